@@ -1,0 +1,76 @@
+// AlgebraicExpressionC: what clients hold for an expression. It owns the root
+// node of a tree, is reference counted (hold it through PointerTC), and is the
+// entry point for the prefix text form, copying, traversal and execution.
+//
+//   PointerTC<AlgebraicExpressionC> e = AlgebraicExpressionC::fromPrefixString(u"f(g(x),2)");
+//   if (e) {
+//       std::u16string text = e->toPrefixString(0, qorv::math::Standard);  // "f(g(x),2)"
+//       PointerTC<AlgebraicExpressionC> r = e->execute(false, nullptr);
+//   }
+//
+// The expression stores no session: whatever needs one uses the session that
+// is current at the moment of the call. An expression may have no root (built
+// with null): it clones to another such expression, traverses to true and
+// prints as the empty text.
+#ifndef ALGEXPR_ALGEBRAICEXPRESSIONC_H
+#define ALGEXPR_ALGEBRAICEXPRESSIONC_H
+
+#include <string>
+
+#include "algexpr/CASEngineABC.h"
+#include "algexpr/NumberDisplayFormatE.h"
+#include "algexpr/algexpr_export.h"
+#include "oss/PointerTC.h"
+#include "oss/RefCountedBC.h"
+
+namespace qorv::math::algexpr {
+
+class NodeABC;
+class NodeVisitorABC;
+class CASSessionBC;
+
+class ALGEXPR_API AlgebraicExpressionC : public qorv::oss::RefCountedBC {
+public:
+    /// Takes ownership of `root` (no copy is made).
+    explicit AlgebraicExpressionC(NodeABC* root);
+    AlgebraicExpressionC(const AlgebraicExpressionC&) = delete;
+    AlgebraicExpressionC& operator=(const AlgebraicExpressionC&) = delete;
+    /// Deletes the tree.
+    virtual ~AlgebraicExpressionC();
+
+    /// A new expression with a deep copy of the tree (only symbols are
+    /// shared); null when memory runs out.
+    virtual qorv::oss::PointerTC<AlgebraicExpressionC> clone() const;
+    /// The root's traversal with the visitor; true without a root.
+    virtual bool traverse(NodeVisitorABC& visitor);
+
+    /// The root, lent: the tree may be inspected or changed in place.
+    NodeABC* getNode() const;
+    /// The current session (not one remembered from construction), or null.
+    qorv::oss::PointerTC<CASSessionBC> getCASSession() const;
+    /// The current session's engine, or null.
+    qorv::oss::PointerTC<CASEngineABC> getCASEngine() const;
+
+    /// Hands this expression to the current session's executeExpression with
+    /// the flag and text pointer unchanged and returns its result; null
+    /// without a session. Call it only on an expression that a PointerTC
+    /// owns: the call holds a reference of its own for its duration.
+    qorv::oss::PointerTC<AlgebraicExpressionC> execute(bool flag, std::u16string* text);
+
+    /// Reads prefix text (see PrefixPrintVisitorC for the notation) into a new
+    /// expression, through the current session's tables and factories. Null
+    /// when the text does not read, when no session is current, or when
+    /// memory runs out.
+    static qorv::oss::PointerTC<AlgebraicExpressionC> fromPrefixString(std::u16string text);
+
+    /// The prefix text of the tree; the two arguments reach the float values'
+    /// toString unchanged. The empty text without a root.
+    std::u16string toPrefixString(unsigned long digits, qorv::math::NumberDisplayFormatE format) const;
+
+private:
+    NodeABC* node_p;
+};
+
+}  // namespace qorv::math::algexpr
+
+#endif

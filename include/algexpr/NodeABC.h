@@ -1,0 +1,75 @@
+// NodeABC: the root of the expression-tree node hierarchy.
+//
+//   NodeABC
+//     LeafNodeABC:   CoreSymbolNodeC, ExtendedSymbolNodeC, IntegerNodeC, FloatNodeC
+//     ParentNodeABC: CoreFunctionNodeC, ExtendedFunctionNodeC
+//
+// Nodes are not reference counted: each has exactly one owner (its creator,
+// then the parent or expression it is handed to), and deleting a node deletes
+// its whole subtree. Nodes are not copyable; clone() makes a deep copy.
+//
+// Every node class carries its own type identity, a castable id, instead of
+// the language's run-time type information:
+//
+//   if (void* p = node->lookUpBase(FloatNodeC::getCastableId())) {
+//       FloatNodeC* f = static_cast<FloatNodeC*>(p);   // node is a FloatNodeC
+//   }
+//
+// lookUpBase answers for the class's own id and for those of its bases, and
+// compares ids by content, so any string with the same text matches.
+//
+// Deep trees are fine: traversal, cloning and destruction use explicit work
+// stacks, never recursion, so a tree a million levels deep is handled. Nodes
+// hold no locks; a tree must not be used from two threads at once.
+#ifndef ALGEXPR_NODEABC_H
+#define ALGEXPR_NODEABC_H
+
+#include <string>
+
+#include "algexpr/VisitationOrderE.h"
+#include "algexpr/algexpr_export.h"
+
+namespace qorv::math::algexpr {
+
+class NodeVisitorABC;
+
+class ALGEXPR_API NodeABC {
+public:
+    NodeABC() = default;
+    NodeABC(const NodeABC&) = delete;
+    NodeABC& operator=(const NodeABC&) = delete;
+    virtual ~NodeABC();
+
+    /// A new deep copy, owned by the caller; null when memory runs out.
+    virtual NodeABC* clone() const = 0;
+
+    /// Walks the subtree depth-first, calling the visitor (see NodeVisitorABC).
+    /// True when the walk ran to its end, false when a visit stopped it.
+    virtual bool traverse(NodeVisitorABC& visitor) = 0;
+
+    /// The text of this node alone (a name or a number), without children.
+    virtual std::u16string toString() const = 0;
+
+    /// Calls the visitor's operation for this node's class and returns its answer.
+    virtual bool acceptVisitor(NodeVisitorABC& visitor, VisitationOrderE order) = 0;
+
+    /// This node's address when it is an instance of the class with the given
+    /// castable id (that class or a base of it), null otherwise or for null.
+    virtual void* lookUpBase(const char16_t* castable_id) const;
+
+    /// The castable id of this node's own class.
+    virtual const char16_t* qCastableId() const;
+
+    static const char16_t* getCastableId();
+
+protected:
+    /// True when both zero-terminated ids hold the same code units.
+    static bool sameCastableId(const char16_t* a, const char16_t* b);
+
+private:
+    static const char16_t* const TheCastableId;
+};
+
+}  // namespace qorv::math::algexpr
+
+#endif

@@ -1,0 +1,93 @@
+// ParentNodeABC: the base of the function nodes, which hold an ordered list
+// of children (their arguments), index 0 first.
+//
+// The parent owns its children: a node handed to addChild, addChildrenFromStack
+// or replaceChild belongs to the parent from the call on (even when the call
+// cannot keep it, as below) and is deleted with it.
+//
+//   auto* f = new ExtendedFunctionNodeC(session->lookupSymbol(u"f"));
+//   f->addChild(new ExtendedSymbolNodeC(session->lookupSymbol(u"x")));
+//   delete f;   // deletes x too
+//
+// Null children: only replaceChild with null, or a null entry taken from a
+// stack, make one. A null child counts as absent: traversal gives it no visit
+// and puts no in-order visit beside it (in-order visits fall between
+// consecutive non-null children), and a clone leaves it out, so f(a,null,b)
+// prints as f(a,b).
+//
+// Memory: when the list cannot grow, addChild deletes the node it was given,
+// and addChildrenFromStack changes nothing.
+//
+// Depth: traversal, cloning and destruction walk with explicit work stacks
+// (destruction needs no memory at all), so chains of any depth are fine; they
+// keep the order of the recursive definitions (children in index order, a
+// parent's own destructor before its children's). A client class derived from
+// a function node that overrides traverse is walked through the base
+// traversal when it is not the root.
+#ifndef ALGEXPR_PARENTNODEABC_H
+#define ALGEXPR_PARENTNODEABC_H
+
+#include <deque>
+#include <stack>
+
+#include "algexpr/NodeABC.h"
+
+namespace qorv::math::algexpr {
+
+class ALGEXPR_API ParentNodeABC : public NodeABC {
+public:
+    ParentNodeABC() = default;
+    /// Deletes every non-null child, in index order, then the list.
+    ~ParentNodeABC() override;
+
+    /// Depth-first walk: pre-order visit, the children with in-order visits
+    /// between them, post-order visit, as far as the visitor's mask asks; the
+    /// first false answer ends the whole walk. The number of children is asked
+    /// afresh after each child, so children a visit appends are walked too.
+    bool traverse(NodeVisitorABC& visitor) override;
+    void* lookUpBase(const char16_t* castable_id) const override;
+    const char16_t* qCastableId() const override;
+
+    static const char16_t* getCastableId();
+
+    /// Appends the node as the last child; null is ignored.
+    void addChild(NodeABC* node);
+
+    /// Moves the top `count` entries of the stack to the end of the children,
+    /// in the order in which they were pushed. Does nothing when the stack
+    /// holds fewer than `count` entries.
+    void addChildrenFromStack(std::stack<NodeABC*>& stack, unsigned int count);
+
+    /// The child at `index`, lent; null when index >= numChildren().
+    NodeABC* child(unsigned int index) const;
+
+    unsigned int numChildren() const;
+
+    /// Deletes the child at `index` and stores `node` (which may be null) in
+    /// its place. With index >= numChildren() the node is deleted and the
+    /// children stay as they are; given the very child already there, nothing
+    /// changes.
+    void replaceChild(unsigned int index, NodeABC* node);
+
+protected:
+    /// Appends clones of this node's non-null children (deep, without
+    /// recursion) to `copy`, which must have no children yet. False when
+    /// memory ran out; `copy` then holds whatever was copied so far.
+    bool cloneChildrenInto(ParentNodeABC& copy) const;
+
+private:
+    union Slot;
+
+    bool append(NodeABC* node);
+    bool reserve(unsigned int wanted);
+
+    // Children buffer: a header (count, capacity, and a link used while the
+    // tree is destroyed) followed by the child pointers; null while empty.
+    Slot* children_p = nullptr;
+
+    static const char16_t* const TheCastableId;
+};
+
+}  // namespace qorv::math::algexpr
+
+#endif

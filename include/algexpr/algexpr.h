@@ -1,0 +1,33 @@
+// The whole public interface of algexpr in one include.
+#ifndef ALGEXPR_ALGEXPR_H
+#define ALGEXPR_ALGEXPR_H
+
+#include "oss/PointerTC.h"
+#include "oss/RefCountedBC.h"
+
+#include "algexpr/AlgebraicExpressionC.h"
+#include "algexpr/CASEngineABC.h"
+#include "algexpr/CASSessionBC.h"
+#include "algexpr/ConstraintsBC.h"
+#include "algexpr/CoreElementC.h"
+#include "algexpr/CoreFunctionNodeC.h"
+#include "algexpr/CoreSymbolNodeC.h"
+#include "algexpr/ExtendedFunctionNodeC.h"
+#include "algexpr/ExtendedSymbolNodeC.h"
+#include "algexpr/FloatNodeC.h"
+#include "algexpr/FloatValueABC.h"
+#include "algexpr/FloatValueFactoryABC.h"
+#include "algexpr/IntegerNodeC.h"
+#include "algexpr/IntegerValueABC.h"
+#include "algexpr/IntegerValueFactoryABC.h"
+#include "algexpr/LeafNodeABC.h"
+#include "algexpr/NodeABC.h"
+#include "algexpr/NodeVisitorABC.h"
+#include "algexpr/NumberDisplayFormatE.h"
+#include "algexpr/ParentNodeABC.h"
+#include "algexpr/PrefixPrintVisitorC.h"
+#include "algexpr/SubstVisitorC.h"
+#include "algexpr/SymbolC.h"
+#include "algexpr/VisitationOrderE.h"
+
+#endif

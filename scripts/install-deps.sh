@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs, on Debian, what building and testing algexpr needs and is missing.
+# Extra package names may be given as arguments. Needs root (or sudo) only
+# when something is missing.
+set -euo pipefail
+
+packages=(cmake make g++ clang libgtest-dev libbenchmark-dev "$@")
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+if ((${#missing[@]} > 0)); then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    echo "installing: ${missing[*]}" >&2
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

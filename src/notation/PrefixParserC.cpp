@@ -1,0 +1,372 @@
+#include "PrefixParserC.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <new>
+#include <utility>
+#include <vector>
+
+#include "algexpr/CASSessionBC.h"
+#include "algexpr/CoreFunctionNodeC.h"
+#include "algexpr/CoreSymbolNodeC.h"
+#include "algexpr/ExtendedFunctionNodeC.h"
+#include "algexpr/ExtendedSymbolNodeC.h"
+#include "algexpr/FloatNodeC.h"
+#include "algexpr/FloatValueABC.h"
+#include "algexpr/IntegerNodeC.h"
+#include "algexpr/IntegerValueABC.h"
+
+// The notation, read after every whitespace code unit (space, tab, LF, CR)
+// has been removed from the text:
+//
+//   expression  := application | leaf          an application holds a "("
+//   application := name "(" arguments ...
+//       name:      everything before the first "(" (may be empty)
+//       arguments: from after that "(" to the last ")" of the expression, or
+//                  to its end when no ")" follows the "("; text after the
+//                  last ")" is dropped; empty arguments fail the reading
+//   arguments   := expression { "," expression }
+//       split at every "," of depth 0, the depth counted from the start of
+//       the arguments ("(" +1, ")" -1; below 0 a "," does not split); a
+//       piece may be empty
+//   leaf        := number | name
+//   number      := number characters only (the empty text too), or number
+//                  characters, then "e" or "E" not first, then number
+//                  characters; number characters are "0123456789.-+",
+//                  U+2013 and U+2212
+//       with ".", "e" or "E" it goes to the float factory; otherwise to the
+//       integer factory, and to the float factory if that one declines
+//   name        := a core element's name (core node), or any other text,
+//                  interned as a symbol (extended node)
+//
+// Nodes are made, names resolved and factories asked in the order in which
+// they stand in the text, a function's name before its arguments.
+//
+// The reading is one pass with an explicit stack, in time linear in the text
+// whatever its nesting. Let D(i) be the count of "(" minus ")" before
+// position i. The arguments after a "(" at position p start at depth
+// L = D(p) + 1, and their separators are exactly the "," of level D == L that
+// follow. So every "(" and "," is linked beforehand to the next "," of its
+// level, and every position to the last ")" before it. D is kept in a signed
+// 64-bit integer: it cannot wrap for any text that fits in memory.
+
+namespace qorv::math::algexpr {
+
+using qorv::oss::PointerTC;
+
+namespace {
+
+bool isWhitespace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+
+bool isNumberCharacter(char16_t c) {
+    return (c >= u'0' && c <= u'9') || c == u'.' || c == u'-' || c == u'+' || c == u'\u2013' || c == u'\u2212';
+}
+
+bool isExponentLetter(char16_t c) { return c == u'e' || c == u'E'; }
+
+bool isNumberText(const char16_t* first, const char16_t* last) {
+    const char16_t* p = first;
+    while (p != last && isNumberCharacter(*p)) {
+        ++p;
+    }
+    if (p == last) {
+        return true;
+    }
+    if (p == first || !isExponentLetter(*p)) {
+        return false;
+    }
+    for (++p; p != last; ++p) {
+        if (!isNumberCharacter(*p)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool isFloatText(const char16_t* first, const char16_t* last) {
+    for (const char16_t* p = first; p != last; ++p) {
+        if (*p == u'.' || isExponentLetter(*p)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Removes the whitespace in place.
+void stripWhitespace(std::u16string& text) {
+    std::size_t kept = 0;
+    for (char16_t c : text) {
+        if (!isWhitespace(c)) {
+            text[kept++] = c;
+        }
+    }
+    text.resize(kept);
+}
+
+// Positions are held as Index: 32 bits for every text shorter than 4G code
+// units, 64 bits beyond.
+template <class Index>
+class Reader {
+public:
+    Reader(CASSessionBC& session, const std::u16string& text) : session(session), text(text) {}
+
+    // The root read, owned by the caller, or null. Client exceptions pass
+    // through; the partial tree is freed on the way.
+    NodeABC* read() {
+        if (!link() || !readPiece(0, static_cast<Index>(text.size()), nullptr)) {
+            return nullptr;
+        }
+        while (!frames.empty()) {
+            Frame& frame = frames.back();
+            ParentNodeABC* parent = frame.node;
+            Index first = frame.start;
+            Index last;
+            if (frame.comma != kNone && frame.comma < frame.end) {
+                last = frame.comma;
+                frame.start = last + 1;
+                frame.comma = next_comma[last];
+            } else {
+                last = frame.end;
+                frames.pop_back();
+            }
+            if (!readPiece(first, last, parent)) {
+                return nullptr;
+            }
+        }
+        return root.release();
+    }
+
+private:
+    static constexpr Index kNone = std::numeric_limits<Index>::max();
+
+    // An application whose remaining arguments are still to be read.
+    struct Frame {
+        ParentNodeABC* node;
+        Index start;  // where the next argument starts
+        Index comma;  // the next "," of the arguments' level, or kNone
+        Index end;    // where the arguments end
+    };
+
+    bool link() {
+        const std::size_t n = text.size();
+        try {
+            last_close.resize(n + 1);
+            next_comma.resize(n);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        std::int64_t depth = 0;
+        std::int64_t lowest = 0;
+        std::int64_t highest = 0;
+        Index close = kNone;
+        for (std::size_t i = 0; i < n; ++i) {
+            last_close[i] = close;
+            if (text[i] == u')') {
+                close = static_cast<Index>(i);
+                --depth;
+                lowest = depth < lowest ? depth : lowest;
+            } else if (text[i] == u'(') {
+                ++depth;
+                highest = depth > highest ? depth : highest;
+            }
+        }
+        last_close[n] = close;
+        std::vector<Index> nearest;  // by level - lowest: the nearest "," to the right
+        try {
+            nearest.assign(static_cast<std::size_t>(highest - lowest) + 1, kNone);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        for (std::size_t i = n; i-- > 0;) {
+            const char16_t c = text[i];
+            if (c == u'(') {
+                next_comma[i] = nearest[static_cast<std::size_t>(depth - lowest)];
+                --depth;
+            } else if (c == u')') {
+                ++depth;
+            } else if (c == u',') {
+                Index& slot = nearest[static_cast<std::size_t>(depth - lowest)];
+                next_comma[i] = slot;
+                slot = static_cast<Index>(i);
+            }
+        }
+        return true;
+    }
+
+    // Reads the expression text [first, last) and hangs its node under
+    // `parent` (or makes it the root). An application's arguments are left
+    // on the frame stack.
+    bool readPiece(Index first, Index last, ParentNodeABC* parent) {
+        Index open = first;
+        while (open < last && text[open] != u'(') {
+            ++open;
+        }
+        if (open == last) {
+            NodeABC* leaf = readLeaf(first, last);
+            return leaf != nullptr && attach(leaf, parent);
+        }
+        const Index close = last_close[last];
+        const Index end = close != kNone && close > open ? close : last;
+        ParentNodeABC* node = makeFunctionNode(first, open);
+        if (node == nullptr || !attach(node, parent) || end == open + 1) {
+            return false;
+        }
+        try {
+            frames.push_back(Frame{node, static_cast<Index>(open + 1), next_comma[open], end});
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        return true;
+    }
+
+    bool attach(NodeABC* node, ParentNodeABC* parent) {
+        if (parent == nullptr) {
+            root.reset(node);
+            return true;
+        }
+        const unsigned int before = parent->numChildren();
+        parent->addChild(node);  // deletes the node when the list cannot grow
+        return parent->numChildren() != before;
+    }
+
+    NodeABC* readLeaf(Index first, Index last) {
+        const char16_t* begin = text.data() + first;
+        const char16_t* end = text.data() + last;
+        if (!isNumberText(begin, end)) {
+            return makeSymbolNode(first, last);
+        }
+        std::u16string token;
+        if (!copy(first, last, token)) {
+            return nullptr;
+        }
+        return isFloatText(begin, end) ? makeFloatNode(token) : makeIntegerNode(token);
+    }
+
+    ParentNodeABC* makeFunctionNode(Index first, Index last) {
+        Name name;
+        if (!resolve(first, last, name)) {
+            return nullptr;
+        }
+        if (name.symbol) {
+            return new (std::nothrow) ExtendedFunctionNodeC(std::move(name.symbol));
+        }
+        return new (std::nothrow) CoreFunctionNodeC(name.code);
+    }
+
+    NodeABC* makeSymbolNode(Index first, Index last) {
+        Name name;
+        if (!resolve(first, last, name)) {
+            return nullptr;
+        }
+        if (name.symbol) {
+            return new (std::nothrow) ExtendedSymbolNodeC(std::move(name.symbol));
+        }
+        return new (std::nothrow) CoreSymbolNodeC(name.code);
+    }
+
+    // A name resolved: a core element's code, or else a symbol.
+    struct Name {
+        int code = 0;
+        PointerTC<SymbolC> symbol;
+    };
+
+    // Asks the session for a core element of the name and, when there is
+    // none, for the name's symbol. False when memory runs out.
+    bool resolve(Index first, Index last, Name& out) {
+        std::u16string name;
+        std::u16string argument;
+        if (!copy(first, last, name) || !copy(first, last, argument)) {
+            return false;
+        }
+        PointerTC<CoreElementC> element = session.lookupCoreElement(std::move(argument));
+        if (element) {
+            out.code = element->getCode();
+            return true;
+        }
+        out.symbol = session.lookupSymbol(std::move(name));
+        return static_cast<bool>(out.symbol);
+    }
+
+    NodeABC* makeIntegerNode(const std::u16string& token) {
+        PointerTC<IntegerValueFactoryABC> factory = session.getIntegerValueFactory();
+        if (factory) {
+            IntegerValueABC* value = factory->fromString(token);
+            if (value != nullptr) {
+                auto* node = new (std::nothrow) IntegerNodeC(value);
+                if (node == nullptr) {
+                    delete value;
+                }
+                return node;
+            }
+        }
+        return makeFloatNode(token);
+    }
+
+    NodeABC* makeFloatNode(const std::u16string& token) {
+        PointerTC<FloatValueFactoryABC> factory = session.getFloatValueFactory();
+        if (!factory) {
+            return nullptr;
+        }
+        FloatValueABC* value = factory->fromString(token);
+        if (value == nullptr) {
+            return nullptr;
+        }
+        auto* node = new (std::nothrow) FloatNodeC(value);
+        if (node == nullptr) {
+            delete value;
+        }
+        return node;
+    }
+
+    bool copy(Index first, Index last, std::u16string& out) {
+        try {
+            out.assign(text, first, last - first);
+            return true;
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+    }
+
+    CASSessionBC& session;
+    const std::u16string& text;
+    std::vector<Index> last_close;  // at i: the last ")" before i
+    std::vector<Index> next_comma;  // at "(" and ",": the next "," of the level after it
+    std::vector<Frame> frames;
+    std::unique_ptr<NodeABC> root;
+};
+
+}  // namespace
+
+PrefixParserC::PrefixParserC() = default;
+
+PrefixParserC::~PrefixParserC() = default;
+
+PointerTC<AlgebraicExpressionC> PrefixParserC::parse(std::u16string text) {
+    PointerTC<CASSessionBC> session = CASSessionBC::getSession();
+    if (!session) {
+        return PointerTC<AlgebraicExpressionC>();
+    }
+    stripWhitespace(text);
+    if (text.empty()) {
+        return PointerTC<AlgebraicExpressionC>();
+    }
+    std::unique_ptr<NodeABC> root;
+    if (text.size() < std::numeric_limits<std::uint32_t>::max()) {
+        root.reset(Reader<std::uint32_t>(*session, text).read());
+    } else {
+        root.reset(Reader<std::size_t>(*session, text).read());
+    }
+    if (!root) {
+        return PointerTC<AlgebraicExpressionC>();
+    }
+    auto* expression = new (std::nothrow) AlgebraicExpressionC(root.get());
+    if (expression == nullptr) {
+        return PointerTC<AlgebraicExpressionC>();
+    }
+    root.release();
+    return PointerTC<AlgebraicExpressionC>(expression);
+}
+
+}  // namespace qorv::math::algexpr

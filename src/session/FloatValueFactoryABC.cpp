@@ -1,0 +1,13 @@
+#include "algexpr/FloatValueFactoryABC.h"
+
+namespace qorv::math::algexpr {
+
+FloatValueFactoryABC::FloatValueFactoryABC() = default;
+
+FloatValueFactoryABC::FloatValueFactoryABC(const FloatValueFactoryABC&) = default;
+
+FloatValueFactoryABC& FloatValueFactoryABC::operator=(const FloatValueFactoryABC&) = default;
+
+FloatValueFactoryABC::~FloatValueFactoryABC() = default;
+
+}  // namespace qorv::math::algexpr

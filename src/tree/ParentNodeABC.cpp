@@ -1,0 +1,286 @@
+#include "algexpr/ParentNodeABC.h"
+
+#include <climits>
+#include <cstddef>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "Castable.h"
+#include "algexpr/CoreFunctionNodeC.h"
+#include "algexpr/ExtendedFunctionNodeC.h"
+#include "algexpr/NodeVisitorABC.h"
+
+namespace qorv::math::algexpr {
+
+// The children buffer: slot 0 holds the count and capacity, slot 1 a link
+// used only while the tree is destroyed, slots 2.. the children.
+union ParentNodeABC::Slot {
+    struct Header {
+        unsigned int size;
+        unsigned int capacity;
+    };
+    NodeABC* node;
+    Slot* link;
+    Header header;
+};
+
+static_assert(sizeof(void*) >= 2 * sizeof(unsigned int), "a buffer header must fit in one slot");
+
+namespace {
+
+constexpr unsigned int kHeaderSlots = 2;
+
+ParentNodeABC* asParent(const NodeABC* node) {
+    return static_cast<ParentNodeABC*>(node->lookUpBase(ParentNodeABC::getCastableId()));
+}
+
+}  // namespace
+
+ALGEXPR_DEFINE_CASTABLE(ParentNodeABC, NodeABC, u"ParentNodeABC")
+
+// Destruction walks the tree without recursion and without allocating: each
+// parent's buffer is taken from it before the parent is deleted, and the
+// emptied slot of the buffer being walked remembers where to come back to
+// (Deutsch-Schorr-Waite style). The order is that of the recursive definition:
+// children in index order, each parent's own destructor before its children's.
+ParentNodeABC::~ParentNodeABC() {
+    Slot* buffer = children_p;
+    children_p = nullptr;
+    if (buffer == nullptr) {
+        return;
+    }
+    buffer[1].link = nullptr;
+    unsigned int next = 0;
+    for (;;) {
+        if (next < buffer[0].header.size) {
+            Slot* slot = &buffer[kHeaderSlots + next];
+            NodeABC* node = slot->node;
+            ++next;
+            if (node == nullptr) {
+                continue;
+            }
+            ParentNodeABC* parent = asParent(node);
+            Slot* inner = nullptr;
+            if (parent != nullptr) {
+                inner = parent->children_p;
+                parent->children_p = nullptr;
+            }
+            delete node;
+            if (inner == nullptr) {
+                continue;
+            }
+            slot->link = buffer;  // the emptied slot remembers its own buffer
+            inner[1].link = slot;
+            buffer = inner;
+            next = 0;
+        } else {
+            Slot* back = buffer[1].link;
+            ::operator delete(buffer);
+            if (back == nullptr) {
+                return;
+            }
+            buffer = back->link;
+            next = static_cast<unsigned int>(back - (buffer + kHeaderSlots)) + 1;
+        }
+    }
+}
+
+// Iterative walk with the visit order of the recursive definition. A null
+// child is skipped, with no in-order visit beside it.
+bool ParentNodeABC::traverse(NodeVisitorABC& visitor) {
+    struct Frame {
+        ParentNodeABC* node;
+        unsigned int next;
+        bool visited_child;
+    };
+    if (visitor.interestedInVisit(PreOrder) && !acceptVisitor(visitor, PreOrder)) {
+        return false;
+    }
+    std::vector<Frame> stack;
+    Frame frame{this, 0, false};
+    for (;;) {
+        ParentNodeABC* node = frame.node;
+        if (frame.next < node->numChildren()) {
+            NodeABC* child = node->child(frame.next++);
+            if (child == nullptr) {
+                continue;
+            }
+            if (frame.visited_child && visitor.interestedInVisit(InOrder) &&
+                !node->acceptVisitor(visitor, InOrder)) {
+                return false;
+            }
+            frame.visited_child = true;
+            ParentNodeABC* parent = asParent(child);
+            if (parent == nullptr) {
+                if (!child->traverse(visitor)) {
+                    return false;
+                }
+                continue;
+            }
+            if (visitor.interestedInVisit(PreOrder) && !parent->acceptVisitor(visitor, PreOrder)) {
+                return false;
+            }
+            try {
+                stack.push_back(frame);
+            } catch (const std::bad_alloc&) {
+                return false;
+            }
+            frame = Frame{parent, 0, false};
+        } else {
+            if (visitor.interestedInVisit(PostOrder) && !node->acceptVisitor(visitor, PostOrder)) {
+                return false;
+            }
+            if (stack.empty()) {
+                return true;
+            }
+            frame = stack.back();
+            stack.pop_back();
+        }
+    }
+}
+
+void ParentNodeABC::addChild(NodeABC* node) {
+    if (node != nullptr && !append(node)) {
+        delete node;
+    }
+}
+
+void ParentNodeABC::addChildrenFromStack(std::stack<NodeABC*>& stack, unsigned int count) {
+    if (count == 0 || stack.size() < count) {
+        return;
+    }
+    unsigned int size = numChildren();
+    if (count > UINT_MAX - size || !reserve(size + count)) {
+        return;
+    }
+    Slot* first = children_p + kHeaderSlots + size;
+    for (unsigned int i = count; i > 0; --i) {
+        first[i - 1].node = stack.top();
+        stack.pop();
+    }
+    children_p[0].header.size = size + count;
+}
+
+NodeABC* ParentNodeABC::child(unsigned int index) const {
+    return index < numChildren() ? children_p[kHeaderSlots + index].node : nullptr;
+}
+
+unsigned int ParentNodeABC::numChildren() const {
+    return children_p != nullptr ? children_p[0].header.size : 0;
+}
+
+void ParentNodeABC::replaceChild(unsigned int index, NodeABC* node) {
+    if (index >= numChildren()) {
+        delete node;
+        return;
+    }
+    NodeABC* old = children_p[kHeaderSlots + index].node;
+    if (old == node) {
+        return;
+    }
+    children_p[kHeaderSlots + index].node = node;
+    delete old;
+}
+
+namespace {
+
+// A new function node of the same class and name as `source`, without
+// children; `complete` tells whether it already holds copies of the children
+// (a class the library does not know clones itself).
+NodeABC* copyFunctionNode(const ParentNodeABC& source, bool& complete) {
+    complete = false;
+    if (void* p = source.lookUpBase(CoreFunctionNodeC::getCastableId())) {
+        return new (std::nothrow) CoreFunctionNodeC(static_cast<CoreFunctionNodeC*>(p)->getCode());
+    }
+    if (void* p = source.lookUpBase(ExtendedFunctionNodeC::getCastableId())) {
+        return new (std::nothrow) ExtendedFunctionNodeC(static_cast<ExtendedFunctionNodeC*>(p)->getSymbol());
+    }
+    complete = true;
+    return source.clone();
+}
+
+}  // namespace
+
+bool ParentNodeABC::cloneChildrenInto(ParentNodeABC& copy) const {
+    struct Frame {
+        const ParentNodeABC* source;
+        ParentNodeABC* copy;
+        unsigned int next;
+    };
+    std::vector<Frame> stack;
+    Frame frame{this, &copy, 0};
+    for (;;) {
+        if (frame.next >= frame.source->numChildren()) {
+            if (stack.empty()) {
+                return true;
+            }
+            frame = stack.back();
+            stack.pop_back();
+            continue;
+        }
+        NodeABC* child = frame.source->child(frame.next++);
+        if (child == nullptr) {
+            continue;
+        }
+        const ParentNodeABC* parent = asParent(child);
+        bool complete = true;
+        NodeABC* node = parent != nullptr ? copyFunctionNode(*parent, complete) : child->clone();
+        if (node == nullptr) {
+            return false;
+        }
+        if (!frame.copy->append(node)) {
+            delete node;
+            return false;
+        }
+        if (complete) {
+            continue;
+        }
+        try {
+            stack.push_back(frame);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        frame = Frame{parent, static_cast<ParentNodeABC*>(node), 0};
+    }
+}
+
+bool ParentNodeABC::append(NodeABC* node) {
+    unsigned int size = numChildren();
+    if (size == UINT_MAX || !reserve(size + 1)) {
+        return false;
+    }
+    children_p[kHeaderSlots + size].node = node;
+    children_p[0].header.size = size + 1;
+    return true;
+}
+
+bool ParentNodeABC::reserve(unsigned int wanted) {
+    unsigned int capacity = children_p != nullptr ? children_p[0].header.capacity : 0;
+    if (wanted <= capacity) {
+        return true;
+    }
+    unsigned int grown = capacity < 2 ? 2 : (capacity > UINT_MAX / 2 ? UINT_MAX : capacity * 2);
+    if (grown < wanted) {
+        grown = wanted;
+    }
+    std::size_t slots = static_cast<std::size_t>(grown) + kHeaderSlots;
+    if (slots > static_cast<std::size_t>(-1) / sizeof(Slot)) {
+        return false;
+    }
+    auto* buffer = static_cast<Slot*>(::operator new(slots * sizeof(Slot), std::nothrow));
+    if (buffer == nullptr) {
+        return false;
+    }
+    unsigned int size = numChildren();
+    for (unsigned int i = 0; i < size; ++i) {
+        buffer[kHeaderSlots + i].node = children_p[kHeaderSlots + i].node;
+    }
+    buffer[0].header = Slot::Header{size, grown};
+    buffer[1].link = nullptr;
+    ::operator delete(children_p);
+    children_p = buffer;
+    return true;
+}
+
+}  // namespace qorv::math::algexpr
