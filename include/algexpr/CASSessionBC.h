@@ -14,7 +14,8 @@
 // position is its code. The session copies the names.
 //
 // The current session cannot be replaced or removed: it is released once
-// when the library is unloaded. Neither it nor the session's tables take
+// when the library is unloaded, which may be after the static objects of the
+// program itself are gone (its destructor must not rely on them). Neither it nor the session's tables take
 // locks: install the session before other threads use the library, and do not
 // use one session's tables from two threads at once.
 #ifndef ALGEXPR_CASSESSIONBC_H
