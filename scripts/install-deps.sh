@@ -4,7 +4,7 @@
 # when something is missing.
 set -euo pipefail
 
-packages=(cmake make g++ clang libgtest-dev libbenchmark-dev "$@")
+packages=(cmake make g++ clang pkgconf libgtest-dev libbenchmark-dev "$@")
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
