@@ -1,0 +1,41 @@
+#include "OutputC.h"
+
+#include <cerrno>
+
+#include <unistd.h>
+
+namespace qorv::math::algexpr::cli {
+
+namespace {
+
+constexpr std::size_t kWriteSize = std::size_t{1} << 16;
+
+}  // namespace
+
+OutputC::OutputC(int fd) : fd(fd) { buffer.reserve(2 * kWriteSize); }
+
+OutputC::~OutputC() { flush(); }
+
+std::string& OutputC::text() { return buffer; }
+
+void OutputC::commit(bool now) {
+    if (now || buffer.size() >= kWriteSize) {
+        flush();
+    }
+}
+
+bool OutputC::flush() {
+    std::size_t done = 0;
+    while (!failed && done < buffer.size()) {
+        const ssize_t wrote = ::write(fd, buffer.data() + done, buffer.size() - done);
+        if (wrote > 0) {
+            done += static_cast<std::size_t>(wrote);
+        } else if (!(wrote < 0 && errno == EINTR)) {
+            failed = true;
+        }
+    }
+    buffer.clear();
+    return !failed;
+}
+
+}  // namespace qorv::math::algexpr::cli

@@ -1,0 +1,34 @@
+// OutputC: buffered writing to a file descriptor (which it does not own),
+// in large writes. Remembers a failed write, after which it writes nothing.
+#ifndef ALGEXPR_TOOL_OUTPUTC_H
+#define ALGEXPR_TOOL_OUTPUTC_H
+
+#include <string>
+#include <string_view>
+
+namespace qorv::math::algexpr::cli {
+
+class OutputC {
+public:
+    explicit OutputC(int fd);
+    /// Flushes what is left; a failure there is lost, so call flush() first.
+    ~OutputC();
+    OutputC(const OutputC&) = delete;
+    OutputC& operator=(const OutputC&) = delete;
+
+    /// The buffer itself, to append to in place; written out by commit().
+    std::string& text();
+    /// Writes the buffer out once it is large, or at once when `now`.
+    void commit(bool now = false);
+    /// Writes everything out; false when some write has failed.
+    bool flush();
+
+private:
+    int fd;
+    std::string buffer;
+    bool failed = false;
+};
+
+}  // namespace qorv::math::algexpr::cli
+
+#endif
