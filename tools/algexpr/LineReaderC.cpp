@@ -43,7 +43,7 @@ bool LineReaderC::failed() const { return error; }
 
 // Moves the unread bytes to the front, grows the buffer when a line fills it
 // (doubling, so that a long line costs linear time), and reads once.
-bool LineReaderC::fill() {
+void LineReaderC::fill() {
     if (begin > 0) {
         std::memmove(buffer.data(), buffer.data() + begin, end - begin);
         end -= begin;
@@ -57,14 +57,14 @@ bool LineReaderC::fill() {
         const ssize_t got = ::read(fd, buffer.data() + end, buffer.size() - end);
         if (got > 0) {
             end += static_cast<std::size_t>(got);
-            return true;
+            return;
         }
         if (got < 0 && errno == EINTR) {
             continue;
         }
         error = got < 0;
         at_end = true;
-        return false;
+        return;
     }
 }
 

@@ -22,7 +22,7 @@ public:
     bool failed() const;
 
 private:
-    bool fill();
+    void fill();
 
     int fd;
     std::vector<char> buffer;
