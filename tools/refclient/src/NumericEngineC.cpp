@@ -291,12 +291,16 @@ public:
         }
     }
 
+    bool ranOutOfMemory() const { return out_of_memory; }
+
     NodeABC* run(NodeABC& root) {
         reason.clear();
         if (!root.traverse(*this) || stack.size() != 1) {
             return nullptr;
         }
-        return materialize(stack.back());
+        NodeABC* result = materialize(stack.back());
+        out_of_memory = out_of_memory || result == nullptr;
+        return result;
     }
 
     bool visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE) override {
@@ -480,10 +484,6 @@ private:
         return false;
     }
 
-public:
-    bool out_of_memory = false;
-
-private:
     const std::vector<OperationE>& operations;
     IntegerValueFactoryABC& integers;
     FloatValueFactoryABC& floats;
@@ -491,6 +491,7 @@ private:
     std::u16string& reason;
     std::vector<Item> stack;
     std::vector<Number> numbers;  // the current call's arguments
+    bool out_of_memory = false;
 };
 
 }  // namespace
@@ -514,7 +515,7 @@ NodeABC* NumericEngineC::evaluate(NodeABC& root, IntegerValueFactoryABC& integer
                                   bool require_number, std::u16string& reason) const {
     Evaluator evaluator(operations, integers, floats, require_number, reason);
     NodeABC* result = evaluator.run(root);
-    if (result == nullptr && (evaluator.out_of_memory || reason.empty())) {
+    if (result == nullptr && (evaluator.ranOutOfMemory() || reason.empty())) {
         reason = u"out of memory";
     }
     return result;
