@@ -66,17 +66,27 @@ public:
         return new (std::nothrow) Integer(std::strtoll(ascii(text).c_str(), nullptr, 10));
     }
     IntegerValueABC* fromInt64(std::int64_t v) override { return new (std::nothrow) Integer(v); }
-    IntegerValueABC* fromDouble(double v) override { return new (std::nothrow) Integer(static_cast<std::int64_t>(v)); }
+    IntegerValueABC* fromDouble(double v) override {
+        // Only doubles that are whole numbers within range have an integer.
+        if (!(v >= -9223372036854775808.0 && v < 9223372036854775808.0) ||
+            v != static_cast<double>(static_cast<std::int64_t>(v))) {
+            return nullptr;
+        }
+        return new (std::nothrow) Integer(static_cast<std::int64_t>(v));
+    }
     IntegerValueABC* zero() override { return fromInt64(0); }
 };
 
 class Reals : public FloatValueFactoryABC {
 public:
     FloatValueABC* fromString(const std::u16string& text) override {
+        // Plain decimal notation only (strtod alone would also take "inf",
+        // "nan", hexadecimal and leading spaces).
         const std::string number = ascii(text);
         char* end = nullptr;
         const double value = std::strtod(number.c_str(), &end);
-        if (number.empty() || end != number.c_str() + number.size()) {
+        if (number.empty() || text.find_first_not_of(u"0123456789.eE+-") != std::u16string::npos ||
+            end != number.c_str() + number.size()) {
             return nullptr;  // the whole reading fails
         }
         return new (std::nothrow) Real(value);
