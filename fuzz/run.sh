@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang++ and runs each in turn for the given
+# number of seconds (one process each), starting from the seed corpus in
+# fuzz/corpus/<target>/. New inputs go to <build-dir>/corpus/<target>/, never
+# into the repository; a finding stops the script with the fuzzer's exit code
+# and leaves the input in <build-dir>/findings/.
+#
+#   fuzz/run.sh <seconds-per-target> [build-dir]     (build-dir: ./build-fuzz)
+set -euo pipefail
+
+seconds=${1:?usage: fuzz/run.sh <seconds-per-target> [build-dir]}
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(realpath -m "${2:-$root/build-fuzz}")
+
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+    -DBUILD_SHARED_LIBS=OFF -DALGEXPR_WERROR=ON -DALGEXPR_BUILD_FUZZERS=ON -DALGEXPR_BUILD_TESTS=OFF \
+    -DALGEXPR_BUILD_TOOLS=OFF -DALGEXPR_BUILD_EXAMPLES=OFF -DALGEXPR_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --build "$build" -j2
+
+declare -A max_len=([read_print]=4096 [subst_constraints]=4096 [differential_reader]=1024)
+for target in read_print subst_constraints differential_reader; do
+    echo "== fuzzing $target for ${seconds}s"
+    mkdir -p "$build/corpus/$target" "$build/findings/$target"
+    "$build/fuzz/algexpr_fuzz_$target" "$build/corpus/$target" "$root/fuzz/corpus/$target" \
+        -dict="$root/fuzz/prefix.dict" -max_total_time="$seconds" -max_len="${max_len[$target]}" \
+        -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$build/findings/$target/"
+done
