@@ -17,6 +17,7 @@
 #define ALGEXPR_SUBSTVISITORC_H
 
 #include <deque>
+#include <optional>
 #include <stack>
 #include <string>
 
@@ -44,6 +45,7 @@ public:
 
 private:
     NodeABC* run(NodeABC* tree);
+    bool makeStack();
     bool push(NodeABC* node);
     bool pushReplacement();
     bool pushFunction(ParentNodeABC* copy, const ParentNodeABC& source);
@@ -53,7 +55,7 @@ private:
     int code;
     bool code_set;
     const NodeABC* replacement_p;
-    std::stack<NodeABC*> node_stack;
+    std::optional<std::stack<NodeABC*>> node_stack;  // made on first use: making it allocates
     bool failed;
 };
 

@@ -9,6 +9,7 @@
 #include "algexpr/ExtendedSymbolNodeC.h"
 #include "algexpr/FloatNodeC.h"
 #include "algexpr/IntegerNodeC.h"
+#include "session/OutOfMemory.h"
 
 namespace qorv::math::algexpr {
 
@@ -39,8 +40,15 @@ std::u16string PrefixPrintVisitorC::getExpressionString(NodeABC* node, unsigned 
     this->digits = digits;
     this->format = format;
     out_of_memory = false;
-    if (node != nullptr) {
-        node->traverse(*this);
+    detail::takeOutOfMemory();
+    // The visits answer false only when memory ran out, and so does a
+    // traversal that cannot grow its work stack; a node text that could not
+    // be made leaves a note.
+    if (node != nullptr && !node->traverse(*this)) {
+        out_of_memory = true;
+    }
+    if (detail::takeOutOfMemory()) {
+        out_of_memory = true;
     }
     std::u16string text;
     if (!out_of_memory) {

@@ -73,21 +73,33 @@ NodeABC* SubstVisitorC::run(NodeABC* tree) {
         ~Cleanup() { visitor.clearStack(); }
     } cleanup{*this};
     failed = false;
-    if (tree == nullptr || !tree->traverse(*this) || failed || node_stack.size() != 1) {
+    if (tree == nullptr || !makeStack() || !tree->traverse(*this) || failed || node_stack->size() != 1) {
         return nullptr;
     }
-    NodeABC* result = node_stack.top();
-    node_stack.pop();
+    NodeABC* result = node_stack->top();
+    node_stack->pop();
     return result;
 }
 
+bool SubstVisitorC::makeStack() {
+    try {
+        if (!node_stack) {
+            node_stack.emplace();
+        }
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
 bool SubstVisitorC::push(NodeABC* node) {
-    if (node == nullptr) {
+    if (node == nullptr || !node_stack) {  // no stack: a visit made outside subst
+        delete node;
         failed = true;
         return false;
     }
     try {
-        node_stack.push(node);
+        node_stack->push(node);
         return true;
     } catch (const std::bad_alloc&) {
         delete node;
@@ -113,12 +125,12 @@ bool SubstVisitorC::pushFunction(ParentNodeABC* copy, const ParentNodeABC& sourc
     for (unsigned int i = 0, n = source.numChildren(); i < n; ++i) {
         count += source.child(i) != nullptr ? 1 : 0;
     }
-    if (node_stack.size() < count) {
+    if (!node_stack || node_stack->size() < count) {
         delete copy;
         failed = true;
         return false;
     }
-    copy->addChildrenFromStack(node_stack, count);
+    copy->addChildrenFromStack(*node_stack, count);
     if (copy->numChildren() != count) {  // no memory for the children list
         delete copy;
         failed = true;
@@ -128,9 +140,9 @@ bool SubstVisitorC::pushFunction(ParentNodeABC* copy, const ParentNodeABC& sourc
 }
 
 void SubstVisitorC::clearStack() {
-    while (!node_stack.empty()) {
-        delete node_stack.top();
-        node_stack.pop();
+    while (node_stack && !node_stack->empty()) {
+        delete node_stack->top();
+        node_stack->pop();
     }
 }
 

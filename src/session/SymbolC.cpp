@@ -3,6 +3,8 @@
 #include <new>
 #include <utility>
 
+#include "session/OutOfMemory.h"
+
 namespace qorv::math::algexpr {
 
 SymbolC::SymbolC(std::u16string name) : name(std::move(name)) {}
@@ -13,6 +15,7 @@ std::u16string SymbolC::getName() const {
     try {
         return name;
     } catch (const std::bad_alloc&) {
+        detail::noteOutOfMemory();
         return std::u16string();
     }
 }

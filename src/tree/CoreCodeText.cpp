@@ -4,6 +4,7 @@
 
 #include "algexpr/CASSessionBC.h"
 #include "algexpr/CoreElementC.h"
+#include "session/OutOfMemory.h"
 
 namespace qorv::math::algexpr {
 
@@ -29,6 +30,7 @@ std::u16string bracketedCode(int code, const char16_t* open, const char16_t* clo
         text += close;
         return text;
     } catch (const std::bad_alloc&) {
+        detail::noteOutOfMemory();
         return std::u16string();
     }
 }

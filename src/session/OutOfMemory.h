@@ -1,0 +1,19 @@
+// A per-thread note that a library operation ran out of memory and carried on
+// with a degraded result (a text operation returning the empty text). An
+// operation built from such steps (printing a whole tree) clears the note
+// first and checks it at the end, so that it can fail as a whole instead of
+// returning a text with a piece missing.
+#ifndef ALGEXPR_SRC_SESSION_OUTOFMEMORY_H
+#define ALGEXPR_SRC_SESSION_OUTOFMEMORY_H
+
+namespace qorv::math::algexpr::detail {
+
+/// Records that memory ran out on this thread.
+void noteOutOfMemory() noexcept;
+
+/// Whether memory ran out on this thread since the last call; clears the note.
+bool takeOutOfMemory() noexcept;
+
+}  // namespace qorv::math::algexpr::detail
+
+#endif
