@@ -225,10 +225,9 @@ TEST_P(AllocFailureTest, Reading) {
     });
 }
 
-// Disabled until the printer turns a traversal that cannot grow its stack, and
-// a name whose copy fails, into the empty text: today it returns the text so
-// far ("f(g(") or leaves the name out ("(anotherlongname,x,1500)").
-TEST_P(AllocFailureTest, DISABLED_Printing) {
+// Neither the text so far ("f(g(") nor a text without the name that could not
+// be copied ("(anotherlongname,x,1234.57)") may come out.
+TEST_P(AllocFailureTest, Printing) {
     injectEach(name("print"), [&] {
         Injector::Armed armed;
         return source->toPrefixString(0, qorv::math::Standard);
@@ -302,9 +301,18 @@ TEST(AllocFailureSessionTest, BuildingASession) {
     });
 }
 
-// Disabled until making a SubstVisitorC cannot throw: the container under its
-// stack allocates when it is constructed.
-TEST(AllocFailureSessionTest, DISABLED_MakingASubstVisitor) {
+// A core code without a name prints as "?<code>?", a text that has to be made too.
+TEST(AllocFailureSessionTest, PrintingACodeWithoutAName) {
+    PointerTC<AlgebraicExpressionC> unnamed(new AlgebraicExpressionC(new CoreSymbolNodeC(1234567)));
+    injectEach("print a code without a name", [&] {
+        Injector::Armed armed;
+        return unnamed->toPrefixString(0, qorv::math::Standard);
+    });
+}
+
+// The container under the visitor's stack allocates when it is made, so the
+// visitor must not make it before its first substitution.
+TEST(AllocFailureSessionTest, MakingASubstVisitor) {
     injectEach("make a substitution visitor", [] {
         Injector::Armed armed;
         SubstVisitorC visitor;
