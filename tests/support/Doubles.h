@@ -1,14 +1,18 @@
 // Recording and counting doubles for the client interfaces: number values and
 // factories that log every call, an engine and a session that log their
-// destruction. Values are allocated with new (std::nothrow), so running out of
-// memory shows up as null, never as an exception.
+// destruction, a tree builder and a visitor that records its visits. Values
+// are allocated with new (std::nothrow), so running out of memory shows up as
+// null, never as an exception.
 #ifndef ALGEXPR_TESTS_SUPPORT_DOUBLES_H
 #define ALGEXPR_TESTS_SUPPORT_DOUBLES_H
 
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <initializer_list>
-#include <utility>
+#include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "algexpr/algexpr.h"
@@ -23,18 +27,23 @@ std::vector<std::string>& events();
 /// Returns the events recorded so far and forgets them.
 std::vector<std::string> takeEvents();
 
-std::string narrow(const std::u16string& text);  // code units below 128 only
-std::u16string widen(const std::string& text);
+inline std::string narrow(const std::u16string& text) { return std::string(text.begin(), text.end()); }
+inline std::u16string widen(const std::string& text) { return std::u16string(text.begin(), text.end()); }
+/// The shortest "%f" text of a value, with at least one decimal.
+std::string shortest(double value);
 
 class TestInteger : public IntegerValueABC {
 public:
-    explicit TestInteger(std::int64_t value);
-    ~TestInteger() override;
-    std::int64_t getValue() const override;
-    void setValue(std::int64_t value) override;
-    std::u16string toString() override;
-    IntegerValueABC* clone() override;
-    static int live;
+    explicit TestInteger(std::int64_t value) : value(value) { ++live; }
+    ~TestInteger() override {
+        --live;
+        events().push_back("~Int(" + std::to_string(value) + ")");
+    }
+    std::int64_t getValue() const override { return value; }
+    void setValue(std::int64_t v) override { value = v; }
+    std::u16string toString() override { return widen(std::to_string(value)); }
+    IntegerValueABC* clone() override { return new (std::nothrow) TestInteger(value); }
+    static inline int live = 0;
 
 private:
     std::int64_t value;
@@ -42,17 +51,25 @@ private:
 
 class TestFloat : public FloatValueABC {
 public:
-    explicit TestFloat(double value);
-    ~TestFloat() override;
-    double getValue() const override;
-    void setValue(double value) override;
-    bool isFinite() const override;
+    explicit TestFloat(double value) : value(value) { ++live; }
+    ~TestFloat() override {
+        --live;
+        events().push_back("~Float(" + shortest(value) + ")");
+    }
+    double getValue() const override { return value; }
+    void setValue(double v) override { value = v; }
+    bool isFinite() const override { return std::isfinite(value); }
     /// "<value>|<digits>|<format>", so tests see the display arguments
     /// ("<value>" alone for 0 and Standard).
-    std::u16string toString(unsigned long digits, qorv::math::NumberDisplayFormatE format) override;
-    std::u16string toString() override;
-    FloatValueABC* clone() override;
-    static int live;
+    std::u16string toString(unsigned long digits, qorv::math::NumberDisplayFormatE format) override {
+        if (digits == 0 && format == qorv::math::Standard) {
+            return toString();
+        }
+        return widen(shortest(value) + "|" + std::to_string(digits) + "|" + std::to_string(static_cast<int>(format)));
+    }
+    std::u16string toString() override { return widen(shortest(value)); }
+    FloatValueABC* clone() override { return new (std::nothrow) TestFloat(value); }
+    static inline int live = 0;
 
 private:
     double value;
@@ -62,10 +79,10 @@ private:
 class TestIntegerFactory : public IntegerValueFactoryABC {
 public:
     IntegerValueABC* fromString(const std::u16string& text) override;
-    IntegerValueABC* fromInt64(std::int64_t value) override;
-    IntegerValueABC* fromDouble(double value) override;
-    IntegerValueABC* zero() override;
-    ~TestIntegerFactory() override;
+    IntegerValueABC* fromInt64(std::int64_t v) override { return new (std::nothrow) TestInteger(v); }
+    IntegerValueABC* fromDouble(double v) override { return fromInt64(static_cast<std::int64_t>(v)); }
+    IntegerValueABC* zero() override { return fromInt64(0); }
+    ~TestIntegerFactory() override { events().push_back("~IntFactory"); }
 };
 
 /// Accepts what strtod reads in full (and the empty text as 0 when
@@ -73,34 +90,54 @@ public:
 class TestFloatFactory : public FloatValueFactoryABC {
 public:
     FloatValueABC* fromString(const std::u16string& text) override;
-    FloatValueABC* fromDouble(double value) override;
-    FloatValueABC* fromInt64(std::int64_t value) override;
-    FloatValueABC* zero() override;
-    ~TestFloatFactory() override;
+    FloatValueABC* fromDouble(double v) override { return new (std::nothrow) TestFloat(v); }
+    FloatValueABC* fromInt64(std::int64_t v) override { return fromDouble(static_cast<double>(v)); }
+    FloatValueABC* zero() override { return fromDouble(0); }
+    ~TestFloatFactory() override { events().push_back("~FloatFactory"); }
     bool accept_empty = false;
 };
 
 class TestEngine : public CASEngineABC {
 public:
-    ~TestEngine() override;
-    std::u16string getName() const override;
+    ~TestEngine() override { events().push_back("~Engine"); }
+    std::u16string getName() const override { return u"test engine"; }
 };
 
-/// Logs its table lookups ("core(<name>)", "sym(<name>)", "intf", "floatf")
-/// when `logging` is set, and its destruction ("~Session").
-/// executeExpression records its arguments and returns `result`.
+/// Logs its table lookups by name ("core(<name>)", "sym(<name>)") and its
+/// factory requests ("intf", "floatf") when `logging` is set, and its
+/// destruction ("~Session"). executeExpression records its arguments and
+/// returns `result`.
 class TestSession : public CASSessionBC {
 public:
     TestSession(const char16_t* const* names, PointerTC<IntegerValueFactoryABC> integers,
-                PointerTC<FloatValueFactoryABC> floats, PointerTC<CASEngineABC> engine = nullptr);
-    ~TestSession() override;
+                PointerTC<FloatValueFactoryABC> floats, PointerTC<CASEngineABC> engine = nullptr)
+        : CASSessionBC(engine, names, integers, floats) {}
+    ~TestSession() override { events().push_back("~Session"); }
     PointerTC<AlgebraicExpressionC> executeExpression(PointerTC<AlgebraicExpressionC> expression, bool flag,
-                                                      std::u16string* text) override;
-    PointerTC<IntegerValueFactoryABC> getIntegerValueFactory() const override;
-    PointerTC<FloatValueFactoryABC> getFloatValueFactory() const override;
-    PointerTC<CoreElementC> lookupCoreElement(std::u16string name) override;
-    PointerTC<CoreElementC> lookupCoreElement(int code) override;
-    PointerTC<SymbolC> lookupSymbol(std::u16string name) override;
+                                                      std::u16string* text) override {
+        executed = expression.get();
+        executed_references = expression ? expression->references() : 0;
+        executed_flag = flag;
+        executed_text = text;
+        return result;
+    }
+    PointerTC<IntegerValueFactoryABC> getIntegerValueFactory() const override {
+        log("intf");
+        return hide_integer_factory ? nullptr : CASSessionBC::getIntegerValueFactory();
+    }
+    PointerTC<FloatValueFactoryABC> getFloatValueFactory() const override {
+        log("floatf");
+        return hide_float_factory ? nullptr : CASSessionBC::getFloatValueFactory();
+    }
+    PointerTC<CoreElementC> lookupCoreElement(std::u16string name) override {
+        log("core(" + narrow(name) + ")");
+        return CASSessionBC::lookupCoreElement(name);
+    }
+    using CASSessionBC::lookupCoreElement;
+    PointerTC<SymbolC> lookupSymbol(std::u16string name) override {
+        log("sym(" + narrow(name) + ")");
+        return CASSessionBC::lookupSymbol(name);
+    }
     using CASSessionBC::initCoreElementTable;
 
     bool logging = false;
@@ -111,41 +148,70 @@ public:
     unsigned long executed_references = 0;
     bool executed_flag = false;
     std::u16string* executed_text = nullptr;
+
+private:
+    void log(const std::string& event) const {
+        if (logging) {
+            events().push_back(event);
+        }
+    }
 };
 
 /// A session over the doubles with the given core names.
-PointerTC<TestSession> makeSession(const char16_t* const* names);
+inline PointerTC<TestSession> makeSession(const char16_t* const* names) {
+    return PointerTC<TestSession>(new TestSession(names, new TestIntegerFactory, new TestFloatFactory));
+}
 
 /// Builds trees by hand with the symbols of a session (installed or not).
 class TreeBuilder {
 public:
     explicit TreeBuilder(PointerTC<CASSessionBC> session) : session(std::move(session)) {}
-    ExtendedSymbolNodeC* sym(const char16_t* name) const;
-    ExtendedFunctionNodeC* fn(const char16_t* name, std::initializer_list<NodeABC*> children) const;
-    CoreFunctionNodeC* core(int code, std::initializer_list<NodeABC*> children) const;
-    IntegerNodeC* integer(std::int64_t value) const;
-    FloatNodeC* real(double value) const;
+    ExtendedSymbolNodeC* sym(const char16_t* name) const { return new ExtendedSymbolNodeC(session->lookupSymbol(name)); }
+    ExtendedFunctionNodeC* fn(const char16_t* name, std::initializer_list<NodeABC*> children) const {
+        return withChildren(new ExtendedFunctionNodeC(session->lookupSymbol(name)), children);
+    }
+    CoreFunctionNodeC* core(int code, std::initializer_list<NodeABC*> children) const {
+        return withChildren(new CoreFunctionNodeC(code), children);
+    }
+    IntegerNodeC* integer(std::int64_t value) const { return new IntegerNodeC(new TestInteger(value)); }
+    FloatNodeC* real(double value) const { return new FloatNodeC(new TestFloat(value)); }
 
     PointerTC<CASSessionBC> session;
+
+private:
+    template <class Node>
+    static Node* withChildren(Node* node, std::initializer_list<NodeABC*> children) {
+        for (NodeABC* child : children) {
+            node->addChild(child);
+        }
+        return node;
+    }
 };
 
-/// Records every visit as text: "f<" (pre), "f," (in), "f>" (post), "x" (leaf).
+/// Records every visit as text: "f<" (pre), "f," (in), "f>" (post), "x"
+/// (leaf), and answers false at the visit named by `stop_at`.
 class RecordingVisitor : public NodeVisitorABC {
 public:
     explicit RecordingVisitor(int mask) : NodeVisitorABC(mask) {}
-    bool visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE order) override;
-    bool visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE order) override;
-    bool visitCoreSymbolNode(CoreSymbolNodeC& node) override;
-    bool visitExtendedSymbolNode(ExtendedSymbolNodeC& node) override;
-    bool visitFloatNode(FloatNodeC& node) override;
-    bool visitIntegerNode(IntegerNodeC& node) override;
+    bool visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE order) override { return record(node, order); }
+    bool visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE order) override {
+        return record(node, order);
+    }
+    bool visitCoreSymbolNode(CoreSymbolNodeC& node) override { return record(node, LeafOrder); }
+    bool visitExtendedSymbolNode(ExtendedSymbolNodeC& node) override { return record(node, LeafOrder); }
+    bool visitFloatNode(FloatNodeC& node) override { return record(node, LeafOrder); }
+    bool visitIntegerNode(IntegerNodeC& node) override { return record(node, LeafOrder); }
     using NodeVisitorABC::setVisitationsMask;
 
     std::vector<std::string> visits;
-    std::string stop_at;  // the visit that answers false
+    std::string stop_at;
 
 private:
-    bool record(NodeABC& node, const char* suffix);
+    bool record(NodeABC& node, VisitationOrderE order) {
+        const char* suffix = order == PreOrder ? "<" : order == InOrder ? "," : order == PostOrder ? ">" : "";
+        visits.push_back(narrow(node.toString()) + suffix);
+        return visits.back() != stop_at;
+    }
 };
 
 }  // namespace testing_doubles
