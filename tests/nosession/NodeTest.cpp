@@ -22,86 +22,67 @@ protected:
 };
 
 // One contract over all six concrete kinds.
-template <class Node>
-struct Kind;
-template <>
-struct Kind<CoreSymbolNodeC> {
-    static NodeABC* make(const TreeBuilder&) { return new CoreSymbolNodeC(7); }
-    static constexpr const char16_t* base = u"LeafNodeABC";
-    static constexpr const char* visit = "<7>";
+struct Kind {
+    const char16_t* (*id)();
+    NodeABC* (*make)(const TreeBuilder&);
+    const char16_t* base;
+    const char* visit;
 };
-template <>
-struct Kind<ExtendedSymbolNodeC> {
-    static NodeABC* make(const TreeBuilder& b) { return b.sym(u"y"); }
-    static constexpr const char16_t* base = u"LeafNodeABC";
-    static constexpr const char* visit = "y";
-};
-template <>
-struct Kind<IntegerNodeC> {
-    static NodeABC* make(const TreeBuilder& b) { return b.integer(42); }
-    static constexpr const char16_t* base = u"LeafNodeABC";
-    static constexpr const char* visit = "42";
-};
-template <>
-struct Kind<FloatNodeC> {
-    static NodeABC* make(const TreeBuilder& b) { return b.real(2.5); }
-    static constexpr const char16_t* base = u"LeafNodeABC";
-    static constexpr const char* visit = "2.5";
-};
-template <>
-struct Kind<CoreFunctionNodeC> {
-    static NodeABC* make(const TreeBuilder& b) { return b.core(3, {b.sym(u"a"), b.integer(1)}); }
-    static constexpr const char16_t* base = u"ParentNodeABC";
-    static constexpr const char* visit = "<3><";
-};
-template <>
-struct Kind<ExtendedFunctionNodeC> {
-    static NodeABC* make(const TreeBuilder& b) { return b.fn(u"g", {b.real(0.5)}); }
-    static constexpr const char16_t* base = u"ParentNodeABC";
-    static constexpr const char* visit = "g<";
+const Kind kKinds[] = {
+    {&CoreSymbolNodeC::getCastableId, [](const TreeBuilder&) -> NodeABC* { return new CoreSymbolNodeC(7); },
+     u"LeafNodeABC", "<7>"},
+    {&ExtendedSymbolNodeC::getCastableId, [](const TreeBuilder& b) -> NodeABC* { return b.sym(u"y"); }, u"LeafNodeABC",
+     "y"},
+    {&IntegerNodeC::getCastableId, [](const TreeBuilder& b) -> NodeABC* { return b.integer(42); }, u"LeafNodeABC",
+     "42"},
+    {&FloatNodeC::getCastableId, [](const TreeBuilder& b) -> NodeABC* { return b.real(2.5); }, u"LeafNodeABC", "2.5"},
+    {&CoreFunctionNodeC::getCastableId,
+     [](const TreeBuilder& b) -> NodeABC* {
+         return b.core(3, {b.sym(u"a"), b.integer(1)});
+     },
+     u"ParentNodeABC", "<3><"},
+    {&ExtendedFunctionNodeC::getCastableId, [](const TreeBuilder& b) -> NodeABC* { return b.fn(u"g", {b.real(0.5)}); },
+     u"ParentNodeABC", "g<"},
 };
 
-template <class Node>
-class NodeContractTest : public NodeTest {};
-using NodeKinds = ::testing::Types<CoreSymbolNodeC, ExtendedSymbolNodeC, IntegerNodeC, FloatNodeC, CoreFunctionNodeC,
-                                   ExtendedFunctionNodeC>;
-TYPED_TEST_SUITE(NodeContractTest, NodeKinds);
-
-TYPED_TEST(NodeContractTest, IdentityCloneAndVisit) {
-    std::unique_ptr<NodeABC> node(Kind<TypeParam>::make(this->build));
-    const std::u16string own(TypeParam::getCastableId());  // a separately stored copy
-    EXPECT_EQ(node->lookUpBase(own.c_str()), node.get());
-    EXPECT_EQ(node->lookUpBase(Kind<TypeParam>::base), node.get());
-    EXPECT_EQ(node->lookUpBase(u"qorv::math::algexpr::NodeABC"), node.get());
-    EXPECT_EQ(node->qCastableId(), TypeParam::getCastableId());
-    for (const char16_t* other : {u"NodeABC", u"LeafNodeABC", u"ParentNodeABC", u"FloatNodeC", u"IntegerNodeC",
-                                  u"CoreSymbolNodeC", u"ExtendedSymbolNodeC", u"CoreFunctionNodeC",
-                                  u"ExtendedFunctionNodeC", u""}) {
-        if (std::u16string(other) != own && std::u16string(other) != Kind<TypeParam>::base) {
-            EXPECT_EQ(node->lookUpBase(other), nullptr) << narrow(other);
+TEST_F(NodeTest, EveryKindKeepsTheContract) {
+    for (const Kind& kind : kKinds) {
+        SCOPED_TRACE(narrow(kind.id()));
+        std::unique_ptr<NodeABC> node(kind.make(build));
+        const std::u16string own(kind.id());  // a separately stored copy
+        EXPECT_EQ(node->lookUpBase(own.c_str()), node.get());
+        EXPECT_EQ(node->lookUpBase(kind.base), node.get());
+        EXPECT_EQ(node->lookUpBase(u"qorv::math::algexpr::NodeABC"), node.get());
+        EXPECT_EQ(node->qCastableId(), kind.id());
+        for (const char16_t* other :
+             {u"NodeABC", u"LeafNodeABC", u"ParentNodeABC", u"FloatNodeC", u"IntegerNodeC", u"CoreSymbolNodeC",
+              u"ExtendedSymbolNodeC", u"CoreFunctionNodeC", u"ExtendedFunctionNodeC", u""}) {
+            if (std::u16string(other) != own && std::u16string(other) != kind.base) {
+                EXPECT_EQ(node->lookUpBase(other), nullptr) << narrow(other);
+            }
         }
+        EXPECT_EQ(node->lookUpBase(nullptr), nullptr);
+
+        std::unique_ptr<NodeABC> copy(node->clone());
+        ASSERT_NE(copy, nullptr);
+        EXPECT_NE(copy.get(), node.get());
+        EXPECT_EQ(copy->qCastableId(), node->qCastableId());
+        PrefixPrintVisitorC printer;
+        const std::u16string text = printer.getExpressionString(node.get(), 3, qorv::math::Fixed);
+        node.reset();  // the copy is independent of its source
+        EXPECT_EQ(printer.getExpressionString(copy.get(), 3, qorv::math::Fixed), text);
+
+        RecordingVisitor visitor(PreOrder);
+        copy->acceptVisitor(visitor, PreOrder);
+        EXPECT_EQ(visitor.visits, std::vector<std::string>{kind.visit});
     }
-    EXPECT_EQ(node->lookUpBase(nullptr), nullptr);
-
-    std::unique_ptr<NodeABC> copy(node->clone());
-    ASSERT_NE(copy, nullptr);
-    EXPECT_NE(copy.get(), node.get());
-    EXPECT_EQ(copy->qCastableId(), node->qCastableId());
-    PrefixPrintVisitorC printer;
-    const std::u16string text = printer.getExpressionString(node.get(), 3, qorv::math::Fixed);
-    node.reset();  // the copy is independent of its source
-    EXPECT_EQ(printer.getExpressionString(copy.get(), 3, qorv::math::Fixed), text);
-
-    RecordingVisitor visitor(PreOrder);
-    copy->acceptVisitor(visitor, PreOrder);
-    EXPECT_EQ(visitor.visits, std::vector<std::string>{Kind<TypeParam>::visit});
 }
 
 TEST_F(NodeTest, CoreTextsWithoutSession) {
     EXPECT_EQ(CoreSymbolNodeC(7).toString(), u"<7>");
     EXPECT_EQ(CoreSymbolNodeC(-1).toString(), u"<-1>");
     EXPECT_EQ(CoreFunctionNodeC(INT_MIN).toString(), u"<-2147483648>");
-    // Printing with the names of an uninstalled session is not possible.
+    // The names of a session that is not installed play no part.
     EXPECT_EQ(CoreFunctionNodeC(0).toString(), u"<0>");
 }
 
@@ -202,8 +183,8 @@ TEST_F(NodeTest, ChildrenOperations) {
 }
 
 TEST_F(NodeTest, DestructionIsDepthFirstInIndexOrder) {
-    auto* f = build.fn(u"f", {build.integer(1), build.fn(u"g", {build.integer(2), build.fn(u"h", {build.integer(3)}),
-                                                                 build.integer(4)}),
+    auto* f = build.fn(u"f", {build.integer(1),
+                              build.fn(u"g", {build.integer(2), build.fn(u"h", {build.integer(3)}), build.integer(4)}),
                               build.integer(5)});
     static_cast<ParentNodeABC*>(f->child(1))->replaceChild(2, nullptr);  // null children are skipped
     takeEvents();
