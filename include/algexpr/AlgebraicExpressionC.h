@@ -18,6 +18,7 @@
 #include <string>
 
 #include "algexpr/CASEngineABC.h"
+#include "algexpr/CASSessionBC.h"
 #include "algexpr/NumberDisplayFormatE.h"
 #include "algexpr/algexpr_export.h"
 #include "oss/PointerTC.h"
@@ -57,10 +58,25 @@ public:
     /// owns: the call holds a reference of its own for its duration.
     qorv::oss::PointerTC<AlgebraicExpressionC> execute(bool flag, std::u16string* text);
 
-    /// Reads prefix text (see PrefixPrintVisitorC for the notation) into a new
-    /// expression, through the current session's tables and factories. Null
-    /// when the text does not read, when no session is current, or when
-    /// memory runs out.
+    /// Reads prefix text into a new expression, through the current session's
+    /// tables and factories. Null when the text does not read, when no
+    /// session is current, or when memory runs out. The rules:
+    ///  - space, tab, LF and CR are removed everywhere first;
+    ///  - a text holding "(" is an application: its name is everything before
+    ///    the first "(", its arguments everything up to the last ")" (to the
+    ///    end when none follows); text after that ")" is dropped; no
+    ///    arguments at all ("f()") fail the reading;
+    ///  - arguments split at each "," outside parentheses (after a stray ")"
+    ///    the commas of that list no longer split); an empty argument is an
+    ///    empty number text;
+    ///  - a leaf is a number text when made of "0123456789.-+" U+2013 U+2212,
+    ///    optionally with one "e" or "E" after the first character: with ".",
+    ///    "e" or "E" it goes to the float factory, otherwise to the integer
+    ///    factory and, if declined, to the float factory; a text every factory
+    ///    declines fails the reading;
+    ///  - any other text is a name: a core element's (a core node) or else an
+    ///    interned symbol (an extended node). At the top level "a,b" is one name.
+    /// Names are resolved, and factories asked, in the order they stand.
     static qorv::oss::PointerTC<AlgebraicExpressionC> fromPrefixString(std::u16string text);
 
     /// The prefix text of the tree; the two arguments reach the float values'

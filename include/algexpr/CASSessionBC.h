@@ -17,7 +17,8 @@
 // when the library is unloaded, which may be after the static objects of the
 // program itself are gone (its destructor must not rely on them). Neither it nor the session's tables take
 // locks: install the session before other threads use the library, and do not
-// use one session's tables from two threads at once.
+// use one session's tables from two threads at once (reading text interns
+// symbols, so two readings at once are two writers).
 #ifndef ALGEXPR_CASSESSIONBC_H
 #define ALGEXPR_CASSESSIONBC_H
 

@@ -16,7 +16,9 @@
 //   }
 //
 // lookUpBase answers for the class's own id and for those of its bases, and
-// compares ids by content, so any string with the same text matches.
+// compares ids by content, so any string with the same text matches. A class
+// derived from a node class gives itself an id of its own (overriding
+// qCastableId and lookUpBase): that is how the library tells it apart.
 //
 // Deep trees are fine: traversal, cloning and destruction use explicit work
 // stacks, never recursion, so a tree a million levels deep is handled. Nodes
@@ -44,7 +46,8 @@ public:
     virtual NodeABC* clone() const = 0;
 
     /// Walks the subtree depth-first, calling the visitor (see NodeVisitorABC).
-    /// True when the walk ran to its end, false when a visit stopped it.
+    /// True when the walk ran to its end, false when a visit stopped it or
+    /// memory for the walk ran out.
     virtual bool traverse(NodeVisitorABC& visitor) = 0;
 
     /// The text of this node alone (a name or a number), without children.

@@ -1,9 +1,10 @@
 // ParentNodeABC: the base of the function nodes, which hold an ordered list
 // of children (their arguments), index 0 first.
 //
-// The parent owns its children: a node handed to addChild, addChildrenFromStack
-// or replaceChild belongs to the parent from the call on (even when the call
-// cannot keep it, as below) and is deleted with it.
+// The parent owns its children: a node handed to addChild or replaceChild
+// belongs to the parent from the call on and is deleted with it. Build trees
+// bottom-up, or reach a node you handed on through child(): when the list
+// cannot grow for want of memory, addChild deletes the node at once.
 //
 //   auto* f = new ExtendedFunctionNodeC(session->lookupSymbol(u"f"));
 //   f->addChild(new ExtendedSymbolNodeC(session->lookupSymbol(u"x")));
@@ -16,14 +17,14 @@
 // prints as f(a,b).
 //
 // Memory: when the list cannot grow, addChild deletes the node it was given,
-// and addChildrenFromStack changes nothing.
+// and addChildrenFromStack changes nothing (the entries stay on the stack).
 //
 // Depth: traversal, cloning and destruction walk with explicit work stacks
 // (destruction needs no memory at all), so chains of any depth are fine; they
 // keep the order of the recursive definitions (children in index order, a
-// parent's own destructor before its children's). A client class derived from
-// a function node that overrides traverse is walked through the base
-// traversal when it is not the root.
+// parent's own destructor before its children's). Nodes of classes that
+// clients derive from the node classes are traversed, cloned and deleted
+// through their own virtual operations, so a chain of those nests calls.
 #ifndef ALGEXPR_PARENTNODEABC_H
 #define ALGEXPR_PARENTNODEABC_H
 

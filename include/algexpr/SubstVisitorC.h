@@ -31,6 +31,8 @@ class ParentNodeABC;
 class ALGEXPR_API SubstVisitorC : public NodeVisitorABC {
 public:
     SubstVisitorC();
+    SubstVisitorC(const SubstVisitorC&) = delete;
+    SubstVisitorC& operator=(const SubstVisitorC&) = delete;
     ~SubstVisitorC() override;
 
     bool visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE order) override;

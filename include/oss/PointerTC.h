@@ -70,7 +70,14 @@ public:
         return *this;
     }
 
-    ~PointerTC() { release(p_); }
+    // Null before the release: code that the object's destruction runs may
+    // read this very pointer (the current session at unload) and must not
+    // find the dying object there.
+    ~PointerTC() {
+        T* p = p_;
+        p_ = nullptr;
+        release(p);
+    }
 
     T* get() const noexcept { return p_; }
     T* operator->() const noexcept { return p_; }

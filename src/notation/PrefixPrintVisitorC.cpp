@@ -40,14 +40,13 @@ std::u16string PrefixPrintVisitorC::getExpressionString(NodeABC* node, unsigned 
     this->digits = digits;
     this->format = format;
     out_of_memory = false;
-    detail::takeOutOfMemory();
-    // The visits answer false only when memory ran out, and so does a
-    // traversal that cannot grow its work stack; a node text that could not
-    // be made leaves a note.
-    if (node != nullptr && !node->traverse(*this)) {
-        out_of_memory = true;
+    // A node text that could not be made, or a traversal that could not grow
+    // its work stack, leaves a note: the text would miss a piece.
+    detail::OutOfMemoryScope scope;
+    if (node != nullptr) {
+        node->traverse(*this);
     }
-    if (detail::takeOutOfMemory()) {
+    if (scope.ranOut()) {
         out_of_memory = true;
     }
     std::u16string text;

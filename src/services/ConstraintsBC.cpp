@@ -8,6 +8,7 @@
 #include "algexpr/FloatValueABC.h"
 #include "algexpr/IntegerNodeC.h"
 #include "algexpr/IntegerValueABC.h"
+#include "session/OutOfMemory.h"
 
 namespace qorv::math::algexpr {
 
@@ -19,11 +20,17 @@ Class* as(NodeABC* node) {
     return node != nullptr ? static_cast<Class*>(node->lookUpBase(Class::getCastableId())) : nullptr;
 }
 
-// The node as that class when its name (its printed text) is `name`.
+// The node as that class when its name (its printed text) is `name`; a
+// name that could not be made for want of memory matches nothing.
 template <class Class>
 Class* named(NodeABC* node, const std::u16string& name) {
     Class* typed = as<Class>(node);
-    return typed != nullptr && typed->toString() == name ? typed : nullptr;
+    if (typed == nullptr) {
+        return nullptr;
+    }
+    detail::OutOfMemoryScope scope;
+    const bool equal = typed->toString() == name;
+    return equal && !scope.ranOut() ? typed : nullptr;
 }
 
 }  // namespace

@@ -73,6 +73,7 @@ NodeABC* SubstVisitorC::run(NodeABC* tree) {
         ~Cleanup() { visitor.clearStack(); }
     } cleanup{*this};
     failed = false;
+    clearStack();  // what a traversal outside subst may have left
     if (tree == nullptr || !makeStack() || !tree->traverse(*this) || failed || node_stack->size() != 1) {
         return nullptr;
     }

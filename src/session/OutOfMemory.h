@@ -14,6 +14,30 @@ void noteOutOfMemory() noexcept;
 /// Whether memory ran out on this thread since the last call; clears the note.
 bool takeOutOfMemory() noexcept;
 
+/// Watches for notes left during its life, without losing a note left before
+/// it (an operation nested in another one keeps the outer one's note).
+class OutOfMemoryScope {
+public:
+    OutOfMemoryScope() noexcept : outer(takeOutOfMemory()) {}
+    OutOfMemoryScope(const OutOfMemoryScope&) = delete;
+    OutOfMemoryScope& operator=(const OutOfMemoryScope&) = delete;
+    ~OutOfMemoryScope() {
+        if (outer || inner) {
+            noteOutOfMemory();
+        }
+    }
+
+    /// Whether memory ran out since the scope began.
+    bool ranOut() noexcept {
+        inner = takeOutOfMemory() || inner;
+        return inner;
+    }
+
+private:
+    bool outer;
+    bool inner = false;
+};
+
 }  // namespace qorv::math::algexpr::detail
 
 #endif

@@ -10,6 +10,7 @@
 #include "algexpr/CoreFunctionNodeC.h"
 #include "algexpr/ExtendedFunctionNodeC.h"
 #include "algexpr/NodeVisitorABC.h"
+#include "session/OutOfMemory.h"
 
 namespace qorv::math::algexpr {
 
@@ -25,14 +26,31 @@ union ParentNodeABC::Slot {
     Header header;
 };
 
-static_assert(sizeof(void*) >= 2 * sizeof(unsigned int), "a buffer header must fit in one slot");
-
 namespace {
 
 constexpr unsigned int kHeaderSlots = 2;
 
-ParentNodeABC* asParent(const NodeABC* node) {
-    return static_cast<ParentNodeABC*>(node->lookUpBase(ParentNodeABC::getCastableId()));
+// The node when it is one of the library's own function node classes, whose
+// children the walks below take over; null for leaves and for classes that
+// clients derive (told apart by their own castable ids), which are left to
+// their own virtual operations.
+ParentNodeABC* asLibraryParent(const NodeABC* node) {
+    const char16_t* id = node->qCastableId();
+    if (id == CoreFunctionNodeC::getCastableId() || id == ExtendedFunctionNodeC::getCastableId()) {
+        return static_cast<ParentNodeABC*>(const_cast<NodeABC*>(node));
+    }
+    return nullptr;
+}
+
+// Whether a buffer of the header and `children` slots has a size in bytes.
+// Only a size_t no wider than unsigned int can fall short.
+template <std::size_t kSlotSize>
+bool fitsInAddressSpace(unsigned int children) {
+    if constexpr (sizeof(std::size_t) > sizeof(unsigned int)) {
+        return true;
+    } else {
+        return children <= static_cast<std::size_t>(-1) / kSlotSize - kHeaderSlots;
+    }
 }
 
 }  // namespace
@@ -60,7 +78,7 @@ ParentNodeABC::~ParentNodeABC() {
             if (node == nullptr) {
                 continue;
             }
-            ParentNodeABC* parent = asParent(node);
+            ParentNodeABC* parent = asLibraryParent(node);
             Slot* inner = nullptr;
             if (parent != nullptr) {
                 inner = parent->children_p;
@@ -111,7 +129,7 @@ bool ParentNodeABC::traverse(NodeVisitorABC& visitor) {
                 return false;
             }
             frame.visited_child = true;
-            ParentNodeABC* parent = asParent(child);
+            ParentNodeABC* parent = asLibraryParent(child);
             if (parent == nullptr) {
                 if (!child->traverse(visitor)) {
                     return false;
@@ -124,6 +142,7 @@ bool ParentNodeABC::traverse(NodeVisitorABC& visitor) {
             try {
                 stack.push_back(frame);
             } catch (const std::bad_alloc&) {
+                detail::noteOutOfMemory();
                 return false;
             }
             frame = Frame{parent, 0, false};
@@ -185,19 +204,13 @@ void ParentNodeABC::replaceChild(unsigned int index, NodeABC* node) {
 
 namespace {
 
-// A new function node of the same class and name as `source`, without
-// children; `complete` tells whether it already holds copies of the children
-// (a class the library does not know clones itself).
-NodeABC* copyFunctionNode(const ParentNodeABC& source, bool& complete) {
-    complete = false;
-    if (void* p = source.lookUpBase(CoreFunctionNodeC::getCastableId())) {
-        return new (std::nothrow) CoreFunctionNodeC(static_cast<CoreFunctionNodeC*>(p)->getCode());
+// A new function node of the same library class and name as `source`,
+// without children.
+ParentNodeABC* copyFunctionNode(const ParentNodeABC& source) {
+    if (source.qCastableId() == CoreFunctionNodeC::getCastableId()) {
+        return new (std::nothrow) CoreFunctionNodeC(static_cast<const CoreFunctionNodeC&>(source).getCode());
     }
-    if (void* p = source.lookUpBase(ExtendedFunctionNodeC::getCastableId())) {
-        return new (std::nothrow) ExtendedFunctionNodeC(static_cast<ExtendedFunctionNodeC*>(p)->getSymbol());
-    }
-    complete = true;
-    return source.clone();
+    return new (std::nothrow) ExtendedFunctionNodeC(static_cast<const ExtendedFunctionNodeC&>(source).getSymbol());
 }
 
 }  // namespace
@@ -223,25 +236,26 @@ bool ParentNodeABC::cloneChildrenInto(ParentNodeABC& copy) const {
         if (child == nullptr) {
             continue;
         }
-        const ParentNodeABC* parent = asParent(child);
-        bool complete = true;
-        NodeABC* node = parent != nullptr ? copyFunctionNode(*parent, complete) : child->clone();
-        if (node == nullptr) {
-            return false;
+        const ParentNodeABC* parent = asLibraryParent(child);
+        if (parent == nullptr) {  // a leaf, or a class that copies itself
+            NodeABC* node = child->clone();
+            if (node == nullptr || !frame.copy->append(node)) {
+                delete node;
+                return false;
+            }
+            continue;
         }
-        if (!frame.copy->append(node)) {
+        ParentNodeABC* node = copyFunctionNode(*parent);
+        if (node == nullptr || !frame.copy->append(node)) {
             delete node;
             return false;
-        }
-        if (complete) {
-            continue;
         }
         try {
             stack.push_back(frame);
         } catch (const std::bad_alloc&) {
             return false;
         }
-        frame = Frame{parent, static_cast<ParentNodeABC*>(node), 0};
+        frame = Frame{parent, node, 0};
     }
 }
 
@@ -264,10 +278,10 @@ bool ParentNodeABC::reserve(unsigned int wanted) {
     if (grown < wanted) {
         grown = wanted;
     }
-    std::size_t slots = static_cast<std::size_t>(grown) + kHeaderSlots;
-    if (slots > static_cast<std::size_t>(-1) / sizeof(Slot)) {
+    if (!fitsInAddressSpace<sizeof(Slot)>(grown)) {
         return false;
     }
+    const std::size_t slots = static_cast<std::size_t>(grown) + kHeaderSlots;
     auto* buffer = static_cast<Slot*>(::operator new(slots * sizeof(Slot), std::nothrow));
     if (buffer == nullptr) {
         return false;

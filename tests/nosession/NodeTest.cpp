@@ -202,6 +202,30 @@ TEST_F(NodeTest, NullChildrenAreLeftOutOfClones) {
     EXPECT_EQ(static_cast<ParentNodeABC*>(copy.get())->numChildren(), 2u);
 }
 
+// Nodes of a class derived from a node class are cloned and deleted through
+// their own operations (they used to be copied as the base class, and to lose
+// their children before their destructor ran).
+TEST_F(NodeTest, DerivedNodeClassesKeepTheirOwnOperations) {
+    struct Tagged : CoreFunctionNodeC {
+        Tagged() : CoreFunctionNodeC(9) {}
+        ~Tagged() override { events().push_back("~Tagged with " + std::to_string(numChildren())); }
+        NodeABC* clone() const override {
+            auto* copy = new Tagged;
+            copy->addChild(child(0)->clone());
+            return copy;
+        }
+        const char16_t* qCastableId() const override { return u"Tagged"; }
+    };
+    auto* tagged = new Tagged;
+    tagged->addChild(build.integer(1));
+    std::unique_ptr<NodeABC> tree(build.fn(u"f", {tagged}));
+    std::unique_ptr<NodeABC> copy(tree->clone());
+    EXPECT_EQ(narrow(static_cast<ParentNodeABC*>(copy.get())->child(0)->qCastableId()), "Tagged");
+    takeEvents();
+    tree.reset();
+    EXPECT_EQ(takeEvents(), (std::vector<std::string>{"~Tagged with 1", "~Int(1)"}));
+}
+
 // A chain a million levels deep is cloned, walked and destroyed without
 // recursion.
 TEST_F(NodeTest, MillionDeepChain) {

@@ -39,6 +39,17 @@ TEST_F(PrinterTest, DisplayArgumentsReachFloatsOnly) {
     EXPECT_EQ(printer.getExpressionString(other.get(), 0, qorv::math::Standard), u"z");
 }
 
+// A printer whose visit stops the walk gets the text so far (it used to be
+// taken for running out of memory and emptied).
+TEST_F(PrinterTest, AStoppedWalkKeepsItsText) {
+    struct StopAtB : PrefixPrintVisitorC {
+        bool visitExtendedSymbolNode(ExtendedSymbolNodeC& node) override {
+            return PrefixPrintVisitorC::visitExtendedSymbolNode(node) && node.toString() != u"b";
+        }
+    } printer;
+    EXPECT_EQ(printer.getExpressionString(read(u"f(a,b,c)")->getNode(), 0, qorv::math::Standard), u"f(a,b");
+}
+
 TEST_F(PrinterTest, CoreCodesPrintThroughTheCurrentSession) {
     EXPECT_EQ(CoreSymbolNodeC(3).toString(), u"pi");
     EXPECT_EQ(CoreSymbolNodeC(7).toString(), u"?<7>?");

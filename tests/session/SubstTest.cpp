@@ -73,8 +73,10 @@ TEST_F(SubstTest, FailuresGiveNullAndLeaveNothing) {
     std::unique_ptr<NodeABC> copy(visitor.subst(source->getNode(), u"nowhere", nullptr));
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(TestInteger::live, 6);
-    // The visitor is reusable: its stack is empty after every call.
+    // The visitor is reusable: its stack is empty after every call, even
+    // after a traversal made outside subst left entries on it.
     EXPECT_EQ(substitute(u"f(x)", u"x", u"1"), "f(1)");
+    read(u"g(1,2)")->traverse(visitor);
     EXPECT_EQ(substitute(u"f(x)", u"x", u"1"), "f(1)");
 }
 

@@ -1,5 +1,7 @@
 // The current session is released once when the library is unloaded: the
-// session installed here must be destroyed, once, after main returns.
+// session installed here must be destroyed, once, after main returns, and
+// code its destructor runs must find no current session (it used to find the
+// dying one and destroy it again).
 #include <cstdio>
 
 #include "support/Doubles.h"
@@ -12,7 +14,9 @@ int destroyed = 0;
 
 struct LoudSession : TestSession {
     LoudSession() : TestSession(nullptr, nullptr, nullptr) {}
-    ~LoudSession() override { std::printf("session destroyed %d\n", ++destroyed); }
+    ~LoudSession() override {
+        std::printf("session destroyed %d, current %s\n", ++destroyed, getSession() ? "still set" : "none");
+    }
 };
 
 }  // namespace
