@@ -49,7 +49,9 @@
 // position i. The arguments after a "(" at position p start at depth
 // L = D(p) + 1, and their separators are exactly the "," of level D == L that
 // follow. So every "(" and "," is linked beforehand to the next "," of its
-// level, and every position to the last ")" before it. D is kept in a signed
+// level, and every position to the last ")" before it. Texts written the plain
+// way (each ")" closing the innermost "(" and followed only by ",", ")" or
+// the end) need none of that and are read in a single pass. D is kept in a signed
 // 64-bit integer: it cannot wrap for any text that fits in memory.
 
 namespace qorv::math::algexpr {
@@ -115,6 +117,9 @@ public:
     // The root read, owned by the caller, or null. Client exceptions pass
     // through; the partial tree is freed on the way.
     NodeABC* read() {
+        if (isBalanced()) {
+            return readBalanced();
+        }
         if (!link() || !readPiece(0, static_cast<Index>(text.size()), nullptr)) {
             return nullptr;
         }
@@ -148,6 +153,75 @@ private:
         Index comma;  // the next "," of the arguments' level, or kNone
         Index end;    // where the arguments end
     };
+
+    // True for a text in which every application's arguments end at the ")"
+    // that balances its "(" and nothing follows that ")" but ",", ")" or the
+    // end: there the arguments of an application are exactly the pieces
+    // between its "(", its top-level commas and its ")", so one pass with a
+    // stack reads the same tree with the same calls. Texts with "()" are left
+    // to the general reading, which fails them.
+    bool isBalanced() const {
+        const std::size_t n = text.size();
+        std::size_t depth = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            const char16_t c = text[i];
+            if (c == u'(') {
+                ++depth;
+                if (i + 1 < n && text[i + 1] == u')') {
+                    return false;
+                }
+            } else if (c == u')') {
+                if (depth == 0) {
+                    return false;
+                }
+                --depth;
+                if (i + 1 < n ? depth == 0 || (text[i + 1] != u')' && text[i + 1] != u',') : depth != 0) {
+                    return false;
+                }
+            } else if (c == u',' && depth == 0) {
+                return false;
+            }
+        }
+        return depth == 0;
+    }
+
+    // The reading of a text for which isBalanced() holds.
+    NodeABC* readBalanced() {
+        const std::size_t n = text.size();
+        std::size_t i = 0;
+        for (;;) {
+            const std::size_t start = i;
+            while (i < n && text[i] != u'(' && text[i] != u')' && text[i] != u',') {
+                ++i;
+            }
+            ParentNodeABC* parent = open.empty() ? nullptr : open.back();
+            if (i < n && text[i] == u'(') {
+                ParentNodeABC* node = makeFunctionNode(static_cast<Index>(start), static_cast<Index>(i));
+                if (node == nullptr || !attach(node, parent)) {
+                    return nullptr;
+                }
+                try {
+                    open.push_back(node);
+                } catch (const std::bad_alloc&) {
+                    return nullptr;
+                }
+                ++i;
+                continue;
+            }
+            NodeABC* leaf = readLeaf(static_cast<Index>(start), static_cast<Index>(i));
+            if (leaf == nullptr || !attach(leaf, parent)) {
+                return nullptr;
+            }
+            while (i < n && text[i] == u')') {
+                open.pop_back();
+                ++i;
+            }
+            if (i == n) {
+                return root.release();
+            }
+            ++i;  // a ","
+        }
+    }
 
     bool link() {
         const std::size_t n = text.size();
@@ -334,6 +408,7 @@ private:
     std::vector<Index> last_close;  // at i: the last ")" before i
     std::vector<Index> next_comma;  // at "(" and ",": the next "," of the level after it
     std::vector<Frame> frames;
+    std::vector<ParentNodeABC*> open;  // the applications being read, innermost last
     std::unique_ptr<NodeABC> root;
 };
 

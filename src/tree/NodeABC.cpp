@@ -18,6 +18,9 @@ bool NodeABC::sameCastableId(const char16_t* a, const char16_t* b) {
     if (a == nullptr || b == nullptr) {
         return false;
     }
+    if (a == b) {  // the usual case: a class's own id constant
+        return true;
+    }
     while (*a != 0 && *a == *b) {
         ++a;
         ++b;
