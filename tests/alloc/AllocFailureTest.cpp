@@ -271,14 +271,15 @@ TEST_P(AllocFailureTest, TraversalWithAClientVisitor) {
 }
 
 std::string textName(const ::testing::TestParamInfo<std::u16string>& info) {
-    const char* const names[] = {"Worked", "CoreNames", "LongNames", "Deep", "Wide"};
+    const char* const names[] = {"Worked", "CoreNames", "LongNames", "Deep", "Wide", "Unclosed"};
     return names[info.index];
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, AllocFailureTest,
                          ::testing::Values(u"f(g(x,1),2.5)", u"sin(plus(pi,x),arctangent(y,-12))",
                                            u"longfunctionname(anotherlongname,x,1234.5678)",
-                                           std::u16string(40, u'(') + u"x" + std::u16string(40, u')'), wideText()),
+                                           std::u16string(40, u'(') + u"x" + std::u16string(40, u')'), wideText(),
+                                           u"f(sin(x),g(1),2.5"),  // read the general way
                          textName);
 
 // A session built while memory runs short leaves out whole elements only.
