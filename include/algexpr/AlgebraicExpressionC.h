@@ -33,7 +33,7 @@ class CASSessionBC;
 class ALGEXPR_API AlgebraicExpressionC : public qorv::oss::RefCountedBC {
 public:
     /// Takes ownership of `root` (no copy is made).
-    explicit AlgebraicExpressionC(NodeABC* root);
+    explicit AlgebraicExpressionC(NodeABC* root) noexcept;
     AlgebraicExpressionC(const AlgebraicExpressionC&) = delete;
     AlgebraicExpressionC& operator=(const AlgebraicExpressionC&) = delete;
     /// Deletes the tree.

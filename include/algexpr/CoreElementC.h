@@ -17,7 +17,7 @@ namespace qorv::math::algexpr {
 class ALGEXPR_API CoreElementC : public qorv::oss::RefCountedBC {
 public:
     /// Takes its own reference on the symbol.
-    CoreElementC(int code, qorv::oss::PointerTC<SymbolC> symbol);
+    CoreElementC(int code, qorv::oss::PointerTC<SymbolC> symbol) noexcept;
     virtual ~CoreElementC();
 
     int getCode();

@@ -11,7 +11,7 @@ namespace qorv::math::algexpr {
 
 class ALGEXPR_API CoreFunctionNodeC : public ParentNodeABC {
 public:
-    explicit CoreFunctionNodeC(int code);
+    explicit CoreFunctionNodeC(int code) noexcept;
     ~CoreFunctionNodeC() override;
 
     /// A deep copy (null children left out); null when memory runs out.

@@ -13,7 +13,7 @@ namespace qorv::math::algexpr {
 
 class ALGEXPR_API CoreSymbolNodeC : public LeafNodeABC {
 public:
-    explicit CoreSymbolNodeC(int code);
+    explicit CoreSymbolNodeC(int code) noexcept;
     ~CoreSymbolNodeC() override;
 
     NodeABC* clone() const override;

@@ -13,7 +13,7 @@ namespace qorv::math::algexpr {
 
 class ALGEXPR_API ExtendedFunctionNodeC : public ParentNodeABC {
 public:
-    explicit ExtendedFunctionNodeC(qorv::oss::PointerTC<SymbolC> symbol);
+    explicit ExtendedFunctionNodeC(qorv::oss::PointerTC<SymbolC> symbol) noexcept;
     /// Releases the symbol, then deletes the children.
     ~ExtendedFunctionNodeC() override;
 

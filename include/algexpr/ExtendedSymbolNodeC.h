@@ -13,7 +13,7 @@ namespace qorv::math::algexpr {
 
 class ALGEXPR_API ExtendedSymbolNodeC : public LeafNodeABC {
 public:
-    explicit ExtendedSymbolNodeC(qorv::oss::PointerTC<SymbolC> symbol);
+    explicit ExtendedSymbolNodeC(qorv::oss::PointerTC<SymbolC> symbol) noexcept;
     ~ExtendedSymbolNodeC() override;
 
     NodeABC* clone() const override;

@@ -18,7 +18,7 @@ class FloatValueABC;
 class ALGEXPR_API FloatNodeC : public LeafNodeABC {
 public:
     /// Takes ownership of `value` (no copy is made).
-    explicit FloatNodeC(FloatValueABC* value);
+    explicit FloatNodeC(FloatValueABC* value) noexcept;
     /// Deletes the value object.
     ~FloatNodeC() override;
 

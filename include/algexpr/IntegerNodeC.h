@@ -18,7 +18,7 @@ class IntegerValueABC;
 class ALGEXPR_API IntegerNodeC : public LeafNodeABC {
 public:
     /// Takes ownership of `value` (no copy is made).
-    explicit IntegerNodeC(IntegerValueABC* value);
+    explicit IntegerNodeC(IntegerValueABC* value) noexcept;
     /// Deletes the value object.
     ~IntegerNodeC() override;
 

@@ -107,9 +107,8 @@ void stripWhitespace(std::u16string& text) {
     text.resize(kept);
 }
 
-// Positions are held as Index: 32 bits for every text shorter than 4G code
-// units, 64 bits beyond.
-template <class Index>
+using Index = std::size_t;  // a position in the text
+
 class Reader {
 public:
     Reader(CASSessionBC& session, const std::u16string& text) : session(session), text(text) {}
@@ -120,7 +119,7 @@ public:
         if (isBalanced()) {
             return readBalanced();
         }
-        if (!link() || !readPiece(0, static_cast<Index>(text.size()), nullptr)) {
+        if (!link() || !readPiece(0, text.size(), nullptr)) {
             return nullptr;
         }
         while (!frames.empty()) {
@@ -196,7 +195,7 @@ private:
             }
             ParentNodeABC* parent = open.empty() ? nullptr : open.back();
             if (i < n && text[i] == u'(') {
-                ParentNodeABC* node = makeFunctionNode(static_cast<Index>(start), static_cast<Index>(i));
+                ParentNodeABC* node = makeFunctionNode(start, i);
                 if (node == nullptr || !attach(node, parent)) {
                     return nullptr;
                 }
@@ -208,7 +207,7 @@ private:
                 ++i;
                 continue;
             }
-            NodeABC* leaf = readLeaf(static_cast<Index>(start), static_cast<Index>(i));
+            NodeABC* leaf = readLeaf(start, i);
             if (leaf == nullptr || !attach(leaf, parent)) {
                 return nullptr;
             }
@@ -238,7 +237,7 @@ private:
         for (std::size_t i = 0; i < n; ++i) {
             last_close[i] = close;
             if (text[i] == u')') {
-                close = static_cast<Index>(i);
+                close = i;
                 --depth;
                 lowest = depth < lowest ? depth : lowest;
             } else if (text[i] == u'(') {
@@ -263,7 +262,7 @@ private:
             } else if (c == u',') {
                 Index& slot = nearest[static_cast<std::size_t>(depth - lowest)];
                 next_comma[i] = slot;
-                slot = static_cast<Index>(i);
+                slot = i;
             }
         }
         return true;
@@ -288,7 +287,7 @@ private:
             return false;
         }
         try {
-            frames.push_back(Frame{node, static_cast<Index>(open + 1), next_comma[open], end});
+            frames.push_back(Frame{node, open + 1, next_comma[open], end});
         } catch (const std::bad_alloc&) {
             return false;
         }
@@ -427,12 +426,7 @@ PointerTC<AlgebraicExpressionC> PrefixParserC::parse(std::u16string text) {
     if (text.empty()) {
         return PointerTC<AlgebraicExpressionC>();
     }
-    std::unique_ptr<NodeABC> root;
-    if (text.size() < std::numeric_limits<std::uint32_t>::max()) {
-        root.reset(Reader<std::uint32_t>(*session, text).read());
-    } else {
-        root.reset(Reader<std::size_t>(*session, text).read());
-    }
+    std::unique_ptr<NodeABC> root(Reader(*session, text).read());
     if (!root) {
         return PointerTC<AlgebraicExpressionC>();
     }

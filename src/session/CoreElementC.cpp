@@ -6,7 +6,7 @@ namespace qorv::math::algexpr {
 
 using qorv::oss::PointerTC;
 
-CoreElementC::CoreElementC(int code, PointerTC<SymbolC> symbol) : code(code), symbol_p(std::move(symbol)) {}
+CoreElementC::CoreElementC(int code, PointerTC<SymbolC> symbol) noexcept : code(code), symbol_p(std::move(symbol)) {}
 
 CoreElementC::~CoreElementC() = default;
 

@@ -13,7 +13,7 @@ namespace qorv::math::algexpr {
 
 using qorv::oss::PointerTC;
 
-AlgebraicExpressionC::AlgebraicExpressionC(NodeABC* root) : node_p(root) {}
+AlgebraicExpressionC::AlgebraicExpressionC(NodeABC* root) noexcept : node_p(root) {}
 
 AlgebraicExpressionC::~AlgebraicExpressionC() { delete node_p; }
 

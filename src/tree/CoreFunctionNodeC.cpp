@@ -11,7 +11,7 @@ namespace qorv::math::algexpr {
 
 ALGEXPR_DEFINE_CASTABLE(CoreFunctionNodeC, ParentNodeABC, u"CoreFunctionNodeC")
 
-CoreFunctionNodeC::CoreFunctionNodeC(int code) : code(code) {}
+CoreFunctionNodeC::CoreFunctionNodeC(int code) noexcept : code(code) {}
 
 CoreFunctionNodeC::~CoreFunctionNodeC() = default;
 

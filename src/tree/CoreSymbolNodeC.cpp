@@ -10,7 +10,7 @@ namespace qorv::math::algexpr {
 
 ALGEXPR_DEFINE_CASTABLE(CoreSymbolNodeC, LeafNodeABC, u"CoreSymbolNodeC")
 
-CoreSymbolNodeC::CoreSymbolNodeC(int code) : code(code) {}
+CoreSymbolNodeC::CoreSymbolNodeC(int code) noexcept : code(code) {}
 
 CoreSymbolNodeC::~CoreSymbolNodeC() = default;
 

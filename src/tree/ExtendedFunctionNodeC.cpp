@@ -11,7 +11,8 @@ namespace qorv::math::algexpr {
 
 ALGEXPR_DEFINE_CASTABLE(ExtendedFunctionNodeC, ParentNodeABC, u"ExtendedFunctionNodeC")
 
-ExtendedFunctionNodeC::ExtendedFunctionNodeC(qorv::oss::PointerTC<SymbolC> symbol) : symbol_p(std::move(symbol)) {}
+ExtendedFunctionNodeC::ExtendedFunctionNodeC(qorv::oss::PointerTC<SymbolC> symbol) noexcept
+    : symbol_p(std::move(symbol)) {}
 
 ExtendedFunctionNodeC::~ExtendedFunctionNodeC() = default;
 
@@ -20,9 +21,7 @@ NodeABC* ExtendedFunctionNodeC::clone() const {
     return copy && cloneChildrenInto(*copy) ? copy.release() : nullptr;
 }
 
-std::u16string ExtendedFunctionNodeC::toString() const {
-    return symbol_p ? symbol_p->getName() : std::u16string();
-}
+std::u16string ExtendedFunctionNodeC::toString() const { return symbol_p ? symbol_p->getName() : std::u16string(); }
 
 bool ExtendedFunctionNodeC::acceptVisitor(NodeVisitorABC& visitor, VisitationOrderE order) {
     return visitor.visitExtendedFunctionNode(*this, order);

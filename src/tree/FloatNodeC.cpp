@@ -9,19 +9,15 @@ namespace qorv::math::algexpr {
 
 ALGEXPR_DEFINE_CASTABLE(FloatNodeC, LeafNodeABC, u"FloatNodeC")
 
-FloatNodeC::FloatNodeC(FloatValueABC* value) : value_p(value) {}
+FloatNodeC::FloatNodeC(FloatValueABC* value) noexcept : value_p(value) {}
 
 FloatNodeC::~FloatNodeC() { delete value_p; }
 
 NodeABC* FloatNodeC::clone() const { return cloneNumberNode<FloatNodeC>(value_p); }
 
-std::u16string FloatNodeC::toString() const {
-    return value_p != nullptr ? value_p->toString() : std::u16string();
-}
+std::u16string FloatNodeC::toString() const { return value_p != nullptr ? value_p->toString() : std::u16string(); }
 
-bool FloatNodeC::acceptVisitor(NodeVisitorABC& visitor, VisitationOrderE) {
-    return visitor.visitFloatNode(*this);
-}
+bool FloatNodeC::acceptVisitor(NodeVisitorABC& visitor, VisitationOrderE) { return visitor.visitFloatNode(*this); }
 
 const FloatValueABC* FloatNodeC::getValue() const { return value_p; }
 

@@ -124,8 +124,7 @@ bool ParentNodeABC::traverse(NodeVisitorABC& visitor) {
             if (child == nullptr) {
                 continue;
             }
-            if (frame.visited_child && visitor.interestedInVisit(InOrder) &&
-                !node->acceptVisitor(visitor, InOrder)) {
+            if (frame.visited_child && visitor.interestedInVisit(InOrder) && !node->acceptVisitor(visitor, InOrder)) {
                 return false;
             }
             frame.visited_child = true;
@@ -185,9 +184,7 @@ NodeABC* ParentNodeABC::child(unsigned int index) const {
     return index < numChildren() ? children_p[kHeaderSlots + index].node : nullptr;
 }
 
-unsigned int ParentNodeABC::numChildren() const {
-    return children_p != nullptr ? children_p[0].header.size : 0;
-}
+unsigned int ParentNodeABC::numChildren() const { return children_p != nullptr ? children_p[0].header.size : 0; }
 
 void ParentNodeABC::replaceChild(unsigned int index, NodeABC* node) {
     if (index >= numChildren()) {
