@@ -39,6 +39,8 @@ TEST_F(TraversalTest, MasksChooseTheParentVisits) {
 
 TEST_F(TraversalTest, FirstFalseAnswerEndsTheWalk) {
     bool result = true;
+    EXPECT_EQ(walk(7, "f<", &result), (Visits{"f<"}));
+    EXPECT_FALSE(result);
     EXPECT_EQ(walk(7, "b", &result), (Visits{"f<", "a", "f,", "g<", "b"}));
     EXPECT_FALSE(result);
     EXPECT_EQ(walk(7, "g<", &result), (Visits{"f<", "a", "f,", "g<"}));

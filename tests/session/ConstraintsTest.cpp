@@ -63,6 +63,7 @@ TEST_F(ConstraintsTest, KindsAndNames) {
     EXPECT_FALSE(is.isEmpty(node(u"_(x)")));
     EXPECT_TRUE(is.isNumberOrEmpty(node(u"-7")));
     EXPECT_TRUE(is.isNumberOrEmpty(node(u"7e0")));
+    EXPECT_TRUE(is.isNumberOrEmpty(keep(new ExtendedSymbolNodeC(installed().lookupSymbol(u"_")))));
     EXPECT_FALSE(is.isNumberOrEmpty(node(u"y")));
 }
 
@@ -76,6 +77,8 @@ TEST_F(ConstraintsTest, NumbersCompareAsDoubles) {
     EXPECT_FALSE(is.isNumber(&not_a_number, std::numeric_limits<double>::quiet_NaN()));
     FloatNodeC valueless(nullptr);
     EXPECT_FALSE(is.isNumber(&valueless, 0.0));
+    IntegerNodeC valueless_integer(nullptr);
+    EXPECT_FALSE(is.isNumber(&valueless_integer, 0.0));
     EXPECT_FALSE(is.isNumber(node(u"x"), 0.0));
 }
 

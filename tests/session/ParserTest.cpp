@@ -42,6 +42,7 @@ TEST_F(ParserTest, ShapesOfText) {
         {u"f(g(a,b),c)", "f(g(a,b),c)"},
         {u"f(x", "f(x)"},              // missing ")"
         {u"f(x)y", "f(x)"},            // text after the last ")" is dropped
+        {u"x)", "x)"},                 // a leaf may hold ")"
         {u"f(x))", "f(x))"},           // f of the leaf "x)"
         {u"f(a),b)", "f(a),b)"},       // f of the leaf "a),b": the depth went negative
         {u"f(a)(b)", "f(a)(b))"},      // f of the function "a)" applied to b
@@ -93,6 +94,8 @@ TEST_F(ParserTest, FactoriesAreAskedInTurn) {
 
     EXPECT_FALSE(read(u"\u22125"));  // the minus sign reaches the factories unchanged
     EXPECT_EQ(takeEvents(), (Events{"int(\x12" "5)", "float(\x12" "5)"}));
+    EXPECT_FALSE(read(u"\u20135"));  // and so does the en dash
+    EXPECT_EQ(takeEvents(), (Events{"int(\x13" "5)", "float(\x13" "5)"}));
 
     EXPECT_EQ(reprint(u"f(a,,b)"), "null");
     EXPECT_EQ(takeEvents(), (Events{"int()", "float()"}));

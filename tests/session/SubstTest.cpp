@@ -50,6 +50,15 @@ TEST_F(SubstTest, TheEmptyName) {
     EXPECT_EQ(text(visitor.subst(tree.get(), u"", r.get())), "f(R,R,x)");
 }
 
+// A symbol node without a symbol prints as the empty name and is matched as one.
+TEST_F(SubstTest, ASymbolNodeWithoutSymbolHasTheEmptyName) {
+    std::unique_ptr<NodeABC> tree(build.fn(u"f", {new ExtendedSymbolNodeC(nullptr), build.sym(u"x")}));
+    std::unique_ptr<NodeABC> r(build.sym(u"R"));
+    std::unique_ptr<NodeABC> result(visitor.subst(tree.get(), 7, r.get()));
+    PrefixPrintVisitorC printer;
+    EXPECT_EQ(printer.getExpressionString(result.get(), 0, qorv::math::Standard), u"f(R,x)");
+}
+
 TEST_F(SubstTest, TheResultIsNewThroughout) {
     PointerTC<AlgebraicExpressionC> source = read(u"f(x,g(x,2))");
     PointerTC<AlgebraicExpressionC> replacement = read(u"h(1.5)");
