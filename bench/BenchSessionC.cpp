@@ -1,7 +1,7 @@
 #include "BenchSessionC.h"
 
-#include "BenchFloatValueFactoryC.h"
-#include "BenchIntegerValueFactoryC.h"
+#include "refclient/FloatValueFactoryC.h"
+#include "refclient/IntegerValueFactoryC.h"
 
 namespace qorv::math::algexpr::bench {
 
@@ -19,7 +19,8 @@ const char16_t* const kCoreElementNames[] = {
 }  // namespace
 
 BenchSessionC::BenchSessionC()
-    : CASSessionBC(nullptr, kCoreElementNames, new BenchIntegerValueFactoryC, new BenchFloatValueFactoryC) {}
+    : CASSessionBC(nullptr, kCoreElementNames, new refclient::IntegerValueFactoryC, new refclient::FloatValueFactoryC) {
+}
 
 BenchSessionC::~BenchSessionC() = default;
 

@@ -1,5 +1,5 @@
-// BenchSessionC: the session the benchmarks install: no engine, the core
-// vocabulary below, and the benchmark's integer and float factories.
+// BenchSessionC: the session the benchmarks install: no engine, a core
+// vocabulary of typical size, and the reference client's number factories.
 #ifndef ALGEXPR_BENCH_BENCHSESSIONC_H
 #define ALGEXPR_BENCH_BENCHSESSIONC_H
 

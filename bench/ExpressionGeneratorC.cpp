@@ -3,6 +3,8 @@
 #include <charconv>
 #include <iterator>
 
+#include "refclient/FloatValueC.h"
+
 namespace qorv::math::algexpr::bench {
 
 namespace {
@@ -132,8 +134,8 @@ void ExpressionGeneratorC::appendInteger(std::u16string& out) {
 
 void ExpressionGeneratorC::appendFloat(std::u16string& out) {
     // A mantissa of up to six digits, not ending in 0, scaled by 10^-1 to
-    // 10^-9: its shortest text always has a "." or an exponent, so it reads
-    // as a float and prints back the same.
+    // 10^-9, written as the reference client's float value writes it, so
+    // that it reads as a float and prints back the same.
     static const double kScale[] = {1e-1, 1e-2, 1e-3, 1e-4, 1e-5, 1e-6, 1e-7, 1e-8, 1e-9};
     std::uint64_t mantissa = 1 + below(999999);
     if (mantissa % 10 == 0) {
@@ -143,9 +145,7 @@ void ExpressionGeneratorC::appendFloat(std::u16string& out) {
     if (below(10) == 0) {
         value = -value;
     }
-    char text[32];
-    std::to_chars_result result = std::to_chars(text, text + sizeof text, value);
-    appendAscii(out, text, result.ptr);
+    out += refclient::FloatValueC(value).toString();
 }
 
 std::u16string ExpressionGeneratorC::deep(std::size_t n) {
@@ -160,7 +160,7 @@ std::u16string ExpressionGeneratorC::deep(std::size_t n) {
 }
 
 std::u16string ExpressionGeneratorC::wide(std::size_t n) {
-    static const char16_t* const kArguments[] = {u"x", u"17", u"y", u"0.5", u"pi", u"-3", u"velocity", u"2.5e-07"};
+    static const char16_t* const kArguments[] = {u"x", u"17", u"y", u"0.5", u"pi", u"-3", u"velocity", u"2.5e-7"};
     std::u16string text = u"f(";
     text.reserve(6 * n + 3);
     for (std::size_t i = 0; i < n; ++i) {
