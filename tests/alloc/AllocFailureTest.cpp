@@ -2,134 +2,35 @@
 // and traversal made to fail in turn (once, and from then on), and every call
 // into client code made to throw in turn: a failure must surface as a null or
 // empty result, a client's exception must pass through unchanged, nothing may
-// leak, and the session's tables must stay consistent.
+// leak, and the session's tables must stay consistent. The client is the
+// doubles of tests/support, with the injector as their hook.
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <memory>
-#include <new>
 #include <string>
 
 #include "FailureInjector.h"
-#include "algexpr/algexpr.h"
+#include "support/Doubles.h"
 
 namespace {
 
-using namespace qorv::math::algexpr;
-using qorv::oss::PointerTC;
+using namespace testing_doubles;
 using Injector = FailureInjector;
-
-int live_values = 0;
-
-// Numbers print in at most 7 code units, which a string holds without allocating.
-std::u16string numberText(double value) {
-    char buffer[32];
-    const int n = std::snprintf(buffer, sizeof buffer, "%g", value);
-    return std::u16string(buffer, buffer + n);
-}
-
-// The doubles allocate with new (std::nothrow), so they never throw on their
-// own; each call first gives the injector its chance to throw ClientError
-// (the comma operator makes that call first).
-class Integer : public IntegerValueABC {
-public:
-    explicit Integer(std::int64_t v) : value(v) { ++live_values; }
-    ~Integer() override { --live_values; }
-    std::int64_t getValue() const override { return value; }
-    void setValue(std::int64_t v) override { value = v; }
-    std::u16string toString() override { return Injector::clientCall(), numberText(static_cast<double>(value)); }
-    IntegerValueABC* clone() override { return Injector::clientCall(), new (std::nothrow) Integer(value); }
-    std::int64_t value;
-};
-
-class Float : public FloatValueABC {
-public:
-    explicit Float(double v) : value(v) { ++live_values; }
-    ~Float() override { --live_values; }
-    double getValue() const override { return value; }
-    void setValue(double v) override { value = v; }
-    bool isFinite() const override { return true; }
-    std::u16string toString(unsigned long, qorv::math::NumberDisplayFormatE) override { return toString(); }
-    std::u16string toString() override { return Injector::clientCall(), numberText(value); }
-    FloatValueABC* clone() override { return Injector::clientCall(), new (std::nothrow) Float(value); }
-    double value;
-};
-
-// Whether the text is a whole number of the kind asked for (a float text has
-// ".", "e" or "E"), so that a declined integer never reads as a float.
-bool number(const std::u16string& t, bool real, double& value) {
-    char buffer[32] = "";
-    for (std::size_t i = 0; i < t.size() && i + 1 < sizeof buffer; ++i) {
-        buffer[i] = t[i] < 0x80 ? static_cast<char>(t[i]) : '?';
-    }
-    char* end = nullptr;
-    value = std::strtod(buffer, &end);
-    return !t.empty() && end == buffer + t.size() && real == (t.find_first_of(u".eE") != std::u16string::npos);
-}
-
-class IntegerFactory : public IntegerValueFactoryABC {
-public:
-    IntegerValueABC* fromString(const std::u16string& t) override {
-        double v = 0;
-        Injector::clientCall();
-        return number(t, false, v) ? new (std::nothrow) Integer(static_cast<std::int64_t>(v)) : nullptr;
-    }
-    IntegerValueABC* fromInt64(std::int64_t v) override { return new (std::nothrow) Integer(v); }
-    IntegerValueABC* fromDouble(double) override { return nullptr; }
-    IntegerValueABC* zero() override { return new (std::nothrow) Integer(0); }
-};
-
-class FloatFactory : public FloatValueFactoryABC {
-public:
-    FloatValueABC* fromString(const std::u16string& t) override {
-        double v = 0;
-        Injector::clientCall();
-        return number(t, true, v) ? new (std::nothrow) Float(v) : nullptr;
-    }
-    FloatValueABC* fromDouble(double v) override { return new (std::nothrow) Float(v); }
-    FloatValueABC* fromInt64(std::int64_t v) override { return new (std::nothrow) Float(static_cast<double>(v)); }
-    FloatValueABC* zero() override { return new (std::nothrow) Float(0); }
-};
 
 const char16_t* const kNames[] = {u"sin", u"plus", u"g", u"pi", u"cos", u"arctangent", u""};
 
-class Session : public CASSessionBC {
-public:
-    Session() : CASSessionBC(nullptr, kNames, new (std::nothrow) IntegerFactory, new (std::nothrow) FloatFactory) {}
-    PointerTC<AlgebraicExpressionC> executeExpression(PointerTC<AlgebraicExpressionC>, bool, std::u16string*) override {
-        return nullptr;
-    }
-    PointerTC<CoreElementC> lookupCoreElement(std::u16string name) override {
-        return Injector::clientCall(), CASSessionBC::lookupCoreElement(std::move(name));
-    }
-    PointerTC<CoreElementC> lookupCoreElement(int code) override {
-        return Injector::clientCall(), CASSessionBC::lookupCoreElement(code);
-    }
-    PointerTC<SymbolC> lookupSymbol(std::u16string name) override {
-        return Injector::clientCall(), CASSessionBC::lookupSymbol(std::move(name));
-    }
-};
-
-class ClientVisitor : public NodeVisitorABC {
-public:
-    ClientVisitor() : NodeVisitorABC(PreOrder | InOrder | PostOrder) {}
-    bool visitCoreFunctionNode(CoreFunctionNodeC&, VisitationOrderE) override { return Injector::clientCall(), true; }
-    bool visitExtendedFunctionNode(ExtendedFunctionNodeC&, VisitationOrderE) override {
-        return Injector::clientCall(), true;
-    }
-    bool visitCoreSymbolNode(CoreSymbolNodeC&) override { return Injector::clientCall(), true; }
-    bool visitExtendedSymbolNode(ExtendedSymbolNodeC&) override { return Injector::clientCall(), true; }
-    bool visitFloatNode(FloatNodeC&) override { return Injector::clientCall(), true; }
-    bool visitIntegerNode(IntegerNodeC&) override { return Injector::clientCall(), true; }
-};
+int liveValues() { return TestInteger::live + TestFloat::live; }
 
 CASSessionBC& session() { return *CASSessionBC::getSession(); }
 
-std::u16string print(NodeABC* node) { return PrefixPrintVisitorC().getExpressionString(node, 0, qorv::math::Standard); }
-
-std::string narrow(const std::u16string& t) { return std::string(t.begin(), t.end()); }
+// What `make` returns, called while the injector is armed.
+template <class Make>
+auto armed(Make make) {
+    Injector::Armed armed;
+    return make();
+}
 
 // Each core name is found under its code and its name as the same element,
 // and a symbol looked up twice is one working object.
@@ -160,7 +61,7 @@ void injectEach(const std::string& what, const std::function<std::u16string()>& 
         for (; !::testing::Test::HasFailure(); ++k) {
             session().flushUnusedSymbols();
             const long allocations = Injector::live();
-            const int values = live_values;
+            const int values = liveValues();
             Injector::prepare(mode, k);
             bool client_error = false;
             bool other_error = false;
@@ -187,7 +88,7 @@ void injectEach(const std::string& what, const std::function<std::u16string()>& 
             EXPECT_EQ(client_error, mode == Injector::ClientThrows && Injector::fired()) << at;
             EXPECT_TRUE(documented) << at << ": " << shown;
             EXPECT_EQ(leaked, 0) << at;
-            EXPECT_EQ(live_values, values) << at;
+            EXPECT_EQ(liveValues(), values) << at;
             expectTablesConsistent();
             if (!Injector::fired()) {
                 break;
@@ -216,17 +117,13 @@ protected:
 TEST_P(AllocFailureTest, Reading) {
     injectEach(name("read"), [&] {
         std::u16string argument = GetParam();
-        PointerTC<AlgebraicExpressionC> read;
-        {
-            Injector::Armed armed;
-            read = AlgebraicExpressionC::fromPrefixString(std::move(argument));
-        }
+        auto read = armed([&] { return AlgebraicExpressionC::fromPrefixString(std::move(argument)); });
         return print(read ? read->getNode() : nullptr);
     });
 }
 
 // Neither the text so far ("f(g(") nor a text without the name that could not
-// be copied ("(anotherlongname,x,1234.57)") may come out.
+// be copied ("(anotherlongname,x,1234.5)") may come out.
 TEST_P(AllocFailureTest, Printing) {
     injectEach(name("print"), [&] {
         Injector::Armed armed;
@@ -236,11 +133,7 @@ TEST_P(AllocFailureTest, Printing) {
 
 TEST_P(AllocFailureTest, Cloning) {
     injectEach(name("clone"), [&] {
-        PointerTC<AlgebraicExpressionC> copy;
-        {
-            Injector::Armed armed;
-            copy = source->clone();
-        }
+        PointerTC<AlgebraicExpressionC> copy = armed([&] { return source->clone(); });
         return print(copy ? copy->getNode() : nullptr);
     });
 }
@@ -251,12 +144,10 @@ TEST_P(AllocFailureTest, Substitution) {
         injectEach(this->name("subst") + " " + narrow(name), [&] {
             const std::u16string wanted = name;
             SubstVisitorC visitor;  // a new one, so that it copies the name under the injector
-            std::unique_ptr<NodeABC> result;
-            {
-                Injector::Armed armed;
-                result.reset(wanted.empty() ? visitor.subst(source->getNode(), 3, replacement->getNode())
-                                            : visitor.subst(source->getNode(), wanted, replacement->getNode()));
-            }
+            std::unique_ptr<NodeABC> result(armed([&] {
+                return wanted.empty() ? visitor.subst(source->getNode(), 3, replacement->getNode())
+                                      : visitor.subst(source->getNode(), wanted, replacement->getNode());
+            }));
             return print(result.get());
         });
     }
@@ -264,7 +155,7 @@ TEST_P(AllocFailureTest, Substitution) {
 
 TEST_P(AllocFailureTest, TraversalWithAClientVisitor) {
     injectEach(name("traverse"), [&] {
-        ClientVisitor visitor;
+        RecordingVisitor visitor(PreOrder | InOrder | PostOrder);
         Injector::Armed armed;
         return source->traverse(visitor) ? u"walked" : u"";
     });
@@ -275,26 +166,27 @@ std::string textName(const ::testing::TestParamInfo<std::u16string>& info) {
     return names[info.index];
 }
 
+// The number among the long names has a long text, which the reader copies,
+// but a short print (1234.5): the doubles' texts must fit in a string without
+// allocating.
 INSTANTIATE_TEST_SUITE_P(Texts, AllocFailureTest,
                          ::testing::Values(u"f(g(x,1),2.5)", u"sin(plus(pi,x),arctangent(y,-12))",
-                                           u"longfunctionname(anotherlongname,x,1234.5678)",
+                                           u"longfunctionname(anotherlongname,x,1234.5000)",
                                            std::u16string(40, u'(') + u"x" + std::u16string(40, u')'), wideText(),
                                            u"f(sin(x),g(1),2.5"),  // read the general way
                          textName);
 
-// A session built while memory runs short leaves out whole elements only.
+// A session built while memory runs short leaves out whole elements only, and
+// no symbol table entry without a symbol.
 TEST(AllocFailureSessionTest, BuildingASession) {
     injectEach("build a session", [] {
-        PointerTC<Session> built;
-        {
-            Injector::Armed armed;
-            built = new (std::nothrow) Session;
-        }
+        PointerTC<TestSession> built = armed([] { return makeSession(kNames); });
         bool complete = static_cast<bool>(built);
         for (int code = 0; built && kNames[code][0] != 0; ++code) {
             PointerTC<CoreElementC> element = built->lookupCoreElement(code);
             complete = complete && element;
-            if (element != built->lookupCoreElement(kNames[code]) || (element && element->getName() != kNames[code])) {
+            if (element != built->lookupCoreElement(kNames[code]) || (element && element->getName() != kNames[code]) ||
+                !built->lookupSymbol(kNames[code])) {
                 return u"inconsistent";
             }
         }
@@ -325,6 +217,11 @@ TEST(AllocFailureSessionTest, MakingASubstVisitor) {
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    CASSessionBC::setSession(PointerTC<CASSessionBC>(new Session));
+    client_hook = &Injector::clientCall;
+    recording = false;
+    PointerTC<TestSession> installed = makeSession(kNames);
+    // An integer whose value could not be made must not read as a float.
+    static_cast<TestFloatFactory*>(installed->CASSessionBC::getFloatValueFactory().get())->decline_integers = true;
+    CASSessionBC::setSession(installed);
     return RUN_ALL_TESTS();
 }

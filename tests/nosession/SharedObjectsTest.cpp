@@ -20,35 +20,21 @@ struct Derived : Counted {
     using Counted::Counted;
 };
 
-TEST(PointerTCTest, LastReleaseDestroysOnce) {
-    int destroyed = 0;
-    {
-        PointerTC<Counted> a(new Counted(&destroyed));
-        EXPECT_EQ(a->references(), 1u);
-        {
-            PointerTC<Counted> b = a;
-            EXPECT_EQ(a->references(), 2u);
-        }
-        EXPECT_EQ(destroyed, 0);
-    }
-    EXPECT_EQ(destroyed, 1);
+TEST(SharedObjectsTest, OwnersAreCountedThroughCopiesAndAssignments) {
     static_assert(sizeof(PointerTC<Counted>) == sizeof(Counted*), "one pointer in size");
-}
-
-TEST(PointerTCTest, NullCopiesTouchNothing) {
-    PointerTC<Counted> a;
-    PointerTC<Counted> b = a;
-    EXPECT_FALSE(b);
-    b = a;
-    EXPECT_EQ(b.get(), nullptr);
-}
-
-TEST(PointerTCTest, AssignmentKeepsCountsRight) {
     int destroyed = 0;
     PointerTC<Counted> a(new Counted(&destroyed));
+    {
+        PointerTC<Counted> b = a;
+        EXPECT_EQ(a->references(), 2u);
+    }
     PointerTC<Counted>& same = a;
     a = same;
     EXPECT_EQ(a->references(), 1u);
+    PointerTC<Counted> null;
+    PointerTC<Counted> copy = null;  // null copies touch nothing
+    copy = null;
+    EXPECT_FALSE(copy);
 
     // The old object is the only owner of the new one: the new one must gain
     // its reference before the old one is destroyed.
@@ -59,25 +45,21 @@ TEST(PointerTCTest, AssignmentKeepsCountsRight) {
 
     PointerTC<Counted> moved(std::move(a));
     EXPECT_FALSE(a);
-    EXPECT_EQ(moved->references(), 1u);
     PointerTC<Derived> derived(new Derived(&destroyed));
     PointerTC<Counted> base = derived;
     EXPECT_EQ(base->references(), 2u);
     moved = std::move(base);
     EXPECT_EQ(destroyed, 2);
     EXPECT_EQ(moved->references(), 2u);
-}
-
-TEST(RefCountedBCTest, CopiesStartWithoutOwners) {
-    int destroyed = 0;
-    PointerTC<Counted> a(new Counted(&destroyed));
-    Counted copy(*a);
-    EXPECT_EQ(copy.references(), 0u);
-    PointerTC<Counted> b = a;
-    *a = copy;  // assignment leaves the target's owners alone
-    EXPECT_EQ(a->references(), 2u);
-    a->reference();
-    EXPECT_EQ(a->dereference(), 2u);
+    Counted plain(*moved);  // copies start without owners, and assignment leaves the target's alone
+    EXPECT_EQ(plain.references(), 0u);
+    *moved = plain;
+    EXPECT_EQ(moved->references(), 2u);
+    moved->reference();
+    EXPECT_EQ(moved->dereference(), 2u);
+    moved = nullptr;
+    derived = nullptr;
+    EXPECT_EQ(destroyed, 3);  // each object once, at its last release
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The session installed for the tests of this executable, and helpers to read
-// and print through it.
+// The session that the first test of this executable installs, and helpers to
+// read and print through it.
 #ifndef ALGEXPR_TESTS_SESSION_SESSIONFIXTURE_H
 #define ALGEXPR_TESTS_SESSION_SESSIONFIXTURE_H
 
@@ -12,7 +12,14 @@ namespace testing_doubles {
 // Codes 0 to 5; code 7 names nothing.
 inline const char16_t* const kCoreNames[] = {u"sin", u"plus", u"g", u"pi", u"_", u"cos", u""};
 
-TestSession& installed();
+inline TestSession& installed() {
+    static TestSession* session = [] {
+        PointerTC<TestSession> made = makeSession(kCoreNames);
+        CASSessionBC::setSession(made);
+        return made.get();
+    }();
+    return *session;
+}
 
 class SessionTest : public ::testing::Test {
 protected:

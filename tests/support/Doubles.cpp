@@ -25,7 +25,8 @@ std::string shortest(double value) {
 }
 
 IntegerValueABC* TestIntegerFactory::fromString(const std::u16string& text) {
-    events().push_back("int(" + narrow(text) + ")");
+    client_hook();
+    note([&] { return "int(" + narrow(text) + ")"; });
     const std::size_t digits = text.size() - (!text.empty() && text[0] == u'-' ? 1 : 0);
     if (digits == 0 || digits > 18 || text.find_first_not_of(u"0123456789", text.size() - digits) != std::u16string::npos) {
         return nullptr;
@@ -34,7 +35,11 @@ IntegerValueABC* TestIntegerFactory::fromString(const std::u16string& text) {
 }
 
 FloatValueABC* TestFloatFactory::fromString(const std::u16string& text) {
-    events().push_back("float(" + narrow(text) + ")");
+    client_hook();
+    note([&] { return "float(" + narrow(text) + ")"; });
+    if (decline_integers && text.find_first_of(u".eE") == std::u16string::npos) {
+        return nullptr;
+    }
     if (text.empty()) {
         return accept_empty ? new (std::nothrow) TestFloat(0) : nullptr;
     }

@@ -1,8 +1,8 @@
 // Recording and counting doubles for the client interfaces: number values and
 // factories that log every call, an engine and a session that log their
 // destruction, a tree builder and a visitor that records its visits. Values
-// are allocated with new (std::nothrow), so running out of memory shows up as
-// null, never as an exception.
+// and sessions are allocated with new (std::nothrow), so running out of memory
+// shows up as null, never as an exception.
 #ifndef ALGEXPR_TESTS_SUPPORT_DOUBLES_H
 #define ALGEXPR_TESTS_SUPPORT_DOUBLES_H
 
@@ -27,6 +27,19 @@ std::vector<std::string>& events();
 /// Returns the events recorded so far and forgets them.
 std::vector<std::string> takeEvents();
 
+/// For fault injection: every operation of the doubles that the library calls
+/// runs `client_hook` first (it may throw); with `recording` off the doubles
+/// record nothing, so that they allocate nothing of their own.
+inline void (*client_hook)() = [] {};
+inline bool recording = true;
+/// Records the event that `make` builds, while recording.
+template <class Make>
+void note(Make make) {
+    if (recording) {
+        events().push_back(make());
+    }
+}
+
 inline std::string narrow(const std::u16string& text) { return std::string(text.begin(), text.end()); }
 inline std::u16string widen(const std::string& text) { return std::u16string(text.begin(), text.end()); }
 /// The shortest "%f" text of a value, with at least one decimal.
@@ -37,12 +50,12 @@ public:
     explicit TestInteger(std::int64_t value) : value(value) { ++live; }
     ~TestInteger() override {
         --live;
-        events().push_back("~Int(" + std::to_string(value) + ")");
+        note([&] { return "~Int(" + std::to_string(value) + ")"; });
     }
     std::int64_t getValue() const override { return value; }
     void setValue(std::int64_t v) override { value = v; }
-    std::u16string toString() override { return widen(std::to_string(value)); }
-    IntegerValueABC* clone() override { return new (std::nothrow) TestInteger(value); }
+    std::u16string toString() override { return client_hook(), widen(std::to_string(value)); }
+    IntegerValueABC* clone() override { return client_hook(), new (std::nothrow) TestInteger(value); }
     static inline int live = 0;
 
 private:
@@ -54,7 +67,7 @@ public:
     explicit TestFloat(double value) : value(value) { ++live; }
     ~TestFloat() override {
         --live;
-        events().push_back("~Float(" + shortest(value) + ")");
+        note([&] { return "~Float(" + shortest(value) + ")"; });
     }
     double getValue() const override { return value; }
     void setValue(double v) override { value = v; }
@@ -65,10 +78,11 @@ public:
         if (digits == 0 && format == qorv::math::Standard) {
             return toString();
         }
+        client_hook();
         return widen(shortest(value) + "|" + std::to_string(digits) + "|" + std::to_string(static_cast<int>(format)));
     }
-    std::u16string toString() override { return widen(shortest(value)); }
-    FloatValueABC* clone() override { return new (std::nothrow) TestFloat(value); }
+    std::u16string toString() override { return client_hook(), widen(shortest(value)); }
+    FloatValueABC* clone() override { return client_hook(), new (std::nothrow) TestFloat(value); }
     static inline int live = 0;
 
 private:
@@ -82,24 +96,26 @@ public:
     IntegerValueABC* fromInt64(std::int64_t v) override { return new (std::nothrow) TestInteger(v); }
     IntegerValueABC* fromDouble(double v) override { return fromInt64(static_cast<std::int64_t>(v)); }
     IntegerValueABC* zero() override { return fromInt64(0); }
-    ~TestIntegerFactory() override { events().push_back("~IntFactory"); }
+    ~TestIntegerFactory() override { note([] { return std::string("~IntFactory"); }); }
 };
 
 /// Accepts what strtod reads in full (and the empty text as 0 when
-/// accept_empty is set); logs "float(<text>)".
+/// accept_empty is set, but no text without ".", "e" or "E" when
+/// decline_integers is set); logs "float(<text>)".
 class TestFloatFactory : public FloatValueFactoryABC {
 public:
     FloatValueABC* fromString(const std::u16string& text) override;
     FloatValueABC* fromDouble(double v) override { return new (std::nothrow) TestFloat(v); }
     FloatValueABC* fromInt64(std::int64_t v) override { return fromDouble(static_cast<double>(v)); }
     FloatValueABC* zero() override { return fromDouble(0); }
-    ~TestFloatFactory() override { events().push_back("~FloatFactory"); }
+    ~TestFloatFactory() override { note([] { return std::string("~FloatFactory"); }); }
     bool accept_empty = false;
+    bool decline_integers = false;
 };
 
 class TestEngine : public CASEngineABC {
 public:
-    ~TestEngine() override { events().push_back("~Engine"); }
+    ~TestEngine() override { note([] { return std::string("~Engine"); }); }
     std::u16string getName() const override { return u"test engine"; }
 };
 
@@ -112,7 +128,7 @@ public:
     TestSession(const char16_t* const* names, PointerTC<IntegerValueFactoryABC> integers,
                 PointerTC<FloatValueFactoryABC> floats, PointerTC<CASEngineABC> engine = nullptr)
         : CASSessionBC(engine, names, integers, floats) {}
-    ~TestSession() override { events().push_back("~Session"); }
+    ~TestSession() override { note([] { return std::string("~Session"); }); }
     PointerTC<AlgebraicExpressionC> executeExpression(PointerTC<AlgebraicExpressionC> expression, bool flag,
                                                       std::u16string* text) override {
         executed = expression.get();
@@ -130,13 +146,15 @@ public:
         return hide_float_factory ? nullptr : CASSessionBC::getFloatValueFactory();
     }
     PointerTC<CoreElementC> lookupCoreElement(std::u16string name) override {
-        log("core(" + narrow(name) + ")");
-        return CASSessionBC::lookupCoreElement(name);
+        log("core(", &name);
+        return CASSessionBC::lookupCoreElement(std::move(name));
     }
-    using CASSessionBC::lookupCoreElement;
+    PointerTC<CoreElementC> lookupCoreElement(int code) override {
+        return client_hook(), CASSessionBC::lookupCoreElement(code);
+    }
     PointerTC<SymbolC> lookupSymbol(std::u16string name) override {
-        log("sym(" + narrow(name) + ")");
-        return CASSessionBC::lookupSymbol(name);
+        log("sym(", &name);
+        return CASSessionBC::lookupSymbol(std::move(name));
     }
     using CASSessionBC::initCoreElementTable;
 
@@ -150,16 +168,25 @@ public:
     std::u16string* executed_text = nullptr;
 
 private:
-    void log(const std::string& event) const {
+    // Runs the hook, then logs "<what>" or "<what><name>)".
+    void log(const char* what, const std::u16string* name = nullptr) const {
+        client_hook();
         if (logging) {
-            events().push_back(event);
+            events().push_back(name != nullptr ? what + narrow(*name) + ")" : what);
         }
     }
 };
 
+/// The prefix text of a tree.
+inline std::u16string print(NodeABC* node, unsigned long digits = 0,
+                            qorv::math::NumberDisplayFormatE format = qorv::math::Standard) {
+    return PrefixPrintVisitorC().getExpressionString(node, digits, format);
+}
+
 /// A session over the doubles with the given core names.
 inline PointerTC<TestSession> makeSession(const char16_t* const* names) {
-    return PointerTC<TestSession>(new TestSession(names, new TestIntegerFactory, new TestFloatFactory));
+    return PointerTC<TestSession>(new (std::nothrow) TestSession(names, new (std::nothrow) TestIntegerFactory,
+                                                                 new (std::nothrow) TestFloatFactory));
 }
 
 /// Builds trees by hand with the symbols of a session (installed or not).
@@ -189,7 +216,8 @@ private:
 };
 
 /// Records every visit as text: "f<" (pre), "f," (in), "f>" (post), "x"
-/// (leaf), and answers false at the visit named by `stop_at`.
+/// (leaf), and answers false at the visit named by `stop_at` (while not
+/// recording, it records nothing and answers true).
 class RecordingVisitor : public NodeVisitorABC {
 public:
     explicit RecordingVisitor(int mask) : NodeVisitorABC(mask) {}
@@ -208,6 +236,10 @@ public:
 
 private:
     bool record(NodeABC& node, VisitationOrderE order) {
+        client_hook();
+        if (!recording) {
+            return true;
+        }
         const char* suffix = order == PreOrder ? "<" : order == InOrder ? "," : order == PostOrder ? ">" : "";
         visits.push_back(narrow(node.toString()) + suffix);
         return visits.back() != stop_at;
