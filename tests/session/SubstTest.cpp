@@ -1,4 +1,6 @@
-// Substitution of symbols by copies of another tree.
+// Substitution of symbols by copies of another tree. That the copies share
+// nothing with their sources shows when both are deleted (under the
+// sanitizers); a million-deep substitution runs through the tool test.
 #include <memory>
 
 #include "SessionFixture.h"
@@ -50,23 +52,6 @@ TEST_F(SubstTest, TheEmptyName) {
     EXPECT_EQ(text(visitor.subst(tree.get(), u"", r.get())), "f(R,R,sin,R)");
 }
 
-// Every number of the result is its own: changing them changes nothing else.
-TEST_F(SubstTest, TheResultIsNewThroughout) {
-    PointerTC<AlgebraicExpressionC> source = read(u"f(x,g(x,2))");
-    PointerTC<AlgebraicExpressionC> replacement = read(u"h(1.5)");
-    PointerTC<AlgebraicExpressionC> result(
-        new AlgebraicExpressionC(visitor.subst(source->getNode(), u"x", replacement->getNode())));
-    struct Nines : RecordingVisitor {
-        Nines() : RecordingVisitor(0) {}
-        bool visitFloatNode(FloatNodeC& node) override { return node.setValue(9.0), true; }
-        bool visitIntegerNode(IntegerNodeC& node) override { return node.setValue(std::int64_t{9}), true; }
-    } nines;
-    result->traverse(nines);
-    EXPECT_EQ(result->toPrefixString(0, qorv::math::Standard), u"f(h(9.0),g(h(9.0),9))");
-    EXPECT_EQ(source->toPrefixString(0, qorv::math::Standard), u"f(x,g(x,2))");
-    EXPECT_EQ(replacement->toPrefixString(0, qorv::math::Standard), u"h(1.5)");
-}
-
 // A null tree, or a null replacement where a leaf matches, gives null and
 // leaves nothing behind; null children count as absent.
 TEST_F(SubstTest, NullsAndReuse) {
@@ -81,20 +66,6 @@ TEST_F(SubstTest, NullsAndReuse) {
     // after a traversal made outside subst left entries on it.
     read(u"g(1,2)")->traverse(visitor);
     EXPECT_EQ(substitute(u"f(x)", u"x", u"1"), "f(1)");
-}
-
-TEST_F(SubstTest, MillionDeepTree) {
-    const std::size_t depth = 1000000;
-    std::u16string text;
-    for (std::size_t i = 0; i < depth; ++i) {
-        text += u"f(x,";
-    }
-    text += u"x" + std::u16string(depth, u')');
-    PointerTC<AlgebraicExpressionC> source = read(text);
-    PointerTC<AlgebraicExpressionC> one = read(u"1");
-    std::unique_ptr<NodeABC> result(visitor.subst(source->getNode(), u"x", one->getNode()));
-    ASSERT_NE(result, nullptr);
-    EXPECT_EQ(TestInteger::live, static_cast<int>(depth) + 2);
 }
 
 }  // namespace

@@ -96,6 +96,8 @@ TEST_F(ToolTest, EveryInputGivesOneOutputLine) {
     // sign, CRLF; then a line with a bad byte, then a good one.
     EXPECT_EQ(run({"print"}, "\uFEFFf(\u03b1,\U0001d465,\u20ac,\u22123)\r\nx\xC3\x28y\nz"),
               (Result{"f(\u03b1,\U0001d465,\u20ac,-3)\n\nz\n", "algexpr: line 2: invalid UTF-8 at byte 3\n", 1}));
+    // So does output that cannot be written.
+    EXPECT_EQ(run({"print", "x"}, "", "/dev/full"), (Result{"", "algexpr: error writing standard output\n", 1}));
 }
 
 TEST_F(ToolTest, EvalFoldsWhatItCanAndStrictAsksForNumbers) {
@@ -164,19 +166,15 @@ TEST_F(ToolTest, UsageErrorsExitTwoWithoutOutput) {
     }
 }
 
+// The general help, a command's own, and the version.
 TEST_F(ToolTest, HelpAndVersion) {
     const Result help = run({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("Usage: algexpr"), std::string::npos);
-    EXPECT_NE(run({"eval", "--help"}).out.find("--strict"), std::string::npos);
-    EXPECT_NE(run({"tree", "-h"}).out.find("dot -Tpng"), std::string::npos);
+    EXPECT_EQ(help.out.rfind("Usage: algexpr [OPTION...]", 0), 0u);
+    EXPECT_EQ(run({"eval", "-h"}).out.rfind("Usage: algexpr eval", 0), 0u);
     const Result version = run({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_TRUE(::testing::internal::RE::FullMatch(version.out, "algexpr [0-9]+\\.[0-9]+\\.[0-9]+\n")) << version.out;
-}
-
-TEST_F(ToolTest, AFailedWriteIsAFailure) {
-    EXPECT_EQ(run({"print", "x"}, "", "/dev/full"), (Result{"", "algexpr: error writing standard output\n", 1}));
 }
 
 TEST_F(ToolTest, AMillionLevelsDeepThroughEveryCommand) {
