@@ -1,7 +1,8 @@
 // Sessions that are never installed: their core element and symbol tables,
-// getters and destruction.
+// getters and destruction; and what needs a current session while none is.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 
 #include "support/Doubles.h"
@@ -94,7 +95,31 @@ TEST(SessionTablesTest, DestructionOrderAndSurvivors) {
 
     CoreElementC nameless(4, nullptr);
     EXPECT_EQ(nameless.getName(), u"");
-    EXPECT_EQ(nameless.getCode(), 4);
+}
+
+TEST(NoSessionTest, NothingIsReadOrExecuted) {
+    CASSessionBC::setSession(nullptr);
+    EXPECT_FALSE(CASSessionBC::getSession());
+    EXPECT_FALSE(AlgebraicExpressionC::fromPrefixString(u"f(x)"));
+
+    PointerTC<AlgebraicExpressionC> e(new AlgebraicExpressionC(new CoreFunctionNodeC(4)));
+    std::u16string text;
+    EXPECT_FALSE(e->execute(true, &text));
+    EXPECT_FALSE(e->getCASSession() || e->getCASEngine());
+    EXPECT_EQ(e->references(), 1u);
+    EXPECT_EQ(e->toPrefixString(0, qorv::math::Standard), u"<4>()");
+    EXPECT_EQ(CoreFunctionNodeC(INT_MIN).toString(), u"<-2147483648>");
+}
+
+// Expressions without a root: what the parser never makes, but clients may.
+TEST(NoSessionTest, ARootlessExpressionClonesWalksAndPrintsAsEmpty) {
+    PointerTC<AlgebraicExpressionC> rootless(new AlgebraicExpressionC(nullptr));
+    PointerTC<AlgebraicExpressionC> copy = rootless->clone();
+    EXPECT_TRUE(copy && copy->getNode() == nullptr);
+    RecordingVisitor visitor(7);
+    EXPECT_TRUE(rootless->traverse(visitor));
+    EXPECT_TRUE(visitor.visits.empty());
+    EXPECT_EQ(rootless->toPrefixString(0, qorv::math::Standard), u"");
 }
 
 }  // namespace
