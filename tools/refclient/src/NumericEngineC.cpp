@@ -7,6 +7,7 @@
 #include <new>
 #include <string_view>
 
+#include "OutOfMemory.h"
 #include "algexpr/CoreFunctionNodeC.h"
 #include "algexpr/CoreSymbolNodeC.h"
 #include "algexpr/ExtendedFunctionNodeC.h"
@@ -511,14 +512,25 @@ NumericEngineC::~NumericEngineC() = default;
 
 std::u16string NumericEngineC::getName() const { return u"algexpr reference numeric engine"; }
 
+// Allocation failures surface here either as a null from the library or the
+// factories, or as std::bad_alloc from the evaluator's own containers and
+// texts; both become a null result with the reason. Leniently, nothing but
+// memory stops the evaluation.
 NodeABC* NumericEngineC::evaluate(NodeABC& root, IntegerValueFactoryABC& integers, FloatValueFactoryABC& floats,
                                   bool require_number, std::u16string& reason) const {
-    Evaluator evaluator(operations, integers, floats, require_number, reason);
-    NodeABC* result = evaluator.run(root);
-    if (result == nullptr && (evaluator.ranOutOfMemory() || reason.empty())) {
-        reason = u"out of memory";
+    try {
+        reason.clear();
+        reserveOutOfMemory(reason);
+        Evaluator evaluator(operations, integers, floats, require_number, reason);
+        NodeABC* result = evaluator.run(root);
+        if (result == nullptr && (evaluator.ranOutOfMemory() || !require_number || reason.empty())) {
+            setOutOfMemory(reason);
+        }
+        return result;
+    } catch (const std::bad_alloc&) {
+        setOutOfMemory(reason);
+        return nullptr;
     }
-    return result;
 }
 
 }  // namespace qorv::math::algexpr::refclient

@@ -4,6 +4,7 @@
 #include <new>
 #include <utility>
 
+#include "OutOfMemory.h"
 #include "algexpr/AlgebraicExpressionC.h"
 #include "algexpr/NodeABC.h"
 #include "refclient/FloatValueFactoryC.h"
@@ -28,6 +29,7 @@ PointerTC<AlgebraicExpressionC> NumericSessionC::executeExpression(PointerTC<Alg
     std::u16string why;
     PointerTC<AlgebraicExpressionC> result;
     try {
+        reserveOutOfMemory(why);
         PointerTC<IntegerValueFactoryABC> integers = getIntegerValueFactory();
         PointerTC<FloatValueFactoryABC> floats = getFloatValueFactory();
         if (!expression || expression->getNode() == nullptr) {
@@ -44,7 +46,7 @@ PointerTC<AlgebraicExpressionC> NumericSessionC::executeExpression(PointerTC<Alg
         }
     } catch (const std::bad_alloc&) {
         result = PointerTC<AlgebraicExpressionC>();
-        why = u"out of memory";
+        setOutOfMemory(why);
     }
     if (reason != nullptr) {
         reason->swap(why);

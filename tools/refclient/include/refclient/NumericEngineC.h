@@ -62,7 +62,9 @@ public:
     /// when the result is a single number, and otherwise receives why not
     /// (for example "x: free symbol"). With `require_number`, the evaluation
     /// stops at the first part that cannot be evaluated and returns null.
-    /// Null with the reason "out of memory" when memory runs out.
+    /// Null with the reason "out of memory" when memory runs out (an empty
+    /// reason when not even that text can be stored). Nothing is thrown but
+    /// what the factories throw.
     NodeABC* evaluate(NodeABC& root, IntegerValueFactoryABC& integers, FloatValueFactoryABC& floats,
                       bool require_number, std::u16string& reason) const;
 

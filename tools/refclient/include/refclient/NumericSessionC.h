@@ -17,7 +17,8 @@
 //  - `reason`, when not null, is emptied when the result is a single number
 //    and otherwise receives why it is not (or why the result is null);
 //  - null too, with a reason, for a null expression, one without a tree, and
-//    when memory runs out. Nothing is thrown.
+//    when memory runs out ("out of memory", or no reason when not even that
+//    text can be stored). Nothing is thrown.
 #ifndef ALGEXPR_REFCLIENT_NUMERICSESSIONC_H
 #define ALGEXPR_REFCLIENT_NUMERICSESSIONC_H
 
