@@ -10,15 +10,15 @@
 
 #include "FailureInjector.h"
 #include "algexpr/algexpr.h"
-#include "refclient/FloatValueFactoryC.h"
-#include "refclient/IntegerValueFactoryC.h"
-#include "refclient/NumericEngineC.h"
-#include "refclient/NumericSessionC.h"
+#include "algexpr/numeric/FloatValueFactoryC.h"
+#include "algexpr/numeric/IntegerValueFactoryC.h"
+#include "algexpr/numeric/NumericEngineC.h"
+#include "algexpr/numeric/NumericSessionC.h"
 
 namespace {
 
 using namespace qorv::math::algexpr;
-using namespace qorv::math::algexpr::refclient;
+using namespace qorv::math::algexpr::numeric;
 using qorv::oss::PointerTC;
 using Injector = FailureInjector;
 

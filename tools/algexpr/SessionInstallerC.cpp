@@ -5,9 +5,9 @@
 #include "CommandLineC.h"
 #include "CoreNamesFileC.h"
 #include "algexpr/CASSessionBC.h"
+#include "algexpr/numeric/NumericEngineC.h"
+#include "algexpr/numeric/NumericSessionC.h"
 #include "oss/PointerTC.h"
-#include "refclient/NumericEngineC.h"
-#include "refclient/NumericSessionC.h"
 
 namespace qorv::math::algexpr::cli {
 
@@ -16,7 +16,7 @@ bool SessionInstallerC::install(const CommandLineC& options, std::string& proble
     // engine copy what they keep.
     std::vector<std::u16string> names;
     std::vector<const char16_t*> list;
-    const char16_t* const* core_names = refclient::NumericEngineC::builtinCoreNames();
+    const char16_t* const* core_names = numeric::NumericEngineC::builtinCoreNames();
     if (options.has_core_names) {
         if (!CoreNamesFileC::read(options.core_names_file, names, problem)) {
             return false;
@@ -27,7 +27,7 @@ bool SessionInstallerC::install(const CommandLineC& options, std::string& proble
         list.push_back(u"");
         core_names = list.data();
     }
-    CASSessionBC::setSession(qorv::oss::PointerTC<CASSessionBC>(new refclient::NumericSessionC(core_names)));
+    CASSessionBC::setSession(qorv::oss::PointerTC<CASSessionBC>(new numeric::NumericSessionC(core_names)));
     return true;
 }
 

@@ -1,11 +1,11 @@
-#include "refclient/IntegerValueFactoryC.h"
+#include "algexpr/numeric/IntegerValueFactoryC.h"
 
 #include <cmath>
 #include <new>
 
-#include "refclient/IntegerValueC.h"
+#include "algexpr/numeric/IntegerValueC.h"
 
-namespace qorv::math::algexpr::refclient {
+namespace qorv::math::algexpr::numeric {
 
 IntegerValueFactoryC::IntegerValueFactoryC() = default;
 
@@ -29,4 +29,4 @@ IntegerValueABC* IntegerValueFactoryC::fromDouble(double value) {
 
 IntegerValueABC* IntegerValueFactoryC::zero() { return new (std::nothrow) IntegerValueC(0); }
 
-}  // namespace qorv::math::algexpr::refclient
+}  // namespace qorv::math::algexpr::numeric

@@ -1,4 +1,4 @@
-#include "refclient/NumericSessionC.h"
+#include "algexpr/numeric/NumericSessionC.h"
 
 #include <memory>
 #include <new>
@@ -7,10 +7,10 @@
 #include "OutOfMemory.h"
 #include "algexpr/AlgebraicExpressionC.h"
 #include "algexpr/NodeABC.h"
-#include "refclient/FloatValueFactoryC.h"
-#include "refclient/IntegerValueFactoryC.h"
+#include "algexpr/numeric/FloatValueFactoryC.h"
+#include "algexpr/numeric/IntegerValueFactoryC.h"
 
-namespace qorv::math::algexpr::refclient {
+namespace qorv::math::algexpr::numeric {
 
 using qorv::oss::PointerTC;
 
@@ -54,4 +54,4 @@ PointerTC<AlgebraicExpressionC> NumericSessionC::executeExpression(PointerTC<Alg
     return result;
 }
 
-}  // namespace qorv::math::algexpr::refclient
+}  // namespace qorv::math::algexpr::numeric

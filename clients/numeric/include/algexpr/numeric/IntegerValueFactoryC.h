@@ -1,21 +1,22 @@
-// IntegerValueFactoryC: makes the reference client's IntegerValueC objects.
+// IntegerValueFactoryC: makes the numeric client's IntegerValueC objects.
 // The session keeps one; every value it returns is new and belongs to the
 // caller (null when memory runs out, or when the factory declines).
 //
 // fromString accepts exactly what IntegerValueC::parse reads and declines the
 // rest: the empty text, "1-2", "--1", and numbers beyond 64 bits, which the
 // prefix reader then offers to the float factory.
-#ifndef ALGEXPR_REFCLIENT_INTEGERVALUEFACTORYC_H
-#define ALGEXPR_REFCLIENT_INTEGERVALUEFACTORYC_H
+#ifndef ALGEXPR_NUMERIC_INTEGERVALUEFACTORYC_H
+#define ALGEXPR_NUMERIC_INTEGERVALUEFACTORYC_H
 
 #include <cstdint>
 #include <string>
 
 #include "algexpr/IntegerValueFactoryABC.h"
+#include "algexpr/numeric/numeric_export.h"
 
-namespace qorv::math::algexpr::refclient {
+namespace qorv::math::algexpr::numeric {
 
-class IntegerValueFactoryC : public IntegerValueFactoryABC {
+class ALGEXPR_NUMERIC_API IntegerValueFactoryC : public IntegerValueFactoryABC {
 public:
     IntegerValueFactoryC();
     ~IntegerValueFactoryC() override;
@@ -27,6 +28,6 @@ public:
     IntegerValueABC* zero() override;
 };
 
-}  // namespace qorv::math::algexpr::refclient
+}  // namespace qorv::math::algexpr::numeric
 
 #endif

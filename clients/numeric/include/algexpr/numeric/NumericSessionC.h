@@ -1,4 +1,4 @@
-// NumericSessionC: the reference client's session. It builds and owns (with
+// NumericSessionC: the numeric client's session. It builds and owns (with
 // its base) a NumericEngineC and the two number factories, and evaluates
 // expressions with that engine:
 //
@@ -19,18 +19,19 @@
 //  - null too, with a reason, for a null expression, one without a tree, and
 //    when memory runs out ("out of memory", or no reason when not even that
 //    text can be stored). Nothing is thrown.
-#ifndef ALGEXPR_REFCLIENT_NUMERICSESSIONC_H
-#define ALGEXPR_REFCLIENT_NUMERICSESSIONC_H
+#ifndef ALGEXPR_NUMERIC_NUMERICSESSIONC_H
+#define ALGEXPR_NUMERIC_NUMERICSESSIONC_H
 
 #include <string>
 
 #include "algexpr/CASSessionBC.h"
+#include "algexpr/numeric/NumericEngineC.h"
+#include "algexpr/numeric/numeric_export.h"
 #include "oss/PointerTC.h"
-#include "refclient/NumericEngineC.h"
 
-namespace qorv::math::algexpr::refclient {
+namespace qorv::math::algexpr::numeric {
 
-class NumericSessionC : public CASSessionBC {
+class ALGEXPR_NUMERIC_API NumericSessionC : public CASSessionBC {
 public:
     /// `core_names` in the base's list format; the session and its engine
     /// copy what they need.
@@ -46,6 +47,6 @@ private:
     qorv::oss::PointerTC<NumericEngineC> engine_p;
 };
 
-}  // namespace qorv::math::algexpr::refclient
+}  // namespace qorv::math::algexpr::numeric
 
 #endif

@@ -1,21 +1,22 @@
-// IntegerValueC: the reference client's integer, a signed 64-bit number. An
+// IntegerValueC: the numeric client's integer, a signed 64-bit number. An
 // IntegerNodeC owns each one; clone() gives the caller a new, independent one.
 // Also home to the integer text form shared by the factory and the printer:
 //
 //   std::int64_t n;
 //   if (IntegerValueC::parse(u"\u2212" u"42", n)) { ... }   // n == -42
 //   IntegerValueC::format(-42);                             // u"-42"
-#ifndef ALGEXPR_REFCLIENT_INTEGERVALUEC_H
-#define ALGEXPR_REFCLIENT_INTEGERVALUEC_H
+#ifndef ALGEXPR_NUMERIC_INTEGERVALUEC_H
+#define ALGEXPR_NUMERIC_INTEGERVALUEC_H
 
 #include <cstdint>
 #include <string>
 
 #include "algexpr/IntegerValueABC.h"
+#include "algexpr/numeric/numeric_export.h"
 
-namespace qorv::math::algexpr::refclient {
+namespace qorv::math::algexpr::numeric {
 
-class IntegerValueC : public IntegerValueABC {
+class ALGEXPR_NUMERIC_API IntegerValueC : public IntegerValueABC {
 public:
     explicit IntegerValueC(std::int64_t value = 0) noexcept;
     ~IntegerValueC() override;
@@ -39,6 +40,6 @@ private:
     std::int64_t value;
 };
 
-}  // namespace qorv::math::algexpr::refclient
+}  // namespace qorv::math::algexpr::numeric
 
 #endif

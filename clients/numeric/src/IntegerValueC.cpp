@@ -1,8 +1,8 @@
-#include "refclient/IntegerValueC.h"
+#include "algexpr/numeric/IntegerValueC.h"
 
 #include <new>
 
-namespace qorv::math::algexpr::refclient {
+namespace qorv::math::algexpr::numeric {
 
 IntegerValueC::IntegerValueC(std::int64_t value) noexcept : value(value) {}
 
@@ -71,4 +71,4 @@ std::u16string IntegerValueC::format(std::int64_t value) {
     return text;
 }
 
-}  // namespace qorv::math::algexpr::refclient
+}  // namespace qorv::math::algexpr::numeric

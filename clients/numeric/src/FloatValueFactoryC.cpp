@@ -1,10 +1,10 @@
-#include "refclient/FloatValueFactoryC.h"
+#include "algexpr/numeric/FloatValueFactoryC.h"
 
 #include <new>
 
-#include "refclient/FloatValueC.h"
+#include "algexpr/numeric/FloatValueC.h"
 
-namespace qorv::math::algexpr::refclient {
+namespace qorv::math::algexpr::numeric {
 
 FloatValueFactoryC::FloatValueFactoryC() = default;
 
@@ -23,4 +23,4 @@ FloatValueABC* FloatValueFactoryC::fromInt64(std::int64_t value) {
 
 FloatValueABC* FloatValueFactoryC::zero() { return new (std::nothrow) FloatValueC(0.0); }
 
-}  // namespace qorv::math::algexpr::refclient
+}  // namespace qorv::math::algexpr::numeric

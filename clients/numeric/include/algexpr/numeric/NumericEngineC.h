@@ -1,4 +1,4 @@
-// NumericEngineC: the reference client's engine. It evaluates expression
+// NumericEngineC: the numeric client's engine. It evaluates expression
 // trees with 64-bit integers and doubles; NumericSessionC calls it from
 // executeExpression. It never changes the tree it is given, and every tree it
 // returns is new and belongs to the caller.
@@ -27,13 +27,14 @@
 //
 // The walk uses an explicit stack (through NodeABC::traverse), so trees of
 // any depth evaluate in time linear in their size.
-#ifndef ALGEXPR_REFCLIENT_NUMERICENGINEC_H
-#define ALGEXPR_REFCLIENT_NUMERICENGINEC_H
+#ifndef ALGEXPR_NUMERIC_NUMERICENGINEC_H
+#define ALGEXPR_NUMERIC_NUMERICENGINEC_H
 
 #include <string>
 #include <vector>
 
 #include "algexpr/CASEngineABC.h"
+#include "algexpr/numeric/numeric_export.h"
 
 namespace qorv::math::algexpr {
 class NodeABC;
@@ -41,9 +42,9 @@ class IntegerValueFactoryABC;
 class FloatValueFactoryABC;
 }  // namespace qorv::math::algexpr
 
-namespace qorv::math::algexpr::refclient {
+namespace qorv::math::algexpr::numeric {
 
-class NumericEngineC : public CASEngineABC {
+class ALGEXPR_NUMERIC_API NumericEngineC : public CASEngineABC {
 public:
     /// The core vocabulary made of the names above, in a session's list
     /// format (zero-terminated names, the last one empty). Static storage.
@@ -75,6 +76,6 @@ private:
     std::vector<OperationE> operations;  // by core code; None past the end
 };
 
-}  // namespace qorv::math::algexpr::refclient
+}  // namespace qorv::math::algexpr::numeric
 
 #endif

@@ -1,4 +1,4 @@
-// The reference client: what the number factories accept and decline, what
+// The numeric client: what the number factories accept and decline, what
 // the values print in every display form, and evaluation through the session
 // (AlgebraicExpressionC::execute): exact integers and their overflow, floats,
 // partial folding, reasons and the strict flag. Deep trees go through the tool.
@@ -11,20 +11,21 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "algexpr/algexpr.h"
-#include "refclient/FloatValueC.h"
-#include "refclient/FloatValueFactoryC.h"
-#include "refclient/IntegerValueC.h"
-#include "refclient/IntegerValueFactoryC.h"
-#include "refclient/NumericEngineC.h"
-#include "refclient/NumericSessionC.h"
+#include "algexpr/numeric/FloatValueC.h"
+#include "algexpr/numeric/FloatValueFactoryC.h"
+#include "algexpr/numeric/IntegerValueC.h"
+#include "algexpr/numeric/IntegerValueFactoryC.h"
+#include "algexpr/numeric/NumericEngineC.h"
+#include "algexpr/numeric/NumericSessionC.h"
 
 using namespace qorv::math::algexpr;
-using namespace qorv::math::algexpr::refclient;
+using namespace qorv::math::algexpr::numeric;
 using qorv::math::NumberDisplayFormatE;
 using qorv::oss::PointerTC;
 
@@ -178,6 +179,22 @@ TEST(FloatValueTest, EveryFormReadsBackToTheSameDoubleAsAFloat) {
             ASSERT_NE(text.find_first_of(u".e"), std::u16string::npos) << narrow(text);
         }
     }
+}
+
+// Nothing is needed to make a session: it comes with the built-in
+// vocabulary, numbered in the order builtinCoreNames lists it, its engine and
+// its factories.
+TEST(NumericSessionTest, DefaultConstructedHasTheBuiltInVocabulary) {
+    static_assert(std::is_default_constructible_v<NumericSessionC>);
+    PointerTC<NumericSessionC> session(new NumericSessionC);
+    const char16_t* const* names = NumericEngineC::builtinCoreNames();
+    int code = 0;
+    for (; names[code][0] != 0; ++code) {
+        PointerTC<CoreElementC> element = session->lookupCoreElement(names[code]);
+        EXPECT_TRUE(element && element->getCode() == code) << narrow(names[code]);
+    }
+    EXPECT_EQ(code, 15);
+    EXPECT_TRUE(session->getCASEngine() && session->getIntegerValueFactory() && session->getFloatValueFactory());
 }
 
 class EngineTest : public ::testing::Test {

@@ -1,4 +1,4 @@
-// FloatValueC: the reference client's float, an IEEE double. A FloatNodeC
+// FloatValueC: the numeric client's float, an IEEE double. A FloatNodeC
 // owns each one; clone() gives the caller a new, independent one. Also home
 // to the float text form shared by the factory and the printers.
 //
@@ -30,17 +30,18 @@
 //                   digits before the point, always an exponent: 15e3, 150e-9
 //    Any other value of the enumeration is taken as Standard.
 //  - toString() is format(value, 0, Standard): shortest round trip.
-#ifndef ALGEXPR_REFCLIENT_FLOATVALUEC_H
-#define ALGEXPR_REFCLIENT_FLOATVALUEC_H
+#ifndef ALGEXPR_NUMERIC_FLOATVALUEC_H
+#define ALGEXPR_NUMERIC_FLOATVALUEC_H
 
 #include <string>
 
 #include "algexpr/FloatValueABC.h"
 #include "algexpr/NumberDisplayFormatE.h"
+#include "algexpr/numeric/numeric_export.h"
 
-namespace qorv::math::algexpr::refclient {
+namespace qorv::math::algexpr::numeric {
 
-class FloatValueC : public FloatValueABC {
+class ALGEXPR_NUMERIC_API FloatValueC : public FloatValueABC {
 public:
     /// No double has more decimal digits after the point than this (the
     /// smallest subnormal has 1074), nor more significant ones.
@@ -68,6 +69,6 @@ private:
     double value;
 };
 
-}  // namespace qorv::math::algexpr::refclient
+}  // namespace qorv::math::algexpr::numeric
 
 #endif

@@ -1,21 +1,22 @@
-// FloatValueFactoryC: makes the reference client's FloatValueC objects. The
+// FloatValueFactoryC: makes the numeric client's FloatValueC objects. The
 // session keeps one; every value it returns is new and belongs to the caller
 // (null when memory runs out, or when the factory declines).
 //
 // fromString accepts exactly what FloatValueC::parse reads (decimal floats
 // with optional signs and exponent) and declines the rest, such as "1e",
 // "1.2.3", "--1" or the empty text: the prefix reader then fails.
-#ifndef ALGEXPR_REFCLIENT_FLOATVALUEFACTORYC_H
-#define ALGEXPR_REFCLIENT_FLOATVALUEFACTORYC_H
+#ifndef ALGEXPR_NUMERIC_FLOATVALUEFACTORYC_H
+#define ALGEXPR_NUMERIC_FLOATVALUEFACTORYC_H
 
 #include <cstdint>
 #include <string>
 
 #include "algexpr/FloatValueFactoryABC.h"
+#include "algexpr/numeric/numeric_export.h"
 
-namespace qorv::math::algexpr::refclient {
+namespace qorv::math::algexpr::numeric {
 
-class FloatValueFactoryC : public FloatValueFactoryABC {
+class ALGEXPR_NUMERIC_API FloatValueFactoryC : public FloatValueFactoryABC {
 public:
     FloatValueFactoryC();
     ~FloatValueFactoryC() override;
@@ -27,6 +28,6 @@ public:
     FloatValueABC* zero() override;
 };
 
-}  // namespace qorv::math::algexpr::refclient
+}  // namespace qorv::math::algexpr::numeric
 
 #endif

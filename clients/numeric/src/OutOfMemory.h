@@ -1,13 +1,13 @@
 // The reason the engine and the session give when memory runs out, and how
 // they store it without throwing. Internal to the numeric client.
-#ifndef ALGEXPR_REFCLIENT_OUTOFMEMORY_H
-#define ALGEXPR_REFCLIENT_OUTOFMEMORY_H
+#ifndef ALGEXPR_NUMERIC_OUTOFMEMORY_H
+#define ALGEXPR_NUMERIC_OUTOFMEMORY_H
 
 #include <new>
 #include <string>
 #include <string_view>
 
-namespace qorv::math::algexpr::refclient {
+namespace qorv::math::algexpr::numeric {
 
 inline constexpr std::u16string_view kOutOfMemory = u"out of memory";
 
@@ -25,6 +25,6 @@ inline void setOutOfMemory(std::u16string& reason) noexcept {
     }
 }
 
-}  // namespace qorv::math::algexpr::refclient
+}  // namespace qorv::math::algexpr::numeric
 
 #endif

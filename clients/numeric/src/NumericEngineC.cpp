@@ -1,4 +1,4 @@
-#include "refclient/NumericEngineC.h"
+#include "algexpr/numeric/NumericEngineC.h"
 
 #include <cmath>
 #include <cstdint>
@@ -20,7 +20,7 @@
 #include "algexpr/IntegerValueFactoryABC.h"
 #include "algexpr/NodeVisitorABC.h"
 
-namespace qorv::math::algexpr::refclient {
+namespace qorv::math::algexpr::numeric {
 
 enum class NumericEngineC::OperationE : unsigned char {
     None,
@@ -533,4 +533,4 @@ NodeABC* NumericEngineC::evaluate(NodeABC& root, IntegerValueFactoryABC& integer
     }
 }
 
-}  // namespace qorv::math::algexpr::refclient
+}  // namespace qorv::math::algexpr::numeric

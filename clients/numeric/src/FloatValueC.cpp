@@ -1,4 +1,4 @@
-#include "refclient/FloatValueC.h"
+#include "algexpr/numeric/FloatValueC.h"
 
 #include <charconv>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <new>
 #include <system_error>
 
-namespace qorv::math::algexpr::refclient {
+namespace qorv::math::algexpr::numeric {
 
 namespace {
 
@@ -252,4 +252,4 @@ std::u16string FloatValueC::format(double value, unsigned long digits, qorv::mat
     return normalize(first, result.ptr);
 }
 
-}  // namespace qorv::math::algexpr::refclient
+}  // namespace qorv::math::algexpr::numeric
