@@ -15,6 +15,16 @@
 # Where the CMake package goes, for the library and every component.
 set(ALGEXPR_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/algexpr)
 
+# The prefix as the pkg-config files name it: relative to where they are
+# installed, so that an installation made with --prefix or moved works.
+if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}")
+    set(ALGEXPR_PC_PREFIX "${CMAKE_INSTALL_PREFIX}")
+else()
+    file(RELATIVE_PATH ALGEXPR_PC_PREFIX "/prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/prefix")
+    string(REGEX REPLACE "/$" "" ALGEXPR_PC_PREFIX "${ALGEXPR_PC_PREFIX}")
+    set(ALGEXPR_PC_PREFIX "\${pcfiledir}/${ALGEXPR_PC_PREFIX}")
+endif()
+
 # algexpr_add_client(<name> SOURCES <file>...
 #                    [DESCRIPTION <text>]
 #                    [DEPENDENCIES_FILE <file>]
