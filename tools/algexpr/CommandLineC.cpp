@@ -182,7 +182,7 @@ bool setTreeFormat(CommandLineC& line, const std::string& value, std::string& er
                                          : TreeWriterC::FormatE::Dot;
         return true;
     }
-    qorv::math::NumberDisplayFormatE unused;
+    qorv::math::NumberDisplayFormatE unused = qorv::math::Standard;
     if (readFloatFormat(value, unused)) {
         error = "--format is the tree's form (text, json or dot); for the float form write --float-format " + value;
     } else {
