@@ -1,7 +1,7 @@
 #include "BenchSessionC.h"
 
-#include "refclient/FloatValueFactoryC.h"
-#include "refclient/IntegerValueFactoryC.h"
+#include "algexpr/numeric/FloatValueFactoryC.h"
+#include "algexpr/numeric/IntegerValueFactoryC.h"
 
 namespace qorv::math::algexpr::bench {
 
@@ -19,8 +19,7 @@ const char16_t* const kCoreElementNames[] = {
 }  // namespace
 
 BenchSessionC::BenchSessionC()
-    : CASSessionBC(nullptr, kCoreElementNames, new refclient::IntegerValueFactoryC, new refclient::FloatValueFactoryC) {
-}
+    : CASSessionBC(nullptr, kCoreElementNames, new numeric::IntegerValueFactoryC, new numeric::FloatValueFactoryC) {}
 
 BenchSessionC::~BenchSessionC() = default;
 

@@ -1,5 +1,5 @@
 // BenchSessionC: the session the benchmarks install: no engine, a core
-// vocabulary of typical size, and the reference client's number factories.
+// vocabulary of typical size, and the numeric client's number factories.
 #ifndef ALGEXPR_BENCH_BENCHSESSIONC_H
 #define ALGEXPR_BENCH_BENCHSESSIONC_H
 

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <iterator>
 
-#include "refclient/FloatValueC.h"
+#include "algexpr/numeric/FloatValueC.h"
 
 namespace qorv::math::algexpr::bench {
 
@@ -134,7 +134,7 @@ void ExpressionGeneratorC::appendInteger(std::u16string& out) {
 
 void ExpressionGeneratorC::appendFloat(std::u16string& out) {
     // A mantissa of up to six digits, not ending in 0, scaled by 10^-1 to
-    // 10^-9, written as the reference client's float value writes it, so
+    // 10^-9, written as the numeric client's float value writes it, so
     // that it reads as a float and prints back the same.
     static const double kScale[] = {1e-1, 1e-2, 1e-3, 1e-4, 1e-5, 1e-6, 1e-7, 1e-8, 1e-9};
     std::uint64_t mantissa = 1 + below(999999);
@@ -145,7 +145,7 @@ void ExpressionGeneratorC::appendFloat(std::u16string& out) {
     if (below(10) == 0) {
         value = -value;
     }
-    out += refclient::FloatValueC(value).toString();
+    out += numeric::FloatValueC(value).toString();
 }
 
 std::u16string ExpressionGeneratorC::deep(std::size_t n) {

@@ -1,5 +1,7 @@
 # cmake --install: headers, the library, a CMake package (find_package(algexpr))
-# and a pkg-config file.
+# and a pkg-config file. Each client installs itself as a component
+# (AlgexprClient.cmake); this file comes after them, since the package config
+# names every component and why any is missing.
 include(CMakePackageConfigHelpers)
 
 install(TARGETS algexpr EXPORT algexprTargets
@@ -8,14 +10,23 @@ install(TARGETS algexpr EXPORT algexprTargets
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY include/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 
-set(config_dir ${CMAKE_INSTALL_LIBDIR}/cmake/algexpr)
-install(EXPORT algexprTargets NAMESPACE algexpr:: DESTINATION ${config_dir})
+install(EXPORT algexprTargets NAMESPACE algexpr:: DESTINATION ${ALGEXPR_PACKAGE_DIR})
+
+get_property(built GLOBAL PROPERTY ALGEXPR_CLIENTS)
+get_property(unavailable GLOBAL PROPERTY ALGEXPR_UNAVAILABLE_CLIENTS)
+set(ALGEXPR_ALL_CLIENTS ${built} ${unavailable})
+list(SORT ALGEXPR_ALL_CLIENTS)
+set(ALGEXPR_UNAVAILABLE_CODE "")
+foreach(client IN LISTS unavailable)
+    get_property(reason GLOBAL PROPERTY ALGEXPR_UNAVAILABLE_REASON_${client})
+    string(APPEND ALGEXPR_UNAVAILABLE_CODE "set(_algexpr_unavailable_${client} [==[${reason}]==])\n")
+endforeach()
 configure_package_config_file(cmake/algexprConfig.cmake.in
-    ${PROJECT_BINARY_DIR}/algexprConfig.cmake INSTALL_DESTINATION ${config_dir})
+    ${PROJECT_BINARY_DIR}/algexprConfig.cmake INSTALL_DESTINATION ${ALGEXPR_PACKAGE_DIR})
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/algexprConfigVersion.cmake
     COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/algexprConfig.cmake ${PROJECT_BINARY_DIR}/algexprConfigVersion.cmake
-    DESTINATION ${config_dir})
+    DESTINATION ${ALGEXPR_PACKAGE_DIR})
 
 if(BUILD_SHARED_LIBS)
     set(ALGEXPR_PC_CFLAGS "")

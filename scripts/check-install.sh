@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Installs algexpr into a temporary prefix and builds and runs a small
 # consumer three ways: find_package, pkg-config, and add_subdirectory. Also
-# checks the installed library's exported symbols.
+# checks the installed libraries' exported symbols, builds and runs the
+# README's quick start against the installed numeric component (CMake and
+# pkg-config) and embedded, and checks what asking for a missing component
+# says.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
@@ -12,21 +15,105 @@ cmake -S "$root" -B "$work/build" -DCMAKE_BUILD_TYPE=Release -DALGEXPR_BUILD_TES
 cmake --build "$work/build" -j2 >/dev/null
 cmake --install "$work/build" >/dev/null
 library=$(ls "$work"/prefix/lib*/libalgexpr.so.1)
+libdir=$(dirname "$library")
 "$root/scripts/check-symbols.sh" "$library"
+for client in "$libdir"/libalgexpr_*.so.1; do
+    "$root/scripts/check-symbols.sh" "$client"
+done
 
 echo "-- find_package"
 cmake -S "$root/tests/consumer" -B "$work/find" -DCMAKE_PREFIX_PATH="$work/prefix" >/dev/null
 cmake --build "$work/find" >/dev/null
-LD_LIBRARY_PATH=$(dirname "$library") "$work/find/consumer"
+LD_LIBRARY_PATH=$libdir "$work/find/consumer"
 
 echo "-- pkg-config"
 export PKG_CONFIG_PATH
-PKG_CONFIG_PATH=$(dirname "$library")/pkgconfig
+PKG_CONFIG_PATH=$libdir/pkgconfig
 # shellcheck disable=SC2046
 g++ -std=c++17 "$root/tests/consumer/main.cpp" $(pkg-config --cflags --libs algexpr) -o "$work/pc-consumer"
-LD_LIBRARY_PATH=$(dirname "$library") "$work/pc-consumer"
+LD_LIBRARY_PATH=$libdir "$work/pc-consumer"
 
 echo "-- add_subdirectory"
 cmake -S "$root/tests/consumer" -B "$work/sub" -DALGEXPR_SOURCE_DIR="$root" >/dev/null
 cmake --build "$work/sub" -j2 >/dev/null
 "$work/sub/consumer"
+# Embedded, a client is built only for a target that links it.
+if [ -n "$(find "$work/sub" -name 'libalgexpr_*')" ]; then
+    echo "add_subdirectory built a client that nothing links" >&2
+    exit 1
+fi
+
+# ---- The README's quick start ----------------------------------------------
+# The fenced block of the given language in the README's "Quick start"
+# section (its first such block).
+quick_start_block() {
+    awk -v fence='```'"$1" '
+        /^## / { in_section = ($0 == "## Quick start") }
+        in_section && !in_block && $0 == fence { in_block = 1; next }
+        in_block && $0 == "```" { exit }
+        in_block { print }' "$root/README.md"
+}
+quick=$work/quickstart
+mkdir -p "$quick"
+quick_start_block cpp >"$quick/quickstart.cpp"
+quick_start_block cmake >"$quick/CMakeLists.txt"
+quick_start_block sh >"$quick/build.sh"
+expected=$(quick_start_block console | sed 1d)  # what follows "$ ./quickstart"
+lines=$(wc -l <"$quick/quickstart.cpp")
+if [ "$lines" -eq 0 ] || [ "$lines" -gt 10 ] || [ -z "$expected" ] || ! [ -s "$quick/CMakeLists.txt" ]; then
+    echo "the README's quick start is missing or longer than ten lines ($lines)" >&2
+    exit 1
+fi
+check_quick_start() {  # <how> <program>
+    local got
+    got=$(LD_LIBRARY_PATH=$libdir "$2")
+    if [ "$got" != "$expected" ]; then
+        printf 'the quick start through %s printed:\n%s\ninstead of:\n%s\n' "$1" "$got" "$expected" >&2
+        exit 1
+    fi
+    echo "quick start ok through $1"
+}
+
+echo "-- quick start: find_package(algexpr REQUIRED COMPONENTS numeric)"
+cmake -S "$quick" -B "$quick/find" -DCMAKE_PREFIX_PATH="$work/prefix" >/dev/null
+cmake --build "$quick/find" >/dev/null
+check_quick_start find_package "$quick/find/quickstart"
+
+echo "-- quick start: pkg-config algexpr-numeric"
+(cd "$quick" && bash -eu build.sh)
+check_quick_start pkg-config "$quick/quickstart"
+
+echo "-- quick start: add_subdirectory"
+mkdir -p "$quick/sub"
+cp "$quick/quickstart.cpp" "$quick/sub/"
+sed "s|^find_package(algexpr .*)\$|add_subdirectory([[$root]] algexpr)|" "$quick/CMakeLists.txt" >"$quick/sub/CMakeLists.txt"
+cmake -S "$quick/sub" -B "$quick/sub/build" >/dev/null
+cmake --build "$quick/sub/build" -j2 >/dev/null
+check_quick_start add_subdirectory "$quick/sub/build/quickstart"
+
+# ---- Components that are not there -----------------------------------------
+echo "-- find_package of a missing component"
+# Configures a project that asks for <component>; prints what CMake says.
+find_component() {
+    local project=$work/component-$1
+    mkdir -p "$project"
+    printf 'cmake_minimum_required(VERSION 3.25)\nproject(component LANGUAGES CXX)\nfind_package(algexpr REQUIRED COMPONENTS %s)\n' \
+        "$1" >"$project/CMakeLists.txt"
+    if cmake -S "$project" -B "$project/build" -DCMAKE_PREFIX_PATH="$work/prefix" >"$project/log" 2>&1; then
+        echo "find_package(algexpr COMPONENTS $1) succeeded" >&2
+        exit 1
+    fi
+    tr -s ' \n' ' ' <"$project/log"
+}
+expect_message() {  # <component> <text>
+    if ! find_component "$1" | grep -qF "$2"; then
+        echo "find_package(algexpr COMPONENTS $1) does not say: $2" >&2
+        find_component "$1" >&2
+        exit 1
+    fi
+    echo "COMPONENTS $1: $2"
+}
+expect_message bogus "algexpr has no component 'bogus'"
+if ! [ -e "$libdir/cmake/algexpr/algexpr-ginac-targets.cmake" ]; then
+    expect_message ginac "algexpr was built without the ginac component:"
+fi

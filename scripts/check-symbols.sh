@@ -1,24 +1,69 @@
 #!/usr/bin/env bash
-# Fails when the shared library exports anything but the qorv classes:
-# their functions and static data, vtables and type information.
+# Fails when one of algexpr's shared libraries exports anything outside its
+# own namespace (functions, static data, vtables and type information), or
+# leaves out the type information of one of its classes, which clients that
+# derive from them need.
+#
+#   check-symbols.sh path/to/libalgexpr.so.1            the library
+#   check-symbols.sh path/to/libalgexpr_<name>.so.1     the client <name>
+#
+# Which library a file is, is told by its name. The library's namespaces are
+# qorv::oss and qorv::math::algexpr, without the clients' namespaces; its
+# classes are the headers in include/algexpr/. A client's namespace is
+# qorv::math::algexpr::<name>; its classes are the headers in
+# clients/<name>/include/algexpr/<name>/.
 set -euo pipefail
-library=${1:?usage: check-symbols.sh path/to/libalgexpr.so}
+root=$(cd "$(dirname "$0")/.." && pwd)
+library=${1:?usage: check-symbols.sh path/to/libalgexpr.so or path/to/libalgexpr_<client>.so}
+
+clients=$(cd "$root/clients" && find . -mindepth 1 -maxdepth 1 -type d -printf '%f\n' | sort)
+file=$(basename "$library")
+case "$file" in
+    libalgexpr_*.so*)
+        client=${file#libalgexpr_}
+        client=${client%%.so*}
+        if ! grep -qx "$client" <<<"$clients"; then
+            echo "$file: no client '$client' under clients/" >&2
+            exit 2
+        fi
+        own="qorv::math::algexpr::$client::"
+        others=""
+        namespace="qorv::math::algexpr::$client"
+        headers=$root/clients/$client/include/algexpr/$client
+        ;;
+    libalgexpr.so*)
+        own="qorv::(oss|math)::"
+        others="qorv::math::algexpr::($(paste -sd '|' <<<"$clients"))::"
+        namespace="qorv::oss and qorv::math (the clients' namespaces left out)"
+        headers=$root/include/algexpr
+        ;;
+    *)
+        echo "$file: not one of algexpr's libraries" >&2
+        exit 2
+        ;;
+esac
 
 symbols=$(nm -D --defined-only "$library" | awk '{ $1 = ""; $2 = ""; sub(/^  /, ""); print }' | c++filt)
-foreign=$(grep -v -E '^(qorv::|vtable for qorv::|typeinfo for qorv::|typeinfo name for qorv::)' <<<"$symbols" || true)
+kinds="^(vtable for |typeinfo for |typeinfo name for )?"
+foreign=$(grep -v -E "$kinds$own" <<<"$symbols" || true)
+if [ -n "$others" ]; then
+    foreign+=$(grep -E "$kinds$others" <<<"$symbols" || true)
+fi
 if [ -n "$foreign" ]; then
-    echo "exported symbols outside the public API:" >&2
+    echo "$file exports symbols outside $namespace:" >&2
     echo "$foreign" >&2
     exit 1
 fi
 # Clients derive from the classes: each needs its type information exported.
-headers=$(cd "$(dirname "$0")/../include/algexpr" && ls -- *.h)
-for header in $headers; do
-    class=${header%.h}
+classes=0
+for header in "$headers"/*.h; do
+    class=$(basename "$header" .h)
     case "$class" in *ABC | *BC | *C) ;; *) continue ;; esac
-    if ! grep -qx "typeinfo for qorv::math::algexpr::$class" <<<"$symbols"; then
-        echo "type information of $class is not exported" >&2
+    qualified=qorv::math::algexpr::${client:+$client::}$class
+    if ! grep -qx "typeinfo for $qualified" <<<"$symbols"; then
+        echo "$file: the type information of $qualified is not exported" >&2
         exit 1
     fi
+    classes=$((classes + 1))
 done
-echo "$(wc -l <<<"$symbols") exported symbols, all in qorv::, with the type information of every class"
+echo "$file: $(wc -l <<<"$symbols") exported symbols, all in $namespace, with the type information of its $classes classes"

@@ -3,7 +3,7 @@
 // session whose execution returns a copy of the expression.
 //
 // Real clients put each class in its own header; a complete one is the
-// reference client under tools/refclient/.
+// numeric client under clients/numeric/.
 #ifndef ALGEXPR_EXAMPLES_GUIDE_MINICLIENT_H
 #define ALGEXPR_EXAMPLES_GUIDE_MINICLIENT_H
 

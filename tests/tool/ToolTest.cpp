@@ -105,11 +105,13 @@ TEST_F(ToolTest, EvalFoldsWhatItCanAndStrictAsksForNumbers) {
               (Result{"plus(x,6)\n0.6666666666666666\n\n18446744073709551616.0\n", "", 0}));
     EXPECT_EQ(run({"eval", "--strict", "plus(x,1)", "plus(1,1)"}),
               (Result{"\n2\n", "algexpr: argument 1: not a number: x: free symbol\n", 1}));
-    // --digits and --format reach the floats, in either option form.
+    // --digits and --float-format reach the floats, in either option form.
     EXPECT_EQ(run({"print", "--digits", "3", "f(0.333333,2)"}).out, "f(0.333,2)\n");
-    EXPECT_EQ(run({"eval", "--format", "fixed", "--digits=2", "divide(2,3)"}).out, "0.67\n");
-    EXPECT_EQ(run({"--format=Scientific", "print", "1500.0"}).out, "1.5e3\n");
-    EXPECT_EQ(run({"print", "--format", "engineering", "0.00015"}).out, "150e-6\n");
+    EXPECT_EQ(run({"eval", "--float-format", "fixed", "--digits=2", "divide(2,3)"}).out, "0.67\n");
+    EXPECT_EQ(run({"--float-format=Scientific", "print", "1500.0"}).out, "1.5e3\n");
+    EXPECT_EQ(run({"subst", "--float-format", "engineering", "x", "0.00015", "f(x)"}).out, "f(150e-6)\n");
+    EXPECT_EQ(run({"tree", "--float-format", "scientific", "--format", "json", "1500.0"}).out,
+              "{\"kind\":\"float\",\"value\":\"1.5e3\"}\n");
 }
 
 TEST_F(ToolTest, SubstByNameByCoreNameAndByCodeAndInAPipe) {
@@ -154,16 +156,19 @@ TEST_F(ToolTest, CoreNamesFileReplacesTheVocabulary) {
     EXPECT_EQ(run({"--core-names", dir + "missing", "print", "x"}).status, 2);
 }
 
+// (CommandLineTest has the messages.)
 TEST_F(ToolTest, UsageErrorsExitTwoWithoutOutput) {
-    for (const char* line : {"", "frobnicate", "print --bogus", "print --digits x", "print --digits -1",
-                             "print --digits", "print --format json", "print --format purple", "print --strict",
-                             "eval --code 1", "print --version=2", "subst x", "subst --code z 1", "subst x f() x"}) {
+    for (const char* line : {"", "frobnicate", "print --bogus", "print --digits x", "print --format standard",
+                             "print --strict", "subst x", "subst x f() x"}) {
         std::istringstream words(line);
         const Result r = run({std::istream_iterator<std::string>(words), {}}, "x\n");
         EXPECT_EQ(r.status, 2) << line;
         EXPECT_EQ(r.out, "") << line;
         EXPECT_EQ(r.err.rfind("algexpr: ", 0), 0u) << line << r.err;
     }
+    EXPECT_EQ(run({"eval", "--format", "fixed", "x"}).err,
+              "algexpr: --format is the tree's form (text, json or dot); for the float form write --float-format "
+              "fixed\nTry 'algexpr --help'.\n");
 }
 
 // The general help, a command's own, and the version.
@@ -171,6 +176,8 @@ TEST_F(ToolTest, HelpAndVersion) {
     const Result help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind("Usage: algexpr [OPTION...]", 0), 0u);
+    EXPECT_NE(help.out.find("\n  --float-format F "), std::string::npos);
+    EXPECT_EQ(run({"tree", "--help"}).out.rfind("Usage: algexpr tree [--format text|json|dot]", 0), 0u);
     EXPECT_EQ(run({"eval", "-h"}).out.rfind("Usage: algexpr eval", 0), 0u);
     const Result version = run({"--version"});
     EXPECT_EQ(version.status, 0);

@@ -2,91 +2,15 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstddef>
 #include <cstdlib>
-#include <cstring>
+#include <utility>
 
 namespace qorv::math::algexpr::cli {
 
 namespace {
 
-const char kToolHelp[] =
-    "Usage: algexpr [OPTION...] COMMAND [ARG...]\n"
-    "Reads algebraic expressions in prefix form, such as plus(times(2,x),sin(pi)),\n"
-    "and prints, shows, substitutes or evaluates them.\n"
-    "\n"
-    "Commands:\n"
-    "  print [EXPR...]                     read and print each expression\n"
-    "  tree [--format text|json|dot] [EXPR...]\n"
-    "                                      show each expression's tree\n"
-    "  subst NAME REPLACEMENT [EXPR...]    replace the symbol NAME\n"
-    "  subst --code N REPLACEMENT [EXPR...]\n"
-    "                                      replace the core symbol with code N\n"
-    "  eval [--strict] [EXPR...]           evaluate each expression\n"
-    "\n"
-    "Every command reads its EXPR arguments or, when there are none, one\n"
-    "expression per line of standard input, and writes one line for each: a\n"
-    "blank input line gives a blank line, and a line that cannot be read gives\n"
-    "an empty line and a message on standard error naming its line number.\n"
-    "(tree --format text and dot write a block per expression instead.)\n"
-    "Text in and out is UTF-8.\n"
-    "\n"
-    "Options:\n"
-    "  --core-names FILE   core vocabulary, one name a line (blank lines and\n"
-    "                      lines starting with # skipped), instead of the\n"
-    "                      built-in one: plus minus times divide power neg sin\n"
-    "                      cos tan exp log sqrt abs pi e\n"
-    "  --digits N          float digits: 0 (default) for the shortest text that\n"
-    "                      reads back exactly; else significant digits, or\n"
-    "                      digits after the point with --format fixed\n"
-    "  --format F          float form: standard (default), fixed, scientific\n"
-    "                      or engineering; tree also takes text, json, dot\n"
-    "  -h, --help          this help; COMMAND --help for a command's\n"
-    "  --version           the version\n"
-    "\n"
-    "Exit status: 0 when every line was handled, 1 when some line failed or\n"
-    "the output could not be written, 2 for a usage error.\n"
-    "\n"
-    "Example: algexpr subst x 0.5 < exprs.txt | algexpr eval\n";
-
-const char kPrintHelp[] =
-    "Usage: algexpr print [--digits N] [--format F] [EXPR...]\n"
-    "Reads each expression and prints it back in prefix form, without spaces:\n"
-    "  algexpr print 'plus( 1 , times(2,x) )'   ->  plus(1,times(2,x))\n"
-    "Floats are printed with --digits and --format (see algexpr --help).\n";
-
-const char kTreeHelp[] =
-    "Usage: algexpr tree [--format text|json|dot] [--digits N] [--format F] [EXPR...]\n"
-    "Shows each expression's tree.\n"
-    "  text  (default) one node a line: depth, kind, name or value, and the\n"
-    "        code of core nodes; a blank line between two expressions\n"
-    "  json  one JSON object per input line, nested through \"children\";\n"
-    "        number values are strings\n"
-    "  dot   one Graphviz digraph per expression:\n"
-    "          algexpr tree --format dot 'f(x,2)' | dot -Tpng -o tree.png\n"
-    "Kinds: core-function, function, core-symbol, symbol, integer, float.\n"
-    "With text and dot, blank input lines and lines that do not read give no\n"
-    "block.\n";
-
-const char kSubstHelp[] =
-    "Usage: algexpr subst NAME REPLACEMENT [EXPR...]\n"
-    "       algexpr subst --code N REPLACEMENT [EXPR...]\n"
-    "Prints each expression with every symbol NAME replaced by the expression\n"
-    "REPLACEMENT. When NAME is a core name (such as pi), the core symbol of\n"
-    "that name is replaced. With --code, the core symbols of code N are.\n"
-    "Function names are never replaced, only their arguments are searched.\n"
-    "  algexpr subst x 'plus(y,1)' 'times(x,x)'  ->  times(plus(y,1),plus(y,1))\n";
-
-const char kEvalHelp[] =
-    "Usage: algexpr eval [--strict] [--digits N] [--format F] [EXPR...]\n"
-    "Evaluates each expression with the reference numeric engine and prints\n"
-    "the result: plus, minus, times, divide, power, neg, sin, cos, tan, exp,\n"
-    "log, sqrt, abs, and the constants pi and e. Integers stay exact while\n"
-    "they fit in 64 bits; anything else becomes a float.\n"
-    "What cannot be evaluated (free symbols, unknown functions, division by\n"
-    "zero, results that are not real numbers) is left in place, with the\n"
-    "rest folded:  algexpr eval 'plus(x,times(2,3))'  ->  plus(x,6)\n"
-    "  --strict  a result that is not a single number is an error: an empty\n"
-    "            line, the reason on standard error, exit status 1\n";
+// ---- Option values -------------------------------------------------------
 
 bool parseUnsigned(const std::string& text, unsigned long& value) {
     if (text.empty() || text.size() > 20 || text.find_first_not_of("0123456789") != std::string::npos) {
@@ -112,6 +36,7 @@ bool parseCode(const std::string& text, int& value) {
     return true;
 }
 
+// Option values that name something are read without regard to case.
 std::string lower(std::string text) {
     for (char& c : text) {
         if (c >= 'A' && c <= 'Z') {
@@ -121,147 +46,301 @@ std::string lower(std::string text) {
     return text;
 }
 
-}  // namespace
-
-const char* CommandLineC::help(CommandE command) {
-    switch (command) {
-        case CommandE::Print:
-            return kPrintHelp;
-        case CommandE::Tree:
-            return kTreeHelp;
-        case CommandE::Subst:
-            return kSubstHelp;
-        case CommandE::Eval:
-            return kEvalHelp;
-        default:
-            return kToolHelp;
+bool readFloatFormat(const std::string& value, qorv::math::NumberDisplayFormatE& format) {
+    const std::string f = lower(value);
+    const struct {
+        const char* name;
+        qorv::math::NumberDisplayFormatE format;
+    } kForms[] = {{"standard", qorv::math::Standard},
+                  {"fixed", qorv::math::Fixed},
+                  {"scientific", qorv::math::Scientific},
+                  {"engineering", qorv::math::Engineering}};
+    for (const auto& form : kForms) {
+        if (f == form.name) {
+            format = form.format;
+            return true;
+        }
     }
-}
-
-bool CommandLineC::fail(const std::string& text) {
-    error_text = text;
     return false;
 }
 
-bool CommandLineC::parse(int argc, const char* const* argv) {
-    std::vector<std::string> arguments;
-    bool tree_format_given = false;
+// ---- The commands --------------------------------------------------------
+
+// A set of commands, one bit per CommandE.
+using CommandMask = unsigned int;
+constexpr CommandMask bit(CommandE command) { return 1u << static_cast<unsigned int>(command); }
+constexpr CommandMask kAnyCommand = ~0u;
+
+// Takes the command's operands from the front of `words`; false with `error`
+// when they are missing.
+using TakeOperandsF = bool (*)(CommandLineC& line, std::vector<std::string>& words, std::string& error);
+
+struct CommandRow {
+    const char* name;
+    CommandE command;
+    TakeOperandsF take_operands;  // null: the command has no operands
+};
+
+// subst NAME REPLACEMENT, or subst --code N REPLACEMENT.
+bool takeSubstOperands(CommandLineC& line, std::vector<std::string>& words, std::string& error) {
+    const std::size_t needed = line.subst_by_code ? 1 : 2;
+    if (words.size() < needed) {
+        error = line.subst_by_code ? "subst --code N needs a REPLACEMENT" : "subst needs a NAME and a REPLACEMENT";
+        return false;
+    }
+    if (!line.subst_by_code) {
+        line.subst_name = words[0];
+    }
+    line.replacement = words[needed - 1];
+    words.erase(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(needed));
+    return true;
+}
+
+const CommandRow kCommands[] = {
+    {"print", CommandE::Print, nullptr},
+    {"tree", CommandE::Tree, nullptr},
+    {"subst", CommandE::Subst, takeSubstOperands},
+    {"eval", CommandE::Eval, nullptr},
+};
+
+const CommandRow* commandNamed(const std::string& name) {
+    for (const CommandRow& row : kCommands) {
+        if (name == row.name) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+// "the eval command", "the print and eval commands"
+std::string describeCommands(CommandMask commands) {
+    std::vector<std::string> names;
+    for (const CommandRow& row : kCommands) {
+        if ((commands & bit(row.command)) != 0) {
+            names.push_back(row.name);
+        }
+    }
+    std::string text = "the ";
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+    }
+    return text + (names.size() == 1 ? " command" : " commands");
+}
+
+// ---- The options ---------------------------------------------------------
+
+// Applies an option's value (empty for options without one); false with
+// `error` when the value is not one the option takes.
+using ApplyF = bool (*)(CommandLineC& line, const std::string& value, std::string& error);
+
+struct OptionRow {
+    const char* name;
+    bool takes_value;
+    CommandMask commands;  // the commands it is for
+    ApplyF apply;
+};
+
+bool setHelp(CommandLineC& line, const std::string&, std::string&) {
+    line.want_help = true;
+    return true;
+}
+
+bool setVersion(CommandLineC& line, const std::string&, std::string&) {
+    line.want_version = true;
+    return true;
+}
+
+bool setCoreNames(CommandLineC& line, const std::string& value, std::string&) {
+    line.has_core_names = true;
+    line.core_names_file = value;
+    return true;
+}
+
+bool setDigits(CommandLineC& line, const std::string& value, std::string& error) {
+    if (!parseUnsigned(value, line.digits)) {
+        error = "--digits takes a whole number >= 0, not '" + value + "'";
+        return false;
+    }
+    return true;
+}
+
+bool setFloatFormat(CommandLineC& line, const std::string& value, std::string& error) {
+    if (!readFloatFormat(value, line.float_format)) {
+        error = "--float-format takes standard, fixed, scientific or engineering, not '" + value + "'";
+        return false;
+    }
+    return true;
+}
+
+// The tree's form. A float form here is a mistake that once was right:
+// --format used to mean both.
+bool setTreeFormat(CommandLineC& line, const std::string& value, std::string& error) {
+    const std::string f = lower(value);
+    if (f == "text" || f == "json" || f == "dot") {
+        line.tree_format = f == "text"   ? TreeWriterC::FormatE::Text
+                           : f == "json" ? TreeWriterC::FormatE::Json
+                                         : TreeWriterC::FormatE::Dot;
+        return true;
+    }
+    qorv::math::NumberDisplayFormatE unused = qorv::math::Standard;
+    if (readFloatFormat(value, unused)) {
+        error = "--format is the tree's form (text, json or dot); for the float form write --float-format " + value;
+    } else {
+        error = "--format takes text, json or dot, not '" + value + "'";
+    }
+    return false;
+}
+
+bool setStrict(CommandLineC& line, const std::string&, std::string&) {
+    line.strict = true;
+    return true;
+}
+
+bool setCode(CommandLineC& line, const std::string& value, std::string& error) {
+    if (!parseCode(value, line.subst_code)) {
+        error = "--code takes a whole number, not '" + value + "'";
+        return false;
+    }
+    line.subst_by_code = true;
+    return true;
+}
+
+const OptionRow kOptions[] = {
+    {"--help", false, kAnyCommand, setHelp},
+    {"-h", false, kAnyCommand, setHelp},
+    {"--version", false, kAnyCommand, setVersion},
+    {"--core-names", true, kAnyCommand, setCoreNames},
+    {"--digits", true, kAnyCommand, setDigits},
+    {"--float-format", true, kAnyCommand, setFloatFormat},
+    {"--format", true, bit(CommandE::Tree), setTreeFormat},
+    {"--strict", false, bit(CommandE::Eval), setStrict},
+    {"--code", true, bit(CommandE::Subst), setCode},
+};
+
+const OptionRow* optionNamed(const std::string& name) {
+    for (const OptionRow& row : kOptions) {
+        if (name == row.name) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+// ---- The steps of CommandLineC::parse --------------------------------------
+
+struct GivenOption {
+    const OptionRow* row;
+    std::string value;
+};
+
+bool isOption(const std::string& argument) {
+    return argument.size() >= 2 && argument[0] == '-' && (argument[1] == '-' || argument == "-h");
+}
+
+// Sorts argv into options, each with its value ("--name value" or
+// "--name=value"), and words, in order.
+bool splitArguments(int argc, const char* const* argv, std::vector<GivenOption>& options,
+                    std::vector<std::string>& words, std::string& error) {
     bool options_done = false;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
-        if (options_done || argument.size() < 2 || argument[0] != '-' || (argument[1] != '-' && argument != "-h")) {
-            arguments.push_back(argument);
+        if (options_done || !isOption(argument)) {
+            words.push_back(argument);
             continue;
         }
         if (argument == "--") {
             options_done = true;
             continue;
         }
-        // "--name value" or "--name=value"
-        std::string name = argument;
-        std::string value;
-        bool has_value = false;
         const std::size_t equals = argument.find('=');
+        const std::string name = argument.substr(0, equals);
+        const OptionRow* row = optionNamed(name);
+        if (row == nullptr) {
+            error = "unknown option " + name;
+            return false;
+        }
+        GivenOption given{row, std::string()};
         if (equals != std::string::npos) {
-            name = argument.substr(0, equals);
-            value = argument.substr(equals + 1);
-            has_value = true;
-        }
-        const bool takes_value = name == "--core-names" || name == "--digits" || name == "--format" || name == "--code";
-        if (takes_value && !has_value) {
+            if (!row->takes_value) {
+                error = "option " + name + " takes no value";
+                return false;
+            }
+            given.value = argument.substr(equals + 1);
+        } else if (row->takes_value) {
             if (i + 1 >= argc) {
-                return fail("option " + name + " needs a value");
+                error = "option " + name + " needs a value";
+                return false;
             }
-            value = argv[++i];
-            has_value = true;
-        } else if (!takes_value && has_value) {
-            return fail("option " + name + " takes no value");
+            given.value = argv[++i];
         }
-        if (name == "--help" || name == "-h") {
-            want_help = true;
-        } else if (name == "--version") {
-            want_version = true;
-        } else if (name == "--strict") {
-            strict = true;
-        } else if (name == "--core-names") {
-            has_core_names = true;
-            core_names_file = value;
-        } else if (name == "--digits") {
-            if (!parseUnsigned(value, digits)) {
-                return fail("--digits takes a whole number >= 0, not '" + value + "'");
-            }
-        } else if (name == "--code") {
-            if (!parseCode(value, subst_code)) {
-                return fail("--code takes a whole number, not '" + value + "'");
-            }
-            subst_by_code = true;
-        } else if (name == "--format") {
-            const std::string f = lower(value);
-            if (f == "text" || f == "json" || f == "dot") {
-                tree_format = f == "text"   ? TreeWriterC::FormatE::Text
-                              : f == "json" ? TreeWriterC::FormatE::Json
-                                            : TreeWriterC::FormatE::Dot;
-                tree_format_given = true;
-            } else if (f == "standard" || f == "fixed" || f == "scientific" || f == "engineering") {
-                number_format = f == "standard"     ? qorv::math::Standard
-                                : f == "fixed"      ? qorv::math::Fixed
-                                : f == "scientific" ? qorv::math::Scientific
-                                                    : qorv::math::Engineering;
-            } else {
-                return fail(
-                    "--format takes standard, fixed, scientific or engineering (and text, json or dot for "
-                    "tree), not '" +
-                    value + "'");
-            }
-        } else {
-            return fail("unknown option " + name);
+        options.push_back(std::move(given));
+    }
+    return true;
+}
+
+bool applyOptions(CommandLineC& line, const std::vector<GivenOption>& options, std::string& error) {
+    for (const GivenOption& given : options) {
+        if (!given.row->apply(line, given.value, error)) {
+            return false;
         }
     }
+    return true;
+}
 
-    if (!arguments.empty()) {
-        const std::string& word = arguments.front();
-        if (word == "print") {
-            command = CommandE::Print;
-        } else if (word == "tree") {
-            command = CommandE::Tree;
-        } else if (word == "subst") {
-            command = CommandE::Subst;
-        } else if (word == "eval") {
-            command = CommandE::Eval;
-        } else if (!want_help && !want_version) {
-            return fail("unknown command '" + word + "'");
+// The first word names the command. With --help or --version any word may
+// stand there: "algexpr --help frobnicate" shows the tool's help.
+bool takeCommand(CommandLineC& line, std::vector<std::string>& words, std::string& error) {
+    if (!words.empty()) {
+        const CommandRow* row = commandNamed(words.front());
+        if (row != nullptr) {
+            line.command = row->command;
+        } else if (!line.want_help && !line.want_version) {
+            error = "unknown command '" + words.front() + "'";
+            return false;
         }
-        arguments.erase(arguments.begin());
+        words.erase(words.begin());
+    }
+    if (line.command == CommandE::None && !line.want_help && !line.want_version) {
+        error = "no command given";
+        return false;
+    }
+    return true;
+}
+
+bool checkOptionsFit(CommandE command, const std::vector<GivenOption>& options, std::string& error) {
+    for (const GivenOption& given : options) {
+        if ((given.row->commands & bit(command)) == 0) {
+            error = std::string(given.row->name) + " is for " + describeCommands(given.row->commands);
+            return false;
+        }
+    }
+    return true;
+}
+
+// The command's operands, then the expressions.
+bool takeOperands(CommandLineC& line, std::vector<std::string>& words, std::string& error) {
+    for (const CommandRow& row : kCommands) {
+        if (row.command == line.command && row.take_operands != nullptr && !row.take_operands(line, words, error)) {
+            return false;
+        }
+    }
+    line.expressions = std::move(words);
+    return true;
+}
+
+}  // namespace
+
+bool CommandLineC::parse(int argc, const char* const* argv) {
+    std::vector<GivenOption> options;
+    std::vector<std::string> words;
+    if (!splitArguments(argc, argv, options, words, error_text) || !applyOptions(*this, options, error_text) ||
+        !takeCommand(*this, words, error_text)) {
+        return false;
     }
     if (want_help || want_version) {
         return true;
     }
-    if (command == CommandE::None) {
-        return fail("no command given");
-    }
-    if (tree_format_given && command != CommandE::Tree) {
-        return fail("--format text, json and dot are for the tree command");
-    }
-    if (strict && command != CommandE::Eval) {
-        return fail("--strict is for the eval command");
-    }
-    if (subst_by_code && command != CommandE::Subst) {
-        return fail("--code is for the subst command");
-    }
-    std::size_t first_expression = 0;
-    if (command == CommandE::Subst) {
-        const std::size_t needed = subst_by_code ? 1 : 2;
-        if (arguments.size() < needed) {
-            return fail(subst_by_code ? "subst --code N needs a REPLACEMENT" : "subst needs a NAME and a REPLACEMENT");
-        }
-        if (!subst_by_code) {
-            subst_name = arguments[0];
-        }
-        replacement = arguments[needed - 1];
-        first_expression = needed;
-    }
-    expressions.assign(arguments.begin() + static_cast<std::ptrdiff_t>(first_expression), arguments.end());
-    return true;
+    return checkOptionsFit(command, options, error_text) && takeOperands(*this, words, error_text);
 }
 
 }  // namespace qorv::math::algexpr::cli

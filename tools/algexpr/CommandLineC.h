@@ -1,17 +1,28 @@
-// CommandLineC: the tool's command line, read into plain settings, and the
-// help texts. Knows nothing of the library beyond the display format enum.
+// CommandLineC: the tool's command line, read into plain settings that the
+// tool's parts read. Knows nothing of the library beyond the display format
+// enum.
 //
-//   algexpr [OPTION...] COMMAND [OPTION...] [ARG...]
+//   algexpr [OPTION...] COMMAND [OPTION...] [OPERAND...] [EXPR...]
 //
-// Options may stand anywhere before "--"; everything after "--" is an
-// argument, so an expression that starts with "--" can be given too. An
-// argument "-5" is an expression, not an option.
+// Options may stand anywhere before "--"; everything after "--" is a word, so
+// an expression that starts with "--" can be given too. An argument "-5" is
+// an expression, not an option. The first word is the command, then come the
+// command's operands (subst's NAME and REPLACEMENT), then the expressions.
+//
+// Reading goes in steps, each a function in CommandLineC.cpp: split the
+// options from the words, apply each option, take the command, check that
+// every option given is one the command takes, take the command's operands.
+// Two tables there drive them: a new option is a row (its name, whether it
+// takes a value, the commands it is for, and the function that applies it),
+// and a new command is a row (its name and, when it has operands, the
+// function that takes them).
 #ifndef ALGEXPR_TOOL_COMMANDLINEC_H
 #define ALGEXPR_TOOL_COMMANDLINEC_H
 
 #include <string>
 #include <vector>
 
+#include "CommandE.h"
 #include "TreeWriterC.h"
 #include "algexpr/NumberDisplayFormatE.h"
 
@@ -19,33 +30,35 @@ namespace qorv::math::algexpr::cli {
 
 class CommandLineC {
 public:
-    enum class CommandE { None, Print, Tree, Subst, Eval };
-
     /// Reads argv. False on a usage error, described by error().
     bool parse(int argc, const char* const* argv);
     const std::string& error() const { return error_text; }
 
-    /// The help for `command`, or for the tool with CommandE::None.
-    static const char* help(CommandE command);
-
-    bool want_help = false;
-    bool want_version = false;
+    // What the command line asks for. A command's help or the version needs
+    // no operands, so with want_help or want_version the rest may be unset.
+    bool want_help = false;     // --help, -h
+    bool want_version = false;  // --version
     CommandE command = CommandE::None;
-    TreeWriterC::FormatE tree_format = TreeWriterC::FormatE::Text;
-    unsigned long digits = 0;
-    qorv::math::NumberDisplayFormatE number_format = qorv::math::Standard;
+
+    // The session: --core-names FILE instead of the built-in vocabulary.
     bool has_core_names = false;
     std::string core_names_file;
+
+    // How numbers and trees are written.
+    unsigned long digits = 0;                                              // --digits N
+    qorv::math::NumberDisplayFormatE float_format = qorv::math::Standard;  // --float-format F
+    TreeWriterC::FormatE tree_format = TreeWriterC::FormatE::Text;         // tree --format F
+
+    // The commands' own options and operands.
     bool strict = false;         // eval --strict
     bool subst_by_code = false;  // subst --code N
     int subst_code = 0;
     std::string subst_name;   // subst NAME (UTF-8)
     std::string replacement;  // subst REPLACEMENT (UTF-8)
-    std::vector<std::string> expressions;
+
+    std::vector<std::string> expressions;  // the EXPR arguments (UTF-8)
 
 private:
-    bool fail(const std::string& text);
-
     std::string error_text;
 };
 

@@ -99,4 +99,15 @@ void Utf8C::append(std::u16string_view text, std::string& out) {
     }
 }
 
+std::string Utf8C::excerpt(std::string_view bytes, std::size_t max_bytes) {
+    if (bytes.size() <= max_bytes) {
+        return std::string(bytes);
+    }
+    std::size_t cut = max_bytes;
+    while (cut > 0 && isContinuation(static_cast<unsigned char>(bytes[cut]))) {
+        --cut;
+    }
+    return std::string(bytes.substr(0, cut)) + "...";
+}
+
 }  // namespace qorv::math::algexpr::cli

@@ -1,6 +1,7 @@
 // Utf8C: conversion between the tool's UTF-8 text and the library's UTF-16
-// strings. Decoding is strict; encoding never fails. Stateless: every
-// operation writes only into the caller's string.
+// strings, and excerpts of UTF-8 text for messages. Decoding is strict;
+// encoding never fails. Stateless: every operation writes only into the
+// caller's string or returns a new one.
 #ifndef ALGEXPR_TOOL_UTF8C_H
 #define ALGEXPR_TOOL_UTF8C_H
 
@@ -21,6 +22,11 @@ public:
     /// Appends the UTF-8 form of `text` to `out`; an unpaired surrogate is
     /// written as U+FFFD.
     static void append(std::u16string_view text, std::string& out);
+
+    /// The start of the UTF-8 text `bytes` for a message: all of it when it
+    /// has at most `max_bytes` bytes, else that many at most, cut at a
+    /// character boundary, and "...".
+    static std::string excerpt(std::string_view bytes, std::size_t max_bytes = 60);
 };
 
 }  // namespace qorv::math::algexpr::cli

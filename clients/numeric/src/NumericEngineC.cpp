@@ -1,0 +1,536 @@
+#include "algexpr/numeric/NumericEngineC.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <new>
+#include <string_view>
+
+#include "OutOfMemory.h"
+#include "algexpr/CoreFunctionNodeC.h"
+#include "algexpr/CoreSymbolNodeC.h"
+#include "algexpr/ExtendedFunctionNodeC.h"
+#include "algexpr/ExtendedSymbolNodeC.h"
+#include "algexpr/FloatNodeC.h"
+#include "algexpr/FloatValueABC.h"
+#include "algexpr/FloatValueFactoryABC.h"
+#include "algexpr/IntegerNodeC.h"
+#include "algexpr/IntegerValueABC.h"
+#include "algexpr/IntegerValueFactoryABC.h"
+#include "algexpr/NodeVisitorABC.h"
+
+namespace qorv::math::algexpr::numeric {
+
+enum class NumericEngineC::OperationE : unsigned char {
+    None,
+    Plus,
+    Minus,
+    Times,
+    Divide,
+    Power,
+    Neg,
+    Sin,
+    Cos,
+    Tan,
+    Exp,
+    Log,
+    Sqrt,
+    Abs,
+    Pi,
+    E
+};
+
+namespace {
+
+using OperationE = NumericEngineC::OperationE;
+
+// The built-in vocabulary, in the order of the codes it gets, with the
+// operation of each name; the empty name ends the list.
+const char16_t* const kNames[] = {u"plus", u"minus", u"times", u"divide", u"power", u"neg", u"sin", u"cos",
+                                  u"tan",  u"exp",   u"log",   u"sqrt",   u"abs",   u"pi",  u"e",   u""};
+constexpr OperationE kOperations[] = {OperationE::Plus,  OperationE::Minus, OperationE::Times, OperationE::Divide,
+                                      OperationE::Power, OperationE::Neg,   OperationE::Sin,   OperationE::Cos,
+                                      OperationE::Tan,   OperationE::Exp,   OperationE::Log,   OperationE::Sqrt,
+                                      OperationE::Abs,   OperationE::Pi,    OperationE::E};
+static_assert(sizeof(kNames) / sizeof(kNames[0]) == sizeof(kOperations) / sizeof(kOperations[0]) + 1,
+              "one operation per name");
+
+constexpr double kPi = 3.14159265358979323846264338327950288;
+constexpr double kE = 2.71828182845904523536028747135266250;
+
+OperationE operationNamed(const char16_t* name) {
+    for (std::size_t i = 0; i < sizeof(kOperations) / sizeof(kOperations[0]); ++i) {
+        if (std::u16string_view(name) == kNames[i]) {
+            return kOperations[i];
+        }
+    }
+    return OperationE::None;
+}
+
+// A number during evaluation: an exact integer or a double.
+struct Number {
+    bool exact;
+    std::int64_t integer;
+    double real;
+
+    static Number ofInteger(std::int64_t value) { return Number{true, value, 0.0}; }
+    static Number ofReal(double value) { return Number{false, 0, value}; }
+    double toReal() const { return exact ? static_cast<double>(integer) : real; }
+    bool isZero() const { return exact ? integer == 0 : real == 0.0; }
+    bool isNaN() const { return !exact && std::isnan(real); }
+};
+
+Number add(Number a, Number b) {
+    std::int64_t sum;
+    if (a.exact && b.exact && !__builtin_add_overflow(a.integer, b.integer, &sum)) {
+        return Number::ofInteger(sum);
+    }
+    return Number::ofReal(a.toReal() + b.toReal());
+}
+
+Number subtract(Number a, Number b) {
+    std::int64_t difference;
+    if (a.exact && b.exact && !__builtin_sub_overflow(a.integer, b.integer, &difference)) {
+        return Number::ofInteger(difference);
+    }
+    return Number::ofReal(a.toReal() - b.toReal());
+}
+
+Number multiply(Number a, Number b) {
+    std::int64_t product;
+    if (a.exact && b.exact && !__builtin_mul_overflow(a.integer, b.integer, &product)) {
+        return Number::ofInteger(product);
+    }
+    return Number::ofReal(a.toReal() * b.toReal());
+}
+
+Number negate(Number a) {
+    if (a.exact && a.integer != std::numeric_limits<std::int64_t>::min()) {
+        return Number::ofInteger(-a.integer);
+    }
+    return Number::ofReal(-a.toReal());
+}
+
+Number absolute(Number a) {
+    if (a.exact) {
+        return a.integer < 0 ? negate(a) : a;
+    }
+    return Number::ofReal(std::fabs(a.real));
+}
+
+// The divisor is not zero.
+Number divide(Number a, Number b) {
+    if (a.exact && b.exact) {
+        if (b.integer == -1) {  // INT64_MIN % -1 is undefined: take this one aside
+            return negate(a);
+        }
+        if (a.integer % b.integer == 0) {
+            return Number::ofInteger(a.integer / b.integer);
+        }
+    }
+    return Number::ofReal(a.toReal() / b.toReal());
+}
+
+// a^b for b >= 0 by squaring; false when it overflows 64 bits.
+bool exactPower(std::int64_t base, std::int64_t exponent, std::int64_t& result) {
+    std::int64_t value = 1;
+    auto remaining = static_cast<std::uint64_t>(exponent);
+    for (;;) {
+        if ((remaining & 1) != 0 && __builtin_mul_overflow(value, base, &value)) {
+            return false;
+        }
+        remaining >>= 1;
+        if (remaining == 0) {
+            result = value;
+            return true;
+        }
+        // Once the square overflows, the product still to come does too.
+        if (__builtin_mul_overflow(base, base, &base)) {
+            return false;
+        }
+    }
+}
+
+// The exact root when `value` (>= 0) is a perfect square.
+bool exactRoot(std::int64_t value, std::int64_t& root) {
+    const auto guess = static_cast<std::int64_t>(std::sqrt(static_cast<double>(value)));
+    for (std::int64_t r = guess > 0 ? guess - 1 : 0; r <= guess + 1; ++r) {
+        std::int64_t square;
+        if (!__builtin_mul_overflow(r, r, &square) && square == value) {
+            root = r;
+            return true;
+        }
+    }
+    return false;
+}
+
+// The result of applying an operation: a number, or why there is none.
+struct Outcome {
+    const char* problem;  // null when `value` holds the result
+    Number value;
+
+    static Outcome of(Number value) { return Outcome{nullptr, value}; }
+    static Outcome failure(const char* problem) { return Outcome{problem, Number::ofInteger(0)}; }
+};
+
+Outcome power(Number a, Number b) {
+    if (a.exact && b.exact) {
+        if (b.integer >= 0) {
+            std::int64_t result;
+            if (exactPower(a.integer, b.integer, result)) {
+                return Outcome::of(Number::ofInteger(result));
+            }
+        } else if (a.integer == 0) {
+            return Outcome::failure("division by zero");
+        } else if (a.integer == 1 || a.integer == -1) {
+            return Outcome::of(Number::ofInteger((b.integer & 1) != 0 ? a.integer : 1));
+        }
+    }
+    const double x = a.toReal();
+    const double y = b.toReal();
+    if (x == 0.0 && y < 0.0) {
+        return Outcome::failure("division by zero");
+    }
+    return Outcome::of(Number::ofReal(std::pow(x, y)));
+}
+
+Outcome unary(OperationE operation, Number a) {
+    switch (operation) {
+        case OperationE::Neg:
+            return Outcome::of(negate(a));
+        case OperationE::Abs:
+            return Outcome::of(absolute(a));
+        case OperationE::Sqrt: {
+            std::int64_t root;
+            if (a.exact && a.integer >= 0 && exactRoot(a.integer, root)) {
+                return Outcome::of(Number::ofInteger(root));
+            }
+            return Outcome::of(Number::ofReal(std::sqrt(a.toReal())));
+        }
+        case OperationE::Exp:
+            return Outcome::of(Number::ofReal(std::exp(a.toReal())));
+        case OperationE::Log:
+            if (a.isZero()) {
+                return Outcome::failure("logarithm of zero");
+            }
+            return Outcome::of(Number::ofReal(std::log(a.toReal())));
+        case OperationE::Sin:
+            return Outcome::of(Number::ofReal(std::sin(a.toReal())));
+        case OperationE::Cos:
+            return Outcome::of(Number::ofReal(std::cos(a.toReal())));
+        case OperationE::Tan:
+            return Outcome::of(Number::ofReal(std::tan(a.toReal())));
+        default:
+            return Outcome::failure("not a function of one argument");
+    }
+}
+
+// Applies a core operation to `count` evaluated arguments.
+Outcome apply(OperationE operation, const Number* arguments, std::size_t count) {
+    switch (operation) {
+        case OperationE::Plus:
+        case OperationE::Times: {
+            const bool plus = operation == OperationE::Plus;
+            Number result = Number::ofInteger(plus ? 0 : 1);
+            for (std::size_t i = 0; i < count; ++i) {
+                result = plus ? add(result, arguments[i]) : multiply(result, arguments[i]);
+            }
+            return Outcome::of(result);
+        }
+        case OperationE::Minus:
+            if (count == 1) {
+                return Outcome::of(negate(arguments[0]));
+            }
+            if (count == 2) {
+                return Outcome::of(subtract(arguments[0], arguments[1]));
+            }
+            return Outcome::failure("takes 1 or 2 arguments");
+        case OperationE::Divide:
+            if (count != 2) {
+                return Outcome::failure("takes 2 arguments");
+            }
+            if (arguments[1].isZero()) {
+                return Outcome::failure("division by zero");
+            }
+            return Outcome::of(divide(arguments[0], arguments[1]));
+        case OperationE::Power:
+            if (count != 2) {
+                return Outcome::failure("takes 2 arguments");
+            }
+            return power(arguments[0], arguments[1]);
+        case OperationE::Pi:
+        case OperationE::E:
+            return Outcome::failure("a constant, used as a function");
+        case OperationE::None:
+            return Outcome::failure("not a function the engine evaluates");
+        default:
+            if (count != 1) {
+                return Outcome::failure("takes 1 argument");
+            }
+            return unary(operation, arguments[0]);
+    }
+}
+
+// The post-order walk. Each leaf visit pushes one item and each function
+// visit replaces its arguments' items by one: a number when everything below
+// evaluated, otherwise a new subtree holding what is left.
+class Evaluator : public NodeVisitorABC {
+public:
+    Evaluator(const std::vector<OperationE>& operations, IntegerValueFactoryABC& integers, FloatValueFactoryABC& floats,
+              bool require_number, std::u16string& reason)
+        : NodeVisitorABC(PostOrder),
+          operations(operations),
+          integers(integers),
+          floats(floats),
+          require_number(require_number),
+          reason(reason) {}
+
+    ~Evaluator() override {
+        for (Item& item : stack) {
+            delete item.tree;
+        }
+    }
+
+    bool ranOutOfMemory() const { return out_of_memory; }
+
+    NodeABC* run(NodeABC& root) {
+        reason.clear();
+        if (!root.traverse(*this) || stack.size() != 1) {
+            return nullptr;
+        }
+        NodeABC* result = materialize(stack.back());
+        out_of_memory = out_of_memory || result == nullptr;
+        return result;
+    }
+
+    bool visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE) override {
+        const unsigned int count = countChildren(node);
+        const OperationE operation = operationOf(node.getCode());
+        if (operation != OperationE::None && allNumbers(count)) {
+            numbers.clear();
+            for (std::size_t i = stack.size() - count; i < stack.size(); ++i) {
+                numbers.push_back(stack[i].number);
+            }
+            Outcome outcome = apply(operation, numbers.data(), count);
+            if (outcome.problem == nullptr && outcome.value.isNaN() && !anyNaN()) {
+                outcome = Outcome::failure("the result is not a real number");
+            }
+            if (outcome.problem == nullptr) {
+                stack.resize(stack.size() - count);
+                stack.push_back(Item{outcome.value, nullptr});
+                return true;
+            }
+            if (!problem(node, outcome.problem)) {
+                return false;
+            }
+        } else if (operation == OperationE::None && !problem(node, "not a function the engine evaluates")) {
+            return false;
+        }
+        return rebuild(new (std::nothrow) CoreFunctionNodeC(node.getCode()), count);
+    }
+
+    bool visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE) override {
+        if (!problem(node, "unknown function")) {
+            return false;
+        }
+        return rebuild(new (std::nothrow) ExtendedFunctionNodeC(node.getSymbol()), countChildren(node));
+    }
+
+    bool visitCoreSymbolNode(CoreSymbolNodeC& node) override {
+        switch (operationOf(node.getCode())) {
+            case OperationE::Pi:
+                return push(Number::ofReal(kPi));
+            case OperationE::E:
+                return push(Number::ofReal(kE));
+            case OperationE::None:
+                return keep(node, "free symbol");
+            default:
+                return keep(node, "a function, used as a value");
+        }
+    }
+
+    bool visitExtendedSymbolNode(ExtendedSymbolNodeC& node) override { return keep(node, "free symbol"); }
+
+    bool visitFloatNode(FloatNodeC& node) override {
+        const FloatValueABC* value = node.getValue();
+        return value != nullptr ? push(Number::ofReal(value->getValue())) : keep(node, "a number without a value");
+    }
+
+    bool visitIntegerNode(IntegerNodeC& node) override {
+        const IntegerValueABC* value = node.getValue();
+        return value != nullptr ? push(Number::ofInteger(value->getValue())) : keep(node, "a number without a value");
+    }
+
+private:
+    struct Item {
+        Number number;
+        NodeABC* tree;  // owned; null when the item is a number
+    };
+
+    OperationE operationOf(int code) const {
+        return code >= 0 && static_cast<std::size_t>(code) < operations.size()
+                   ? operations[static_cast<std::size_t>(code)]
+                   : OperationE::None;
+    }
+
+    static unsigned int countChildren(const ParentNodeABC& node) {
+        unsigned int count = 0;
+        for (unsigned int i = 0, n = node.numChildren(); i < n; ++i) {
+            count += node.child(i) != nullptr ? 1 : 0;
+        }
+        return count;
+    }
+
+    bool allNumbers(unsigned int count) const {
+        for (std::size_t i = stack.size() - count; i < stack.size(); ++i) {
+            if (stack[i].tree != nullptr) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    bool anyNaN() const {
+        for (const Number& number : numbers) {
+            if (number.isNaN()) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Notes the first reason; false (stop) when only a number will do.
+    bool problem(const NodeABC& node, const char* what) {
+        if (reason.empty()) {
+            reason = node.toString();
+            if (!reason.empty()) {
+                reason += u": ";
+            }
+            for (const char* p = what; *p != 0; ++p) {
+                reason += static_cast<char16_t>(*p);
+            }
+        }
+        return !require_number;
+    }
+
+    bool push(Number number) {
+        stack.push_back(Item{number, nullptr});
+        return true;
+    }
+
+    // A leaf that cannot be evaluated goes on as a copy of itself.
+    bool keep(const NodeABC& node, const char* what) {
+        if (!problem(node, what)) {
+            return false;
+        }
+        std::unique_ptr<NodeABC> copy(node.clone());
+        if (!copy) {
+            return outOfMemory();
+        }
+        stack.push_back(Item{Number::ofInteger(0), copy.get()});
+        copy.release();
+        return true;
+    }
+
+    // Hands `copy` the top `count` items as children, in order.
+    bool rebuild(ParentNodeABC* copy, unsigned int count) {
+        std::unique_ptr<ParentNodeABC> owner(copy);
+        if (!owner) {
+            return outOfMemory();
+        }
+        const std::size_t first = stack.size() - count;
+        for (std::size_t i = first; i < stack.size(); ++i) {
+            NodeABC* child = materialize(stack[i]);
+            if (child == nullptr) {
+                return outOfMemory();
+            }
+            const unsigned int before = owner->numChildren();
+            owner->addChild(child);  // deletes the child when the list cannot grow
+            if (owner->numChildren() == before) {
+                return outOfMemory();
+            }
+        }
+        stack.resize(first);
+        stack.push_back(Item{Number::ofInteger(0), owner.get()});
+        owner.release();
+        return true;
+    }
+
+    // The item as a node, handed to the caller (the item keeps nothing).
+    NodeABC* materialize(Item& item) {
+        NodeABC* node = item.tree;
+        item.tree = nullptr;
+        if (node != nullptr) {
+            return node;
+        }
+        if (item.number.exact) {
+            IntegerValueABC* value = integers.fromInt64(item.number.integer);
+            node = value != nullptr ? new (std::nothrow) IntegerNodeC(value) : nullptr;
+            if (node == nullptr) {
+                delete value;
+            }
+        } else {
+            FloatValueABC* value = floats.fromDouble(item.number.real);
+            node = value != nullptr ? new (std::nothrow) FloatNodeC(value) : nullptr;
+            if (node == nullptr) {
+                delete value;
+            }
+        }
+        return node;
+    }
+
+    bool outOfMemory() {
+        out_of_memory = true;
+        return false;
+    }
+
+    const std::vector<OperationE>& operations;
+    IntegerValueFactoryABC& integers;
+    FloatValueFactoryABC& floats;
+    const bool require_number;
+    std::u16string& reason;
+    std::vector<Item> stack;
+    std::vector<Number> numbers;  // the current call's arguments
+    bool out_of_memory = false;
+};
+
+}  // namespace
+
+const char16_t* const* NumericEngineC::builtinCoreNames() { return kNames; }
+
+NumericEngineC::NumericEngineC(const char16_t* const* core_names) {
+    if (core_names == nullptr) {
+        return;
+    }
+    for (std::size_t code = 0; core_names[code] != nullptr && core_names[code][0] != 0; ++code) {
+        operations.push_back(operationNamed(core_names[code]));
+    }
+}
+
+NumericEngineC::~NumericEngineC() = default;
+
+std::u16string NumericEngineC::getName() const { return u"algexpr reference numeric engine"; }
+
+// Allocation failures surface here either as a null from the library or the
+// factories, or as std::bad_alloc from the evaluator's own containers and
+// texts; both become a null result with the reason. Leniently, nothing but
+// memory stops the evaluation.
+NodeABC* NumericEngineC::evaluate(NodeABC& root, IntegerValueFactoryABC& integers, FloatValueFactoryABC& floats,
+                                  bool require_number, std::u16string& reason) const {
+    try {
+        reason.clear();
+        reserveOutOfMemory(reason);
+        Evaluator evaluator(operations, integers, floats, require_number, reason);
+        NodeABC* result = evaluator.run(root);
+        if (result == nullptr && (evaluator.ranOutOfMemory() || !require_number || reason.empty())) {
+            setOutOfMemory(reason);
+        }
+        return result;
+    } catch (const std::bad_alloc&) {
+        setOutOfMemory(reason);
+        return nullptr;
+    }
+}
+
+}  // namespace qorv::math::algexpr::numeric

@@ -1,0 +1,15 @@
+# Included by the installed algexprConfig.cmake before the ginac component's
+# targets (clients/ginac passes it to algexpr_add_client as its
+# DEPENDENCIES_FILE): finds GiNaC through pkg-config as the imported target
+# the build linked, PkgConfig::GINAC, which the component's targets name when
+# they need it (a static library, or GiNaC in the client's public headers).
+# Sets _algexpr_problem when GiNaC cannot be found.
+if(NOT TARGET PkgConfig::GINAC)
+    find_package(PkgConfig QUIET)
+    if(PKG_CONFIG_FOUND)
+        pkg_check_modules(GINAC QUIET IMPORTED_TARGET ginac)
+    endif()
+endif()
+if(NOT TARGET PkgConfig::GINAC)
+    set(_algexpr_problem "algexpr's ginac component needs GiNaC, which pkg-config does not find (install libginac-dev)")
+endif()

@@ -1,0 +1,101 @@
+// The tool's command line, read in process: where options may stand, what
+// each sets, and the usage errors with their messages.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "CommandLineC.h"
+
+using qorv::math::algexpr::cli::CommandE;
+using qorv::math::algexpr::cli::CommandLineC;
+using qorv::math::algexpr::cli::TreeWriterC;
+
+namespace {
+
+// Parses the words after the program name; the error text, or "" when the
+// command line reads.
+std::string parse(CommandLineC& line, std::vector<std::string> words) {
+    words.insert(words.begin(), "algexpr");
+    std::vector<const char*> argv;
+    for (const std::string& word : words) {
+        argv.push_back(word.c_str());
+    }
+    return line.parse(static_cast<int>(argv.size()), argv.data()) ? "" : line.error();
+}
+
+TEST(CommandLineTest, OptionsStandAnywhereBeforeTheDoubleDash) {
+    CommandLineC line;
+    ASSERT_EQ(parse(line, {"--digits=3", "subst", "--float-format", "Fixed", "x", "--core-names", "names", "0.5", "-5",
+                           "--", "--strict", "f(x)"}),
+              "");
+    EXPECT_EQ(line.command, CommandE::Subst);
+    EXPECT_EQ(line.digits, 3u);
+    EXPECT_EQ(line.float_format, qorv::math::Fixed);
+    EXPECT_TRUE(line.has_core_names && line.core_names_file == "names");
+    EXPECT_EQ(line.subst_name, "x");
+    EXPECT_EQ(line.replacement, "0.5");
+    EXPECT_EQ(line.expressions, (std::vector<std::string>{"-5", "--strict", "f(x)"}));
+    EXPECT_FALSE(line.strict);
+
+    CommandLineC by_code;
+    ASSERT_EQ(parse(by_code, {"subst", "--code", "-2147483648", "pi"}), "");
+    EXPECT_TRUE(by_code.subst_by_code && by_code.subst_code == -2147483648LL && by_code.replacement == "pi");
+    EXPECT_TRUE(by_code.expressions.empty());
+
+    CommandLineC tree;
+    ASSERT_EQ(parse(tree, {"tree", "--format=JSON", "--float-format=engineering", "--digits", "0"}), "");
+    EXPECT_EQ(tree.tree_format, TreeWriterC::FormatE::Json);
+    EXPECT_EQ(tree.float_format, qorv::math::Engineering);
+}
+
+// With help or the version, the command needs no operands and any word may
+// stand first.
+TEST(CommandLineTest, HelpAndVersionNeedNothingElse) {
+    CommandLineC subst_help;
+    EXPECT_EQ(parse(subst_help, {"subst", "-h"}), "");
+    EXPECT_TRUE(subst_help.want_help && subst_help.command == CommandE::Subst);
+    CommandLineC general;
+    EXPECT_EQ(parse(general, {"--help", "frobnicate"}), "");
+    EXPECT_TRUE(general.want_help && general.command == CommandE::None);
+    CommandLineC version;
+    EXPECT_EQ(parse(version, {"--version"}), "");
+    EXPECT_TRUE(version.want_version);
+}
+
+TEST(CommandLineTest, UsageErrorsSayWhatIsWrong) {
+    const struct {
+        std::vector<std::string> words;
+        const char* error;
+    } cases[] = {
+        {{}, "no command given"},
+        {{"frobnicate"}, "unknown command 'frobnicate'"},
+        {{"print", "--bogus"}, "unknown option --bogus"},
+        {{"print", "--digits"}, "option --digits needs a value"},
+        {{"print", "--version=2"}, "option --version takes no value"},
+        {{"print", "--digits", "-1"}, "--digits takes a whole number >= 0, not '-1'"},
+        {{"print", "--digits", "99999999999999999999"},
+         "--digits takes a whole number >= 0, not '99999999999999999999'"},
+        {{"print", "--float-format", "json"},
+         "--float-format takes standard, fixed, scientific or engineering, not 'json'"},
+        // --format is the tree's form only; a float form there points to --float-format.
+        {{"print", "--format", "json"}, "--format is for the tree command"},
+        {{"print", "--format", "standard"},
+         "--format is the tree's form (text, json or dot); for the float form write --float-format standard"},
+        {{"tree", "--format=Engineering"},
+         "--format is the tree's form (text, json or dot); for the float form write --float-format Engineering"},
+        {{"tree", "--format", "purple"}, "--format takes text, json or dot, not 'purple'"},
+        {{"print", "--strict"}, "--strict is for the eval command"},
+        {{"eval", "--code", "1"}, "--code is for the subst command"},
+        {{"subst", "x"}, "subst needs a NAME and a REPLACEMENT"},
+        {{"subst", "--code", "3"}, "subst --code N needs a REPLACEMENT"},
+        {{"subst", "--code", "z", "1"}, "--code takes a whole number, not 'z'"},
+        {{"subst", "--code", "2147483648", "1"}, "--code takes a whole number, not '2147483648'"},
+    };
+    for (const auto& c : cases) {
+        CommandLineC line;
+        EXPECT_EQ(parse(line, c.words), c.error) << ::testing::PrintToString(c.words);
+    }
+}
+
+}  // namespace

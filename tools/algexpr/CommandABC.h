@@ -1,0 +1,55 @@
+// CommandABC: what the tool does with each expression it has read. ToolC
+// makes one command for the run (ToolC::makeCommand), prepares it once, then
+// hands it every expression in turn with the place it came from; the command
+// appends its output for that expression to the tool's output buffer.
+//
+// A new command is a subclass, a row in CommandLineC's command table, a help
+// text in HelpC and a case in makeCommand. The algebraic operations to come
+// (simplify, diff VAR, ...) fit one subclass that wraps the expression in
+// the core function of the operation and evaluates that, as EvalCommandC does.
+#ifndef ALGEXPR_TOOL_COMMANDABC_H
+#define ALGEXPR_TOOL_COMMANDABC_H
+
+#include <string>
+
+#include "InputPlaceC.h"
+
+namespace qorv::math::algexpr {
+class AlgebraicExpressionC;
+class NodeABC;
+}  // namespace qorv::math::algexpr
+
+namespace qorv::math::algexpr::cli {
+
+class ExpressionWriterABC;
+
+class CommandABC {
+public:
+    virtual ~CommandABC();
+    CommandABC(const CommandABC&) = delete;
+    CommandABC& operator=(const CommandABC&) = delete;
+
+    /// Runs once, after the session is installed and before the first
+    /// input; false, with `problem`, when the command cannot run at all (the
+    /// tool then exits with status 2). Does nothing by default.
+    virtual bool prepare(std::string& problem);
+
+    /// Handles one expression: appends its output to `out` and answers true,
+    /// or answers false with `problem` and leaves `out` as it was.
+    virtual bool handle(AlgebraicExpressionC& expression, const InputPlaceC& place, std::string& out,
+                        std::string& problem) = 0;
+
+    /// Whether every input gives exactly one line, an empty one when it is
+    /// blank or fails (true by default); otherwise such inputs give nothing.
+    virtual bool oneLinePerInput() const;
+
+protected:
+    CommandABC() = default;
+
+    /// Writes the tree under `node` and a newline to `out` with `writer`.
+    static bool writeLine(ExpressionWriterABC& writer, NodeABC& node, std::string& out, std::string& problem);
+};
+
+}  // namespace qorv::math::algexpr::cli
+
+#endif

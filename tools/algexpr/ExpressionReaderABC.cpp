@@ -1,0 +1,7 @@
+#include "ExpressionReaderABC.h"
+
+namespace qorv::math::algexpr::cli {
+
+ExpressionReaderABC::~ExpressionReaderABC() = default;
+
+}  // namespace qorv::math::algexpr::cli

@@ -1,0 +1,30 @@
+// ExpressionReaderABC: the tool's reading step, text to expression. ToolC
+// makes one reader for the run (ToolC::makeReader) and reads every input
+// through it, the REPLACEMENT of subst included; PrefixReaderC reads as the
+// library does. Another notation, or a stricter reading of the prefix form, is
+// another subclass and a case in makeReader. Needs the current session.
+#ifndef ALGEXPR_TOOL_EXPRESSIONREADERABC_H
+#define ALGEXPR_TOOL_EXPRESSIONREADERABC_H
+
+#include <string>
+
+#include "algexpr/AlgebraicExpressionC.h"
+#include "oss/PointerTC.h"
+
+namespace qorv::math::algexpr::cli {
+
+class ExpressionReaderABC {
+public:
+    virtual ~ExpressionReaderABC();
+
+    /// The expression `text` holds, new and the caller's; null when it does
+    /// not read, with `problem` saying why in a few words.
+    virtual qorv::oss::PointerTC<AlgebraicExpressionC> read(std::u16string text, std::string& problem) = 0;
+
+protected:
+    ExpressionReaderABC() = default;
+};
+
+}  // namespace qorv::math::algexpr::cli
+
+#endif

@@ -1,0 +1,7 @@
+#include "ExpressionWriterABC.h"
+
+namespace qorv::math::algexpr::cli {
+
+ExpressionWriterABC::~ExpressionWriterABC() = default;
+
+}  // namespace qorv::math::algexpr::cli

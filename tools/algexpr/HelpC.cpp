@@ -1,0 +1,105 @@
+#include "HelpC.h"
+
+namespace qorv::math::algexpr::cli {
+
+namespace {
+
+const char kToolHelp[] =
+    "Usage: algexpr [OPTION...] COMMAND [ARG...]\n"
+    "Reads algebraic expressions in prefix form, such as plus(times(2,x),sin(pi)),\n"
+    "and prints, shows, substitutes or evaluates them.\n"
+    "\n"
+    "Commands:\n"
+    "  print [EXPR...]                     read and print each expression\n"
+    "  tree [--format text|json|dot] [EXPR...]\n"
+    "                                      show each expression's tree\n"
+    "  subst NAME REPLACEMENT [EXPR...]    replace the symbol NAME\n"
+    "  subst --code N REPLACEMENT [EXPR...]\n"
+    "                                      replace the core symbol with code N\n"
+    "  eval [--strict] [EXPR...]           evaluate each expression\n"
+    "\n"
+    "Every command reads its EXPR arguments or, when there are none, one\n"
+    "expression per line of standard input, and writes one line for each: a\n"
+    "blank input line gives a blank line, and a line that cannot be read gives\n"
+    "an empty line and a message on standard error naming its line number.\n"
+    "(tree --format text and dot write a block per expression instead.)\n"
+    "Text in and out is UTF-8.\n"
+    "\n"
+    "Options:\n"
+    "  --core-names FILE   core vocabulary, one name a line (blank lines and\n"
+    "                      lines starting with # skipped), instead of the\n"
+    "                      built-in one: plus minus times divide power neg sin\n"
+    "                      cos tan exp log sqrt abs pi e\n"
+    "  --digits N          float digits: 0 (default) for the shortest text that\n"
+    "                      reads back exactly; else significant digits, or\n"
+    "                      digits after the point with --float-format fixed\n"
+    "  --float-format F    float form: standard (default), fixed, scientific\n"
+    "                      or engineering\n"
+    "  -h, --help          this help; COMMAND --help for a command's\n"
+    "  --version           the version\n"
+    "\n"
+    "Exit status: 0 when every line was handled, 1 when some line failed or\n"
+    "the output could not be written, 2 for a usage error.\n"
+    "\n"
+    "Example: algexpr subst x 0.5 < exprs.txt | algexpr eval\n";
+
+const char kPrintHelp[] =
+    "Usage: algexpr print [--digits N] [--float-format F] [EXPR...]\n"
+    "Reads each expression and prints it back in prefix form, without spaces:\n"
+    "  algexpr print 'plus( 1 , times(2,x) )'   ->  plus(1,times(2,x))\n"
+    "Floats are printed with --digits and --float-format (see algexpr --help).\n";
+
+const char kTreeHelp[] =
+    "Usage: algexpr tree [--format text|json|dot] [--digits N] [--float-format F] [EXPR...]\n"
+    "Shows each expression's tree, in the form --format names:\n"
+    "  text  (default) one node a line: depth, kind, name or value, and the\n"
+    "        code of core nodes; a blank line between two expressions\n"
+    "  json  one JSON object per input line, nested through \"children\";\n"
+    "        number values are strings\n"
+    "  dot   one Graphviz digraph per expression:\n"
+    "          algexpr tree --format dot 'f(x,2)' | dot -Tpng -o tree.png\n"
+    "Kinds: core-function, function, core-symbol, symbol, integer, float.\n"
+    "Floats are written with --digits and --float-format (see algexpr --help).\n"
+    "With text and dot, blank input lines and lines that do not read give no\n"
+    "block.\n";
+
+const char kSubstHelp[] =
+    "Usage: algexpr subst [--digits N] [--float-format F] NAME REPLACEMENT [EXPR...]\n"
+    "       algexpr subst --code N REPLACEMENT [EXPR...]\n"
+    "Prints each expression with every symbol NAME replaced by the expression\n"
+    "REPLACEMENT. When NAME is a core name (such as pi), the core symbol of\n"
+    "that name is replaced. With --code, the core symbols of code N are.\n"
+    "Function names are never replaced, only their arguments are searched.\n"
+    "  algexpr subst x 'plus(y,1)' 'times(x,x)'  ->  times(plus(y,1),plus(y,1))\n";
+
+const char kEvalHelp[] =
+    "Usage: algexpr eval [--strict] [--digits N] [--float-format F] [EXPR...]\n"
+    "Evaluates each expression with the numeric engine and prints the result:\n"
+    "plus, minus, times, divide, power, neg, sin, cos, tan, exp, log, sqrt,\n"
+    "abs, and the constants pi and e. Integers stay exact while they fit in\n"
+    "64 bits; anything else becomes a float.\n"
+    "What cannot be evaluated (free symbols, unknown functions, division by\n"
+    "zero, results that are not real numbers) is left in place, with the\n"
+    "rest folded:  algexpr eval 'plus(x,times(2,3))'  ->  plus(x,6)\n"
+    "  --strict  a result that is not a single number is an error: an empty\n"
+    "            line, the reason on standard error, exit status 1\n";
+
+}  // namespace
+
+const char* HelpC::text(CommandE command) {
+    switch (command) {
+        case CommandE::Print:
+            return kPrintHelp;
+        case CommandE::Tree:
+            return kTreeHelp;
+        case CommandE::Subst:
+            return kSubstHelp;
+        case CommandE::Eval:
+            return kEvalHelp;
+        case CommandE::None:
+            break;
+    }
+    return kToolHelp;
+}
+
+}  // namespace qorv::math::algexpr::cli

@@ -1,0 +1,18 @@
+// HelpC: the tool's help texts, one for the tool and one for each command
+// (what "algexpr --help" and "algexpr COMMAND --help" print). Static text.
+#ifndef ALGEXPR_TOOL_HELPC_H
+#define ALGEXPR_TOOL_HELPC_H
+
+#include "CommandE.h"
+
+namespace qorv::math::algexpr::cli {
+
+class HelpC {
+public:
+    /// The help for `command`, or for the tool with CommandE::None.
+    static const char* text(CommandE command);
+};
+
+}  // namespace qorv::math::algexpr::cli
+
+#endif

@@ -1,0 +1,15 @@
+#include "PrefixWriterC.h"
+
+#include "Utf8C.h"
+
+namespace qorv::math::algexpr::cli {
+
+PrefixWriterC::PrefixWriterC(unsigned long digits, qorv::math::NumberDisplayFormatE float_format)
+    : digits(digits), float_format(float_format) {}
+
+bool PrefixWriterC::write(NodeABC& node, std::string& out, std::string&) {
+    Utf8C::append(printer.getExpressionString(&node, digits, float_format), out);
+    return true;
+}
+
+}  // namespace qorv::math::algexpr::cli

@@ -1,0 +1,23 @@
+// SessionInstallerC: makes the session the command line asks for and
+// installs it as the library's current session, once per process: the
+// numeric client's session, with the built-in vocabulary or the names of
+// --core-names FILE. Another engine (an --engine choice) is another case in
+// install(). The session lives until the process ends.
+#ifndef ALGEXPR_TOOL_SESSIONINSTALLERC_H
+#define ALGEXPR_TOOL_SESSIONINSTALLERC_H
+
+#include <string>
+
+namespace qorv::math::algexpr::cli {
+
+class CommandLineC;
+
+class SessionInstallerC {
+public:
+    /// False, with `problem`, when the vocabulary cannot be read.
+    static bool install(const CommandLineC& options, std::string& problem);
+};
+
+}  // namespace qorv::math::algexpr::cli
+
+#endif
