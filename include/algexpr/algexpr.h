@@ -26,6 +26,7 @@
 #include "algexpr/NumberDisplayFormatE.h"
 #include "algexpr/ParentNodeABC.h"
 #include "algexpr/PrefixPrintVisitorC.h"
+#include "algexpr/PrefixSyntaxCheckC.h"
 #include "algexpr/SubstVisitorC.h"
 #include "algexpr/SymbolC.h"
 #include "algexpr/VisitationOrderE.h"
