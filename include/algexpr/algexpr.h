@@ -31,6 +31,7 @@
 #include "algexpr/PrefixSyntaxCheckC.h"
 #include "algexpr/SubstVisitorC.h"
 #include "algexpr/SymbolC.h"
+#include "algexpr/Utf8C.h"
 #include "algexpr/VisitationOrderE.h"
 
 #endif
