@@ -95,45 +95,48 @@ bool walkUtf16(std::u16string_view text, bool refuse, std::size_t& bad, Sink sin
     const std::size_t n = text.size();
     for (std::size_t i = 0; i < n; ++i) {
         char32_t code = text[i];
-        if (isHighSurrogate(code) && i + 1 < n && isLowSurrogate(text[i + 1])) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        } else if (isHighSurrogate(code) || isLowSurrogate(code)) {
-            if (refuse) {
+        if (code >= 0xD800 && code <= 0xDFFF) {
+            if (isHighSurrogate(code) && i + 1 < n && isLowSurrogate(text[i + 1])) {
+                code = 0x10000 + ((code - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+                ++i;
+            } else if (refuse) {
                 bad = i;
                 return false;
+            } else {
+                code = kReplacement;
             }
-            code = kReplacement;
         }
         sink(code);
     }
     return true;
 }
 
-// Counts first, then writes into a string of exactly the right size.
+// One pass into a string with room for as many units as there are bytes
+// (no code point takes fewer bytes than units), so it never grows.
 Utf8C::StatusE decodeInto(std::string_view bytes, bool lenient, std::u16string& out, std::size_t& error_offset) {
     out.clear();
-    std::size_t units = 0;
-    std::size_t bad = 0;
-    if (!walkUtf8(bytes, lenient, bad, [&](char32_t code) { units += code >= 0x10000 ? 2 : 1; })) {
-        error_offset = bad;
-        return Utf8C::Invalid;
-    }
     try {
-        out.resize(units);
+        if (out.capacity() < bytes.size()) {  // a smaller request may shrink the string
+            out.reserve(bytes.size());
+        }
     } catch (...) {
         return Utf8C::OutOfMemory;
     }
-    char16_t* p = out.data();
-    walkUtf8(bytes, lenient, bad, [&](char32_t code) {
+    std::size_t bad = 0;
+    const bool converted = walkUtf8(bytes, lenient, bad, [&](char32_t code) {
         if (code >= 0x10000) {
             code -= 0x10000;
-            *p++ = static_cast<char16_t>(0xD800 + (code >> 10));
-            *p++ = static_cast<char16_t>(0xDC00 + (code & 0x3FF));
+            out.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
         } else {
-            *p++ = static_cast<char16_t>(code);
+            out.push_back(static_cast<char16_t>(code));
         }
     });
+    if (!converted) {
+        out.clear();
+        error_offset = bad;
+        return Utf8C::Invalid;
+    }
     return Utf8C::Converted;
 }
 
@@ -146,37 +149,38 @@ Utf8C::StatusE Utf8C::decode(std::string_view bytes, std::u16string& out, std::s
 Utf8C::StatusE Utf8C::encode(std::u16string_view text, std::string& out, std::size_t& error_offset,
                              UnpairedE unpaired) noexcept {
     out.clear();
-    const bool refuse = unpaired == RefuseUnpaired;
-    std::size_t length = 0;
     std::size_t bad = 0;
-    if (!walkUtf16(text, refuse, bad,
-                   [&](char32_t code) { length += code < 0x80 ? 1 : code < 0x800 ? 2 : code < 0x10000 ? 3 : 4; })) {
+    bool converted = false;
+    try {
+        if (out.capacity() < text.size()) {  // enough for ASCII; more grows the string
+            out.reserve(text.size());
+        }
+        converted = walkUtf16(text, unpaired == RefuseUnpaired, bad, [&](char32_t code) {
+            if (code < 0x80) {
+                out.push_back(static_cast<char>(code));
+                return;
+            }
+            if (code < 0x800) {
+                out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+            } else if (code < 0x10000) {
+                out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+                out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+            } else {
+                out.push_back(static_cast<char>(0xF0 | (code >> 18)));
+                out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+                out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+            }
+            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        });
+    } catch (...) {
+        out.clear();
+        return OutOfMemory;
+    }
+    if (!converted) {
+        out.clear();
         error_offset = bad;
         return Invalid;
     }
-    try {
-        out.resize(length);
-    } catch (...) {
-        return OutOfMemory;
-    }
-    char* p = out.data();
-    walkUtf16(text, refuse, bad, [&](char32_t code) {
-        if (code < 0x80) {
-            *p++ = static_cast<char>(code);
-            return;
-        }
-        if (code < 0x800) {
-            *p++ = static_cast<char>(0xC0 | (code >> 6));
-        } else if (code < 0x10000) {
-            *p++ = static_cast<char>(0xE0 | (code >> 12));
-            *p++ = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        } else {
-            *p++ = static_cast<char>(0xF0 | (code >> 18));
-            *p++ = static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            *p++ = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        }
-        *p++ = static_cast<char>(0x80 | (code & 0x3F));
-    });
     return Converted;
 }
 
