@@ -77,6 +77,22 @@ public:
     ///  - any other text is a name: a core element's (a core node) or else an
     ///    interned symbol (an extended node). At the top level "a,b" is one name.
     /// Names are resolved, and factories asked, in the order they stand.
+    ///
+    /// The strict form, which PrefixSyntaxCheckC checks a text against:
+    ///
+    ///     expression := leaf | name "(" expression { "," expression } ")"
+    ///
+    ///  - the tokens are names, "(", "," and ")"; a name is one or more
+    ///    characters other than space, tab, LF, CR, "(", ")" and ",";
+    ///  - whitespace may stand before and after the expression and between
+    ///    tokens, never inside one ("1 2" and "si n(x)" are not strict);
+    ///  - the whole text is exactly one expression;
+    ///  - a leaf that is a number text by the rules above is a number, any
+    ///    other leaf a name; a function's name is a name whatever it holds.
+    /// A strict text reads by the rules above into the tree the grammar gives
+    /// (when the factories accept its numbers). Printing a tree whose function
+    /// nodes all have children and whose names are all names in this sense
+    /// gives a strict text.
     static qorv::oss::PointerTC<AlgebraicExpressionC> fromPrefixString(std::u16string text);
 
     /// The prefix text of the tree; the two arguments reach the float values'

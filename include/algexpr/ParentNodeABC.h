@@ -28,8 +28,11 @@
 #ifndef ALGEXPR_PARENTNODEABC_H
 #define ALGEXPR_PARENTNODEABC_H
 
+#include <cstddef>
 #include <deque>
+#include <iterator>
 #include <stack>
+#include <type_traits>
 
 #include "algexpr/NodeABC.h"
 
@@ -64,6 +67,19 @@ public:
 
     unsigned int numChildren() const;
 
+    template <class NodeT>
+    class ChildRangeTC;
+    /// The children in index order, for range-for (null entries included):
+    ///
+    ///   for (NodeABC* argument : function->children()) { ... }
+    ///
+    /// The range reads each child through child() when the loop reaches it,
+    /// so children replaced during the loop are seen as they are then; it
+    /// ends at the number of children there were when the loop began. Lent
+    /// nodes, as with child(); the const form lends them const.
+    ChildRangeTC<NodeABC> children();
+    ChildRangeTC<const NodeABC> children() const;
+
     /// Deletes the child at `index` and stores `node` (which may be null) in
     /// its place. With index >= numChildren() the node is deleted and the
     /// children stay as they are; given the very child already there, nothing
@@ -88,6 +104,59 @@ private:
 
     static const char16_t* const TheCastableId;
 };
+
+/// The light range that children() returns: the parent and nothing else. Its
+/// iterator is an input iterator whose elements are `NodeT*`.
+template <class NodeT>
+class ParentNodeABC::ChildRangeTC {
+    using Parent = std::conditional_t<std::is_const_v<NodeT>, const ParentNodeABC, ParentNodeABC>;
+
+public:
+    class IteratorC {
+    public:
+        using iterator_category = std::input_iterator_tag;
+        using value_type = NodeT*;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = NodeT*;
+
+        IteratorC() = default;
+        NodeT* operator*() const { return parent_p->child(index); }
+        IteratorC& operator++() {
+            ++index;
+            return *this;
+        }
+        IteratorC operator++(int) {
+            IteratorC before = *this;
+            ++index;
+            return before;
+        }
+        friend bool operator==(const IteratorC& a, const IteratorC& b) { return a.index == b.index; }
+        friend bool operator!=(const IteratorC& a, const IteratorC& b) { return a.index != b.index; }
+
+    private:
+        friend class ChildRangeTC;
+        IteratorC(Parent* parent, unsigned int index) : parent_p(parent), index(index) {}
+
+        Parent* parent_p = nullptr;
+        unsigned int index = 0;
+    };
+
+    explicit ChildRangeTC(Parent* parent) : parent_p(parent) {}
+    IteratorC begin() const { return IteratorC(parent_p, 0); }
+    IteratorC end() const { return IteratorC(parent_p, parent_p->numChildren()); }
+    unsigned int size() const { return parent_p->numChildren(); }
+    bool empty() const { return size() == 0; }
+
+private:
+    Parent* parent_p;
+};
+
+inline ParentNodeABC::ChildRangeTC<NodeABC> ParentNodeABC::children() { return ChildRangeTC<NodeABC>(this); }
+
+inline ParentNodeABC::ChildRangeTC<const NodeABC> ParentNodeABC::children() const {
+    return ChildRangeTC<const NodeABC>(this);
+}
 
 }  // namespace qorv::math::algexpr
 

@@ -22,12 +22,16 @@
 #include "algexpr/IntegerValueFactoryABC.h"
 #include "algexpr/LeafNodeABC.h"
 #include "algexpr/NodeABC.h"
+#include "algexpr/NodeCast.h"
 #include "algexpr/NodeVisitorABC.h"
+#include "algexpr/NodeVisitorBC.h"
 #include "algexpr/NumberDisplayFormatE.h"
 #include "algexpr/ParentNodeABC.h"
 #include "algexpr/PrefixPrintVisitorC.h"
+#include "algexpr/PrefixSyntaxCheckC.h"
 #include "algexpr/SubstVisitorC.h"
 #include "algexpr/SymbolC.h"
+#include "algexpr/Utf8C.h"
 #include "algexpr/VisitationOrderE.h"
 
 #endif

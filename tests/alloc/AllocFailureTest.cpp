@@ -198,6 +198,36 @@ TEST(AllocFailureSessionTest, MakingASubstVisitor) {
     });
 }
 
+// Each conversion either converts in full or says that memory ran out and
+// leaves its result empty.
+TEST(AllocFailureSessionTest, ConvertingUtf8) {
+    injectEach("convert to and from UTF-8", [] {
+        const std::string bytes = "longfunctionname(\xC3\xA9t\xC3\xA9,\xF0\x9D\x91\xA5,\xFF)";
+        const std::u16string wanted = u"longfunctionname(\u00e9t\u00e9,\U0001d465,\ufffd)";
+        std::u16string decoded = u"stale";
+        std::u16string lenient;
+        std::string encoded = "stale";
+        std::string again;
+        std::size_t offset = 0;
+        Utf8C::StatusE decoding;
+        Utf8C::StatusE encoding;
+        {
+            Injector::Armed armed;
+            decoding = Utf8C::decode(std::string_view(bytes).substr(0, bytes.size() - 2), decoded, offset);
+            encoding = Utf8C::encode(wanted, encoded, offset);
+            again = Utf8C::toUtf8(wanted);
+            lenient = Utf8C::toUtf16(bytes);
+        }
+        const std::string wanted_bytes = bytes.substr(0, bytes.size() - 2) + "\xEF\xBF\xBD)";
+        const bool full = decoding == Utf8C::Converted && decoded + u"\ufffd)" == wanted &&
+                          encoding == Utf8C::Converted && encoded == wanted_bytes && again == wanted_bytes &&
+                          lenient == wanted;
+        const bool consistent = (decoding == Utf8C::Converted || (decoding == Utf8C::OutOfMemory && decoded.empty())) &&
+                                (encoding == Utf8C::Converted || (encoding == Utf8C::OutOfMemory && encoded.empty()));
+        return full ? wanted : consistent ? u"" : u"inconsistent";
+    });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
