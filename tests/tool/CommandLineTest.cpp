@@ -37,6 +37,7 @@ TEST(CommandLineTest, OptionsStandAnywhereBeforeTheDoubleDash) {
     EXPECT_EQ(line.replacement, "0.5");
     EXPECT_EQ(line.expressions, (std::vector<std::string>{"-5", "--strict", "f(x)"}));
     EXPECT_FALSE(line.strict);
+    EXPECT_FALSE(line.lax);
 
     CommandLineC by_code;
     ASSERT_EQ(parse(by_code, {"subst", "--code", "-2147483648", "pi"}), "");
@@ -44,7 +45,8 @@ TEST(CommandLineTest, OptionsStandAnywhereBeforeTheDoubleDash) {
     EXPECT_TRUE(by_code.expressions.empty());
 
     CommandLineC tree;
-    ASSERT_EQ(parse(tree, {"tree", "--format=JSON", "--float-format=engineering", "--digits", "0"}), "");
+    ASSERT_EQ(parse(tree, {"tree", "--format=JSON", "--float-format=engineering", "--digits", "0", "--lax"}), "");
+    EXPECT_TRUE(tree.lax);
     EXPECT_EQ(tree.tree_format, TreeWriterC::FormatE::Json);
     EXPECT_EQ(tree.float_format, qorv::math::Engineering);
 }
@@ -73,6 +75,7 @@ TEST(CommandLineTest, UsageErrorsSayWhatIsWrong) {
         {{"print", "--bogus"}, "unknown option --bogus"},
         {{"print", "--digits"}, "option --digits needs a value"},
         {{"print", "--version=2"}, "option --version takes no value"},
+        {{"print", "--lax=yes"}, "option --lax takes no value"},
         {{"print", "--digits", "-1"}, "--digits takes a whole number >= 0, not '-1'"},
         {{"print", "--digits", "99999999999999999999"},
          "--digits takes a whole number >= 0, not '99999999999999999999'"},

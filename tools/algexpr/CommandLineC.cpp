@@ -156,6 +156,11 @@ bool setCoreNames(CommandLineC& line, const std::string& value, std::string&) {
     return true;
 }
 
+bool setLax(CommandLineC& line, const std::string&, std::string&) {
+    line.lax = true;
+    return true;
+}
+
 bool setDigits(CommandLineC& line, const std::string& value, std::string& error) {
     if (!parseUnsigned(value, line.digits)) {
         error = "--digits takes a whole number >= 0, not '" + value + "'";
@@ -210,6 +215,7 @@ const OptionRow kOptions[] = {
     {"-h", false, kAnyCommand, setHelp},
     {"--version", false, kAnyCommand, setVersion},
     {"--core-names", true, kAnyCommand, setCoreNames},
+    {"--lax", false, kAnyCommand, setLax},
     {"--digits", true, kAnyCommand, setDigits},
     {"--float-format", true, kAnyCommand, setFloatFormat},
     {"--format", true, bit(CommandE::Tree), setTreeFormat},

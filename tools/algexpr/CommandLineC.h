@@ -44,6 +44,9 @@ public:
     bool has_core_names = false;
     std::string core_names_file;
 
+    // How expressions are read: strictly, or as the library reads them.
+    bool lax = false;  // --lax
+
     // How numbers and trees are written.
     unsigned long digits = 0;                                              // --digits N
     qorv::math::NumberDisplayFormatE float_format = qorv::math::Standard;  // --float-format F

@@ -21,15 +21,32 @@ const char kToolHelp[] =
     "Every command reads its EXPR arguments or, when there are none, one\n"
     "expression per line of standard input, and writes one line for each: a\n"
     "blank input line gives a blank line, and a line that cannot be read gives\n"
-    "an empty line and a message on standard error naming its line number.\n"
+    "an empty line and a message on standard error that names the line (or\n"
+    "argument) and the column where it goes wrong, then shows the place:\n"
+    "  algexpr: line 3, column 5: text after the expression\n"
+    "    f(x)y\n"
+    "        ^\n"
     "(tree --format text and dot write a block per expression instead.)\n"
-    "Text in and out is UTF-8.\n"
+    "Text in and out is UTF-8; a column counts characters (code points).\n"
+    "\n"
+    "Reading is strict: a text is exactly one expression, a name or a number,\n"
+    "or a name applied to one or more arguments, NAME(EXPR,...); blanks may\n"
+    "stand only around names, numbers, parentheses and commas. So f(x, 2)\n"
+    "reads, while f(x, f(), f(a,,b), (x), f(x)y and 'si n(x)' are errors, as\n"
+    "is a number that the number types do not accept (plus(1-2,3)). subst's\n"
+    "REPLACEMENT is read the same way.\n"
     "\n"
     "Options:\n"
     "  --core-names FILE   core vocabulary, one name a line (blank lines and\n"
     "                      lines starting with # skipped), instead of the\n"
     "                      built-in one: plus minus times divide power neg sin\n"
-    "                      cos tan exp log sqrt abs pi e\n"
+    "                      cos tan exp log sqrt abs pi e. A name that reads as\n"
+    "                      a number (such as + or 1e) names a function only,\n"
+    "                      never a symbol, and is warned about\n"
+    "  --lax               read as the library does: blanks anywhere are\n"
+    "                      dropped (si n is sin), a missing last ')' is\n"
+    "                      supplied, text after the last ')' is ignored; a\n"
+    "                      text that does not read is named, but not where\n"
     "  --digits N          float digits: 0 (default) for the shortest text that\n"
     "                      reads back exactly; else significant digits, or\n"
     "                      digits after the point with --float-format fixed\n"
@@ -44,13 +61,17 @@ const char kToolHelp[] =
     "Example: algexpr subst x 0.5 < exprs.txt | algexpr eval\n";
 
 const char kPrintHelp[] =
-    "Usage: algexpr print [--digits N] [--float-format F] [EXPR...]\n"
+    "Usage: algexpr print [--lax] [--digits N] [--float-format F] [EXPR...]\n"
     "Reads each expression and prints it back in prefix form, without spaces:\n"
     "  algexpr print 'plus( 1 , times(2,x) )'   ->  plus(1,times(2,x))\n"
+    "A text that is not strict prefix is an error that says where; with --lax\n"
+    "it is read as the library reads it:\n"
+    "  algexpr print --lax 'si n(x'             ->  sin(x)\n"
     "Floats are printed with --digits and --float-format (see algexpr --help).\n";
 
 const char kTreeHelp[] =
-    "Usage: algexpr tree [--format text|json|dot] [--digits N] [--float-format F] [EXPR...]\n"
+    "Usage: algexpr tree [--format text|json|dot] [--lax] [--digits N] [--float-format F]\n"
+    "                    [EXPR...]\n"
     "Shows each expression's tree, in the form --format names:\n"
     "  text  (default) one node a line: depth, kind, name or value, and the\n"
     "        code of core nodes; a blank line between two expressions\n"
@@ -64,16 +85,17 @@ const char kTreeHelp[] =
     "block.\n";
 
 const char kSubstHelp[] =
-    "Usage: algexpr subst [--digits N] [--float-format F] NAME REPLACEMENT [EXPR...]\n"
-    "       algexpr subst --code N REPLACEMENT [EXPR...]\n"
+    "Usage: algexpr subst [--lax] [--digits N] [--float-format F] NAME REPLACEMENT [EXPR...]\n"
+    "       algexpr subst --code N [OPTION...] REPLACEMENT [EXPR...]\n"
     "Prints each expression with every symbol NAME replaced by the expression\n"
     "REPLACEMENT. When NAME is a core name (such as pi), the core symbol of\n"
     "that name is replaced. With --code, the core symbols of code N are.\n"
     "Function names are never replaced, only their arguments are searched.\n"
+    "REPLACEMENT is read as the expressions are (strictly, unless --lax).\n"
     "  algexpr subst x 'plus(y,1)' 'times(x,x)'  ->  times(plus(y,1),plus(y,1))\n";
 
 const char kEvalHelp[] =
-    "Usage: algexpr eval [--strict] [--digits N] [--float-format F] [EXPR...]\n"
+    "Usage: algexpr eval [--strict] [--lax] [--digits N] [--float-format F] [EXPR...]\n"
     "Evaluates each expression with the numeric engine and prints the result:\n"
     "plus, minus, times, divide, power, neg, sin, cos, tan, exp, log, sqrt,\n"
     "abs, and the constants pi and e. Integers stay exact while they fit in\n"
