@@ -27,7 +27,8 @@
 // number with an optional "-" (such as "nan") fails the call too.
 //
 // The walk is iterative: trees of any depth are written, in time linear in
-// their size. Nothing is thrown; running out of memory fails the call. The
+// their size. Running out of memory fails the call; nothing else is thrown but
+// the exceptions of the client's own code, which pass through. The
 // visits write only during getExpressionString. One printer serves one call
 // at a time and can be reused.
 #ifndef ALGEXPR_INFIXPRINTVISITORC_H

@@ -29,8 +29,9 @@
 // \mathrm{NaN}; a number text that is not a number is written upright.
 //
 // Every tree can be written. The walk is iterative: trees of any depth are
-// written, in time linear in their size. Nothing is thrown; running out of
-// memory gives the empty text. The visits write only during
+// written, in time linear in their size. Running out of memory gives the
+// empty text; nothing else is thrown but the exceptions of the client's own
+// code, which pass through. The visits write only during
 // getExpressionString. One printer serves one call at a time and can be reused.
 #ifndef ALGEXPR_LATEXPRINTVISITORC_H
 #define ALGEXPR_LATEXPRINTVISITORC_H

@@ -107,7 +107,7 @@ InfixWriterC::InfixWriterC(StyleE style, unsigned long digits, qorv::math::Numbe
 
 std::u16string InfixWriterC::write(NodeVisitorABC& visitor, InfixWriterC*& current, NodeABC* node, StyleE style,
                                    unsigned long digits, qorv::math::NumberDisplayFormatE format,
-                                   std::u16string& message_text, const char16_t*& message) noexcept {
+                                   std::u16string& message_text, const char16_t*& message) {
     message_text.clear();
     message = u"";
     if (node == nullptr) {
@@ -115,15 +115,19 @@ std::u16string InfixWriterC::write(NodeVisitorABC& visitor, InfixWriterC*& curre
         return std::u16string();
     }
     InfixWriterC writer(style, digits, format);
-    InfixWriterC* const outer = current;
+    // The visits reach this writer for the walk, whatever way it ends.
+    struct Installed {
+        InfixWriterC*& current;
+        InfixWriterC* const outer;
+        ~Installed() { current = outer; }
+    } installed{current, current};
+    current = &writer;
     // A node text that could not be made, or a walk that could not grow its
     // work stack, leaves a note: the text would miss a piece.
     OutOfMemoryScope scope;
-    current = &writer;
     if (writer.start()) {
         node->traverse(visitor);
     }
-    current = outer;
     if (scope.ranOut() || writer.out_of_memory) {
         message = u"out of memory";
         return std::u16string();
@@ -136,7 +140,7 @@ std::u16string InfixWriterC::write(NodeVisitorABC& visitor, InfixWriterC*& curre
     return std::move(writer.text);
 }
 
-bool InfixWriterC::start() noexcept {
+bool InfixWriterC::start() {
     try {
         operators.lookUpAll(CASSessionBC::getSession().get());
         return true;
@@ -146,7 +150,7 @@ bool InfixWriterC::start() noexcept {
     }
 }
 
-bool InfixWriterC::function(ParentNodeABC& node, bool core, int code, VisitationOrderE order) noexcept {
+bool InfixWriterC::function(ParentNodeABC& node, bool core, int code, VisitationOrderE order) {
     try {
         if (order == PreOrder) {
             Item item;
@@ -187,7 +191,7 @@ bool InfixWriterC::function(ParentNodeABC& node, bool core, int code, Visitation
     }
 }
 
-bool InfixWriterC::symbol(NodeABC& node) noexcept {
+bool InfixWriterC::symbol(NodeABC& node) {
     try {
         Item item;
         const std::u16string name = node.toString();
@@ -210,7 +214,7 @@ bool InfixWriterC::symbol(NodeABC& node) noexcept {
     }
 }
 
-bool InfixWriterC::integer(IntegerNodeC& node) noexcept {
+bool InfixWriterC::integer(IntegerNodeC& node) {
     try {
         Item item;
         classifyNumber(node.toString(), item);
@@ -229,7 +233,7 @@ bool InfixWriterC::integer(IntegerNodeC& node) noexcept {
     }
 }
 
-bool InfixWriterC::real(FloatNodeC& node) noexcept {
+bool InfixWriterC::real(FloatNodeC& node) {
     try {
         Item item;
         classifyReal(node, item);

@@ -31,20 +31,22 @@ public:
     /// One getExpressionString call of a visitor whose visits forward to
     /// `current` (set for the walk): the text, or the empty text with
     /// `message` set to why (pointing to a literal or into `message_text`).
+    /// Running out of memory is such a failure; exceptions of the client's
+    /// code (names, number texts) pass through.
     static std::u16string write(NodeVisitorABC& visitor, InfixWriterC*& current, NodeABC* node, StyleE style,
                                 unsigned long digits, qorv::math::NumberDisplayFormatE format,
-                                std::u16string& message_text, const char16_t*& message) noexcept;
+                                std::u16string& message_text, const char16_t*& message);
 
     /// Looks the operators' core names up in the current session. False when
     /// memory runs out.
-    bool start() noexcept;
+    bool start();
 
     // The visits. Each answers false when the walk must stop: the node
     // cannot be written (`error` says why) or memory ran out.
-    bool function(ParentNodeABC& node, bool core, int code, VisitationOrderE order) noexcept;
-    bool symbol(NodeABC& node) noexcept;
-    bool integer(IntegerNodeC& node) noexcept;
-    bool real(FloatNodeC& node) noexcept;
+    bool function(ParentNodeABC& node, bool core, int code, VisitationOrderE order);
+    bool symbol(NodeABC& node);
+    bool integer(IntegerNodeC& node);
+    bool real(FloatNodeC& node);
 
     std::u16string text;
     const char16_t* error = nullptr;  // a literal, or error_text's
