@@ -163,8 +163,9 @@ INSTANTIATE_TEST_SUITE_P(Texts, AllocFailureTest,
                          textName);
 
 // Infix reading, and infix and LaTeX writing of what was read.
-class InfixAllocFailureTest : public AllocFailureTest {
+class InfixAllocFailureTest : public ::testing::TestWithParam<std::u16string> {
 protected:
+    std::string name(const char* operation) const { return std::string(operation) + " " + narrow(GetParam()); }
     PointerTC<AlgebraicExpressionC> source = InfixReaderC().read(GetParam());
 };
 
