@@ -84,8 +84,9 @@ std::u16string latexName(const std::u16string& name) {
 }
 
 unsigned int arity(const ParentNodeABC& node) {
+    const unsigned int n = node.numChildren();
     unsigned int count = 0;
-    for (unsigned int i = 0; i < node.numChildren(); ++i) {
+    for (unsigned int i = 0; i < n; ++i) {
         count += node.child(i) != nullptr ? 1 : 0;
     }
     return count;
@@ -125,9 +126,7 @@ std::u16string InfixWriterC::write(NodeVisitorABC& visitor, InfixWriterC*& curre
     // A node text that could not be made, or a walk that could not grow its
     // work stack, leaves a note: the text would miss a piece.
     OutOfMemoryScope scope;
-    if (writer.start()) {
-        node->traverse(visitor);
-    }
+    node->traverse(visitor);
     if (scope.ranOut() || writer.out_of_memory) {
         message = u"out of memory";
         return std::u16string();
@@ -138,16 +137,6 @@ std::u16string InfixWriterC::write(NodeVisitorABC& visitor, InfixWriterC*& curre
         return std::u16string();
     }
     return std::move(writer.text);
-}
-
-bool InfixWriterC::start() {
-    try {
-        operators.lookUpAll(CASSessionBC::getSession().get());
-        return true;
-    } catch (const std::bad_alloc&) {
-        out_of_memory = true;
-        return false;
-    }
 }
 
 bool InfixWriterC::function(ParentNodeABC& node, bool core, int code, VisitationOrderE order) {
@@ -164,6 +153,9 @@ bool InfixWriterC::function(ParentNodeABC& node, bool core, int code, Visitation
             frames.push_back(Frame{item.form, item.write, parenthesized, 0, Shape()});
             if (item.write != WriteE::Operator) {
                 text += item.text;
+                if (style == StyleE::Infix) {
+                    text += u'(';
+                }
             } else if (item.form == FormE::Negation) {
                 text += u'-';
             } else if (item.form == FormE::Fraction) {
@@ -194,11 +186,11 @@ bool InfixWriterC::function(ParentNodeABC& node, bool core, int code, Visitation
 bool InfixWriterC::symbol(NodeABC& node) {
     try {
         Item item;
-        const std::u16string name = node.toString();
+        std::u16string name = node.toString();
         if (style == StyleE::Latex) {
             item.text = latexName(name);
         } else if (isIdentifier(name)) {
-            item.text = name;
+            item.text = std::move(name);
         } else {
             return fail(u"the name '", name);
         }
@@ -254,6 +246,11 @@ bool InfixWriterC::real(FloatNodeC& node) {
 
 bool InfixWriterC::classifyFunction(ParentNodeABC& node, bool core, int code, Item& item) {
     const unsigned int count = arity(node);
+    if (core && !operators_known) {
+        // Once per call, and only for trees that hold core functions.
+        operators.lookUpAll(CASSessionBC::getSession().get());
+        operators_known = true;
+    }
     OperatorE op;
     if (core && operators.find(code, op)) {
         item.form = operatorForm(op, count);
@@ -267,13 +264,13 @@ bool InfixWriterC::classifyFunction(ParentNodeABC& node, bool core, int code, It
         }
     }
     item.form = FormE::Atom;
-    const std::u16string name = node.toString();
+    std::u16string name = node.toString();
     if (style == StyleE::Infix) {
         if (!isIdentifier(name)) {
             return fail(u"the name '", name);
         }
         item.write = WriteE::Call;
-        item.text = name + u'(';
+        item.text = std::move(name);  // "(" follows
         return true;
     }
     if (count == 1 && name == u"sqrt") {

@@ -37,10 +37,6 @@ public:
                                 unsigned long digits, qorv::math::NumberDisplayFormatE format,
                                 std::u16string& message_text, const char16_t*& message);
 
-    /// Looks the operators' core names up in the current session. False when
-    /// memory runs out.
-    bool start();
-
     // The visits. Each answers false when the walk must stop: the node
     // cannot be written (`error` says why) or memory ran out.
     bool function(ParentNodeABC& node, bool core, int code, VisitationOrderE order);
@@ -67,7 +63,7 @@ private:
     };
 
     // A node classified: its form, how to write it, and its text (a leaf's
-    // whole text; a call's name or command).
+    // whole text; a call's name, or in LaTeX its opening command).
     struct Item {
         FormE form = FormE::Atom;
         WriteE write = WriteE::Operator;
@@ -100,6 +96,7 @@ private:
     unsigned long digits;
     qorv::math::NumberDisplayFormatE format;
     OperatorCodesC operators;
+    bool operators_known = false;  // looked up in the current session
     std::vector<Frame> frames;
 };
 
