@@ -1,7 +1,8 @@
 // Reading any text as infix, and what a tree read must then satisfy: reading
 // is deterministic, failures included; the tree writes in infix (unless a
-// float of it has no number text, such as "inf") and the text reads back to
-// a tree with the same prefix text, whose infix text is the same again;
+// float of it has no number text, such as "inf"), with no sign directly
+// after an operator, and the text reads back to a tree with the same prefix
+// text, whose infix text is the same again;
 // LaTeX writes it. The session has the six operators in its vocabulary, so
 // that every operator reads.
 //
@@ -67,6 +68,9 @@ void checkRead(const std::u16string& text) {
         check(std::u16string(infix.getErrorMessage()).rfind(u"the number '", 0) == 0,
               "a tree read from infix does not write, and not for a number");
     } else {
+        for (const char16_t* signs : {u"+ -", u"- -", u"*-", u"/-", u"^-", u"--"}) {
+            check(written.find(signs) == std::u16string::npos, "a sign directly after an operator");
+        }
         PointerTC<AlgebraicExpressionC> back = reader.read(written);
         check(static_cast<bool>(back), "the written text does not read");
         check(prefix(*back) == expected, "the written text reads as another tree");

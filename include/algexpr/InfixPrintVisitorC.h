@@ -17,7 +17,7 @@
 //
 // Parentheses stand where reading needs them ((a + b)*c, a - (b - c),
 // (a + b) + c, (a^b)^c, (-3)^2, -(3) for neg(3)) and where a sign would
-// directly follow an operator: x + (-3), 2*(-x), x^(-1), -(-x).
+// directly follow an operator: x + (-3), 2*(-x), x^(-1), -(-x), a + (-b*c).
 //
 // Names are written as they are and must be identifiers (a letter or "_",
 // then letters, "_" and digits 0-9): a name such as "a+b" or "2x" fails the

@@ -88,7 +88,8 @@ FormE operatorForm(OperatorE op, unsigned int arity);
 /// Whether the argument at `index` of an expression of form `parent`, being
 /// of form `child`, needs parentheses so that reading the text gives back the
 /// same tree. Besides what the grammar needs, a sign never directly follows
-/// an operator: x + (-3), 2*(-x), x^(-1), -(-x).
+/// an operator: x + (-3), 2*(-x), x^(-1), -(-x). (A product whose first
+/// factor is signed, a + (-b*c), is the writer's to find: it looks deeper.)
 bool needsParentheses(FormE parent, unsigned int index, FormE child);
 
 }  // namespace qorv::math::algexpr::detail

@@ -143,11 +143,15 @@ bool InfixWriterC::function(ParentNodeABC& node, bool core, int code, Visitation
     try {
         if (order == PreOrder) {
             Item item;
-            if (!classifyFunction(node, core, code, item)) {
-                return false;
+            classifyFunction(node, core, code, item);
+            if (item.write == WriteE::Call && style == StyleE::Infix && !isIdentifier(item.text)) {
+                return fail(u"the name '", item.text);
             }
             if (style == StyleE::Latex && item.form == FormE::Power) {
                 item.shape = powerShape(node);
+            }
+            if ((item.form == FormE::Product || item.form == FormE::Quotient) && afterOperator()) {
+                item.sign_first = startsWithSign(node, item.form);
             }
             const bool parenthesized = beginChild(item);
             frames.push_back(Frame{item.form, item.write, parenthesized, 0, Shape()});
@@ -194,11 +198,7 @@ bool InfixWriterC::symbol(NodeABC& node) {
         } else {
             return fail(u"the name '", name);
         }
-        const bool parenthesized = beginChild(item);
-        text += item.text;
-        if (parenthesized) {
-            text += closeParenthesis();
-        }
+        writeLeaf(item);
         return true;
     } catch (const std::bad_alloc&) {
         out_of_memory = true;
@@ -209,15 +209,10 @@ bool InfixWriterC::symbol(NodeABC& node) {
 bool InfixWriterC::integer(IntegerNodeC& node) {
     try {
         Item item;
-        classifyNumber(node.toString(), item);
-        if (item.text.empty()) {
-            return false;
+        if (!classifyNumber(node.toString(), item)) {
+            return fail(u"the number '", item.text);
         }
-        const bool parenthesized = beginChild(item);
-        text += item.text;
-        if (parenthesized) {
-            text += closeParenthesis();
-        }
+        writeLeaf(item);
         return true;
     } catch (const std::bad_alloc&) {
         out_of_memory = true;
@@ -228,15 +223,10 @@ bool InfixWriterC::integer(IntegerNodeC& node) {
 bool InfixWriterC::real(FloatNodeC& node) {
     try {
         Item item;
-        classifyReal(node, item);
-        if (item.text.empty()) {
-            return false;
+        if (!classifyReal(node, item)) {
+            return fail(u"the number '", item.text);
         }
-        const bool parenthesized = beginChild(item);
-        text += item.text;
-        if (parenthesized) {
-            text += closeParenthesis();
-        }
+        writeLeaf(item);
         return true;
     } catch (const std::bad_alloc&) {
         out_of_memory = true;
@@ -244,7 +234,7 @@ bool InfixWriterC::real(FloatNodeC& node) {
     }
 }
 
-bool InfixWriterC::classifyFunction(ParentNodeABC& node, bool core, int code, Item& item) {
+void InfixWriterC::classifyFunction(ParentNodeABC& node, bool core, int code, Item& item) {
     const unsigned int count = arity(node);
     if (core && !operators_known) {
         // Once per call, and only for trees that hold core functions.
@@ -260,18 +250,15 @@ bool InfixWriterC::classifyFunction(ParentNodeABC& node, bool core, int code, It
                 item.form = FormE::Fraction;
                 item.shape.fraction = true;
             }
-            return true;
+            return;
         }
     }
     item.form = FormE::Atom;
     std::u16string name = node.toString();
     if (style == StyleE::Infix) {
-        if (!isIdentifier(name)) {
-            return fail(u"the name '", name);
-        }
         item.write = WriteE::Call;
         item.text = std::move(name);  // "(" follows
-        return true;
+        return;
     }
     if (count == 1 && name == u"sqrt") {
         item.write = WriteE::Root;
@@ -289,19 +276,15 @@ bool InfixWriterC::classifyFunction(ParentNodeABC& node, bool core, int code, It
         item.text = u"\\operatorname{" + escaped(name) + u"}\\left(";
         item.shape.delimited = true;
     }
-    return true;
 }
 
-// Sets the item for a number's text. In infix a text that does not read back
-// as one number fails (item.text stays empty); LaTeX writes it upright.
-void InfixWriterC::classifyNumber(std::u16string number, Item& item) {
+// Sets the item for a number's text. False in infix for a text that does
+// not read back as one number (the item is then an atom of that text); LaTeX
+// writes such a text upright.
+bool InfixWriterC::classifyNumber(std::u16string number, Item& item) {
     if (!isNumberText(number, true)) {
-        if (style == StyleE::Infix) {
-            fail(u"the number '", number);
-        } else {
-            item.text = u"\\mathrm{" + escaped(number) + u"}";
-        }
-        return;
+        item.text = style == StyleE::Infix ? std::move(number) : u"\\mathrm{" + escaped(number) + u"}";
+        return style == StyleE::Latex;
     }
     const bool negative = number[0] == u'-';
     item.form = negative ? FormE::Negative : FormE::Number;
@@ -310,7 +293,7 @@ void InfixWriterC::classifyNumber(std::u16string number, Item& item) {
     const std::size_t e = number.find_first_of(u"eE");
     if (style == StyleE::Infix || e == std::u16string::npos) {
         item.text = std::move(number);
-        return;
+        return true;
     }
     // 2.5e-3 is 2.5 \cdot 10^{-3}: a product, so it groups like a quotient.
     item.shape.scientific = true;
@@ -322,18 +305,59 @@ void InfixWriterC::classifyNumber(std::u16string number, Item& item) {
         ++i;
     }
     item.text = number.substr(0, e) + u" \\cdot 10^{" + (exponent_negative ? u"-" : u"") + number.substr(i) + u"}";
+    return true;
 }
 
 // LaTeX writes the values that are not finite as such, whatever their text.
-void InfixWriterC::classifyReal(FloatNodeC& node, Item& item) {
+bool InfixWriterC::classifyReal(FloatNodeC& node, Item& item) {
     const FloatValueABC* value = node.getValue();
     if (style == StyleE::Latex && value != nullptr && !value->isFinite()) {
         const double v = value->getValue();
         item.text = v != v ? u"\\mathrm{NaN}" : v > 0 ? u"\\infty" : u"-\\infty";
         item.form = v < 0 ? FormE::Negative : FormE::Atom;
-        return;
+        return true;
     }
-    classifyNumber(node.toString(digits, format), item);
+    return classifyNumber(node.toString(digits, format), item);
+}
+
+// Any node, from outside: what its neighbours see. Names are not checked.
+void InfixWriterC::classifyNode(NodeABC& node, Item& item) {
+    if (void* found = node.lookUpBase(ParentNodeABC::getCastableId())) {
+        auto* core = static_cast<CoreFunctionNodeC*>(node.lookUpBase(CoreFunctionNodeC::getCastableId()));
+        classifyFunction(*static_cast<ParentNodeABC*>(found), core != nullptr, core != nullptr ? core->getCode() : 0,
+                         item);
+    } else if (auto* integer = static_cast<IntegerNodeC*>(node.lookUpBase(IntegerNodeC::getCastableId()))) {
+        classifyNumber(integer->toString(), item);
+    } else if (auto* real = static_cast<FloatNodeC*>(node.lookUpBase(FloatNodeC::getCastableId()))) {
+        classifyReal(*real, item);
+    }
+}
+
+// Whether a product or quotient (of form `form`) starts with a sign: its
+// first factor, or that one's while it is a product or quotient written
+// without parentheses, is a negation or a negative number. After a "+" or
+// "-" it is then parenthesised: a + (-3*x). Each node is looked at by at most
+// one such walk, since only the top of such a chain stands after an operator.
+bool InfixWriterC::startsWithSign(ParentNodeABC& node, FormE form) {
+    ParentNodeABC* current = &node;
+    for (;;) {
+        NodeABC* first = firstChild(*current);
+        Item item;
+        classifyNode(*first, item);
+        if (parentheses(form, 0, item.form)) {
+            return false;
+        }
+        if (item.form == FormE::Negation || item.form == FormE::Negative) {
+            return true;
+        }
+        // (A float with an exponent groups like a quotient in LaTeX, but is a leaf.)
+        auto* parent = static_cast<ParentNodeABC*>(first->lookUpBase(ParentNodeABC::getCastableId()));
+        if ((item.form != FormE::Product && item.form != FormE::Quotient) || parent == nullptr) {
+            return false;
+        }
+        form = item.form;
+        current = parent;
+    }
 }
 
 bool InfixWriterC::fail(const char16_t* what, const std::u16string& name) {
@@ -358,12 +382,26 @@ bool InfixWriterC::parentheses(FormE parent, unsigned int index, FormE child) co
     }
 }
 
+// Whether the next child follows a binary "+" or "-".
+bool InfixWriterC::afterOperator() const {
+    return !frames.empty() && frames.back().started > 0 &&
+           (frames.back().form == FormE::Sum || frames.back().form == FormE::Difference);
+}
+
+void InfixWriterC::writeLeaf(const Item& item) {
+    const bool parenthesized = beginChild(item);
+    text += item.text;
+    if (parenthesized) {
+        text += closeParenthesis();
+    }
+}
+
 bool InfixWriterC::beginChild(const Item& item) {
     if (frames.empty()) {
         return false;
     }
     Frame& frame = frames.back();
-    const bool parenthesized = parentheses(frame.form, frame.started, item.form);
+    const bool parenthesized = item.sign_first || parentheses(frame.form, frame.started, item.form);
     Shape shape = item.shape;
     if (parenthesized) {
         shape = Shape();
@@ -410,10 +448,8 @@ void InfixWriterC::writeSeparator(const Frame& frame, const Shape& next) {
         case FormE::Fraction:
             text += u"}{";
             break;
-        case FormE::Power:
+        default:  // a power; the other forms have one argument
             text += latex ? u"^{" : u"^";
-            break;
-        default:
             break;
     }
 }
@@ -421,17 +457,8 @@ void InfixWriterC::writeSeparator(const Frame& frame, const Shape& next) {
 // What a power looks like from outside: its base decides (LaTeX).
 InfixWriterC::Shape InfixWriterC::powerShape(ParentNodeABC& node) {
     Shape shape;
-    NodeABC* base = firstChild(node);
     Item item;
-    if (void* found = base->lookUpBase(ParentNodeABC::getCastableId())) {
-        auto* parent = static_cast<ParentNodeABC*>(found);
-        auto* core = static_cast<CoreFunctionNodeC*>(base->lookUpBase(CoreFunctionNodeC::getCastableId()));
-        classifyFunction(*parent, core != nullptr, core != nullptr ? core->getCode() : 0, item);
-    } else if (auto* integer = static_cast<IntegerNodeC*>(base->lookUpBase(IntegerNodeC::getCastableId()))) {
-        classifyNumber(integer->toString(), item);
-    } else if (auto* real = static_cast<FloatNodeC*>(base->lookUpBase(FloatNodeC::getCastableId()))) {
-        classifyReal(*real, item);
-    }
+    classifyNode(*firstChild(node), item);
     if (parentheses(FormE::Power, 0, item.form)) {
         shape.delimited = true;
     } else {

@@ -69,6 +69,7 @@ private:
         WriteE write = WriteE::Operator;
         std::u16string text;
         Shape shape;
+        bool sign_first = false;  // a product after "+" or "-" that starts with a sign
     };
 
     struct Frame {
@@ -79,14 +80,18 @@ private:
         Shape last;            // the shape of the child begun last
     };
 
-    bool classifyFunction(ParentNodeABC& node, bool core, int code, Item& item);
-    void classifyNumber(std::u16string text, Item& item);
-    void classifyReal(FloatNodeC& node, Item& item);
+    void classifyFunction(ParentNodeABC& node, bool core, int code, Item& item);
+    bool classifyNumber(std::u16string text, Item& item);
+    bool classifyReal(FloatNodeC& node, Item& item);
+    void classifyNode(NodeABC& node, Item& item);
+    bool startsWithSign(ParentNodeABC& node, FormE form);
+    bool afterOperator() const;
     bool fail(const char16_t* what, const std::u16string& name);
     bool parentheses(FormE parent, unsigned int index, FormE child) const;
     // Writes what comes before a child of the innermost frame (its separator
     // and opening parenthesis); true when the child is parenthesised.
     bool beginChild(const Item& item);
+    void writeLeaf(const Item& item);
     void writeSeparator(const Frame& frame, const Shape& next);
     Shape powerShape(ParentNodeABC& node);
     const char16_t* openParenthesis() const;

@@ -109,6 +109,14 @@ TEST_F(InfixPrinterTest, Signs) {
         {u"power(x,neg(y))", "x^(-y)"},
         {u"divide(-1,-2.5)", "-1/(-2.5)"},
         {u"f(-3,neg(x),neg(3))", "f(-3, -x, -(3))"},
+        // A product after "+" or "-" whose first factor is signed, however deep.
+        {u"plus(a,times(-3,x))", "a + (-3*x)"},
+        {u"minus(a,divide(times(neg(b),c),d))", "a - (-b*c/d)"},
+        {u"minus(a,divide(divide(neg(x),y),z))", "a - (-x/y/z)"},
+        {u"plus(a,times(power(-3,2),x))", "a + (-3)^2*x"},
+        {u"plus(times(-3,x),y)", "-3*x + y"},
+        {u"plus(a,times(x,-3))", "a + x*(-3)"},
+        {u"plus(a,times(plus(-3,x),y))", "a + (-3 + x)*y"},
     });
 }
 
@@ -169,7 +177,10 @@ TEST_F(InfixPrinterTest, CallsAreIndependent) {
     } stopping;
     EXPECT_EQ(stopping.getExpressionString(prefix(u"times(a,b,c)")->getNode(), 0, qorv::math::Standard), u"a*b");
     // Outside a call the visits write nothing and let the walk go on.
-    EXPECT_TRUE(prefix(u"f(a,2,2.5,pi)")->traverse(stopping));
+    PointerTC<AlgebraicExpressionC> every_kind = prefix(u"f(a,2,2.5,pi,sin(x))");
+    EXPECT_TRUE(every_kind->traverse(stopping));
+    LatexPrintVisitorC latex;
+    EXPECT_TRUE(every_kind->traverse(latex));
 }
 
 // Deep chains written in both forms and read back: plus(plus(...(x,x)...),x)

@@ -1,4 +1,5 @@
-// Random trees written in infix and read back give the same prefix text:
+// Random trees written in infix and read back give the same prefix text, and
+// no sign stands directly after an operator:
 // every operator with 0 to 4 arguments, negative numbers, floats with
 // exponents and infinities, core symbols, calls of other functions, null
 // children. LaTeX writes every one of them.
@@ -88,8 +89,12 @@ TEST_F(InfixRoundTripTest, RandomTreesComeBack) {
         const std::u16string expected = print(tree.get());
         const std::u16string text = infix.getExpressionString(tree.get(), 0, qorv::math::Standard);
         ASSERT_FALSE(text.empty()) << narrow(expected) << ": " << narrow(infix.getErrorMessage());
+        for (const char16_t* signs : {u"+ -", u"- -", u"*-", u"/-", u"^-", u"--"}) {
+            EXPECT_EQ(text.find(signs), std::u16string::npos) << narrow(text);  // a sign right after an operator
+        }
         PointerTC<AlgebraicExpressionC> back = reader.read(text);
-        ASSERT_TRUE(back) << narrow(text) << ": " << reader.getErrorPosition() << " " << narrow(reader.getErrorMessage());
+        ASSERT_TRUE(back) << narrow(text) << ": " << reader.getErrorPosition() << " "
+                          << narrow(reader.getErrorMessage());
         EXPECT_EQ(back->toPrefixString(0, qorv::math::Standard), expected) << narrow(text);
         EXPECT_FALSE(latex.getExpressionString(tree.get(), 0, qorv::math::Standard).empty()) << narrow(expected);
     }
