@@ -360,8 +360,9 @@ bool InfixWriterC::startsWithSign(ParentNodeABC& node, FormE form) {
     }
 }
 
+// Only infix fails: "the name 'a+b' has no infix form".
 bool InfixWriterC::fail(const char16_t* what, const std::u16string& name) {
-    error_text = what + name + (style == StyleE::Infix ? u"' has no infix form" : u"'");
+    error_text = what + name + u"' has no infix form";
     error = error_text.c_str();
     return false;
 }
