@@ -1,15 +1,15 @@
 // The session of the infix tests: a vocabulary with the six operators, and
-// floats that print the way the numeric client's do (the shortest text that
-// reads back, always with "." or an exponent: 2.5, 1e+21, 1e999 for infinity,
-// "nan"), so that exponents and texts that are not numbers reach the writers.
+// floats whose default text is the shortest that reads back, always with "."
+// or an exponent (2.5, 1e+21, 1e999 for infinity, "nan"), as the numeric
+// client prints them, so that exponents and texts that are no numbers reach
+// the writers. With display arguments they print as the doubles do
+// ("0.25|6|3").
 #ifndef ALGEXPR_TESTS_INFIX_INFIXFIXTURE_H
 #define ALGEXPR_TESTS_INFIX_INFIXFIXTURE_H
 
 #include <gtest/gtest.h>
 
 #include <charconv>
-#include <cmath>
-#include <cstdlib>
 #include <string>
 
 #include "support/Doubles.h"
@@ -20,60 +20,35 @@ inline const char16_t* const kInfixNames[] = {u"plus", u"minus", u"times", u"div
                                               u"sin",  u"cos",   u"tan",   u"exp",    u"log",   u"sqrt",
                                               u"abs",  u"pi",    u"e",     u"i",      u""};
 
-class ShortestFloat : public FloatValueABC {
+class ShortestFloat : public TestFloat {
 public:
-    explicit ShortestFloat(double value) : value(value) {}
-    double getValue() const override { return value; }
-    void setValue(double v) override { value = v; }
-    bool isFinite() const override { return std::isfinite(value); }
-    /// With digits: that many significant digits (Scientific: always an exponent).
-    std::u16string toString(unsigned long digits, qorv::math::NumberDisplayFormatE format) override {
-        if (digits == 0 || !std::isfinite(value)) {
-            return toString();
-        }
-        char buffer[64];
-        const auto form = format == qorv::math::Scientific ? std::chars_format::scientific : std::chars_format::general;
-        const int precision = static_cast<int>(digits) - (format == qorv::math::Scientific ? 1 : 0);
-        return widen(std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value, form, precision).ptr));
-    }
+    using TestFloat::TestFloat;
     std::u16string toString() override {
-        if (std::isnan(value)) {
-            return u"nan";
-        }
-        if (std::isinf(value)) {
-            return value < 0 ? u"-1e999" : u"1e999";
+        const double v = getValue();
+        if (v != v || v - v != 0) {
+            return v != v ? u"nan" : v < 0 ? u"-1e999" : u"1e999";
         }
         char buffer[64];
-        std::string text(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
-        if (text.find_first_of(".e") == std::string::npos) {
-            text += ".0";
-        }
-        return widen(text);
+        std::string text(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
+        return widen(text.find_first_of(".e") == std::string::npos ? text + ".0" : text);
     }
-    FloatValueABC* clone() override { return new ShortestFloat(value); }
-
-private:
-    double value;
+    FloatValueABC* clone() override { return new ShortestFloat(getValue()); }
 };
 
-/// Reads what strtod reads in full, from digits, ".", "e", "E" and signs
-/// only (no "inf", "nan" or hex); declines everything while `decline` is
-/// set. Logs "float(<text>)".
-class ShortestFloatFactory : public FloatValueFactoryABC {
+/// Reads what strtod reads in full from digits, ".", "e", "E" and signs (no
+/// "inf", "nan" or hex), unless `decline` is set. Logs "float(<text>)".
+class ShortestFloatFactory : public TestFloatFactory {
 public:
     FloatValueABC* fromString(const std::u16string& text) override {
         note([&] { return "float(" + narrow(text) + ")"; });
-        if (decline || text.empty() || text.find_first_not_of(u"0123456789.eE+-") != std::u16string::npos) {
-            return nullptr;
-        }
-        const std::string ascii = narrow(text);
         char* end = nullptr;
+        const std::string ascii = narrow(text);
         const double value = std::strtod(ascii.c_str(), &end);
-        return end == ascii.c_str() + ascii.size() ? new ShortestFloat(value) : nullptr;
+        const bool whole = !text.empty() && end == ascii.c_str() + ascii.size();
+        return decline || !whole || text.find_first_not_of(u"0123456789.eE+-") != std::u16string::npos
+                   ? nullptr
+                   : new ShortestFloat(value);
     }
-    FloatValueABC* fromDouble(double v) override { return new ShortestFloat(v); }
-    FloatValueABC* fromInt64(std::int64_t v) override { return fromDouble(static_cast<double>(v)); }
-    FloatValueABC* zero() override { return fromDouble(0); }
     bool decline = false;
 };
 
@@ -109,27 +84,17 @@ protected:
     static std::string read(const std::u16string& text) {
         InfixReaderC reader;
         PointerTC<AlgebraicExpressionC> e = reader.read(text);
-        if (!e) {
-            return "error at " + std::to_string(reader.getErrorPosition()) + ": " + narrow(reader.getErrorMessage());
-        }
-        EXPECT_EQ(std::u16string(reader.getErrorMessage()), u"");
-        return narrow(e->toPrefixString(0, qorv::math::Standard));
+        return e ? narrow(e->toPrefixString(0, qorv::math::Standard))
+                 : "error at " + std::to_string(reader.getErrorPosition()) + ": " + narrow(reader.getErrorMessage());
     }
 
-    /// A tree written in infix (or LaTeX), or "error: <message>".
+    /// A tree (or a prefix text's tree) written in infix or LaTeX, or "error: <message>".
     template <class Printer = InfixPrintVisitorC>
-    static std::string write(NodeABC* node, unsigned long digits = 0,
-                             qorv::math::NumberDisplayFormatE format = qorv::math::Standard) {
+    static std::string write(NodeABC* node, unsigned long digits = 0) {
         Printer printer;
-        const std::u16string text = printer.getExpressionString(node, digits, format);
-        if (text.empty()) {
-            return "error: " + narrow(printer.getErrorMessage());
-        }
-        EXPECT_EQ(std::u16string(printer.getErrorMessage()), u"");
-        return narrow(text);
+        const std::u16string text = printer.getExpressionString(node, digits, qorv::math::Standard);
+        return text.empty() ? "error: " + narrow(printer.getErrorMessage()) : narrow(text);
     }
-
-    /// The prefix text's tree written in infix (or LaTeX).
     template <class Printer = InfixPrintVisitorC>
     static std::string write(const std::u16string& prefix_text) {
         return write<Printer>(prefix(prefix_text)->getNode());

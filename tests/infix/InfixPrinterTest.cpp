@@ -28,133 +28,96 @@ protected:
 };
 
 TEST_F(InfixPrinterTest, OperatorsAndCallForms) {
-    expectWritings({
-        {u"plus(times(2,x),sin(divide(pi,6)))", "2*x + sin(pi/6)"},
-        {u"plus(a,b,c)", "a + b + c"},
-        {u"times(a,b,c)", "a*b*c"},
-        {u"minus(a,b)", "a - b"},
-        {u"divide(a,b)", "a/b"},
-        {u"power(a,b)", "a^b"},
-        {u"neg(a)", "-a"},
-        {u"f(x,g(y),2)", "f(x, g(y), 2)"},
-        {u"plus(x)", "plus(x)"},
-        {u"minus(a)", "minus(a)"},
-        {u"times(x)", "times(x)"},
-        {u"minus(a,b,c)", "minus(a, b, c)"},
-        {u"divide(a)", "divide(a)"},
-        {u"divide(a,b,c)", "divide(a, b, c)"},
-        {u"power(a,b,c)", "power(a, b, c)"},
-        {u"neg(a,b)", "neg(a, b)"},
-        {u"plus(plus(a),minus(b))", "plus(a) + minus(b)"},
-        {u"f(plus(a,b),neg(c))", "f(a + b, -c)"},
-    });
-    std::unique_ptr<NodeABC> bare(build.fn(u"f", {}));
-    EXPECT_EQ(write(bare.get()), "f()");
-    std::unique_ptr<NodeABC> core_bare(build.core(0, {}));
-    EXPECT_EQ(write(core_bare.get()), "plus()");
-    EXPECT_EQ(read(u"plus()"), "plus()");
+    expectWritings({{u"plus(times(2,x),sin(divide(pi,6)))", "2*x + sin(pi/6)"},
+                    {u"plus(a,b,c)", "a + b + c"},
+                    {u"times(a,b,c)", "a*b*c"},
+                    {u"minus(a,b)", "a - b"},
+                    {u"divide(a,b)", "a/b"},
+                    {u"power(a,b)", "a^b"},
+                    {u"neg(a)", "-a"},
+                    {u"f(x,g(y),2)", "f(x, g(y), 2)"},
+                    {u"plus(plus(x),minus(a),times(x))", "plus(x) + minus(a) + times(x)"},
+                    {u"f(minus(a,b,c),divide(a),divide(a,b,c),power(a,b,c),neg(a,b))",
+                     "f(minus(a, b, c), divide(a), divide(a, b, c), power(a, b, c), neg(a, b))"}});
+    std::unique_ptr<NodeABC> bare(build.fn(u"f", {build.core(0, {})}));
+    EXPECT_EQ(write(bare.get()), "f(plus())");
+    EXPECT_EQ(read(u"f(plus())"), "f(plus())");
 }
 
 TEST_F(InfixPrinterTest, TheFewestParenthesesThatKeepTheTree) {
-    expectWritings({
-        {u"plus(plus(a,b),c)", "(a + b) + c"},
-        {u"plus(a,plus(b,c))", "a + (b + c)"},
-        {u"plus(minus(a,b),c)", "a - b + c"},
-        {u"minus(plus(a,b),c)", "a + b - c"},
-        {u"minus(minus(a,b),c)", "a - b - c"},
-        {u"minus(a,minus(b,c))", "a - (b - c)"},
-        {u"plus(a,times(b,c),divide(d,e))", "a + b*c + d/e"},
-        {u"times(plus(a,b),minus(c,d))", "(a + b)*(c - d)"},
-        {u"times(times(a,b),c)", "(a*b)*c"},
-        {u"times(a,times(b,c))", "a*(b*c)"},
-        {u"times(divide(a,b),c)", "a/b*c"},
-        {u"divide(times(a,b),c)", "a*b/c"},
-        {u"divide(divide(a,b),c)", "a/b/c"},
-        {u"divide(a,divide(b,c))", "a/(b/c)"},
-        {u"divide(a,times(b,c))", "a/(b*c)"},
-        {u"power(2,power(3,2))", "2^3^2"},
-        {u"power(power(2,3),2)", "(2^3)^2"},
-        {u"power(times(a,b),plus(c,d))", "(a*b)^(c + d)"},
-        {u"times(power(a,b),power(c,d))", "a^b*c^d"},
-        {u"power(f(x),2)", "f(x)^2"},
-    });
+    expectWritings({{u"plus(plus(a,b),c)", "(a + b) + c"},
+                    {u"plus(a,plus(b,c))", "a + (b + c)"},
+                    {u"plus(minus(a,b),c)", "a - b + c"},
+                    {u"minus(plus(a,b),c)", "a + b - c"},
+                    {u"minus(minus(a,b),c)", "a - b - c"},
+                    {u"minus(a,minus(b,c))", "a - (b - c)"},
+                    {u"plus(a,times(b,c),divide(d,e))", "a + b*c + d/e"},
+                    {u"times(plus(a,b),minus(c,d))", "(a + b)*(c - d)"},
+                    {u"times(times(a,b),c)", "(a*b)*c"},
+                    {u"times(a,times(b,c))", "a*(b*c)"},
+                    {u"times(divide(a,b),c)", "a/b*c"},
+                    {u"divide(times(a,b),c)", "a*b/c"},
+                    {u"divide(divide(a,b),c)", "a/b/c"},
+                    {u"divide(a,divide(b,c))", "a/(b/c)"},
+                    {u"power(2,power(3,2))", "2^3^2"},
+                    {u"power(power(2,3),2)", "(2^3)^2"},
+                    {u"power(times(a,b),plus(c,d))", "(a*b)^(c + d)"},
+                    {u"times(power(a,b),power(c,d))", "a^b*c^d"},
+                    {u"power(f(x),2)", "f(x)^2"}});
 }
 
 // A sign never directly follows an operator, and a negative number never
 // stands where reading would take its "-" for neg.
 TEST_F(InfixPrinterTest, Signs) {
-    expectWritings({
-        {u"-3", "-3"},
-        {u"neg(x)", "-x"},
-        {u"neg(neg(x))", "-(-x)"},
-        {u"neg(3)", "-(3)"},
-        {u"neg(-3)", "-(-3)"},
-        {u"neg(2.5)", "-(2.5)"},
-        {u"power(-3,2)", "(-3)^2"},
-        {u"neg(power(3,2))", "-3^2"},
-        {u"neg(power(-3,2))", "-(-3)^2"},
-        {u"power(neg(x),2)", "(-x)^2"},
-        {u"power(neg(3),2)", "(-(3))^2"},
-        {u"plus(x,-3)", "x + (-3)"},
-        {u"minus(x,-3)", "x - (-3)"},
-        {u"plus(-3,x)", "-3 + x"},
-        {u"times(2,-3)", "2*(-3)"},
-        {u"times(-3,x)", "-3*x"},
-        {u"times(neg(3),x)", "-(3)*x"},
-        {u"times(neg(a),b)", "-a*b"},
-        {u"neg(times(a,b))", "-(a*b)"},
-        {u"neg(plus(a,b))", "-(a + b)"},
-        {u"plus(neg(a),neg(b))", "-a + (-b)"},
-        {u"power(x,-1)", "x^(-1)"},
-        {u"power(x,neg(y))", "x^(-y)"},
-        {u"divide(-1,-2.5)", "-1/(-2.5)"},
-        {u"f(-3,neg(x),neg(3))", "f(-3, -x, -(3))"},
-        // A product after "+" or "-" whose first factor is signed, however deep.
-        {u"plus(a,times(-3,x))", "a + (-3*x)"},
-        {u"minus(a,divide(times(neg(b),c),d))", "a - (-b*c/d)"},
-        {u"minus(a,divide(divide(neg(x),y),z))", "a - (-x/y/z)"},
-        {u"plus(a,times(power(-3,2),x))", "a + (-3)^2*x"},
-        {u"plus(times(-3,x),y)", "-3*x + y"},
-        {u"plus(a,times(x,-3))", "a + x*(-3)"},
-        {u"plus(a,times(plus(-3,x),y))", "a + (-3 + x)*y"},
-    });
+    expectWritings({{u"-3", "-3"},
+                    {u"neg(neg(x))", "-(-x)"},
+                    {u"neg(3)", "-(3)"},
+                    {u"neg(-3)", "-(-3)"},
+                    {u"power(-3,2)", "(-3)^2"},
+                    {u"neg(power(3,2))", "-3^2"},
+                    {u"neg(power(-3,2))", "-(-3)^2"},
+                    {u"power(neg(x),2)", "(-x)^2"},
+                    {u"power(neg(3),2)", "(-(3))^2"},
+                    {u"plus(x,-3)", "x + (-3)"},
+                    {u"minus(x,-3)", "x - (-3)"},
+                    {u"plus(-3,x)", "-3 + x"},
+                    {u"times(2,-3)", "2*(-3)"},
+                    {u"times(-3,x)", "-3*x"},
+                    {u"times(neg(3),x)", "-(3)*x"},
+                    {u"times(neg(a),b)", "-a*b"},
+                    {u"neg(times(a,b))", "-(a*b)"},
+                    {u"plus(neg(a),neg(b))", "-a + (-b)"},
+                    {u"power(x,-1)", "x^(-1)"},
+                    {u"divide(-1,-2.5)", "-1/(-2.5)"},
+                    {u"f(-3,neg(x),neg(3))", "f(-3, -x, -(3))"},
+                    // a product after "+" or "-" whose first factor is signed, however deep
+                    {u"plus(a,times(-3,x))", "a + (-3*x)"},
+                    {u"minus(a,divide(divide(neg(x),y),z))", "a - (-x/y/z)"},
+                    {u"plus(a,times(power(-3,2),x))", "a + (-3)^2*x"},
+                    {u"plus(a,times(plus(-3,x),y))", "a + (-3 + x)*y"}});
 }
 
 // Numbers as their values print them, display arguments included; infinity
-// prints as 1e999, which reads back as infinity.
-TEST_F(InfixPrinterTest, Numbers) {
-    expectWritings({
-        {u"plus(12,2.5,1e21,1e-07)", "12 + 2.5 + 1e+21 + 1e-07"},
-        {u"times(2.5,-1e21)", "2.5*(-1e+21)"},
-        {u"power(1e5,2)", "1e+05^2"},
-        {u"1e999", "1e999"},
-        {u"-1e999", "-1e999"},
-    });
-    std::unique_ptr<NodeABC> third(build.fn(u"f", {new FloatNodeC(new ShortestFloat(1.0 / 3)), build.integer(7)}));
-    EXPECT_EQ(write(third.get(), 3, qorv::math::Standard), "f(0.333, 7)");
-    EXPECT_EQ(write(third.get(), 2, qorv::math::Scientific), "f(3.3e-01, 7)");
-    EXPECT_EQ(write(third.get()), "f(0.3333333333333333, 7)");
-}
-
-// Names that are not identifiers, and number texts that infix does not read
-// as one number, fail the whole call and are named.
-TEST_F(InfixPrinterTest, WhatInfixCannotWrite) {
-    expectWritings({
-        {u"f(a+b)", "error: the name 'a+b' has no infix form"},
-        {u"plus(x,2x)", "error: the name '2x' has no infix form"},
-        {u"f((x))", "error: the name '' has no infix form"},
-        {u"x.y(1)", "error: the name 'x.y' has no infix form"},
-    });
+// prints as 1e999, which reads back as infinity. Names that are not
+// identifiers, and number texts that infix does not read as one number, fail
+// the whole call and are named.
+TEST_F(InfixPrinterTest, NumbersAndWhatInfixCannotWrite) {
+    expectWritings({{u"plus(12,2.5,1e21,1e-07)", "12 + 2.5 + 1e+21 + 1e-07"},
+                    {u"power(1e5,2)", "1e+05^2"},
+                    {u"f(1e999,-1e999)", "f(1e999, -1e999)"},
+                    {u"f(a+b)", "error: the name 'a+b' has no infix form"},
+                    {u"plus(x,2x)", "error: the name '2x' has no infix form"},
+                    {u"f((x))", "error: the name '' has no infix form"}});
+    std::unique_ptr<NodeABC> tree(build.fn(u"f", {new FloatNodeC(new ShortestFloat(0.25)), build.integer(7)}));
+    EXPECT_EQ(write(tree.get(), 6), "error: the number '0.25|6|0' has no infix form");
     std::unique_ptr<NodeABC> unnamed(build.core(99, {build.sym(u"x")}));
     EXPECT_EQ(write(unnamed.get()), "error: the name '?<99>?' has no infix form");
-    std::unique_ptr<NodeABC> nan(build.fn(u"f", {new FloatNodeC(new ShortestFloat(0.0 / 0.0))}));
-    EXPECT_EQ(write(nan.get()), "error: the number 'nan' has no infix form");
-    for (const char16_t* text : {u"+3", u"1e", u"--3", u"\u22123", u"", u"3 "}) {
-        struct Spelled : TestInteger {
-            explicit Spelled(const char16_t* text) : TestInteger(0), text(text) {}
-            std::u16string toString() override { return text; }
-            const char16_t* text;
-        };
+    struct Spelled : TestInteger {
+        explicit Spelled(const char16_t* text) : TestInteger(0), text(text) {}
+        std::u16string toString() override { return text; }
+        const char16_t* text;
+    };
+    for (const char16_t* text : {u"nan", u"+3", u"1e", u"--3", u"\u22123", u"", u"3 "}) {
         std::unique_ptr<NodeABC> odd(build.fn(u"f", {new IntegerNodeC(new Spelled(text))}));
         EXPECT_EQ(write(odd.get()), "error: the number '" + narrow(text) + "' has no infix form") << narrow(text);
     }
