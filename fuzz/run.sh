@@ -17,11 +17,12 @@ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPI
     -DALGEXPR_BUILD_TOOLS=OFF -DALGEXPR_BUILD_EXAMPLES=OFF -DALGEXPR_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build "$build" -j2
 
-declare -A max_len=([read_print]=4096 [subst_constraints]=4096 [differential_reader]=1024)
-for target in read_print subst_constraints differential_reader; do
+declare -A max_len=([read_print]=4096 [subst_constraints]=4096 [differential_reader]=1024 [infix_round_trip]=4096)
+declare -A dict=([read_print]=prefix [subst_constraints]=prefix [differential_reader]=prefix [infix_round_trip]=infix)
+for target in read_print subst_constraints differential_reader infix_round_trip; do
     echo "== fuzzing $target for ${seconds}s"
     mkdir -p "$build/corpus/$target" "$build/findings/$target"
     "$build/fuzz/algexpr_fuzz_$target" "$build/corpus/$target" "$root/fuzz/corpus/$target" \
-        -dict="$root/fuzz/prefix.dict" -max_total_time="$seconds" -max_len="${max_len[$target]}" \
+        -dict="$root/fuzz/${dict[$target]}.dict" -max_total_time="$seconds" -max_len="${max_len[$target]}" \
         -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$build/findings/$target/"
 done

@@ -21,7 +21,8 @@ namespace {
 using namespace testing_doubles;
 using Injector = FailureInjector;
 
-const char16_t* const kNames[] = {u"sin", u"plus", u"g", u"pi", u"cos", u"arctangent", u""};
+const char16_t* const kNames[] = {u"sin",   u"plus",  u"g",      u"pi",    u"cos", u"arctangent",
+                                  u"minus", u"times", u"divide", u"power", u"neg", u""};
 
 CASSessionBC& session() { return *CASSessionBC::getSession(); }
 
@@ -160,6 +161,58 @@ INSTANTIATE_TEST_SUITE_P(Texts, AllocFailureTest,
                                            std::u16string(40, u'(') + u"x" + std::u16string(40, u')'), wideText(),
                                            u"f(sin(x),g(1),2.5"),  // read the general way
                          textName);
+
+// Infix reading, and infix and LaTeX writing of what was read.
+class InfixAllocFailureTest : public ::testing::TestWithParam<std::u16string> {
+protected:
+    std::string name(const char* operation) const { return std::string(operation) + " " + narrow(GetParam()); }
+    PointerTC<AlgebraicExpressionC> source = InfixReaderC().read(GetParam());
+};
+
+TEST_P(InfixAllocFailureTest, Reading) {
+    injectEach(name("read infix"), [&] {
+        InfixReaderC reader;
+        auto read = armed([&] { return reader.read(GetParam()); });
+        return print(read ? read->getNode() : nullptr);
+    });
+}
+
+TEST_P(InfixAllocFailureTest, Printing) {
+    injectEach(name("print infix"), [&] {
+        InfixPrintVisitorC printer;
+        Injector::Armed armed;
+        return printer.getExpressionString(source->getNode(), 0, qorv::math::Standard);
+    });
+}
+
+TEST_P(InfixAllocFailureTest, PrintingLatex) {
+    injectEach(name("print LaTeX"), [&] {
+        LatexPrintVisitorC printer;
+        Injector::Armed armed;
+        return printer.getExpressionString(source->getNode(), 0, qorv::math::Standard);
+    });
+}
+
+std::string infixTextName(const ::testing::TestParamInfo<std::u16string>& info) {
+    const char* const names[] = {"Worked", "LongNames", "Deep", "Wide"};
+    return names[info.index];
+}
+
+// Names and numbers long enough to be allocated, powers whose base LaTeX
+// looks into, and chains that outgrow the stacks' first blocks.
+INSTANTIATE_TEST_SUITE_P(
+    Texts, InfixAllocFailureTest,
+    ::testing::Values(u"2*x + sin(pi/6) - g(y, -3, 2.5)^2",
+                      u"longfunctionname(anotherlongname)^-x / arctangent(1234.5000, -12) * 2^anotherlongname",
+                      std::u16string(40, u'(') + u"-(-x)^2" + std::u16string(40, u')') + u" + (x + 1)^2^3",
+                      [] {
+                          std::u16string t = u"pi";
+                          for (int i = 0; i < 40; ++i) {
+                              t += u" + x*1";
+                          }
+                          return t;
+                      }()),
+    infixTextName);
 
 // A session built while memory runs short leaves out whole elements only, and
 // no symbol table entry without a symbol.

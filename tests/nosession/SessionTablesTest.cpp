@@ -122,4 +122,24 @@ TEST(NoSessionTest, ARootlessExpressionClonesWalksAndPrintsAsEmpty) {
     EXPECT_EQ(rootless->toPrefixString(0, qorv::math::Standard), u"");
 }
 
+// Infix reading needs a session; writing works without one, except for core
+// nodes, whose names ("<4>") are then no identifiers.
+TEST(NoSessionTest, InfixAndLatex) {
+    InfixReaderC reader;
+    EXPECT_FALSE(reader.read(u"x + 1"));
+    EXPECT_EQ(std::u16string(reader.getErrorMessage()), u"no session is current");
+
+    const char16_t* const names[] = {u"plus", u""};
+    TreeBuilder build(makeSession(names));
+    std::unique_ptr<NodeABC> tree(build.fn(u"f", {build.sym(u"x"), build.integer(-2)}));
+    InfixPrintVisitorC infix;
+    LatexPrintVisitorC latex;
+    EXPECT_EQ(infix.getExpressionString(tree.get(), 0, qorv::math::Standard), u"f(x, -2)");
+    std::unique_ptr<NodeABC> core(build.core(0, {build.sym(u"x"), new CoreSymbolNodeC(4)}));
+    EXPECT_EQ(infix.getExpressionString(core.get(), 0, qorv::math::Standard), u"");
+    EXPECT_EQ(std::u16string(infix.getErrorMessage()), u"the name '<0>' has no infix form");
+    EXPECT_EQ(latex.getExpressionString(core.get(), 0, qorv::math::Standard),
+              u"\\operatorname{<0>}\\left(x, \\mathrm{<4>}\\right)");
+}
+
 }  // namespace

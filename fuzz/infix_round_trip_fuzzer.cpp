@@ -1,0 +1,108 @@
+// Reading any text as infix, and what a tree read must then satisfy: reading
+// is deterministic, failures included; the tree writes in infix (unless a
+// float of it has no number text, such as "inf"), with no sign directly
+// after an operator, and the text reads back to a tree with the same prefix
+// text, whose infix text is the same again;
+// LaTeX writes it. The session has the six operators in its vocabulary, so
+// that every operator reads.
+//
+// Input: each byte is one code unit U+0000..U+00FE, except 0xFF, which takes
+// the next two bytes (high byte first) as one code unit of any value.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "algexpr/algexpr.h"
+#include "support/Doubles.h"
+
+namespace {
+
+using namespace testing_doubles;
+
+const char16_t* const kNames[] = {u"plus", u"minus", u"times", u"divide", u"power", u"neg", u"sin", u"pi", u""};
+
+std::u16string current_text;
+
+void check(bool condition, const char* what) {
+    if (condition) {
+        return;
+    }
+    std::fprintf(stderr, "check failed: %s\ntext:", what);
+    for (char16_t c : current_text) {
+        if (c >= 0x20 && c < 0x7F) {
+            std::fprintf(stderr, " %c", static_cast<char>(c));
+        } else {
+            std::fprintf(stderr, " U+%04X", static_cast<unsigned>(c));
+        }
+    }
+    std::fprintf(stderr, "\n");
+    std::abort();
+}
+
+std::u16string prefix(const AlgebraicExpressionC& expression) {
+    return expression.toPrefixString(0, qorv::math::Standard);
+}
+
+void checkRead(const std::u16string& text) {
+    InfixReaderC reader;
+    InfixReaderC second;
+    PointerTC<AlgebraicExpressionC> expression = reader.read(text);
+    PointerTC<AlgebraicExpressionC> twice = second.read(text);
+    check(static_cast<bool>(expression) == static_cast<bool>(twice), "a second reading differs in success");
+    check(reader.getErrorPosition() == second.getErrorPosition() &&
+              std::u16string(reader.getErrorMessage()) == second.getErrorMessage(),
+          "a second reading fails differently");
+    if (!expression) {
+        check(reader.getErrorPosition() <= text.size(), "the error is beyond the text");
+        check(reader.getErrorMessage()[0] != 0, "a failure without a message");
+        return;
+    }
+    const std::u16string expected = prefix(*expression);
+    check(prefix(*twice) == expected, "a second reading differs");
+
+    InfixPrintVisitorC infix;
+    const std::u16string written = infix.getExpressionString(expression->getNode(), 0, qorv::math::Standard);
+    if (written.empty()) {
+        check(std::u16string(infix.getErrorMessage()).rfind(u"the number '", 0) == 0,
+              "a tree read from infix does not write, and not for a number");
+    } else {
+        for (const char16_t* signs : {u"+ -", u"- -", u"*-", u"/-", u"^-", u"--"}) {
+            check(written.find(signs) == std::u16string::npos, "a sign directly after an operator");
+        }
+        PointerTC<AlgebraicExpressionC> back = reader.read(written);
+        check(static_cast<bool>(back), "the written text does not read");
+        check(prefix(*back) == expected, "the written text reads as another tree");
+        check(infix.getExpressionString(back->getNode(), 0, qorv::math::Standard) == written,
+              "writing is not a fixed point");
+    }
+    LatexPrintVisitorC latex;
+    check(!latex.getExpressionString(expression->getNode(), 0, qorv::math::Standard).empty(), "LaTeX fails");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const bool installed = [] {
+        CASSessionBC::setSession(makeSession(kNames));
+        recording = false;
+        return true;
+    }();
+    (void)installed;
+    current_text.clear();
+    for (std::size_t i = 0; i < size; ++i) {
+        if (data[i] != 0xFF) {
+            current_text += static_cast<char16_t>(data[i]);
+        } else if (i + 2 < size) {
+            current_text += static_cast<char16_t>(data[i + 1] << 8 | data[i + 2]);
+            i += 2;
+        } else {
+            break;
+        }
+    }
+    checkRead(current_text);
+    check(TestInteger::live == 0 && TestFloat::live == 0, "a number value outlived its tree");
+    CASSessionBC::getSession()->flushUnusedSymbols();
+    return 0;
+}

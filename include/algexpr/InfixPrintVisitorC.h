@@ -1,0 +1,83 @@
+// InfixPrintVisitorC: writes a tree in the infix notation that InfixReaderC
+// reads, such as "2*x + sin(pi/6)", with the fewest parentheses that keep the
+// tree: reading the text back gives the same tree.
+//
+//   InfixPrintVisitorC printer;
+//   std::u16string text = printer.getExpressionString(node, 0, qorv::math::Standard);
+//   if (text.empty()) {
+//       report(printer.getErrorMessage());   // "the name 'a+b' has no infix form"
+//   }
+//
+// The core functions plus, minus, times, divide, power and neg of the
+// current session's vocabulary are written as operators: plus and times with
+// two or more arguments ("a + b + c", "a*b"), minus, divide and power with
+// exactly two ("a - b", "a/b", "a^b"), neg with one ("-a"). Everything else
+// is written in call form: f(x, y), and plus(x), minus(a), divide(a, b, c).
+// Spaces stand around binary "+" and "-" and after commas.
+//
+// Parentheses stand where reading needs them ((a + b)*c, a - (b - c),
+// (a + b) + c, (a^b)^c, (-3)^2, -(3) for neg(3)) and where a sign would
+// directly follow an operator: x + (-3), 2*(-x), x^(-1), -(-x), a + (-b*c).
+//
+// Names are written as they are and must be identifiers (a letter or "_",
+// then letters, "_" and digits 0-9): a name such as "a+b" or "2x" fails the
+// whole call. Numbers are written as their values print them (floats with
+// the display arguments, as in prefix) and read back through the same
+// factories as prefix text; a number text that infix does not read as one
+// number with an optional "-" (such as "nan") fails the call too.
+//
+// The walk is iterative: trees of any depth are written, in time linear in
+// their size. Running out of memory fails the call; nothing else is thrown but
+// the exceptions of the client's own code, which pass through. The
+// visits write only during getExpressionString. One printer serves one call
+// at a time and can be reused.
+#ifndef ALGEXPR_INFIXPRINTVISITORC_H
+#define ALGEXPR_INFIXPRINTVISITORC_H
+
+#include <string>
+
+#include "algexpr/NodeVisitorABC.h"
+#include "algexpr/NumberDisplayFormatE.h"
+
+namespace qorv::math::algexpr {
+
+class NodeABC;
+
+namespace detail {
+class InfixWriterC;
+}
+
+class ALGEXPR_API InfixPrintVisitorC : public NodeVisitorABC {
+public:
+    InfixPrintVisitorC() noexcept;
+    InfixPrintVisitorC(const InfixPrintVisitorC&) = delete;
+    InfixPrintVisitorC& operator=(const InfixPrintVisitorC&) = delete;
+    ~InfixPrintVisitorC() override;
+
+    bool visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE order) override;
+    bool visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE order) override;
+    bool visitCoreSymbolNode(CoreSymbolNodeC& node) override;
+    bool visitExtendedSymbolNode(ExtendedSymbolNodeC& node) override;
+    bool visitFloatNode(FloatNodeC& node) override;
+    bool visitIntegerNode(IntegerNodeC& node) override;
+
+    /// The infix text of the subtree under `node`; the empty text when it
+    /// cannot be written (getErrorMessage() says why), for null, and when
+    /// memory runs out. A walk that an overriding visit stops gives the text
+    /// written so far.
+    std::u16string getExpressionString(NodeABC* node, unsigned long digits, qorv::math::NumberDisplayFormatE format);
+
+    /// Why the last getExpressionString gave no text, naming the name or
+    /// number at fault; the empty text after a success. Never null; valid
+    /// until the next call.
+    const char16_t* getErrorMessage() const noexcept;
+
+private:
+    detail::InfixWriterC* writer_p;   // the call in progress, or null
+    const char16_t* error_message_p;  // a literal, or error_text's
+    std::u16string error_text;
+};
+
+}  // namespace qorv::math::algexpr
+
+#endif

@@ -1,0 +1,84 @@
+// LatexPrintVisitorC: writes a tree as a LaTeX formula for math mode, such
+// as "2 x + \sin\left(\frac{\pi}{6}\right)".
+//
+//   LatexPrintVisitorC printer;
+//   std::u16string latex = printer.getExpressionString(node, 0, qorv::math::Standard);
+//
+// Operators are the core functions plus, minus, times, divide, power and neg
+// of the current session's vocabulary, with the arguments InfixPrintVisitorC
+// writes as operators; the grouping is the infix writer's, so a formula keeps
+// its tree:
+//   a + b, a - b, -a         as in infix, with \left( \right) for parentheses
+//   a*b                      "a b", or "a \cdot b" where juxtaposition would
+//                            mislead: before a number, next to anything
+//                            written with parentheses or bars, after a float
+//                            written with an exponent, between a number and
+//                            a fraction
+//   a/b                      \frac{a}{b}
+//   a^b                      a^{b}; a base that is not an atom in parentheses
+// Functions: sqrt(x) is \sqrt{x}, abs(x) is \left| x \right|; sin, cos, tan,
+// exp and log are \sin\left(x\right) and so on; any other function (and an
+// operator in call form) is \operatorname{f}\left(x, y\right). These go by
+// name, whether or not the name is a core element.
+// Names: pi is \pi, and so are the other Greek letter names LaTeX has
+// (\alpha ... \omega, \Gamma ... \Omega); a one-letter name (e, i, x) is
+// written as it is; any other name is \mathrm{name}, with LaTeX's special
+// characters escaped. Numbers: as their values print them (floats with the
+// display arguments); a float text with an exponent, 2.5e3, is written
+// 2.5 \cdot 10^{3}; a float that is not finite is \infty, -\infty or
+// \mathrm{NaN}; a number text that is not a number is written upright.
+//
+// Every tree can be written. The walk is iterative: trees of any depth are
+// written, in time linear in their size. Running out of memory gives the
+// empty text; nothing else is thrown but the exceptions of the client's own
+// code, which pass through. The visits write only during
+// getExpressionString. One printer serves one call at a time and can be reused.
+#ifndef ALGEXPR_LATEXPRINTVISITORC_H
+#define ALGEXPR_LATEXPRINTVISITORC_H
+
+#include <string>
+
+#include "algexpr/NodeVisitorABC.h"
+#include "algexpr/NumberDisplayFormatE.h"
+
+namespace qorv::math::algexpr {
+
+class NodeABC;
+
+namespace detail {
+class InfixWriterC;
+}
+
+class ALGEXPR_API LatexPrintVisitorC : public NodeVisitorABC {
+public:
+    LatexPrintVisitorC() noexcept;
+    LatexPrintVisitorC(const LatexPrintVisitorC&) = delete;
+    LatexPrintVisitorC& operator=(const LatexPrintVisitorC&) = delete;
+    ~LatexPrintVisitorC() override;
+
+    bool visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE order) override;
+    bool visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE order) override;
+    bool visitCoreSymbolNode(CoreSymbolNodeC& node) override;
+    bool visitExtendedSymbolNode(ExtendedSymbolNodeC& node) override;
+    bool visitFloatNode(FloatNodeC& node) override;
+    bool visitIntegerNode(IntegerNodeC& node) override;
+
+    /// The LaTeX text of the subtree under `node`; the empty text for null
+    /// and when memory runs out. A walk that an overriding visit stops gives
+    /// the text written so far.
+    std::u16string getExpressionString(NodeABC* node, unsigned long digits, qorv::math::NumberDisplayFormatE format);
+
+    /// Why the last getExpressionString gave no text ("out of memory", "no
+    /// expression"); the empty text after a success. Never null; valid until
+    /// the next call.
+    const char16_t* getErrorMessage() const noexcept;
+
+private:
+    detail::InfixWriterC* writer_p;   // the call in progress, or null
+    const char16_t* error_message_p;  // a literal, or error_text's
+    std::u16string error_text;
+};
+
+}  // namespace qorv::math::algexpr
+
+#endif

@@ -1,0 +1,109 @@
+// Random trees written in infix and read back give the same prefix text, and
+// no sign stands directly after an operator:
+// every operator with 0 to 4 arguments, negative numbers, floats with
+// exponents and infinities, core symbols, calls of other functions, null
+// children. LaTeX writes every one of them.
+#include <cstdint>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "InfixFixture.h"
+
+namespace testing_doubles {
+namespace {
+
+class RandomTrees {
+public:
+    RandomTrees(const TreeBuilder& build, std::uint64_t seed) : build(build), state(seed) {}
+
+    // A tree at most `levels` deep.
+    NodeABC* tree(int levels) {
+        if (levels > 0 && below(10) < 6) {
+            return function(levels - 1);
+        }
+        return leaf();
+    }
+
+    std::set<std::pair<int, unsigned int>> operators_seen;  // code, arity
+
+private:
+    std::uint64_t next() {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return state;
+    }
+    unsigned int below(unsigned int n) { return static_cast<unsigned int>(next() % n); }
+
+    NodeABC* function(int levels) {
+        static const unsigned int arities[] = {0, 1, 1, 2, 2, 2, 2, 3, 3, 4};
+        const unsigned int arity = arities[below(10)];
+        ParentNodeABC* node;
+        const unsigned int kind = below(10);
+        if (kind < 7) {
+            node = build.core(static_cast<int>(kind % 6), {});  // plus ... neg
+            operators_seen.insert({static_cast<int>(kind % 6), arity});
+        } else if (kind == 7) {
+            node = build.core(6, {});  // sin
+        } else {
+            node = build.fn(kind == 8 ? u"f" : u"g", {});
+        }
+        for (unsigned int i = 0; i < arity; ++i) {
+            node->addChild(tree(levels));
+        }
+        if (arity > 0 && below(40) == 0) {
+            node->replaceChild(below(arity), nullptr);  // absent from every text
+        }
+        return node;
+    }
+
+    NodeABC* leaf() {
+        static const double reals[] = {0.5, -0.5, 2.5, -2.5, 1e21, -1e21, 1.5e-7, -3.25e-12, 1.0 / 0.0, -1.0 / 0.0};
+        switch (below(5)) {
+            case 0:
+                return build.sym(below(2) == 0 ? u"x" : u"y_1");
+            case 1:
+                return new CoreSymbolNodeC(13 + static_cast<int>(below(3)));  // pi, e, i
+            case 2:
+                return build.integer(static_cast<std::int64_t>(below(41)) - 20);
+            default:
+                return new FloatNodeC(new ShortestFloat(reals[below(10)]));
+        }
+    }
+
+    const TreeBuilder& build;
+    std::uint64_t state;
+};
+
+class InfixRoundTripTest : public InfixTest {};
+
+TEST_F(InfixRoundTripTest, RandomTreesComeBack) {
+    RandomTrees random(build, 0x1F1C5EEDull);
+    InfixPrintVisitorC infix;
+    LatexPrintVisitorC latex;
+    InfixReaderC reader;
+    for (int i = 0; i < 20000 && !HasFailure(); ++i) {
+        std::unique_ptr<NodeABC> tree(random.tree(1 + i % 5));
+        const std::u16string expected = print(tree.get());
+        const std::u16string text = infix.getExpressionString(tree.get(), 0, qorv::math::Standard);
+        ASSERT_FALSE(text.empty()) << narrow(expected) << ": " << narrow(infix.getErrorMessage());
+        for (const char16_t* signs : {u"+ -", u"- -", u"*-", u"/-", u"^-", u"--"}) {
+            EXPECT_EQ(text.find(signs), std::u16string::npos) << narrow(text);  // a sign right after an operator
+        }
+        PointerTC<AlgebraicExpressionC> back = reader.read(text);
+        ASSERT_TRUE(back) << narrow(text) << ": " << reader.getErrorPosition() << " "
+                          << narrow(reader.getErrorMessage());
+        EXPECT_EQ(back->toPrefixString(0, qorv::math::Standard), expected) << narrow(text);
+        EXPECT_FALSE(latex.getExpressionString(tree.get(), 0, qorv::math::Standard).empty()) << narrow(expected);
+    }
+    for (int code = 0; code < 6; ++code) {
+        for (unsigned int arity = 0; arity <= 4; ++arity) {
+            EXPECT_EQ(random.operators_seen.count({code, arity}), 1u) << code << " " << arity;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace testing_doubles
