@@ -179,6 +179,48 @@ TEST_F(ToolTest, LaxReadsAsTheLibraryDoes) {
     EXPECT_EQ(run({"subst", "--lax", "z", "x,y", "f(z)"}).out, "f(x,y)\n");
 }
 
+// --from infix reads infix, with errors placed as for prefix; subst's
+// replacement follows it.
+TEST_F(ToolTest, InfixIn) {
+    EXPECT_EQ(run({"print", "--from", "infix"},
+                  "2*x + sin(pi/6)\n-x^2\na-b-c\n2^3^2\nx**2\n-3*x\na+(b+c)\n\n(-3)^2\nx \u2212 1\n"),
+              (Result{"plus(times(2,x),sin(divide(pi,6)))\nneg(power(x,2))\nminus(minus(a,b),c)\npower(2,power(3,2))\n"
+                      "power(x,2)\ntimes(-3,x)\nplus(a,plus(b,c))\n\npower(-3,2)\nminus(x,1)\n",
+                      "", 0}));
+    EXPECT_EQ(run({"eval", "--from=infix"}, "2*\n\u03b1 + (1\n1 + 2\n"),
+              (Result{"\n\n3\n",
+                      "algexpr: line 1, column 3: expected an operand\n  2*\n    ^\n"
+                      "algexpr: line 2, column 7: unclosed '('\n  \u03b1 + (1\n        ^\n",
+                      1}));
+    EXPECT_EQ(run({"subst", "--from", "infix", "x", "y+1", "x^2"}).out, "power(plus(y,1),2)\n");
+    EXPECT_EQ(run({"subst", "--from", "infix", "x", "y+", "x^2"}),
+              (Result{"", "algexpr: the replacement, column 3: expected an operand\n  y+\n    ^\n", 2}));
+    // The operators need their core names.
+    std::ofstream(dir + "names") << "plus\n";
+    const Result r = run({"--core-names", dir + "names", "tree", "--from", "infix", "a+b", "a*b"});
+    EXPECT_EQ(r.out, "0 core-function plus code=0\n1 symbol a\n1 symbol b\n");
+    EXPECT_EQ(firstLines(r.err),
+              (std::vector<std::string>{"algexpr: argument 2, column 2: the vocabulary has no 'times' for '*'"}));
+}
+
+// --to infix and --to latex on print, subst and eval; a name that is no
+// identifier fails its line in infix.
+TEST_F(ToolTest, InfixAndLatexOut) {
+    EXPECT_EQ(run({"print", "--to", "infix", "plus(times(2,x),sin(divide(pi,6)))", "neg(neg(x))", "power(-3,2)",
+                   "plus(x,-3)", "plus(x)", "f(a+b)", "minus(a,minus(b,c))"}),
+              (Result{"2*x + sin(pi/6)\n-(-x)\n(-3)^2\nx + (-3)\nplus(x)\n\na - (b - c)\n",
+                      "algexpr: argument 6: the name 'a+b' has no infix form\n", 1}));
+    EXPECT_EQ(run({"print", "--to", "latex", "plus(times(2,x),sin(divide(pi,6)))", "abs(alpha)", "times(2.5e3,x)",
+                   "f(x,y_1)"}),
+              (Result{"2 x + \\sin\\left(\\frac{\\pi}{6}\\right)\n\\left| \\alpha \\right|\n2500.0 x\n"
+                      "\\operatorname{f}\\left(x, \\mathrm{y\\_1}\\right)\n",
+                      "", 0}));
+    EXPECT_EQ(run({"print", "--to=LaTeX", "--float-format", "scientific", "times(2.5e3,x)"}).out,
+              "2.5 \\cdot 10^{3} \\cdot x\n");
+    EXPECT_EQ(run({"eval", "--from", "infix", "--to", "infix", "x + 2*3", "2^10/4"}).out, "x + 6\n256\n");
+    EXPECT_EQ(run({"subst", "--from", "infix", "--to", "latex", "x", "y+1", "x^2"}).out, "\\left(y + 1\\right)^{2}\n");
+}
+
 TEST_F(ToolTest, EvalFoldsWhatItCanAndStrictAsksForNumbers) {
     EXPECT_EQ(run({"eval"}, "plus(x,times(2,3))\ndivide(2,3)\n\npower(2,64)\n"),
               (Result{"plus(x,6)\n0.6666666666666666\n\n18446744073709551616.0\n", "", 0}));
@@ -304,6 +346,20 @@ TEST_F(ToolTest, AMillionLevelsDeepThroughEveryCommand) {
     EXPECT_EQ(run({"tree", "--format", "json"}, fs),
               (Result{json + "{\"kind\":\"symbol\",\"name\":\"x\"}" + close + "\n", "", 0}));
     EXPECT_NE(run({"tree", "--format", "dot"}, fs).out.find("  n999999 -> n1000000;\n}\n"), std::string::npos);
+
+    // Infix and LaTeX, out and in.
+    EXPECT_EQ(run({"print", "--to", "infix"}, fs), (Result{fs + "\n", "", 0}));
+    std::string latex;
+    for (std::size_t i = 0; i < n; ++i) {
+        latex += "\\operatorname{f}\\left(";
+    }
+    latex += "x";
+    for (std::size_t i = 0; i < n; ++i) {
+        latex += "\\right)";
+    }
+    EXPECT_EQ(run({"print", "--to", "latex"}, fs), (Result{latex + "\n", "", 0}));
+    EXPECT_EQ(run({"print", "--from", "infix"}, std::string(n, '(') + "x" + std::string(n, ')')),
+              (Result{"x\n", "", 0}));
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // ExpressionReaderABC: the tool's reading step, text to expression. ToolC
 // makes one reader for the run (ToolC::makeReader) and reads every input
-// through it, the REPLACEMENT of subst included; PrefixReaderC reads the
-// prefix form, strictly or as the library does. Another notation is another
-// subclass and a case in makeReader. Needs the current session.
+// through it, the REPLACEMENT of subst included (--from): PrefixReaderC reads
+// the prefix form, strictly or as the library does, InfixNotationReaderC
+// infix. Another notation is another subclass and a case in makeReader.
+// Needs the current session.
 #ifndef ALGEXPR_TOOL_EXPRESSIONREADERABC_H
 #define ALGEXPR_TOOL_EXPRESSIONREADERABC_H
 

@@ -9,6 +9,9 @@
 
 #include "CommandLineC.h"
 #include "EvalCommandC.h"
+#include "InfixNotationReaderC.h"
+#include "InfixNotationWriterC.h"
+#include "LatexNotationWriterC.h"
 #include "LineReaderC.h"
 #include "PrefixReaderC.h"
 #include "PrefixWriterC.h"
@@ -77,9 +80,22 @@ bool ToolC::setUp(std::string& problem) {
     return command_p->prepare(problem);
 }
 
-std::unique_ptr<ExpressionReaderABC> ToolC::makeReader() const { return std::make_unique<PrefixReaderC>(options.lax); }
+std::unique_ptr<ExpressionReaderABC> ToolC::makeReader() const {
+    if (options.from == NotationE::Infix) {
+        return std::make_unique<InfixNotationReaderC>();
+    }
+    return std::make_unique<PrefixReaderC>(options.lax);
+}
 
 std::unique_ptr<ExpressionWriterABC> ToolC::makeWriter() const {
+    switch (options.to) {
+        case NotationE::Infix:
+            return std::make_unique<InfixNotationWriterC>(options.digits, options.float_format);
+        case NotationE::Latex:
+            return std::make_unique<LatexNotationWriterC>(options.digits, options.float_format);
+        case NotationE::Prefix:
+            break;
+    }
     return std::make_unique<PrefixWriterC>(options.digits, options.float_format);
 }
 
