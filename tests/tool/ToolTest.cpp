@@ -346,8 +346,11 @@ TEST_F(ToolTest, AMillionLevelsDeepThroughEveryCommand) {
     EXPECT_EQ(run({"tree", "--format", "json"}, fs),
               (Result{json + "{\"kind\":\"symbol\",\"name\":\"x\"}" + close + "\n", "", 0}));
     EXPECT_NE(run({"tree", "--format", "dot"}, fs).out.find("  n999999 -> n1000000;\n}\n"), std::string::npos);
+}
 
-    // Infix and LaTeX, out and in.
+TEST_F(ToolTest, AMillionLevelsDeepInInfixAndLatex) {
+    const std::size_t n = 1000000;
+    const std::string fs = nested("f", n, "x");
     EXPECT_EQ(run({"print", "--to", "infix"}, fs), (Result{fs + "\n", "", 0}));
     std::string latex;
     for (std::size_t i = 0; i < n; ++i) {
