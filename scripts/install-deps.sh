@@ -5,6 +5,12 @@
 set -euo pipefail
 
 packages=(cmake make g++ clang pkgconf libgtest-dev libbenchmark-dev "$@")
+# The tests have SymPy read back the tool's infix and LaTeX: Debian's lark for
+# SymPy's LaTeX grammar, and Debian's SymPy where python3 has none of its own.
+packages+=(python3-lark)
+if ! python3 -c 'import sympy' >/dev/null 2>&1; then
+    packages+=(python3-sympy)
+fi
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")

@@ -9,6 +9,7 @@
 
 using qorv::math::algexpr::cli::CommandE;
 using qorv::math::algexpr::cli::CommandLineC;
+using qorv::math::algexpr::cli::NotationE;
 using qorv::math::algexpr::cli::TreeWriterC;
 
 namespace {
@@ -37,6 +38,9 @@ TEST(CommandLineTest, OptionsStandAnywhereBeforeTheDoubleDash) {
     EXPECT_EQ(line.replacement, "0.5");
     EXPECT_EQ(line.expressions, (std::vector<std::string>{"-5", "--strict", "f(x)"}));
     EXPECT_FALSE(line.strict);
+    EXPECT_FALSE(line.lax);
+    EXPECT_EQ(line.from, NotationE::Prefix);
+    EXPECT_EQ(line.to, NotationE::Prefix);
 
     CommandLineC by_code;
     ASSERT_EQ(parse(by_code, {"subst", "--code", "-2147483648", "pi"}), "");
@@ -44,7 +48,13 @@ TEST(CommandLineTest, OptionsStandAnywhereBeforeTheDoubleDash) {
     EXPECT_TRUE(by_code.expressions.empty());
 
     CommandLineC tree;
-    ASSERT_EQ(parse(tree, {"tree", "--format=JSON", "--float-format=engineering", "--digits", "0"}), "");
+    ASSERT_EQ(parse(tree, {"tree", "--format=JSON", "--float-format=engineering", "--digits", "0", "--lax"}), "");
+    EXPECT_TRUE(tree.lax);
+
+    CommandLineC notations;
+    ASSERT_EQ(parse(notations, {"--from=Infix", "eval", "--to", "latex"}), "");
+    EXPECT_EQ(notations.from, NotationE::Infix);
+    EXPECT_EQ(notations.to, NotationE::Latex);
     EXPECT_EQ(tree.tree_format, TreeWriterC::FormatE::Json);
     EXPECT_EQ(tree.float_format, qorv::math::Engineering);
 }
@@ -73,6 +83,12 @@ TEST(CommandLineTest, UsageErrorsSayWhatIsWrong) {
         {{"print", "--bogus"}, "unknown option --bogus"},
         {{"print", "--digits"}, "option --digits needs a value"},
         {{"print", "--version=2"}, "option --version takes no value"},
+        {{"print", "--lax=yes"}, "option --lax takes no value"},
+        {{"print", "--from", "latex"}, "--from takes prefix or infix: LaTeX is written, not read"},
+        {{"print", "--from", "postfix"}, "--from takes prefix or infix, not 'postfix'"},
+        {{"print", "--to", "html"}, "--to takes prefix, infix or latex, not 'html'"},
+        {{"tree", "--to", "infix"}, "--to is for the print, subst and eval commands"},
+        {{"print", "--from", "infix", "--lax"}, "--lax is for prefix reading: infix is read one way only"},
         {{"print", "--digits", "-1"}, "--digits takes a whole number >= 0, not '-1'"},
         {{"print", "--digits", "99999999999999999999"},
          "--digits takes a whole number >= 0, not '99999999999999999999'"},

@@ -156,6 +156,38 @@ bool setCoreNames(CommandLineC& line, const std::string& value, std::string&) {
     return true;
 }
 
+// --from prefix|infix, --to prefix|infix|latex
+bool readNotation(const std::string& value, bool latex_too, NotationE& notation) {
+    const std::string n = lower(value);
+    if (n == "prefix" || n == "infix" || (latex_too && n == "latex")) {
+        notation = n == "prefix" ? NotationE::Prefix : n == "infix" ? NotationE::Infix : NotationE::Latex;
+        return true;
+    }
+    return false;
+}
+
+bool setFrom(CommandLineC& line, const std::string& value, std::string& error) {
+    if (!readNotation(value, false, line.from)) {
+        error = lower(value) == "latex" ? std::string("--from takes prefix or infix: LaTeX is written, not read")
+                                        : "--from takes prefix or infix, not '" + value + "'";
+        return false;
+    }
+    return true;
+}
+
+bool setTo(CommandLineC& line, const std::string& value, std::string& error) {
+    if (!readNotation(value, true, line.to)) {
+        error = "--to takes prefix, infix or latex, not '" + value + "'";
+        return false;
+    }
+    return true;
+}
+
+bool setLax(CommandLineC& line, const std::string&, std::string&) {
+    line.lax = true;
+    return true;
+}
+
 bool setDigits(CommandLineC& line, const std::string& value, std::string& error) {
     if (!parseUnsigned(value, line.digits)) {
         error = "--digits takes a whole number >= 0, not '" + value + "'";
@@ -210,6 +242,9 @@ const OptionRow kOptions[] = {
     {"-h", false, kAnyCommand, setHelp},
     {"--version", false, kAnyCommand, setVersion},
     {"--core-names", true, kAnyCommand, setCoreNames},
+    {"--from", true, kAnyCommand, setFrom},
+    {"--to", true, bit(CommandE::Print) | bit(CommandE::Subst) | bit(CommandE::Eval), setTo},
+    {"--lax", false, kAnyCommand, setLax},
     {"--digits", true, kAnyCommand, setDigits},
     {"--float-format", true, kAnyCommand, setFloatFormat},
     {"--format", true, bit(CommandE::Tree), setTreeFormat},
@@ -283,6 +318,10 @@ bool applyOptions(CommandLineC& line, const std::vector<GivenOption>& options, s
         if (!given.row->apply(line, given.value, error)) {
             return false;
         }
+    }
+    if (line.lax && line.from != NotationE::Prefix) {
+        error = "--lax is for prefix reading: infix is read one way only";
+        return false;
     }
     return true;
 }

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "CommandE.h"
+#include "NotationE.h"
 #include "TreeWriterC.h"
 #include "algexpr/NumberDisplayFormatE.h"
 
@@ -43,6 +44,11 @@ public:
     // The session: --core-names FILE instead of the built-in vocabulary.
     bool has_core_names = false;
     std::string core_names_file;
+
+    // How expressions are read and written.
+    NotationE from = NotationE::Prefix;  // --from prefix|infix
+    NotationE to = NotationE::Prefix;    // --to prefix|infix|latex
+    bool lax = false;                    // --lax: prefix as the library reads it
 
     // How numbers and trees are written.
     unsigned long digits = 0;                                              // --digits N

@@ -8,15 +8,21 @@
 #include <unistd.h>
 
 #include "LineReaderC.h"
-#include "Utf8C.h"
+#include "ReadErrorC.h"
+#include "algexpr/PrefixSyntaxCheckC.h"
+#include "algexpr/Utf8C.h"
 
 namespace qorv::math::algexpr::cli {
 
 namespace {
 
-std::string_view trimmed(std::string_view line) {
+// The line without blanks at either end; `indent` is the number of blanks
+// taken from the front.
+std::string_view trimmed(std::string_view line, std::size_t& indent) {
+    indent = 0;
     while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) {
         line.remove_prefix(1);
+        ++indent;
     }
     while (!line.empty() && (line.back() == ' ' || line.back() == '\t' || line.back() == '\r')) {
         line.remove_suffix(1);
@@ -24,9 +30,14 @@ std::string_view trimmed(std::string_view line) {
     return line;
 }
 
+// The index of the first character that a name of the strict grammar cannot
+// hold, or npos.
+std::size_t firstNonNameCharacter(const std::u16string& name) { return name.find_first_of(u" \t\n\r(),"); }
+
 }  // namespace
 
-bool CoreNamesFileC::read(const std::string& path, std::vector<std::u16string>& names, std::string& problem) {
+bool CoreNamesFileC::read(const std::string& path, std::vector<std::u16string>& names,
+                          std::vector<std::string>& warnings, std::string& problem) {
     names.clear();
     const int fd = ::open(path.c_str(), O_RDONLY);
     if (fd < 0) {
@@ -40,19 +51,27 @@ bool CoreNamesFileC::read(const std::string& path, std::vector<std::u16string>& 
     std::string wrong;  // what is wrong with the name on line `number`
     while (wrong.empty() && reader.next(line)) {
         ++number;
-        line = trimmed(line);
+        std::size_t indent = 0;
+        line = trimmed(line, indent);
         if (line.empty() || line.front() == '#') {
             continue;
         }
         std::u16string name;
         std::size_t bad = 0;
-        if (!Utf8C::decode(line, name, bad)) {
-            wrong = "invalid UTF-8";
-        } else if (name.find_first_of(u" \t(),") != std::u16string::npos) {
-            wrong = "a name holds no blank, '(', ')' or ','";
+        const std::string here = path + ":" + std::to_string(number);
+        if (Utf8C::decode(line, name, bad) != Utf8C::Converted) {
+            wrong = here + ": invalid UTF-8";
+        } else if ((bad = firstNonNameCharacter(name)) != std::u16string::npos) {
+            wrong = here + ", column " + std::to_string(indent + ReadErrorC::column(name, bad)) +
+                    ": a name holds no whitespace, '(', ')' or ','";
         } else if (!seen.insert(name).second) {
-            wrong = "'" + std::string(line) + "' is named twice";
+            wrong = here + ": '" + std::string(line) + "' is named twice";
         } else {
+            if (PrefixSyntaxCheckC::isNumberText(name)) {
+                warnings.push_back(here + ": '" + std::string(line) +
+                                   "' reads as a number where it stands alone, so it can name a core function "
+                                   "but never a core symbol");
+            }
             names.push_back(std::move(name));
         }
     }
@@ -63,7 +82,7 @@ bool CoreNamesFileC::read(const std::string& path, std::vector<std::u16string>& 
         return false;
     }
     if (!wrong.empty()) {
-        problem = path + ":" + std::to_string(number) + ": " + wrong;
+        problem = wrong;
         return false;
     }
     return true;

@@ -1,6 +1,6 @@
 #include "EvalCommandC.h"
 
-#include "Utf8C.h"
+#include "AppendUtf8.h"
 #include "algexpr/AlgebraicExpressionC.h"
 #include "oss/PointerTC.h"
 
@@ -14,7 +14,7 @@ bool EvalCommandC::handle(AlgebraicExpressionC& expression, const InputPlaceC&, 
     qorv::oss::PointerTC<AlgebraicExpressionC> result = expression.execute(strict, &reason);
     if (!result || result->getNode() == nullptr) {
         problem = strict ? "not a number: " : "cannot evaluate: ";
-        Utf8C::append(reason, problem);
+        appendUtf8(reason, problem);
         return false;
     }
     return writeLine(writer, *result->getNode(), out, problem);

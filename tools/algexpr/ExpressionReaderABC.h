@@ -1,13 +1,15 @@
 // ExpressionReaderABC: the tool's reading step, text to expression. ToolC
 // makes one reader for the run (ToolC::makeReader) and reads every input
-// through it, the REPLACEMENT of subst included; PrefixReaderC reads as the
-// library does. Another notation, or a stricter reading of the prefix form, is
-// another subclass and a case in makeReader. Needs the current session.
+// through it, the REPLACEMENT of subst included (--from): PrefixReaderC reads
+// the prefix form, strictly or as the library does, InfixNotationReaderC
+// infix. Another notation is another subclass and a case in makeReader.
+// Needs the current session.
 #ifndef ALGEXPR_TOOL_EXPRESSIONREADERABC_H
 #define ALGEXPR_TOOL_EXPRESSIONREADERABC_H
 
 #include <string>
 
+#include "ReadErrorC.h"
 #include "algexpr/AlgebraicExpressionC.h"
 #include "oss/PointerTC.h"
 
@@ -18,8 +20,9 @@ public:
     virtual ~ExpressionReaderABC();
 
     /// The expression `text` holds, new and the caller's; null when it does
-    /// not read, with `problem` saying why in a few words.
-    virtual qorv::oss::PointerTC<AlgebraicExpressionC> read(std::u16string text, std::string& problem) = 0;
+    /// not read, with `error` saying why in a few words and, where the reader
+    /// can tell, the code-unit index in `text` where it goes wrong.
+    virtual qorv::oss::PointerTC<AlgebraicExpressionC> read(const std::u16string& text, ReadErrorC& error) = 0;
 
 protected:
     ExpressionReaderABC() = default;

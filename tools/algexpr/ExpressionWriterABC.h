@@ -1,8 +1,9 @@
 // ExpressionWriterABC: the tool's writing step, tree to text. ToolC makes
 // one writer for the run (ToolC::makeWriter) and the commands that print
-// expressions write through it; PrefixWriterC writes the library's prefix
-// form. Another notation is another subclass and a case in makeWriter. A
-// writer may refuse a tree its notation cannot express, so writing can fail.
+// expressions write through it (--to): PrefixWriterC, InfixNotationWriterC
+// and LatexNotationWriterC. Another notation is another subclass and a case
+// in makeWriter. A writer may refuse a tree its notation cannot express, so
+// writing can fail.
 #ifndef ALGEXPR_TOOL_EXPRESSIONWRITERABC_H
 #define ALGEXPR_TOOL_EXPRESSIONWRITERABC_H
 

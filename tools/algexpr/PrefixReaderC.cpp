@@ -1,15 +1,72 @@
 #include "PrefixReaderC.h"
 
-#include <utility>
+#include <string>
+
+#include "algexpr/PrefixSyntaxCheckC.h"
 
 namespace qorv::math::algexpr::cli {
 
-qorv::oss::PointerTC<AlgebraicExpressionC> PrefixReaderC::read(std::u16string text, std::string& problem) {
-    qorv::oss::PointerTC<AlgebraicExpressionC> expression = AlgebraicExpressionC::fromPrefixString(std::move(text));
-    if (!expression) {
-        problem = "does not read";
+using qorv::oss::PointerTC;
+
+namespace {
+
+bool isWhitespace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+
+bool isNameCharacter(char16_t c) { return !isWhitespace(c) && c != u'(' && c != u')' && c != u','; }
+
+}  // namespace
+
+PrefixReaderC::PrefixReaderC(bool lax) : lax(lax) {}
+
+PointerTC<AlgebraicExpressionC> PrefixReaderC::read(const std::u16string& text, ReadErrorC& error) {
+    if (!lax) {
+        const PrefixSyntaxCheckC check(text);
+        if (!check.isWellFormed()) {
+            error.set(check.getMessage(), check.getPosition());
+            return PointerTC<AlgebraicExpressionC>();
+        }
+    }
+    PointerTC<AlgebraicExpressionC> expression = AlgebraicExpressionC::fromPrefixString(text);
+    if (expression) {
+        return expression;
+    }
+    // A strict text fails to read only for a number, or for want of memory.
+    const std::size_t refused = lax ? std::u16string::npos : findRefusedNumber(text);
+    if (refused != std::u16string::npos) {
+        error.set("number not accepted", refused);
+    } else {
+        error.set(lax ? "does not read" : "out of memory");
     }
     return expression;
+}
+
+// Each leaf is read on its own: a number leaf reads exactly when the
+// factories accept its text. Only the leaves are read, each once, so the cost
+// stays linear in the text.
+std::size_t PrefixReaderC::findRefusedNumber(std::u16string_view text) {
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    while (i < n) {
+        if (!isNameCharacter(text[i])) {
+            ++i;
+            continue;
+        }
+        const std::size_t start = i;
+        while (i < n && isNameCharacter(text[i])) {
+            ++i;
+        }
+        const std::u16string_view token = text.substr(start, i - start);
+        std::size_t next = i;
+        while (next < n && isWhitespace(text[next])) {
+            ++next;
+        }
+        const bool is_function_name = next < n && text[next] == u'(';
+        if (!is_function_name && PrefixSyntaxCheckC::isNumberText(token) &&
+            !AlgebraicExpressionC::fromPrefixString(std::u16string(token))) {
+            return start;
+        }
+    }
+    return std::u16string::npos;
 }
 
 }  // namespace qorv::math::algexpr::cli

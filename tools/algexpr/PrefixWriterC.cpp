@@ -1,6 +1,6 @@
 #include "PrefixWriterC.h"
 
-#include "Utf8C.h"
+#include "AppendUtf8.h"
 
 namespace qorv::math::algexpr::cli {
 
@@ -8,7 +8,7 @@ PrefixWriterC::PrefixWriterC(unsigned long digits, qorv::math::NumberDisplayForm
     : digits(digits), float_format(float_format) {}
 
 bool PrefixWriterC::write(NodeABC& node, std::string& out, std::string&) {
-    Utf8C::append(printer.getExpressionString(&node, digits, float_format), out);
+    appendUtf8(printer.getExpressionString(&node, digits, float_format), out);
     return true;
 }
 

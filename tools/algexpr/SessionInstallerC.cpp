@@ -11,14 +11,14 @@
 
 namespace qorv::math::algexpr::cli {
 
-bool SessionInstallerC::install(const CommandLineC& options, std::string& problem) {
+bool SessionInstallerC::install(const CommandLineC& options, std::string& problem, std::vector<std::string>& warnings) {
     // The names stay alive while the session is made; the session and its
     // engine copy what they keep.
     std::vector<std::u16string> names;
     std::vector<const char16_t*> list;
     const char16_t* const* core_names = numeric::NumericEngineC::builtinCoreNames();
     if (options.has_core_names) {
-        if (!CoreNamesFileC::read(options.core_names_file, names, problem)) {
+        if (!CoreNamesFileC::read(options.core_names_file, names, warnings, problem)) {
             return false;
         }
         for (const std::u16string& name : names) {

@@ -7,6 +7,7 @@
 #define ALGEXPR_TOOL_SESSIONINSTALLERC_H
 
 #include <string>
+#include <vector>
 
 namespace qorv::math::algexpr::cli {
 
@@ -14,8 +15,9 @@ class CommandLineC;
 
 class SessionInstallerC {
 public:
-    /// False, with `problem`, when the vocabulary cannot be read.
-    static bool install(const CommandLineC& options, std::string& problem);
+    /// False, with `problem`, when the vocabulary cannot be read. Appends
+    /// to `warnings` what is odd but allowed in the vocabulary.
+    static bool install(const CommandLineC& options, std::string& problem, std::vector<std::string>& warnings);
 };
 
 }  // namespace qorv::math::algexpr::cli

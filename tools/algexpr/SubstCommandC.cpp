@@ -5,10 +5,10 @@
 
 #include "CommandLineC.h"
 #include "ExpressionReaderABC.h"
-#include "Utf8C.h"
 #include "algexpr/CASSessionBC.h"
 #include "algexpr/CoreElementC.h"
 #include "algexpr/NodeABC.h"
+#include "algexpr/Utf8C.h"
 
 namespace qorv::math::algexpr::cli {
 
@@ -25,20 +25,20 @@ SubstCommandC::SubstCommandC(const CommandLineC& options, ExpressionReaderABC& r
 bool SubstCommandC::prepare(std::string& problem) {
     std::u16string text;
     std::size_t bad = 0;
-    if (!Utf8C::decode(replacement_text, text, bad)) {
+    if (Utf8C::decode(replacement_text, text, bad) != Utf8C::Converted) {
         problem = "the replacement is not valid UTF-8";
         return false;
     }
-    std::string why;
-    replacement_p = reader.read(std::move(text), why);
+    ReadErrorC error;
+    replacement_p = reader.read(text, error);
     if (!replacement_p) {
-        problem = "the replacement '" + Utf8C::excerpt(replacement_text) + "' " + why;
+        problem = error.describe("the replacement", text);
         return false;
     }
     if (by_code) {
         return true;
     }
-    if (!Utf8C::decode(name_text, name, bad)) {
+    if (Utf8C::decode(name_text, name, bad) != Utf8C::Converted) {
         problem = "the NAME is not valid UTF-8";
         return false;
     }

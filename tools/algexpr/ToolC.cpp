@@ -1,12 +1,17 @@
 #include "ToolC.h"
 
 #include <cstdio>
+#include <new>
 #include <utility>
+#include <vector>
 
 #include <unistd.h>
 
 #include "CommandLineC.h"
 #include "EvalCommandC.h"
+#include "InfixNotationReaderC.h"
+#include "InfixNotationWriterC.h"
+#include "LatexNotationWriterC.h"
 #include "LineReaderC.h"
 #include "PrefixReaderC.h"
 #include "PrefixWriterC.h"
@@ -14,8 +19,8 @@
 #include "SessionInstallerC.h"
 #include "SubstCommandC.h"
 #include "TreeCommandC.h"
-#include "Utf8C.h"
 #include "algexpr/CASSessionBC.h"
+#include "algexpr/Utf8C.h"
 
 namespace qorv::math::algexpr::cli {
 
@@ -28,9 +33,10 @@ namespace {
 // cost of a flush is paid for by the input read since the last one.
 constexpr std::size_t kFlushBytes = std::size_t{4} << 20;
 
+// Empty, or only the whitespace that prefix text may hold between tokens.
 bool isBlank(std::string_view line) {
     for (const char c : line) {
-        if (c != ' ' && c != '\t' && c != '\r') {
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n') {
             return false;
         }
     }
@@ -60,7 +66,12 @@ int ToolC::run() {
 // ---- Putting the run together ---------------------------------------------
 
 bool ToolC::setUp(std::string& problem) {
-    if (!SessionInstallerC::install(options, problem)) {
+    std::vector<std::string> warnings;
+    const bool installed = SessionInstallerC::install(options, problem, warnings);
+    for (const std::string& warning : warnings) {
+        std::fprintf(stderr, "algexpr: warning: %s\n", warning.c_str());
+    }
+    if (!installed) {
         return false;
     }
     reader_p = makeReader();
@@ -69,9 +80,22 @@ bool ToolC::setUp(std::string& problem) {
     return command_p->prepare(problem);
 }
 
-std::unique_ptr<ExpressionReaderABC> ToolC::makeReader() const { return std::make_unique<PrefixReaderC>(); }
+std::unique_ptr<ExpressionReaderABC> ToolC::makeReader() const {
+    if (options.from == NotationE::Infix) {
+        return std::make_unique<InfixNotationReaderC>();
+    }
+    return std::make_unique<PrefixReaderC>(options.lax);
+}
 
 std::unique_ptr<ExpressionWriterABC> ToolC::makeWriter() const {
+    switch (options.to) {
+        case NotationE::Infix:
+            return std::make_unique<InfixNotationWriterC>(options.digits, options.float_format);
+        case NotationE::Latex:
+            return std::make_unique<LatexNotationWriterC>(options.digits, options.float_format);
+        case NotationE::Prefix:
+            break;
+    }
     return std::make_unique<PrefixWriterC>(options.digits, options.float_format);
 }
 
@@ -146,30 +170,37 @@ void ToolC::handle(std::string_view line, const InputPlaceC& place) {
     }
     std::u16string text;
     std::size_t bad = 0;
-    if (!Utf8C::decode(line, text, bad)) {
-        failed(place, "invalid UTF-8 at byte " + std::to_string(bad + 1));
+    switch (Utf8C::decode(line, text, bad)) {
+        case Utf8C::Converted:
+            break;
+        case Utf8C::Invalid:
+            failed(place.describe() + (bad < line.size() ? ": invalid UTF-8 at byte " + std::to_string(bad + 1)
+                                                         : std::string(": invalid UTF-8: cut short at the end")));
+            return;
+        case Utf8C::OutOfMemory:
+            throw std::bad_alloc();
+    }
+    ReadErrorC error;
+    PointerTC<AlgebraicExpressionC> expression = reader_p->read(text, error);
+    if (!expression) {
+        failed(error.describe(place.describe(), text));
         return;
     }
     std::string problem;
-    PointerTC<AlgebraicExpressionC> expression = reader_p->read(std::move(text), problem);
-    if (!expression) {
-        failed(place, problem + ": " + Utf8C::excerpt(line));
-        return;
-    }
     if (!command_p->handle(*expression, place, output.text(), problem)) {
-        failed(place, problem);
+        failed(place.describe() + ": " + problem);
     }
 }
 
 // The input's output line stays empty; the message goes out after the lines
 // before it, so that both streams read in order on one terminal.
-void ToolC::failed(const InputPlaceC& place, const std::string& message) {
+void ToolC::failed(const std::string& message) {
     ++failures;
     if (command_p->oneLinePerInput()) {
         output.text() += '\n';
     }
     output.flush();
-    std::fprintf(stderr, "algexpr: %s: %s\n", place.describe().c_str(), message.c_str());
+    std::fprintf(stderr, "algexpr: %s\n", message.c_str());
 }
 
 }  // namespace qorv::math::algexpr::cli

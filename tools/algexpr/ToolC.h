@@ -51,7 +51,9 @@ private:
     int finish();
 
     void handle(std::string_view line, const InputPlaceC& place);
-    void failed(const InputPlaceC& place, const std::string& message);
+    /// Counts a failed input: its output line stays empty, and `message`
+    /// (which names the input) goes to standard error.
+    void failed(const std::string& message);
 
     const CommandLineC& options;
     OutputC output;

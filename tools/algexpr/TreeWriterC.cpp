@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "Utf8C.h"
+#include "AppendUtf8.h"
 #include "algexpr/CoreFunctionNodeC.h"
 #include "algexpr/CoreSymbolNodeC.h"
 #include "algexpr/ExtendedFunctionNodeC.h"
@@ -161,11 +161,11 @@ void TreeWriterC::openNode(const char* kind, const std::u16string& text, const i
 void TreeWriterC::appendEscaped(const std::u16string& text) {
     std::string& out = *out_p;
     if (format == FormatE::Text) {
-        Utf8C::append(text, out);
+        appendUtf8(text, out);
         return;
     }
     scratch.clear();
-    Utf8C::append(text, scratch);
+    appendUtf8(text, scratch);
     for (const char c : scratch) {
         const auto byte = static_cast<unsigned char>(c);
         if (c == '"' || c == '\\') {
