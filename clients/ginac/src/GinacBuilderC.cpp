@@ -51,10 +51,13 @@ GiNaC::ex unary(OperationE operation, const GiNaC::ex& a) {
         case OperationE::Neg:
             return -a;
         case OperationE::Sin:
+            checkPeriodicArgument(u"sin", a);
             return GiNaC::sin(a);
         case OperationE::Cos:
+            checkPeriodicArgument(u"cos", a);
             return GiNaC::cos(a);
         case OperationE::Tan:
+            checkPeriodicArgument(u"tan", a);
             return GiNaC::tan(a);
         case OperationE::Exp:
             return GiNaC::exp(a);

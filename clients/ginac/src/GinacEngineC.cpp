@@ -12,6 +12,7 @@
 
 #include "GinacBuilderC.h"
 #include "GinacFunctions.h"
+#include "Estimates.h"
 #include "FunctionTableC.h"
 #include "Numbers.h"
 #include "OrderedSymbolC.h"
@@ -72,17 +73,29 @@ std::u16string messageOf(const char* what) {
     return text.empty() ? u"GiNaC failed" : text;
 }
 
-// Why an exact result is not a real number, or empty when it is one: the
-// first free symbol by name, else the first unknown function, else an order
-// term, else (when `numbers` is set) a number off the real line.
+// Why a result is not a real number, or empty when it is one: the first free
+// symbol by name, else the first unknown function, else an order term, else
+// (when `numbers` is set) a number off the real line.
+std::u16string reasonOf(const detail::ResultFactsS& facts, const std::vector<PointerTC<SymbolC>>& symbols,
+                        bool numbers) {
+    if (facts.symbol_rank != ~0u) {
+        return symbols[facts.symbol_rank]->getName() + u": free symbol";
+    }
+    if (facts.function != nullptr) {
+        return *facts.function + u": unknown function";
+    }
+    if (facts.order) {
+        return u"an order term, not a number";
+    }
+    return facts.complex && numbers ? u"not a real number" : u"";
+}
+
+// The same facts gathered from a whole expression.
 std::u16string whyNotReal(const GiNaC::ex& e, const std::vector<PointerTC<SymbolC>>& symbols, bool numbers) {
     std::unordered_set<const GiNaC::basic*> seen;
     std::vector<GiNaC::ex> alive;  // parts are told apart by address: keep every one met
     std::vector<GiNaC::ex> stack{e};
-    unsigned symbol_rank = ~0u;
-    const std::u16string* function = nullptr;
-    bool complex = false;
-    bool order = false;
+    detail::ResultFactsS facts;
     while (!stack.empty()) {
         const GiNaC::ex x = stack.back();
         stack.pop_back();
@@ -91,31 +104,22 @@ std::u16string whyNotReal(const GiNaC::ex& e, const std::vector<PointerTC<Symbol
         }
         alive.push_back(x);
         if (const auto* symbol = dynamic_cast<const detail::OrderedSymbolC*>(&GiNaC::ex_to<GiNaC::basic>(x))) {
-            symbol_rank = std::min(symbol_rank, symbol->rank());
+            facts.symbol_rank = std::min(facts.symbol_rank, symbol->rank());
         } else if (GiNaC::is_exactly_a<GiNaC::numeric>(x)) {
-            complex = complex || !GiNaC::ex_to<GiNaC::numeric>(x).is_real();
+            facts.complex = facts.complex || !GiNaC::ex_to<GiNaC::numeric>(x).is_real();
         } else if (GiNaC::is_a<GiNaC::function>(x)) {
             const unsigned serial = GiNaC::ex_to<GiNaC::function>(x).get_serial();
             const std::u16string* name = detail::FunctionTableC::instance().registeredName(serial);
-            if (name != nullptr && (function == nullptr || *name < *function)) {
-                function = name;
+            if (name != nullptr && (facts.function == nullptr || *name < *facts.function)) {
+                facts.function = name;
             }
-            order = order || serial == GiNaC::Order_SERIAL::serial;
+            facts.order = facts.order || serial == GiNaC::Order_SERIAL::serial;
         }
         for (std::size_t i = 0; i < x.nops(); ++i) {
             stack.push_back(x.op(i));
         }
     }
-    if (symbol_rank != ~0u) {
-        return symbols[symbol_rank]->getName() + u": free symbol";
-    }
-    if (function != nullptr) {
-        return *function + u": unknown function";
-    }
-    if (order) {
-        return u"an order term, not a number";
-    }
-    return complex && numbers ? u"not a real number" : u"";
+    return reasonOf(facts, symbols, numbers);
 }
 
 // A single number node for the numeric flag: the integer, or a float.
@@ -123,7 +127,7 @@ NodeABC* numberNode(const GiNaC::ex& e, unsigned long digits, std::u16string& re
     GiNaC::ex value = e;
     if (!GiNaC::is_exactly_a<GiNaC::numeric>(value) || !GiNaC::ex_to<GiNaC::numeric>(value).is_integer()) {
         if (!GiNaC::is_exactly_a<GiNaC::numeric>(value)) {
-            value = value.evalf();
+            value = detail::evaluateFloats(value);
         }
         if (!GiNaC::is_exactly_a<GiNaC::numeric>(value)) {
             reason = u"not a number";
@@ -185,7 +189,7 @@ NodeABC* evaluateOnWorker(Job& job) {
     const detail::ResultWriterC::ContextS context{job.session, job.codes, ranked, builder.functions(), job.digits};
     detail::ResultWriterC writer(order, context);
     std::unique_ptr<NodeABC> tree(writer.write(result));
-    job.reason = whyNotReal(result, ranked, true);
+    job.reason = reasonOf(order.resultFacts(), ranked, true);
     return tree.release();
 }
 

@@ -86,6 +86,47 @@ std::string roundRational(const cln::cl_RA& q, unsigned long digits, long& expon
     return decimal(n);
 }
 
+// The same for a float x > 0, exactly: x = m 2^e, and the digits are
+// m 2^e 10^p rounded to an integer (ties to even) for p = digits - 1 - k.
+std::string roundFloatExactly(const cln::cl_F& x, unsigned long digits, long& exponent) {
+    const cln::cl_idecoded_float parts = cln::integer_decode_float(x);
+    const long e = cln::cl_I_to_long(parts.exponent);
+    const auto length = static_cast<long>(cln::integer_length(parts.mantissa));
+    long k = static_cast<long>(std::floor(static_cast<double>(length - 1 + e) * kLog10Of2));
+    const cln::cl_I low = tenTo(digits - 1);
+    const cln::cl_I high = tenTo(digits);
+    cln::cl_I n;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const long p = static_cast<long>(digits) - 1 - k;
+        cln::cl_I numerator = parts.mantissa;
+        cln::cl_I denominator = 1;
+        if (p > 0) {
+            numerator = numerator * cln::expt_pos(cln::cl_I(5), static_cast<unsigned long>(p));
+        } else if (p < 0) {
+            denominator = cln::expt_pos(cln::cl_I(5), static_cast<unsigned long>(-p));
+        }
+        if (e + p >= 0) {
+            numerator = cln::ash(numerator, e + p);
+        } else {
+            denominator = cln::ash(denominator, -(e + p));
+        }
+        n = cln::round2(numerator, denominator).quotient;
+        if (n >= high) {
+            ++k;
+        } else if (n < low) {
+            --k;
+        } else {
+            break;
+        }
+    }
+    if (n >= high) {  // 9.99...95 rounded up to 10.00...0
+        n = low;
+        ++k;
+    }
+    exponent = k;
+    return decimal(n);
+}
+
 // The same for floats too large or small for exact rounding: computed with
 // 20 digits more than asked.
 std::string roundFloat(const cln::cl_F& x, unsigned long digits, long& exponent) {
@@ -130,6 +171,11 @@ double decimalDigits(const GiNaC::numeric& value) {
     return log10Abs(cln::numerator(q)) + log10Abs(cln::denominator(q));
 }
 
+double significantDigits(const GiNaC::numeric& value) {
+    const cln::cl_F f = cln::the<cln::cl_F>(cln::realpart(value.to_cl_N()));
+    return static_cast<double>(cln::float_digits(f)) * kLog10Of2;
+}
+
 double log10Magnitude(const GiNaC::numeric& value) {
     if (value.is_zero()) {
         return -std::numeric_limits<double>::infinity();
@@ -168,11 +214,18 @@ GiNaC::numeric floatOf(const FloatValueABC& value, unsigned long digits) {
     if (!ours->isFinite()) {
         throw RefusalC(u"a float that is infinite or not a number");
     }
-    const cln::float_format_t format = cln::float_format(digits);
     std::string significand = ours->significand();
     if (significand.empty()) {
-        return GiNaC::numeric(cln::cl_N(cln::cl_float(cln::cl_I(0), format)));
+        return GiNaC::numeric(cln::cl_N(cln::cl_float(cln::cl_I(0), cln::float_format(digits))));
     }
+    // A float written with digits before its point keeps `digits` digits
+    // after it, so that what is written is what is computed with: sin(1.0e300)
+    // is the sine of 10^300, not of a 27-digit neighbour of it.
+    const std::int64_t before = ours->exponent() + 1;
+    if (before > 0 && before <= static_cast<std::int64_t>(GinacEngineC::kMaxDigits)) {
+        digits += static_cast<unsigned long>(before);
+    }
+    const cln::float_format_t format = cln::float_format(digits);
     // Digits far beyond the precision cannot matter; a last 1 keeps a
     // truncated text from looking like an exact tie.
     if (significand.size() > digits + 5) {
@@ -227,7 +280,7 @@ FloatValueABC* floatValue(const GiNaC::numeric& value, unsigned long digits) {
             const cln::cl_F f = cln::the<cln::cl_F>(magnitude);
             const long binary = cln::float_exponent(f);
             text = binary <= kExactBinaryExponent && binary >= -kExactBinaryExponent
-                       ? roundRational(cln::rational(f), digits, exponent)
+                       ? roundFloatExactly(f, digits, exponent)
                        : roundFloat(f, digits, exponent);
         }
         result = FloatValueC::fromDigits(cln::minusp(x), text, exponent);

@@ -20,7 +20,9 @@ namespace qorv::math::algexpr::ginac::detail {
 /// The integer of a value object (ours exactly, another client's through
 /// getValue). Throws RefusalC beyond GinacEngineC::kMaxIntegerDigits.
 GiNaC::numeric integerOf(const IntegerValueABC& value);
-/// The float of a value object, rounded to `digits` significant digits.
+/// The float of a value object, rounded to `digits` significant digits, or
+/// to `digits` digits after the point for numbers of 1 and more (up to
+/// 10^kMaxDigits), so that no digit written before the point is lost.
 /// Throws RefusalC for infinities and NaN.
 GiNaC::numeric floatOf(const FloatValueABC& value, unsigned long digits);
 
@@ -36,6 +38,8 @@ FloatValueABC* floatValue(const GiNaC::numeric& value, unsigned long digits);
 double decimalDigits(const GiNaC::numeric& value);
 /// log10 of the absolute value of a real number; -infinity for zero.
 double log10Magnitude(const GiNaC::numeric& value);
+/// The decimal digits of precision of a real float.
+double significantDigits(const GiNaC::numeric& value);
 
 }  // namespace qorv::math::algexpr::ginac::detail
 

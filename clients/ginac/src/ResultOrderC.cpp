@@ -4,6 +4,7 @@
 #include <string>
 #include <unordered_set>
 
+#include "FunctionTableC.h"
 #include "GinacFunctions.h"
 #include "OrderedSymbolC.h"
 #include "Text.h"
@@ -82,41 +83,57 @@ struct ResultOrderC::Task {
     double y;
 };
 
+ResultOrderC::ResultOrderC() = default;
+
+ResultOrderC::~ResultOrderC() = default;
+
 void ResultOrderC::prepare(const GiNaC::ex& root) {
     struct Frame {
         GiNaC::ex e;
         bool expanded;
+        std::vector<GiNaC::ex> parts;  // its operands, taken once
     };
     std::unordered_set<const GiNaC::basic*> done;
-    std::vector<Frame> stack{Frame{root, false}};
+    std::vector<Frame> stack;
+    stack.push_back(Frame{root, false, {}});
     while (!stack.empty()) {
         Frame& frame = stack.back();
         if (done.count(keyOf(frame.e)) != 0) {
             stack.pop_back();
             continue;
         }
-        if (!frame.expanded && !GiNaC::is_exactly_a<GiNaC::numeric>(frame.e)) {
+        const std::size_t count = frame.expanded ? 0 : frame.e.nops();
+        if (count != 0 && !GiNaC::is_exactly_a<GiNaC::numeric>(frame.e)) {
             frame.expanded = true;
-            const GiNaC::ex e = frame.e;
             std::vector<GiNaC::ex> parts;
-            parts.reserve(e.nops());
-            for (std::size_t i = 0; i < e.nops(); ++i) {
-                parts.push_back(e.op(i));
+            parts.reserve(count);
+            for (std::size_t i = 0; i < count; ++i) {
+                parts.push_back(frame.e.op(i));
             }
+            frame.parts = parts;
             for (std::size_t i = parts.size(); i > 0; --i) {
-                stack.push_back(Frame{parts[i - 1], false});
-            }
-            if (GiNaC::is_exactly_a<GiNaC::mul>(e) || GiNaC::is_exactly_a<GiNaC::add>(e)) {
-                operands.emplace(keyOf(e), std::move(parts));
+                stack.push_back(Frame{parts[i - 1], false, {}});
             }
             continue;
         }
         const GiNaC::ex e = frame.e;
+        const std::vector<GiNaC::ex> parts = std::move(frame.parts);
         stack.pop_back();
         if (GiNaC::is_exactly_a<GiNaC::mul>(e)) {
-            layOutProduct(e, operands.at(keyOf(e)));
+            layOutProduct(e, parts);
         } else if (GiNaC::is_exactly_a<GiNaC::add>(e)) {
-            layOutSum(e, operands.at(keyOf(e)));
+            layOutSum(e, parts);
+        } else if (GiNaC::is_exactly_a<GiNaC::numeric>(e)) {
+            facts.complex = facts.complex || !GiNaC::ex_to<GiNaC::numeric>(e).is_real();
+        } else if (const auto* symbol = dynamic_cast<const OrderedSymbolC*>(&GiNaC::ex_to<GiNaC::basic>(e))) {
+            facts.symbol_rank = std::min(facts.symbol_rank, symbol->rank());
+        } else if (GiNaC::is_a<GiNaC::function>(e)) {
+            const unsigned serial = GiNaC::ex_to<GiNaC::function>(e).get_serial();
+            const std::u16string* name = FunctionTableC::instance().registeredName(serial);
+            if (name != nullptr && (facts.function == nullptr || *name < *facts.function)) {
+                facts.function = name;
+            }
+            facts.order = facts.order || serial == GiNaC::Order_SERIAL::serial;
         }
         done.insert(keyOf(e));
         alive.push_back(e);
@@ -203,28 +220,35 @@ void ResultOrderC::arrange(std::vector<TermS>& terms) {
     }
 }
 
-std::vector<FactorS> ResultOrderC::factorsOf(const GiNaC::ex& term) const {
+std::pair<const FactorS*, std::size_t> ResultOrderC::factorsOf(const GiNaC::ex& term, FactorS& single) const {
     if (GiNaC::is_exactly_a<GiNaC::mul>(term)) {
-        return product(term).factors;
+        const std::vector<FactorS>& factors = product(term).factors;
+        return {factors.data(), factors.size()};
     }
     if (GiNaC::is_exactly_a<GiNaC::numeric>(term)) {
-        return {};
+        return {nullptr, 0};
     }
-    if (GiNaC::is_exactly_a<GiNaC::power>(term)) {
-        return {FactorS{term.op(0), term.op(1)}};
-    }
-    return {FactorS{term, GiNaC::ex(1)}};
+    single = GiNaC::is_exactly_a<GiNaC::power>(term) ? FactorS{term.op(0), term.op(1)} : FactorS{term, GiNaC::ex(1)};
+    return {&single, 1};
 }
 
 // The degree of a term in the symbols: the sum of the rational exponents of
 // its symbols, and of its sums weighted by their own degree.
 double ResultOrderC::degreeOf(const GiNaC::ex& term) const {
     double total = 0.0;
-    for (const FactorS& f : factorsOf(term)) {
-        if (!GiNaC::is_exactly_a<GiNaC::numeric>(f.exponent) || !GiNaC::ex_to<GiNaC::numeric>(f.exponent).is_rational()) {
+    FactorS single;
+    const auto [factors, count] = factorsOf(term, single);
+    for (std::size_t i = 0; i < count; ++i) {
+        const FactorS& f = factors[i];
+        if (!GiNaC::is_exactly_a<GiNaC::numeric>(f.exponent)) {
             continue;
         }
-        const double exponent = GiNaC::ex_to<GiNaC::numeric>(f.exponent).to_double();
+        const GiNaC::numeric& n = GiNaC::ex_to<GiNaC::numeric>(f.exponent);
+        if (!n.is_rational()) {
+            continue;
+        }
+        const double exponent = n.is_integer() && n.is_equal(GiNaC::numeric(n.to_long())) ? static_cast<double>(n.to_long())
+                                                                                        : n.to_double();
         if (GiNaC::is_a<GiNaC::symbol>(f.base)) {
             total += exponent;
         } else if (GiNaC::is_exactly_a<GiNaC::add>(f.base)) {
@@ -245,24 +269,27 @@ GiNaC::numeric ResultOrderC::coefficientOf(const GiNaC::ex& term) const {
 }
 
 int ResultOrderC::compare(const GiNaC::ex& a, const GiNaC::ex& b) const {
-    std::vector<Task> tasks{Task{Task::KindE::Expr, a, b, 0.0, 0.0}};
+    tasks.clear();
+    tasks.push_back(Task{Task::KindE::Expr, a, b, 0.0, 0.0});
     return run(tasks);
 }
 
 int ResultOrderC::compareTerms(const GiNaC::ex& a, const GiNaC::ex& b) const {
-    std::vector<Task> tasks{Task{Task::KindE::Term, a, b, 0.0, 0.0}};
+    tasks.clear();
+    tasks.push_back(Task{Task::KindE::Term, a, b, 0.0, 0.0});
     return run(tasks);
 }
 
 // Pushes the comparison of the factor lists of a and b, then of their
 // lengths, then of their coefficients; within terms higher powers first.
 void ResultOrderC::pushFactors(std::vector<Task>& tasks, const GiNaC::ex& a, const GiNaC::ex& b, bool term) const {
-    const std::vector<FactorS> fa = factorsOf(a);
-    const std::vector<FactorS> fb = factorsOf(b);
+    FactorS single_a;
+    FactorS single_b;
+    const auto [fa, na] = factorsOf(a, single_a);
+    const auto [fb, nb] = factorsOf(b, single_b);
     tasks.push_back(Task{Task::KindE::Expr, coefficientOf(a), coefficientOf(b), 0.0, 0.0});
-    tasks.push_back(Task{Task::KindE::Value, GiNaC::ex(), GiNaC::ex(), static_cast<double>(fa.size()),
-                         static_cast<double>(fb.size())});
-    for (std::size_t i = std::min(fa.size(), fb.size()); i > 0; --i) {
+    tasks.push_back(Task{Task::KindE::Value, GiNaC::ex(), GiNaC::ex(), static_cast<double>(na), static_cast<double>(nb)});
+    for (std::size_t i = std::min(na, nb); i > 0; --i) {
         const FactorS& x = fa[i - 1];
         const FactorS& y = fb[i - 1];
         tasks.push_back(term ? Task{Task::KindE::Expr, y.exponent, x.exponent, 0.0, 0.0}

@@ -9,7 +9,10 @@
 
 #include <ginac/ginac.h>
 
+#include <cstddef>
+#include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace qorv::math::algexpr::ginac::detail {
@@ -37,12 +40,26 @@ struct SumLayoutS {
     double degree = 0.0;            // the highest degree of its terms
 };
 
+// What prepare() saw of a result, for the reason that goes with it.
+struct ResultFactsS {
+    unsigned symbol_rank = ~0u;                // the least OrderedSymbolC rank, ~0u for none
+    const std::u16string* function = nullptr;  // the first unknown function by name
+    bool complex = false;                      // a number off the real line
+    bool order = false;                        // an order term
+};
+
 class ResultOrderC {
 public:
+    ResultOrderC();
+    ~ResultOrderC();
+    ResultOrderC(const ResultOrderC&) = delete;
+    ResultOrderC& operator=(const ResultOrderC&) = delete;
+
     /// Lays out every sum and product in `root`, which must outlive this.
     void prepare(const GiNaC::ex& root);
     const ProductLayoutS& product(const GiNaC::ex& e) const;
     const SumLayoutS& sum(const GiNaC::ex& e) const;
+    const ResultFactsS& resultFacts() const { return facts; }
 
     /// Expression order: <0, 0 or >0.
     int compare(const GiNaC::ex& a, const GiNaC::ex& b) const;
@@ -62,19 +79,21 @@ private:
 
     int run(std::vector<Task>& tasks) const;
     void pushFactors(std::vector<Task>& tasks, const GiNaC::ex& a, const GiNaC::ex& b, bool term) const;
-    std::vector<FactorS> factorsOf(const GiNaC::ex& term) const;
+    /// The factors of a term, in the product's layout or in `single`.
+    std::pair<const FactorS*, std::size_t> factorsOf(const GiNaC::ex& term, FactorS& single) const;
     double degreeOf(const GiNaC::ex& term) const;
     GiNaC::numeric coefficientOf(const GiNaC::ex& term) const;
     void layOutProduct(const GiNaC::ex& e, const std::vector<GiNaC::ex>& factors);
     void layOutSum(const GiNaC::ex& e, const std::vector<GiNaC::ex>& terms);
 
     // Parts are told apart by address. The operands of sums and products are
-    // made afresh by each op() call, so they are taken once (`operands`) and
-    // every part met is kept alive (`alive`) while this lives.
-    std::unordered_map<const GiNaC::basic*, std::vector<GiNaC::ex>> operands;
+    // made afresh by each op() call, so they are taken once and every part
+    // met is kept alive (`alive`) while this lives.
     std::vector<GiNaC::ex> alive;
+    ResultFactsS facts;
     std::unordered_map<const GiNaC::basic*, ProductLayoutS> products;
     std::unordered_map<const GiNaC::basic*, SumLayoutS> sums;
+    mutable std::vector<Task> tasks;  // of the comparison running; kept for its capacity
 };
 
 }  // namespace qorv::math::algexpr::ginac::detail

@@ -2,10 +2,12 @@
 
 #include <pthread.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdlib>
 #include <mutex>
 #include <new>
+#include <thread>
 
 #include "AllocationHooks.h"
 #include "algexpr/ginac/GinacEngineC.h"
@@ -27,11 +29,32 @@ struct Shared {
     std::condition_variable done;
     StateE state = StateE::NotStarted;
     pthread_t thread{};
-    WorkerC::JobF job = nullptr;
+    // Written under `mutex`; read without it only while spinning.
+    std::atomic<WorkerC::JobF> job{nullptr};
     void* context = nullptr;
-    bool finished = false;
+    std::atomic<bool> finished{false};
     bool stop = false;
 };
+
+// A caller waiting for its job, and the worker waiting for the next one,
+// first spin for about this many rounds (tens of microseconds) before they
+// sleep: a stream of evaluations then passes from thread to thread without
+// a sleep and wake-up in the kernel each time, which costs more than the
+// conversion of a typical expression.
+constexpr int kSpins = 2000;
+
+template <class Ready>
+bool spin(Ready ready) {
+    for (int i = 0; i < kSpins; ++i) {
+        if (ready()) {
+            return true;
+        }
+        if (i % 64 == 63) {
+            std::this_thread::yield();
+        }
+    }
+    return false;
+}
 
 Shared* shared_p = nullptr;
 Shared* abandoned_p = nullptr;  // the parent's, in a forked child: kept reachable
@@ -44,18 +67,21 @@ void* loop(void* argument) {
     installAllocationHooks();
     std::unique_lock<std::mutex> lock(shared->mutex);
     for (;;) {
-        shared->wake.wait(lock, [shared] { return shared->job != nullptr || shared->stop; });
-        if (shared->job == nullptr) {
+        shared->wake.wait(lock, [shared] { return shared->job.load() != nullptr || shared->stop; });
+        if (shared->job.load() == nullptr) {
             return nullptr;
         }
-        const WorkerC::JobF job = shared->job;
+        const WorkerC::JobF job = shared->job.load();
         void* const context = shared->context;
         lock.unlock();
         job(context);
         lock.lock();
-        shared->job = nullptr;
-        shared->finished = true;
+        shared->job.store(nullptr);
+        shared->finished.store(true);
         shared->done.notify_one();
+        lock.unlock();
+        spin([shared] { return shared->job.load(std::memory_order_acquire) != nullptr; });
+        lock.lock();
     }
 }
 
@@ -147,11 +173,15 @@ bool WorkerC::run(JobF job, void* context) noexcept {
     if (!start(shared)) {
         return false;
     }
-    shared.job = job;
     shared.context = context;
-    shared.finished = false;
+    shared.finished.store(false);
+    shared.job.store(job);
     shared.wake.notify_one();
-    shared.done.wait(lock, [&shared] { return shared.finished; });
+    lock.unlock();
+    if (!spin([&shared] { return shared.finished.load(std::memory_order_acquire); })) {
+        lock.lock();
+        shared.done.wait(lock, [&shared] { return shared.finished.load(); });
+    }
     return true;
 }
 
