@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Installs, on Debian, what building and testing algexpr needs and is missing.
-# Extra package names may be given as arguments. Needs root (or sudo) only
-# when something is missing.
+# Installs, on Debian, what building and testing algexpr needs and is missing:
+# the compilers and test libraries, GiNaC for the GiNaC client, and SymPy
+# (python3-sympy) unless python3 already has it. Extra package names may be
+# given as arguments. Needs root (or sudo) only when something is missing.
 set -euo pipefail
 
-packages=(cmake make g++ clang pkgconf libgtest-dev libbenchmark-dev "$@")
+packages=(cmake make g++ clang pkgconf libgtest-dev libbenchmark-dev libginac-dev "$@")
+if ! python3 -c 'import sympy' >/dev/null 2>&1; then
+    packages+=(python3-sympy)
+fi
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")

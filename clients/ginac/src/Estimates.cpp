@@ -24,7 +24,12 @@ std::u16string functionNameOf(unsigned serial) { return functionName(serial); }
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
-double magnitude(const GiNaC::numeric& n) { return n.is_real() ? std::pow(10.0, log10Magnitude(n)) : kInfinity; }
+double magnitude(const GiNaC::numeric& n) {
+    if (n.is_integer() && GiNaC::abs(n) < GiNaC::numeric(1L << 52)) {
+        return std::fabs(static_cast<double>(n.to_long()));  // exact: degrees and exponents compare with limits
+    }
+    return n.is_real() ? std::pow(10.0, log10Magnitude(n)) : kInfinity;
+}
 
 // Decimal digits that the numbers inside e contribute when e is raised to a
 // power: numbers, products of them and powers of them; sums and functions are

@@ -52,26 +52,38 @@
 // expression, so evaluating a result again gives the same text.
 //
 // Limits, each with a message that names it, so that no input crashes the
-// process or runs away (times measured on a 2-core 2.x GHz machine):
-//  - depth: trees nested more than kMaxDepth levels (a plus directly inside a
-//    plus, or a times inside a times, does not count: GiNaC flattens them)
-//    are refused before GiNaC sees them, as GiNaC's algorithms recurse. The
-//    operand of diff may be kMaxDiffDepth deep (diff grows as the cube of the
-//    depth: 1.2 s at 1000), that of simplify and factor kMaxSimplifyDepth
-//    (0.7 s at 5000), that of series kMaxSeriesDepth (series of nested
-//    functions grows steeply: 1.4 s at 50).
+// process or runs away. The worst case each one lets through takes about a
+// second or less (measured with bench/ginac_limits.cpp on a 2-core 2.1 GHz
+// machine; AddressSanitizer builds are 3 to 10 times slower):
+//  - depth: trees nested more than kMaxDepth levels are refused before GiNaC
+//    sees them, as GiNaC's algorithms recurse and building some chains grows
+//    as the square of their depth (0.3 s at 10000). Arguments that GiNaC
+//    flattens do not count as levels: a plus or binary minus inside a plus
+//    or as the first argument of a binary minus, a times inside a times.
+//    The operand of diff may be kMaxDiffDepth deep (diff grows as the cube of
+//    the depth: 0.5 s at 500, 3.5 s at 1000), that of simplify and factor
+//    kMaxSimplifyDepth (0.8 s at 5000), that of series kMaxSeriesDepth
+//    (series of nested functions grows steeply: 0.8 s at 50, minutes at 100).
 //  - exact integers: at most kMaxIntegerDigits digits, in the input, in a
 //    power before GiNaC computes it (power(3,power(10,9)) is refused at
-//    once), and in results.
+//    once; a power of 10^6 digits takes 0.35 s), and in results.
 //  - expand (and simplify and factor, which expand on the way): refused when
 //    an upper estimate of the expanded form exceeds kMaxExpandTerms terms or
-//    kMaxExpandDigits digits of coefficients in all.
+//    kMaxExpandDigits digits of coefficients in all (0.3 s near either).
 //  - factor: polynomials of degree above kMaxFactorDegree are refused
-//    (factorisation time is erratic in the degree: x^60+1 takes 8 s).
-//  - diff order at most kMaxDiffOrder, series order at most kMaxSeriesOrder.
+//    (factorisation time is erratic in the degree: x^60+1 takes 8 s, x^80-1
+//    13 s, x^100-1 minutes).
+//  - diff order at most kMaxDiffOrder (the 50th derivative of f(x)g(x)sin(x)
+//    takes 0.5 s, the 100th 10 s), series order at most kMaxSeriesOrder.
+//  - sin, cos and tan of a float with no digit left after its point (or
+//    beyond 10^kMaxDigits) are refused: the result would be noise, and the
+//    reduction would need as many digits of pi as the float has.
 //  - results of more than kMaxResultNodes nodes are refused.
 //  - precision: 1 to kMaxDigits significant digits (GinacSessionC::setDigits).
 //  - unknown functions: at most kMaxFunctions name/arity pairs per process.
+// Factorisation and differentiation can still take long on inputs the
+// estimates do not foresee (GiNaC cannot be interrupted): callers that must
+// bound time should also bound the time of the process.
 // GiNaC's own exceptions (division by zero, poles, bad arguments), CLN's and
 // memory exhaustion (GMP's and CLN's allocation functions are replaced by
 // ones that throw instead of aborting the process) end the evaluation with a
@@ -103,14 +115,14 @@ namespace qorv::math::algexpr::ginac {
 class ALGEXPR_GINAC_API GinacEngineC : public CASEngineABC {
 public:
     static constexpr std::size_t kMaxDepth = 10000;
-    static constexpr std::size_t kMaxDiffDepth = 1000;
+    static constexpr std::size_t kMaxDiffDepth = 500;
     static constexpr std::size_t kMaxSimplifyDepth = 5000;
     static constexpr std::size_t kMaxSeriesDepth = 50;
     static constexpr std::size_t kMaxIntegerDigits = 1000000;
     static constexpr std::size_t kMaxExpandTerms = 100000;
     static constexpr std::size_t kMaxExpandDigits = 5000000;
     static constexpr std::size_t kMaxFactorDegree = 40;
-    static constexpr std::size_t kMaxDiffOrder = 100;
+    static constexpr std::size_t kMaxDiffOrder = 50;
     static constexpr std::size_t kMaxSeriesOrder = 100;
     static constexpr std::size_t kMaxResultNodes = 2000000;
     static constexpr std::size_t kMaxFunctions = 100000;
@@ -119,11 +131,12 @@ public:
     static constexpr unsigned long kMaxDigits = 10000;
     /// GiNaC computes with this many digits more than the results show.
     static constexpr unsigned long kGuardDigits = 10;
-    /// The worker's stack. The deepest work the limits above allow uses about
-    /// 7 MiB (simplify at depth 5000; 3 MiB for evaluating at depth 10000)
-    /// and three times that under AddressSanitizer; the rest is headroom.
-    /// Stack that is reserved but not touched costs address space only.
-    static constexpr std::size_t kWorkerStackBytes = std::size_t{256} << 20;
+    /// The worker's stack. The deepest work the limits allow uses 3.5 MiB of
+    /// it (simplify at depth 5000; the engine's own walks use explicit
+    /// stacks, so sanitizer builds use no more), measured by
+    /// bench/ginac_limits.cpp; the rest is headroom for GiNaC's recursions.
+    /// Stack reserved but not touched costs address space only.
+    static constexpr std::size_t kWorkerStackBytes = std::size_t{64} << 20;
 
     /// The core vocabulary above, in a session's list format (zero-terminated
     /// names, the last one empty). Static storage.
