@@ -89,6 +89,7 @@ public:
 };
 
 TEST(GinacResultsTest, ConstraintsSeeLargeIntegersSaturatedAt64Bits) {
+    session();
     PointerTC<AlgebraicExpressionC> big = AlgebraicExpressionC::fromPrefixString(u"1000000000000000000000000000000");
     PointerTC<AlgebraicExpressionC> small = AlgebraicExpressionC::fromPrefixString(u"-42");
     ASSERT_TRUE(big && small);
