@@ -137,8 +137,9 @@ GiNaC::ex periodicOfExact(unsigned serial, const GiNaC::numeric& x) {
         throw;
     }
     GiNaC::Digits = working;
-    if (GiNaC::is_exactly_a<GiNaC::numeric>(value) && GiNaC::ex_to<GiNaC::numeric>(value).is_real()) {
-        const cln::cl_F f = cln::the<cln::cl_F>(GiNaC::ex_to<GiNaC::numeric>(value).to_cl_N());
+    if (GiNaC::is_exactly_a<GiNaC::numeric>(value) && isRealNumber(GiNaC::ex_to<GiNaC::numeric>(value)) &&
+        !realIfReal(GiNaC::ex_to<GiNaC::numeric>(value)).is_rational()) {
+        const cln::cl_F f = cln::the<cln::cl_F>(realIfReal(GiNaC::ex_to<GiNaC::numeric>(value)).to_cl_N());
         return GiNaC::numeric(cln::cl_N(cln::cl_float(f, cln::float_format(static_cast<unsigned long>(working)))));
     }
     return value;

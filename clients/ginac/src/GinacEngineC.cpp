@@ -106,7 +106,7 @@ std::u16string whyNotReal(const GiNaC::ex& e, const std::vector<PointerTC<Symbol
         if (const auto* symbol = dynamic_cast<const detail::OrderedSymbolC*>(&GiNaC::ex_to<GiNaC::basic>(x))) {
             facts.symbol_rank = std::min(facts.symbol_rank, symbol->rank());
         } else if (GiNaC::is_exactly_a<GiNaC::numeric>(x)) {
-            facts.complex = facts.complex || !GiNaC::ex_to<GiNaC::numeric>(x).is_real();
+            facts.complex = facts.complex || !detail::isRealNumber(GiNaC::ex_to<GiNaC::numeric>(x));
         } else if (GiNaC::is_a<GiNaC::function>(x)) {
             const unsigned serial = GiNaC::ex_to<GiNaC::function>(x).get_serial();
             const std::u16string* name = detail::FunctionTableC::instance().registeredName(serial);
@@ -124,7 +124,7 @@ std::u16string whyNotReal(const GiNaC::ex& e, const std::vector<PointerTC<Symbol
 
 // A single number node for the numeric flag: the integer, or a float.
 NodeABC* numberNode(const GiNaC::ex& e, unsigned long digits, std::u16string& reason) {
-    GiNaC::ex value = e;
+    GiNaC::ex value = GiNaC::is_exactly_a<GiNaC::numeric>(e) ? GiNaC::ex(detail::realIfReal(GiNaC::ex_to<GiNaC::numeric>(e))) : e;
     if (!GiNaC::is_exactly_a<GiNaC::numeric>(value) || !GiNaC::ex_to<GiNaC::numeric>(value).is_integer()) {
         if (!GiNaC::is_exactly_a<GiNaC::numeric>(value)) {
             value = detail::evaluateFloats(value);
@@ -133,11 +133,12 @@ NodeABC* numberNode(const GiNaC::ex& e, unsigned long digits, std::u16string& re
             reason = u"not a number";
             return nullptr;
         }
-        if (!GiNaC::ex_to<GiNaC::numeric>(value).is_real()) {
+        if (!detail::isRealNumber(GiNaC::ex_to<GiNaC::numeric>(value))) {
             reason = u"not a real number";
             return nullptr;
         }
-        std::unique_ptr<FloatValueABC> number(detail::floatValue(GiNaC::ex_to<GiNaC::numeric>(value), digits));
+        std::unique_ptr<FloatValueABC> number(
+            detail::floatValue(detail::realIfReal(GiNaC::ex_to<GiNaC::numeric>(value)), digits));
         auto* node = new FloatNodeC(number.get());
         number.release();
         return node;

@@ -33,6 +33,11 @@ IntegerValueABC* integerValue(const GiNaC::numeric& integer);
 /// float) correctly rounded to `digits` significant digits (ties to even).
 FloatValueABC* floatValue(const GiNaC::numeric& value, unsigned long digits);
 
+/// GiNaC can leave a complex number with an exact zero imaginary part (I^2
+/// is one): such a number stands for its real part.
+inline GiNaC::numeric realIfReal(const GiNaC::numeric& n) { return n.is_real() || !n.imag().is_zero() ? n : n.real(); }
+inline bool isRealNumber(const GiNaC::numeric& n) { return n.is_real() || n.imag().is_zero(); }
+
 /// About log10 of the absolute value of a nonzero integer or rational's
 /// numerator plus that of its denominator: the decimal digits it takes.
 double decimalDigits(const GiNaC::numeric& value);

@@ -6,6 +6,7 @@
 
 #include "FunctionTableC.h"
 #include "GinacFunctions.h"
+#include "Numbers.h"
 #include "OrderedSymbolC.h"
 #include "Text.h"
 
@@ -58,7 +59,7 @@ std::u16string nameOfConstant(const GiNaC::ex& e) { return isE(e) ? u"e" : const
 // Real constants, imaginary constants, then order terms after all others.
 int groupOf(const GiNaC::ex& term) {
     if (GiNaC::is_exactly_a<GiNaC::numeric>(term)) {
-        return GiNaC::ex_to<GiNaC::numeric>(term).is_real() ? 1 : 2;
+        return isRealNumber(GiNaC::ex_to<GiNaC::numeric>(term)) ? 1 : 2;
     }
     if (GiNaC::is_exactly_a<GiNaC::function>(term) &&
         GiNaC::ex_to<GiNaC::function>(term).get_serial() == GiNaC::Order_SERIAL::serial) {
@@ -68,8 +69,8 @@ int groupOf(const GiNaC::ex& term) {
 }
 
 bool isNegativeNumber(const GiNaC::ex& e) {
-    return GiNaC::is_exactly_a<GiNaC::numeric>(e) && GiNaC::ex_to<GiNaC::numeric>(e).is_real() &&
-           GiNaC::ex_to<GiNaC::numeric>(e).is_negative();
+    return GiNaC::is_exactly_a<GiNaC::numeric>(e) && isRealNumber(GiNaC::ex_to<GiNaC::numeric>(e)) &&
+           realIfReal(GiNaC::ex_to<GiNaC::numeric>(e)).is_negative();
 }
 
 }  // namespace
@@ -124,7 +125,7 @@ void ResultOrderC::prepare(const GiNaC::ex& root) {
         } else if (GiNaC::is_exactly_a<GiNaC::add>(e)) {
             layOutSum(e, parts);
         } else if (GiNaC::is_exactly_a<GiNaC::numeric>(e)) {
-            facts.complex = facts.complex || !GiNaC::ex_to<GiNaC::numeric>(e).is_real();
+            facts.complex = facts.complex || !isRealNumber(GiNaC::ex_to<GiNaC::numeric>(e));
         } else if (const auto* symbol = dynamic_cast<const OrderedSymbolC*>(&GiNaC::ex_to<GiNaC::basic>(e))) {
             facts.symbol_rank = std::min(facts.symbol_rank, symbol->rank());
         } else if (GiNaC::is_a<GiNaC::function>(e)) {
@@ -155,6 +156,7 @@ void ResultOrderC::layOutProduct(const GiNaC::ex& e, const std::vector<GiNaC::ex
             layout.factors.push_back(FactorS{factor, GiNaC::ex(1)});
         }
     }
+    layout.coefficient = realIfReal(layout.coefficient);
     std::sort(layout.factors.begin(), layout.factors.end(), [this](const FactorS& a, const FactorS& b) {
         const int order = compare(a.base, b.base);
         return order != 0 ? order < 0 : compare(a.exponent, b.exponent) < 0;
@@ -172,8 +174,14 @@ void ResultOrderC::layOutProduct(const GiNaC::ex& e, const std::vector<GiNaC::ex
 void ResultOrderC::layOutSum(const GiNaC::ex& e, const std::vector<GiNaC::ex>& terms) {
     SumLayoutS layout;
     for (const GiNaC::ex& term : terms) {
-        if (GiNaC::is_exactly_a<GiNaC::numeric>(term) && !GiNaC::ex_to<GiNaC::numeric>(term).is_real()) {
-            const GiNaC::numeric& number = GiNaC::ex_to<GiNaC::numeric>(term);
+        if (GiNaC::is_exactly_a<GiNaC::numeric>(term)) {
+            const GiNaC::numeric number = realIfReal(GiNaC::ex_to<GiNaC::numeric>(term));
+            if (number.is_real()) {
+                if (!number.is_zero()) {
+                    layout.sorted.emplace_back(number);
+                }
+                continue;
+            }
             if (!number.real().is_zero()) {
                 layout.sorted.emplace_back(number.real());
             }
@@ -181,6 +189,9 @@ void ResultOrderC::layOutSum(const GiNaC::ex& e, const std::vector<GiNaC::ex>& t
         } else {
             layout.sorted.push_back(term);
         }
+    }
+    if (layout.sorted.empty()) {
+        layout.sorted.emplace_back(GiNaC::numeric(0));
     }
     std::stable_sort(layout.sorted.begin(), layout.sorted.end(),
                      [this](const GiNaC::ex& a, const GiNaC::ex& b) { return compareTerms(a, b) < 0; });
@@ -193,7 +204,8 @@ void ResultOrderC::layOutSum(const GiNaC::ex& e, const std::vector<GiNaC::ex>& t
     sums.emplace(keyOf(e), std::move(layout));
 }
 
-bool ResultOrderC::isNegative(const GiNaC::numeric& number) {
+bool ResultOrderC::isNegative(const GiNaC::numeric& value) {
+    const GiNaC::numeric number = realIfReal(value);
     if (number.is_real()) {
         return number.is_negative();
     }

@@ -172,9 +172,49 @@ NodeABC* ResultWriterC::named(const std::u16string& name) {
 
 // A product: coefficient first, negative powers below a divide:
 // times(-3,x), neg(x), divide(times(2,x),times(3,y)), divide(neg(x),3).
+//
+// GiNaC multiplies a number into a lone sum as it builds the product
+// (2*(x+1) becomes 2*x+2), so a part of a quotient made of a number and one
+// sum would not read back as it was: then the number stands before the
+// quotient instead, times(2,divide(plus(x,1),y)), neg(divide(plus(x,1),y)).
 ResultWriterC::Task ResultWriterC::product(const GiNaC::ex& e, bool negate) {
     const ProductLayoutS& layout = order.product(e);
-    const GiNaC::numeric coefficient = negate ? -layout.coefficient : layout.coefficient;
+    GiNaC::numeric coefficient = realIfReal(negate ? -layout.coefficient : layout.coefficient);
+    if (coefficient.is_equal(GiNaC::numeric(1)) || coefficient.is_equal(GiNaC::numeric(-1))) {
+        coefficient = coefficient.is_positive() ? 1 : -1;  // 1.0 too: GiNaC drops it from what reads back
+    }
+    const auto loneSum = [](const std::vector<FactorS>& factors) {
+        return factors.size() == 1 && GiNaC::is_exactly_a<GiNaC::add>(factors[0].base) && factors[0].exponent.is_equal(1);
+    };
+    const bool numbered_top = !coefficient.is_rational() || !coefficient.numer().is_equal(1);
+    const bool numbered_bottom = coefficient.is_rational() && !coefficient.denom().is_equal(1);
+    if (!layout.denominator.empty() && ((numbered_top && loneSum(layout.numerator)) ||
+                                        (numbered_bottom && loneSum(layout.denominator)))) {
+        std::vector<Task> top;
+        std::vector<Task> bottom;
+        for (const FactorS& factor : layout.numerator) {
+            top.push_back(Task::of(Task::KindE::Factor, factor.base, factor.exponent));
+        }
+        if (top.empty()) {
+            top.push_back(Task::of(Task::KindE::Integer, GiNaC::numeric(1)));
+        }
+        for (const FactorS& factor : layout.denominator) {
+            bottom.push_back(Task::of(Task::KindE::Factor, factor.base, factor.exponent));
+        }
+        std::vector<Task> parts;
+        parts.push_back(top.size() == 1 ? std::move(top.front()) : Task::structure(OperationE::Times, std::move(top)));
+        parts.push_back(bottom.size() == 1 ? std::move(bottom.front())
+                                           : Task::structure(OperationE::Times, std::move(bottom)));
+        Task quotient = Task::structure(OperationE::Divide, std::move(parts));
+        std::vector<Task> outer;
+        if (coefficient.is_equal(-1)) {
+            outer.push_back(std::move(quotient));
+            return Task::structure(OperationE::Neg, std::move(outer));
+        }
+        outer.push_back(number(coefficient));
+        outer.push_back(std::move(quotient));
+        return Task::structure(OperationE::Times, std::move(outer));
+    }
     std::vector<Task> top;
     std::vector<Task> bottom;
     bool negated = false;
@@ -231,7 +271,8 @@ ResultWriterC::Task ResultWriterC::product(const GiNaC::ex& e, bool negate) {
 }
 
 // A number: 7, divide(-1,3), 0.5, i, times(2,i), divide(i,2), plus(1,times(2,i)).
-ResultWriterC::Task ResultWriterC::number(const GiNaC::numeric& value) {
+ResultWriterC::Task ResultWriterC::number(const GiNaC::numeric& given) {
+    const GiNaC::numeric value = realIfReal(given);
     if (value.is_real()) {
         if (value.is_integer()) {
             return Task::of(Task::KindE::Integer, value);
@@ -440,8 +481,8 @@ void ResultWriterC::step(Task& task) {
         next = Task::of(Task::KindE::Call, e);
     } else if (GiNaC::is_exactly_a<GiNaC::power>(e)) {
         const GiNaC::ex exponent = e.op(1);
-        if (GiNaC::is_exactly_a<GiNaC::numeric>(exponent) && ResultOrderC::isNegative(GiNaC::ex_to<GiNaC::numeric>(exponent)) &&
-            GiNaC::ex_to<GiNaC::numeric>(exponent).is_real()) {
+        if (GiNaC::is_exactly_a<GiNaC::numeric>(exponent) && isRealNumber(GiNaC::ex_to<GiNaC::numeric>(exponent)) &&
+            ResultOrderC::isNegative(GiNaC::ex_to<GiNaC::numeric>(exponent))) {
             std::vector<Task> parts;
             parts.push_back(Task::of(Task::KindE::Integer, GiNaC::numeric(1)));
             parts.push_back(Task::of(Task::KindE::Factor, e.op(0), -exponent));
