@@ -252,12 +252,17 @@ NodeABC* GinacEngineC::evaluate(NodeABC& root, CASSessionBC& session, bool numer
                                 std::u16string& reason) const {
     digits = std::min(std::max(digits, 1ul), kMaxDigits);
     Job job{operations, codes, root, session, numeric, digits, nullptr, std::u16string(), false};
-    if (!detail::WorkerC::run(evaluateJob, &job)) {
-        reason = u"the GiNaC worker thread cannot be started";
-        return nullptr;
-    }
-    if (job.out_of_memory) {
-        reason = u"out of memory";
+    try {
+        if (!detail::WorkerC::run(evaluateJob, &job)) {
+            reason = u"the GiNaC worker thread cannot be started";
+            return nullptr;
+        }
+        if (job.out_of_memory) {
+            reason = u"out of memory";
+            return nullptr;
+        }
+    } catch (const std::bad_alloc&) {
+        reason.clear();
         return nullptr;
     }
     reason.swap(job.reason);

@@ -30,13 +30,18 @@
 // functions of one argument. Integration, solving and limits are not offered.
 //
 // Results read as a person writes them, in one order of our own that depends
-// on nothing but the expression (not on what was read before it):
+// on nothing but the expression (not on what was read before it, nor on
+// GiNaC's hash values; the free symbols of each evaluation are made afresh,
+// numbered by name):
 //  - numbers: integers as they are, rationals divide(p,q) (divide(-1,3)),
 //    floats with the session's digits, i for the imaginary unit, a + b i as
 //    plus(a,times(b,i)); pi, e (for exp(1)), sqrt(x) for power(x,divide(1,2));
 //  - a product: coefficient first (times(3,x), times(-3,x), neg(x) for -x),
 //    then the factors; negative powers go to a denominator, divide(x,y),
 //    divide(times(2,x),times(3,y)); a rational coefficient's denominator too;
+//    but where a number would stand alone with one sum above or below the
+//    line, the number stands before the quotient, times(2,divide(plus(x,1),y)),
+//    as GiNaC would multiply it into the sum when reading it back;
 //  - the factors of a product: numbers, constants, symbols (by name, in
 //    UTF-16 code unit order), functions (by name, then arguments), powers of
 //    other things, sums; a power sorts with its base;
