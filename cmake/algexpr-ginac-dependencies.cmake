@@ -7,7 +7,7 @@
 if(NOT TARGET PkgConfig::GINAC)
     find_package(PkgConfig QUIET)
     if(PKG_CONFIG_FOUND)
-        pkg_check_modules(GINAC QUIET IMPORTED_TARGET ginac)
+        pkg_check_modules(GINAC QUIET IMPORTED_TARGET ginac gmp)
     endif()
 endif()
 if(NOT TARGET PkgConfig::GINAC)

@@ -1,0 +1,36 @@
+// GinacCorpusC: deterministic random expressions that both the GiNaC client
+// and GiNaC's own parser take, each in the prefix form and in GiNaC's infix
+// syntax: sums, differences, products, quotients, small powers, negations,
+// the elementary functions, unknown functions of fixed arity (f/1, g/2,
+// h/3), symbols, integers (a few of them long), floats, pi and e. No
+// operation names (diff, expand, ...). The same seed gives the same texts.
+#ifndef ALGEXPR_BENCH_GINACCORPUSC_H
+#define ALGEXPR_BENCH_GINACCORPUSC_H
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qorv::math::algexpr::bench {
+
+class GinacCorpusC {
+public:
+    explicit GinacCorpusC(std::uint64_t seed);
+
+    /// Appends one expression to each text.
+    void append(std::string& prefix, std::string& infix);
+    /// Lines until the prefix lines hold at least `size` characters.
+    void lines(std::size_t size, std::vector<std::string>& prefix, std::vector<std::string>& infix);
+
+private:
+    std::size_t below(std::size_t n);
+    void node(std::string& prefix, std::string& infix, int depth);
+    void leaf(std::string& prefix, std::string& infix);
+
+    std::uint64_t state;
+};
+
+}  // namespace qorv::math::algexpr::bench
+
+#endif

@@ -1,0 +1,191 @@
+// GinacEngineC: the GiNaC client's engine. It turns expression trees into
+// GiNaC expressions, has GiNaC evaluate them (exactly, or numerically at a
+// given precision) and turns the result back into a new tree that belongs to
+// the caller; GinacSessionC calls it from executeExpression. It never changes
+// the tree it is given. Its header needs none of GiNaC's headers.
+//
+// Vocabulary (builtinCoreNames(), codes in this order): the numeric client's
+// plus minus times divide power neg sin cos tan exp log sqrt abs pi e, then
+// asin acos atan sinh cosh tanh, i (the imaginary unit), and the operations
+// as core functions:
+//   diff(f,x), diff(f,x,n)   derivative by the symbol x, n times (n >= 0)
+//   expand(f)                products and integer powers multiplied out
+//   simplify(f)              GiNaC's rational normal form (normal): common
+//                            denominators, cancelled common factors; no
+//                            trigonometric or other identities
+//   factor(f)                factorisation of polynomials over the rationals
+//   series(f,x,a,n)          series of f in x around a up to order n: the
+//                            polynomial part plus order(power(x-a,n))
+//   pdiff(g(...),k)          derivative of an unknown function g by its k-th
+//                            argument (1-based)
+//   order(e)                 the order term of a series
+// plus and times take any number of arguments, minus one or two, divide and
+// power two, the functions one. Any other name applied to arguments is an
+// unknown function, registered with GiNaC once per name and arity for the
+// life of the process: arithmetic, expansion and simplification work around
+// it, its arguments are evaluated, and differentiating through it gives pdiff
+// (diff(f(times(2,x)),x) is times(2,pdiff(f(times(2,x)),1))). Any other name
+// standing alone is a real symbol. The names csgn, conjugate, real_part,
+// imag_part and step, which GiNaC's results can hold, read as GiNaC's own
+// functions of one argument. Integration, solving and limits are not offered.
+//
+// Results read as a person writes them, in one order of our own that depends
+// on nothing but the expression (not on what was read before it, nor on
+// GiNaC's hash values; the free symbols of each evaluation are made afresh,
+// numbered by name):
+//  - numbers: integers as they are, rationals divide(p,q) (divide(-1,3)),
+//    floats with the session's digits, i for the imaginary unit, a + b i as
+//    plus(a,times(b,i)); pi, e (for exp(1)), sqrt(x) for power(x,divide(1,2));
+//  - a product: coefficient first (times(3,x), times(-3,x), neg(x) for -x),
+//    then the factors; negative powers go to a denominator, divide(x,y),
+//    divide(times(2,x),times(3,y)); a rational coefficient's denominator too;
+//    but where a number would stand alone with one sum above or below the
+//    line, the number stands before the quotient, times(2,divide(plus(x,1),y)),
+//    as GiNaC would multiply it into the sum when reading it back;
+//  - the factors of a product: numbers, constants, symbols (by name, in
+//    UTF-16 code unit order), functions (by name, then arguments), powers of
+//    other things, sums; a power sorts with its base;
+//  - the terms of a sum: higher degree in the symbols first, then by their
+//    factors as above (higher powers of the same base first), then the real
+//    constant, the imaginary constant and the order term last:
+//    plus(power(x,2),times(2,x),1), plus(x,y), plus(x,sin(x));
+//  - a sum is written left to right in that order with minus for negative
+//    terms, except that a leading negative term gives way to the first
+//    positive one: minus(x,y), minus(y,x), plus(minus(power(x,2),times(2,x)),1),
+//    minus(1,x); neg(x) starts a sum without positive terms.
+// Every result reads back (through the same session) to the same GiNaC
+// expression, so evaluating a result again gives the same text.
+//
+// Limits, each with a message that names it, so that no input crashes the
+// process or runs away. The worst case each one lets through takes about a
+// second or less (measured with bench/ginac_limits.cpp on a 2-core 2.1 GHz
+// machine; AddressSanitizer builds are 3 to 10 times slower):
+//  - depth: trees nested more than kMaxDepth levels are refused before GiNaC
+//    sees them, as GiNaC's algorithms recurse and building some chains grows
+//    as the square of their depth (0.3 s at 10000). Arguments that GiNaC
+//    flattens do not count as levels: a plus or binary minus inside a plus
+//    or as the first argument of a binary minus, a times inside a times.
+//    The operand of diff may be kMaxDiffDepth deep (diff grows as the cube of
+//    the depth: 0.5 s at 500, 3.5 s at 1000), that of simplify and factor
+//    kMaxSimplifyDepth (0.8 s at 5000), that of series kMaxSeriesDepth
+//    (series of nested functions grows steeply: 0.8 s at 50, minutes at 100).
+//  - exact integers: at most kMaxIntegerDigits digits, in the input, in a
+//    power before GiNaC computes it (power(3,power(10,9)) is refused at
+//    once; a power of 10^6 digits takes 0.35 s), and in results.
+//  - expand (and simplify and factor, which expand on the way): refused when
+//    an upper estimate of the expanded form exceeds kMaxExpandTerms terms or
+//    kMaxExpandDigits digits of coefficients in all (0.3 s near either).
+//  - factor: polynomials of degree above kMaxFactorDegree are refused
+//    (factorisation time is erratic in the degree: x^60+1 takes 8 s, x^80-1
+//    13 s, x^100-1 minutes).
+//  - diff order at most kMaxDiffOrder (the 50th derivative of f(x)g(x)sin(x)
+//    takes 0.5 s, the 100th 10 s), series order at most kMaxSeriesOrder.
+//  - sin, cos and tan of a float with no digit left after its point (or
+//    beyond 10^kMaxDigits) are refused: the result would be noise, and the
+//    reduction would need as many digits of pi as the float has.
+//  - results of more than kMaxResultNodes nodes are refused.
+//  - precision: 1 to kMaxDigits significant digits (GinacSessionC::setDigits).
+//  - unknown functions: at most kMaxFunctions name/arity pairs per process.
+// Factorisation and differentiation can still take long on inputs the
+// estimates do not foresee (GiNaC cannot be interrupted): callers that must
+// bound time should also bound the time of the process.
+// GiNaC's own exceptions (division by zero, poles, bad arguments), CLN's and
+// memory exhaustion (GMP's and CLN's allocation functions are replaced by
+// ones that throw instead of aborting the process) end the evaluation with a
+// null result and the reason; nothing is thrown out of the engine.
+//
+// Threads: GiNaC is not thread-safe, so all GiNaC work of the process (making,
+// evaluating and destroying GiNaC objects) runs on one persistent worker
+// thread with a stack of kWorkerStackBytes, started on first use and joined at
+// exit; callers wait for it. Engines and sessions may be used from any thread
+// (one evaluation at a time runs). Code that uses GiNaC itself beside this
+// client must run it through runOnWorker.
+#ifndef ALGEXPR_GINAC_GINACENGINEC_H
+#define ALGEXPR_GINAC_GINACENGINEC_H
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "algexpr/CASEngineABC.h"
+#include "algexpr/ginac/ginac_export.h"
+
+namespace qorv::math::algexpr {
+class CASSessionBC;
+class NodeABC;
+}  // namespace qorv::math::algexpr
+
+namespace qorv::math::algexpr::ginac {
+
+class ALGEXPR_GINAC_API GinacEngineC : public CASEngineABC {
+public:
+    static constexpr std::size_t kMaxDepth = 10000;
+    static constexpr std::size_t kMaxDiffDepth = 500;
+    static constexpr std::size_t kMaxSimplifyDepth = 5000;
+    static constexpr std::size_t kMaxSeriesDepth = 50;
+    static constexpr std::size_t kMaxIntegerDigits = 1000000;
+    static constexpr std::size_t kMaxExpandTerms = 100000;
+    static constexpr std::size_t kMaxExpandDigits = 5000000;
+    static constexpr std::size_t kMaxFactorDegree = 40;
+    static constexpr std::size_t kMaxDiffOrder = 50;
+    static constexpr std::size_t kMaxSeriesOrder = 100;
+    static constexpr std::size_t kMaxResultNodes = 2000000;
+    static constexpr std::size_t kMaxFunctions = 100000;
+    /// Significant digits of float results unless the session is told otherwise.
+    static constexpr unsigned long kDefaultDigits = 17;
+    static constexpr unsigned long kMaxDigits = 10000;
+    /// GiNaC computes with this many digits more than the results show.
+    static constexpr unsigned long kGuardDigits = 10;
+    /// The worker's stack. The deepest work the limits allow uses 3.5 MiB of
+    /// it (simplify at depth 5000; the engine's own walks use explicit
+    /// stacks, so sanitizer builds use no more), measured by
+    /// bench/ginac_limits.cpp; the rest is headroom for GiNaC's recursions.
+    /// Stack reserved but not touched costs address space only.
+    static constexpr std::size_t kWorkerStackBytes = std::size_t{64} << 20;
+
+    /// The core vocabulary above, in a session's list format (zero-terminated
+    /// names, the last one empty). Static storage.
+    static const char16_t* const* builtinCoreNames();
+
+    /// Learns the codes it works with from a session's core name list: the
+    /// code of each name in it that is one of the names above (any other
+    /// core name is treated as an unknown function or symbol). Null means
+    /// no names.
+    explicit GinacEngineC(const char16_t* const* core_names);
+    ~GinacEngineC() override;
+
+    /// "GiNaC 1.8.6 (CLN 1.3.6)" with the versions built against.
+    std::u16string getName() const override;
+
+    /// Evaluates the tree under `root` and returns the result as a new tree,
+    /// or null. Symbols and the names of GiNaC's functions in the result come
+    /// from `session`'s symbol table.
+    ///  - `numeric` false: the exact symbolic result; `reason` is emptied when
+    ///    it stands for a real number and otherwise says why not ("x: free
+    ///    symbol", "f: unknown function", "not a real number").
+    ///  - `numeric` true: a single number node: an integer when the exact
+    ///    value is one, otherwise a float with `digits` significant digits,
+    ///    correctly rounded from GiNaC's value at digits + kGuardDigits; null
+    ///    with the reason when there is no real number.
+    ///  - null with the reason when a limit is exceeded, GiNaC refuses
+    ///    (division by zero, a pole), memory runs out or the worker thread
+    ///    cannot be started. `digits` is clamped to [1, kMaxDigits].
+    NodeABC* evaluate(NodeABC& root, CASSessionBC& session, bool numeric, unsigned long digits,
+                      std::u16string& reason) const;
+
+    /// Runs job(context) on the worker thread and waits for it; true when it
+    /// ran. For code that uses GiNaC directly beside this client. The job
+    /// must not throw; called on the worker itself, it runs at once.
+    static bool runOnWorker(void (*job)(void*), void* context);
+
+    /// What the engine does with a core element; defined with the vocabulary.
+    enum class OperationE : unsigned char;
+
+private:
+    std::vector<OperationE> operations;  // by core code; None past the end
+    std::vector<int> codes;              // by operation; -1 when the vocabulary lacks it
+};
+
+}  // namespace qorv::math::algexpr::ginac
+
+#endif

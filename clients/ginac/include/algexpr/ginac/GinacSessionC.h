@@ -1,0 +1,65 @@
+// GinacSessionC: the GiNaC client's session. It builds and owns (with its
+// base) a GinacEngineC and the two number factories, and evaluates
+// expressions with that engine:
+//
+//   CASSessionBC::setSession(PointerTC<CASSessionBC>(new GinacSessionC()));  // built-in vocabulary
+//   std::u16string why;
+//   PointerTC<AlgebraicExpressionC> r =
+//       AlgebraicExpressionC::fromPrefixString(u"plus(divide(1,2),divide(1,3))")->execute(false, &why);
+//   // r: divide(5,6); why: empty
+//   r = AlgebraicExpressionC::fromPrefixString(u"divide(1,3)")->execute(true, &why);
+//   // r: 0.33333333333333333 (17 digits, see setDigits)
+//
+// executeExpression(expression, numeric, reason):
+//  - never changes `expression`; the result is a new expression;
+//  - `numeric` false: the exact symbolic result (see GinacEngineC for the
+//    vocabulary, the forms and order results are written in, and limits);
+//  - `numeric` true: a single number node: an integer when the exact value
+//    is one, otherwise a float with getDigits() significant digits; null
+//    when there is no real number (free symbols, i);
+//  - `reason`, when not null, is emptied when the result stands for a real
+//    number and otherwise says why not, or why the result is null
+//    (a limit, division by zero, a pole, out of memory). Nothing is thrown.
+// The session may be used from any thread, one call at a time (as every
+// session); the GiNaC work runs on the engine's worker thread.
+#ifndef ALGEXPR_GINAC_GINACSESSIONC_H
+#define ALGEXPR_GINAC_GINACSESSIONC_H
+
+#include <string>
+
+#include "algexpr/CASSessionBC.h"
+#include "algexpr/ginac/GinacEngineC.h"
+#include "algexpr/ginac/ginac_export.h"
+#include "oss/PointerTC.h"
+
+namespace qorv::math::algexpr::ginac {
+
+class ALGEXPR_GINAC_API GinacSessionC : public CASSessionBC {
+public:
+    /// `core_names` in the base's list format; the session and its engine
+    /// copy what they need.
+    explicit GinacSessionC(const char16_t* const* core_names = GinacEngineC::builtinCoreNames());
+    ~GinacSessionC() override;
+
+    qorv::oss::PointerTC<AlgebraicExpressionC> executeExpression(qorv::oss::PointerTC<AlgebraicExpressionC> expression,
+                                                                 bool numeric, std::u16string* reason) override;
+
+    /// The number of significant digits of float results (and floats in
+    /// symbolic results); GiNaC computes with GinacEngineC::kGuardDigits more.
+    /// From 1 to GinacEngineC::kMaxDigits; for anything else the digits stay
+    /// as they were, and false comes back with a message in `message` (when
+    /// not null), e.g. "digits must be at most 10,000".
+    bool setDigits(unsigned long digits, std::u16string* message = nullptr);
+    /// GinacEngineC::kDefaultDigits (17) until setDigits changes it.
+    unsigned long getDigits() const;
+
+private:
+    GinacSessionC(qorv::oss::PointerTC<GinacEngineC> engine, const char16_t* const* core_names);
+
+    qorv::oss::PointerTC<GinacEngineC> engine_p;
+    unsigned long digits = GinacEngineC::kDefaultDigits;
+};
+
+}  // namespace qorv::math::algexpr::ginac
+
+#endif

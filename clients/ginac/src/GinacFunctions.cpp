@@ -1,0 +1,60 @@
+#include "GinacFunctions.h"
+
+#include <ginac/ginac.h>
+
+#include <unordered_map>
+#include <utility>
+
+#include "FunctionTableC.h"
+#include "Text.h"
+
+namespace qorv::math::algexpr::ginac::detail {
+
+namespace {
+
+const std::unordered_map<unsigned, OperationE>& bySerial() {
+    static const auto* table = new std::unordered_map<unsigned, OperationE>{
+        {GiNaC::exp_SERIAL::serial, OperationE::Exp},     {GiNaC::log_SERIAL::serial, OperationE::Log},
+        {GiNaC::sin_SERIAL::serial, OperationE::Sin},     {GiNaC::cos_SERIAL::serial, OperationE::Cos},
+        {GiNaC::tan_SERIAL::serial, OperationE::Tan},     {GiNaC::abs_SERIAL::serial, OperationE::Abs},
+        {GiNaC::asin_SERIAL::serial, OperationE::Asin},   {GiNaC::acos_SERIAL::serial, OperationE::Acos},
+        {GiNaC::atan_SERIAL::serial, OperationE::Atan},   {GiNaC::sinh_SERIAL::serial, OperationE::Sinh},
+        {GiNaC::cosh_SERIAL::serial, OperationE::Cosh},   {GiNaC::tanh_SERIAL::serial, OperationE::Tanh},
+        {GiNaC::Order_SERIAL::serial, OperationE::Order}};
+    return *table;
+}
+
+}  // namespace
+
+OperationE operationOfSerial(unsigned serial) {
+    const auto& table = bySerial();
+    const auto found = table.find(serial);
+    return found == table.end() ? OperationE::None : found->second;
+}
+
+const std::u16string& functionName(unsigned serial) {
+    static auto* names = new std::unordered_map<unsigned, std::u16string>();
+    const auto found = names->find(serial);
+    if (found != names->end()) {
+        return found->second;
+    }
+    std::u16string name;
+    const OperationE operation = operationOfSerial(serial);
+    if (operation != OperationE::None) {
+        name = nameOf(operation);
+    } else if (const std::u16string* registered = FunctionTableC::instance().registeredName(serial)) {
+        name = *registered;
+    } else {
+        name = utf16(GiNaC::function::get_registered_functions()[serial].get_name());
+    }
+    return names->emplace(serial, std::move(name)).first->second;
+}
+
+std::u16string constantName(const GiNaC::ex& constant) {
+    if (constant.is_equal(GiNaC::Pi)) {
+        return u"pi";
+    }
+    return constant.is_equal(GiNaC::Euler) ? u"Euler" : constant.is_equal(GiNaC::Catalan) ? u"Catalan" : u"constant";
+}
+
+}  // namespace qorv::math::algexpr::ginac::detail

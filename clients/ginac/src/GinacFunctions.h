@@ -1,0 +1,25 @@
+// The GiNaC functions behind the vocabulary's functions, and the names under
+// which GiNaC functions are written and ordered. Worker thread only.
+#ifndef ALGEXPR_GINAC_SRC_GINACFUNCTIONS_H
+#define ALGEXPR_GINAC_SRC_GINACFUNCTIONS_H
+
+#include <ginac/ginac.h>
+
+#include <string>
+
+#include "Vocabulary.h"
+
+namespace qorv::math::algexpr::ginac::detail {
+
+/// The vocabulary function that a GiNaC function serial stands for, None
+/// when it is none of them (exp, log, sin, ..., abs and Order map here).
+OperationE operationOfSerial(unsigned serial);
+/// The name a function is written with: the vocabulary's name, the name of
+/// an unknown function, or GiNaC's own name.
+const std::u16string& functionName(unsigned serial);
+/// The name a GiNaC constant is written with: pi, Euler or Catalan.
+std::u16string constantName(const GiNaC::ex& constant);
+
+}  // namespace qorv::math::algexpr::ginac::detail
+
+#endif

@@ -1,0 +1,68 @@
+#include "algexpr/ginac/GinacSessionC.h"
+
+#include <memory>
+#include <new>
+#include <utility>
+
+#include "Text.h"
+#include "algexpr/AlgebraicExpressionC.h"
+#include "algexpr/NodeABC.h"
+#include "algexpr/ginac/FloatValueFactoryC.h"
+#include "algexpr/ginac/IntegerValueFactoryC.h"
+
+namespace qorv::math::algexpr::ginac {
+
+using qorv::oss::PointerTC;
+
+GinacSessionC::GinacSessionC(const char16_t* const* core_names)
+    : GinacSessionC(PointerTC<GinacEngineC>(new GinacEngineC(core_names)), core_names) {}
+
+GinacSessionC::GinacSessionC(PointerTC<GinacEngineC> engine, const char16_t* const* core_names)
+    : CASSessionBC(engine, core_names, PointerTC<IntegerValueFactoryABC>(new IntegerValueFactoryC),
+                   PointerTC<FloatValueFactoryABC>(new FloatValueFactoryC)),
+      engine_p(std::move(engine)) {}
+
+GinacSessionC::~GinacSessionC() = default;
+
+PointerTC<AlgebraicExpressionC> GinacSessionC::executeExpression(PointerTC<AlgebraicExpressionC> expression,
+                                                                 bool numeric, std::u16string* reason) {
+    std::u16string why;
+    PointerTC<AlgebraicExpressionC> result;
+    try {
+        if (!expression || expression->getNode() == nullptr) {
+            why = u"nothing to evaluate";
+        } else {
+            std::unique_ptr<NodeABC> tree(engine_p->evaluate(*expression->getNode(), *this, numeric, digits, why));
+            if (tree) {
+                result = PointerTC<AlgebraicExpressionC>(new AlgebraicExpressionC(tree.get()));
+                tree.release();
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        result = PointerTC<AlgebraicExpressionC>();
+        why = u"out of memory";
+    }
+    if (reason != nullptr) {
+        reason->swap(why);
+    }
+    return result;
+}
+
+bool GinacSessionC::setDigits(unsigned long digits, std::u16string* message) {
+    if (digits >= 1 && digits <= GinacEngineC::kMaxDigits) {
+        this->digits = digits;
+        return true;
+    }
+    if (message != nullptr) {
+        try {
+            *message = digits == 0 ? u"digits must be at least 1"
+                                   : u"digits must be at most " + detail::count(GinacEngineC::kMaxDigits);
+        } catch (const std::bad_alloc&) {
+        }
+    }
+    return false;
+}
+
+unsigned long GinacSessionC::getDigits() const { return digits; }
+
+}  // namespace qorv::math::algexpr::ginac
