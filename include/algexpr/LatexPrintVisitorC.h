@@ -13,9 +13,11 @@
 //                            mislead: before a number, next to anything
 //                            written with parentheses or bars, after a float
 //                            written with an exponent, between a number and
-//                            a fraction
+//                            a fraction; a product with one \cdot has it
+//                            between all its factors: 3 \cdot 7 \cdot \sqrt{x}
 //   a/b                      \frac{a}{b}
-//   a^b                      a^{b}; a base that is not an atom in parentheses
+//   a^b                      a^{b}; a base that is not an atom in parentheses,
+//                            and a call too: \left(\sin\left(x\right)\right)^{2}
 // Functions: sqrt(x) is \sqrt{x}, abs(x) is \left| x \right|; sin, cos, tan,
 // exp and log are \sin\left(x\right) and so on; any other function (and an
 // operator in call form) is \operatorname{f}\left(x, y\right). These go by

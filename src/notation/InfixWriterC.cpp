@@ -147,14 +147,12 @@ bool InfixWriterC::function(ParentNodeABC& node, bool core, int code, Visitation
             if (item.write == WriteE::Call && style == StyleE::Infix && !isIdentifier(item.text)) {
                 return fail(u"the name '", item.text);
             }
-            if (style == StyleE::Latex && item.form == FormE::Power) {
-                item.shape = powerShape(node);
-            }
             if ((item.form == FormE::Product || item.form == FormE::Quotient) && afterOperator()) {
                 item.sign_first = startsWithSign(node, item.form);
             }
             const bool parenthesized = beginChild(item);
-            frames.push_back(Frame{item.form, item.write, parenthesized, 0, Shape()});
+            const bool dots = style == StyleE::Latex && item.form == FormE::Product && productDots(node);
+            frames.push_back(Frame{item.form, item.write, parenthesized, dots, 0});
             if (item.write != WriteE::Operator) {
                 text += item.text;
                 if (style == StyleE::Infix) {
@@ -383,6 +381,62 @@ bool InfixWriterC::parentheses(FormE parent, unsigned int index, FormE child) co
     }
 }
 
+// A call as the base of a power is parenthesised in LaTeX:
+// \sin\left(x\right)^{2} would read as the argument squared. (A root, a
+// fraction's braces and bars delimit themselves.)
+bool InfixWriterC::wrapped(FormE parent, unsigned int index, const Item& item) const {
+    if (item.sign_first || parentheses(parent, index, item.form)) {
+        return true;
+    }
+    return style == StyleE::Latex && parent == FormE::Power && index == 0 &&
+           (item.write == WriteE::Named || item.write == WriteE::Call);
+}
+
+InfixWriterC::Shape InfixWriterC::shown(const Item& item, bool parenthesized) {
+    if (!parenthesized) {
+        return item.shape;
+    }
+    Shape shape;
+    shape.delimited = true;
+    return shape;
+}
+
+// Juxtaposition misleads before a number (x 2, 2 3), next to parentheses or
+// bars, after a float with an exponent, and between a number and a fraction
+// (2 \frac{1}{2} reads as a mixed number).
+bool InfixWriterC::dotBetween(const Shape& last, const Shape& next) {
+    return next.number_first || next.delimited || last.delimited || last.scientific ||
+           (last.numeric && next.fraction);
+}
+
+// Whether a LaTeX product needs a \cdot between some two of its factors: it
+// then has one between all of them, since 3 \cdot 7 \sqrt{x} mixes two kinds
+// of product. Each factor is classified from outside, once here and once when
+// it is written.
+bool InfixWriterC::productDots(ParentNodeABC& node) {
+    Shape last;
+    unsigned int index = 0;
+    for (unsigned int i = 0; i < node.numChildren(); ++i) {
+        NodeABC* child = node.child(i);
+        if (child == nullptr) {
+            continue;
+        }
+        Item item;
+        classifyNode(*child, item);
+        if (item.form == FormE::Power || item.form == FormE::Negation) {
+            auto& parent = *static_cast<ParentNodeABC*>(child->lookUpBase(ParentNodeABC::getCastableId()));
+            item.shape = item.form == FormE::Power ? powerShape(parent) : negationShape(parent);
+        }
+        const Shape shape = shown(item, wrapped(FormE::Product, index, item));
+        if (index > 0 && dotBetween(last, shape)) {
+            return true;
+        }
+        last = shape;
+        ++index;
+    }
+    return false;
+}
+
 // Whether the next child follows a binary "+" or "-".
 bool InfixWriterC::afterOperator() const {
     return !frames.empty() && frames.back().started > 0 &&
@@ -402,24 +456,18 @@ bool InfixWriterC::beginChild(const Item& item) {
         return false;
     }
     Frame& frame = frames.back();
-    const bool parenthesized = item.sign_first || parentheses(frame.form, frame.started, item.form);
-    Shape shape = item.shape;
-    if (parenthesized) {
-        shape = Shape();
-        shape.delimited = true;
-    }
+    const bool parenthesized = wrapped(frame.form, frame.started, item);
     if (frame.started > 0) {
-        writeSeparator(frame, shape);
+        writeSeparator(frame);
     }
     frame.started += 1;
-    frame.last = shape;
     if (parenthesized) {
         text += openParenthesis();
     }
     return parenthesized;
 }
 
-void InfixWriterC::writeSeparator(const Frame& frame, const Shape& next) {
+void InfixWriterC::writeSeparator(const Frame& frame) {
     const bool latex = style == StyleE::Latex;
     if (frame.write != WriteE::Operator) {
         text += u", ";
@@ -432,17 +480,9 @@ void InfixWriterC::writeSeparator(const Frame& frame, const Shape& next) {
         case FormE::Difference:
             text += u" - ";
             break;
-        case FormE::Product: {
-            if (!latex) {
-                text += u'*';
-                break;
-            }
-            const Shape& last = frame.last;
-            const bool dot = next.number_first || next.delimited || last.delimited || last.scientific ||
-                             (last.numeric && next.fraction);
-            text += dot ? u" \\cdot " : u" ";
+        case FormE::Product:
+            text += !latex ? u"*" : frame.dots ? u" \\cdot " : u" ";
             break;
-        }
         case FormE::Quotient:
             text += u'/';
             break;
@@ -460,11 +500,30 @@ InfixWriterC::Shape InfixWriterC::powerShape(ParentNodeABC& node) {
     Shape shape;
     Item item;
     classifyNode(*firstChild(node), item);
-    if (parentheses(FormE::Power, 0, item.form)) {
+    if (wrapped(FormE::Power, 0, item)) {
         shape.delimited = true;
     } else {
         shape.delimited = item.shape.delimited;
         shape.number_first = item.shape.number_first;
+    }
+    return shape;
+}
+
+// What a negation shows the factor after it: its operand's end, as in
+// -\exp\left(y\right) \cdot x (LaTeX). It only ever stands first in a
+// product, so what follows its sign does not matter.
+InfixWriterC::Shape InfixWriterC::negationShape(ParentNodeABC& node) {
+    Shape shape;
+    NodeABC* operand = firstChild(node);
+    Item item;
+    classifyNode(*operand, item);
+    if (wrapped(FormE::Negation, 0, item)) {
+        shape.delimited = true;
+    } else if (item.form == FormE::Power) {
+        shape.delimited =
+            powerShape(*static_cast<ParentNodeABC*>(operand->lookUpBase(ParentNodeABC::getCastableId()))).delimited;
+    } else {
+        shape.delimited = item.shape.delimited;
     }
     return shape;
 }

@@ -76,8 +76,8 @@ private:
         FormE form;
         WriteE write;
         bool parenthesized;
+        bool dots;             // a LaTeX product with \cdot between all its factors
         unsigned int started;  // children begun so far
-        Shape last;            // the shape of the child begun last
     };
 
     void classifyFunction(ParentNodeABC& node, bool core, int code, Item& item);
@@ -88,12 +88,19 @@ private:
     bool afterOperator() const;
     bool fail(const char16_t* what, const std::u16string& name);
     bool parentheses(FormE parent, unsigned int index, FormE child) const;
+    // Whether the child `item` at `index` of an expression of form `parent`
+    // is parenthesised, and the shape its neighbours then see.
+    bool wrapped(FormE parent, unsigned int index, const Item& item) const;
+    static Shape shown(const Item& item, bool parenthesized);
+    static bool dotBetween(const Shape& last, const Shape& next);
+    bool productDots(ParentNodeABC& node);
     // Writes what comes before a child of the innermost frame (its separator
     // and opening parenthesis); true when the child is parenthesised.
     bool beginChild(const Item& item);
     void writeLeaf(const Item& item);
-    void writeSeparator(const Frame& frame, const Shape& next);
+    void writeSeparator(const Frame& frame);
     Shape powerShape(ParentNodeABC& node);
+    Shape negationShape(ParentNodeABC& node);
     const char16_t* openParenthesis() const;
     const char16_t* closeParenthesis() const;
 

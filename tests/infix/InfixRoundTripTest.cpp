@@ -2,12 +2,14 @@
 // no sign stands directly after an operator:
 // every operator with 0 to 4 arguments, negative numbers, floats with
 // exponents and infinities, core symbols, calls of other functions, null
-// children. LaTeX writes every one of them.
+// children. LaTeX writes every one of them, with no product that mixes
+// \cdot and juxtaposition and no call as a base without parentheses.
 #include <cstdint>
 #include <memory>
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "InfixFixture.h"
 
@@ -77,13 +79,90 @@ private:
     std::uint64_t state;
 };
 
+// What in a LaTeX text breaks the writer's readability rules, or "": a
+// product that mixes \cdot with juxtaposition (a space that is no part of
+// " + ", " - ", " \cdot ", ", " or the bars), or a call's parentheses with an
+// exponent right after them. Groups are told apart by braces and
+// \left \right pairs; within one, " + ", " - " and "," end a product.
+std::string latexFault(const std::u16string& text) {
+    struct Group {
+        std::size_t open;  // where its opening delimiter starts
+        bool dot;
+        bool juxtaposed;
+    };
+    std::vector<Group> groups{{0, false, false}};
+    const auto at = [&](std::size_t i, const char16_t* piece) {
+        return text.compare(i, std::char_traits<char16_t>::length(piece), piece) == 0;
+    };
+    const auto letter = [](char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); };
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (at(i, u"\\left(") || at(i, u"\\left|")) {
+            groups.push_back({i, false, false});
+            i += 6;
+        } else if (at(i, u"\\right)") || at(i, u"\\right|")) {
+            const Group group = groups.back();
+            groups.pop_back();
+            if (groups.empty()) {
+                return "unbalanced";
+            }
+            if (at(i, u"\\right)^") && group.open > 0 &&
+                (letter(text[group.open - 1]) || text[group.open - 1] == u'}')) {
+                return "a call as a base without parentheses";
+            }
+            i += 7;
+        } else if (text[i] == u'\\') {
+            i += 1;
+            const std::size_t name = i;
+            while (i < text.size() && letter(text[i])) {
+                ++i;
+            }
+            i += i == name ? 1 : 0;  // \_ and the like
+        } else if (text[i] == u'{' || text[i] == u'}') {
+            if (text[i] == u'{') {
+                groups.push_back({i, false, false});
+            } else {
+                groups.pop_back();
+                if (groups.empty()) {
+                    return "unbalanced";
+                }
+            }
+            ++i;
+        } else if (text[i] == u',' || at(i, u" + ") || at(i, u" - ")) {
+            groups.back().dot = groups.back().juxtaposed = false;
+            i += text[i] == u',' ? 1 : 3;
+        } else if (at(i, u" \\cdot ")) {
+            groups.back().dot = true;
+            i += 7;
+        } else if (text[i] == u' ') {
+            const bool separator = i == 0 || text[i - 1] == u',' || text[i - 1] == u'|' || at(i + 1, u"\\right");
+            groups.back().juxtaposed = groups.back().juxtaposed || !separator;
+            ++i;
+        } else {
+            ++i;
+        }
+        if (groups.back().dot && groups.back().juxtaposed) {
+            return "a product that mixes \\cdot and juxtaposition";
+        }
+    }
+    return groups.size() == 1 ? "" : "unbalanced";
+}
+
 class InfixRoundTripTest : public InfixTest {};
+
+TEST_F(InfixRoundTripTest, TheLatexCheckFindsFaults) {
+    EXPECT_EQ(latexFault(u"3 \\cdot 7 \\sqrt{x} + \\left(\\sin\\left(x\\right)\\right)^{2}"),
+              "a product that mixes \\cdot and juxtaposition");
+    EXPECT_EQ(latexFault(u"3 \\cdot 7 + \\operatorname{f}\\left(x\\right)^{2}"), "a call as a base without parentheses");
+    EXPECT_EQ(latexFault(u"2 x \\sqrt{y} + \\frac{a b}{c \\cdot 2} - \\left| x \\right| \\cdot \\mathrm{y\\_1}"), "");
+}
 
 TEST_F(InfixRoundTripTest, RandomTreesComeBack) {
     RandomTrees random(build, 0x1F1C5EEDull);
     InfixPrintVisitorC infix;
     LatexPrintVisitorC latex;
     InfixReaderC reader;
+    int call_bases = 0;
     for (int i = 0; i < 20000 && !HasFailure(); ++i) {
         std::unique_ptr<NodeABC> tree(random.tree(1 + i % 5));
         const std::u16string expected = print(tree.get());
@@ -96,8 +175,12 @@ TEST_F(InfixRoundTripTest, RandomTreesComeBack) {
         ASSERT_TRUE(back) << narrow(text) << ": " << reader.getErrorPosition() << " "
                           << narrow(reader.getErrorMessage());
         EXPECT_EQ(back->toPrefixString(0, qorv::math::Standard), expected) << narrow(text);
-        EXPECT_FALSE(latex.getExpressionString(tree.get(), 0, qorv::math::Standard).empty()) << narrow(expected);
+        const std::u16string latex_text = latex.getExpressionString(tree.get(), 0, qorv::math::Standard);
+        EXPECT_FALSE(latex_text.empty()) << narrow(expected);
+        EXPECT_EQ(latexFault(latex_text), "") << narrow(latex_text);
+        call_bases += latex_text.find(u"\\right)\\right)^{") != std::u16string::npos ? 1 : 0;
     }
+    EXPECT_GT(call_bases, 0);
     for (int code = 0; code < 6; ++code) {
         for (unsigned int arity = 0; arity <= 4; ++arity) {
             EXPECT_EQ(random.operators_seen.count({code, arity}), 1u) << code << " " << arity;

@@ -38,8 +38,21 @@ TEST_F(LatexPrinterTest, OperatorsAndGrouping) {
                  {u"power(divide(a,b),2)", "\\left(\\frac{a}{b}\\right)^{2}"},
                  {u"power(-3,2)", "\\left(-3\\right)^{2}"},
                  {u"power(sqrt(x),2)", "\\sqrt{x}^{2}"},
+                 {u"power(abs(x),2)", "\\left| x \\right|^{2}"},
+                 {u"power(x,sin(y))", "x^{\\sin\\left(y\\right)}"},
                  {u"plus(x)", "\\operatorname{plus}\\left(x\\right)"},
                  {u"divide(a,b,c)", "\\operatorname{divide}\\left(a, b, c\\right)"}});
+}
+
+// A call as a base has parentheses of its own: \sin\left(x\right)^{2} would
+// read as the argument squared (and \sin^{-1} as the inverse).
+TEST_F(LatexPrinterTest, CallsAsBases) {
+    expectLatex({{u"power(sin(x),2)", "\\left(\\sin\\left(x\\right)\\right)^{2}"},
+                 {u"power(exp(x),-1)", "\\left(\\exp\\left(x\\right)\\right)^{-1}"},
+                 {u"power(f(x,y),2)", "\\left(\\operatorname{f}\\left(x, y\\right)\\right)^{2}"},
+                 {u"power(plus(x),2)", "\\left(\\operatorname{plus}\\left(x\\right)\\right)^{2}"},
+                 {u"power(power(sin(x),2),3)", "\\left(\\left(\\sin\\left(x\\right)\\right)^{2}\\right)^{3}"},
+                 {u"neg(power(log(x),2))", "-\\left(\\log\\left(x\\right)\\right)^{2}"}});
 }
 
 TEST_F(LatexPrinterTest, FunctionsAndNames) {
@@ -64,14 +77,15 @@ TEST_F(LatexPrinterTest, FunctionsAndNames) {
 
 // \cdot where juxtaposition would mislead: before a number, next to anything
 // written with parentheses or bars, after a float with an exponent, between
-// a number and a fraction.
+// a number and a fraction. A product with one \cdot has it between all its
+// factors.
 TEST_F(LatexPrinterTest, WhereTheDotStands) {
     expectLatex({{u"times(2,x)", "2 x"},
                  {u"times(2,pi,r)", "2 \\pi r"},
                  {u"times(x,2)", "x \\cdot 2"},
                  {u"times(2,power(x,2))", "2 x^{2}"},
                  {u"times(x,power(2,y))", "x \\cdot 2^{y}"},
-                 {u"times(x,power(sin(y),2))", "x \\cdot \\sin\\left(y\\right)^{2}"},
+                 {u"times(x,power(sin(y),2))", "x \\cdot \\left(\\sin\\left(y\\right)\\right)^{2}"},
                  {u"times(x,power(plus(a,b),2))", "x \\cdot \\left(a + b\\right)^{2}"},
                  {u"times(x,sqrt(y))", "x \\sqrt{y}"},
                  {u"times(2,sin(x))", "2 \\cdot \\sin\\left(x\\right)"},
@@ -86,6 +100,26 @@ TEST_F(LatexPrinterTest, WhereTheDotStands) {
                  {u"times(2.5e30,x)", "2.5 \\cdot 10^{30} \\cdot x"},
                  {u"times(x,2.5e30)", "x \\cdot \\left(2.5 \\cdot 10^{30}\\right)"},
                  {u"times(times(a,b),c)", "\\left(a b\\right) \\cdot c"}});
+    expectLatex({{u"times(3,7,sqrt(x))", "3 \\cdot 7 \\cdot \\sqrt{x}"},
+                 {u"times(2,x,sqrt(y))", "2 x \\sqrt{y}"},
+                 {u"times(a,power(x,2),b)", "a x^{2} b"},
+                 {u"times(a,b,sin(x),c)", "a \\cdot b \\cdot \\sin\\left(x\\right) \\cdot c"},
+                 {u"times(2,x,divide(1,2))", "2 x \\frac{1}{2}"},
+                 {u"times(2,divide(1,2),x)", "2 \\cdot \\frac{1}{2} \\cdot x"},
+                 {u"times(x,y,2.5e30)", "x \\cdot y \\cdot \\left(2.5 \\cdot 10^{30}\\right)"},
+                 {u"times(2.5e30,x,y)", "2.5 \\cdot 10^{30} \\cdot x \\cdot y"},
+                 {u"times(x,power(f(y),2),z)",
+                  "x \\cdot \\left(\\operatorname{f}\\left(y\\right)\\right)^{2} \\cdot z"},
+                 {u"times(times(2,x),y,z)", "\\left(2 x\\right) \\cdot y \\cdot z"},
+                 {u"times(x,times(y,2),z)", "x \\cdot \\left(y \\cdot 2\\right) \\cdot z"},
+                 {u"plus(times(a,b),times(c,2))", "a b + c \\cdot 2"}});
+    // A leading negation shows the end of its operand to the next factor.
+    expectLatex({{u"times(neg(exp(y)),x)", "-\\exp\\left(y\\right) \\cdot x"},
+                 {u"times(neg(abs(y)),x)", "-\\left| y \\right| \\cdot x"},
+                 {u"times(neg(power(sin(y),2)),x)", "-\\left(\\sin\\left(y\\right)\\right)^{2} \\cdot x"},
+                 {u"times(neg(neg(y)),x)", "-\\left(-y\\right) \\cdot x"},
+                 {u"times(neg(power(y,2)),x)", "-y^{2} x"},
+                 {u"times(neg(sqrt(y)),x)", "-\\sqrt{y} x"}});
 }
 
 // Floats with an exponent as a product with a power of ten, grouped as one;

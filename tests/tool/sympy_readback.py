@@ -16,6 +16,7 @@ Standard library and SymPy only; Debian's lark is borrowed for the import.
 """
 import math
 import random
+import re
 import subprocess
 import sys
 
@@ -228,31 +229,31 @@ def infix_local_dict(prefix):
     return local_dict
 
 
-def parse_latex_lark(line):
-    """SymPy's parse_latex with the lark grammar, and how many "\\cdot" it
-    needed. That grammar reads no juxtaposed factor after a "\\cdot" (it
-    fails on x \\cdot y z), so where it stops at a factor, a "\\cdot" is put
-    before that factor and the line read again: a product either way, while a
-    line that goes wrong elsewhere still fails."""
-    from lark.exceptions import UnexpectedCharacters
-    from sympy.parsing.latex import parse_latex
-    dots = 0
-    while True:
-        try:
-            return parse_latex(line, backend="lark"), dots
-        except UnexpectedCharacters as error:
-            at = error.pos_in_stream
-            if dots > 20 or at is None or at < 2 or line[at - 1] != " " or line[at - 2] in "+-{(,":
-                raise
-            line = line[:at] + "\\cdot " + line[at:]
-            dots += 1
+# Juxtaposition in our LaTeX: a space that is no part of " + ", " - ",
+# " \cdot ", ", " or the bars' "\left| " and " \right|". SymPy's grammar
+# juxtaposes no factor after a power or a root (it fails on x^{2} y and
+# \sqrt{x} y), which our output shows as such a space right after a "}".
+JUXTAPOSITION = re.compile(r"(?<![+\-,|])(?<!\\cdot) (?![+\-] |\\cdot |\\right)")
+AFTER_BRACE = re.compile(r"\}" + JUXTAPOSITION.pattern)
 
 
 def read_latex(line):
     """SymPy's readings of a LaTeX line: one, or several where its grammar
-    finds the line ambiguous; and whether "\\cdot" had to be added. Its e and
-    i are plain symbols: they become E and I."""
-    result, dots = parse_latex_lark(line)
+    finds the line ambiguous (it lets \\sin, \\exp and \\log take in what
+    follows their parentheses); and whether "\\cdot" had to stand for
+    juxtaposition. Where SymPy cannot read a line that juxtaposes a factor
+    after a power or root, it reads the line with a "\\cdot" for every
+    juxtaposition: no product mixes the two, so each stays the same product.
+    Its e and i are plain symbols: they become E and I."""
+    from sympy.parsing.latex import parse_latex
+    dotted = False
+    try:
+        result = parse_latex(line, backend="lark")
+    except Exception:
+        if not AFTER_BRACE.search(line):
+            raise
+        result = parse_latex(JUXTAPOSITION.sub(r" \\cdot ", line), backend="lark")
+        dotted = True
     readings = []
     pending = [result]
     while pending:
@@ -266,7 +267,7 @@ def read_latex(line):
         for s in reading.free_symbols:
             name = str(s.name)
             constants[s] = CONSTANTS.get(name) if name in ("e", "i") else sympy.Symbol(name)
-    return [r.xreplace(constants) for r in readings], len(readings) > 1, dots > 0
+    return [r.xreplace(constants) for r in readings], len(readings) > 1, dotted
 
 
 def main():
@@ -312,7 +313,7 @@ def main():
     if ambiguous:
         notes.append(f"{ambiguous} ambiguous to SymPy's grammar, read our way among others")
     if dotted:
-        notes.append(f"{dotted} read once a \\cdot stood before a factor that SymPy's grammar misses")
+        notes.append(f"{dotted} read with \\cdot for juxtaposition after a power or root, which SymPy's grammar misses")
     note = f" ({'; '.join(notes)})" if notes else ""
     print(f"{len(trees) - failures} of {len(trees)} {notation} lines read back by SymPy {sympy.__version__}{note}")
     return 1 if failures else 0
