@@ -33,6 +33,7 @@ TEST_F(ParserTest, ShapesOfText) {
         {u"f(x))", "f(x))"},           // f of the leaf "x)"
         {u"f(a),b)", "f(a),b)"},       // f of the leaf "a),b": the depth went negative
         {u"f(a)(b)", "f(a)(b))"},      // f of the function "a)" applied to b
+        {u"f(a)x(b,c)", "f(a)x(b),c)"},  // the "(" brings the depth back to 0: two arguments
         {u"f()", "null"},                {u"f(", "null"},                             {u"f(g())", "null"},
         {u"", "null"},                   {u" \t\r\n", "null"},
         {u"\u00a0", "\xa0"},           // only four characters count as whitespace
