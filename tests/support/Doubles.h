@@ -204,6 +204,9 @@ private:
     }
 };
 
+/// The mask that asks for every visit of a function node.
+inline constexpr int kEveryParentVisit = PreOrder | InOrder | PostOrder;
+
 /// Records every visit as text: "f<" (pre), "f," (in), "f>" (post), "x"
 /// (leaf), and answers false at the visit named by `stop_at` (while not
 /// recording, it records nothing and answers true).
