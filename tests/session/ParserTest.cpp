@@ -1,6 +1,8 @@
 // Reading prefix text: the tree, the calls made on the way, the failures, and
 // deep or wide texts.
+#include <algorithm>
 #include <memory>
+#include <new>
 #include <tuple>
 
 #include "SessionFixture.h"
@@ -89,6 +91,23 @@ TEST_F(ParserTest, FactoriesAreAskedInTurn) {
     installed().hide_integer_factory = false;
     EXPECT_EQ(reprint(u"42"), "42");
     EXPECT_EQ(reprint(u"4.2"), "null");
+}
+
+// The way out of memory that the factory's header advises: std::bad_alloc
+// from the integer factory passes through the reader, which frees what it
+// built, and the text never goes on to the float factory.
+TEST_F(ParserTest, AnIntegerFactoryOutOfMemoryThrowsThroughTheReader) {
+    integerFactory().bad_alloc_at = u"3";
+    for (const char16_t* text : {u"f(1,g(x,2),3,4)", u"f(1,g(x,2),3,4)dropped"}) {  // both readings
+        const int values = TestInteger::live;
+        EXPECT_THROW(read(text), std::bad_alloc) << narrow(text);
+        EXPECT_EQ(TestInteger::live, values) << narrow(text);
+        const Events events = takeEvents();
+        EXPECT_EQ(std::count(events.begin(), events.end(), "float(3)"), 0) << narrow(text);
+        EXPECT_EQ(events.back(), "~Int(2)") << narrow(text);  // the nodes built are freed
+    }
+    integerFactory().bad_alloc_at = u"none";
+    EXPECT_EQ(reprint(u"f(1,g(x,2),3,4)"), "f(1,g(x,2),3,4)");
 }
 
 // A million levels of nesting, and commas deep enough that a 16-bit depth
