@@ -1,6 +1,7 @@
 # cmake --install: headers, the library, a CMake package (find_package(algexpr))
 # and a pkg-config file.
 include(CMakePackageConfigHelpers)
+include(GNUInstallDirs)
 
 install(TARGETS algexpr EXPORT algexprTargets
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
