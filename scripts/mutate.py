@@ -41,6 +41,7 @@ import glob
 import os
 import random
 import re
+import resource
 import signal
 import subprocess
 import sys
@@ -202,16 +203,24 @@ def load_equivalent():
 # ---------------------------------------------------------------- running
 
 
-def run(command, timeout=None, capture=True):
+def run(command, timeout=None, memory_mb=0):
     """(exit status, output); status None when the time ran out. The whole
-    process group is stopped on timeout."""
+    process group is stopped on timeout. With memory_mb, each process may
+    use that much address space at most."""
+
+    def limit():
+        if memory_mb:
+            size = memory_mb * 1024 * 1024
+            resource.setrlimit(resource.RLIMIT_AS, (size, size))
+
     process = subprocess.Popen(
         command,
         cwd=ROOT,
-        stdout=subprocess.PIPE if capture else None,
-        stderr=subprocess.STDOUT if capture else None,
+        stdout=subprocess.PIPE,
+        stderr=subprocess.STDOUT,
         text=True,
         start_new_session=True,
+        preexec_fn=limit,
     )
     try:
         output, _ = process.communicate(timeout=timeout)
@@ -227,10 +236,11 @@ def run(command, timeout=None, capture=True):
 
 
 class Suite:
-    def __init__(self, build_dir, jobs, timeout):
+    def __init__(self, build_dir, jobs, timeout, memory_mb):
         self.build_dir = build_dir
         self.jobs = jobs
         self.timeout = timeout
+        self.memory_mb = memory_mb
         self.library_only = False
 
     def prepare(self):
@@ -256,6 +266,7 @@ class Suite:
             ["ctest", "--test-dir", self.build_dir, "-j", str(self.jobs), "--stop-on-failure", "--timeout",
              str(self.timeout)],
             timeout=self.timeout,
+            memory_mb=self.memory_mb,
         )
         if status is None:
             return False, "timeout"
@@ -282,15 +293,22 @@ def main():
                         help="the sources to mutate, relative to the checkout (default: src/**/*.cpp src/**/*.h)")
     parser.add_argument("--build-dir", default=os.path.join(ROOT, "build"), help="default: ./build")
     parser.add_argument("--timeout", type=int, default=300, help="seconds for one mutant's build and for its tests")
+    parser.add_argument("--memory-limit", type=int, default=2048, metavar="MB",
+                        help="address space for each test process, so that a mutant cannot exhaust the machine's"
+                             " memory (default 2048; 0 for none, as sanitizer builds need)")
     parser.add_argument("--jobs", type=int, default=2, help="parallel build and test jobs (default 2)")
+    parser.add_argument("--at", nargs="+", default=[], metavar="FILE:LINE[:COLUMN]",
+                        help="only the mutants at these places (to check survivors again)")
     parser.add_argument("--list", action="store_true", help="print the sampled mutants and stop")
     parser.add_argument("--no-baseline", action="store_true", help="do not build and test the unchanged sources first")
     args = parser.parse_args()
-    if args.count < 1 or args.timeout < 1 or args.jobs < 1:
-        parser.error("--count, --timeout and --jobs must be positive")
+    if args.count < 1 or args.timeout < 1 or args.jobs < 1 or args.memory_limit < 0:
+        parser.error("--count, --timeout and --jobs must be positive, --memory-limit not negative")
 
     paths = source_files(args.files)
     pool = candidates(paths)
+    if args.at:
+        pool = [m for m in pool if any(m.where() == place or m.where().startswith(place + ":") for place in args.at)]
     if not pool:
         raise RunError("no mutant can be made of those files")
     sample = random.Random(args.seed).sample(pool, min(args.count, len(pool)))
@@ -303,7 +321,7 @@ def main():
                   f"  + {m.mutated_line().strip()}")
         return 0
 
-    suite = Suite(os.path.abspath(args.build_dir), args.jobs, args.timeout)
+    suite = Suite(os.path.abspath(args.build_dir), args.jobs, args.timeout, args.memory_limit)
     suite.prepare()
     if not args.no_baseline:
         status, output = suite.build(everything=True)
