@@ -273,7 +273,10 @@ class Suite:
         if status == 0:
             return True, ""
         failed = re.findall(r"\d+ - (\S+) \(([^)]*)\)", output)
-        return False, f"{failed[0][0]} ({failed[0][1]})" if failed else f"ctest ended with {status}"
+        if failed:
+            return False, f"{failed[0][0]} ({failed[0][1]})"
+        last = [line.strip() for line in output.splitlines() if line.strip()]
+        return False, f"ctest ended with {status}" + (f": {last[-1][:120]}" if last else "")
 
 
 def mutate(mutant, original):
