@@ -64,6 +64,7 @@ class Mutant:
     after: str
     rule: str
     original_line: str = ""
+    line_above: str = ""
 
     def mutated_line(self):
         text = self.original_line
@@ -74,7 +75,7 @@ class Mutant:
 
     def key(self):
         """What identifies the mutant in the list of equivalent ones."""
-        return (self.path, self.original_line.strip(), self.mutated_line().strip())
+        return (self.path, self.line_above.strip(), self.original_line.strip(), self.mutated_line().strip())
 
 
 # ---------------------------------------------------------------- candidates
@@ -162,7 +163,8 @@ def candidates(paths):
             for rule, pattern, replacements in RULES:
                 for m in pattern.finditer(code):
                     for after in replacements(m):
-                        found.append(Mutant(path, number, m.start(), m.group(0), after, rule, lines[number - 1]))
+                        above = lines[number - 2] if number > 1 else ""
+                        found.append(Mutant(path, number, m.start(), m.group(0), after, rule, lines[number - 1], above))
     return found
 
 
@@ -188,12 +190,12 @@ def load_equivalent():
             if not line.strip() or line.startswith("#"):
                 continue
             field, _, value = line.partition(":")
-            if field.strip() not in ("file", "from", "to", "why"):
+            if field.strip() not in ("file", "above", "from", "to", "why"):
                 raise RunError(f"{EQUIVALENT_LIST}: an unknown field in {line!r}")
             entry[field.strip()] = value.strip()
             if field.strip() == "why":
                 try:
-                    listed[(entry["file"], entry["from"], entry["to"])] = entry["why"]
+                    listed[(entry["file"], entry["above"], entry["from"], entry["to"])] = entry["why"]
                 except KeyError as missing:
                     raise RunError(f"{EQUIVALENT_LIST}: an entry without {missing}") from None
                 entry = {}
