@@ -277,6 +277,9 @@ class Suite:
         failed = re.findall(r"\d+ - (\S+) \(([^)]*)\)", output)
         if failed:
             return False, f"{failed[0][0]} ({failed[0][1]})"
+        failed = re.findall(r"Test +#\d+: (\S+) \.*\*+([^\n]*?) +[\d.]+ sec", output)
+        if failed:
+            return False, f"{failed[0][0]} ({failed[0][1]})"
         last = [line.strip() for line in output.splitlines() if line.strip()]
         return False, f"ctest ended with {status}" + (f": {last[-1][:120]}" if last else "")
 
