@@ -105,6 +105,7 @@ TEST_F(ParserTest, FactoriesAreAskedInTurn) {
     EXPECT_EQ(reprint(u"f(,)"), "f(0.0,0.0)");
     EXPECT_EQ(reprint(u"f()"), "null");  // no arguments is not one empty argument
     EXPECT_EQ(reprint(u"f(g(),x)"), "null");
+    EXPECT_EQ(reprint(u"g(f(a,)x,b)"), "g(f(a,0.0),b)");  // the "x" after ")" is dropped, not a separator
     installed().hide_integer_factory = true;
     EXPECT_EQ(reprint(u"42"), "42.0");
     installed().hide_float_factory = true;
