@@ -123,14 +123,16 @@ def mask(text):
             blank(i, j)
             i = j
         elif c in "\"'":
-            if c == "'" and i > 0 and text[i - 1].isalnum() and not re.match(r"(u8|[uUL])$", text[max(0, i - 2) : i]):
+            if c == "'" and i > 0 and text[i - 1].isalnum() and not re.search(r"(u8|[uUL])$", text[max(0, i - 2) : i]):
                 i += 1  # a digit separator
                 continue
             j = i + 1
             while j < n and text[j] != c and text[j] != "\n":
                 j += 2 if text[j] == "\\" else 1
-            blank(i, j + 1)
-            i = j + 1
+            j = min(j, n)
+            end = j + 1 if j < n and text[j] == c else j  # a literal left open ends with its line
+            blank(i, end)
+            i = end
         else:
             i += 1
     return "".join(out)
@@ -274,12 +276,12 @@ class Suite:
             return False, "timeout"
         if status == 0:
             return True, ""
-        failed = re.findall(r"\d+ - (\S+) \(([^)]*)\)", output)
+        # "The following tests FAILED:" lists "<n> - <name> (<why>)"; a
+        # parameterised test's name goes on with "  # GetParam() = ...".
+        failed = re.findall(r"^\s*\d+ - (.+?) \(([^()]+)\)\s*$", output, re.M)
+        failed = failed or re.findall(r"Test +#\d+: (.+?) \.+\*+([^\n]*?) +[\d.]+ sec", output)
         if failed:
-            return False, f"{failed[0][0]} ({failed[0][1]})"
-        failed = re.findall(r"Test +#\d+: (\S+) \.*\*+([^\n]*?) +[\d.]+ sec", output)
-        if failed:
-            return False, f"{failed[0][0]} ({failed[0][1]})"
+            return False, f"{failed[0][0].split('  #')[0]} ({failed[0][1]})"
         last = [line.strip() for line in output.splitlines() if line.strip()]
         return False, f"ctest ended with {status}" + (f": {last[-1][:120]}" if last else "")
 
