@@ -12,6 +12,8 @@
 # calls algexpr_client_unavailable() for a client it cannot build, so that the
 # installed package can say why it lacks that component.
 
+include(GNUInstallDirs)
+
 # Where the CMake package goes, for the library and every component.
 set(ALGEXPR_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/algexpr)
 

@@ -3,6 +3,7 @@
 # (AlgexprClient.cmake); this file comes after them, since the package config
 # names every component and why any is missing.
 include(CMakePackageConfigHelpers)
+include(GNUInstallDirs)
 
 install(TARGETS algexpr EXPORT algexprTargets
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}

@@ -1,10 +1,4 @@
 # Settings for algexpr's own targets only (never global flags).
-include(GNUInstallDirs)
-
-# The library is shared unless the builder asks otherwise.
-if(NOT DEFINED BUILD_SHARED_LIBS)
-    set(BUILD_SHARED_LIBS ON)
-endif()
 
 # algexpr_target_options(<target> [RELAXED_PEDANTIC])
 # Warnings (as errors with ALGEXPR_WERROR) and sanitizers. RELAXED_PEDANTIC

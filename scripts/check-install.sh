@@ -117,3 +117,30 @@ expect_message bogus "algexpr has no component 'bogus'"
 if ! [ -e "$libdir/cmake/algexpr/algexpr-ginac-targets.cmake" ]; then
     expect_message ginac "algexpr was built without the ginac component:"
 fi
+
+
+echo "-- add_subdirectory: the embedding project's BUILD_SHARED_LIBS, ON and OFF"
+# The embedding project sets the variable before add_subdirectory(); algexpr
+# must be built as it says, and the consumer must link and run either way.
+for shared in ON OFF; do
+    embed="$work/embed-$shared"
+    mkdir -p "$embed"
+    cat >"$embed/CMakeLists.txt" <<END
+cmake_minimum_required(VERSION 3.25)
+project(embedding LANGUAGES CXX)
+set(BUILD_SHARED_LIBS $shared)
+add_subdirectory("$root" algexpr)
+add_executable(consumer "$root/tests/consumer/main.cpp")
+target_link_libraries(consumer PRIVATE algexpr::algexpr)
+END
+    cmake -S "$embed" -B "$embed/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$embed/build" -j2 >/dev/null
+    "$embed/build/consumer"
+    if ldd "$embed/build/consumer" | grep -q libalgexpr; then linked=ON; else linked=OFF; fi
+    if [ "$linked" != "$shared" ]; then
+        echo "BUILD_SHARED_LIBS $shared in the embedding project, but the consumer links algexpr" \
+            "$([ "$linked" = ON ] && echo dynamically || echo statically)" >&2
+        exit 1
+    fi
+    echo "BUILD_SHARED_LIBS $shared: honoured"
+done

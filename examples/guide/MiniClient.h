@@ -63,7 +63,10 @@ public:
         if (text.empty() || text.size() > 18 || text.find_first_not_of(u"0123456789") != std::u16string::npos) {
             return nullptr;  // the float factory gets the text next
         }
-        return new (std::nothrow) Integer(std::strtoll(ascii(text).c_str(), nullptr, 10));
+        // Plain new: out of memory must not look like "not an integer", or
+        // the float factory would take the text. std::bad_alloc passes
+        // through fromPrefixString instead.
+        return new Integer(std::strtoll(ascii(text).c_str(), nullptr, 10));
     }
     IntegerValueABC* fromInt64(std::int64_t v) override { return new (std::nothrow) Integer(v); }
     IntegerValueABC* fromDouble(double v) override {

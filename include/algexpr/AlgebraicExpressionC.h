@@ -24,6 +24,62 @@
 #include "oss/PointerTC.h"
 #include "oss/RefCountedBC.h"
 
+// Reading prefix text
+//
+// fromPrefixString reads every text in one defined way. It first removes each
+// space, tab, LF and CR wherever it stands (no other character counts as
+// whitespace); a text left empty does not read. Then:
+//
+//   expression  := application | leaf
+//       a text holding "(" is an application, any other text a leaf
+//   application := name "(" arguments ")"
+//       name: everything before the first "(", possibly empty
+//       arguments: from after that "(" up to the last ")" of the
+//       expression, or to its end when no ")" follows that "("; whatever
+//       follows the last ")" is dropped. No arguments at all ("f()", "f(")
+//       fail the reading.
+//   arguments   := expression { "," expression }
+//       split at each "," of depth 0, the depth counted from the start of the
+//       arguments: "(" adds 1, ")" takes 1 away. A stray ")" makes the depth
+//       negative, so the commas after it do not split until a "(" brings it
+//       back to 0: "f(a),b)" gives f one argument, the leaf "a),b", and
+//       "f(a)x(b,c)" gives f two, "a)x(b" (the name "a)x" applied to b) and
+//       "c". An argument may be empty.
+//   leaf        := number | name
+//   number      := run [ ("e" | "E") run ], the "e" or "E" never first
+//       run: a possibly empty run of "0123456789.-+", U+2013 and U+2212, so
+//       the empty text is a number. With ".", "e" or "E" the text goes to the
+//       float factory; otherwise to the integer factory and, when that one
+//       declines it, to the float factory. A number that every factory asked
+//       declines fails the reading.
+//   name        := any other text
+//       a core element's name makes a core node, any other name an interned
+//       symbol's extended node. Function names are not tested for numbers
+//       ("+(a,b)" applies "+"), and nothing splits a leaf: "a,b" and "x)"
+//       read as names at the top level.
+//
+// Names are resolved, and factories asked, in the order in which they stand, a
+// function's name before its arguments.
+//
+// Strict prefix text
+//
+// PrefixSyntaxCheckC tells whether a text keeps to the strict form, which
+// tightens the reading above:
+//
+//   expression := leaf | name "(" expression { "," expression } ")"
+//
+//  - the tokens are names, "(", "," and ")"; a name is one or more
+//    characters other than space, tab, LF, CR, "(", ")" and ",";
+//  - whitespace may stand before and after the expression and between
+//    tokens, never inside one ("1 2" and "si n(x)" are not strict);
+//  - the whole text is exactly one expression;
+//  - a leaf that is a number text by the rules above is a number, any other
+//    leaf a name; a function's name is a name whatever it holds.
+// A strict text reads by the rules above into the tree the grammar gives
+// (when the factories accept its numbers). Printing a tree whose function
+// nodes all have children and whose names are all names in this sense gives
+// a strict text.
+
 namespace qorv::math::algexpr {
 
 class NodeABC;
@@ -59,40 +115,9 @@ public:
     qorv::oss::PointerTC<AlgebraicExpressionC> execute(bool flag, std::u16string* text);
 
     /// Reads prefix text into a new expression, through the current session's
-    /// tables and factories. Null when the text does not read, when no
-    /// session is current, or when memory runs out. The rules:
-    ///  - space, tab, LF and CR are removed everywhere first;
-    ///  - a text holding "(" is an application: its name is everything before
-    ///    the first "(", its arguments everything up to the last ")" (to the
-    ///    end when none follows); text after that ")" is dropped; no
-    ///    arguments at all ("f()") fail the reading;
-    ///  - arguments split at each "," outside parentheses (after a stray ")"
-    ///    the commas of that list no longer split); an empty argument is an
-    ///    empty number text;
-    ///  - a leaf is a number text when made of "0123456789.-+" U+2013 U+2212,
-    ///    optionally with one "e" or "E" after the first character: with ".",
-    ///    "e" or "E" it goes to the float factory, otherwise to the integer
-    ///    factory and, if declined, to the float factory; a text every factory
-    ///    declines fails the reading;
-    ///  - any other text is a name: a core element's (a core node) or else an
-    ///    interned symbol (an extended node). At the top level "a,b" is one name.
-    /// Names are resolved, and factories asked, in the order they stand.
-    ///
-    /// The strict form, which PrefixSyntaxCheckC checks a text against:
-    ///
-    ///     expression := leaf | name "(" expression { "," expression } ")"
-    ///
-    ///  - the tokens are names, "(", "," and ")"; a name is one or more
-    ///    characters other than space, tab, LF, CR, "(", ")" and ",";
-    ///  - whitespace may stand before and after the expression and between
-    ///    tokens, never inside one ("1 2" and "si n(x)" are not strict);
-    ///  - the whole text is exactly one expression;
-    ///  - a leaf that is a number text by the rules above is a number, any
-    ///    other leaf a name; a function's name is a name whatever it holds.
-    /// A strict text reads by the rules above into the tree the grammar gives
-    /// (when the factories accept its numbers). Printing a tree whose function
-    /// nodes all have children and whose names are all names in this sense
-    /// gives a strict text.
+    /// tables and factories, by the reading rules at the top of this header.
+    /// Null when the text does not read, when no session is current, or when
+    /// memory runs out.
     static qorv::oss::PointerTC<AlgebraicExpressionC> fromPrefixString(std::u16string text);
 
     /// The prefix text of the tree; the two arguments reach the float values'

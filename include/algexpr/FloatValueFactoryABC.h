@@ -22,7 +22,8 @@ public:
     FloatValueFactoryABC& operator=(const FloatValueFactoryABC&);
 
     /// A new value (owned by the caller) for a text the factory accepts; null
-    /// to decline, which makes the whole reading fail.
+    /// to decline, which makes the whole reading fail. Null is therefore also
+    /// a sound answer when memory runs out (unlike the integer factory's).
     virtual FloatValueABC* fromString(const std::u16string& text) = 0;
     virtual FloatValueABC* fromDouble(double value) = 0;
     virtual FloatValueABC* fromInt64(std::int64_t value) = 0;

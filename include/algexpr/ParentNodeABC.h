@@ -80,10 +80,15 @@ public:
     ChildRangeTC<NodeABC> children();
     ChildRangeTC<const NodeABC> children() const;
 
-    /// Deletes the child at `index` and stores `node` (which may be null) in
-    /// its place. With index >= numChildren() the node is deleted and the
-    /// children stay as they are; given the very child already there, nothing
-    /// changes.
+    /// Deletes the child at `index`, subtree and all, and stores `node` (which
+    /// may be null) in its place. With index >= numChildren() the node is
+    /// deleted and the children stay as they are; given the very child
+    /// already there, nothing changes.
+    ///
+    /// Never pass a node from inside the child being replaced (to lift a
+    /// grandchild into its place, say): it is deleted with that child, and
+    /// this node is left holding a deleted node. Pass a copy instead:
+    ///   parent->replaceChild(i, grandchild->clone());
     void replaceChild(unsigned int index, NodeABC* node);
 
 protected:

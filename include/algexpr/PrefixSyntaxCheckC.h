@@ -1,5 +1,5 @@
 // PrefixSyntaxCheckC: tells whether a prefix text is written in the strict
-// form (its grammar stands beside AlgebraicExpressionC::fromPrefixString) and,
+// form (its grammar is in AlgebraicExpressionC.h, after the reading rules) and,
 // if not, where it first departs from it and why. The reader itself stays
 // lax; this is for clients that want to refuse what it would read anyway.
 //

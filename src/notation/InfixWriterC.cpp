@@ -11,7 +11,7 @@
 #include "algexpr/IntegerNodeC.h"
 #include "algexpr/NodeVisitorABC.h"
 #include "algexpr/ParentNodeABC.h"
-#include "session/OutOfMemory.h"
+#include "support/OutOfMemory.h"
 
 namespace qorv::math::algexpr::detail {
 

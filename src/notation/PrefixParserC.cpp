@@ -18,31 +18,9 @@
 #include "algexpr/IntegerNodeC.h"
 #include "algexpr/IntegerValueABC.h"
 
-// The notation, read after every whitespace code unit (space, tab, LF, CR)
-// has been removed from the text:
-//
-//   expression  := application | leaf          an application holds a "("
-//   application := name "(" arguments ...
-//       name:      everything before the first "(" (may be empty)
-//       arguments: from after that "(" to the last ")" of the expression, or
-//                  to its end when no ")" follows the "("; text after the
-//                  last ")" is dropped; empty arguments fail the reading
-//   arguments   := expression { "," expression }
-//       split at every "," of depth 0, the depth counted from the start of
-//       the arguments ("(" +1, ")" -1; below 0 a "," does not split); a
-//       piece may be empty
-//   leaf        := number | name
-//   number      := number characters only (the empty text too), or number
-//                  characters, then "e" or "E" not first, then number
-//                  characters; number characters are "0123456789.-+",
-//                  U+2013 and U+2212
-//       with ".", "e" or "E" it goes to the float factory; otherwise to the
-//       integer factory, and to the float factory if that one declines
-//   name        := a core element's name (core node), or any other text,
-//                  interned as a symbol (extended node)
-//
-// Nodes are made, names resolved and factories asked in the order in which
-// they stand in the text, a function's name before its arguments.
+// How every text reads is written once, in include/algexpr/AlgebraicExpressionC.h
+// ("Reading prefix text"); this reader keeps to those rules exactly, calls
+// included. What follows are notes on how it does so.
 //
 // The reading is one pass with an explicit stack, in time linear in the text
 // whatever its nesting. Let D(i) be the count of "(" minus ")" before

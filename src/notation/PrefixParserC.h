@@ -1,5 +1,6 @@
-// PrefixParserC: reads prefix text into a new AlgebraicExpressionC.
-// Internal to the library; clients call AlgebraicExpressionC::fromPrefixString.
+// PrefixParserC: reads prefix text into a new AlgebraicExpressionC, by the
+// rules written in include/algexpr/AlgebraicExpressionC.h. Internal to the
+// library; clients call AlgebraicExpressionC::fromPrefixString.
 #ifndef ALGEXPR_SRC_NOTATION_PREFIXPARSERC_H
 #define ALGEXPR_SRC_NOTATION_PREFIXPARSERC_H
 

@@ -9,7 +9,7 @@
 #include "algexpr/ExtendedSymbolNodeC.h"
 #include "algexpr/FloatNodeC.h"
 #include "algexpr/IntegerNodeC.h"
-#include "session/OutOfMemory.h"
+#include "support/OutOfMemory.h"
 
 namespace qorv::math::algexpr {
 

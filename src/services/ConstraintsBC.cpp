@@ -8,7 +8,7 @@
 #include "algexpr/FloatValueABC.h"
 #include "algexpr/IntegerNodeC.h"
 #include "algexpr/IntegerValueABC.h"
-#include "session/OutOfMemory.h"
+#include "support/OutOfMemory.h"
 
 namespace qorv::math::algexpr {
 

@@ -9,10 +9,7 @@ using qorv::oss::PointerTC;
 
 CoreElementTableC::CoreElementTableC() = default;
 
-CoreElementTableC::~CoreElementTableC() {
-    name_map.clear();
-    code_map.clear();
-}
+CoreElementTableC::~CoreElementTableC() = default;
 
 void CoreElementTableC::addCoreElement(PointerTC<CoreElementC> element) {
     if (!element) {

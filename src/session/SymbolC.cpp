@@ -3,7 +3,7 @@
 #include <new>
 #include <utility>
 
-#include "session/OutOfMemory.h"
+#include "support/OutOfMemory.h"
 
 namespace qorv::math::algexpr {
 

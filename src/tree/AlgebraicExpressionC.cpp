@@ -2,12 +2,12 @@
 
 #include <memory>
 #include <new>
-#include <utility>
 
 #include "algexpr/CASSessionBC.h"
 #include "algexpr/NodeABC.h"
-#include "algexpr/PrefixPrintVisitorC.h"
-#include "notation/PrefixParserC.h"
+
+// fromPrefixString and toPrefixString are defined with the notation, in
+// src/notation/PrefixText.cpp.
 
 namespace qorv::math::algexpr {
 
@@ -52,17 +52,6 @@ PointerTC<AlgebraicExpressionC> AlgebraicExpressionC::execute(bool flag, std::u1
         return PointerTC<AlgebraicExpressionC>();
     }
     return session->executeExpression(PointerTC<AlgebraicExpressionC>(this), flag, text);
-}
-
-PointerTC<AlgebraicExpressionC> AlgebraicExpressionC::fromPrefixString(std::u16string text) {
-    PrefixParserC parser;
-    return parser.parse(std::move(text));
-}
-
-std::u16string AlgebraicExpressionC::toPrefixString(unsigned long digits,
-                                                    qorv::math::NumberDisplayFormatE format) const {
-    PrefixPrintVisitorC printer;
-    return printer.getExpressionString(node_p, digits, format);
 }
 
 }  // namespace qorv::math::algexpr

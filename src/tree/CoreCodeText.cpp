@@ -4,7 +4,7 @@
 
 #include "algexpr/CASSessionBC.h"
 #include "algexpr/CoreElementC.h"
-#include "session/OutOfMemory.h"
+#include "support/OutOfMemory.h"
 
 namespace qorv::math::algexpr {
 

@@ -10,7 +10,7 @@
 #include "algexpr/CoreFunctionNodeC.h"
 #include "algexpr/ExtendedFunctionNodeC.h"
 #include "algexpr/NodeVisitorABC.h"
-#include "session/OutOfMemory.h"
+#include "support/OutOfMemory.h"
 
 namespace qorv::math::algexpr {
 

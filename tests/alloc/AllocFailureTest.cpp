@@ -125,6 +125,25 @@ TEST_P(AllocFailureTest, Printing) {
     });
 }
 
+// A walk that cannot grow its work stack must not report a finished walk.
+TEST_P(AllocFailureTest, Walking) {
+    struct Counter : NodeVisitorABC {
+        Counter() : NodeVisitorABC(PreOrder | InOrder | PostOrder) {}
+        bool visitCoreFunctionNode(CoreFunctionNodeC&, VisitationOrderE) override { return ++visits, true; }
+        bool visitExtendedFunctionNode(ExtendedFunctionNodeC&, VisitationOrderE) override { return ++visits, true; }
+        bool visitCoreSymbolNode(CoreSymbolNodeC&) override { return ++visits, true; }
+        bool visitExtendedSymbolNode(ExtendedSymbolNodeC&) override { return ++visits, true; }
+        bool visitFloatNode(FloatNodeC&) override { return ++visits, true; }
+        bool visitIntegerNode(IntegerNodeC&) override { return ++visits, true; }
+        int visits = 0;
+    };
+    injectEach(name("walk"), [&] {
+        Counter counter;
+        const bool finished = armed([&] { return source->traverse(counter); });
+        return finished ? widen(std::to_string(counter.visits)) : std::u16string();
+    });
+}
+
 TEST_P(AllocFailureTest, Cloning) {
     injectEach(name("clone"), [&] {
         PointerTC<AlgebraicExpressionC> copy = armed([&] { return source->clone(); });

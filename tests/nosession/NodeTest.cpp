@@ -188,32 +188,33 @@ protected:
 const Visits kAll{"f<", "a", "f,", "g<", "b", "g>", "f,", "c", "f>"};
 
 TEST_F(TraversalTest, MasksChooseTheParentVisits) {
-    EXPECT_EQ(walk(4), (Visits{"a", "b", "g>", "c", "f>"}));
+    EXPECT_EQ(walk(PostOrder), (Visits{"a", "b", "g>", "c", "f>"}));
     EXPECT_EQ(walk(0), (Visits{"a", "b", "c"}));
-    EXPECT_EQ(walk(8), (Visits{"a", "b", "c"}));
+    EXPECT_EQ(walk(LeafOrder), (Visits{"a", "b", "c"}));  // leaves are visited whatever the mask
 }
 
 TEST_F(TraversalTest, FirstFalseAnswerEndsTheWalk) {
     for (const std::string& stop : kAll) {
-        EXPECT_EQ(walk(7, stop), Visits(kAll.begin(), std::find(kAll.begin(), kAll.end(), stop) + 1));
+        EXPECT_EQ(walk(kEveryParentVisit, stop), Visits(kAll.begin(), std::find(kAll.begin(), kAll.end(), stop) + 1));
         EXPECT_FALSE(finished) << stop;
     }
-    EXPECT_EQ(walk(7), kAll);
+    EXPECT_EQ(walk(kEveryParentVisit), kAll);
     EXPECT_TRUE(finished);
 }
 
 TEST_F(TraversalTest, NullChildrenGetNoVisitAndNoInOrderBesideThem) {
     tree->replaceChild(0, nullptr);
-    EXPECT_EQ(walk(7), (Visits{"f<", "g<", "b", "g>", "f,", "c", "f>"}));
+    EXPECT_EQ(walk(kEveryParentVisit), (Visits{"f<", "g<", "b", "g>", "f,", "c", "f>"}));
     tree->replaceChild(2, nullptr);
-    EXPECT_EQ(walk(7), (Visits{"f<", "g<", "b", "g>", "f>"}));
+    EXPECT_EQ(walk(kEveryParentVisit), (Visits{"f<", "g<", "b", "g>", "f>"}));
 }
 
 // The number of children is asked afresh after each child, and a new mask
 // takes effect at the next decision.
 TEST_F(TraversalTest, VisitsMayChangeTheTreeAndTheMask) {
     struct Appender : RecordingVisitor {
-        Appender(const TreeBuilder& build, ParentNodeABC* parent) : RecordingVisitor(7), build(build), parent(parent) {}
+        Appender(const TreeBuilder& build, ParentNodeABC* parent)
+            : RecordingVisitor(kEveryParentVisit), build(build), parent(parent) {}
         bool visitExtendedSymbolNode(ExtendedSymbolNodeC& node) override {
             if (node.toString() == u"c") {
                 parent->addChild(build.sym(u"d"));

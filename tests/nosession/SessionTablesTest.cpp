@@ -116,7 +116,7 @@ TEST(NoSessionTest, ARootlessExpressionClonesWalksAndPrintsAsEmpty) {
     PointerTC<AlgebraicExpressionC> rootless(new AlgebraicExpressionC(nullptr));
     PointerTC<AlgebraicExpressionC> copy = rootless->clone();
     EXPECT_TRUE(copy && copy->getNode() == nullptr);
-    RecordingVisitor visitor(7);
+    RecordingVisitor visitor(kEveryParentVisit);
     EXPECT_TRUE(rootless->traverse(visitor));
     EXPECT_TRUE(visitor.visits.empty());
     EXPECT_EQ(rootless->toPrefixString(0, qorv::math::Standard), u"");

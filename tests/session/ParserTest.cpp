@@ -1,6 +1,8 @@
 // Reading prefix text: the tree, the calls made on the way, the failures, and
 // deep or wide texts.
+#include <algorithm>
 #include <memory>
+#include <new>
 #include <tuple>
 
 #include "SessionFixture.h"
@@ -29,9 +31,10 @@ TEST_F(ParserTest, ShapesOfText) {
         {u"a,b", "a,b"},              // nothing splits the root
         {u"f(x", "f(x)"},              // missing ")"
         {u"f(x)y", "f(x)"},            // text after the last ")" is dropped
+        {u"g(f(a)x,b)", "g(f(a),b)"},  // within an argument too
+        {u"f(a,g(b),c", "f(a,g(b))"},  // unclosed: the arguments still end at the last ")"
         {u"x)", "x)"},                 // a leaf may hold ")"
-        {u"f(x))", "f(x))"},           // f of the leaf "x)"
-        {u"f(a),b)", "f(a),b)"},       // f of the leaf "a),b": the depth went negative
+        {u"g(f(a)x)", "g(f(a))"},      // (the "x" is not a separator)
         {u"f(a)(b)", "f(a)(b))"},      // f of the function "a)" applied to b
         {u"f()", "null"},                {u"f(", "null"},                             {u"f(g())", "null"},
         {u"", "null"},                   {u" \t\r\n", "null"},
@@ -40,10 +43,29 @@ TEST_F(ParserTest, ShapesOfText) {
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(reprint(text), expected) << narrow(text);
     }
-    RecordingVisitor leaves(0);
-    read(u"f(a),b)")->traverse(leaves);
-    EXPECT_EQ(leaves.visits, Events{"a),b"});  // a single leaf
     EXPECT_EQ(kind(read(u"(x)")->getNode()), "ExtendedFunctionNodeC");
+}
+
+// Texts with a stray ")", whose printed form hides where the arguments split,
+// checked by the visits of their trees: "f<" before f's arguments, "f,"
+// between two, "f>" after them.
+TEST_F(ParserTest, StrayClosingParentheses) {
+    const std::pair<const char16_t*, const char*> cases[] = {
+        {u"f(x))", "f< x) f>"},
+        {u"f(a),b)", "f< a),b f>"},                 // the depth went negative: no split
+        {u"f(a)x(b,c)", "f< a)x< b a)x> f, c f>"},  // until a "(" brings it back to 0
+        {u"f(a,b)x)", "f< a f, b)x f>"},
+        {u"f(g(a),h(b))x)", "f< g< a g> f, h< b) h> f>"},
+    };
+    for (const auto& [text, expected] : cases) {
+        RecordingVisitor visitor(kEveryParentVisit);
+        read(text)->traverse(visitor);
+        std::string visits;
+        for (const std::string& visit : visitor.visits) {
+            visits += (visits.empty() ? "" : " ") + visit;
+        }
+        EXPECT_EQ(visits, expected) << narrow(text);
+    }
 }
 
 TEST_F(ParserTest, NamesNumbersAndFunctionsAreToldApart) {
@@ -81,6 +103,9 @@ TEST_F(ParserTest, FactoriesAreAskedInTurn) {
     static_cast<TestFloatFactory*>(installed().CASSessionBC::getFloatValueFactory().get())->accept_empty = true;
     EXPECT_EQ(reprint(u"f(a,,b)"), "f(a,0.0,b)");
     EXPECT_EQ(reprint(u"f(,)"), "f(0.0,0.0)");
+    EXPECT_EQ(reprint(u"f()"), "null");  // no arguments is not one empty argument
+    EXPECT_EQ(reprint(u"f(g(),x)"), "null");
+    EXPECT_EQ(reprint(u"g(f(a,)x,b)"), "g(f(a,0.0),b)");  // the "x" after ")" is dropped, not a separator
     installed().hide_integer_factory = true;
     EXPECT_EQ(reprint(u"42"), "42.0");
     installed().hide_float_factory = true;
@@ -88,6 +113,23 @@ TEST_F(ParserTest, FactoriesAreAskedInTurn) {
     installed().hide_integer_factory = false;
     EXPECT_EQ(reprint(u"42"), "42");
     EXPECT_EQ(reprint(u"4.2"), "null");
+}
+
+// The way out of memory that the factory's header advises: std::bad_alloc
+// from the integer factory passes through the reader, which frees what it
+// built, and the text never goes on to the float factory.
+TEST_F(ParserTest, AnIntegerFactoryOutOfMemoryThrowsThroughTheReader) {
+    integerFactory().bad_alloc_at = u"3";
+    for (const char16_t* text : {u"f(1,g(x,2),3,4)", u"f(1,g(x,2),3,4)dropped"}) {  // both readings
+        const int values = TestInteger::live;
+        EXPECT_THROW(read(text), std::bad_alloc) << narrow(text);
+        EXPECT_EQ(TestInteger::live, values) << narrow(text);
+        const Events events = takeEvents();
+        EXPECT_EQ(std::count(events.begin(), events.end(), "float(3)"), 0) << narrow(text);
+        EXPECT_EQ(events.back(), "~Int(2)") << narrow(text);  // the nodes built are freed
+    }
+    integerFactory().bad_alloc_at = u"none";
+    EXPECT_EQ(reprint(u"f(1,g(x,2),3,4)"), "f(1,g(x,2),3,4)");
 }
 
 // A million levels of nesting, and commas deep enough that a 16-bit depth

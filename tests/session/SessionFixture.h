@@ -29,7 +29,12 @@ protected:
         session.hide_integer_factory = false;
         session.hide_float_factory = false;
         static_cast<TestFloatFactory*>(session.CASSessionBC::getFloatValueFactory().get())->accept_empty = false;
+        integerFactory().bad_alloc_at = u"none";
         takeEvents();
+    }
+
+    static TestIntegerFactory& integerFactory() {
+        return *static_cast<TestIntegerFactory*>(installed().CASSessionBC::getIntegerValueFactory().get());
     }
 
     static PointerTC<AlgebraicExpressionC> read(const std::u16string& text) {

@@ -27,6 +27,9 @@ std::string shortest(double value) {
 IntegerValueABC* TestIntegerFactory::fromString(const std::u16string& text) {
     client_hook();
     note([&] { return "int(" + narrow(text) + ")"; });
+    if (text == bad_alloc_at) {
+        throw std::bad_alloc();
+    }
     const std::size_t digits = text.size() - (!text.empty() && text[0] == u'-' ? 1 : 0);
     if (digits == 0 || digits > 18 || text.find_first_not_of(u"0123456789", text.size() - digits) != std::u16string::npos) {
         return nullptr;

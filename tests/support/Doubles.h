@@ -89,7 +89,9 @@ private:
     double value;
 };
 
-/// Accepts an optional "-" and 1 to 18 digits; logs "int(<text>)".
+/// Accepts an optional "-" and 1 to 18 digits; logs "int(<text>)". Given the
+/// text `bad_alloc_at`, throws std::bad_alloc, as a factory that allocates
+/// with plain new does when memory runs out.
 class TestIntegerFactory : public IntegerValueFactoryABC {
 public:
     IntegerValueABC* fromString(const std::u16string& text) override;
@@ -97,6 +99,7 @@ public:
     IntegerValueABC* fromDouble(double v) override { return fromInt64(static_cast<std::int64_t>(v)); }
     IntegerValueABC* zero() override { return fromInt64(0); }
     ~TestIntegerFactory() override { note([] { return std::string("~IntFactory"); }); }
+    std::u16string bad_alloc_at = u"none";
 };
 
 /// Accepts what strtod reads in full (and the empty text as 0 when
@@ -203,6 +206,9 @@ private:
         return node;
     }
 };
+
+/// The mask that asks for every visit of a function node.
+inline constexpr int kEveryParentVisit = PreOrder | InOrder | PostOrder;
 
 /// Records every visit as text: "f<" (pre), "f," (in), "f>" (post), "x"
 /// (leaf), and answers false at the visit named by `stop_at` (while not

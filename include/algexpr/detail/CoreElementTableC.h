@@ -17,7 +17,8 @@ public:
     CoreElementTableC();
     CoreElementTableC(const CoreElementTableC&) = delete;
     CoreElementTableC& operator=(const CoreElementTableC&) = delete;
-    /// Empties the name map, then the code map.
+    /// Releases the name map's references, then the code map's (the members
+    /// go in reverse order of declaration).
     virtual ~CoreElementTableC();
 
     /// Enters the element under its code and under its name, displacing what

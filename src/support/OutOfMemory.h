@@ -3,8 +3,8 @@
 // operation built from such steps (printing a whole tree) clears the note
 // first and checks it at the end, so that it can fail as a whole instead of
 // returning a text with a piece missing.
-#ifndef ALGEXPR_SRC_SESSION_OUTOFMEMORY_H
-#define ALGEXPR_SRC_SESSION_OUTOFMEMORY_H
+#ifndef ALGEXPR_SRC_SUPPORT_OUTOFMEMORY_H
+#define ALGEXPR_SRC_SUPPORT_OUTOFMEMORY_H
 
 namespace qorv::math::algexpr::detail {
 

@@ -1,4 +1,4 @@
-#include "session/OutOfMemory.h"
+#include "support/OutOfMemory.h"
 
 namespace qorv::math::algexpr::detail {
 

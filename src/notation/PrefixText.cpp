@@ -1,0 +1,23 @@
+// AlgebraicExpressionC's two prefix text operations. They are defined here,
+// with the reader and the printer, so that the notation builds on the tree
+// and the tree depends on nothing of the notation.
+#include <utility>
+
+#include "PrefixParserC.h"
+#include "algexpr/AlgebraicExpressionC.h"
+#include "algexpr/PrefixPrintVisitorC.h"
+
+namespace qorv::math::algexpr {
+
+qorv::oss::PointerTC<AlgebraicExpressionC> AlgebraicExpressionC::fromPrefixString(std::u16string text) {
+    PrefixParserC parser;
+    return parser.parse(std::move(text));
+}
+
+std::u16string AlgebraicExpressionC::toPrefixString(unsigned long digits,
+                                                    qorv::math::NumberDisplayFormatE format) const {
+    PrefixPrintVisitorC printer;
+    return printer.getExpressionString(node_p, digits, format);
+}
+
+}  // namespace qorv::math::algexpr
