@@ -11,8 +11,6 @@
 #include "CommandLineC.h"
 #include "EvalCommandC.h"
 #include "InfixNotationReaderC.h"
-#include "InfixNotationWriterC.h"
-#include "LatexNotationWriterC.h"
 #include "LineReaderC.h"
 #include "OperationCommandC.h"
 #include "PrefixReaderC.h"
@@ -21,7 +19,10 @@
 #include "SessionInstallerC.h"
 #include "SubstCommandC.h"
 #include "TreeCommandC.h"
+#include "VisitorWriterTC.h"
 #include "algexpr/CASSessionBC.h"
+#include "algexpr/InfixPrintVisitorC.h"
+#include "algexpr/LatexPrintVisitorC.h"
 #include "algexpr/Utf8C.h"
 
 namespace qorv::math::algexpr::cli {
@@ -117,9 +118,9 @@ std::unique_ptr<ExpressionWriterABC> ToolC::makeWriter() const {
     const unsigned long digits = options.writtenDigits();
     switch (options.to) {
         case NotationE::Infix:
-            return std::make_unique<InfixNotationWriterC>(digits, options.float_format);
+            return std::make_unique<VisitorWriterTC<InfixPrintVisitorC>>(digits, options.float_format);
         case NotationE::Latex:
-            return std::make_unique<LatexNotationWriterC>(digits, options.float_format);
+            return std::make_unique<VisitorWriterTC<LatexPrintVisitorC>>(digits, options.float_format);
         case NotationE::Prefix:
             break;
     }
