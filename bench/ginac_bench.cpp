@@ -3,6 +3,8 @@
 //  - ginac/ours/route: the library reads a line, the client converts it to
 //    GiNaC and back (AlgebraicExpressionC::execute), and the library prints
 //    the result; each line is one job for the client's worker thread;
+//  - ginac/ours/route-on-worker: that route as one job on the worker thread,
+//    as the algexpr tool runs it;
 //  - ginac/ours/read, ginac/ours/convert, ginac/ours/print: the three steps
 //    of that route on their own;
 //  - ginac/theirs/read: GiNaC's parser on the same expressions in its infix
@@ -128,16 +130,30 @@ Corpus& corpus() {
     return *data;
 }
 
+void routeAll(void* context) {
+    for (const std::u16string& line : static_cast<Corpus*>(context)->lines) {
+        const Expression read = AlgebraicExpressionC::fromPrefixString(line);
+        const Expression result = read ? read->execute(false, nullptr) : Expression();
+        if (result) {
+            benchmark::DoNotOptimize(result->toPrefixString(0, qorv::math::Standard));
+        }
+    }
+}
+
 void oursRoute(benchmark::State& state) {
     Corpus& data = corpus();
     for (auto _ : state) {
-        for (const std::u16string& line : data.lines) {
-            const Expression read = AlgebraicExpressionC::fromPrefixString(line);
-            const Expression result = read ? read->execute(false, nullptr) : Expression();
-            if (result) {
-                benchmark::DoNotOptimize(result->toPrefixString(0, qorv::math::Standard));
-            }
-        }
+        routeAll(&data);
+    }
+    state.SetBytesProcessed(state.iterations() * data.characters);
+}
+
+// The same route as one job on the worker, as the algexpr tool runs it: the
+// evaluations there run at once, without a hand-off each.
+void oursRouteOnWorker(benchmark::State& state) {
+    Corpus& data = corpus();
+    for (auto _ : state) {
+        GinacEngineC::runOnWorker(routeAll, &data);
     }
     state.SetBytesProcessed(state.iterations() * data.characters);
 }
@@ -228,6 +244,8 @@ public:
             << "):\n";
         ratio("ginac/ours/route", "ginac/theirs/read");
         ratio("ginac/ours/route", "ginac/theirs/route");
+        ratio("ginac/ours/route-on-worker", "ginac/theirs/read");
+        ratio("ginac/ours/route-on-worker", "ginac/theirs/route");
         ratio("ginac/ours/read", "ginac/ours/route");
         ratio("ginac/ours/convert", "ginac/ours/route");
         ratio("ginac/ours/print", "ginac/ours/route");
@@ -258,7 +276,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::pair<const char*, void (*)(benchmark::State&)> benchmarks[] = {
-        {"ginac/ours/route", oursRoute},   {"ginac/ours/read", oursRead},     {"ginac/ours/convert", oursConvert},
+        {"ginac/ours/route", oursRoute},   {"ginac/ours/route-on-worker", oursRouteOnWorker},
+        {"ginac/ours/read", oursRead},     {"ginac/ours/convert", oursConvert},
         {"ginac/ours/print", oursPrint},   {"ginac/theirs/read", theirsRead}, {"ginac/theirs/route", theirsRoute}};
     for (const auto& [name, function] : benchmarks) {
         benchmark::RegisterBenchmark(name, function)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);

@@ -1,9 +1,12 @@
 # Included by the installed algexprConfig.cmake before the ginac component's
 # targets (clients/ginac passes it to algexpr_add_client as its
-# DEPENDENCIES_FILE): finds GiNaC through pkg-config as the imported target
-# the build linked, PkgConfig::GINAC, which the component's targets name when
-# they need it (a static library, or GiNaC in the client's public headers).
+# DEPENDENCIES_FILE): finds what the component links privately, which its
+# targets name when a user links it statically: GiNaC through pkg-config as
+# the imported target the build linked, PkgConfig::GINAC, and Threads.
 # Sets _algexpr_problem when GiNaC cannot be found.
+if(NOT TARGET Threads::Threads)
+    find_package(Threads QUIET)
+endif()
 if(NOT TARGET PkgConfig::GINAC)
     find_package(PkgConfig QUIET)
     if(PKG_CONFIG_FOUND)
@@ -12,4 +15,6 @@ if(NOT TARGET PkgConfig::GINAC)
 endif()
 if(NOT TARGET PkgConfig::GINAC)
     set(_algexpr_problem "algexpr's ginac component needs GiNaC, which pkg-config does not find (install libginac-dev)")
+elseif(NOT TARGET Threads::Threads)
+    set(_algexpr_problem "algexpr's ginac component needs the system's threads library, which CMake does not find")
 endif()

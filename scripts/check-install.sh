@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs algexpr into a temporary prefix and builds and runs a small
-# consumer three ways: find_package, pkg-config, and add_subdirectory. Also
-# checks the installed libraries' exported symbols, builds and runs the
-# README's quick start against the installed numeric component (CMake and
-# pkg-config) and embedded, and checks what asking for a missing component
-# says.
+# consumer three ways: find_package, pkg-config, and add_subdirectory; the
+# same for the ginac component when GiNaC is there. Also checks the installed
+# libraries' exported symbols, builds and runs the README's quick start
+# against the installed numeric component (CMake and pkg-config) and
+# embedded, and checks what asking for a missing component says. Last, a
+# build without GiNaC: the tool has the numeric engine only and says so, and
+# the package says why it lacks the ginac component.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
@@ -41,6 +43,33 @@ cmake --build "$work/sub" -j2 >/dev/null
 if [ -n "$(find "$work/sub" -name 'libalgexpr_*')" ]; then
     echo "add_subdirectory built a client that nothing links" >&2
     exit 1
+fi
+
+# ---- The ginac component ----------------------------------------------------
+if [ -e "$libdir/cmake/algexpr/algexpr-ginac-targets.cmake" ]; then
+    echo "-- find_package(algexpr REQUIRED COMPONENTS ginac)"
+    cmake -S "$root/tests/consumer" -B "$work/find-ginac" -DALGEXPR_CONSUMER_GINAC=ON \
+        -DCMAKE_PREFIX_PATH="$work/prefix" >/dev/null
+    cmake --build "$work/find-ginac" >/dev/null
+    LD_LIBRARY_PATH=$libdir "$work/find-ginac/ginac_consumer"
+
+    echo "-- pkg-config algexpr-ginac"
+    # shellcheck disable=SC2046
+    g++ -std=c++17 "$root/tests/consumer/ginac.cpp" $(pkg-config --cflags --libs algexpr-ginac) \
+        -o "$work/pc-ginac-consumer"
+    LD_LIBRARY_PATH=$libdir "$work/pc-ginac-consumer"
+
+    echo "-- add_subdirectory, linking algexpr::ginac"
+    cmake -S "$root/tests/consumer" -B "$work/sub-ginac" -DALGEXPR_SOURCE_DIR="$root" \
+        -DALGEXPR_CONSUMER_GINAC=ON >/dev/null
+    cmake --build "$work/sub-ginac" -j2 >/dev/null
+    "$work/sub-ginac/ginac_consumer"
+    if [ -n "$(find "$work/sub-ginac" -name 'libalgexpr_numeric*')" ]; then
+        echo "add_subdirectory built the numeric client, which nothing links" >&2
+        exit 1
+    fi
+else
+    echo "-- the ginac component was not built (GiNaC not found): its consumer is left out"
 fi
 
 # ---- The README's quick start ----------------------------------------------
@@ -114,10 +143,34 @@ expect_message() {  # <component> <text>
     echo "COMPONENTS $1: $2"
 }
 expect_message bogus "algexpr has no component 'bogus'"
-if ! [ -e "$libdir/cmake/algexpr/algexpr-ginac-targets.cmake" ]; then
-    expect_message ginac "algexpr was built without the ginac component:"
-fi
 
+# ---- Without GiNaC ------------------------------------------------------------
+echo "-- a build without GiNaC (-DALGEXPR_WITH_GINAC=OFF)"
+cmake -S "$root" -B "$work/build-numeric" -DCMAKE_BUILD_TYPE=Release -DALGEXPR_BUILD_TESTS=OFF \
+    -DALGEXPR_BUILD_TOOLS=ON -DALGEXPR_BUILD_EXAMPLES=OFF -DALGEXPR_WITH_GINAC=OFF \
+    -DCMAKE_INSTALL_PREFIX="$work/prefix" >/dev/null
+cmake --build "$work/build-numeric" -j2 >/dev/null
+rm -rf "$work/prefix"
+cmake --install "$work/build-numeric" >/dev/null
+expect_message ginac "algexpr was built without the ginac component: ALGEXPR_WITH_GINAC was OFF at build time"
+tool=$work/build-numeric/bin/algexpr
+for words in "--version" "--help"; do
+    # shellcheck disable=SC2086
+    if ! grep -q "without GiNaC" <<<"$($tool $words)"; then
+        echo "algexpr $words, built without GiNaC, does not say so" >&2
+        exit 1
+    fi
+done
+got=$($tool eval 'divide(1,4)')
+if [ "$got" != "0.25" ]; then
+    echo "algexpr eval, built without GiNaC, printed $got instead of 0.25" >&2
+    exit 1
+fi
+if $tool --engine ginac eval x 2>"$work/err" || ! grep -q "libginac-dev" "$work/err"; then
+    echo "algexpr --engine ginac, built without GiNaC, does not fail naming libginac-dev" >&2
+    exit 1
+fi
+echo "built without GiNaC: the tool has the numeric engine only and says so"
 
 echo "-- add_subdirectory: the embedding project's BUILD_SHARED_LIBS, ON and OFF"
 # The embedding project sets the variable before add_subdirectory(); algexpr

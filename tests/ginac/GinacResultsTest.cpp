@@ -104,6 +104,34 @@ TEST(GinacResultsTest, NumbersStandOutsideAQuotientWithALoneSum) {
     }
 }
 
+// simplify and factor keep powers of non-integer exponents whole, where
+// GiNaC alone takes them apart into something else ((y^x)^x is not y^x, nor
+// is sqrt(x^2-1) sqrt(x-1)*sqrt(x+1) at x = -2), and factor takes constants,
+// floats and i as they come instead of refusing them.
+TEST(GinacResultsTest, SimplifyAndFactorKeepPowersWhole) {
+    const struct {
+        const char* input;
+        const char* result;
+    } cases[] = {
+        {"simplify(power(power(y,x),x))", "power(power(y,x),x)"},
+        {"simplify(power(power(y,x),times(2,x)))", "power(power(y,x),times(2,x))"},
+        {"simplify(minus(power(power(y,x),x),power(y,x)))", "minus(power(power(y,x),x),power(y,x))"},
+        {"simplify(minus(power(power(y,x),x),power(power(y,x),x)))", "0"},
+        {"simplify(plus(1,power(x,divide(-1,2))))", "divide(plus(sqrt(x),1),sqrt(x))"},
+        {"simplify(power(plus(divide(1,x),divide(1,y)),z))", "power(divide(plus(x,y),times(x,y)),z)"},
+        {"factor(power(power(y,z),x))", "power(power(y,z),x)"},
+        {"factor(sqrt(minus(power(x,2),1)))", "sqrt(times(minus(x,1),plus(x,1)))"},
+        {"factor(power(minus(power(x,2),1),y))", "power(times(minus(x,1),plus(x,1)),y)"},
+        {"factor(plus(x,pi))", "plus(x,pi)"},
+        {"factor(plus(times(pi,x),times(pi,y)))", "times(pi,plus(x,y))"},
+        {"factor(times(x,plus(y,-1.5)))", "times(x,minus(y,1.5))"},
+        {"factor(times(i,plus(x,1)))", "plus(times(i,x),i)"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(eval(c.input), c.result) << c.input;
+    }
+}
+
 // GiNaC leaves i^2 as a complex number with an exact zero imaginary part;
 // it is the real number -1 in every form and to the numeric flag.
 TEST(GinacResultsTest, ComplexNumbersWithoutImaginaryPartAreReal) {

@@ -8,6 +8,9 @@
 #include "CommandLineC.h"
 
 using qorv::math::algexpr::cli::CommandE;
+using qorv::math::algexpr::cli::EngineE;
+using qorv::math::algexpr::cli::kGinacBuilt;
+using qorv::math::algexpr::cli::kGinacMissing;
 using qorv::math::algexpr::cli::CommandLineC;
 using qorv::math::algexpr::cli::NotationE;
 using qorv::math::algexpr::cli::TreeWriterC;
@@ -59,6 +62,45 @@ TEST(CommandLineTest, OptionsStandAnywhereBeforeTheDoubleDash) {
     EXPECT_EQ(tree.float_format, qorv::math::Engineering);
 }
 
+// The operations' operands, and the digits written and computed with.
+TEST(CommandLineTest, OperandsEngineAndDigits) {
+    CommandLineC diff;
+    ASSERT_EQ(parse(diff, {"diff", "x", "--order=3", "f(x)", "g(x)"}), kGinacBuilt ? "" : diff.error());
+    if (kGinacBuilt) {
+        EXPECT_EQ(diff.engine, EngineE::Ginac);
+        EXPECT_EQ(diff.variable, "x");
+        EXPECT_EQ(diff.diff_order, 3u);
+        EXPECT_EQ(diff.expressions, (std::vector<std::string>{"f(x)", "g(x)"}));
+    }
+    CommandLineC series;
+    ASSERT_EQ(parse(series, {"--engine", "GiNaC", "series", "t", "divide(pi,2)", "100", "sin(t)"}),
+              kGinacBuilt ? "" : "--engine ginac: " + std::string(kGinacMissing));
+    if (kGinacBuilt) {
+        EXPECT_TRUE(series.variable == "t" && series.point == "divide(pi,2)" && series.series_order == 100u);
+        EXPECT_EQ(series.expressions, (std::vector<std::string>{"sin(t)"}));
+    }
+    // Floats are written with --digits (0: all they hold); with GiNaC the
+    // digits are also its precision (17 for 0), and eval --numeric writes
+    // exactly that many.
+    CommandLineC shortest;
+    ASSERT_EQ(parse(shortest, {"eval", "--engine=numeric", "--numeric"}), "");
+    EXPECT_TRUE(shortest.engine == EngineE::Numeric && shortest.numeric);
+    EXPECT_EQ(shortest.writtenDigits(), 0u);
+    if (kGinacBuilt) {
+        CommandLineC exact;
+        ASSERT_EQ(parse(exact, {"eval", "x"}), "");
+        EXPECT_EQ(exact.precision(), 17u);
+        EXPECT_EQ(exact.writtenDigits(), 0u);
+        CommandLineC numeric;
+        ASSERT_EQ(parse(numeric, {"eval", "--numeric", "x"}), "");
+        EXPECT_EQ(numeric.writtenDigits(), 17u);
+        CommandLineC thirty;
+        ASSERT_EQ(parse(thirty, {"--digits", "30", "eval", "--numeric", "x"}), "");
+        EXPECT_EQ(thirty.precision(), 30u);
+        EXPECT_EQ(thirty.writtenDigits(), 30u);
+    }
+}
+
 // With help or the version, the command needs no operands and any word may
 // stand first.
 TEST(CommandLineTest, HelpAndVersionNeedNothingElse) {
@@ -76,7 +118,7 @@ TEST(CommandLineTest, HelpAndVersionNeedNothingElse) {
 TEST(CommandLineTest, UsageErrorsSayWhatIsWrong) {
     const struct {
         std::vector<std::string> words;
-        const char* error;
+        std::string error;
     } cases[] = {
         {{}, "no command given"},
         {{"frobnicate"}, "unknown command 'frobnicate'"},
@@ -87,7 +129,8 @@ TEST(CommandLineTest, UsageErrorsSayWhatIsWrong) {
         {{"print", "--from", "latex"}, "--from takes prefix or infix: LaTeX is written, not read"},
         {{"print", "--from", "postfix"}, "--from takes prefix or infix, not 'postfix'"},
         {{"print", "--to", "html"}, "--to takes prefix, infix or latex, not 'html'"},
-        {{"tree", "--to", "infix"}, "--to is for the print, subst and eval commands"},
+        {{"tree", "--to", "infix"},
+         "--to is for the print, subst, eval, simplify, expand, factor, diff and series commands"},
         {{"print", "--from", "infix", "--lax"}, "--lax is for prefix reading: infix is read one way only"},
         {{"print", "--digits", "-1"}, "--digits takes a whole number >= 0, not '-1'"},
         {{"print", "--digits", "99999999999999999999"},
@@ -107,6 +150,17 @@ TEST(CommandLineTest, UsageErrorsSayWhatIsWrong) {
         {{"subst", "--code", "3"}, "subst --code N needs a REPLACEMENT"},
         {{"subst", "--code", "z", "1"}, "--code takes a whole number, not 'z'"},
         {{"subst", "--code", "2147483648", "1"}, "--code takes a whole number, not '2147483648'"},
+        {{"print", "--numeric"}, "--numeric is for the eval command"},
+        {{"eval", "--order", "2"}, "--order is for the diff command"},
+        {{"print", "--engine", "maple"},
+         std::string(kGinacBuilt ? "--engine takes ginac or numeric" : "--engine takes numeric") + ", not 'maple'"},
+        {{"diff"}, "diff needs a VAR"},
+        {{"diff", "--order", "-1", "x"}, "--order takes a whole number from 0 to 50, not '-1'"},
+        {{"series", "x", "0"}, "series needs a VAR, a POINT and an ORDER"},
+        {{"series", "x", "0", "101"}, "series ORDER takes a whole number from 1 to 100, not '101'"},
+        {{"series", "x", "0", "n"}, "series ORDER takes a whole number from 1 to 100, not 'n'"},
+        {{"--engine", "numeric", "factor", "x"},
+         std::string("factor needs the GiNaC engine: ") + (kGinacBuilt ? "leave out --engine numeric" : kGinacMissing)},
     };
     for (const auto& c : cases) {
         CommandLineC line;

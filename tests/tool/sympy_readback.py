@@ -80,27 +80,32 @@ NUMBERS = ["0", "1", "2", "3", "7", "12", "-1", "-3", "0.5", "2.5", "0.25", "1.5
 SMALL_EXPONENTS = ["-3", "-1", "0", "1", "2", "3", "4", "0.5"]
 
 
-def random_tree(rng, functions, symbols, depth):
-    """The prefix text of a random tree at most `depth` deep. Exponents are
-    kept small, so that evaluating never builds a huge number."""
+def random_tree(rng, functions, symbols, depth, numbers=NUMBERS, exponents=SMALL_EXPONENTS):
+    """The prefix text of a random tree at most `depth` deep, its leaves drawn
+    from `numbers` and `symbols`. Exponents are kept small (drawn from
+    `exponents` and the first three symbols), so that evaluating never
+    builds a huge number."""
     if depth == 0 or rng.random() < 0.25:
-        return rng.choice(NUMBERS) if rng.random() < 0.4 else rng.choice(symbols)
+        return rng.choice(numbers) if rng.random() < 0.4 else rng.choice(symbols)
     name, arities = rng.choice(functions)
     arity = rng.choice(arities)
     args = []
     for k in range(arity):
         if name == "power" and k > 0:
-            args.append(rng.choice(SMALL_EXPONENTS + symbols[:3]))
+            args.append(rng.choice(exponents + symbols[:3]))
         else:
-            args.append(random_tree(rng, functions, symbols, depth - 1))
+            args.append(random_tree(rng, functions, symbols, depth - 1, numbers, exponents))
     return f"{name}({','.join(args)})"
 
 
 # ---- SymPy's build of a prefix tree ---------------------------------------
 
 CONSTANTS = {"e": sympy.E, "i": sympy.I, "pi": sympy.pi}
+# The numeric engine's functions, then those the GiNaC engine adds.
 NAMED = {"sin": sympy.sin, "cos": sympy.cos, "tan": sympy.tan, "exp": sympy.exp, "log": sympy.log,
-         "sqrt": sympy.sqrt, "abs": sympy.Abs}
+         "sqrt": sympy.sqrt, "abs": sympy.Abs,
+         "asin": sympy.asin, "acos": sympy.acos, "atan": sympy.atan, "sinh": sympy.sinh, "cosh": sympy.cosh,
+         "tanh": sympy.tanh}
 
 
 def symbol(name):
@@ -283,7 +288,7 @@ def main():
     rng = random.Random(seed)
     functions, symbols = (INFIX_FUNCTIONS, INFIX_SYMBOLS) if notation == "infix" else (LATEX_FUNCTIONS, LATEX_SYMBOLS)
     trees = [random_tree(rng, functions, symbols, rng.randint(1, 5)) for _ in range(count)]
-    run = subprocess.run([tool, "print", "--to", notation], input="\n".join(trees) + "\n",
+    run = subprocess.run([tool, "--engine", "numeric", "print", "--to", notation], input="\n".join(trees) + "\n",
                          capture_output=True, text=True, encoding="utf-8")
     lines = run.stdout.split("\n")[:-1]
     if run.returncode != 0 or len(lines) != len(trees):

@@ -4,9 +4,9 @@
 // appends its output for that expression to the tool's output buffer.
 //
 // A new command is a subclass, a row in CommandLineC's command table, a help
-// text in HelpC and a case in makeCommand. The algebraic operations to come
-// (simplify, diff VAR, ...) fit one subclass that wraps the expression in
-// the core function of the operation and evaluates that, as EvalCommandC does.
+// text in HelpC and a case in makeCommand. A new operation of the engine's is
+// a row and a case only: OperationCommandC wraps each expression in the
+// operation's core function and evaluates that.
 #ifndef ALGEXPR_TOOL_COMMANDABC_H
 #define ALGEXPR_TOOL_COMMANDABC_H
 

@@ -96,12 +96,52 @@ bool takeSubstOperands(CommandLineC& line, std::vector<std::string>& words, std:
     return true;
 }
 
+// diff VAR
+bool takeDiffOperands(CommandLineC& line, std::vector<std::string>& words, std::string& error) {
+    if (words.empty()) {
+        error = "diff needs a VAR";
+        return false;
+    }
+    line.variable = words[0];
+    words.erase(words.begin());
+    return true;
+}
+
+// series VAR POINT ORDER
+bool takeSeriesOperands(CommandLineC& line, std::vector<std::string>& words, std::string& error) {
+    if (words.size() < 3) {
+        error = "series needs a VAR, a POINT and an ORDER";
+        return false;
+    }
+    if (!parseUnsigned(words[2], line.series_order) || line.series_order < 1 ||
+        line.series_order > kGinacMaxSeriesOrder) {
+        error = "series ORDER takes a whole number from 1 to " + std::to_string(kGinacMaxSeriesOrder) + ", not '" +
+                words[2] + "'";
+        return false;
+    }
+    line.variable = words[0];
+    line.point = words[1];
+    words.erase(words.begin(), words.begin() + 3);
+    return true;
+}
+
 const CommandRow kCommands[] = {
     {"print", CommandE::Print, nullptr},
     {"tree", CommandE::Tree, nullptr},
     {"subst", CommandE::Subst, takeSubstOperands},
     {"eval", CommandE::Eval, nullptr},
+    {"simplify", CommandE::Simplify, nullptr},
+    {"expand", CommandE::Expand, nullptr},
+    {"factor", CommandE::Factor, nullptr},
+    {"diff", CommandE::Diff, takeDiffOperands},
+    {"series", CommandE::Series, takeSeriesOperands},
 };
+
+// The commands that write expressions (--to), and those only the GiNaC
+// engine has.
+constexpr CommandMask kOperations = bit(CommandE::Simplify) | bit(CommandE::Expand) | bit(CommandE::Factor) |
+                                    bit(CommandE::Diff) | bit(CommandE::Series);
+constexpr CommandMask kWriting = bit(CommandE::Print) | bit(CommandE::Subst) | bit(CommandE::Eval) | kOperations;
 
 const CommandRow* commandNamed(const std::string& name) {
     for (const CommandRow& row : kCommands) {
@@ -150,6 +190,23 @@ bool setVersion(CommandLineC& line, const std::string&, std::string&) {
     return true;
 }
 
+bool setEngine(CommandLineC& line, const std::string& value, std::string& error) {
+    const std::string e = lower(value);
+    if (e == "numeric") {
+        line.engine = EngineE::Numeric;
+    } else if (e == "ginac" && kGinacBuilt) {
+        line.engine = EngineE::Ginac;
+    } else if (e == "ginac") {
+        error = std::string("--engine ginac: ") + kGinacMissing;
+        return false;
+    } else {
+        error = std::string(kGinacBuilt ? "--engine takes ginac or numeric" : "--engine takes numeric") + ", not '" +
+                value + "'";
+        return false;
+    }
+    return true;
+}
+
 bool setCoreNames(CommandLineC& line, const std::string& value, std::string&) {
     line.has_core_names = true;
     line.core_names_file = value;
@@ -193,6 +250,7 @@ bool setDigits(CommandLineC& line, const std::string& value, std::string& error)
         error = "--digits takes a whole number >= 0, not '" + value + "'";
         return false;
     }
+    line.has_digits = true;
     return true;
 }
 
@@ -228,6 +286,20 @@ bool setStrict(CommandLineC& line, const std::string&, std::string&) {
     return true;
 }
 
+bool setNumeric(CommandLineC& line, const std::string&, std::string&) {
+    line.numeric = true;
+    return true;
+}
+
+bool setOrder(CommandLineC& line, const std::string& value, std::string& error) {
+    if (!parseUnsigned(value, line.diff_order) || line.diff_order > kGinacMaxDiffOrder) {
+        error = "--order takes a whole number from 0 to " + std::to_string(kGinacMaxDiffOrder) + ", not '" + value +
+                "'";
+        return false;
+    }
+    return true;
+}
+
 bool setCode(CommandLineC& line, const std::string& value, std::string& error) {
     if (!parseCode(value, line.subst_code)) {
         error = "--code takes a whole number, not '" + value + "'";
@@ -241,14 +313,17 @@ const OptionRow kOptions[] = {
     {"--help", false, kAnyCommand, setHelp},
     {"-h", false, kAnyCommand, setHelp},
     {"--version", false, kAnyCommand, setVersion},
+    {"--engine", true, kAnyCommand, setEngine},
     {"--core-names", true, kAnyCommand, setCoreNames},
     {"--from", true, kAnyCommand, setFrom},
-    {"--to", true, bit(CommandE::Print) | bit(CommandE::Subst) | bit(CommandE::Eval), setTo},
+    {"--to", true, kWriting, setTo},
     {"--lax", false, kAnyCommand, setLax},
     {"--digits", true, kAnyCommand, setDigits},
     {"--float-format", true, kAnyCommand, setFloatFormat},
     {"--format", true, bit(CommandE::Tree), setTreeFormat},
     {"--strict", false, bit(CommandE::Eval), setStrict},
+    {"--numeric", false, bit(CommandE::Eval), setNumeric},
+    {"--order", true, bit(CommandE::Diff), setOrder},
     {"--code", true, bit(CommandE::Subst), setCode},
 };
 
@@ -356,6 +431,36 @@ bool checkOptionsFit(CommandE command, const std::vector<GivenOption>& options, 
     return true;
 }
 
+// What the engine chosen can do: the operations and the precision are the
+// GiNaC engine's; with it, --numeric counts significant digits.
+bool checkEngine(const CommandLineC& line, std::string& error) {
+    const bool ginac = line.engine == EngineE::Ginac;
+    if (!ginac && (kOperations & bit(line.command)) != 0) {
+        for (const CommandRow& row : kCommands) {
+            if (row.command == line.command) {
+                error = std::string(row.name) + " needs the GiNaC engine" +
+                        (kGinacBuilt ? std::string(": leave out --engine numeric") : std::string(": ") + kGinacMissing);
+            }
+        }
+        return false;
+    }
+    if (ginac && line.digits > kGinacMaxDigits) {
+        error = "--digits takes at most " + std::to_string(kGinacMaxDigits) +
+                " with the GiNaC engine (the most digits it computes floats with), not " + std::to_string(line.digits);
+        return false;
+    }
+    if (ginac && line.numeric && line.has_digits && line.digits == 0) {
+        error = "--digits with --numeric takes 1 to " + std::to_string(kGinacMaxDigits) + ", not 0";
+        return false;
+    }
+    if (ginac && line.numeric && line.float_format == qorv::math::Fixed) {
+        error = "--numeric writes --digits significant digits: --float-format takes standard, scientific or "
+                "engineering with it";
+        return false;
+    }
+    return true;
+}
+
 // The command's operands, then the expressions.
 bool takeOperands(CommandLineC& line, std::vector<std::string>& words, std::string& error) {
     for (const CommandRow& row : kCommands) {
@@ -379,7 +484,14 @@ bool CommandLineC::parse(int argc, const char* const* argv) {
     if (want_help || want_version) {
         return true;
     }
-    return checkOptionsFit(command, options, error_text) && takeOperands(*this, words, error_text);
+    return checkOptionsFit(command, options, error_text) && checkEngine(*this, error_text) &&
+           takeOperands(*this, words, error_text);
+}
+
+unsigned long CommandLineC::precision() const { return digits != 0 ? digits : kGinacDefaultDigits; }
+
+unsigned long CommandLineC::writtenDigits() const {
+    return engine == EngineE::Ginac && numeric && command == CommandE::Eval ? precision() : digits;
 }
 
 }  // namespace qorv::math::algexpr::cli

@@ -7,11 +7,13 @@
 // Options may stand anywhere before "--"; everything after "--" is a word, so
 // an expression that starts with "--" can be given too. An argument "-5" is
 // an expression, not an option. The first word is the command, then come the
-// command's operands (subst's NAME and REPLACEMENT), then the expressions.
+// command's operands (subst's NAME and REPLACEMENT, diff's VAR, series' VAR,
+// POINT and ORDER), then the expressions.
 //
 // Reading goes in steps, each a function in CommandLineC.cpp: split the
 // options from the words, apply each option, take the command, check that
-// every option given is one the command takes, take the command's operands.
+// every option given is one the command takes and that the engine has the
+// command and the precision asked for, take the command's operands.
 // Two tables there drive them: a new option is a row (its name, whether it
 // takes a value, the commands it is for, and the function that applies it),
 // and a new command is a row (its name and, when it has operands, the
@@ -23,6 +25,7 @@
 #include <vector>
 
 #include "CommandE.h"
+#include "EngineE.h"
 #include "NotationE.h"
 #include "TreeWriterC.h"
 #include "algexpr/NumberDisplayFormatE.h"
@@ -41,7 +44,9 @@ public:
     bool want_version = false;  // --version
     CommandE command = CommandE::None;
 
-    // The session: --core-names FILE instead of the built-in vocabulary.
+    // The session: its engine (--engine ginac|numeric), and --core-names FILE
+    // instead of the built-in vocabulary.
+    EngineE engine = kDefaultEngine;
     bool has_core_names = false;
     std::string core_names_file;
 
@@ -50,19 +55,34 @@ public:
     NotationE to = NotationE::Prefix;    // --to prefix|infix|latex
     bool lax = false;                    // --lax: prefix as the library reads it
 
-    // How numbers and trees are written.
+    // How numbers and trees are written (and, with the GiNaC engine, the
+    // precision it computes floats with: see precision()).
+    bool has_digits = false;
     unsigned long digits = 0;                                              // --digits N
     qorv::math::NumberDisplayFormatE float_format = qorv::math::Standard;  // --float-format F
     TreeWriterC::FormatE tree_format = TreeWriterC::FormatE::Text;         // tree --format F
 
     // The commands' own options and operands.
     bool strict = false;         // eval --strict
+    bool numeric = false;        // eval --numeric
     bool subst_by_code = false;  // subst --code N
     int subst_code = 0;
-    std::string subst_name;   // subst NAME (UTF-8)
-    std::string replacement;  // subst REPLACEMENT (UTF-8)
+    std::string subst_name;          // subst NAME (UTF-8)
+    std::string replacement;         // subst REPLACEMENT (UTF-8)
+    std::string variable;            // diff VAR, series VAR (UTF-8)
+    unsigned long diff_order = 1;    // diff --order N
+    std::string point;               // series POINT (UTF-8)
+    unsigned long series_order = 0;  // series ORDER
 
     std::vector<std::string> expressions;  // the EXPR arguments (UTF-8)
+
+    /// The significant digits the GiNaC engine computes floats with: --digits
+    /// N when given and not 0, else kGinacDefaultDigits.
+    unsigned long precision() const;
+    /// The digits floats are written with: for eval --numeric with the GiNaC
+    /// engine, exactly precision() significant digits; otherwise --digits (0
+    /// for all that a float holds, the shortest text that reads back).
+    unsigned long writtenDigits() const;
 
 private:
     std::string error_text;

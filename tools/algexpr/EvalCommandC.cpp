@@ -6,14 +6,15 @@
 
 namespace qorv::math::algexpr::cli {
 
-EvalCommandC::EvalCommandC(ExpressionWriterABC& writer, bool strict) : writer(writer), strict(strict) {}
+EvalCommandC::EvalCommandC(ExpressionWriterABC& writer, bool numeric_flag, bool need_number)
+    : writer(writer), numeric_flag(numeric_flag), need_number(need_number) {}
 
 bool EvalCommandC::handle(AlgebraicExpressionC& expression, const InputPlaceC&, std::string& out,
                           std::string& problem) {
     std::u16string reason;
-    qorv::oss::PointerTC<AlgebraicExpressionC> result = expression.execute(strict, &reason);
-    if (!result || result->getNode() == nullptr) {
-        problem = strict ? "not a number: " : "cannot evaluate: ";
+    qorv::oss::PointerTC<AlgebraicExpressionC> result = expression.execute(numeric_flag, &reason);
+    if (!result || result->getNode() == nullptr || (need_number && !reason.empty())) {
+        problem = need_number ? "not a number: " : "cannot evaluate: ";
         appendUtf8(reason, problem);
         return false;
     }

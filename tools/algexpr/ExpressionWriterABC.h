@@ -1,7 +1,7 @@
 // ExpressionWriterABC: the tool's writing step, tree to text. ToolC makes
 // one writer for the run (ToolC::makeWriter) and the commands that print
-// expressions write through it (--to): PrefixWriterC, InfixNotationWriterC
-// and LatexNotationWriterC. Another notation is another subclass and a case
+// expressions write through it (--to): PrefixWriterC, and VisitorWriterTC of
+// the infix or LaTeX print visitor. Another notation is another subclass and a case
 // in makeWriter. A writer may refuse a tree its notation cannot express, so
 // writing can fail.
 #ifndef ALGEXPR_TOOL_EXPRESSIONWRITERABC_H

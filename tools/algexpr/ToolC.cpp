@@ -1,6 +1,7 @@
 #include "ToolC.h"
 
 #include <cstdio>
+#include <exception>
 #include <new>
 #include <utility>
 #include <vector>
@@ -10,16 +11,18 @@
 #include "CommandLineC.h"
 #include "EvalCommandC.h"
 #include "InfixNotationReaderC.h"
-#include "InfixNotationWriterC.h"
-#include "LatexNotationWriterC.h"
 #include "LineReaderC.h"
+#include "OperationCommandC.h"
 #include "PrefixReaderC.h"
 #include "PrefixWriterC.h"
 #include "PrintCommandC.h"
 #include "SessionInstallerC.h"
 #include "SubstCommandC.h"
 #include "TreeCommandC.h"
+#include "VisitorWriterTC.h"
 #include "algexpr/CASSessionBC.h"
+#include "algexpr/InfixPrintVisitorC.h"
+#include "algexpr/LatexPrintVisitorC.h"
 #include "algexpr/Utf8C.h"
 
 namespace qorv::math::algexpr::cli {
@@ -55,12 +58,36 @@ int ToolC::run() {
         std::fprintf(stderr, "algexpr: %s\n", problem.c_str());
         return 2;
     }
+    // Every input is read and handled where the engine works (see
+    // SessionInstallerC::runForEngine); what is thrown there is thrown on
+    // here.
+    struct Work {
+        ToolC* tool;
+        std::exception_ptr thrown;
+    } work{this, nullptr};
+    SessionInstallerC::runForEngine(
+        options,
+        [](void* context) {
+            auto* w = static_cast<Work*>(context);
+            try {
+                w->tool->readInputs();
+            } catch (...) {
+                w->thrown = std::current_exception();
+            }
+        },
+        &work);
+    if (work.thrown) {
+        std::rethrow_exception(work.thrown);
+    }
+    return finish();
+}
+
+void ToolC::readInputs() {
     if (!options.expressions.empty()) {
         readArguments();
     } else {
         readStandardInput();
     }
-    return finish();
 }
 
 // ---- Putting the run together ---------------------------------------------
@@ -88,15 +115,16 @@ std::unique_ptr<ExpressionReaderABC> ToolC::makeReader() const {
 }
 
 std::unique_ptr<ExpressionWriterABC> ToolC::makeWriter() const {
+    const unsigned long digits = options.writtenDigits();
     switch (options.to) {
         case NotationE::Infix:
-            return std::make_unique<InfixNotationWriterC>(options.digits, options.float_format);
+            return std::make_unique<VisitorWriterTC<InfixPrintVisitorC>>(digits, options.float_format);
         case NotationE::Latex:
-            return std::make_unique<LatexNotationWriterC>(options.digits, options.float_format);
+            return std::make_unique<VisitorWriterTC<LatexPrintVisitorC>>(digits, options.float_format);
         case NotationE::Prefix:
             break;
     }
-    return std::make_unique<PrefixWriterC>(options.digits, options.float_format);
+    return std::make_unique<PrefixWriterC>(digits, options.float_format);
 }
 
 std::unique_ptr<CommandABC> ToolC::makeCommand() {
@@ -106,12 +134,46 @@ std::unique_ptr<CommandABC> ToolC::makeCommand() {
         case CommandE::Subst:
             return std::make_unique<SubstCommandC>(options, *reader_p, *writer_p);
         case CommandE::Eval:
-            return std::make_unique<EvalCommandC>(*writer_p, options.strict);
+            return makeEval();
+        case CommandE::Simplify:
+            return std::make_unique<OperationCommandC>("simplify", std::vector<OperationCommandC::OperandS>(),
+                                                       *reader_p, *writer_p);
+        case CommandE::Expand:
+            return std::make_unique<OperationCommandC>("expand", std::vector<OperationCommandC::OperandS>(),
+                                                       *reader_p, *writer_p);
+        case CommandE::Factor:
+            return std::make_unique<OperationCommandC>("factor", std::vector<OperationCommandC::OperandS>(),
+                                                       *reader_p, *writer_p);
+        case CommandE::Diff: {
+            std::vector<OperationCommandC::OperandS> operands{{"VAR", options.variable}};
+            if (options.diff_order != 1) {
+                operands.push_back({"order", std::to_string(options.diff_order)});
+            }
+            return std::make_unique<OperationCommandC>("diff", std::move(operands), *reader_p, *writer_p);
+        }
+        case CommandE::Series:
+            return std::make_unique<OperationCommandC>(
+                "series",
+                std::vector<OperationCommandC::OperandS>{
+                    {"VAR", options.variable}, {"POINT", options.point}, {"ORDER", std::to_string(options.series_order)}},
+                *reader_p, *writer_p);
         case CommandE::Print:
         case CommandE::None:
             break;
     }
     return std::make_unique<PrintCommandC>(*writer_p);
+}
+
+// eval: lenient, --strict or --numeric. The numeric engine folds what it can
+// and with the flag gives a single number or nothing, so --numeric is
+// --strict there. The GiNaC engine gives the exact result without the flag;
+// --strict keeps it exact but asks for a real number.
+std::unique_ptr<CommandABC> ToolC::makeEval() {
+    if (options.engine == EngineE::Ginac) {
+        return std::make_unique<EvalCommandC>(*writer_p, options.numeric, options.numeric || options.strict);
+    }
+    const bool strict = options.numeric || options.strict;
+    return std::make_unique<EvalCommandC>(*writer_p, strict, strict);
 }
 
 // ---- Reading the inputs ------------------------------------------------------

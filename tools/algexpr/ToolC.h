@@ -4,11 +4,15 @@
 //
 //   makeReader   text -> expression    (ExpressionReaderABC: the notation read)
 //   makeWriter   expression -> text    (ExpressionWriterABC: the notation written)
-//   makeCommand  what to do with each  (CommandABC: print, tree, subst, eval)
+//   makeCommand  what to do with each  (CommandABC: print, tree, subst, eval,
+//                                       and the operations simplify to series)
 //
 // Then it reads each input (the EXPR arguments, or the lines of standard
 // input), hands what reads to the command, and writes one result per input to
-// standard output and one message per failed input to standard error.
+// standard output and one message per failed input to standard error. With
+// the GiNaC engine, the reading and handling of all inputs runs on the
+// engine's worker thread, so that evaluations need no hand-off between
+// threads.
 #ifndef ALGEXPR_TOOL_TOOLC_H
 #define ALGEXPR_TOOL_TOOLC_H
 
@@ -45,7 +49,9 @@ private:
     std::unique_ptr<ExpressionReaderABC> makeReader() const;
     std::unique_ptr<ExpressionWriterABC> makeWriter() const;
     std::unique_ptr<CommandABC> makeCommand();
+    std::unique_ptr<CommandABC> makeEval();
 
+    void readInputs();
     void readArguments();
     void readStandardInput();
     int finish();

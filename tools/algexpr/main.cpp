@@ -5,6 +5,7 @@
 
 #include "CommandLineC.h"
 #include "HelpC.h"
+#include "SessionInstallerC.h"
 #include "ToolC.h"
 
 int main(int argc, char** argv) {
@@ -21,7 +22,7 @@ int main(int argc, char** argv) {
             return std::fflush(stdout) == 0 ? 0 : 1;
         }
         if (options.want_version) {
-            std::printf("algexpr %s\n", ALGEXPR_VERSION);
+            std::printf("algexpr %s\n%s", ALGEXPR_VERSION, SessionInstallerC::describeEngines().c_str());
             return std::fflush(stdout) == 0 ? 0 : 1;
         }
         ToolC tool(options);

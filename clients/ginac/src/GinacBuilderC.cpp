@@ -6,6 +6,7 @@
 #include "Estimates.h"
 #include "FunctionTableC.h"
 #include "Numbers.h"
+#include "OpaquePowers.h"
 #include "RefusalC.h"
 #include "Text.h"
 #include "TreeCheckC.h"
@@ -86,10 +87,10 @@ GiNaC::ex unary(OperationE operation, const GiNaC::ex& a) {
             return a.expand();
         case OperationE::Simplify:
             checkExpansion(a, u"simplify", false);
-            return a.normal();
+            return normalForm(a);
         case OperationE::Factor:
             checkExpansion(a, u"factor", true);
-            return GiNaC::factor(a);
+            return factorForm(a);
         default:
             throw misuse(operation, u"not a function of one argument");
     }

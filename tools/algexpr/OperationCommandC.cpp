@@ -1,0 +1,77 @@
+#include "OperationCommandC.h"
+
+#include <memory>
+#include <new>
+#include <utility>
+
+#include "AppendUtf8.h"
+#include "ExpressionReaderABC.h"
+#include "algexpr/CASSessionBC.h"
+#include "algexpr/CoreElementC.h"
+#include "algexpr/CoreFunctionNodeC.h"
+#include "algexpr/NodeABC.h"
+#include "algexpr/Utf8C.h"
+
+namespace qorv::math::algexpr::cli {
+
+using qorv::oss::PointerTC;
+
+OperationCommandC::OperationCommandC(const char* operation, std::vector<OperandS> operands,
+                                     ExpressionReaderABC& reader, ExpressionWriterABC& writer)
+    : operation(operation), operand_texts(std::move(operands)), reader(reader), writer(writer) {}
+
+bool OperationCommandC::prepare(std::string& problem) {
+    const std::string name = operation;
+    PointerTC<CoreElementC> element =
+        CASSessionBC::getSession()->lookupCoreElement(std::u16string(name.begin(), name.end()));
+    if (!element) {
+        problem = "the vocabulary has no '" + name + "' for the " + name + " command";
+        return false;
+    }
+    code = element->getCode();
+    for (const OperandS& operand : operand_texts) {
+        std::u16string text;
+        std::size_t bad = 0;
+        if (Utf8C::decode(operand.text, text, bad) != Utf8C::Converted) {
+            problem = std::string("the ") + operand.role + " is not valid UTF-8";
+            return false;
+        }
+        ReadErrorC error;
+        PointerTC<AlgebraicExpressionC> read = reader.read(text, error);
+        if (!read) {
+            problem = error.describe(std::string("the ") + operand.role, text);
+            return false;
+        }
+        operands.push_back(std::move(read));
+    }
+    return true;
+}
+
+bool OperationCommandC::handle(AlgebraicExpressionC& expression, const InputPlaceC&, std::string& out,
+                               std::string& problem) {
+    // The input is lent; the call gets a copy (trees are cheap to copy next
+    // to what the engine does with them).
+    auto* call = new CoreFunctionNodeC(code);
+    PointerTC<AlgebraicExpressionC> wrapped(new AlgebraicExpressionC(call));
+    NodeABC* copy = expression.getNode()->clone();
+    bool complete = copy != nullptr;
+    call->addChild(copy);
+    for (const PointerTC<AlgebraicExpressionC>& operand : operands) {
+        NodeABC* argument = complete ? operand->getNode()->clone() : nullptr;
+        complete = complete && argument != nullptr;
+        call->addChild(argument);
+    }
+    if (!complete || call->numChildren() != operands.size() + 1) {
+        throw std::bad_alloc();
+    }
+    std::u16string reason;
+    PointerTC<AlgebraicExpressionC> result = wrapped->execute(false, &reason);
+    if (!result || result->getNode() == nullptr) {
+        problem = "cannot evaluate: ";
+        appendUtf8(reason, problem);
+        return false;
+    }
+    return writeLine(writer, *result->getNode(), out, problem);
+}
+
+}  // namespace qorv::math::algexpr::cli

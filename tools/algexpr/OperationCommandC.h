@@ -1,0 +1,52 @@
+// OperationCommandC: one of the engine's operations (simplify, expand,
+// factor, diff, series) applied to each expression: the expression becomes
+// the first argument of the operation's core function, the command's operands
+// the others, and that call is evaluated and its result written.
+//   diff x EXPR          evaluates diff(EXPR,x)
+//   series x 0 4 EXPR    evaluates series(EXPR,x,0,4)
+// prepare() looks the operation up in the session's vocabulary and reads the
+// operands with the reader given, so they read as the inputs do. The reader
+// and the writer must outlive the command.
+#ifndef ALGEXPR_TOOL_OPERATIONCOMMANDC_H
+#define ALGEXPR_TOOL_OPERATIONCOMMANDC_H
+
+#include <string>
+#include <vector>
+
+#include "CommandABC.h"
+#include "algexpr/AlgebraicExpressionC.h"
+#include "oss/PointerTC.h"
+
+namespace qorv::math::algexpr::cli {
+
+class ExpressionReaderABC;
+
+class OperationCommandC : public CommandABC {
+public:
+    /// An operand as given on the command line, and what messages call it.
+    struct OperandS {
+        const char* role;  // "VAR", "POINT", ...
+        std::string text;  // UTF-8
+    };
+
+    /// `operation` is the core name; it must outlive the command.
+    OperationCommandC(const char* operation, std::vector<OperandS> operands, ExpressionReaderABC& reader,
+                      ExpressionWriterABC& writer);
+
+    /// Finds the operation's code and reads the operands.
+    bool prepare(std::string& problem) override;
+    bool handle(AlgebraicExpressionC& expression, const InputPlaceC& place, std::string& out,
+                std::string& problem) override;
+
+private:
+    const char* operation;
+    std::vector<OperandS> operand_texts;
+    ExpressionReaderABC& reader;
+    ExpressionWriterABC& writer;
+    int code = 0;
+    std::vector<qorv::oss::PointerTC<AlgebraicExpressionC>> operands;
+};
+
+}  // namespace qorv::math::algexpr::cli
+
+#endif
