@@ -9,10 +9,10 @@ int main() {
     installSession();
     PointerTC<CASSessionBC> session = CASSessionBC::getSession();
 
-    std::cout << "engine: " << ascii(session->getCASEngine()->getName()) << '\n';
+    std::cout << "engine: " << Utf8C::toUtf8(session->getCASEngine()->getName()) << '\n';
     PointerTC<CoreElementC> sin = session->lookupCoreElement(u"sin");
-    std::cout << "sin has code " << sin->getCode() << ", code 4 is " << ascii(session->lookupCoreElement(4)->getName())
-              << '\n';
+    std::cout << "sin has code " << sin->getCode() << ", code 4 is "
+              << Utf8C::toUtf8(session->lookupCoreElement(4)->getName()) << '\n';
     // Other names are interned: one symbol object per name.
     PointerTC<SymbolC> x = session->lookupSymbol(u"x");
     std::cout << "x interned once: " << std::boolalpha << (session->lookupSymbol(u"x") == x) << '\n';

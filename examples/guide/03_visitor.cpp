@@ -1,5 +1,6 @@
-// Step 3: walk a tree with a visitor of your own.
+// Step 3: walk a tree with visitors of your own.
 #include <iostream>
+#include <string>
 #include <vector>
 
 #include "MiniClient.h"
@@ -7,37 +8,31 @@
 using namespace mini;
 
 // Collects the names of the symbols and stops at the first float. The mask
-// asks for no function visits: leaves are always visited.
-class SymbolsBeforeFloat : public NodeVisitorABC {
+// asks for no function visits: leaves are always visited. NodeVisitorBC
+// answers true to every visit not overridden.
+class SymbolsBeforeFloat : public NodeVisitorBC {
 public:
-    SymbolsBeforeFloat() : NodeVisitorABC(0) {}
-    bool visitCoreFunctionNode(CoreFunctionNodeC&, VisitationOrderE) override { return true; }
-    bool visitExtendedFunctionNode(ExtendedFunctionNodeC&, VisitationOrderE) override { return true; }
+    SymbolsBeforeFloat() : NodeVisitorBC(0) {}
     bool visitCoreSymbolNode(CoreSymbolNodeC& node) override { return keep(node); }
     bool visitExtendedSymbolNode(ExtendedSymbolNodeC& node) override { return keep(node); }
     bool visitFloatNode(FloatNodeC&) override { return false; }  // stops the whole walk
-    bool visitIntegerNode(IntegerNodeC&) override { return true; }
 
     std::vector<std::string> names;
 
 private:
     bool keep(NodeABC& node) {
-        names.push_back(ascii(node.toString()));
+        names.push_back(Utf8C::toUtf8(node.toString()));
         return true;
     }
 };
 
 // Counts the depth of the deepest argument: pre-order visits go down,
 // post-order visits come back up.
-class Depth : public NodeVisitorABC {
+class Depth : public NodeVisitorBC {
 public:
-    Depth() : NodeVisitorABC(PreOrder | PostOrder) {}
+    Depth() : NodeVisitorBC(PreOrder | PostOrder) {}
     bool visitCoreFunctionNode(CoreFunctionNodeC&, VisitationOrderE order) override { return step(order); }
     bool visitExtendedFunctionNode(ExtendedFunctionNodeC&, VisitationOrderE order) override { return step(order); }
-    bool visitCoreSymbolNode(CoreSymbolNodeC&) override { return true; }
-    bool visitExtendedSymbolNode(ExtendedSymbolNodeC&) override { return true; }
-    bool visitFloatNode(FloatNodeC&) override { return true; }
-    bool visitIntegerNode(IntegerNodeC&) override { return true; }
 
     int deepest = 0;
 

@@ -15,14 +15,14 @@ int main() {
     // By name: the symbols x. The result is a new tree that the caller owns;
     // here an expression takes it.
     PointerTC<AlgebraicExpressionC> named(new AlgebraicExpressionC(subst.subst(e->getNode(), u"x", by->getNode())));
-    std::cout << ascii(named->toPrefixString(1, qorv::math::Standard)) << '\n';
+    std::cout << Utf8C::toUtf8(named->toPrefixString(1, qorv::math::Standard)) << '\n';
 
     // By code: the core symbol pi (code 4).
     std::unique_ptr<NodeABC> coded(subst.subst(e->getNode(), 4, by->getNode()));
     PrefixPrintVisitorC printer;
-    std::cout << ascii(printer.getExpressionString(coded.get(), 1, qorv::math::Standard)) << '\n';
+    std::cout << Utf8C::toUtf8(printer.getExpressionString(coded.get(), 1, qorv::math::Standard)) << '\n';
 
     // The source is unchanged.
-    std::cout << ascii(e->toPrefixString(1, qorv::math::Standard)) << '\n';
+    std::cout << Utf8C::toUtf8(e->toPrefixString(1, qorv::math::Standard)) << '\n';
     return 0;
 }

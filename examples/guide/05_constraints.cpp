@@ -26,8 +26,8 @@ public:
             if (function == nullptr) {
                 return false;
             }
-            for (unsigned int i = 0; i < function->numChildren(); ++i) {
-                pending.push_back(function->child(i));
+            for (NodeABC* argument : function->children()) {
+                pending.push_back(argument);
             }
         }
         return true;
@@ -43,14 +43,14 @@ int main() {
     PointerTC<ConstraintsBC> rules(new Polynomial);
     for (const char16_t* text : {u"plus(times(2, x), y)", u"plus(sin(x), 1)", u"0"}) {
         PointerTC<AlgebraicExpressionC> e = AlgebraicExpressionC::fromPrefixString(text);
-        std::cout << ascii(text) << ": acceptable " << std::boolalpha << rules->isAcceptable(*e) << ", final "
-                  << rules->isAcceptableFinal(*e) << '\n';
+        std::cout << Utf8C::toUtf8(text) << ": acceptable " << std::boolalpha << rules->isAcceptable(*e)
+                  << ", final " << rules->isAcceptableFinal(*e) << '\n';
     }
 
     PointerTC<AlgebraicExpressionC> e = AlgebraicExpressionC::fromPrefixString(u"times(x, 3)");
     std::u16string note;
     PointerTC<AlgebraicExpressionC> result = e->execute(true, &note);
-    std::cout << "executed: " << ascii(result->toPrefixString(1, qorv::math::Standard)) << " (" << ascii(note)
-              << ")\n";
+    std::cout << "executed: " << Utf8C::toUtf8(result->toPrefixString(1, qorv::math::Standard)) << " ("
+              << Utf8C::toUtf8(note) << ")\n";
     return 0;
 }

@@ -1,17 +1,14 @@
-// A minimal client of algexpr, shared by the guide's examples: 64-bit
-// integers and doubles as number values, their factories, an engine, and a
-// session whose execution returns a copy of the expression.
-//
-// Real clients put each class in its own header; a complete one is the
-// numeric client under clients/numeric/.
+// A minimal client of algexpr for the guide's examples: 64-bit integers and
+// doubles with their factories, an engine, and a session whose execution
+// returns a copy. Real clients put each class in a header of its own; a
+// complete one is the numeric client under clients/numeric/.
 #ifndef ALGEXPR_EXAMPLES_GUIDE_MINICLIENT_H
 #define ALGEXPR_EXAMPLES_GUIDE_MINICLIENT_H
 
 #include <algexpr/algexpr.h>
 
+#include <charconv>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <new>
 #include <string>
 
@@ -20,17 +17,17 @@ namespace mini {
 using namespace qorv::math::algexpr;
 using qorv::oss::PointerTC;
 
-// Texts here are ASCII, so a code unit maps to a char.
-inline std::string ascii(const std::u16string& text) { return std::string(text.begin(), text.end()); }
-inline std::u16string wide(const std::string& text) { return std::u16string(text.begin(), text.end()); }
-
-// Number values belong to exactly one node, which deletes them.
+// Number values belong to exactly one node, which deletes them. Their texts
+// are ASCII, made without locale by std::to_chars.
 class Integer : public IntegerValueABC {
 public:
     explicit Integer(std::int64_t value) : value(value) {}
     std::int64_t getValue() const override { return value; }
     void setValue(std::int64_t v) override { value = v; }
-    std::u16string toString() override { return wide(std::to_string(value)); }
+    std::u16string toString() override {
+        char text[24];
+        return {text, std::to_chars(text, text + sizeof text, value).ptr};
+    }
     IntegerValueABC* clone() override { return new (std::nothrow) Integer(value); }
 
 private:
@@ -45,9 +42,9 @@ public:
     bool isFinite() const override { return value - value == 0; }
     // Here the digits argument is the number of decimals, and the format is ignored.
     std::u16string toString(unsigned long digits, qorv::math::NumberDisplayFormatE) override {
-        char text[64];
-        std::snprintf(text, sizeof text, "%.*f", static_cast<int>(digits > 17 ? 17 : digits), value);
-        return wide(text);
+        char text[400];  // room for the longest double in fixed notation
+        const int decimals = digits > 17 ? 17 : static_cast<int>(digits);
+        return {text, std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals).ptr};
     }
     std::u16string toString() override { return toString(1, qorv::math::Standard); }
     FloatValueABC* clone() override { return new (std::nothrow) Real(value); }
@@ -56,26 +53,34 @@ private:
     double value;
 };
 
-// The reader hands every number text to a factory; null declines it.
+// The reader hands every number text to a factory; null declines it. Here a
+// number is what std::from_chars reads: "1-2", "+1" or "" are declined. Out
+// of memory is thrown, not declined (see "Things worth knowing" in the guide).
+template <class T>
+bool readNumber(const std::u16string& text, T& value) {
+    std::string bytes;
+    std::size_t at = 0;
+    if (Utf8C::encode(text, bytes, at) == Utf8C::OutOfMemory) {
+        throw std::bad_alloc();
+    }
+    const char* end = bytes.data() + bytes.size();
+    const std::from_chars_result read = std::from_chars(bytes.data(), end, value);
+    return read.ec == std::errc() && read.ptr == end;
+}
+
 class Integers : public IntegerValueFactoryABC {
 public:
     IntegerValueABC* fromString(const std::u16string& text) override {
-        if (text.empty() || text.size() > 18 || text.find_first_not_of(u"0123456789") != std::u16string::npos) {
-            return nullptr;  // the float factory gets the text next
-        }
-        // Plain new: out of memory must not look like "not an integer", or
-        // the float factory would take the text. std::bad_alloc passes
-        // through fromPrefixString instead.
-        return new Integer(std::strtoll(ascii(text).c_str(), nullptr, 10));
+        std::int64_t value = 0;
+        // Declined, the text goes on to the float factory. Plain new: never null.
+        return readNumber(text, value) ? new Integer(value) : nullptr;
     }
     IntegerValueABC* fromInt64(std::int64_t v) override { return new (std::nothrow) Integer(v); }
     IntegerValueABC* fromDouble(double v) override {
         // Only doubles that are whole numbers within range have an integer.
-        if (!(v >= -9223372036854775808.0 && v < 9223372036854775808.0) ||
-            v != static_cast<double>(static_cast<std::int64_t>(v))) {
-            return nullptr;
-        }
-        return new (std::nothrow) Integer(static_cast<std::int64_t>(v));
+        const bool whole = v >= -9223372036854775808.0 && v < 9223372036854775808.0 &&
+                           v == static_cast<double>(static_cast<std::int64_t>(v));
+        return whole ? fromInt64(static_cast<std::int64_t>(v)) : nullptr;
     }
     IntegerValueABC* zero() override { return fromInt64(0); }
 };
@@ -83,19 +88,11 @@ public:
 class Reals : public FloatValueFactoryABC {
 public:
     FloatValueABC* fromString(const std::u16string& text) override {
-        // Plain decimal notation only (strtod alone would also take "inf",
-        // "nan", hexadecimal and leading spaces).
-        const std::string number = ascii(text);
-        char* end = nullptr;
-        const double value = std::strtod(number.c_str(), &end);
-        if (number.empty() || text.find_first_not_of(u"0123456789.eE+-") != std::u16string::npos ||
-            end != number.c_str() + number.size()) {
-            return nullptr;  // the whole reading fails
-        }
-        return new (std::nothrow) Real(value);
+        double value = 0;
+        return readNumber(text, value) ? fromDouble(value) : nullptr;  // declined, the reading fails
     }
     FloatValueABC* fromDouble(double v) override { return new (std::nothrow) Real(v); }
-    FloatValueABC* fromInt64(std::int64_t v) override { return new (std::nothrow) Real(static_cast<double>(v)); }
+    FloatValueABC* fromInt64(std::int64_t v) override { return fromDouble(static_cast<double>(v)); }
     FloatValueABC* zero() override { return fromDouble(0); }
 };
 

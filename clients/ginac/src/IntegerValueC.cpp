@@ -1,6 +1,7 @@
 #include "algexpr/ginac/IntegerValueC.h"
 
 #include <limits>
+#include <memory>
 #include <new>
 
 namespace qorv::math::algexpr::ginac {
@@ -123,9 +124,9 @@ IntegerValueC* IntegerValueC::fromDigits(bool negative, const std::string& digit
         if (toInt64(negative && magnitude != "0", magnitude, small)) {
             return new IntegerValueC(small);
         }
-        auto* value = new IntegerValueC(negative ? kMin : kMax);
-        value->large_digits = magnitude;
-        return value;
+        std::unique_ptr<IntegerValueC> value(new IntegerValueC(negative ? kMin : kMax));
+        value->large_digits = magnitude;  // may throw: the value must not leak
+        return value.release();
     } catch (const std::bad_alloc&) {
         return nullptr;
     }

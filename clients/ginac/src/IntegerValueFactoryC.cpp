@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <new>
+#include <string>
 
 #include "algexpr/ginac/IntegerValueC.h"
 
@@ -12,7 +13,20 @@ IntegerValueFactoryC::IntegerValueFactoryC() = default;
 
 IntegerValueFactoryC::~IntegerValueFactoryC() = default;
 
-IntegerValueABC* IntegerValueFactoryC::fromString(const std::u16string& text) { return IntegerValueC::fromText(text); }
+// Null would tell the reader "not an integer" and send the text on to the
+// float factory, so out of memory leaves as std::bad_alloc.
+IntegerValueABC* IntegerValueFactoryC::fromString(const std::u16string& text) {
+    bool negative = false;
+    std::string digits;
+    if (!IntegerValueC::parse(text, negative, digits)) {
+        return nullptr;
+    }
+    IntegerValueABC* value = IntegerValueC::fromDigits(negative, digits);
+    if (value == nullptr) {  // the digits are well formed: only memory failed
+        throw std::bad_alloc();
+    }
+    return value;
+}
 
 IntegerValueABC* IntegerValueFactoryC::fromInt64(std::int64_t value) { return new (std::nothrow) IntegerValueC(value); }
 

@@ -13,7 +13,9 @@ IntegerValueFactoryC::~IntegerValueFactoryC() = default;
 
 IntegerValueABC* IntegerValueFactoryC::fromString(const std::u16string& text) {
     std::int64_t value = 0;
-    return IntegerValueC::parse(text, value) ? new (std::nothrow) IntegerValueC(value) : nullptr;
+    // Plain new: null would tell the reader "not an integer" and send the
+    // text on to the float factory, so out of memory leaves as bad_alloc.
+    return IntegerValueC::parse(text, value) ? new IntegerValueC(value) : nullptr;
 }
 
 IntegerValueABC* IntegerValueFactoryC::fromInt64(std::int64_t value) { return new (std::nothrow) IntegerValueC(value); }

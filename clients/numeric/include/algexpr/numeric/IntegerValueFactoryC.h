@@ -1,10 +1,12 @@
 // IntegerValueFactoryC: makes the numeric client's IntegerValueC objects.
 // The session keeps one; every value it returns is new and belongs to the
-// caller (null when memory runs out, or when the factory declines).
+// caller (null when the factory declines, or when memory runs out).
 //
 // fromString accepts exactly what IntegerValueC::parse reads and declines the
 // rest: the empty text, "1-2", "--1", and numbers beyond 64 bits, which the
-// prefix reader then offers to the float factory.
+// prefix reader then offers to the float factory. It throws std::bad_alloc
+// when memory runs out rather than answer null, which would send an integer
+// text to the float factory: fromPrefixString passes it on to its caller.
 #ifndef ALGEXPR_NUMERIC_INTEGERVALUEFACTORYC_H
 #define ALGEXPR_NUMERIC_INTEGERVALUEFACTORYC_H
 
