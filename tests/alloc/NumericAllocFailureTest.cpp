@@ -10,6 +10,7 @@
 #include <string>
 
 #include "FailureInjector.h"
+#include "ReadingUnderFailures.h"
 #include "algexpr/algexpr.h"
 #include "algexpr/numeric/FloatValueFactoryC.h"
 #include "algexpr/numeric/IntegerValueFactoryC.h"
@@ -119,47 +120,9 @@ TEST_P(NumericAllocFailureTest, Session) {
     }
 }
 
-// Reading through the numeric session's factories: each run gives the whole
-// tree, null, or the integer factory's std::bad_alloc, and never an integer
-// read as a float because its value could not be made (the float factory
-// takes "42" too).
+// Reading through the numeric session's factories (see ReadingUnderFailures.h).
 TEST(NumericAllocFailureReadingTest, AnIntegerIsNeverReadAsAFloat) {
-    const std::u16string text = u"plus(42,x,times(-7,2.5))";
-    const auto read = [&] {
-        PointerTC<AlgebraicExpressionC> e;
-        {
-            Injector::Armed armed;
-            e = AlgebraicExpressionC::fromPrefixString(text);
-        }
-        return print(e ? e->getNode() : nullptr);
-    };
-    Injector::prepare(Injector::None, 0);
-    const std::string expected = read();
-    ASSERT_EQ(expected, "plus(42,x,times(-7,2.5))");
-    int thrown = 0;
-    for (auto mode : {Injector::FailOnce, Injector::FailFromThen}) {
-        for (long k = 1;; ++k) {
-            const std::string at = "mode " + std::to_string(mode) + ", k " + std::to_string(k);
-            CASSessionBC::getSession()->flushUnusedSymbols();
-            const long before = Injector::live();
-            Injector::prepare(mode, k);
-            {
-                std::string got = "null";
-                try {
-                    got = read();
-                } catch (const std::bad_alloc&) {
-                    ++thrown;
-                }
-                EXPECT_TRUE(got == "null" || got == expected) << at << ": " << got;
-            }
-            CASSessionBC::getSession()->flushUnusedSymbols();  // x, interned by the reading
-            EXPECT_EQ(Injector::live(), before) << at << ": leaked";
-            if (!Injector::fired() || ::testing::Test::HasFailure()) {
-                break;
-            }
-        }
-    }
-    EXPECT_GT(thrown, 0);
+    expectReadingUnderFailures(u"plus(42,x,times(-7,2.5))");
 }
 
 // A number; folding around what stays (a copy of a leaf, a rebuilt call, a
