@@ -36,46 +36,20 @@
 
 #include <string>
 
-#include "algexpr/NodeVisitorABC.h"
-#include "algexpr/NumberDisplayFormatE.h"
+#include "algexpr/NotationPrintVisitorBC.h"
 
 namespace qorv::math::algexpr {
 
-class NodeABC;
-
-namespace detail {
-class InfixWriterC;
-}
-
-class ALGEXPR_API InfixPrintVisitorC : public NodeVisitorABC {
+class ALGEXPR_API InfixPrintVisitorC : public NotationPrintVisitorBC {
 public:
     InfixPrintVisitorC() noexcept;
-    InfixPrintVisitorC(const InfixPrintVisitorC&) = delete;
-    InfixPrintVisitorC& operator=(const InfixPrintVisitorC&) = delete;
     ~InfixPrintVisitorC() override;
 
-    bool visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE order) override;
-    bool visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE order) override;
-    bool visitCoreSymbolNode(CoreSymbolNodeC& node) override;
-    bool visitExtendedSymbolNode(ExtendedSymbolNodeC& node) override;
-    bool visitFloatNode(FloatNodeC& node) override;
-    bool visitIntegerNode(IntegerNodeC& node) override;
-
     /// The infix text of the subtree under `node`; the empty text when it
-    /// cannot be written (getErrorMessage() says why), for null, and when
-    /// memory runs out. A walk that an overriding visit stops gives the text
-    /// written so far.
+    /// cannot be written (getErrorMessage() says why, naming the name or
+    /// number at fault), for null, and when memory runs out. A walk that an
+    /// overriding visit stops gives the text written so far.
     std::u16string getExpressionString(NodeABC* node, unsigned long digits, qorv::math::NumberDisplayFormatE format);
-
-    /// Why the last getExpressionString gave no text, naming the name or
-    /// number at fault; the empty text after a success. Never null; valid
-    /// until the next call.
-    const char16_t* getErrorMessage() const noexcept;
-
-private:
-    detail::InfixWriterC* writer_p;   // the call in progress, or null
-    const char16_t* error_message_p;  // a literal, or error_text's
-    std::u16string error_text;
 };
 
 }  // namespace qorv::math::algexpr

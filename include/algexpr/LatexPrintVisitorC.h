@@ -40,45 +40,19 @@
 
 #include <string>
 
-#include "algexpr/NodeVisitorABC.h"
-#include "algexpr/NumberDisplayFormatE.h"
+#include "algexpr/NotationPrintVisitorBC.h"
 
 namespace qorv::math::algexpr {
 
-class NodeABC;
-
-namespace detail {
-class InfixWriterC;
-}
-
-class ALGEXPR_API LatexPrintVisitorC : public NodeVisitorABC {
+class ALGEXPR_API LatexPrintVisitorC : public NotationPrintVisitorBC {
 public:
     LatexPrintVisitorC() noexcept;
-    LatexPrintVisitorC(const LatexPrintVisitorC&) = delete;
-    LatexPrintVisitorC& operator=(const LatexPrintVisitorC&) = delete;
     ~LatexPrintVisitorC() override;
 
-    bool visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE order) override;
-    bool visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE order) override;
-    bool visitCoreSymbolNode(CoreSymbolNodeC& node) override;
-    bool visitExtendedSymbolNode(ExtendedSymbolNodeC& node) override;
-    bool visitFloatNode(FloatNodeC& node) override;
-    bool visitIntegerNode(IntegerNodeC& node) override;
-
     /// The LaTeX text of the subtree under `node`; the empty text for null
-    /// and when memory runs out. A walk that an overriding visit stops gives
-    /// the text written so far.
+    /// and when memory runs out (getErrorMessage() says why). A walk that an
+    /// overriding visit stops gives the text written so far.
     std::u16string getExpressionString(NodeABC* node, unsigned long digits, qorv::math::NumberDisplayFormatE format);
-
-    /// Why the last getExpressionString gave no text ("out of memory", "no
-    /// expression"); the empty text after a success. Never null; valid until
-    /// the next call.
-    const char16_t* getErrorMessage() const noexcept;
-
-private:
-    detail::InfixWriterC* writer_p;   // the call in progress, or null
-    const char16_t* error_message_p;  // a literal, or error_text's
-    std::u16string error_text;
 };
 
 }  // namespace qorv::math::algexpr

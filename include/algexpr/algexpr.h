@@ -28,6 +28,7 @@
 #include "algexpr/NodeCast.h"
 #include "algexpr/NodeVisitorABC.h"
 #include "algexpr/NodeVisitorBC.h"
+#include "algexpr/NotationPrintVisitorBC.h"
 #include "algexpr/NumberDisplayFormatE.h"
 #include "algexpr/ParentNodeABC.h"
 #include "algexpr/PrefixPrintVisitorC.h"

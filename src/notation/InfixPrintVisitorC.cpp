@@ -1,48 +1,14 @@
 #include "algexpr/InfixPrintVisitorC.h"
 
-#include "InfixWriterC.h"
-#include "algexpr/CoreFunctionNodeC.h"
-#include "algexpr/CoreSymbolNodeC.h"
-#include "algexpr/ExtendedFunctionNodeC.h"
-#include "algexpr/ExtendedSymbolNodeC.h"
-#include "algexpr/FloatNodeC.h"
-#include "algexpr/IntegerNodeC.h"
-
 namespace qorv::math::algexpr {
 
-using detail::InfixWriterC;
-
-InfixPrintVisitorC::InfixPrintVisitorC() noexcept
-    : NodeVisitorABC(PreOrder | PostOrder), writer_p(nullptr), error_message_p(u"") {}
+InfixPrintVisitorC::InfixPrintVisitorC() noexcept : NotationPrintVisitorBC(NotationE::Infix) {}
 
 InfixPrintVisitorC::~InfixPrintVisitorC() = default;
 
-bool InfixPrintVisitorC::visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE order) {
-    return writer_p == nullptr || writer_p->function(node, true, node.getCode(), order);
-}
-
-bool InfixPrintVisitorC::visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE order) {
-    return writer_p == nullptr || writer_p->function(node, false, 0, order);
-}
-
-bool InfixPrintVisitorC::visitCoreSymbolNode(CoreSymbolNodeC& node) {
-    return writer_p == nullptr || writer_p->symbol(node);
-}
-
-bool InfixPrintVisitorC::visitExtendedSymbolNode(ExtendedSymbolNodeC& node) {
-    return writer_p == nullptr || writer_p->symbol(node);
-}
-
-bool InfixPrintVisitorC::visitFloatNode(FloatNodeC& node) { return writer_p == nullptr || writer_p->real(node); }
-
-bool InfixPrintVisitorC::visitIntegerNode(IntegerNodeC& node) { return writer_p == nullptr || writer_p->integer(node); }
-
 std::u16string InfixPrintVisitorC::getExpressionString(NodeABC* node, unsigned long digits,
                                                        qorv::math::NumberDisplayFormatE format) {
-    return InfixWriterC::write(*this, writer_p, node, InfixWriterC::StyleE::Infix, digits, format, error_text,
-                               error_message_p);
+    return write(node, digits, format);
 }
-
-const char16_t* InfixPrintVisitorC::getErrorMessage() const noexcept { return error_message_p; }
 
 }  // namespace qorv::math::algexpr
