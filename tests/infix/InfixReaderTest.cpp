@@ -123,6 +123,7 @@ TEST_F(InfixReaderTest, NamesAndCalls) {
                     {u"f()", "f()"},
                     {u" \t\r\n f ( x ,\ny ) \n", "f(x,y)"},
                     {u"_a1 + a_b_", "plus(_a1,a_b_)"},
+                    {u"x0 - a9_0", "minus(x0,a9_0)"},
                     {u"f(x)^2", "power(f(x),2)"}});
 }
 
