@@ -204,10 +204,13 @@ bool InfixWriterC::symbol(NodeABC& node) {
     }
 }
 
-bool InfixWriterC::integer(IntegerNodeC& node) {
+// A number leaf: classified by `classify` (false for a number text the
+// notation cannot write), then written.
+template <class Classify>
+bool InfixWriterC::number(Classify classify) {
     try {
         Item item;
-        if (!classifyNumber(node.toString(), item)) {
+        if (!classify(item)) {
             return fail(u"the number '", item.text);
         }
         writeLeaf(item);
@@ -218,18 +221,12 @@ bool InfixWriterC::integer(IntegerNodeC& node) {
     }
 }
 
+bool InfixWriterC::integer(IntegerNodeC& node) {
+    return number([&](Item& item) { return classifyNumber(node.toString(), item); });
+}
+
 bool InfixWriterC::real(FloatNodeC& node) {
-    try {
-        Item item;
-        if (!classifyReal(node, item)) {
-            return fail(u"the number '", item.text);
-        }
-        writeLeaf(item);
-        return true;
-    } catch (const std::bad_alloc&) {
-        out_of_memory = true;
-        return false;
-    }
+    return number([&](Item& item) { return classifyReal(node, item); });
 }
 
 void InfixWriterC::classifyFunction(ParentNodeABC& node, bool core, int code, Item& item) {

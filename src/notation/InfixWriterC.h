@@ -87,6 +87,8 @@ private:
     bool startsWithSign(ParentNodeABC& node, FormE form);
     bool afterOperator() const;
     bool fail(const char16_t* what, const std::u16string& name);
+    template <class Classify>
+    bool number(Classify classify);
     bool parentheses(FormE parent, unsigned int index, FormE child) const;
     // Whether the child `item` at `index` of an expression of form `parent`
     // is parenthesised, and the shape its neighbours then see.
