@@ -23,8 +23,14 @@ TestSession& FuzzEnvironmentC::begin(const std::uint8_t* data, std::size_t size,
     session->hide_integer_factory = (flags & 2) != 0;
     session->hide_float_factory = (flags & 4) != 0;
     session->logging = false;
+    decode(size > 0 ? data + 1 : data, size > 0 ? size - 1 : 0, text);
+    takeEvents();
+    return *session;
+}
+
+void FuzzEnvironmentC::decode(const std::uint8_t* data, std::size_t size, std::u16string& text) {
     text.clear();
-    for (std::size_t i = 1; i < size; ++i) {
+    for (std::size_t i = 0; i < size; ++i) {
         if (data[i] != 0xFF) {
             text += static_cast<char16_t>(data[i]);
         } else if (i + 2 < size) {
@@ -35,8 +41,6 @@ TestSession& FuzzEnvironmentC::begin(const std::uint8_t* data, std::size_t size,
         }
     }
     current_text = text;
-    takeEvents();
-    return *session;
 }
 
 void FuzzEnvironmentC::end() {

@@ -30,6 +30,9 @@ public:
     /// Call when every tree of the input is gone: checks that no number value
     /// is alive, flushes unused symbols and forgets the recorded events.
     static void end();
+    /// The fuzzer's bytes as a 16-bit text (the layout above, without the
+    /// first byte), recorded as the input text that check() reports.
+    static void decode(const std::uint8_t* data, std::size_t size, std::u16string& text);
     /// Aborts with `what` and the input text when `condition` is false, which
     /// libFuzzer reports as a crash and keeps the input of.
     static void check(bool condition, const char* what);

@@ -6,14 +6,13 @@
 // LaTeX writes it. The session has the six operators in its vocabulary, so
 // that every operator reads.
 //
-// Input: each byte is one code unit U+0000..U+00FE, except 0xFF, which takes
-// the next two bytes (high byte first) as one code unit of any value.
+// Input: the text as FuzzEnvironmentC::decode reads it, from the first byte
+// on (this target sets no factory flags).
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
+#include "FuzzEnvironmentC.h"
 #include "algexpr/algexpr.h"
 #include "support/Doubles.h"
 
@@ -23,23 +22,9 @@ using namespace testing_doubles;
 
 const char16_t* const kNames[] = {u"plus", u"minus", u"times", u"divide", u"power", u"neg", u"sin", u"pi", u""};
 
-std::u16string current_text;
+using algexpr_fuzz::FuzzEnvironmentC;
 
-void check(bool condition, const char* what) {
-    if (condition) {
-        return;
-    }
-    std::fprintf(stderr, "check failed: %s\ntext:", what);
-    for (char16_t c : current_text) {
-        if (c >= 0x20 && c < 0x7F) {
-            std::fprintf(stderr, " %c", static_cast<char>(c));
-        } else {
-            std::fprintf(stderr, " U+%04X", static_cast<unsigned>(c));
-        }
-    }
-    std::fprintf(stderr, "\n");
-    std::abort();
-}
+void check(bool condition, const char* what) { FuzzEnvironmentC::check(condition, what); }
 
 std::u16string prefix(const AlgebraicExpressionC& expression) {
     return expression.toPrefixString(0, qorv::math::Standard);
@@ -90,18 +75,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return true;
     }();
     (void)installed;
-    current_text.clear();
-    for (std::size_t i = 0; i < size; ++i) {
-        if (data[i] != 0xFF) {
-            current_text += static_cast<char16_t>(data[i]);
-        } else if (i + 2 < size) {
-            current_text += static_cast<char16_t>(data[i + 1] << 8 | data[i + 2]);
-            i += 2;
-        } else {
-            break;
-        }
-    }
-    checkRead(current_text);
+    std::u16string text;
+    FuzzEnvironmentC::decode(data, size, text);
+    checkRead(text);
     check(TestInteger::live == 0 && TestFloat::live == 0, "a number value outlived its tree");
     CASSessionBC::getSession()->flushUnusedSymbols();
     return 0;
