@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "BenchSessionC.h"
 
 #include "algexpr/numeric/FloatValueFactoryC.h"

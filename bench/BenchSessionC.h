@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // BenchSessionC: the session the benchmarks install: no engine, a core
 // vocabulary of typical size, and the numeric client's number factories.
 #ifndef ALGEXPR_BENCH_BENCHSESSIONC_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // ExpressionGeneratorC: deterministic texts for the benchmarks.
 //
 // expression() makes one random expression of the kind a client writes:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "GinacCorpusC.h"
 
 namespace qorv::math::algexpr::bench {

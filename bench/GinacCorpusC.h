@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // GinacCorpusC: deterministic random expressions that both the GiNaC client
 // and GiNaC's own parser take, each in the prefix form and in GiNaC's infix
 // syntax: sums, differences, products, quotients, small powers, negations,

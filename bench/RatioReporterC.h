@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // RatioReporterC: the console table, followed by two summaries computed from
 // the median CPU time of each benchmark (the only time when there are no
 // repetitions):

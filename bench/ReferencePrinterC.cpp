@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ReferencePrinterC.h"
 
 #include "algexpr/CoreFunctionNodeC.h"

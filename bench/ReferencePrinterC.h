@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // ReferencePrinterC: the shortest road from a tree of the library's nodes to
 // its prefix text, as a yardstick for the library's printer. It walks the
 // tree with an explicit stack, tells node classes apart by their castable id,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ReferenceReaderC.h"
 
 #include <memory>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // ReferenceReaderC: the shortest road from canonical prefix text to a tree of
 // the library's nodes, as a yardstick for the library's reader.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Benchmarks of the prefix notation and of the tree services:
 //  - flat/...: reading and printing ~10 MB of typical random expressions, one
 //    per line, by the library and by the minimal reference reader and printer;

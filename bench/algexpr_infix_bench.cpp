@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Infix and LaTeX against prefix, on the same trees:
 //  - flat/...: the ~10 MB of random expressions of algexpr_bench, one per
 //    line, read from prefix and from infix text and written in prefix, infix

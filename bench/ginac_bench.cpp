@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The GiNaC client against GiNaC's own reader and printer, on ~10 MB of
 // random expressions that both take (GinacCorpusC), one per line:
 //  - ginac/ours/route: the library reads a line, the client converts it to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The GiNaC client at its limits: for each of the most expensive inputs the
 // limits let through (and a few just past them), the wall-clock time of the
 // evaluation and the worker thread's stack high-water mark. This is how the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The ready-made clients under clients/<name>/: libraries of their own, built
 # like the library and installed as components of the algexpr package.
 #

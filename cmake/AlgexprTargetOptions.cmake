@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Settings for algexpr's own targets only (never global flags).
 
 # algexpr_target_options(<target> [RELAXED_PEDANTIC])

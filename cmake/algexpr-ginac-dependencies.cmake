@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Included by the installed algexprConfig.cmake before the ginac component's
 # targets (clients/ginac passes it to algexpr_add_client as its
 # DEPENDENCIES_FILE): finds what the component links privately, which its

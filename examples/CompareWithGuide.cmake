@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Runs one of the guide's programs and compares its standard output with the
 # output that docs/guide.md shows for it, so that the guide cannot drift from
 # its programs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // FuzzEnvironmentC: what every fuzz target shares. It installs one session over
 // the recording test doubles the first time it is asked, turns the fuzzer's
 // bytes into a factory setting and a 16-bit text, and checks after each input

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // LiteralPrefixReaderC: the reading rules of the prefix notation carried out
 // word for word, as a recursive descent over substrings in which every step
 // gets a copy of its own text. Quadratic and recursive, so only for short

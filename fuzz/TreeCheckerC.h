@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // TreeCheckerC: structural checks on expression trees for the fuzz targets,
 // all without recursion, so trees of any depth are fine.
 #ifndef ALGEXPR_FUZZ_TREECHECKERC_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The library's reader against LiteralPrefixReaderC, the reading rules taken
 // literally: the same tree (or the same null result) and the same calls into
 // the session and the factories, in the same order.

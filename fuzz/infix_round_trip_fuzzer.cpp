@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading any text as infix, and what a tree read must then satisfy: reading
 // is deterministic, failures included; the tree writes in infix (unless a
 // float of it has no number text, such as "inf"), with no sign directly

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading any text, and what a tree read must then satisfy: reading is
 // deterministic; a clone is an equal tree of new nodes and prints the same;
 // the printed text reads again safely, and for a tree in the canonical form

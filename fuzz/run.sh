@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the fuzz targets with clang++ and runs each in turn for the given
 # number of seconds (one process each), starting from the seed corpus in
 # fuzz/corpus/<target>/. New inputs go to <build-dir>/corpus/<target>/, never

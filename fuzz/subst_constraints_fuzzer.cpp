@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Substitution and the constraint predicates on fuzzed trees. The input holds
 // three texts separated by line feeds (which reading ignores): the tree, the
 // name to replace and the replacement. Bit 3 of the first byte adds, before

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Fails when one of algexpr's shared libraries exports anything outside its
 # own namespace (functions, static data, vtables and type information), or
 # leaves out the type information of one of its classes, which clients that

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds algexpr and its tests with g++ --coverage, runs the tests, and reports
 # the line and branch coverage of src/ with gcovr (branches that only an
 # exception or unreachable code would take left out).

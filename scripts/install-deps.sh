@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs, on Debian, what building and testing algexpr needs and is missing:
 # the compilers and test libraries, GiNaC for the GiNaC client, and SymPy
 # (python3-sympy) unless python3 already has it. Extra package names may be

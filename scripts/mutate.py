@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Mutation testing: does the test suite notice small faults in the library?
 
 Puts one small fault (a mutant) at a time into the sources, rebuilds

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Five lines to a result: the ready-made numeric client.
 #include <algexpr/numeric.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Step 1: build and install a session, then ask it about names.
 #include <iostream>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Step 2: read prefix text into a tree, print it back, and look inside.
 #include <iostream>
 

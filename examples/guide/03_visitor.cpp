@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Step 3: walk a tree with visitors of your own.
 #include <iostream>
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Step 4: replace symbols by copies of another tree.
 #include <iostream>
 #include <memory>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Step 5: acceptability checks built from the constraint predicates, and
 // execution through the session.
 #include <iostream>

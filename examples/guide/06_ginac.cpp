@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A real engine behind the session: the GiNaC client, exact and symbolic.
 #include <algexpr/algexpr.h>
 #include <algexpr/ginac.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A minimal client of algexpr for the guide's examples: 64-bit integers and
 // doubles with their factories, an engine, and a session whose execution
 // returns a copy. Real clients put each class in a header of its own; a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // AlgebraicExpressionC: what clients hold for an expression. It owns the root
 // node of a tree, is reference counted (hold it through PointerTC), and is the
 // entry point for the prefix text form, copying, traversal and execution.

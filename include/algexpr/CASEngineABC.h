@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // CASEngineABC: the client's computer-algebra engine. The session keeps one
 // and hands it out (CASSessionBC::getCASEngine); the library never calls it.
 // Evaluation reaches the client through CASSessionBC::executeExpression.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // CASSessionBC: the context through which the client's engine, number
 // factories and core vocabulary reach the library.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // ConstraintsBC: the base from which a client builds acceptability checks on
 // expressions: two questions about a whole expression with permissive
 // defaults, and predicates about single nodes to state rules with.

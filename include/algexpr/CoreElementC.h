@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // CoreElementC: one entry of a session's core vocabulary, pairing a code (the
 // name's position in the list the session was built from) with the interned
 // symbol of its name. Core nodes store only the code; the current session's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // CoreFunctionNodeC: an application of a core element (by its code) to the
 // node's children. Its own text is the element's name, found like that of a
 // CoreSymbolNodeC ("?<code>?" or "<code>" when there is no name); the printer

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // CoreSymbolNodeC: a leaf naming a core element of the session by its code.
 // The node stores the code only; its text is the name that the current
 // session's core element table gives the code, at the moment it is asked:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // ExtendedFunctionNodeC: an application of a non-core function, named by an
 // interned SymbolC, to the node's children. The node holds one reference to
 // its symbol; clones share it. Its own text is the symbol's name (empty for a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // ExtendedSymbolNodeC: a leaf naming a symbol that is not a core element.
 // The node holds one reference to its interned SymbolC for its whole life
 // (clones share the symbol). Its text is the symbol's name; a node built with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // FloatNodeC: a floating-point number leaf. The node owns its FloatValueABC
 // (made by the client's float factory) and forwards reading, setting,
 // printing and copying to it; it does no arithmetic itself.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // FloatValueABC: the client's floating-point number. A FloatNodeC owns
 // exactly one and deletes it through this interface; values are never shared
 // (copying a node clones its value).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // FloatValueFactoryABC: makes the client's float values. The session keeps
 // one; the prefix reader calls fromString for every float text and for every
 // integer text the integer factory declined. Reference counted; hold through

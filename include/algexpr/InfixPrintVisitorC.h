@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // InfixPrintVisitorC: writes a tree in the infix notation that InfixReaderC
 // reads, such as "2*x + sin(pi/6)", with the fewest parentheses that keep the
 // tree: reading the text back gives the same tree.

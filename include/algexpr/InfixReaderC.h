@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // InfixReaderC: reads ordinary infix notation, such as "2*x + sin(pi/6)",
 // into a new AlgebraicExpressionC, or says where and why the text does not
 // read. The caller owns the expression it returns (through PointerTC).

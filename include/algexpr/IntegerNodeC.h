@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // IntegerNodeC: an integer number leaf. The node owns its IntegerValueABC
 // (made by the client's integer factory) and forwards reading, setting,
 // printing and copying to it; it does no arithmetic itself.

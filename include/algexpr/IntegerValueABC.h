@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // IntegerValueABC: the client's integer number. An IntegerNodeC owns exactly
 // one and deletes it through this interface; values are never shared
 // (copying a node clones its value).

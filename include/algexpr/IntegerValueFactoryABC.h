@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // IntegerValueFactoryABC: makes the client's integer values. The session
 // keeps one; the prefix reader calls fromString for every integer text.
 // Reference counted; hold through PointerTC.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // LatexPrintVisitorC: writes a tree as a LaTeX formula for math mode, such
 // as "2 x + \sin\left(\frac{\pi}{6}\right)".
 //

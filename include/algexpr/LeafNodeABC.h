@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // LeafNodeABC: the base of the nodes without children (symbols and numbers).
 // A leaf's traversal is a single visit with LeafOrder.
 #ifndef ALGEXPR_LEAFNODEABC_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // NodeABC: the root of the expression-tree node hierarchy.
 //
 //   NodeABC

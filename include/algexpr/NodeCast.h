@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Typed downcasts over the castable ids, so that client code never handles
 // the void* of lookUpBase:
 //

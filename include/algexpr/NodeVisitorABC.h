@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // NodeVisitorABC: the base of every visitor that walks a tree (the prefix
 // printer, substitution, and whatever a client adds).
 //

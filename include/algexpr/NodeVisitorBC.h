@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // NodeVisitorBC: a visitor whose visits all do nothing and answer true, so
 // that a visitor overrides only the visits it cares about.
 //

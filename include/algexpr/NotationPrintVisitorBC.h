@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // NotationPrintVisitorBC: what the infix and LaTeX printers share, their
 // visits and their failure reason. InfixPrintVisitorC and LatexPrintVisitorC
 // derive from it and choose the notation; use those. The visits write only

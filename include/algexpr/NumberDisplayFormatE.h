@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // NumberDisplayFormatE: how a float value is asked to format itself. The
 // library only passes it on, with an unsigned long, from
 // AlgebraicExpressionC::toPrefixString to FloatValueABC::toString; what each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // ParentNodeABC: the base of the function nodes, which hold an ordered list
 // of children (their arguments), index 0 first.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // PrefixPrintVisitorC: writes a tree in prefix (function-call) notation.
 //
 // A function node is written as its name, "(", its arguments separated by

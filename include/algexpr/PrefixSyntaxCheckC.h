@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // PrefixSyntaxCheckC: tells whether a prefix text is written in the strict
 // form (its grammar is in AlgebraicExpressionC.h, after the reading rules) and,
 // if not, where it first departs from it and why. The reader itself stays

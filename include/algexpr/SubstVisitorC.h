@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // SubstVisitorC: copies a tree, replacing matching symbol leaves by fresh
 // clones of a replacement tree. Neither the tree nor the replacement changes;
 // the caller owns the result, which shares only symbols with them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // SymbolC: a name of the expression language as a shared object. Each session
 // interns its symbols: while a symbol is alive and in the session's table,
 // every lookup of its name (CASSessionBC::lookupSymbol) returns that same

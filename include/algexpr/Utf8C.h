@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Utf8C: conversion between UTF-8 bytes and the library's UTF-16 strings, for
 // clients whose text comes and goes as UTF-8 (files, terminals, std::string).
 //

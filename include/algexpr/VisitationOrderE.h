@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // VisitationOrderE: the kinds of visit a traversal makes. The values are
 // single bits so that they double as the bits of a visitor's mask.
 #ifndef ALGEXPR_VISITATIONORDERE_H

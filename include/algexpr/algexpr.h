@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The whole public interface of algexpr in one include.
 #ifndef ALGEXPR_ALGEXPR_H
 #define ALGEXPR_ALGEXPR_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // ALGEXPR_API marks the classes that the shared library exports; everything
 // else in the library is hidden. Define ALGEXPR_STATIC when linking the static
 // library (the CMake target does it for you).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // PointerTC<T>: the intrusive smart pointer for classes derived from
 // qorv::oss::RefCountedBC. Exactly one raw pointer in size; passed by value.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // RefCountedBC: the intrusive reference count shared by every object that
 // several owners hold (sessions, engines, factories, expressions, symbols...).
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "algexpr/InfixReaderC.h"
 
 #include <memory>

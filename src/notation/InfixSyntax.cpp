@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "InfixSyntax.h"
 
 #include "UnicodeLetters.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the infix reader and the infix and LaTeX writers share: the lexical
 // rules for numbers and identifiers, the six operators and their core names,
 // and where a subexpression needs parentheses to keep its place in the tree.

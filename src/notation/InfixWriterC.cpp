@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "InfixWriterC.h"
 
 #include <new>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // InfixWriterC: the walk behind InfixPrintVisitorC and LatexPrintVisitorC.
 // The visitors forward their visits to it; it decides each subexpression's
 // form, its parentheses and its separators, and builds the text. It lives

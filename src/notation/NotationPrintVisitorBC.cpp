@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "algexpr/NotationPrintVisitorBC.h"
 
 #include "InfixWriterC.h"

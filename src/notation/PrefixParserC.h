@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // PrefixParserC: reads prefix text into a new AlgebraicExpressionC, by the
 // rules written in include/algexpr/AlgebraicExpressionC.h. Internal to the
 // library; clients call AlgebraicExpressionC::fromPrefixString.

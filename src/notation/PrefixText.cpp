@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // AlgebraicExpressionC's two prefix text operations. They are defined here,
 // with the reader and the printer, so that the notation builds on the tree
 // and the tree depends on nothing of the notation.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Whether a code point is a letter (general category L*), for the
 // identifiers of the infix notation. The table behind it is generated; see
 // UnicodeLetters.cpp.

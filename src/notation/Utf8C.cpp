@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "algexpr/Utf8C.h"
 
 namespace qorv::math::algexpr {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "algexpr/ConstraintsBC.h"
 
 #include "algexpr/CoreFunctionNodeC.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "algexpr/CoreElementC.h"
 
 #include <utility>

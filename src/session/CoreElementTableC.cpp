@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "algexpr/detail/CoreElementTableC.h"
 
 #include <new>

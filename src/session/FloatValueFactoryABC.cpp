@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "algexpr/FloatValueFactoryABC.h"
 
 namespace qorv::math::algexpr {

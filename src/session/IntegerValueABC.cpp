@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "algexpr/IntegerValueABC.h"
 
 namespace qorv::math::algexpr {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "algexpr/detail/SymbolTableC.h"
 
 #include <new>

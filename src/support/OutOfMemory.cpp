@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/OutOfMemory.h"
 
 namespace qorv::math::algexpr::detail {

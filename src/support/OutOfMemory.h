@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A per-thread note that a library operation ran out of memory and carried on
 // with a degraded result (a text operation returning the empty text). An
 // operation built from such steps (printing a whole tree) clears the note

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Castable identity boilerplate shared by the node classes: the id constant,
 // its two accessors, and lookUpBase answering for the class's own id before
 // asking its direct base (called as the base's own function).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Cloning of the number nodes: the value object clones itself first, then a
 // new node takes the copy. A node without a value clones to one without; a
 // value whose clone comes back null (out of memory) makes the clone null.

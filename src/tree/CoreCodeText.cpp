@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CoreCodeText.h"
 
 #include <new>

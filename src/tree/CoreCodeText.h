@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The text of a core node: its element's name in the current session,
 // "?<code>?" when that session has no element of the code, "<code>" when no
 // session is current. Shared by the core symbol and core function nodes.

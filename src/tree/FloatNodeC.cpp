@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "algexpr/FloatNodeC.h"
 
 #include "Castable.h"

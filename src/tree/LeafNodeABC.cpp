@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "algexpr/LeafNodeABC.h"
 
 #include "Castable.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "algexpr/NodeVisitorABC.h"
 
 namespace qorv::math::algexpr {

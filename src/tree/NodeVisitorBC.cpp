@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "algexpr/NodeVisitorBC.h"
 
 namespace qorv::math::algexpr {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every allocation on the paths of reading, printing, cloning and substitution
 // made to fail in turn (once, and from then on), and every call into client
 // code made to throw in turn: a failure must surface as a null or empty

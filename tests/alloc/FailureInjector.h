@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // FailureInjector: while armed, makes the k-th allocation fail (once, or that
 // one and every later one), or the k-th call into client code throw
 // ClientError. It replaces every form of the global operator new and delete

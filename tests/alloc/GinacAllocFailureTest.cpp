@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading through the GiNaC client's factories with every allocation made to
 // fail in turn (see ReadingUnderFailures.h). Reading makes no GiNaC object, so
 // no GiNaC work runs under the injector.

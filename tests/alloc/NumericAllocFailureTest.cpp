@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The numeric client's evaluation with every allocation made to fail in turn
 // (once, and from then on), through the engine and through the session: the
 // result is the full one, or null with the reason "out of memory" (empty only

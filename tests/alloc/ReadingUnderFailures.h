@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading through a client's factories with every allocation made to fail in
 // turn (once, and from then on): each run gives the whole tree, null, or the
 // integer factory's std::bad_alloc, and never an integer read as a float

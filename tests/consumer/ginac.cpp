@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A program built against the installed (or embedded) GiNaC client: adds two
 // fractions exactly through the client's session.
 #include <algexpr/algexpr.h>

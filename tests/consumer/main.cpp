@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A program built against an installed (or embedded) algexpr: reads, prints
 // and substitutes one expression through a minimal session.
 #include <algexpr/algexpr.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The GiNaC session that the first test of an executable installs, and
 // helpers that read prefix text, execute it and print the result.
 #ifndef ALGEXPR_TESTS_GINAC_GINACFIXTURE_H

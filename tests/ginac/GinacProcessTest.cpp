@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The GiNaC client across processes: exhausting memory under an address-space
 // limit ends evaluations with "out of memory" instead of aborting the process
 // (GMP's and CLN's allocation functions throw), and the worker thread comes

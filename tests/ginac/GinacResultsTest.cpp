@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Results of the GiNaC client beyond the basic table: numbers of every size
 // and precision through the engine, derivatives of unknown functions in one
 // normal form, results of the operations reading back as fixed points, and

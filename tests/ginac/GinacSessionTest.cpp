@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The GiNaC client through the session: the texts results take, their one
 // order, reading back and idempotence, the operations, the numeric flag and
 // its precision, and the limits and failures that end in a null result with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The GiNaC client's number values and factories, without a session: which
 // texts they read, how they print in every display form, saturation of the
 // 64-bit view, and exact conversions from doubles.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one worker thread: jobs from many threads run one at a time, in full,
 // on the same thread; a job that asks for the worker runs at once.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The session of the infix tests: a vocabulary with the six operators, and
 // floats whose default text is the shortest that reads back, always with "."
 // or an exponent (2.5, 1e+21, 1e999 for infinity, "nan"), as the numeric

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writing trees in infix: operators and call forms, the fewest parentheses
 // that keep the tree, signs, numbers, names that cannot be written, depth.
 #include <functional>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading infix text: the pinned examples, precedence, associativity and
 // flattening, the negative-number rule, tokens, names through the session,
 // errors with their positions, and depth.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Random trees written in infix and read back give the same prefix text, and
 // no sign stands directly after an operator:
 // every operator with 0 to 4 arguments, negative numbers, floats with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writing trees in LaTeX: fractions, powers, roots, bars, function commands,
 // names, numbers, where \cdot stands, and the grouping the tree needs.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The conveniences over the node classes: typed downcasts, range-for over a
 // function's children, and the visitor base whose visits answer true.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The node classes: castable identity, children, cloning, destruction order
 // and traversal (trees a million deep: the parser test and the tool test).
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Sessions that are never installed: their core element and symbol tables,
 // getters and destruction; and what needs a current session while none is.
 #include <gtest/gtest.h>

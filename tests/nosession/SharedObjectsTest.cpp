@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reference counting and the intrusive pointer.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // UTF-8 to and from the library's UTF-16: every code point both ways, strict
 // decoding with the offset of the error, lenient decoding, and unpaired
 // surrogates replaced or refused.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The numeric client: what the number factories accept and decline, what
 // the values print in every display form, and evaluation through the session
 // (AlgebraicExpressionC::execute): exact integers and their overflow, floats,

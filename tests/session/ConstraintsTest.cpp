@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The constraint predicates and the two default questions.
 #include <cmath>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Installing the current session. Executing through it is the reference
 // client's test.
 #include "SessionFixture.h"

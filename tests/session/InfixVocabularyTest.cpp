@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Infix under a vocabulary that has plus among the operators' names and none
 // of the others: an operator is an error naming its core name, and the
 // functions that are not core elements are written and read in call form.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading prefix text: the tree, the calls made on the way, the failures, and
 // deep or wide texts.
 #include <algorithm>

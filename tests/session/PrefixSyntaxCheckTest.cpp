@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The strict syntax check: where and why a text departs from the grammar, and
 // that what passes reads into the tree the grammar gives, printing included.
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writing trees as prefix text, and the texts of core nodes under a session.
 // (One printer over many trees: the tool prints every line with one.)
 #include <memory>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The session that the first test of this executable installs, and helpers to
 // read and print through it.
 #ifndef ALGEXPR_TESTS_SESSION_SESSIONFIXTURE_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Substitution of symbols by copies of another tree. That the copies share
 // nothing with their sources shows when both are deleted (under the
 // sanitizers); a million-deep substitution runs through the tool test.

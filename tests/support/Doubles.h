@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Recording and counting doubles for the client interfaces: number values and
 // factories that log every call, an engine and a session that log their
 // destruction, a tree builder and a visitor that records its visits. Values

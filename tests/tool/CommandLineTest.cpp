@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The tool's command line, read in process: where options may stand, what
 // each sets, and the usage errors with their messages.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The algexpr tool end to end with the GiNaC engine, its default when built:
 // exact results text for text, the operations as commands, eval --numeric
 // and its digits, and inputs too deep or too large, each answered with a

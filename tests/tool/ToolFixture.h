@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The algexpr tool run as a separate process: ToolFixture spawns the binary
 // with arguments and standard input and collects standard output, standard
 // error and the exit status. Each fixture puts its engine option first.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The algexpr tool end to end with the numeric engine (--engine numeric
 // first on every command line), so that these hold whether or not the tool
 // was built with GiNaC: each test spawns the binary with arguments and

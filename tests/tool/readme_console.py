@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Runs the `$ algexpr ...` lines of the README's console blocks and checks
 that each prints what the README shows under it.
 

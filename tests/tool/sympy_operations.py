@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """SymPy checks what the algexpr tool's GiNaC engine computes.
 
     sympy_operations.py TOOL [COUNT] [SEED]

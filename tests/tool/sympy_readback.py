@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """SymPy reads back what the algexpr tool writes.
 
     sympy_readback.py infix TOOL [COUNT] [SEED]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The current session is released once when the library is unloaded: the
 // session installed here must be destroyed, once, after main returns, and
 // code its destructor runs must find no current session (it used to find the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // appendUtf8: the library's Utf8C for text the tool writes out, with running
 // out of memory thrown as std::bad_alloc like the tool's other appends (main
 // reports it), so that it never passes for an empty text. Unpaired

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CommandABC.h"
 
 #include "ExpressionWriterABC.h"

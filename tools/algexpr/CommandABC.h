@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // CommandABC: what the tool does with each expression it has read. ToolC
 // makes one command for the run (ToolC::makeCommand), prepares it once, then
 // hands it every expression in turn with the place it came from; the command

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // CommandE: the tool's commands. CommandLineC reads one from the command
 // line (its table there gives each command's name), HelpC has a text for
 // each, and ToolC makes the CommandABC that runs it. Simplify to Series are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // CommandLineC: the tool's command line, read into plain settings that the
 // tool's parts read. Knows nothing of the library beyond the display format
 // enum.

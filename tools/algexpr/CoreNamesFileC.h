@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // CoreNamesFileC: reads a core vocabulary from a file (--core-names FILE):
 // one name a line, surrounding blanks trimmed, blank lines and lines starting
 // with "#" skipped. A name is a name of the strict prefix grammar (no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // EngineE: the engines the tool can evaluate with (--engine). The GiNaC
 // engine is there only when the tool was built with the GiNaC client
 // (ALGEXPR_TOOL_WITH_GINAC), and is then the default. CommandLineC reads the

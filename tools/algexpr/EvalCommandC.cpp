@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "EvalCommandC.h"
 
 #include "AppendUtf8.h"

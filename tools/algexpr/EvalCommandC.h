@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // EvalCommandC: "eval", each expression executed through the current
 // session, and the result written. Uses the writer it is given, which must
 // outlive it. What execute is asked for, and what counts as a failure:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // ExpressionReaderABC: the tool's reading step, text to expression. ToolC
 // makes one reader for the run (ToolC::makeReader) and reads every input
 // through it, the REPLACEMENT of subst included (--from): PrefixReaderC reads

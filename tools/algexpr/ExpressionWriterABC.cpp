@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ExpressionWriterABC.h"
 
 namespace qorv::math::algexpr::cli {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // ExpressionWriterABC: the tool's writing step, tree to text. ToolC makes
 // one writer for the run (ToolC::makeWriter) and the commands that print
 // expressions write through it (--to): PrefixWriterC, and VisitorWriterTC of

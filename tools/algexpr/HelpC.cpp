@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "HelpC.h"
 
 namespace qorv::math::algexpr::cli {

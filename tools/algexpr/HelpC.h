@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // HelpC: the tool's help texts, one for the tool and one for each command
 // (what "algexpr --help" and "algexpr COMMAND --help" print). Static text.
 #ifndef ALGEXPR_TOOL_HELPC_H

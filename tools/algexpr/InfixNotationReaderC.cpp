@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "InfixNotationReaderC.h"
 
 #include <string_view>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // InfixNotationReaderC: reads infix notation (--from infix), "2*x + sin(pi/6)",
 // with the library's InfixReaderC, whose header gives the grammar; an error
 // says where the text goes wrong, as for prefix. Holds the library's reader

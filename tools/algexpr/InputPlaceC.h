@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // InputPlaceC: where an input came from, for messages and names: "line 3",
 // "argument 2". A plain value; `kind` points to a string literal.
 #ifndef ALGEXPR_TOOL_INPUTPLACEC_H

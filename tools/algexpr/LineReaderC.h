@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // LineReaderC: reads a file descriptor line by line through one growing
 // buffer, with large reads, and hands out views into that buffer. The reader
 // does not own the descriptor. A line ends at "\n" (not included); a last line

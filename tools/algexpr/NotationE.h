@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // NotationE: the text forms the tool reads (--from) and writes (--to).
 // CommandLineC reads them, ToolC makes the reader and the writer for them.
 // LaTeX is written only.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "OperationCommandC.h"
 
 #include <memory>

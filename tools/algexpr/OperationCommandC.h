@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // OperationCommandC: one of the engine's operations (simplify, expand,
 // factor, diff, series) applied to each expression: the expression becomes
 // the first argument of the operation's core function, the command's operands

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // OutputC: buffered writing to a file descriptor (which it does not own),
 // in large writes. Remembers a failed write, after which it writes nothing.
 #ifndef ALGEXPR_TOOL_OUTPUTC_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "PrefixReaderC.h"
 
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // PrefixReaderC: reads the prefix form. Strict by default: a text must keep
 // to the grammar PrefixSyntaxCheckC checks (one expression, no empty
 // arguments, no blanks inside names), and an error says where it goes wrong;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "PrefixWriterC.h"
 
 #include "AppendUtf8.h"

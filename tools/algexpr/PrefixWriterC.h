@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // PrefixWriterC: writes the prefix form with the library's printer, floats
 // with the display arguments given (--digits, --float-format).
 #ifndef ALGEXPR_TOOL_PREFIXWRITERC_H

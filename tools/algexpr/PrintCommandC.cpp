@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "PrintCommandC.h"
 
 #include "algexpr/AlgebraicExpressionC.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // PrintCommandC: "print", each expression written back as it was read.
 // Uses the writer it is given, which must outlive it.
 #ifndef ALGEXPR_TOOL_PRINTCOMMANDC_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // ReadErrorC: why a text did not read, and where: a short message and the
 // code-unit index in the text where reading stops (or none, when the reader
 // cannot tell). Readers fill it in; describe() turns it into the tool's

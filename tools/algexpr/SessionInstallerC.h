@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // SessionInstallerC: makes the session the command line asks for and
 // installs it as the library's current session, once per process: the GiNaC
 // client's session or the numeric client's (--engine), with the built-in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // SubstCommandC: "subst", each expression with a symbol replaced by copies
 // of the REPLACEMENT expression, then written. The symbol is NAME, or the core
 // symbol of NAME when NAME is a core name, or the core symbol of code N with

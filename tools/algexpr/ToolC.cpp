@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ToolC.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // ToolC: runs one command of the algexpr tool. It installs the session, then
 // puts the run together from three parts, each made by one function that is
 // the place to plug in a new kind:

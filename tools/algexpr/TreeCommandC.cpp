@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "TreeCommandC.h"
 
 #include "algexpr/AlgebraicExpressionC.h"

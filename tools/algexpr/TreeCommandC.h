@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // TreeCommandC: "tree", each expression's tree in the form tree --format
 // names (see TreeWriterC). Text and dot give a block per expression, text
 // blocks separated by a blank line, and nothing for blank or failed inputs;

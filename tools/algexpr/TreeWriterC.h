@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // TreeWriterC: writes an expression tree for people and tools, in UTF-8:
 //
 //   Text  one node a line, "DEPTH KIND TEXT" and " code=N" for core nodes:

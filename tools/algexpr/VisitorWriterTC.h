@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // VisitorWriterTC: writes with one of the library's print visitors (--to
 // infix with InfixPrintVisitorC, --to latex with LatexPrintVisitorC), floats
 // with the display arguments given. When the visitor refuses a tree (in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // algexpr: the command-line client. Reads the command line, then hands over
 // to ToolC; see HelpC for the help texts.
 #include <cstdio>

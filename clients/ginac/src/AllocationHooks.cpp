@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "AllocationHooks.h"
 
 #include <gmp.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // GMP and CLN abort the process when an allocation fails. These replace
 // their allocation functions (process-wide, once) with ones that throw
 // std::bad_alloc, which the engine catches at its boundary like any other

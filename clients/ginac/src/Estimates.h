@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Upper estimates, made before GiNaC is asked, of what an operation would
 // produce, so that runaway requests are refused instead of computed.
 #ifndef ALGEXPR_GINAC_SRC_ESTIMATES_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "algexpr/ginac/FloatValueC.h"
 
 #include <charconv>

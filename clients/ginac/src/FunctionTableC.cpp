@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "FunctionTableC.h"
 
 #include <ginac/ginac.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // FunctionTableC: the GiNaC functions behind unknown function names. Each
 // name and arity is registered with GiNaC once, on first use, for the life of
 // the process (GiNaC cannot forget a function); registrations are declared

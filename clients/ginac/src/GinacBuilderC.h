@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // GinacBuilderC: turns a checked tree (TreeCheckC) into a GiNaC expression,
 // bottom-up with an explicit value stack, and carries out the operations
 // (diff, expand, ...) as it meets them, inner ones first. Arguments of a

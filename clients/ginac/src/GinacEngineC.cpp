@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "algexpr/ginac/GinacEngineC.h"
 
 #include <cln/exception.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "GinacFunctions.h"
 
 #include <ginac/ginac.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The GiNaC functions behind the vocabulary's functions, and the names under
 // which GiNaC functions are written and ordered. Worker thread only.
 #ifndef ALGEXPR_GINAC_SRC_GINACFUNCTIONS_H

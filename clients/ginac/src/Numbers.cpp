@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Numbers.h"
 
 #include <cln/float.h>

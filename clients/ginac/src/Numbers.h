@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Numbers between the client's value objects and GiNaC's: exact integers
 // both ways, decimal floats to GiNaC floats at a working precision, and GiNaC
 // numbers to decimal floats correctly rounded to a number of significant

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // simplify and factor with every power of a non-integer exponent kept whole.
 // GiNaC takes such powers apart where that is not valid: its normal() turns
 // (y^x)^x into y^x, and its factor() turns (y^z)^x into y^(z*x) and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "OrderedSymbolC.h"
 
 namespace qorv::math::algexpr::ginac::detail {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // OrderedSymbolC: the GiNaC symbol behind a free symbol of one evaluation.
 // Every evaluation makes its own symbols, numbered by the order of their
 // names, and GiNaC orders symbols by that number (it is both the serial and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // RefusalC: what the engine's own checks throw when an expression cannot be
 // evaluated (a limit, a misused operation); caught at the engine's boundary,
 // where its text becomes the reason of the null result.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // ResultOrderC: the order in which results are written (see GinacEngineC.h),
 // independent of GiNaC's own order, which follows hash values. prepare()
 // lays out every sum and product of a result once, bottom-up and without

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // ResultWriterC: writes a GiNaC result as a new expression tree in the order
 // and forms of ResultOrderC (see GinacEngineC.h), with an explicit stack, so
 // results of any depth are written in time linear in the tree written (a

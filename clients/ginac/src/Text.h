@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Small text helpers of the engine: UTF-16 to UTF-8 and back for GiNaC's
 // names and messages, and numbers in messages.
 #ifndef ALGEXPR_GINAC_SRC_TEXT_H

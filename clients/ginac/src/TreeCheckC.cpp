@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "TreeCheckC.h"
 
 #include "RefusalC.h"

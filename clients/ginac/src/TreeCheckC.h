@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // TreeCheckC: the walk over a tree before any of it reaches GiNaC. It measures
 // the depth (without recursion, at any depth) and refuses trees deeper than
 // the engine's limits, notes which plus and times nodes merge into a parent

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Vocabulary.h"
 
 #include <string_view>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The engine's core vocabulary: names, what each does, and how many
 // arguments each takes.
 #ifndef ALGEXPR_GINAC_SRC_VOCABULARY_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "WorkerC.h"
 
 #include <pthread.h>

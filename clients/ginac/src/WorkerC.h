@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // WorkerC: the one thread on which all GiNaC and CLN work of the process runs
 // (GiNaC's reference counts and globals are not thread-safe). Started on
 // first use with a stack of GinacEngineC::kWorkerStackBytes, it waits for one

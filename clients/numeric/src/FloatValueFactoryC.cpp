@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "algexpr/numeric/FloatValueFactoryC.h"
 
 #include <new>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "algexpr/numeric/NumericEngineC.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The reason the engine and the session give when memory runs out, and how
 // they store it without throwing. Internal to the numeric client.
 #ifndef ALGEXPR_NUMERIC_OUTOFMEMORY_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // CoreElementTableC: a session's core elements, by code and by exact name.
 // Internal to the library: clients reach it through the session's
 // lookupCoreElement operations.

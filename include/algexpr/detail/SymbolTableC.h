@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // SymbolTableC: a session's interned symbols, one SymbolC per distinct name.
 // Internal to the library: clients reach it through CASSessionBC::lookupSymbol
 // and CASSessionBC::flushUnusedSymbols. Not guarded for use from two threads.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The GiNaC client in one include: exact integers and decimal floats, their
 // factories, the engine (GiNaC behind the session) and the session.
 #ifndef ALGEXPR_GINAC_H

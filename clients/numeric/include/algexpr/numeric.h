@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The numeric client, a ready-made client of algexpr: 64-bit integers,
 // doubles, their factories, a numeric engine and a session that evaluates
 // with it. This header includes the whole library too, so one include and a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // FloatValueC: the GiNaC client's float, a decimal number with any number of
 // significant digits: sign, digits and a decimal exponent. A FloatNodeC owns
 // each one; clone() gives the caller a new, independent one. It holds no

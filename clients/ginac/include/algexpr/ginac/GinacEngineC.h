@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // GinacEngineC: the GiNaC client's engine. It turns expression trees into
 // GiNaC expressions, has GiNaC evaluate them (exactly, or numerically at a
 // given precision) and turns the result back into a new tree that belongs to

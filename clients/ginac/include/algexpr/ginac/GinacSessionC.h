@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // GinacSessionC: the GiNaC client's session. It builds and owns (with its
 // base) a GinacEngineC and the two number factories, and evaluates
 // expressions with that engine:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // IntegerValueC: the GiNaC client's integer, exact with any number of digits.
 // An IntegerNodeC owns each one; clone() gives the caller a new, independent
 // one. It holds no GiNaC object, so values may be made, copied and deleted on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // ALGEXPR_GINAC_API marks the classes that the GiNaC client's shared library
 // exports; everything else in it, GiNaC's and CLN's template code included,
 // stays hidden. Define ALGEXPR_GINAC_STATIC when linking the static library

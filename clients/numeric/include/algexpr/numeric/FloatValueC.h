@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // FloatValueC: the numeric client's float, an IEEE double. A FloatNodeC
 // owns each one; clone() gives the caller a new, independent one. Also home
 // to the float text form shared by the factory and the printers.

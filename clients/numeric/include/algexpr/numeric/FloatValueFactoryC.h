@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // FloatValueFactoryC: makes the numeric client's FloatValueC objects. The
 // session keeps one; every value it returns is new and belongs to the caller
 // (null when memory runs out, or when the factory declines).

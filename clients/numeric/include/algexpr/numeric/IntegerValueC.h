@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // IntegerValueC: the numeric client's integer, a signed 64-bit number. An
 // IntegerNodeC owns each one; clone() gives the caller a new, independent one.
 // Also home to the integer text form shared by the factory and the printer:

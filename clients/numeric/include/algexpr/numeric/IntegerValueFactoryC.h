@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // IntegerValueFactoryC: makes the numeric client's IntegerValueC objects.
 // The session keeps one; every value it returns is new and belongs to the
 // caller (null when the factory declines, or when memory runs out).

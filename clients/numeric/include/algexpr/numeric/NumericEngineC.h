@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // NumericEngineC: the numeric client's engine. It evaluates expression
 // trees with 64-bit integers and doubles; NumericSessionC calls it from
 // executeExpression. It never changes the tree it is given, and every tree it

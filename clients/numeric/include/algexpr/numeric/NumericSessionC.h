@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // NumericSessionC: the numeric client's session. It builds and owns (with
 // its base) a NumericEngineC and the two number factories, and evaluates
 // expressions with that engine:

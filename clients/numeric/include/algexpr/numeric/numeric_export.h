@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // ALGEXPR_NUMERIC_API marks the classes that the numeric client's shared
 // library exports; everything else in it is hidden. Define
 // ALGEXPR_NUMERIC_STATIC when linking the static library (the CMake target
