@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # cmake --install: headers, the library, a CMake package (find_package(algexpr))
 # and a pkg-config file. Each client installs itself as a component
 # (AlgexprClient.cmake); this file comes after them, since the package config
@@ -10,6 +11,7 @@ install(TARGETS algexpr EXPORT algexprTargets
     ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY include/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 install(EXPORT algexprTargets NAMESPACE algexpr:: DESTINATION ${ALGEXPR_PACKAGE_DIR})
 

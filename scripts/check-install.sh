@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs algexpr into a temporary prefix and builds and runs a small
 # consumer three ways: find_package, pkg-config, and add_subdirectory; the
 # same for the ginac component when GiNaC is there. Also checks the installed
@@ -6,7 +7,8 @@
 # against the installed numeric component (CMake and pkg-config) and
 # embedded, and checks what asking for a missing component says. Last, a
 # build without GiNaC: the tool has the numeric engine only and says so, and
-# the package says why it lacks the ginac component.
+# the package says why it lacks the ginac component. The package's LICENSE
+# is checked first.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
@@ -17,6 +19,11 @@ cmake -S "$root" -B "$work/build" -DCMAKE_BUILD_TYPE=Release -DALGEXPR_BUILD_TES
 cmake --build "$work/build" -j2 >/dev/null
 cmake --install "$work/build" >/dev/null
 library=$(ls "$work"/prefix/lib*/libalgexpr.so.1)
+if ! cmp -s "$root/LICENSE" "$work/prefix/share/doc/algexpr/LICENSE"; then
+    echo "cmake --install did not put LICENSE in share/doc/algexpr/" >&2
+    exit 1
+fi
+echo "-- LICENSE installed in share/doc/algexpr/"
 libdir=$(dirname "$library")
 "$root/scripts/check-symbols.sh" "$library"
 for client in "$libdir"/libalgexpr_*.so.1; do
