@@ -94,8 +94,8 @@ bool isIdentifier(const std::u16string& text) {
     return !text.empty() && scanIdentifier(text.data(), text.size(), 0) == text.size();
 }
 
-bool isNumberText(const std::u16string& text, bool signed_ok) {
-    const std::size_t start = signed_ok && !text.empty() && text[0] == u'-' ? 1 : 0;
+bool readsAsSignedInfixNumber(const std::u16string& text) {
+    const std::size_t start = !text.empty() && text[0] == u'-' ? 1 : 0;
     const std::size_t end = scanNumber(text.data(), text.size(), start);
     return end > start && end == text.size();
 }

@@ -36,9 +36,10 @@ std::size_t scanNumber(const char16_t* text, std::size_t n, std::size_t i);
 /// Whether the whole text is one identifier.
 bool isIdentifier(const std::u16string& text);
 
-/// Whether the whole text is a number, after one optional leading "-" when
-/// `signed_ok`.
-bool isNumberText(const std::u16string& text, bool signed_ok);
+/// Whether the whole text reads as one infix number token after one
+/// optional leading "-": what a number leaf's text must be for the infix
+/// writer to write it as it is.
+bool readsAsSignedInfixNumber(const std::u16string& text);
 
 /// Whether a number text holds ".", "e" or "E" (it goes to the float factory only).
 bool isFloatText(const std::u16string& text);

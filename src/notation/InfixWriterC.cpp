@@ -278,7 +278,7 @@ void InfixWriterC::classifyFunction(ParentNodeABC& node, bool core, int code, It
 // not read back as one number (the item is then an atom of that text); LaTeX
 // writes such a text upright.
 bool InfixWriterC::classifyNumber(std::u16string number, Item& item) {
-    if (!isNumberText(number, true)) {
+    if (!readsAsSignedInfixNumber(number)) {
         item.text = style == StyleE::Infix ? std::move(number) : u"\\mathrm{" + escaped(number) + u"}";
         return style == StyleE::Latex;
     }

@@ -62,7 +62,7 @@ std::size_t PrefixReaderC::findRefusedNumber(std::u16string_view text) {
             ++next;
         }
         const bool is_function_name = next < n && text[next] == u'(';
-        if (!is_function_name && PrefixSyntaxCheckC::isNumberText(token) &&
+        if (!is_function_name && PrefixSyntaxCheckC::readsAsNumber(token) &&
             !AlgebraicExpressionC::fromPrefixString(std::u16string(token))) {
             return start;
         }
