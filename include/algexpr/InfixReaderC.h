@@ -64,6 +64,23 @@ namespace qorv::math::algexpr {
 
 class ALGEXPR_API InfixReaderC {
 public:
+    /// Why a read failed, for callers that tell failures apart; each kind
+    /// has its message (getErrorMessage), which may name what is at fault.
+    enum ErrorE {
+        NoError = 0,          ///< the last read succeeded (or none was made)
+        EmptyText,            ///< "empty text": nothing but whitespace; at the end
+        ExpectedOperand,      ///< "expected an operand"
+        ExpectedOperator,     ///< "expected an operator"
+        UnexpectedCharacter,  ///< "unexpected character": no token starts there
+        UnclosedParenthesis,  ///< "unclosed '('": at the end
+        ClosesNothing,        ///< "')' closes nothing"
+        CommaOutside,         ///< "',' outside a function's arguments"
+        NumberNotAccepted,    ///< "number not accepted": every factory asked declined it
+        MissingOperator,      ///< "the vocabulary has no 'times' for '*'"
+        NoSession,            ///< "no session is current"; no position
+        OutOfMemory,          ///< "out of memory"; the position is where reading stood
+    };
+
     InfixReaderC() noexcept;
     InfixReaderC(const InfixReaderC&) = delete;
     InfixReaderC& operator=(const InfixReaderC&) = delete;
@@ -81,8 +98,15 @@ public:
     /// or "the vocabulary has no 'times' for '*'". The empty text after a
     /// successful one. Never null; valid until the next read.
     const char16_t* getErrorMessage() const noexcept;
+    /// After a failed read: what kind of failure it was; NoError after a
+    /// successful one.
+    ErrorE getErrorKind() const noexcept;
 
 private:
+    void fail(ErrorE kind, std::size_t position) noexcept;
+    static const char16_t* messageOf(ErrorE kind) noexcept;
+
+    ErrorE error_kind;
     std::size_t error_position;
     const char16_t* error_message_p;  // a literal, or error_text's
     std::u16string error_text;

@@ -125,8 +125,8 @@ public:
     }
 
     std::size_t error_position = 0;
-    const char16_t* error = nullptr;
-    std::u16string error_text;  // when not empty, the message instead of `error`
+    InfixReaderC::ErrorE error = InfixReaderC::NoError;
+    std::u16string error_text;  // when not empty, the message instead of the kind's own
 
 private:
     enum class StepE : unsigned char { Next, Failed, Done };
@@ -168,13 +168,14 @@ private:
                     closeCall();  // f()
                     return StepE::Next;
                 }
-                return fail(token.start, u"expected an operand");
+                return fail(token.start, InfixReaderC::ExpectedOperand);
             case TokenE::End:
-                return fail(n, !any_token ? u"empty text" : opened ? u"unclosed '('" : u"expected an operand");
+                return fail(n, !any_token ? InfixReaderC::EmptyText
+                                       : opened ? InfixReaderC::UnclosedParenthesis : InfixReaderC::ExpectedOperand);
             case TokenE::Other:
-                return fail(token.start, u"unexpected character");
+                return fail(token.start, InfixReaderC::UnexpectedCharacter);
             default:
-                return fail(token.start, u"expected an operand");
+                return fail(token.start, InfixReaderC::ExpectedOperand);
         }
     }
 
@@ -191,7 +192,7 @@ private:
             case TokenE::Comma:
                 reduce(0);
                 if (pending.empty() || pending.back().kind != PendingE::Call) {
-                    return fail(token.start, u"',' outside a function's arguments");
+                    return fail(token.start, InfixReaderC::CommaOutside);
                 }
                 adopt(*pending.back().call, popOperand().release());
                 operand_expected = true;
@@ -199,7 +200,7 @@ private:
             case TokenE::Close:
                 reduce(0);
                 if (pending.empty()) {
-                    return fail(token.start, u"')' closes nothing");
+                    return fail(token.start, InfixReaderC::ClosesNothing);
                 }
                 if (pending.back().kind == PendingE::Call) {
                     adopt(*pending.back().call, popOperand().release());
@@ -211,11 +212,11 @@ private:
                 return StepE::Next;
             case TokenE::End:
                 reduce(0);
-                return pending.empty() ? StepE::Done : fail(n, u"unclosed '('");
+                return pending.empty() ? StepE::Done : fail(n, InfixReaderC::UnclosedParenthesis);
             case TokenE::Other:
-                return fail(token.start, u"unexpected character");
+                return fail(token.start, InfixReaderC::UnexpectedCharacter);
             default:
-                return fail(token.start, u"expected an operator");
+                return fail(token.start, InfixReaderC::ExpectedOperator);
         }
     }
 
@@ -261,9 +262,9 @@ private:
         return Token{TokenE::Other, i, i + 1};
     }
 
-    StepE fail(std::size_t position, const char16_t* message) {
+    StepE fail(std::size_t position, InfixReaderC::ErrorE kind) {
         error_position = position;
-        error = message;
+        error = kind;
         return StepE::Failed;
     }
 
@@ -272,7 +273,7 @@ private:
     // left operand). Fails when the vocabulary lacks its core name.
     StepE pushOperator(PendingE kind, const Token& token) {
         if (!operators.lookUp(session, operatorOf(kind))) {
-            error_position = token.start;
+            fail(token.start, InfixReaderC::MissingOperator);
             error_text = u"the vocabulary has no '";
             error_text += detail::operatorName(operatorOf(kind));
             error_text += u"' for '";
@@ -348,7 +349,7 @@ private:
     StepE pushNumber(std::size_t sign, std::size_t first, std::size_t last) {
         NodeABC* node = makeNumber(sign, first, last);
         if (node == nullptr) {
-            return fail(sign, u"number not accepted");
+            return fail(sign, InfixReaderC::NumberNotAccepted);
         }
         pushOperand(node);
         operand_expected = false;
@@ -434,17 +435,18 @@ private:
 
 }  // namespace
 
-InfixReaderC::InfixReaderC() noexcept : error_position(0), error_message_p(u"") {}
+InfixReaderC::InfixReaderC() noexcept : error_kind(NoError), error_position(0), error_message_p(u"") {}
 
 InfixReaderC::~InfixReaderC() = default;
 
 PointerTC<AlgebraicExpressionC> InfixReaderC::read(const std::u16string& text) {
+    error_kind = NoError;
     error_position = 0;
     error_message_p = u"";
     error_text.clear();
     PointerTC<CASSessionBC> session = CASSessionBC::getSession();
     if (!session) {
-        error_message_p = u"no session is current";
+        fail(NoSession, 0);
         return PointerTC<AlgebraicExpressionC>();
     }
     std::size_t at = 0;
@@ -452,10 +454,8 @@ PointerTC<AlgebraicExpressionC> InfixReaderC::read(const std::u16string& text) {
         Reading reading(*session, text, at);
         std::unique_ptr<NodeABC> root(reading.run());
         if (!root) {
-            error_position = reading.error_position;
-            if (reading.error_text.empty()) {
-                error_message_p = reading.error;
-            } else {
+            fail(reading.error, reading.error_position);
+            if (!reading.error_text.empty()) {
                 error_text.swap(reading.error_text);
                 error_message_p = error_text.c_str();
             }
@@ -465,14 +465,51 @@ PointerTC<AlgebraicExpressionC> InfixReaderC::read(const std::u16string& text) {
         root.release();
         return PointerTC<AlgebraicExpressionC>(expression);
     } catch (const std::bad_alloc&) {
-        error_position = at;
-        error_message_p = u"out of memory";
+        fail(OutOfMemory, at);
         return PointerTC<AlgebraicExpressionC>();
     }
+}
+
+void InfixReaderC::fail(ErrorE kind, std::size_t position) noexcept {
+    error_kind = kind;
+    error_position = position;
+    error_message_p = messageOf(kind);
+}
+
+const char16_t* InfixReaderC::messageOf(ErrorE kind) noexcept {
+    switch (kind) {
+        case NoError:
+            break;
+        case EmptyText:
+            return u"empty text";
+        case ExpectedOperand:
+            return u"expected an operand";
+        case ExpectedOperator:
+            return u"expected an operator";
+        case UnexpectedCharacter:
+            return u"unexpected character";
+        case UnclosedParenthesis:
+            return u"unclosed '('";
+        case ClosesNothing:
+            return u"')' closes nothing";
+        case CommaOutside:
+            return u"',' outside a function's arguments";
+        case NumberNotAccepted:
+            return u"number not accepted";
+        case MissingOperator:
+            return u"the vocabulary lacks an operator's name";
+        case NoSession:
+            return u"no session is current";
+        case OutOfMemory:
+            return u"out of memory";
+    }
+    return u"";
 }
 
 std::size_t InfixReaderC::getErrorPosition() const noexcept { return error_position; }
 
 const char16_t* InfixReaderC::getErrorMessage() const noexcept { return error_message_p; }
+
+InfixReaderC::ErrorE InfixReaderC::getErrorKind() const noexcept { return error_kind; }
 
 }  // namespace qorv::math::algexpr

@@ -163,6 +163,29 @@ TEST_F(InfixReaderTest, ErrorsGiveTheirPosition) {
                     {u"a # b", "error at 2: unexpected character"}});
 }
 
+// Each failure has its kind, for callers that tell failures apart, and the
+// kind's message.
+TEST_F(InfixReaderTest, ErrorKinds) {
+    using R = InfixReaderC;
+    const std::pair<std::u16string, R::ErrorE> table[] = {
+        {u" ", R::EmptyText},          {u"x +", R::ExpectedOperand},         {u"x y", R::ExpectedOperator},
+        {u"x # y", R::UnexpectedCharacter}, {u"f(x", R::UnclosedParenthesis}, {u"x)", R::ClosesNothing},
+        {u"x, y", R::CommaOutside}};
+    R reader;
+    EXPECT_EQ(reader.getErrorKind(), R::NoError);
+    for (const auto& [text, kind] : table) {
+        EXPECT_FALSE(reader.read(text));
+        EXPECT_EQ(reader.getErrorKind(), kind) << narrow(text);
+        EXPECT_EQ(read(text), "error at " + std::to_string(reader.getErrorPosition()) + ": " +
+                                  narrow(reader.getErrorMessage()));
+    }
+    floats().decline = true;
+    EXPECT_FALSE(reader.read(u"2.5"));
+    EXPECT_EQ(reader.getErrorKind(), R::NumberNotAccepted);
+    EXPECT_TRUE(reader.read(u"x"));
+    EXPECT_EQ(reader.getErrorKind(), R::NoError);
+}
+
 // A reader reports each call's own outcome.
 TEST_F(InfixReaderTest, EachReadStartsAfresh) {
     InfixReaderC reader;

@@ -30,6 +30,9 @@ TEST_F(InfixVocabularyTest, MissingOperatorsAreNamed) {
     EXPECT_EQ(readInfix(u"a^b"), u"the vocabulary has no 'power' for '^' at 1");
     EXPECT_EQ(readInfix(u"x \u2212 y"), u"the vocabulary has no 'minus' for '\u2212' at 2");
     EXPECT_EQ(readInfix(u"f(-x)"), u"the vocabulary has no 'neg' for '-' at 2");
+    InfixReaderC reader;
+    EXPECT_FALSE(reader.read(u"a*b"));
+    EXPECT_EQ(reader.getErrorKind(), InfixReaderC::MissingOperator);
     // What needs none of them.
     EXPECT_EQ(readInfix(u"-3 + +a + sin(_) + g(pi)"), u"plus(-3,a,sin(_),g(pi))");
     EXPECT_EQ(readInfix(u"times(a, neg(b))"), u"times(a,neg(b))");
