@@ -134,10 +134,23 @@ TEST_F(InfixReaderTest, UnicodeNames) {
     PointerTC<AlgebraicExpressionC> e = reader.read(u"\u03b1*\u00e9t\u00e9 + \U0001D49C_2");
     ASSERT_TRUE(e);
     EXPECT_EQ(e->toPrefixString(0, qorv::math::Standard), u"plus(times(\u03b1,\u00e9t\u00e9),\U0001D49C_2)");
-    // A currency sign, a combining accent, a lone surrogate, an emoji (a pair
-    // that is no letter), a no-break space, an Arabic-Indic digit.
+    // A letter whose low surrogate is the first one, 0xDC00 (U+10000), and a
+    // letter above the surrogates (U+F900) are names too, and one-letter
+    // names in LaTeX.
+    for (const std::u16string name : {u"\U00010000x", u"\uF900"}) {
+        e = reader.read(name + u" + 1");
+        ASSERT_TRUE(e);
+        EXPECT_EQ(e->toPrefixString(0, qorv::math::Standard), u"plus(" + name + u",1)");
+    }
+    LatexPrintVisitorC latex;
+    EXPECT_EQ(latex.getExpressionString(prefix(u"f(\U00010000,\uF900)")->getNode(), 0, qorv::math::Standard),
+              u"\\operatorname{f}\\left(\U00010000, \uF900\\right)");
+    // A currency sign, a combining accent, a lone surrogate (high, or low
+    // after a letter, which it does not pair with), an emoji (a pair that is
+    // no letter), a no-break space, an Arabic-Indic digit.
     const std::pair<std::u16string, std::size_t> table[] = {
         {u"x + \u20ac", 4},     {u"x + e\u0301", 5}, {std::u16string(u"x + ") + static_cast<char16_t>(0xD835), 4},
+        {std::u16string(u"x + a") + static_cast<char16_t>(0xDC00), 5},
         {u"x + \U0001F600", 4}, {u"x +\u00a0y", 3},  {u"x + y\u0663", 5}};
     for (const auto& [bad, position] : table) {
         EXPECT_FALSE(reader.read(bad));
