@@ -14,25 +14,30 @@
 //               12  2.5  .5  5.  1e-5  2.5E3  (an "e" without digits after
 //               it ends the number)
 //   name        a Unicode letter or "_", then letters, "_" and digits 0-9
-//   operators   + - * / ^ **  ( ) ,    U+2212 (minus sign) reads as "-"
+//   operators   + - * / ^ ** =  ( ) [ ] ,    U+2212 (minus sign) reads as "-"
 //
 // Grammar, from the loosest binding to the tightest:
+//   equation   := expression [ "=" expression ]              "=" does not chain
 //   expression := product { ("+" | "-") product }           left-associative
 //   product    := unary { ("*" | "/") unary }                left-associative
 //   unary      := ("-" | "+") unary | power
 //   power      := primary [ ("^" | "**") unary ]             right-associative
-//   primary    := number | name | name "(" [ expression { "," expression } ] ")"
-//               | "(" expression ")"
+//   primary    := number | name | name "(" [ arguments ] ")" | "(" equation ")"
+//               | "[" [ arguments ] "]"
+//   arguments  := equation { "," equation }
 // So -a*b is times(neg(a),b), -x^2 is neg(power(x,2)), 2^3^2 is
-// power(2,power(3,2)) and x^-1 is power(x,-1).
+// power(2,power(3,2)), x^-1 is power(x,-1) and x^2 - 1 = 0 is
+// equal(minus(power(x,2),1),0). a = b = c is an error: write (a = b) = c or
+// a = (b = c). ("->" is no token: a "-" followed by ">" does not read.)
 //
 // Mapping to the tree: a+b+c is plus(a,b,c) and a*b*c is times(a,b,c); a-b is
 // minus(a,b) and a-b-c is minus(minus(a,b),c); a/b is divide(a,b); a^b is
-// power(a,b); -a is neg(a) and +a is a. An operator chains only into the same
+// power(a,b); -a is neg(a) and +a is a; a = b is equal(a,b); [a, b, c] is
+// list(a,b,c) and [] is list(). An operator chains only into the same
 // operator written without parentheses: a+(b+c) is plus(a,plus(b,c)) and
 // a-b+c is plus(minus(a,b),c). The operators' functions are the core
-// elements of those six names in the current session; an operator whose name
-// the vocabulary lacks is an error that names it.
+// elements of those eight names in the current session; an operator whose
+// name the vocabulary lacks is an error that names it.
 //
 // A "-" followed by a number makes a negative number, unless the number is
 // the base of "^": -3 is the integer -3 (the factory gets "-3"), 2*-3 is
@@ -77,6 +82,11 @@ public:
         CommaOutside,         ///< "',' outside a function's arguments"
         NumberNotAccepted,    ///< "number not accepted": every factory asked declined it
         MissingOperator,      ///< "the vocabulary has no 'times' for '*'"
+        ChainedEquation,      ///< "chained '=': put one equation in parentheses": at the second "="
+        UnclosedBracket,      ///< "unclosed '['": at the end
+        BracketClosesNothing, ///< "']' closes nothing"
+        ExpectedParenthesis,  ///< "expected ')'": a "]" where a "(" is open
+        ExpectedBracket,      ///< "expected ']'": a ")" where a "[" is open
         NoSession,            ///< "no session is current"; no position
         OutOfMemory,          ///< "out of memory"; the position is where reading stood
     };

@@ -32,7 +32,23 @@ namespace {
 using detail::FormE;
 using detail::OperatorE;
 
-enum class TokenE : unsigned char { End, Number, Name, Plus, Minus, Times, Divide, Power, Open, Close, Comma, Other };
+enum class TokenE : unsigned char {
+    End,
+    Number,
+    Name,
+    Plus,
+    Minus,
+    Times,
+    Divide,
+    Power,
+    Equal,
+    Open,
+    Close,
+    OpenBracket,
+    CloseBracket,
+    Comma,
+    Other
+};
 
 struct Token {
     TokenE kind;
@@ -41,12 +57,13 @@ struct Token {
 };
 
 // What the operator stack holds: an operator waiting for its right operand,
-// or an open "(" of a group or of a call.
-enum class PendingE : unsigned char { Plus, Minus, Times, Divide, Power, Neg, Group, Call };
+// an open "[" of a list, or an open "(" of a group or of a call. The first
+// eight stand in OperatorE's order.
+enum class PendingE : unsigned char { Plus, Minus, Times, Divide, Power, Neg, Equal, List, Group, Call };
 
 struct Pending {
     PendingE kind;
-    ParentNodeABC* call;  // owned: the function of a call, with its arguments so far
+    ParentNodeABC* call;  // owned: the function of a call or list, with its arguments so far
 };
 
 // An operand read. `chain` is set for the plus (times) that an unparenthesised
@@ -59,18 +76,20 @@ struct Operand {
 
 int precedence(PendingE kind) {
     switch (kind) {
+        case PendingE::Equal:
+            return 1;
         case PendingE::Plus:
         case PendingE::Minus:
-            return 1;
+            return 2;
         case PendingE::Times:
         case PendingE::Divide:
-            return 2;
-        case PendingE::Neg:
             return 3;
-        case PendingE::Power:
+        case PendingE::Neg:
             return 4;
+        case PendingE::Power:
+            return 5;
         default:
-            return 0;  // "(" stops every reduction
+            return 0;  // "(" and "[" stop every reduction
     }
 }
 
@@ -153,6 +172,14 @@ private:
                 pending.push_back(Pending{PendingE::Group, nullptr});
                 after_open = true;
                 return StepE::Next;
+            case TokenE::OpenBracket:
+                if (!operators.lookUp(session, OperatorE::List)) {
+                    return missing(OperatorE::List, token);
+                }
+                pending.push_back(Pending{PendingE::List, nullptr});
+                pending.back().call = new CoreFunctionNodeC(operators.code(OperatorE::List));
+                after_open = true;
+                return StepE::Next;
             case TokenE::Plus:
                 return StepE::Next;  // +a is a
             case TokenE::Minus: {
@@ -164,14 +191,14 @@ private:
                 return pushOperator(PendingE::Neg, token);
             }
             case TokenE::Close:
-                if (opened && pending.back().kind == PendingE::Call) {
-                    closeCall();  // f()
+            case TokenE::CloseBracket:
+                if (opened && pending.back().kind == (token.kind == TokenE::Close ? PendingE::Call : PendingE::List)) {
+                    closeCall();  // f() or []
                     return StepE::Next;
                 }
                 return fail(token.start, InfixReaderC::ExpectedOperand);
             case TokenE::End:
-                return fail(n, !any_token ? InfixReaderC::EmptyText
-                                       : opened ? InfixReaderC::UnclosedParenthesis : InfixReaderC::ExpectedOperand);
+                return fail(n, !any_token ? InfixReaderC::EmptyText : opened ? unclosed() : InfixReaderC::ExpectedOperand);
             case TokenE::Other:
                 return fail(token.start, InfixReaderC::UnexpectedCharacter);
             default:
@@ -189,30 +216,22 @@ private:
             case TokenE::Power:
                 return pushOperator(
                     static_cast<PendingE>(static_cast<int>(token.kind) - static_cast<int>(TokenE::Plus)), token);
+            case TokenE::Equal:
+                return pushOperator(PendingE::Equal, token);
             case TokenE::Comma:
                 reduce(0);
-                if (pending.empty() || pending.back().kind != PendingE::Call) {
+                if (pending.empty() || pending.back().kind == PendingE::Group) {
                     return fail(token.start, InfixReaderC::CommaOutside);
                 }
                 adopt(*pending.back().call, popOperand().release());
                 operand_expected = true;
                 return StepE::Next;
             case TokenE::Close:
-                reduce(0);
-                if (pending.empty()) {
-                    return fail(token.start, InfixReaderC::ClosesNothing);
-                }
-                if (pending.back().kind == PendingE::Call) {
-                    adopt(*pending.back().call, popOperand().release());
-                    closeCall();
-                } else {
-                    pending.pop_back();
-                    operands.back().chain = nullptr;  // (a+b)+c nests
-                }
-                return StepE::Next;
+            case TokenE::CloseBracket:
+                return closeBracket(token);
             case TokenE::End:
                 reduce(0);
-                return pending.empty() ? StepE::Done : fail(n, InfixReaderC::UnclosedParenthesis);
+                return pending.empty() ? StepE::Done : fail(n, unclosed());
             case TokenE::Other:
                 return fail(token.start, InfixReaderC::UnexpectedCharacter);
             default:
@@ -248,6 +267,12 @@ private:
                 return Token{TokenE::Close, i, i + 1};
             case u',':
                 return Token{TokenE::Comma, i, i + 1};
+            case u'=':
+                return Token{TokenE::Equal, i, i + 1};
+            case u'[':
+                return Token{TokenE::OpenBracket, i, i + 1};
+            case u']':
+                return Token{TokenE::CloseBracket, i, i + 1};
             default:
                 break;
         }
@@ -268,21 +293,58 @@ private:
         return StepE::Failed;
     }
 
+    // "the vocabulary has no 'times' for '*'"
+    StepE missing(OperatorE op, const Token& token) {
+        fail(token.start, InfixReaderC::MissingOperator);
+        error_text = u"the vocabulary has no '";
+        error_text += detail::operatorName(op);
+        error_text += u"' for '";
+        error_text.append(text + token.start, token.end - token.start);
+        error_text += u"'";
+        return StepE::Failed;
+    }
+
+    // What the text leaves open at its end: the innermost "(" or "[".
+    InfixReaderC::ErrorE unclosed() const {
+        return pending.back().kind == PendingE::List ? InfixReaderC::UnclosedBracket
+                                                     : InfixReaderC::UnclosedParenthesis;
+    }
+
+    // A ")" or "]" after an operand: it closes the innermost "(" or "[",
+    // which must be of its kind.
+    StepE closeBracket(const Token& token) {
+        reduce(0);
+        const bool bracket = token.kind == TokenE::CloseBracket;
+        if (pending.empty()) {
+            return fail(token.start, bracket ? InfixReaderC::BracketClosesNothing : InfixReaderC::ClosesNothing);
+        }
+        const PendingE open = pending.back().kind;
+        if (bracket != (open == PendingE::List)) {
+            return fail(token.start, bracket ? InfixReaderC::ExpectedParenthesis : InfixReaderC::ExpectedBracket);
+        }
+        if (open == PendingE::Group) {
+            pending.pop_back();
+            operands.back().chain = nullptr;  // (a+b)+c nests
+        } else {
+            adopt(*pending.back().call, popOperand().release());
+            closeCall();
+        }
+        return StepE::Next;
+    }
+
     // Pushes a prefix or binary operator after reducing what binds at least as
     // tightly on its left ("^" is right-associative; a prefix operator has no
-    // left operand). Fails when the vocabulary lacks its core name.
+    // left operand; "=" does not chain). Fails when the vocabulary lacks its
+    // core name.
     StepE pushOperator(PendingE kind, const Token& token) {
         if (!operators.lookUp(session, operatorOf(kind))) {
-            fail(token.start, InfixReaderC::MissingOperator);
-            error_text = u"the vocabulary has no '";
-            error_text += detail::operatorName(operatorOf(kind));
-            error_text += u"' for '";
-            error_text.append(text + token.start, token.end - token.start);
-            error_text += u"'";
-            return StepE::Failed;
+            return missing(operatorOf(kind), token);
         }
         if (kind != PendingE::Neg) {
-            reduce(precedence(kind) - (kind == PendingE::Power ? 0 : 1));
+            reduce(precedence(kind) - (kind == PendingE::Power || kind == PendingE::Equal ? 0 : 1));
+        }
+        if (kind == PendingE::Equal && !pending.empty() && pending.back().kind == PendingE::Equal) {
+            return fail(token.start, InfixReaderC::ChainedEquation);
         }
         pending.push_back(Pending{kind, nullptr});
         operand_expected = true;
@@ -322,7 +384,7 @@ private:
         }
     }
 
-    // The call on top of the stack becomes an operand.
+    // The call or list on top of the stack becomes an operand.
     void closeCall() {
         pushOperand(pending.back().call);
         pending.back().call = nullptr;
@@ -498,6 +560,16 @@ const char16_t* InfixReaderC::messageOf(ErrorE kind) noexcept {
             return u"number not accepted";
         case MissingOperator:
             return u"the vocabulary lacks an operator's name";
+        case ChainedEquation:
+            return u"chained '=': put one equation in parentheses";
+        case UnclosedBracket:
+            return u"unclosed '['";
+        case BracketClosesNothing:
+            return u"']' closes nothing";
+        case ExpectedParenthesis:
+            return u"expected ')'";
+        case ExpectedBracket:
+            return u"expected ']'";
         case NoSession:
             return u"no session is current";
         case OutOfMemory:

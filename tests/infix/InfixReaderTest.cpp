@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Reading infix text: the pinned examples, precedence, associativity and
-// flattening, the negative-number rule, tokens, names through the session,
-// errors with their positions, and depth.
+// flattening, the negative-number rule, equations and lists, tokens, names
+// through the session, errors with their kinds and positions, and depth.
 #include <string>
 #include <utility>
 #include <vector>
@@ -78,6 +78,42 @@ TEST_F(InfixReaderTest, NegativeNumbers) {
     takeEvents();
     PointerTC<AlgebraicExpressionC> e = InfixReaderC().read(u"-12");
     EXPECT_EQ(takeEvents(), (Events{"intf", "int(-12)"}));
+}
+
+// "=" binds loosest and does not chain; "[...]" is a list, of equations too.
+// "->" stays no token.
+TEST_F(InfixReaderTest, EquationsAndLists) {
+    expectReadings({{u"a = b", "equal(a,b)"},
+                    {u"x^2 - 1 = 0", "equal(minus(power(x,2),1),0)"},
+                    {u"-a*b = c/d + 1", "equal(times(neg(a),b),plus(divide(c,d),1))"},
+                    {u"x = -1", "equal(x,-1)"},
+                    {u"(a = b) = c", "equal(equal(a,b),c)"},
+                    {u"a = (b = c)", "equal(a,equal(b,c))"},
+                    {u"f(x = 1, y)", "f(equal(x,1),y)"},
+                    {u"[a, b, c]", "list(a,b,c)"},
+                    {u" [ ] ", "list()"},
+                    {u"[[1], [], [x = 2, y]]", "list(list(1),list(),list(equal(x,2),y))"},
+                    {u"[1, 2]^2 - [a]", "minus(power(list(1,2),2),list(a))"},
+                    {u"-[1]", "neg(list(1))"},
+                    {u"f([x, y]) = [1, 2]", "equal(f(list(x,y)),list(1,2))"},
+                    {u"list(a) + [b]", "plus(list(a),list(b))"}});
+    expectReadings({{u"a = b = c", "error at 6: chained '=': put one equation in parentheses"},
+                    {u"a = b + c = d", "error at 10: chained '=': put one equation in parentheses"},
+                    {u"a == b", "error at 3: expected an operand"},
+                    {u"= a", "error at 0: expected an operand"},
+                    {u"a =", "error at 3: expected an operand"},
+                    {u"a -> b", "error at 3: unexpected character"},
+                    {u"[1, 2", "error at 5: unclosed '['"},
+                    {u"[", "error at 1: unclosed '['"},
+                    {u"([1]", "error at 4: unclosed '('"},
+                    {u"[(1]", "error at 3: expected ')'"},
+                    {u"f(1]", "error at 3: expected ')'"},
+                    {u"[1)", "error at 2: expected ']'"},
+                    {u"1]", "error at 1: ']' closes nothing"},
+                    {u"[1,]", "error at 3: expected an operand"},
+                    {u"[)", "error at 1: expected an operand"},
+                    {u"(]", "error at 1: expected an operand"},
+                    {u"x[1]", "error at 1: expected an operator"}});
 }
 
 // Integer texts go to the integer factory first, every other number to the
@@ -183,7 +219,8 @@ TEST_F(InfixReaderTest, ErrorKinds) {
     const std::pair<std::u16string, R::ErrorE> table[] = {
         {u" ", R::EmptyText},          {u"x +", R::ExpectedOperand},         {u"x y", R::ExpectedOperator},
         {u"x # y", R::UnexpectedCharacter}, {u"f(x", R::UnclosedParenthesis}, {u"x)", R::ClosesNothing},
-        {u"x, y", R::CommaOutside}};
+        {u"x, y", R::CommaOutside},    {u"a = b = c", R::ChainedEquation},   {u"[x", R::UnclosedBracket},
+        {u"x]", R::BracketClosesNothing}, {u"(x]", R::ExpectedParenthesis}, {u"[x)", R::ExpectedBracket}};
     R reader;
     EXPECT_EQ(reader.getErrorKind(), R::NoError);
     for (const auto& [text, kind] : table) {

@@ -142,7 +142,7 @@ TEST_F(ToolTest, InfixAndLatexOut) {
     EXPECT_EQ(run({"print", "--to", "latex", "plus(times(2,x),sin(divide(pi,6)))", "abs(alpha)", "times(2.5e3,x)",
                    "f(x,y_1)"}),
               (Result{"2 x + \\sin\\left(\\frac{\\pi}{6}\\right)\n\\left| \\alpha \\right|\n2500.0 x\n"
-                      "\\operatorname{f}\\left(x, \\mathrm{y\\_1}\\right)\n",
+                      "\\operatorname{f}\\left(x, y_{1}\\right)\n",
                       "", 0}));
     EXPECT_EQ(run({"print", "--to=LaTeX", "--float-format", "scientific", "times(2.5e3,x)"}).out,
               "2.5 \\cdot 10^{3} \\cdot x\n");
