@@ -39,9 +39,15 @@ const Command kCommands[] = {
     {u"coth", u"\\coth", true},     {u"exp", u"\\exp", false},      {u"log", u"\\log", false},
     {u"ln", u"\\ln", false}};
 
+// Whether the name is the listed one (its first letter compared first: the
+// lists are looked through for every name and call).
+bool is(const std::u16string& name, const char16_t* listed) {
+    return !name.empty() && name[0] == listed[0] && name == listed;
+}
+
 bool isGreek(const std::u16string& name) {
     for (const char16_t* greek : kGreek) {
-        if (name == greek) {
+        if (is(name, greek)) {
             return true;
         }
     }
@@ -50,7 +56,7 @@ bool isGreek(const std::u16string& name) {
 
 const Command* commandOf(const std::u16string& name) {
     for (const Command& command : kCommands) {
-        if (name == command.name) {
+        if (is(name, command.name)) {
             return &command;
         }
     }
@@ -187,14 +193,13 @@ void LatexWriterC::callItem(std::u16string name, unsigned int count, Item& item)
         item.text = u"O";
     } else if (count == 2 && name == u"pdiff") {
         item.write = WriteE::Derivative;
-        item.text = u"\\operatorname{pdiff}";
     } else if (const Command* command = commandOf(name)) {
         item.write = WriteE::Named;
         item.text = command->command;
         item.superscript = count > 0 && command->superscript;
     } else {
         item.write = WriteE::Call;
-        item.text = u"\\operatorname{" + escaped(name) + u"}";
+        item.text = std::move(name);  // written as \operatorname{name}
         item.superscript = count > 0;
     }
 }
@@ -315,7 +320,13 @@ void LatexWriterC::open(ParentNodeABC& node, const Item& item, Frame& frame) {
 // last of those. As the function of a derivative chain over one argument,
 // its primes come there.
 void LatexWriterC::openCall(const Item& item) {
-    out() += item.text;
+    if (item.write == WriteE::Call) {
+        out() += u"\\operatorname{";
+        out() += escaped(item.text);
+        out() += u'}';
+    } else {
+        out() += item.text;
+    }
     Frame* outer = enclosing();
     if (outer != nullptr && outer->started == 1) {
         if (outer->write == WriteE::Derivative && outer->mode == kPrime) {

@@ -56,7 +56,6 @@ std::u16string NotationWriterC::write(NodeVisitorABC& visitor, NotationWriterC*&
     // work stack, leaves a note: the text would miss a piece.
     OutOfMemoryScope scope;
     try {
-        pieces.push_back(Piece{std::u16string(), kNoPiece});
         node->traverse(visitor);
         if (!scope.ranOut() && !out_of_memory && error == nullptr) {
             return joined();
@@ -260,25 +259,25 @@ bool NotationWriterC::beginChild(const Item& item) {
 }
 
 std::size_t NotationWriterC::insertPiece(std::size_t after) {
-    pieces.push_back(Piece{std::u16string(), pieces[after].next});
-    pieces[after].next = pieces.size() - 1;
-    return pieces.size() - 1;
+    pieces.push_back(Piece{std::u16string(), nextOf(after)});
+    nextOf(after) = pieces.size();
+    return pieces.size();
 }
 
 std::u16string NotationWriterC::joined() {
-    if (pieces.size() == 1) {
-        return std::move(pieces[0].text);
+    if (pieces.empty()) {
+        return std::move(text);
     }
-    std::size_t size = 0;
+    std::size_t size = text.size();
     for (const Piece& piece : pieces) {
         size += piece.text.size();
     }
-    std::u16string text;
-    text.reserve(size);
-    for (std::size_t i = 0; i != kNoPiece; i = pieces[i].next) {
-        text += pieces[i].text;
+    std::u16string all;
+    all.reserve(size);
+    for (std::size_t i = 0; i != kNoPiece; i = nextOf(i)) {
+        all += i == 0 ? text : pieces[i - 1].text;
     }
-    return text;
+    return all;
 }
 
 }  // namespace qorv::math::algexpr::detail

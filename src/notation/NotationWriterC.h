@@ -69,7 +69,8 @@ protected:
     };
 
     // A node classified: its form, how to write it, and its text (a leaf's
-    // whole text; a call's name, or in LaTeX its command).
+    // whole text; a call's name, or in LaTeX the command of a function that
+    // has one).
     struct Item {
         FormE form = FormE::Atom;
         WriteE write = WriteE::Operator;
@@ -135,7 +136,7 @@ protected:
     /// The text is built in pieces linked in order, so that a part written
     /// later can stand before one written earlier; out() is where the walk
     /// writes now.
-    std::u16string& out() { return pieces[current].text; }
+    std::u16string& out() { return current == 0 ? text : pieces[current - 1].text; }
     /// A new empty piece right after `after`; its index.
     std::size_t insertPiece(std::size_t after);
     /// Where the walk writes now.
@@ -169,6 +170,7 @@ private:
     // and opening parenthesis); true when the child is parenthesised.
     bool beginChild(const Item& item);
     void writeLeaf(const Item& item);
+    std::size_t& nextOf(std::size_t piece) { return piece == 0 ? text_next : pieces[piece - 1].next; }
     std::u16string joined();
 
     const char16_t* error = nullptr;  // a literal, or error_text's
@@ -177,7 +179,9 @@ private:
     OperatorCodesC operators;
     bool operators_known = false;  // looked up in the current session
     std::vector<Frame> frames;
-    std::vector<Piece> pieces;
+    std::u16string text;  // the first piece (0), often the only one
+    std::size_t text_next = kNoPiece;
+    std::vector<Piece> pieces;  // pieces 1, 2, ...
 };
 
 unsigned int arity(const ParentNodeABC& node);
