@@ -167,6 +167,34 @@ TEST_P(AllocFailureTest, Substitution) {
     }
 }
 
+// A subclass whose visits go on whatever the base's answer still gets null
+// when memory runs out, never a copy with a node missing or misplaced (a
+// function whose copy could not be made leaves its children to its parent).
+TEST_P(AllocFailureTest, SubstitutionWithVisitsThatGoOn) {
+    struct GoingOn : SubstVisitorC {
+        bool visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE order) override {
+            return SubstVisitorC::visitCoreFunctionNode(node, order) || true;
+        }
+        bool visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE order) override {
+            return SubstVisitorC::visitExtendedFunctionNode(node, order) || true;
+        }
+        bool visitCoreSymbolNode(CoreSymbolNodeC& node) override {
+            return SubstVisitorC::visitCoreSymbolNode(node) || true;
+        }
+        bool visitExtendedSymbolNode(ExtendedSymbolNodeC& node) override {
+            return SubstVisitorC::visitExtendedSymbolNode(node) || true;
+        }
+        bool visitFloatNode(FloatNodeC& node) override { return SubstVisitorC::visitFloatNode(node) || true; }
+        bool visitIntegerNode(IntegerNodeC& node) override { return SubstVisitorC::visitIntegerNode(node) || true; }
+    };
+    PointerTC<AlgebraicExpressionC> replacement = AlgebraicExpressionC::fromPrefixString(u"h(1)");
+    injectEach(name("subst going on"), [&] {
+        GoingOn visitor;
+        std::unique_ptr<NodeABC> result(armed([&] { return visitor.subst(source->getNode(), u"x", replacement->getNode()); }));
+        return print(result.get());
+    });
+}
+
 std::string textName(const ::testing::TestParamInfo<std::u16string>& info) {
     const char* const names[] = {"Worked", "CoreNames", "LongNames", "Deep", "Wide", "Unclosed"};
     return names[info.index];
@@ -239,6 +267,36 @@ INSTANTIATE_TEST_SUITE_P(
                       }(),
                       u"pdiff(pdiff(f(x), 1), 1) = [sin(x)^2, cos(sin(y)^3)^x, pdiff(g(x, y), 2), x_max, _]"),
     infixTextName);
+
+// A prefix printer's visit answers false when its text cannot grow, so that
+// the walk stops: for a name longer than a text's first buffer, and for the
+// "(" after a name that fills it.
+TEST(AllocFailurePrinterTest, AVisitThatCannotGrowItsTextStopsTheWalk) {
+    ExtendedSymbolNodeC leaf(session().lookupSymbol(u"anotherlongname"));
+    ExtendedFunctionNodeC call(session().lookupSymbol(u"abcdefg"));
+    const std::function<bool(PrefixPrintVisitorC&)> visits[] = {
+        [&](PrefixPrintVisitorC& printer) { return printer.visitExtendedSymbolNode(leaf); },
+        [&](PrefixPrintVisitorC& printer) { return printer.visitExtendedFunctionNode(call, PreOrder); }};
+    for (const auto& visit : visits) {
+        int stopped = 0;
+        for (long k = 1;; ++k) {
+            PrefixPrintVisitorC printer;
+            Injector::prepare(Injector::FailOnce, k);
+            bool answer;
+            {
+                Injector::Armed armed;
+                answer = visit(printer);
+            }
+            if (!Injector::fired()) {
+                EXPECT_TRUE(answer);
+                break;
+            }
+            stopped += answer ? 0 : 1;
+        }
+        EXPECT_GT(stopped, 0);
+    }
+    Injector::prepare(Injector::None, 0);
+}
 
 // A session built while memory runs short leaves out whole elements only, and
 // no symbol table entry without a symbol.
