@@ -73,29 +73,14 @@ void InfixWriterC::separator(Frame& frame) {
     if (frame.started == 0) {
         return;
     }
+    const char16_t* shared = sharedSeparator(frame.form);
     if (frame.write != WriteE::Operator) {
         out() += u", ";
-        return;
-    }
-    switch (frame.form) {
-        case FormE::Equation:
-            out() += u" = ";
-            break;
-        case FormE::Sum:
-            out() += u" + ";
-            break;
-        case FormE::Difference:
-            out() += u" - ";
-            break;
-        case FormE::Product:
-            out() += u'*';
-            break;
-        case FormE::Quotient:
-            out() += u'/';
-            break;
-        default:  // a power; the other forms have one argument
-            out() += u'^';
-            break;
+    } else if (shared != nullptr) {
+        out() += shared;
+    } else {
+        // A product, a quotient or a power; the other forms have one argument.
+        out() += frame.form == FormE::Product ? u'*' : frame.form == FormE::Quotient ? u'/' : u'^';
     }
 }
 

@@ -386,29 +386,18 @@ void LatexWriterC::separator(Frame& frame) {
     if (frame.started == 0) {
         return;
     }
-    switch (frame.form) {
-        case FormE::Equation:
-            out() += u" = ";
-            break;
-        case FormE::Sum:
-            out() += u" + ";
-            break;
-        case FormE::Difference:
-            out() += u" - ";
-            break;
-        case FormE::Product:
-            out() += frame.dots ? u" \\cdot " : u" ";
-            break;
-        case FormE::Fraction:
-            out() += u"}{";
-            break;
-        default:  // a power; the other forms have one argument
-            if (frame.mode == kSuperscript) {
-                frame.resume = current;  // where the base's arguments end
-                current = frame.count;
-            }
-            out() += u"^{";
-            break;
+    if (const char16_t* shared = sharedSeparator(frame.form)) {
+        out() += shared;
+    } else if (frame.form == FormE::Product) {
+        out() += frame.dots ? u" \\cdot " : u" ";
+    } else if (frame.form == FormE::Fraction) {
+        out() += u"}{";
+    } else {  // a power; the other forms have one argument
+        if (frame.mode == kSuperscript) {
+            frame.resume = current;  // where the base's arguments end
+            current = frame.count;
+        }
+        out() += u"^{";
     }
 }
 

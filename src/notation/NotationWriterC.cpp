@@ -220,6 +220,19 @@ bool NotationWriterC::startsWithSign(ParentNodeABC& node, FormE form) {
     }
 }
 
+const char16_t* NotationWriterC::sharedSeparator(FormE form) {
+    switch (form) {
+        case FormE::Equation:
+            return u" = ";
+        case FormE::Sum:
+            return u" + ";
+        case FormE::Difference:
+            return u" - ";
+        default:
+            return nullptr;
+    }
+}
+
 bool NotationWriterC::fail(const char16_t* what, const std::u16string& name) {
     error_text = what + name + u"' has no infix form";
     error = error_text.c_str();

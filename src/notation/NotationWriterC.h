@@ -148,6 +148,9 @@ protected:
     Frame* innermost() { return frames.empty() ? nullptr : &frames.back(); }
     /// The frame that encloses the innermost one, or null.
     Frame* enclosing() { return frames.size() < 2 ? nullptr : &frames[frames.size() - 2]; }
+    /// What both notations write between two operands of an equation, a sum
+    /// or a difference (" = ", " + ", " - "); null for the other forms.
+    static const char16_t* sharedSeparator(FormE form);
     /// Fails the call: "the name 'a+b' has no infix form".
     bool fail(const char16_t* what, const std::u16string& name);
     /// Whether a product or quotient of form `form` starts with a sign.

@@ -99,6 +99,20 @@ TEST_F(LatexPrinterTest, PowersOfCalls) {
                  {u"neg(power(log(x),2))", R"(-\left(\log\left(x\right)\right)^{2})"}});
     std::unique_ptr<NodeABC> bare(build.core(4, {build.fn(u"f", {}), build.integer(2)}));
     EXPECT_EQ(write<LatexPrintVisitorC>(bare.get()), R"(\left(\operatorname{f}\left(\right)\right)^{2})");
+    // Every function with a command of its own, one way or the other.
+    const std::pair<const char*, const char*> commands[] = {
+        {"sin", "sin"},       {"cos", "cos"},       {"tan", "tan"},       {"cot", "cot"},     {"sec", "sec"},
+        {"csc", "csc"},       {"asin", "arcsin"},   {"acos", "arccos"},   {"atan", "arctan"}, {"arcsin", "arcsin"},
+        {"arccos", "arccos"}, {"arctan", "arctan"}, {"sinh", "sinh"},     {"cosh", "cosh"},   {"tanh", "tanh"},
+        {"coth", "coth"}};
+    for (const auto& [name, command] : commands) {
+        EXPECT_EQ(write<LatexPrintVisitorC>(u"power(" + widen(name) + u"(x),2)"),
+                  "\\" + std::string(command) + "^{2}\\left(x\\right)");
+    }
+    for (const char* name : {"exp", "log", "ln"}) {
+        EXPECT_EQ(write<LatexPrintVisitorC>(u"power(" + widen(name) + u"(x),2)"),
+                  "\\left(\\" + std::string(name) + "\\left(x\\right)\\right)^{2}");
+    }
 }
 
 // pdiff(f(x),1) is f'(x); a chain of them over a function of one argument

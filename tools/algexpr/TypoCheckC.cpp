@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "TypoCheckC.h"
 
+#include <string_view>
 #include <utility>
 
 #include "AppendUtf8.h"
@@ -20,12 +21,27 @@ namespace {
 // and phi (tan, pi), cot and coth (cos, cosh), xi (i).
 const char16_t* const kNeverSuspect[] = {u"tau", u"phi", u"cot", u"coth", u"xi"};
 
+char16_t folded(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
+
 std::u16string folded(const std::u16string& text) {
     std::u16string out = text;
     for (char16_t& c : out) {
-        c = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+        c = folded(c);
     }
     return out;
+}
+
+// Whether `text` folded is `lower` (which is in lower case already).
+bool foldsTo(const std::u16string& text, std::u16string_view lower) {
+    if (text.size() != lower.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (folded(text[i]) != lower[i]) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // Whether two case-folded texts are at most one edit apart: a character
@@ -106,39 +122,72 @@ std::vector<std::string> TypoCheckC::warnings(AlgebraicExpressionC& expression, 
     return out;
 }
 
+// Most names are rejected by their length alone; the others are compared
+// with the core names folded once, when the vocabulary is read.
 std::u16string TypoCheckC::suggestion(const std::u16string& name, bool called) {
     if (!loaded) {
-        loaded = true;
-        qorv::oss::PointerTC<CASSessionBC> session = CASSessionBC::getSession();
-        for (int code = 0; session; ++code) {
-            qorv::oss::PointerTC<CoreElementC> element = session->lookupCoreElement(code);
-            if (!element) {
-                break;
-            }
-            core_names.push_back(element->getName());
+        load();
+    }
+    const std::size_t size = name.size();
+    const auto near = [&](std::size_t length) { return length < kLengths && lengths[length]; };
+    if (size < (called ? 3u : 2u) || !(near(size) || (called && (near(size - 1) || near(size + 1)))) || exempt(name)) {
+        return std::u16string();
+    }
+    for (std::size_t i = 0; i < core_names.size(); ++i) {
+        if (foldsTo(name, core_folded[i]) && core_names[i] != name) {
+            return core_names[i];
         }
     }
-    if (name.size() < (called ? 3u : 2u) || exempt(name)) {
+    if (!called) {
         return std::u16string();
     }
     const std::u16string name_folded = folded(name);
-    for (const std::u16string& core : core_names) {
-        if (core != name && folded(core) == name_folded) {
-            return core;
-        }
-    }
-    for (const std::u16string& core : core_names) {
-        if (called && core != name && oneEditApart(name_folded, folded(core))) {
-            return core;
+    for (std::size_t i = 0; i < core_names.size(); ++i) {
+        const std::size_t length = core_folded[i].size();
+        if (length + 1 >= size && length <= size + 1 && core_names[i] != name &&
+            oneEditApart(name_folded, core_folded[i])) {
+            return core_names[i];
         }
     }
     return std::u16string();
 }
 
+// A stream of inputs names the same few things again and again: each name
+// is judged once (the memory is emptied now and then, so that new names
+// without end do not grow it).
+std::u16string TypoCheckC::judged(const std::u16string& name, bool called) {
+    std::unordered_map<std::u16string, std::u16string>& known = called ? known_functions : known_symbols;
+    const auto found = known.find(name);
+    if (found != known.end()) {
+        return found->second;
+    }
+    if (known.size() >= kKnownNames) {
+        known.clear();
+    }
+    std::u16string better = suggestion(name, called);
+    known.emplace(name, better);
+    return better;
+}
+
+void TypoCheckC::load() {
+    loaded = true;
+    qorv::oss::PointerTC<CASSessionBC> session = CASSessionBC::getSession();
+    for (int code = 0; session; ++code) {
+        qorv::oss::PointerTC<CoreElementC> element = session->lookupCoreElement(code);
+        if (!element) {
+            break;
+        }
+        core_names.push_back(element->getName());
+        core_folded.push_back(folded(core_names.back()));
+        if (core_names.back().size() < kLengths) {
+            lengths[core_names.back().size()] = true;
+        }
+    }
+}
+
 bool TypoCheckC::exempt(const std::u16string& name) {
-    const std::u16string name_folded = folded(name);
     for (const char16_t* never : kNeverSuspect) {
-        if (name_folded == never) {
+        if (foldsTo(name, never)) {
             return true;
         }
     }
@@ -146,8 +195,7 @@ bool TypoCheckC::exempt(const std::u16string& name) {
 }
 
 // Each suspect once, at its first place.
-void TypoCheckC::findSuspects(AlgebraicExpressionC& expression, std::vector<Suspect>& suspects,
-                              std::size_t& unknown) {
+void TypoCheckC::findSuspects(AlgebraicExpressionC& expression, std::vector<Suspect>& suspects, std::size_t& unknown) {
     auto found = [&](std::u16string name, bool called) {
         const std::size_t index = unknown++;
         for (const Suspect& suspect : suspects) {
@@ -155,7 +203,7 @@ void TypoCheckC::findSuspects(AlgebraicExpressionC& expression, std::vector<Susp
                 return;
             }
         }
-        std::u16string better = suggestion(name, called);
+        std::u16string better = judged(name, called);
         if (!better.empty()) {
             suspects.push_back(Suspect{std::move(name), called, std::move(better), index});
         }

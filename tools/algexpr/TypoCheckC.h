@@ -17,7 +17,9 @@
 #ifndef ALGEXPR_TOOL_TYPOCHECKC_H
 #define ALGEXPR_TOOL_TYPOCHECKC_H
 
+#include <cstddef>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "ExpressionReaderABC.h"
@@ -55,8 +57,18 @@ private:
     bool placeSuspects(const std::u16string& text, const ExpressionReaderABC& reader, std::size_t unknown,
                        const std::vector<Suspect>& suspects, std::vector<std::size_t>& positions);
 
+    std::u16string judged(const std::u16string& name, bool called);
+    void load();
+
+    static constexpr std::size_t kLengths = 64;
+    static constexpr std::size_t kKnownNames = 4096;
+
     bool loaded = false;
-    std::vector<std::u16string> core_names;  // by code
+    std::vector<std::u16string> core_names;   // by code
+    std::vector<std::u16string> core_folded;  // the same, in lower case
+    bool lengths[kLengths] = {};              // the lengths of the core names (those below kLengths)
+    std::unordered_map<std::u16string, std::u16string> known_functions;  // name -> suggestion, or ""
+    std::unordered_map<std::u16string, std::u16string> known_symbols;
 };
 
 }  // namespace qorv::math::algexpr::cli
