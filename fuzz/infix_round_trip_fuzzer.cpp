@@ -4,8 +4,8 @@
 // float of it has no number text, such as "inf"), with no sign directly
 // after an operator, and the text reads back to a tree with the same prefix
 // text, whose infix text is the same again;
-// LaTeX writes it. The session has the six operators in its vocabulary, so
-// that every operator reads.
+// LaTeX writes it. The session has the six operators, equal and list in its
+// vocabulary, so that every operator, equation and list reads.
 //
 // Input: the text as FuzzEnvironmentC::decode reads it, from the first byte
 // on (this target sets no factory flags).
@@ -21,7 +21,8 @@ namespace {
 
 using namespace testing_doubles;
 
-const char16_t* const kNames[] = {u"plus", u"minus", u"times", u"divide", u"power", u"neg", u"sin", u"pi", u""};
+const char16_t* const kNames[] = {u"plus", u"minus", u"times", u"divide", u"power", u"neg",
+                                  u"equal", u"list",  u"sin",   u"pi",     u""};
 
 using algexpr_fuzz::FuzzEnvironmentC;
 
@@ -38,11 +39,13 @@ void checkRead(const std::u16string& text) {
     PointerTC<AlgebraicExpressionC> twice = second.read(text);
     check(static_cast<bool>(expression) == static_cast<bool>(twice), "a second reading differs in success");
     check(reader.getErrorPosition() == second.getErrorPosition() &&
-              std::u16string(reader.getErrorMessage()) == second.getErrorMessage(),
+              std::u16string(reader.getErrorMessage()) == second.getErrorMessage() &&
+              reader.getErrorKind() == second.getErrorKind(),
           "a second reading fails differently");
     if (!expression) {
         check(reader.getErrorPosition() <= text.size(), "the error is beyond the text");
         check(reader.getErrorMessage()[0] != 0, "a failure without a message");
+        check(reader.getErrorKind() != InfixReaderC::NoError, "a failure without a kind");
         return;
     }
     const std::u16string expected = prefix(*expression);

@@ -9,16 +9,18 @@
 //       report(printer.getErrorMessage());   // "the name 'a+b' has no infix form"
 //   }
 //
-// The core functions plus, minus, times, divide, power and neg of the
-// current session's vocabulary are written as operators: plus and times with
-// two or more arguments ("a + b + c", "a*b"), minus, divide and power with
-// exactly two ("a - b", "a/b", "a^b"), neg with one ("-a"). Everything else
-// is written in call form: f(x, y), and plus(x), minus(a), divide(a, b, c).
-// Spaces stand around binary "+" and "-" and after commas.
+// The core functions plus, minus, times, divide, power, neg, equal and list
+// of the current session's vocabulary are written as operators: plus and
+// times with two or more arguments ("a + b + c", "a*b"), minus, divide,
+// power and equal with exactly two ("a - b", "a/b", "a^b", "a = b"), neg
+// with one ("-a"), list with any number ("[a, b]", "[]"). Everything else is
+// written in call form: f(x, y), and plus(x), minus(a), divide(a, b, c).
+// Spaces stand around binary "+", "-" and "=" and after commas.
 //
 // Parentheses stand where reading needs them ((a + b)*c, a - (b - c),
-// (a + b) + c, (a^b)^c, (-3)^2, -(3) for neg(3)) and where a sign would
-// directly follow an operator: x + (-3), 2*(-x), x^(-1), -(-x), a + (-b*c).
+// (a + b) + c, (a^b)^c, (-3)^2, -(3) for neg(3), (a = b) = c, (a = b) + 1)
+// and where a sign would directly follow an operator: x + (-3), 2*(-x),
+// x^(-1), -(-x), a + (-b*c); not after "=": x = -1.
 //
 // Names are written as they are and must be identifiers (a letter or "_",
 // then letters, "_" and digits 0-9): a name such as "a+b" or "2x" fails the

@@ -14,25 +14,30 @@
 //               12  2.5  .5  5.  1e-5  2.5E3  (an "e" without digits after
 //               it ends the number)
 //   name        a Unicode letter or "_", then letters, "_" and digits 0-9
-//   operators   + - * / ^ **  ( ) ,    U+2212 (minus sign) reads as "-"
+//   operators   + - * / ^ ** =  ( ) [ ] ,    U+2212 (minus sign) reads as "-"
 //
 // Grammar, from the loosest binding to the tightest:
+//   equation   := expression [ "=" expression ]              "=" does not chain
 //   expression := product { ("+" | "-") product }           left-associative
 //   product    := unary { ("*" | "/") unary }                left-associative
 //   unary      := ("-" | "+") unary | power
 //   power      := primary [ ("^" | "**") unary ]             right-associative
-//   primary    := number | name | name "(" [ expression { "," expression } ] ")"
-//               | "(" expression ")"
+//   primary    := number | name | name "(" [ arguments ] ")" | "(" equation ")"
+//               | "[" [ arguments ] "]"
+//   arguments  := equation { "," equation }
 // So -a*b is times(neg(a),b), -x^2 is neg(power(x,2)), 2^3^2 is
-// power(2,power(3,2)) and x^-1 is power(x,-1).
+// power(2,power(3,2)), x^-1 is power(x,-1) and x^2 - 1 = 0 is
+// equal(minus(power(x,2),1),0). a = b = c is an error: write (a = b) = c or
+// a = (b = c). ("->" is no token: a "-" followed by ">" does not read.)
 //
 // Mapping to the tree: a+b+c is plus(a,b,c) and a*b*c is times(a,b,c); a-b is
 // minus(a,b) and a-b-c is minus(minus(a,b),c); a/b is divide(a,b); a^b is
-// power(a,b); -a is neg(a) and +a is a. An operator chains only into the same
+// power(a,b); -a is neg(a) and +a is a; a = b is equal(a,b); [a, b, c] is
+// list(a,b,c) and [] is list(). An operator chains only into the same
 // operator written without parentheses: a+(b+c) is plus(a,plus(b,c)) and
 // a-b+c is plus(minus(a,b),c). The operators' functions are the core
-// elements of those six names in the current session; an operator whose name
-// the vocabulary lacks is an error that names it.
+// elements of those eight names in the current session; an operator whose
+// name the vocabulary lacks is an error that names it.
 //
 // A "-" followed by a number makes a negative number, unless the number is
 // the base of "^": -3 is the integer -3 (the factory gets "-3"), 2*-3 is
@@ -64,6 +69,28 @@ namespace qorv::math::algexpr {
 
 class ALGEXPR_API InfixReaderC {
 public:
+    /// Why a read failed, for callers that tell failures apart; each kind
+    /// has its message (getErrorMessage), which may name what is at fault.
+    enum ErrorE {
+        NoError = 0,          ///< the last read succeeded (or none was made)
+        EmptyText,            ///< "empty text": nothing but whitespace; at the end
+        ExpectedOperand,      ///< "expected an operand"
+        ExpectedOperator,     ///< "expected an operator"
+        UnexpectedCharacter,  ///< "unexpected character": no token starts there
+        UnclosedParenthesis,  ///< "unclosed '('": at the end
+        ClosesNothing,        ///< "')' closes nothing"
+        CommaOutside,         ///< "',' outside a function's arguments"
+        NumberNotAccepted,    ///< "number not accepted": every factory asked declined it
+        MissingOperator,      ///< "the vocabulary has no 'times' for '*'"
+        ChainedEquation,      ///< "chained '=': put one equation in parentheses": at the second "="
+        UnclosedBracket,      ///< "unclosed '['": at the end
+        BracketClosesNothing, ///< "']' closes nothing"
+        ExpectedParenthesis,  ///< "expected ')'": a "]" where a "(" is open
+        ExpectedBracket,      ///< "expected ']'": a ")" where a "[" is open
+        NoSession,            ///< "no session is current"; no position
+        OutOfMemory,          ///< "out of memory"; the position is where reading stood
+    };
+
     InfixReaderC() noexcept;
     InfixReaderC(const InfixReaderC&) = delete;
     InfixReaderC& operator=(const InfixReaderC&) = delete;
@@ -81,8 +108,15 @@ public:
     /// or "the vocabulary has no 'times' for '*'". The empty text after a
     /// successful one. Never null; valid until the next read.
     const char16_t* getErrorMessage() const noexcept;
+    /// After a failed read: what kind of failure it was; NoError after a
+    /// successful one.
+    ErrorE getErrorKind() const noexcept;
 
 private:
+    void fail(ErrorE kind, std::size_t position) noexcept;
+    static const char16_t* messageOf(ErrorE kind) noexcept;
+
+    ErrorE error_kind;
     std::size_t error_position;
     const char16_t* error_message_p;  // a literal, or error_text's
     std::u16string error_text;

@@ -18,7 +18,7 @@ namespace qorv::math::algexpr {
 class NodeABC;
 
 namespace detail {
-class InfixWriterC;
+class NotationWriterC;
 }
 
 class ALGEXPR_API NotationPrintVisitorBC : public NodeVisitorABC {
@@ -49,7 +49,7 @@ protected:
     std::u16string write(NodeABC* node, unsigned long digits, qorv::math::NumberDisplayFormatE format);
 
 private:
-    detail::InfixWriterC* writer_p;   // the call in progress, or null
+    detail::NotationWriterC* writer_p;   // the call in progress, or null
     const char16_t* error_message_p;  // a literal, or error_text's
     std::u16string error_text;
     NotationE notation;

@@ -58,11 +58,12 @@ public:
     const char* getMessage() const noexcept;
     static const char* getMessage(ProblemE problem) noexcept;
 
-    /// True when a leaf text is a number text by the reader's rules (made of
+    /// True when a leaf text reads as a number, by the reader's rules (made of
     /// "0123456789.-+", U+2013 and U+2212, with at most one "e" or "E" after
-    /// the first character). Such a leaf goes to the number factories, never
-    /// to the tables, so it cannot name a symbol.
-    static bool isNumberText(std::u16string_view text) noexcept;
+    /// the first character; the empty text too). Such a leaf goes to the
+    /// number factories, never to the tables, so it cannot name a symbol.
+    /// The reader itself decides its leaves with this function.
+    static bool readsAsNumber(std::u16string_view text) noexcept;
 
 private:
     ProblemE problem;

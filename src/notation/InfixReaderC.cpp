@@ -32,7 +32,23 @@ namespace {
 using detail::FormE;
 using detail::OperatorE;
 
-enum class TokenE : unsigned char { End, Number, Name, Plus, Minus, Times, Divide, Power, Open, Close, Comma, Other };
+enum class TokenE : unsigned char {
+    End,
+    Number,
+    Name,
+    Plus,
+    Minus,
+    Times,
+    Divide,
+    Power,
+    Equal,
+    Open,
+    Close,
+    OpenBracket,
+    CloseBracket,
+    Comma,
+    Other
+};
 
 struct Token {
     TokenE kind;
@@ -41,12 +57,13 @@ struct Token {
 };
 
 // What the operator stack holds: an operator waiting for its right operand,
-// or an open "(" of a group or of a call.
-enum class PendingE : unsigned char { Plus, Minus, Times, Divide, Power, Neg, Group, Call };
+// an open "[" of a list, or an open "(" of a group or of a call. The first
+// eight stand in OperatorE's order.
+enum class PendingE : unsigned char { Plus, Minus, Times, Divide, Power, Neg, Equal, List, Group, Call };
 
 struct Pending {
     PendingE kind;
-    ParentNodeABC* call;  // owned: the function of a call, with its arguments so far
+    ParentNodeABC* call;  // owned: the function of a call or list, with its arguments so far
 };
 
 // An operand read. `chain` is set for the plus (times) that an unparenthesised
@@ -59,18 +76,20 @@ struct Operand {
 
 int precedence(PendingE kind) {
     switch (kind) {
+        case PendingE::Equal:
+            return 1;
         case PendingE::Plus:
         case PendingE::Minus:
-            return 1;
+            return 2;
         case PendingE::Times:
         case PendingE::Divide:
-            return 2;
-        case PendingE::Neg:
             return 3;
-        case PendingE::Power:
+        case PendingE::Neg:
             return 4;
+        case PendingE::Power:
+            return 5;
         default:
-            return 0;  // "(" stops every reduction
+            return 0;  // "(" and "[" stop every reduction
     }
 }
 
@@ -125,8 +144,8 @@ public:
     }
 
     std::size_t error_position = 0;
-    const char16_t* error = nullptr;
-    std::u16string error_text;  // when not empty, the message instead of `error`
+    InfixReaderC::ErrorE error = InfixReaderC::NoError;
+    std::u16string error_text;  // when not empty, the message instead of the kind's own
 
 private:
     enum class StepE : unsigned char { Next, Failed, Done };
@@ -153,6 +172,14 @@ private:
                 pending.push_back(Pending{PendingE::Group, nullptr});
                 after_open = true;
                 return StepE::Next;
+            case TokenE::OpenBracket:
+                if (!operators.lookUp(session, OperatorE::List)) {
+                    return missing(OperatorE::List, token);
+                }
+                pending.push_back(Pending{PendingE::List, nullptr});
+                pending.back().call = new CoreFunctionNodeC(operators.code(OperatorE::List));
+                after_open = true;
+                return StepE::Next;
             case TokenE::Plus:
                 return StepE::Next;  // +a is a
             case TokenE::Minus: {
@@ -164,17 +191,18 @@ private:
                 return pushOperator(PendingE::Neg, token);
             }
             case TokenE::Close:
-                if (opened && pending.back().kind == PendingE::Call) {
-                    closeCall();  // f()
+            case TokenE::CloseBracket:
+                if (opened && pending.back().kind == (token.kind == TokenE::Close ? PendingE::Call : PendingE::List)) {
+                    closeCall();  // f() or []
                     return StepE::Next;
                 }
-                return fail(token.start, u"expected an operand");
+                return fail(token.start, InfixReaderC::ExpectedOperand);
             case TokenE::End:
-                return fail(n, !any_token ? u"empty text" : opened ? u"unclosed '('" : u"expected an operand");
+                return fail(n, !any_token ? InfixReaderC::EmptyText : opened ? unclosed() : InfixReaderC::ExpectedOperand);
             case TokenE::Other:
-                return fail(token.start, u"unexpected character");
+                return fail(token.start, InfixReaderC::UnexpectedCharacter);
             default:
-                return fail(token.start, u"expected an operand");
+                return fail(token.start, InfixReaderC::ExpectedOperand);
         }
     }
 
@@ -188,34 +216,26 @@ private:
             case TokenE::Power:
                 return pushOperator(
                     static_cast<PendingE>(static_cast<int>(token.kind) - static_cast<int>(TokenE::Plus)), token);
+            case TokenE::Equal:
+                return pushOperator(PendingE::Equal, token);
             case TokenE::Comma:
                 reduce(0);
-                if (pending.empty() || pending.back().kind != PendingE::Call) {
-                    return fail(token.start, u"',' outside a function's arguments");
+                if (pending.empty() || pending.back().kind == PendingE::Group) {
+                    return fail(token.start, InfixReaderC::CommaOutside);
                 }
                 adopt(*pending.back().call, popOperand().release());
                 operand_expected = true;
                 return StepE::Next;
             case TokenE::Close:
-                reduce(0);
-                if (pending.empty()) {
-                    return fail(token.start, u"')' closes nothing");
-                }
-                if (pending.back().kind == PendingE::Call) {
-                    adopt(*pending.back().call, popOperand().release());
-                    closeCall();
-                } else {
-                    pending.pop_back();
-                    operands.back().chain = nullptr;  // (a+b)+c nests
-                }
-                return StepE::Next;
+            case TokenE::CloseBracket:
+                return closeBracket(token);
             case TokenE::End:
                 reduce(0);
-                return pending.empty() ? StepE::Done : fail(n, u"unclosed '('");
+                return pending.empty() ? StepE::Done : fail(n, unclosed());
             case TokenE::Other:
-                return fail(token.start, u"unexpected character");
+                return fail(token.start, InfixReaderC::UnexpectedCharacter);
             default:
-                return fail(token.start, u"expected an operator");
+                return fail(token.start, InfixReaderC::ExpectedOperator);
         }
     }
 
@@ -247,6 +267,12 @@ private:
                 return Token{TokenE::Close, i, i + 1};
             case u',':
                 return Token{TokenE::Comma, i, i + 1};
+            case u'=':
+                return Token{TokenE::Equal, i, i + 1};
+            case u'[':
+                return Token{TokenE::OpenBracket, i, i + 1};
+            case u']':
+                return Token{TokenE::CloseBracket, i, i + 1};
             default:
                 break;
         }
@@ -261,27 +287,64 @@ private:
         return Token{TokenE::Other, i, i + 1};
     }
 
-    StepE fail(std::size_t position, const char16_t* message) {
+    StepE fail(std::size_t position, InfixReaderC::ErrorE kind) {
         error_position = position;
-        error = message;
+        error = kind;
         return StepE::Failed;
+    }
+
+    // "the vocabulary has no 'times' for '*'"
+    StepE missing(OperatorE op, const Token& token) {
+        fail(token.start, InfixReaderC::MissingOperator);
+        error_text = u"the vocabulary has no '";
+        error_text += detail::operatorName(op);
+        error_text += u"' for '";
+        error_text.append(text + token.start, token.end - token.start);
+        error_text += u"'";
+        return StepE::Failed;
+    }
+
+    // What the text leaves open at its end: the innermost "(" or "[".
+    InfixReaderC::ErrorE unclosed() const {
+        return pending.back().kind == PendingE::List ? InfixReaderC::UnclosedBracket
+                                                     : InfixReaderC::UnclosedParenthesis;
+    }
+
+    // A ")" or "]" after an operand: it closes the innermost "(" or "[",
+    // which must be of its kind.
+    StepE closeBracket(const Token& token) {
+        reduce(0);
+        const bool bracket = token.kind == TokenE::CloseBracket;
+        if (pending.empty()) {
+            return fail(token.start, bracket ? InfixReaderC::BracketClosesNothing : InfixReaderC::ClosesNothing);
+        }
+        const PendingE open = pending.back().kind;
+        if (bracket != (open == PendingE::List)) {
+            return fail(token.start, bracket ? InfixReaderC::ExpectedParenthesis : InfixReaderC::ExpectedBracket);
+        }
+        if (open == PendingE::Group) {
+            pending.pop_back();
+            operands.back().chain = nullptr;  // (a+b)+c nests
+        } else {
+            adopt(*pending.back().call, popOperand().release());
+            closeCall();
+        }
+        return StepE::Next;
     }
 
     // Pushes a prefix or binary operator after reducing what binds at least as
     // tightly on its left ("^" is right-associative; a prefix operator has no
-    // left operand). Fails when the vocabulary lacks its core name.
+    // left operand; "=" does not chain). Fails when the vocabulary lacks its
+    // core name.
     StepE pushOperator(PendingE kind, const Token& token) {
         if (!operators.lookUp(session, operatorOf(kind))) {
-            error_position = token.start;
-            error_text = u"the vocabulary has no '";
-            error_text += detail::operatorName(operatorOf(kind));
-            error_text += u"' for '";
-            error_text.append(text + token.start, token.end - token.start);
-            error_text += u"'";
-            return StepE::Failed;
+            return missing(operatorOf(kind), token);
         }
         if (kind != PendingE::Neg) {
-            reduce(precedence(kind) - (kind == PendingE::Power ? 0 : 1));
+            reduce(precedence(kind) - (kind == PendingE::Power || kind == PendingE::Equal ? 0 : 1));
+        }
+        if (kind == PendingE::Equal && !pending.empty() && pending.back().kind == PendingE::Equal) {
+            return fail(token.start, InfixReaderC::ChainedEquation);
         }
         pending.push_back(Pending{kind, nullptr});
         operand_expected = true;
@@ -321,7 +384,7 @@ private:
         }
     }
 
-    // The call on top of the stack becomes an operand.
+    // The call or list on top of the stack becomes an operand.
     void closeCall() {
         pushOperand(pending.back().call);
         pending.back().call = nullptr;
@@ -348,7 +411,7 @@ private:
     StepE pushNumber(std::size_t sign, std::size_t first, std::size_t last) {
         NodeABC* node = makeNumber(sign, first, last);
         if (node == nullptr) {
-            return fail(sign, u"number not accepted");
+            return fail(sign, InfixReaderC::NumberNotAccepted);
         }
         pushOperand(node);
         operand_expected = false;
@@ -434,17 +497,18 @@ private:
 
 }  // namespace
 
-InfixReaderC::InfixReaderC() noexcept : error_position(0), error_message_p(u"") {}
+InfixReaderC::InfixReaderC() noexcept : error_kind(NoError), error_position(0), error_message_p(u"") {}
 
 InfixReaderC::~InfixReaderC() = default;
 
 PointerTC<AlgebraicExpressionC> InfixReaderC::read(const std::u16string& text) {
+    error_kind = NoError;
     error_position = 0;
     error_message_p = u"";
     error_text.clear();
     PointerTC<CASSessionBC> session = CASSessionBC::getSession();
     if (!session) {
-        error_message_p = u"no session is current";
+        fail(NoSession, 0);
         return PointerTC<AlgebraicExpressionC>();
     }
     std::size_t at = 0;
@@ -452,10 +516,8 @@ PointerTC<AlgebraicExpressionC> InfixReaderC::read(const std::u16string& text) {
         Reading reading(*session, text, at);
         std::unique_ptr<NodeABC> root(reading.run());
         if (!root) {
-            error_position = reading.error_position;
-            if (reading.error_text.empty()) {
-                error_message_p = reading.error;
-            } else {
+            fail(reading.error, reading.error_position);
+            if (!reading.error_text.empty()) {
                 error_text.swap(reading.error_text);
                 error_message_p = error_text.c_str();
             }
@@ -465,14 +527,61 @@ PointerTC<AlgebraicExpressionC> InfixReaderC::read(const std::u16string& text) {
         root.release();
         return PointerTC<AlgebraicExpressionC>(expression);
     } catch (const std::bad_alloc&) {
-        error_position = at;
-        error_message_p = u"out of memory";
+        fail(OutOfMemory, at);
         return PointerTC<AlgebraicExpressionC>();
     }
+}
+
+void InfixReaderC::fail(ErrorE kind, std::size_t position) noexcept {
+    error_kind = kind;
+    error_position = position;
+    error_message_p = messageOf(kind);
+}
+
+const char16_t* InfixReaderC::messageOf(ErrorE kind) noexcept {
+    switch (kind) {
+        case NoError:
+            break;
+        case EmptyText:
+            return u"empty text";
+        case ExpectedOperand:
+            return u"expected an operand";
+        case ExpectedOperator:
+            return u"expected an operator";
+        case UnexpectedCharacter:
+            return u"unexpected character";
+        case UnclosedParenthesis:
+            return u"unclosed '('";
+        case ClosesNothing:
+            return u"')' closes nothing";
+        case CommaOutside:
+            return u"',' outside a function's arguments";
+        case NumberNotAccepted:
+            return u"number not accepted";
+        case MissingOperator:
+            return u"the vocabulary lacks an operator's name";
+        case ChainedEquation:
+            return u"chained '=': put one equation in parentheses";
+        case UnclosedBracket:
+            return u"unclosed '['";
+        case BracketClosesNothing:
+            return u"']' closes nothing";
+        case ExpectedParenthesis:
+            return u"expected ')'";
+        case ExpectedBracket:
+            return u"expected ']'";
+        case NoSession:
+            return u"no session is current";
+        case OutOfMemory:
+            return u"out of memory";
+    }
+    return u"";
 }
 
 std::size_t InfixReaderC::getErrorPosition() const noexcept { return error_position; }
 
 const char16_t* InfixReaderC::getErrorMessage() const noexcept { return error_message_p; }
+
+InfixReaderC::ErrorE InfixReaderC::getErrorKind() const noexcept { return error_kind; }
 
 }  // namespace qorv::math::algexpr

@@ -20,11 +20,15 @@ std::size_t skipDigits(const char16_t* text, std::size_t n, std::size_t i) {
     return i;
 }
 
-const char16_t* const kOperatorNames[kOperatorCount] = {u"plus", u"minus", u"times", u"divide", u"power", u"neg"};
+const char16_t* const kOperatorNames[kOperatorCount] = {u"plus",  u"minus", u"times", u"divide",
+                                                        u"power", u"neg",   u"equal", u"list"};
 
-// Binding strength: the loosest operators 1, the tightest 4, atoms 5.
+// Binding strength: equations 0, the loosest operators 1, the tightest 4,
+// atoms 5.
 int level(FormE form) {
     switch (form) {
+        case FormE::Equation:
+            return 0;
         case FormE::Sum:
         case FormE::Difference:
             return 1;
@@ -94,8 +98,8 @@ bool isIdentifier(const std::u16string& text) {
     return !text.empty() && scanIdentifier(text.data(), text.size(), 0) == text.size();
 }
 
-bool isNumberText(const std::u16string& text, bool signed_ok) {
-    const std::size_t start = signed_ok && !text.empty() && text[0] == u'-' ? 1 : 0;
+bool readsAsSignedInfixNumber(const std::u16string& text) {
+    const std::size_t start = !text.empty() && text[0] == u'-' ? 1 : 0;
     const std::size_t end = scanNumber(text.data(), text.size(), start);
     return end > start && end == text.size();
 }
@@ -149,26 +153,33 @@ FormE operatorForm(OperatorE op, unsigned int arity) {
             return arity == 2 ? FormE::Power : FormE::Atom;
         case OperatorE::Neg:
             return arity == 1 ? FormE::Negation : FormE::Atom;
+        case OperatorE::Equal:
+            return arity == 2 ? FormE::Equation : FormE::Atom;
+        case OperatorE::List:
+            return FormE::List;
     }
     return FormE::Atom;
 }
 
 // Reading is left-associative for + - * / and chains an unparenthesised
 // plus (times) into the plus (times) on its left, so only a left argument of
-// the very same n-ary operator needs parentheses: (a+b)+c, but a-b+c.
+// the very same n-ary operator needs parentheses: (a+b)+c, but a-b+c. An
+// equation is an operand of nothing but a call or a list: "=" does not chain.
 bool needsParentheses(FormE parent, unsigned int index, FormE child) {
     const int inner = level(child);
     switch (parent) {
+        case FormE::Equation:
+            return inner == 0;
         case FormE::Sum:
         case FormE::Difference:
             if (index == 0) {
-                return parent == FormE::Sum && child == FormE::Sum;
+                return inner == 0 || (parent == FormE::Sum && child == FormE::Sum);
             }
-            return inner == 1 || inner == 3;
+            return inner <= 1 || inner == 3;
         case FormE::Product:
         case FormE::Quotient:
             if (index == 0) {
-                return inner == 1 || (parent == FormE::Product && child == FormE::Product);
+                return inner <= 1 || (parent == FormE::Product && child == FormE::Product);
             }
             return inner <= 3;
         case FormE::Negation:

@@ -36,23 +36,27 @@ std::size_t scanNumber(const char16_t* text, std::size_t n, std::size_t i);
 /// Whether the whole text is one identifier.
 bool isIdentifier(const std::u16string& text);
 
-/// Whether the whole text is a number, after one optional leading "-" when
-/// `signed_ok`.
-bool isNumberText(const std::u16string& text, bool signed_ok);
+/// Whether the whole text reads as one infix number token after one
+/// optional leading "-": what a number leaf's text must be for the infix
+/// writer to write it as it is.
+bool readsAsSignedInfixNumber(const std::u16string& text);
 
 /// Whether a number text holds ".", "e" or "E" (it goes to the float factory only).
 bool isFloatText(const std::u16string& text);
 
-enum class OperatorE : unsigned char { Plus, Minus, Times, Divide, Power, Neg };
-constexpr int kOperatorCount = 6;
+/// The core functions that infix writes with signs: the six arithmetic
+/// operators, equations (a = b) and lists ([a, b]).
+enum class OperatorE : unsigned char { Plus, Minus, Times, Divide, Power, Neg, Equal, List };
+constexpr int kOperatorCount = 8;
 
-/// The core name of the operator: "plus", "minus", "times", "divide", "power", "neg".
+/// The core name of the operator: "plus", "minus", "times", "divide",
+/// "power", "neg", "equal", "list".
 const char16_t* operatorName(OperatorE op);
 
 /// The codes of the operators' core names in the current session's vocabulary.
 class OperatorCodesC {
 public:
-    /// Looks all six names up; with no session none is known.
+    /// Looks all their names up; with no session none is known.
     void lookUpAll(CASSessionBC* session);
     /// Looks the operator's name up unless that was done before; false when
     /// the vocabulary lacks it.
@@ -70,7 +74,8 @@ private:
 
 /// How a subexpression is written, as far as its neighbours care.
 enum class FormE : unsigned char {
-    Atom,        // a name, a call, or anything in parentheses of its own
+    Atom,        // a name, a call, a list, or anything in parentheses of its own
+    Equation,    // a = b            equal with two
     Number,      // an unsigned number
     Sum,         // a + b + ...      plus with two or more arguments
     Difference,  // a - b            minus with two
@@ -79,7 +84,8 @@ enum class FormE : unsigned char {
     Negation,    // -a               neg with one
     Negative,    // -3               a number whose text starts with "-"
     Power,       // a^b              power with two
-    Fraction     // \frac{a}{b}      (LaTeX only)
+    Fraction,    // \frac{a}{b}      (LaTeX only)
+    List         // [a, b, ...]      list with any number; written as an atom
 };
 
 /// The form of an operator applied to `arity` arguments: Atom where the
@@ -89,8 +95,9 @@ FormE operatorForm(OperatorE op, unsigned int arity);
 /// Whether the argument at `index` of an expression of form `parent`, being
 /// of form `child`, needs parentheses so that reading the text gives back the
 /// same tree. Besides what the grammar needs, a sign never directly follows
-/// an operator: x + (-3), 2*(-x), x^(-1), -(-x). (A product whose first
-/// factor is signed, a + (-b*c), is the writer's to find: it looks deeper.)
+/// an operator: x + (-3), 2*(-x), x^(-1), -(-x); it may follow "=": x = -1.
+/// (A product whose first factor is signed, a + (-b*c), is the writer's to
+/// find: it looks deeper.)
 bool needsParentheses(FormE parent, unsigned int index, FormE child);
 
 }  // namespace qorv::math::algexpr::detail

@@ -2,6 +2,7 @@
 #include "algexpr/NotationPrintVisitorBC.h"
 
 #include "InfixWriterC.h"
+#include "LatexWriterC.h"
 #include "algexpr/CoreFunctionNodeC.h"
 #include "algexpr/CoreSymbolNodeC.h"
 #include "algexpr/ExtendedFunctionNodeC.h"
@@ -11,7 +12,6 @@
 
 namespace qorv::math::algexpr {
 
-using detail::InfixWriterC;
 
 NotationPrintVisitorBC::NotationPrintVisitorBC(NotationE notation) noexcept
     : NodeVisitorABC(PreOrder | PostOrder), writer_p(nullptr), error_message_p(u""), notation(notation) {}
@@ -42,9 +42,12 @@ bool NotationPrintVisitorBC::visitIntegerNode(IntegerNodeC& node) {
 
 std::u16string NotationPrintVisitorBC::write(NodeABC* node, unsigned long digits,
                                              qorv::math::NumberDisplayFormatE format) {
-    const InfixWriterC::StyleE style =
-        notation == NotationE::Latex ? InfixWriterC::StyleE::Latex : InfixWriterC::StyleE::Infix;
-    return InfixWriterC::write(*this, writer_p, node, style, digits, format, error_text, error_message_p);
+    if (notation == NotationE::Latex) {
+        detail::LatexWriterC writer(digits, format);
+        return writer.write(*this, writer_p, node, error_text, error_message_p);
+    }
+    detail::InfixWriterC writer(digits, format);
+    return writer.write(*this, writer_p, node, error_text, error_message_p);
 }
 
 const char16_t* NotationPrintVisitorBC::getErrorMessage() const noexcept { return error_message_p; }

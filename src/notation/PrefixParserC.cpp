@@ -6,6 +6,7 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "algexpr/FloatValueABC.h"
 #include "algexpr/IntegerNodeC.h"
 #include "algexpr/IntegerValueABC.h"
+#include "algexpr/PrefixSyntaxCheckC.h"
 
 // How every text reads is written once, in include/algexpr/AlgebraicExpressionC.h
 // ("Reading prefix text"); this reader keeps to those rules exactly, calls
@@ -41,30 +43,7 @@ namespace {
 
 bool isWhitespace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
 
-bool isNumberCharacter(char16_t c) {
-    return (c >= u'0' && c <= u'9') || c == u'.' || c == u'-' || c == u'+' || c == u'\u2013' || c == u'\u2212';
-}
-
 bool isExponentLetter(char16_t c) { return c == u'e' || c == u'E'; }
-
-bool isNumberText(const char16_t* first, const char16_t* last) {
-    const char16_t* p = first;
-    while (p != last && isNumberCharacter(*p)) {
-        ++p;
-    }
-    if (p == last) {
-        return true;
-    }
-    if (p == first || !isExponentLetter(*p)) {
-        return false;
-    }
-    for (++p; p != last; ++p) {
-        if (!isNumberCharacter(*p)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 bool isFloatText(const char16_t* first, const char16_t* last) {
     for (const char16_t* p = first; p != last; ++p) {
@@ -286,7 +265,7 @@ private:
     NodeABC* readLeaf(Index first, Index last) {
         const char16_t* begin = text.data() + first;
         const char16_t* end = text.data() + last;
-        if (!isNumberText(begin, end)) {
+        if (!PrefixSyntaxCheckC::readsAsNumber(std::u16string_view(begin, last - first))) {
             return makeSymbolNode(first, last);
         }
         std::u16string token;

@@ -130,7 +130,7 @@ const char* PrefixSyntaxCheckC::getMessage(ProblemE problem) noexcept {
     return "unknown problem";
 }
 
-bool PrefixSyntaxCheckC::isNumberText(std::u16string_view text) noexcept {
+bool PrefixSyntaxCheckC::readsAsNumber(std::u16string_view text) noexcept {
     std::size_t i = 0;
     while (i < text.size() && isNumberCharacter(text[i])) {
         ++i;

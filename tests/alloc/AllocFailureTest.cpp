@@ -23,7 +23,7 @@ using namespace testing_doubles;
 using Injector = FailureInjector;
 
 const char16_t* const kNames[] = {u"sin",   u"plus",  u"g",      u"pi",    u"cos", u"arctangent",
-                                  u"minus", u"times", u"divide", u"power", u"neg", u""};
+                                  u"minus", u"times", u"divide", u"power", u"neg", u"equal", u"list", u""};
 
 CASSessionBC& session() { return *CASSessionBC::getSession(); }
 
@@ -167,6 +167,34 @@ TEST_P(AllocFailureTest, Substitution) {
     }
 }
 
+// A subclass whose visits go on whatever the base's answer still gets null
+// when memory runs out, never a copy with a node missing or misplaced (a
+// function whose copy could not be made leaves its children to its parent).
+TEST_P(AllocFailureTest, SubstitutionWithVisitsThatGoOn) {
+    struct GoingOn : SubstVisitorC {
+        bool visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE order) override {
+            return SubstVisitorC::visitCoreFunctionNode(node, order) || true;
+        }
+        bool visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE order) override {
+            return SubstVisitorC::visitExtendedFunctionNode(node, order) || true;
+        }
+        bool visitCoreSymbolNode(CoreSymbolNodeC& node) override {
+            return SubstVisitorC::visitCoreSymbolNode(node) || true;
+        }
+        bool visitExtendedSymbolNode(ExtendedSymbolNodeC& node) override {
+            return SubstVisitorC::visitExtendedSymbolNode(node) || true;
+        }
+        bool visitFloatNode(FloatNodeC& node) override { return SubstVisitorC::visitFloatNode(node) || true; }
+        bool visitIntegerNode(IntegerNodeC& node) override { return SubstVisitorC::visitIntegerNode(node) || true; }
+    };
+    PointerTC<AlgebraicExpressionC> replacement = AlgebraicExpressionC::fromPrefixString(u"h(1)");
+    injectEach(name("subst going on"), [&] {
+        GoingOn visitor;
+        std::unique_ptr<NodeABC> result(armed([&] { return visitor.subst(source->getNode(), u"x", replacement->getNode()); }));
+        return print(result.get());
+    });
+}
+
 std::string textName(const ::testing::TestParamInfo<std::u16string>& info) {
     const char* const names[] = {"Worked", "CoreNames", "LongNames", "Deep", "Wide", "Unclosed"};
     return names[info.index];
@@ -193,6 +221,10 @@ TEST_P(InfixAllocFailureTest, Reading) {
     injectEach(name("read infix"), [&] {
         InfixReaderC reader;
         auto read = armed([&] { return reader.read(GetParam()); });
+        // Each text reads when memory suffices; a factory that could not
+        // make a value declines it.
+        const InfixReaderC::ErrorE kind = reader.getErrorKind();
+        EXPECT_TRUE(read || kind == InfixReaderC::OutOfMemory || kind == InfixReaderC::NumberNotAccepted) << kind;
         return print(read ? read->getNode() : nullptr);
     });
 }
@@ -214,12 +246,13 @@ TEST_P(InfixAllocFailureTest, PrintingLatex) {
 }
 
 std::string infixTextName(const ::testing::TestParamInfo<std::u16string>& info) {
-    const char* const names[] = {"Worked", "LongNames", "Deep", "Wide"};
+    const char* const names[] = {"Worked", "LongNames", "Deep", "Wide", "LatexForms"};
     return names[info.index];
 }
 
 // Names and numbers long enough to be allocated, powers whose base LaTeX
-// looks into, and chains that outgrow the stacks' first blocks.
+// looks into, chains that outgrow the stacks' first blocks, and the forms
+// LaTeX writes in pieces or looks ahead for (powers of calls, derivatives).
 INSTANTIATE_TEST_SUITE_P(
     Texts, InfixAllocFailureTest,
     ::testing::Values(u"2*x + sin(pi/6) - g(y, -3, 2.5)^2",
@@ -231,8 +264,39 @@ INSTANTIATE_TEST_SUITE_P(
                               t += u" + x*1";
                           }
                           return t;
-                      }()),
+                      }(),
+                      u"pdiff(pdiff(f(x), 1), 1) = [sin(x)^2, cos(sin(y)^3)^x, pdiff(g(x, y), 2), x_max, _]"),
     infixTextName);
+
+// A prefix printer's visit answers false when its text cannot grow, so that
+// the walk stops: for a name longer than a text's first buffer, and for the
+// "(" after a name that fills it.
+TEST(AllocFailurePrinterTest, AVisitThatCannotGrowItsTextStopsTheWalk) {
+    ExtendedSymbolNodeC leaf(session().lookupSymbol(u"anotherlongname"));
+    ExtendedFunctionNodeC call(session().lookupSymbol(u"abcdefg"));
+    const std::function<bool(PrefixPrintVisitorC&)> visits[] = {
+        [&](PrefixPrintVisitorC& printer) { return printer.visitExtendedSymbolNode(leaf); },
+        [&](PrefixPrintVisitorC& printer) { return printer.visitExtendedFunctionNode(call, PreOrder); }};
+    for (const auto& visit : visits) {
+        int stopped = 0;
+        for (long k = 1;; ++k) {
+            PrefixPrintVisitorC printer;
+            Injector::prepare(Injector::FailOnce, k);
+            bool answer;
+            {
+                Injector::Armed armed;
+                answer = visit(printer);
+            }
+            if (!Injector::fired()) {
+                EXPECT_TRUE(answer);
+                break;
+            }
+            stopped += answer ? 0 : 1;
+        }
+        EXPECT_GT(stopped, 0);
+    }
+    Injector::prepare(Injector::None, 0);
+}
 
 // A session built while memory runs short leaves out whole elements only, and
 // no symbol table entry without a symbol.

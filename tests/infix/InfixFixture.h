@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The session of the infix tests: a vocabulary with the six operators, and
+// The session of the infix tests: a vocabulary with the six operators,
+// equations and lists (codes 0-5, then sin to i 6-15, equal 16, list 17), and
 // floats whose default text is the shortest that reads back, always with "."
 // or an exponent (2.5, 1e+21, 1e999 for infinity, "nan"), as the numeric
 // client prints them, so that exponents and texts that are no numbers reach
@@ -19,7 +20,8 @@ namespace testing_doubles {
 
 inline const char16_t* const kInfixNames[] = {u"plus", u"minus", u"times", u"divide", u"power", u"neg",
                                               u"sin",  u"cos",   u"tan",   u"exp",    u"log",   u"sqrt",
-                                              u"abs",  u"pi",    u"e",     u"i",      u""};
+                                              u"abs",  u"pi",    u"e",     u"i",      u"equal", u"list",
+                                              u""};
 
 class ShortestFloat : public TestFloat {
 public:

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Writing trees in infix: operators and call forms, the fewest parentheses
-// that keep the tree, signs, numbers, names that cannot be written, depth.
+// that keep the tree, equations and lists, signs, numbers, names that cannot
+// be written, depth.
 #include <functional>
 #include <memory>
 #include <string>
@@ -65,6 +66,36 @@ TEST_F(InfixPrinterTest, TheFewestParenthesesThatKeepTheTree) {
                     {u"power(times(a,b),plus(c,d))", "(a*b)^(c + d)"},
                     {u"times(power(a,b),power(c,d))", "a^b*c^d"},
                     {u"power(f(x),2)", "f(x)^2"}});
+}
+
+// equal(a,b) is "a = b", loosest of all; "=" does not chain, so an equation
+// as an operand of anything but a call or a list is in parentheses. A sign
+// may follow "=". list(...) is "[a, b]", its elements never in parentheses.
+TEST_F(InfixPrinterTest, EquationsAndLists) {
+    expectWritings({{u"equal(minus(power(x,2),1),0)", "x^2 - 1 = 0"},
+                    {u"equal(a,-1)", "a = -1"},
+                    {u"equal(neg(a),times(-2,b))", "-a = -2*b"},
+                    {u"equal(equal(a,b),c)", "(a = b) = c"},
+                    {u"equal(a,equal(b,c))", "a = (b = c)"},
+                    {u"plus(equal(a,b),c)", "(a = b) + c"},
+                    {u"plus(c,equal(a,b))", "c + (a = b)"},
+                    {u"minus(c,equal(a,b))", "c - (a = b)"},
+                    {u"times(equal(a,b),c)", "(a = b)*c"},
+                    {u"divide(c,equal(a,b))", "c/(a = b)"},
+                    {u"neg(equal(a,b))", "-(a = b)"},
+                    {u"power(equal(a,b),2)", "(a = b)^2"},
+                    {u"power(2,equal(a,b))", "2^(a = b)"},
+                    {u"f(equal(a,b),c)", "f(a = b, c)"},
+                    {u"equal(a)", "equal(a)"},
+                    {u"equal(a,b,c)", "equal(a, b, c)"},
+                    {u"list(1,2)", "[1, 2]"},
+                    {u"list(equal(x,1),list(plus(a,b)),-3)", "[x = 1, [a + b], -3]"},
+                    {u"power(list(1),2)", "[1]^2"},
+                    {u"minus(list(a),neg(b))", "[a] - (-b)"},
+                    {u"equal(list(x,y),list(1,2))", "[x, y] = [1, 2]"}});
+    std::unique_ptr<NodeABC> empty(build.core(17, {}));
+    EXPECT_EQ(write(empty.get()), "[]");
+    EXPECT_EQ(read(u"[]"), "list()");
 }
 
 // A sign never directly follows an operator, and a negative number never

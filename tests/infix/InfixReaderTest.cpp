@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Reading infix text: the pinned examples, precedence, associativity and
-// flattening, the negative-number rule, tokens, names through the session,
-// errors with their positions, and depth.
+// flattening, the negative-number rule, equations and lists, tokens, names
+// through the session, errors with their kinds and positions, and depth.
 #include <string>
 #include <utility>
 #include <vector>
@@ -80,6 +80,42 @@ TEST_F(InfixReaderTest, NegativeNumbers) {
     EXPECT_EQ(takeEvents(), (Events{"intf", "int(-12)"}));
 }
 
+// "=" binds loosest and does not chain; "[...]" is a list, of equations too.
+// "->" stays no token.
+TEST_F(InfixReaderTest, EquationsAndLists) {
+    expectReadings({{u"a = b", "equal(a,b)"},
+                    {u"x^2 - 1 = 0", "equal(minus(power(x,2),1),0)"},
+                    {u"-a*b = c/d + 1", "equal(times(neg(a),b),plus(divide(c,d),1))"},
+                    {u"x = -1", "equal(x,-1)"},
+                    {u"(a = b) = c", "equal(equal(a,b),c)"},
+                    {u"a = (b = c)", "equal(a,equal(b,c))"},
+                    {u"f(x = 1, y)", "f(equal(x,1),y)"},
+                    {u"[a, b, c]", "list(a,b,c)"},
+                    {u" [ ] ", "list()"},
+                    {u"[[1], [], [x = 2, y]]", "list(list(1),list(),list(equal(x,2),y))"},
+                    {u"[1, 2]^2 - [a]", "minus(power(list(1,2),2),list(a))"},
+                    {u"-[1]", "neg(list(1))"},
+                    {u"f([x, y]) = [1, 2]", "equal(f(list(x,y)),list(1,2))"},
+                    {u"list(a) + [b]", "plus(list(a),list(b))"}});
+    expectReadings({{u"a = b = c", "error at 6: chained '=': put one equation in parentheses"},
+                    {u"a = b + c = d", "error at 10: chained '=': put one equation in parentheses"},
+                    {u"a == b", "error at 3: expected an operand"},
+                    {u"= a", "error at 0: expected an operand"},
+                    {u"a =", "error at 3: expected an operand"},
+                    {u"a -> b", "error at 3: unexpected character"},
+                    {u"[1, 2", "error at 5: unclosed '['"},
+                    {u"[", "error at 1: unclosed '['"},
+                    {u"([1]", "error at 4: unclosed '('"},
+                    {u"[(1]", "error at 3: expected ')'"},
+                    {u"f(1]", "error at 3: expected ')'"},
+                    {u"[1)", "error at 2: expected ']'"},
+                    {u"1]", "error at 1: ']' closes nothing"},
+                    {u"[1,]", "error at 3: expected an operand"},
+                    {u"[)", "error at 1: expected an operand"},
+                    {u"(]", "error at 1: expected an operand"},
+                    {u"x[1]", "error at 1: expected an operator"}});
+}
+
 // Integer texts go to the integer factory first, every other number to the
 // float factory alone, each with its text as written (U+2212 made "-").
 TEST_F(InfixReaderTest, NumberTokensReachTheFactories) {
@@ -134,10 +170,23 @@ TEST_F(InfixReaderTest, UnicodeNames) {
     PointerTC<AlgebraicExpressionC> e = reader.read(u"\u03b1*\u00e9t\u00e9 + \U0001D49C_2");
     ASSERT_TRUE(e);
     EXPECT_EQ(e->toPrefixString(0, qorv::math::Standard), u"plus(times(\u03b1,\u00e9t\u00e9),\U0001D49C_2)");
-    // A currency sign, a combining accent, a lone surrogate, an emoji (a pair
-    // that is no letter), a no-break space, an Arabic-Indic digit.
+    // A letter whose low surrogate is the first one, 0xDC00 (U+10000), and a
+    // letter above the surrogates (U+F900) are names too, and one-letter
+    // names in LaTeX.
+    for (const std::u16string name : {u"\U00010000x", u"\uF900"}) {
+        e = reader.read(name + u" + 1");
+        ASSERT_TRUE(e);
+        EXPECT_EQ(e->toPrefixString(0, qorv::math::Standard), u"plus(" + name + u",1)");
+    }
+    LatexPrintVisitorC latex;
+    EXPECT_EQ(latex.getExpressionString(prefix(u"f(\U00010000,\uF900)")->getNode(), 0, qorv::math::Standard),
+              u"\\operatorname{f}\\left(\U00010000, \uF900\\right)");
+    // A currency sign, a combining accent, a lone surrogate (high, or low
+    // after a letter, which it does not pair with), an emoji (a pair that is
+    // no letter), a no-break space, an Arabic-Indic digit.
     const std::pair<std::u16string, std::size_t> table[] = {
         {u"x + \u20ac", 4},     {u"x + e\u0301", 5}, {std::u16string(u"x + ") + static_cast<char16_t>(0xD835), 4},
+        {std::u16string(u"x + a") + static_cast<char16_t>(0xDC00), 5},
         {u"x + \U0001F600", 4}, {u"x +\u00a0y", 3},  {u"x + y\u0663", 5}};
     for (const auto& [bad, position] : table) {
         EXPECT_FALSE(reader.read(bad));
@@ -161,6 +210,30 @@ TEST_F(InfixReaderTest, ErrorsGiveTheirPosition) {
                     {u"(a, b)", "error at 2: ',' outside a function's arguments"},
                     {u"f(a,)", "error at 4: expected an operand"},
                     {u"a # b", "error at 2: unexpected character"}});
+}
+
+// Each failure has its kind, for callers that tell failures apart, and the
+// kind's message.
+TEST_F(InfixReaderTest, ErrorKinds) {
+    using R = InfixReaderC;
+    const std::pair<std::u16string, R::ErrorE> table[] = {
+        {u" ", R::EmptyText},          {u"x +", R::ExpectedOperand},         {u"x y", R::ExpectedOperator},
+        {u"x # y", R::UnexpectedCharacter}, {u"f(x", R::UnclosedParenthesis}, {u"x)", R::ClosesNothing},
+        {u"x, y", R::CommaOutside},    {u"a = b = c", R::ChainedEquation},   {u"[x", R::UnclosedBracket},
+        {u"x]", R::BracketClosesNothing}, {u"(x]", R::ExpectedParenthesis}, {u"[x)", R::ExpectedBracket}};
+    R reader;
+    EXPECT_EQ(reader.getErrorKind(), R::NoError);
+    for (const auto& [text, kind] : table) {
+        EXPECT_FALSE(reader.read(text));
+        EXPECT_EQ(reader.getErrorKind(), kind) << narrow(text);
+        EXPECT_EQ(read(text), "error at " + std::to_string(reader.getErrorPosition()) + ": " +
+                                  narrow(reader.getErrorMessage()));
+    }
+    floats().decline = true;
+    EXPECT_FALSE(reader.read(u"2.5"));
+    EXPECT_EQ(reader.getErrorKind(), R::NumberNotAccepted);
+    EXPECT_TRUE(reader.read(u"x"));
+    EXPECT_EQ(reader.getErrorKind(), R::NoError);
 }
 
 // A reader reports each call's own outcome.

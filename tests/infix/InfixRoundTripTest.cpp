@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Random trees written in infix and read back give the same prefix text, and
-// no sign stands directly after an operator:
-// every operator with 0 to 4 arguments, negative numbers, floats with
-// exponents and infinities, core symbols, calls of other functions, null
-// children. LaTeX writes every one of them, with no product that mixes
-// \cdot and juxtaposition and no call as a base without parentheses.
+// no sign stands directly after an operator: every operator, equations and
+// lists with 0 to 4 arguments, negative numbers, floats with exponents and
+// infinities, core symbols, calls of other functions, null children. LaTeX
+// writes every one of them, with no product that mixes \cdot and
+// juxtaposition and no call as a base without parentheses.
 #include <cstdint>
 #include <memory>
 #include <set>
@@ -44,10 +44,11 @@ private:
         static const unsigned int arities[] = {0, 1, 1, 2, 2, 2, 2, 3, 3, 4};
         const unsigned int arity = arities[below(10)];
         ParentNodeABC* node;
-        const unsigned int kind = below(10);
-        if (kind < 7) {
-            node = build.core(static_cast<int>(kind % 6), {});  // plus ... neg
-            operators_seen.insert({static_cast<int>(kind % 6), arity});
+        const unsigned int kind = below(12);
+        if (kind < 7 || kind >= 10) {
+            const int code = kind < 7 ? static_cast<int>(kind % 6) : static_cast<int>(kind + 6);  // plus ... neg, equal, list
+            node = build.core(code, {});
+            operators_seen.insert({code, arity});
         } else if (kind == 7) {
             node = build.core(6, {});  // sin
         } else {
@@ -82,9 +83,10 @@ private:
 
 // What in a LaTeX text breaks the writer's readability rules, or "": a
 // product that mixes \cdot with juxtaposition (a space that is no part of
-// " + ", " - ", " \cdot ", ", " or the bars), or a call's parentheses with an
-// exponent right after them. Groups are told apart by braces and
-// \left \right pairs; within one, " + ", " - " and "," end a product.
+// " + ", " - ", " = ", " \cdot ", ", " or the bars and brackets), or a
+// call's parentheses with an exponent right after them. Groups are told
+// apart by braces and \left \right pairs; within one, " + ", " - ", " = "
+// and "," end a product.
 std::string latexFault(const std::u16string& text) {
     struct Group {
         std::size_t open;  // where its opening delimiter starts
@@ -98,10 +100,10 @@ std::string latexFault(const std::u16string& text) {
     const auto letter = [](char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); };
     std::size_t i = 0;
     while (i < text.size()) {
-        if (at(i, u"\\left(") || at(i, u"\\left|")) {
+        if (at(i, u"\\left(") || at(i, u"\\left|") || at(i, u"\\left[")) {
             groups.push_back({i, false, false});
             i += 6;
-        } else if (at(i, u"\\right)") || at(i, u"\\right|")) {
+        } else if (at(i, u"\\right)") || at(i, u"\\right|") || at(i, u"\\right]")) {
             const Group group = groups.back();
             groups.pop_back();
             if (groups.empty()) {
@@ -129,14 +131,15 @@ std::string latexFault(const std::u16string& text) {
                 }
             }
             ++i;
-        } else if (text[i] == u',' || at(i, u" + ") || at(i, u" - ")) {
+        } else if (text[i] == u',' || at(i, u" + ") || at(i, u" - ") || at(i, u" = ")) {
             groups.back().dot = groups.back().juxtaposed = false;
             i += text[i] == u',' ? 1 : 3;
         } else if (at(i, u" \\cdot ")) {
             groups.back().dot = true;
             i += 7;
         } else if (text[i] == u' ') {
-            const bool separator = i == 0 || text[i - 1] == u',' || text[i - 1] == u'|' || at(i + 1, u"\\right");
+            const bool separator = i == 0 || text[i - 1] == u',' || text[i - 1] == u'|' || text[i - 1] == u'[' ||
+                                   at(i + 1, u"\\right");
             groups.back().juxtaposed = groups.back().juxtaposed || !separator;
             ++i;
         } else {
@@ -182,7 +185,7 @@ TEST_F(InfixRoundTripTest, RandomTreesComeBack) {
         call_bases += latex_text.find(u"\\right)\\right)^{") != std::u16string::npos ? 1 : 0;
     }
     EXPECT_GT(call_bases, 0);
-    for (int code = 0; code < 6; ++code) {
+    for (const int code : {0, 1, 2, 3, 4, 5, 16, 17}) {
         for (unsigned int arity = 0; arity <= 4; ++arity) {
             EXPECT_EQ(random.operators_seen.count({code, arity}), 1u) << code << " " << arity;
         }

@@ -129,6 +129,7 @@ TEST(NoSessionTest, InfixAndLatex) {
     InfixReaderC reader;
     EXPECT_FALSE(reader.read(u"x + 1"));
     EXPECT_EQ(std::u16string(reader.getErrorMessage()), u"no session is current");
+    EXPECT_EQ(reader.getErrorKind(), InfixReaderC::NoSession);
 
     const char16_t* const names[] = {u"plus", u""};
     TreeBuilder build(makeSession(names));

@@ -88,10 +88,10 @@ TEST(PrefixSyntaxCheckTest, WhitespaceStandsBetweenTokensOnly) {
 
 TEST(PrefixSyntaxCheckTest, NumberTextsFollowTheReadersRule) {
     for (const char16_t* text : {u"12", u"-3.5", u"1e5", u"2.5E-3", u"1e", u"+", u"", u"\u22125", u"\u20131e\u2212"}) {
-        EXPECT_TRUE(C::isNumberText(text)) << narrow(text);
+        EXPECT_TRUE(C::readsAsNumber(text)) << narrow(text);
     }
     for (const char16_t* text : {u"e5", u"E", u"x1", u"2x", u"1e5e", u"1ee", u"1 2", u"e"}) {
-        EXPECT_FALSE(C::isNumberText(text)) << narrow(text);
+        EXPECT_FALSE(C::readsAsNumber(text)) << narrow(text);
     }
 }
 
@@ -182,7 +182,7 @@ protected:
             for (unsigned int i = 0; i < function->numChildren(); ++i) {
                 expectTree(function->child(i), shape.arguments[i]);
             }
-        } else if (C::isNumberText(shape.name)) {
+        } else if (C::readsAsNumber(shape.name)) {
             const bool is_float = shape.name.find_first_of(u".eE") != std::u16string::npos;
             if (auto* integer = static_cast<IntegerNodeC*>(node->lookUpBase(IntegerNodeC::getCastableId()))) {
                 EXPECT_FALSE(is_float);

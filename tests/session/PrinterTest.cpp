@@ -34,6 +34,18 @@ TEST_F(PrinterTest, AStoppedWalkKeepsItsText) {
     EXPECT_EQ(printer.getExpressionString(read(u"f(a,b,c)")->getNode(), 0, qorv::math::Standard), u"f(a,b");
 }
 
+// A function visit in an order the printer does not write (LeafOrder, which
+// no traversal makes for a function) writes nothing and lets a walk go on.
+TEST_F(PrinterTest, OtherVisitOrdersWriteNothing) {
+    std::unique_ptr<ExtendedFunctionNodeC> call(build.fn(u"f", {build.sym(u"x")}));
+    CoreFunctionNodeC plus(0);
+    PrefixPrintVisitorC printer;
+    EXPECT_TRUE(printer.visitExtendedFunctionNode(*call, LeafOrder));
+    EXPECT_TRUE(printer.visitCoreFunctionNode(plus, LeafOrder));
+    EXPECT_TRUE(printer.visitCoreFunctionNode(plus, static_cast<VisitationOrderE>(0)));
+    EXPECT_EQ(printer.getExpressionString(call.get(), 0, qorv::math::Standard), u"f(x)");
+}
+
 TEST_F(PrinterTest, CoreCodesPrintThroughTheCurrentSession) {
     std::unique_ptr<NodeABC> unknown(build.core(7, {new CoreSymbolNodeC(3), new CoreSymbolNodeC(-3)}));
     EXPECT_EQ(print(unknown.get()), u"?<7>?(pi,?<-3>?)");

@@ -69,5 +69,25 @@ TEST_F(SubstTest, NullsAndReuse) {
     EXPECT_EQ(substitute(u"f(x)", u"x", u"1"), "f(1)");
 }
 
+// A subclass whose visit leaves a node out of the copy (it does not call the
+// base) gets null, not a copy with a node missing, even when it lets the
+// walk go on after a refusal.
+TEST_F(SubstTest, AVisitThatLeavesANodeOutGivesNull) {
+    struct LeavingOutX : SubstVisitorC {
+        bool visitExtendedSymbolNode(ExtendedSymbolNodeC& node) override {
+            return node.toString() == u"x" || SubstVisitorC::visitExtendedSymbolNode(node);
+        }
+        bool visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE order) override {
+            return SubstVisitorC::visitExtendedFunctionNode(node, order) || true;
+        }
+    } leaving;
+    for (const char16_t* tree : {u"f(x,y)", u"f(x)", u"g(f(x,y),z)", u"x"}) {
+        PointerTC<AlgebraicExpressionC> source = read(tree);
+        EXPECT_EQ(text(leaving.subst(source->getNode(), u"q", source->getNode())), "null") << narrow(tree);
+    }
+    PointerTC<AlgebraicExpressionC> kept = read(u"f(y,z)");
+    EXPECT_EQ(text(leaving.subst(kept->getNode(), u"q", kept->getNode())), "f(y,z)");
+}
+
 }  // namespace
 }  // namespace testing_doubles

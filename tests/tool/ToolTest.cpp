@@ -132,6 +132,41 @@ TEST_F(ToolTest, InfixIn) {
               (std::vector<std::string>{"algexpr: argument 2, column 2: the vocabulary has no 'times' for '*'"}));
 }
 
+// A name that looks like a typo of a core name is read as it is, with a
+// warning that points at it; output and status stay as they are.
+TEST_F(ToolTest, TyposArePointedOut) {
+    EXPECT_EQ(run({"print", "sinn(x)", "plus(Sin(x),sinn(y),sinn(z))", "pluss(x,1)", "PI"}),
+              (Result{"sinn(x)\nplus(Sin(x),sinn(y),sinn(z))\npluss(x,1)\nPI\n",
+                      "algexpr: argument 1, column 1: warning: unknown function 'sinn'; did you mean 'sin'?\n"
+                      "  sinn(x)\n  ^\n"
+                      "algexpr: argument 2, column 6: warning: unknown function 'Sin'; did you mean 'sin'?\n"
+                      "  plus(Sin(x),sinn(y),sinn(z))\n       ^\n"
+                      "algexpr: argument 2, column 13: warning: unknown function 'sinn'; did you mean 'sin'?\n"
+                      "  plus(Sin(x),sinn(y),sinn(z))\n              ^\n"
+                      "algexpr: argument 3, column 1: warning: unknown function 'pluss'; did you mean 'plus'?\n"
+                      "  pluss(x,1)\n  ^\n"
+                      "algexpr: argument 4, column 1: warning: unknown symbol 'PI'; did you mean 'pi'?\n  PI\n  ^\n",
+                      0}));
+    // Never one- or two-letter names as functions, one-letter ones as
+    // symbols, nor the exempt names; a symbol only by case.
+    EXPECT_EQ(run({"print", "f(I,E,Pi(x),xi,tau(x),Phi(x),cot(x),coth(x),sinn,x,ab(y))"}).err, "");
+    // In infix, on standard input, in an operation's input; a lax text that
+    // splits the name is named without a place.
+    EXPECT_EQ(run({"eval", "--from", "infix"}, "1 + 1\nx + 2*Cos(y)^2\n"),
+              (Result{"2\nplus(x,times(2,power(Cos(y),2)))\n",
+                      "algexpr: line 2, column 7: warning: unknown function 'Cos'; did you mean 'cos'?\n"
+                      "  x + 2*Cos(y)^2\n        ^\n",
+                      0}));
+    EXPECT_EQ(run({"print", "--lax", "si nn(x)"}).err,
+              "algexpr: argument 1: warning: unknown function 'sinn'; did you mean 'sin'?: si nn(x)\n");
+    // The vocabulary is the session's.
+    std::ofstream(dir + "names") << "add\n";
+    EXPECT_EQ(firstLines(run({"--core-names", dir + "names", "print", "sinn(x)", "addd(x,Add)"}).err),
+              (std::vector<std::string>{
+                  "algexpr: argument 2, column 1: warning: unknown function 'addd'; did you mean 'add'?",
+                  "algexpr: argument 2, column 8: warning: unknown symbol 'Add'; did you mean 'add'?"}));
+}
+
 // --to infix and --to latex on print, subst and eval; a name that is no
 // identifier fails its line in infix.
 TEST_F(ToolTest, InfixAndLatexOut) {
@@ -142,7 +177,7 @@ TEST_F(ToolTest, InfixAndLatexOut) {
     EXPECT_EQ(run({"print", "--to", "latex", "plus(times(2,x),sin(divide(pi,6)))", "abs(alpha)", "times(2.5e3,x)",
                    "f(x,y_1)"}),
               (Result{"2 x + \\sin\\left(\\frac{\\pi}{6}\\right)\n\\left| \\alpha \\right|\n2500.0 x\n"
-                      "\\operatorname{f}\\left(x, \\mathrm{y\\_1}\\right)\n",
+                      "\\operatorname{f}\\left(x, y_{1}\\right)\n",
                       "", 0}));
     EXPECT_EQ(run({"print", "--to=LaTeX", "--float-format", "scientific", "times(2.5e3,x)"}).out,
               "2.5 \\cdot 10^{3} \\cdot x\n");

@@ -68,7 +68,7 @@ bool CoreNamesFileC::read(const std::string& path, std::vector<std::u16string>& 
         } else if (!seen.insert(name).second) {
             wrong = here + ": '" + std::string(line) + "' is named twice";
         } else {
-            if (PrefixSyntaxCheckC::isNumberText(name)) {
+            if (PrefixSyntaxCheckC::readsAsNumber(name)) {
                 warnings.push_back(here + ": '" + std::string(line) +
                                    "' reads as a number where it stands alone, so it can name a core function "
                                    "but never a core symbol");

@@ -5,4 +5,6 @@ namespace qorv::math::algexpr::cli {
 
 ExpressionReaderABC::~ExpressionReaderABC() = default;
 
+bool ExpressionReaderABC::listNames(const std::u16string&, std::vector<NameS>&) const { return false; }
+
 }  // namespace qorv::math::algexpr::cli

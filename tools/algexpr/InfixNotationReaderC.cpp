@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "InfixNotationReaderC.h"
 
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -11,14 +12,53 @@ namespace qorv::math::algexpr::cli {
 qorv::oss::PointerTC<AlgebraicExpressionC> InfixNotationReaderC::read(const std::u16string& text, ReadErrorC& error) {
     qorv::oss::PointerTC<AlgebraicExpressionC> expression = reader.read(text);
     if (!expression) {
-        const std::u16string_view message = reader.getErrorMessage();
         std::string utf8;
-        appendUtf8(message, utf8);
+        appendUtf8(reader.getErrorMessage(), utf8);
         // Running out of memory happens nowhere in particular.
-        const bool has_place = message != u"out of memory" && message != u"no session is current";
+        const InfixReaderC::ErrorE kind = reader.getErrorKind();
+        const bool has_place = kind != InfixReaderC::OutOfMemory && kind != InfixReaderC::NoSession;
         error.set(std::move(utf8), has_place ? reader.getErrorPosition() : ReadErrorC::kNoPosition);
     }
     return expression;
+}
+
+namespace {
+
+bool isBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+
+// What stands between names and numbers in infix: blanks, operators,
+// brackets, commas.
+bool isSeparator(char16_t c) {
+    return isBlank(c) || std::u16string_view(u"+-*/^=()[],\u2212").find(c) != std::u16string_view::npos;
+}
+
+}  // namespace
+
+// In a text that read, every run of other characters is one name or number
+// token (numbers start with a digit or "."), except that an exponent's sign
+// splits a number: 1e-5 gives "1e" and "5", both numbers.
+bool InfixNotationReaderC::listNames(const std::u16string& text, std::vector<NameS>& names) const {
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    while (i < n) {
+        if (isSeparator(text[i])) {
+            ++i;
+            continue;
+        }
+        const std::size_t start = i;
+        while (i < n && !isSeparator(text[i])) {
+            ++i;
+        }
+        if ((text[start] >= u'0' && text[start] <= u'9') || text[start] == u'.') {
+            continue;
+        }
+        std::size_t next = i;
+        while (next < n && isBlank(text[next])) {
+            ++next;
+        }
+        names.push_back(NameS{start, text.substr(start, i - start), next < n && text[next] == u'('});
+    }
+    return true;
 }
 
 }  // namespace qorv::math::algexpr::cli

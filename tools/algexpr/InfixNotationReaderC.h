@@ -14,6 +14,7 @@ namespace qorv::math::algexpr::cli {
 class InfixNotationReaderC : public ExpressionReaderABC {
 public:
     qorv::oss::PointerTC<AlgebraicExpressionC> read(const std::u16string& text, ReadErrorC& error) override;
+    bool listNames(const std::u16string& text, std::vector<NameS>& names) const override;
 
 private:
     InfixReaderC reader;

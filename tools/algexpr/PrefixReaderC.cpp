@@ -15,6 +15,32 @@ bool isWhitespace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || 
 
 bool isNameCharacter(char16_t c) { return !isWhitespace(c) && c != u'(' && c != u')' && c != u','; }
 
+// Visits each token of a strict text that is a name or a number, in order,
+// with where it starts and ends and whether a "(" follows it (a function's
+// name), until `visit` answers false.
+template <class Visit>
+void forEachToken(std::u16string_view text, Visit visit) {
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    while (i < n) {
+        if (!isNameCharacter(text[i])) {
+            ++i;
+            continue;
+        }
+        const std::size_t start = i;
+        while (i < n && isNameCharacter(text[i])) {
+            ++i;
+        }
+        std::size_t next = i;
+        while (next < n && isWhitespace(text[next])) {
+            ++next;
+        }
+        if (!visit(start, i, next < n && text[next] == u'(')) {
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 PrefixReaderC::PrefixReaderC(bool lax) : lax(lax) {}
@@ -45,29 +71,29 @@ PointerTC<AlgebraicExpressionC> PrefixReaderC::read(const std::u16string& text, 
 // factories accept its text. Only the leaves are read, each once, so the cost
 // stays linear in the text.
 std::size_t PrefixReaderC::findRefusedNumber(std::u16string_view text) {
-    const std::size_t n = text.size();
-    std::size_t i = 0;
-    while (i < n) {
-        if (!isNameCharacter(text[i])) {
-            ++i;
-            continue;
-        }
-        const std::size_t start = i;
-        while (i < n && isNameCharacter(text[i])) {
-            ++i;
-        }
-        const std::u16string_view token = text.substr(start, i - start);
-        std::size_t next = i;
-        while (next < n && isWhitespace(text[next])) {
-            ++next;
-        }
-        const bool is_function_name = next < n && text[next] == u'(';
-        if (!is_function_name && PrefixSyntaxCheckC::isNumberText(token) &&
+    std::size_t refused = std::u16string::npos;
+    forEachToken(text, [&](std::size_t start, std::size_t end, bool called) {
+        const std::u16string_view token = text.substr(start, end - start);
+        if (!called && PrefixSyntaxCheckC::readsAsNumber(token) &&
             !AlgebraicExpressionC::fromPrefixString(std::u16string(token))) {
-            return start;
+            refused = start;
         }
-    }
-    return std::u16string::npos;
+        return refused == std::u16string::npos;
+    });
+    return refused;
+}
+
+// Lax, a text may split a name with blanks: the names listed then differ
+// from the tree's, which their user sees.
+bool PrefixReaderC::listNames(const std::u16string& text, std::vector<NameS>& names) const {
+    forEachToken(text, [&](std::size_t start, std::size_t end, bool called) {
+        std::u16string name = text.substr(start, end - start);
+        if (called || !PrefixSyntaxCheckC::readsAsNumber(name)) {
+            names.push_back(NameS{start, std::move(name), called});
+        }
+        return true;
+    });
+    return true;
 }
 
 }  // namespace qorv::math::algexpr::cli

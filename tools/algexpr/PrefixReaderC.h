@@ -20,6 +20,7 @@ public:
     explicit PrefixReaderC(bool lax);
 
     qorv::oss::PointerTC<AlgebraicExpressionC> read(const std::u16string& text, ReadErrorC& error) override;
+    bool listNames(const std::u16string& text, std::vector<NameS>& names) const override;
 
 private:
     /// The code-unit index of the first number leaf of the strict `text`

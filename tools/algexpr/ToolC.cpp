@@ -249,6 +249,10 @@ void ToolC::handle(std::string_view line, const InputPlaceC& place) {
         failed(error.describe(place.describe(), text));
         return;
     }
+    for (const std::string& warning : typos.warnings(*expression, text, *reader_p, place)) {
+        output.flush();  // after the lines before it, as for a failure
+        std::fprintf(stderr, "algexpr: %s\n", warning.c_str());
+    }
     std::string problem;
     if (!command_p->handle(*expression, place, output.text(), problem)) {
         failed(place.describe() + ": " + problem);

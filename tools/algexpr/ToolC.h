@@ -10,7 +10,8 @@
 //
 // Then it reads each input (the EXPR arguments, or the lines of standard
 // input), hands what reads to the command, and writes one result per input to
-// standard output and one message per failed input to standard error. With
+// standard output and one message per failed input to standard error, with a
+// warning before it about each name that looks like a typo (TypoCheckC). With
 // the GiNaC engine, the reading and handling of all inputs runs on the
 // engine's worker thread, so that evaluations need no hand-off between
 // threads.
@@ -27,6 +28,7 @@
 #include "ExpressionWriterABC.h"
 #include "InputPlaceC.h"
 #include "OutputC.h"
+#include "TypoCheckC.h"
 
 namespace qorv::math::algexpr::cli {
 
@@ -67,6 +69,7 @@ private:
     std::unique_ptr<ExpressionReaderABC> reader_p;
     std::unique_ptr<ExpressionWriterABC> writer_p;
     std::unique_ptr<CommandABC> command_p;
+    TypoCheckC typos;  // warns about names that look like typos of core names
     std::size_t failures = 0;
     bool interactive = false;  // standard input is a terminal: write each line at once
 };
