@@ -145,7 +145,7 @@ void GenReaderC::expand(FrameS& frame) {
     const std::string head = g._SYMBptr->sommet.ptr()->s;
     const ::giac::gen& feuille = g._SYMBptr->feuille;
     ::giac::vecteur single;
-    const bool operation = head == "+" || head == "*" || head == "^" || head == "=" || head == "of";
+    const bool operation = head == "+" || head == "*" || head == "^" || head == "=" || head == "of" || head == "diff";
     ::giac::vecteur arguments = argumentsOf(feuille, single, operation);
     ActionE action = ActionE::Function;
     std::u16string name;
@@ -177,7 +177,7 @@ void GenReaderC::expand(FrameS& frame) {
         action = ActionE::Call;
         if (f.type == ::giac::_IDNT) {
             name = identifier(f, true);
-        } else if (isSymbolic(f, "diff")) {
+        } else if (isSymbolic(f, "diff") || isSymbolic(f, "function_diff")) {
             // diff(f)(a) or diff(f,k)(a,...): the derivative by argument 1 or k + 1.
             ::giac::vecteur by;
             const ::giac::vecteur& parts = argumentsOf(f._SYMBptr->feuille, by);
@@ -192,6 +192,22 @@ void GenReaderC::expand(FrameS& frame) {
         } else {
             throw RefusalC(u"of: a function applied that the vocabulary cannot write");
         }
+    } else if (head == "diff" && arguments.size() == 2 && isSymbolic(arguments[0], "of") &&
+               arguments[1].type == ::giac::_IDNT) {
+        // diff(f(a,...),x), x one of the arguments: the derivative by it.
+        const ::giac::gen x = arguments[1];
+        ::giac::vecteur pair;
+        const ::giac::vecteur call = argumentsOf(arguments[0]._SYMBptr->feuille, pair, true);
+        ::giac::vecteur inner;
+        arguments = call.size() == 2 ? argumentsOf(call[1], inner) : ::giac::vecteur();
+        for (std::size_t k = 0; k < arguments.size() && position == 0; ++k) {
+            position = arguments[k] == x ? static_cast<std::uint32_t>(k + 1) : 0;
+        }
+        if (position == 0 || call[0].type != ::giac::_IDNT) {
+            throw RefusalC(u"pdiff: a derivative of an unknown function that the vocabulary cannot write");
+        }
+        name = identifier(call[0], true);
+        action = ActionE::Pdiff;
     } else if (const char16_t* refusal = refusalOf(head)) {
         throw RefusalC(refusal);
     } else {

@@ -15,6 +15,10 @@ using ::giac::makesequence;
 
 namespace {
 
+// The most periods of a trigonometric integrand that a definite integral
+// checks for singular points.
+constexpr double kMaxPeriods = 1000;
+
 std::u16string named(OperationE operation) { return nameOf(operation); }
 
 RefusalC misuse(OperationE operation, const char16_t* what) { return RefusalC(named(operation) + u": " + what); }
@@ -179,12 +183,30 @@ gen definiteIntegral(const gen& f, const gen& x, const gen& a, const gen& b, ::g
         }
         return value;
     }
-    // The singular points of f strictly between the bounds, in order.
+    // The singular points of f strictly between the bounds, in order. Giac
+    // gives those of periodic functions in one period only: where f has
+    // trigonometric functions, each is repeated every pi (a point where f is
+    // in fact regular only splits the integral once more).
+    const bool periodic = containsPart(f, [](const gen& part) {
+        return isHead(part, "sin") || isHead(part, "cos") || isHead(part, "tan");
+    });
     std::vector<std::pair<double, gen>> inner;
     for (const gen& point : ::giac::find_singularities(f, *x._IDNTptr, 0, context)) {
         double where = 0.0;
-        if (realNumber(point, where, context) && where > low && where < high) {
-            inner.emplace_back(where, point);
+        if (!realNumber(point, where, context)) {
+            continue;
+        }
+        const bool bounded = std::isfinite(low) && std::isfinite(high);
+        const double first = periodic && bounded ? std::ceil((low - where) / M_PI) : 0.0;
+        const double last = periodic && bounded ? std::floor((high - where) / M_PI) : 0.0;
+        if (last - first > static_cast<double>(kMaxPeriods) || (periodic && !bounded)) {
+            throw RefusalC(u"integrate: too many periods of a periodic integrand to check for divergence");
+        }
+        for (double k = first; k <= last; k += 1.0) {
+            const double shifted = where + k * M_PI;
+            if (shifted > low && shifted < high) {
+                inner.emplace_back(shifted, k == 0.0 ? point : point + gen(static_cast<long long>(k)) * ::giac::cst_pi);
+            }
         }
     }
     std::sort(inner.begin(), inner.end(), [](const auto& p, const auto& q) { return p.first < q.first; });
@@ -198,7 +220,11 @@ gen definiteIntegral(const gen& f, const gen& x, const gen& a, const gen& b, ::g
         total = total + boundValue(antiderivative, x, bounds[k + 1], -1, context) -
                 boundValue(antiderivative, x, bounds[k], 1, context);
     }
-    return ::giac::_simplify(total, context);
+    // It converges. Giac's own value also mends jumps that an antiderivative
+    // can have where f is regular; the sum of the pieces stands in when
+    // Giac has none.
+    const gen value = ::giac::_integrate(makesequence(f, x, a, b), context);
+    return isFinite(value) ? value : ::giac::_simplify(total, context);
 }
 
 gen integrate(std::vector<gen>& arguments, ::giac::context* context) {

@@ -16,9 +16,11 @@
 //   integrate(f,x,a,b)     the definite integral; no value when it diverges:
 //                          the antiderivative must have finite one-sided
 //                          limits at a, at b and at every singular point of
-//                          f between them that Giac finds (for periodic
-//                          functions, those in the principal period), and
-//                          the value is the sum of the pieces between them
+//                          f between them that Giac finds (where f has
+//                          trigonometric functions, those Giac gives repeated
+//                          every pi; refused over more than 1000 periods or
+//                          an infinite interval); the value is Giac's
+//                          definite integral, or the sum of the pieces
 //   limit(f,x,a)           the two-sided limit: no value unless the limits
 //                          from above and below agree (limit(divide(1,x),x,0)
 //                          has none); a may be infinity or neg(infinity)
