@@ -137,6 +137,17 @@ void GenReaderC::expand(FrameS& frame) {
         }
         return;
     }
+    const auto whole = [](const ::giac::gen& part) { return part.type == ::giac::_INT_ || part.type == ::giac::_ZINT; };
+    if (g.type == ::giac::_FRAC && !(whole(g._FRACptr->num) && whole(g._FRACptr->den))) {
+        // A quotient of other values: num * den^-1.
+        const ::giac::gen num = g._FRACptr->num;
+        const ::giac::gen inverse = ::giac::symbolic(::giac::at_inv, g._FRACptr->den);
+        frame.action = ActionE::Product;
+        frame.expanded = true;
+        frames.push_back(FrameS(inverse));
+        frames.push_back(FrameS(num));
+        return;
+    }
     if (g.type != ::giac::_SYMB) {
         frames.pop_back();
         values.push_back(leaf(g));
@@ -150,10 +161,16 @@ void GenReaderC::expand(FrameS& frame) {
     ActionE action = ActionE::Function;
     std::u16string name;
     std::uint32_t position = 0;
+    const bool infinite = feuille.type == ::giac::_IDNT && std::string(feuille._IDNTptr->id_name) == "infinity";
+    if (g._SYMBptr->sommet == ::giac::at_neg && infinite) {  // -infinity
+        frames.pop_back();
+        values.push_back(add(KindE::Product, u"", {add(KindE::Integer, u"-1", {}), add(KindE::Constant, u"infinity", {})}));
+        return;
+    }
     if (g._SYMBptr->sommet == ::giac::at_neg) {
         action = ActionE::Negation;
     } else if (head == "+" && arguments.size() == 1) {
-        if (feuille.type == ::giac::_IDNT && std::string(feuille._IDNTptr->id_name) == "infinity") {
+        if (infinite) {  // +infinity
             frames.pop_back();
             values.push_back(add(KindE::Constant, u"infinity", {}));
             return;
@@ -370,9 +387,8 @@ std::uint32_t GenReaderC::leaf(const ::giac::gen& value) {
         case ::giac::_FRAC: {
             const ::giac::gen& num = value._FRACptr->num;
             const ::giac::gen& den = value._FRACptr->den;
-            const auto whole = [](const ::giac::gen& g) { return g.type == ::giac::_INT_ || g.type == ::giac::_ZINT; };
-            if (!whole(num) || !whole(den) || ::giac::is_positive(-den, ::giac::context0)) {
-                throw RefusalC(u"a fraction of Giac's that is not a rational number");
+            if (::giac::is_positive(-den, ::giac::context0)) {
+                throw RefusalC(u"a fraction of Giac's with a negative denominator");
             }
             const std::uint32_t p = integer(num);
             return add(KindE::Rational, u"", {p, integer(den)});
