@@ -329,6 +329,21 @@ gen pdiff(std::vector<gen>& arguments, ::giac::context* context) {
     return ::giac::subst(derivative, t, at, false, context);
 }
 
+// quo(a,b[,x]) and rem(a,b[,x]): polynomial division in x, or in the one
+// symbol of a and b (Giac's own default is the identifier x).
+gen division(OperationE operation, std::vector<gen>& arguments, ::giac::context* context) {
+    if (arguments.size() == 2) {
+        const ::giac::vecteur symbols = *::giac::_lname(makesequence(arguments[0], arguments[1]), context)._VECTptr;
+        if (symbols.size() > 1) {
+            throw misuse(operation, u"name the variable: the polynomials have more than one symbol");
+        }
+        arguments.push_back(symbols.empty() ? gen(::giac::identificateur("algexpr_t")) : symbols[0]);
+    }
+    variable(operation, arguments[2]);
+    return operation == OperationE::Quo ? ::giac::_quo(sequence(arguments), context)
+                                        : ::giac::_rem(sequence(arguments), context);
+}
+
 gen unary(OperationE operation, const gen& a, std::size_t max_digits, ::giac::context* context) {
     switch (operation) {
         case OperationE::Neg:
@@ -472,9 +487,8 @@ gen apply(OperationE operation, std::vector<gen>& arguments, std::size_t max_int
             // The sign of b: a - b*floor(a/b) (Giac's irem takes the sign of a).
             return arguments[0] - arguments[1] * ::giac::_floor(arguments[0] / arguments[1], context);
         case OperationE::Quo:
-            return ::giac::_quo(sequence(arguments), context);
         case OperationE::Rem:
-            return ::giac::_rem(sequence(arguments), context);
+            return division(operation, arguments, context);
         default:
             return unary(operation, arguments[0], max_integer_digits, context);
     }
