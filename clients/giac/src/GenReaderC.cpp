@@ -128,103 +128,71 @@ std::uint32_t GenReaderC::add(KindE kind, std::u16string text, const std::vector
 void GenReaderC::expand(FrameS& frame) {
     const ::giac::gen g = frame.value;
     frame.first = values.size();
+    ::giac::vecteur arguments;
+    const auto whole = [](const ::giac::gen& part) { return part.type == ::giac::_INT_ || part.type == ::giac::_ZINT; };
     if (g.type == ::giac::_VECT) {
         frame.action = ActionE::List;
-        frame.expanded = true;
-        const ::giac::vecteur elements = *g._VECTptr;
-        for (std::size_t k = elements.size(); k > 0; --k) {
-            frames.push_back(FrameS(elements[k - 1]));
-        }
-        return;
-    }
-    const auto whole = [](const ::giac::gen& part) { return part.type == ::giac::_INT_ || part.type == ::giac::_ZINT; };
-    if (g.type == ::giac::_FRAC && !(whole(g._FRACptr->num) && whole(g._FRACptr->den))) {
+        arguments = *g._VECTptr;
+    } else if (g.type == ::giac::_FRAC && !(whole(g._FRACptr->num) && whole(g._FRACptr->den))) {
         // A quotient of other values: num * den^-1.
-        const ::giac::gen num = g._FRACptr->num;
-        const ::giac::gen inverse = ::giac::symbolic(::giac::at_inv, g._FRACptr->den);
         frame.action = ActionE::Product;
-        frame.expanded = true;
-        frames.push_back(FrameS(inverse));
-        frames.push_back(FrameS(num));
-        return;
-    }
-    if (g.type != ::giac::_SYMB) {
+        arguments.push_back(g._FRACptr->num);
+        arguments.push_back(::giac::symbolic(::giac::at_inv, g._FRACptr->den));
+    } else if (g.type != ::giac::_SYMB || signedInfinity(g)) {
         frames.pop_back();
-        values.push_back(leaf(g));
+        values.push_back(g.type == ::giac::_SYMB ? infinity(g) : leaf(g));
         return;
+    } else {
+        classify(g, frame, arguments);
     }
-    const std::string head = g._SYMBptr->sommet.ptr()->s;
+    frame.expanded = true;
+    for (std::size_t k = arguments.size(); k > 0; --k) {
+        frames.push_back(FrameS(arguments[k - 1]));
+    }
+}
+
+// Whether a symbolic node is +infinity or -infinity.
+bool GenReaderC::signedInfinity(const ::giac::gen& g) {
     const ::giac::gen& feuille = g._SYMBptr->feuille;
+    return feuille.type == ::giac::_IDNT && std::string(feuille._IDNTptr->id_name) == "infinity" &&
+           (g._SYMBptr->sommet == ::giac::at_neg || std::string(g._SYMBptr->sommet.ptr()->s) == "+");
+}
+
+// The item of +infinity or -infinity.
+std::uint32_t GenReaderC::infinity(const ::giac::gen& g) {
+    const std::uint32_t constant = add(KindE::Constant, u"infinity", {});
+    if (g._SYMBptr->sommet != ::giac::at_neg) {
+        return constant;
+    }
+    return add(KindE::Product, u"", {add(KindE::Integer, u"-1", {}), constant});
+}
+
+// What a symbolic node becomes, and the arguments to read for it.
+void GenReaderC::classify(const ::giac::gen& g, FrameS& frame, ::giac::vecteur& arguments) {
+    const std::string head = g._SYMBptr->sommet.ptr()->s;
     ::giac::vecteur single;
     const bool operation = head == "+" || head == "*" || head == "^" || head == "=" || head == "of" || head == "diff";
-    ::giac::vecteur arguments = argumentsOf(feuille, single, operation);
-    ActionE action = ActionE::Function;
-    std::u16string name;
-    std::uint32_t position = 0;
-    const bool infinite = feuille.type == ::giac::_IDNT && std::string(feuille._IDNTptr->id_name) == "infinity";
-    if (g._SYMBptr->sommet == ::giac::at_neg && infinite) {  // -infinity
-        frames.pop_back();
-        values.push_back(add(KindE::Product, u"", {add(KindE::Integer, u"-1", {}), add(KindE::Constant, u"infinity", {})}));
-        return;
-    }
+    arguments = argumentsOf(g._SYMBptr->feuille, single, operation);
     if (g._SYMBptr->sommet == ::giac::at_neg) {
-        action = ActionE::Negation;
+        frame.action = ActionE::Negation;
     } else if (head == "+" && arguments.size() == 1) {
-        if (infinite) {  // +infinity
-            frames.pop_back();
-            values.push_back(add(KindE::Constant, u"infinity", {}));
-            return;
-        }
-        action = ActionE::Pass;
+        frame.action = ActionE::Pass;
     } else if (head == "*" || head == "order_size") {
-        action = head == "*" ? ActionE::Product : ActionE::Order;
+        frame.action = head == "*" ? ActionE::Product : ActionE::Order;
         ::giac::vecteur kept;
         for (const ::giac::gen& factor : arguments) {
             if (isSymbolic(factor, "order_size")) {
-                action = ActionE::Order;
+                frame.action = ActionE::Order;
             } else if (head == "*") {
                 kept.push_back(factor);
             }
         }
         arguments.swap(kept);
     } else if (head == "of" && arguments.size() == 2) {
-        const ::giac::gen f = arguments[0];
-        ::giac::vecteur inner;
-        arguments = argumentsOf(arguments[1], inner);
-        action = ActionE::Call;
-        if (f.type == ::giac::_IDNT) {
-            name = identifier(f, true);
-        } else if (isSymbolic(f, "diff") || isSymbolic(f, "function_diff")) {
-            // diff(f)(a) or diff(f,k)(a,...): the derivative by argument 1 or k + 1.
-            ::giac::vecteur by;
-            const ::giac::vecteur& parts = argumentsOf(f._SYMBptr->feuille, by);
-            const bool plain = parts.size() == 1 || (parts.size() == 2 && parts[1].type == ::giac::_INT_ &&
-                                                     parts[1].val >= 0 && parts[1].val < 1000000);
-            if (!plain || parts[0].type != ::giac::_IDNT) {
-                throw RefusalC(u"pdiff: a derivative of an unknown function that the vocabulary cannot write");
-            }
-            name = identifier(parts[0], true);
-            position = parts.size() == 1 ? 1 : static_cast<std::uint32_t>(parts[1].val) + 1;
-            action = ActionE::Pdiff;
-        } else {
-            throw RefusalC(u"of: a function applied that the vocabulary cannot write");
-        }
+        applied(frame, arguments);
     } else if (head == "diff" && arguments.size() == 2 && isSymbolic(arguments[0], "of") &&
                arguments[1].type == ::giac::_IDNT) {
-        // diff(f(a,...),x), x one of the arguments: the derivative by it.
-        const ::giac::gen x = arguments[1];
-        ::giac::vecteur pair;
-        const ::giac::vecteur call = argumentsOf(arguments[0]._SYMBptr->feuille, pair, true);
-        ::giac::vecteur inner;
-        arguments = call.size() == 2 ? argumentsOf(call[1], inner) : ::giac::vecteur();
-        for (std::size_t k = 0; k < arguments.size() && position == 0; ++k) {
-            position = arguments[k] == x ? static_cast<std::uint32_t>(k + 1) : 0;
-        }
-        if (position == 0 || call[0].type != ::giac::_IDNT) {
-            throw RefusalC(u"pdiff: a derivative of an unknown function that the vocabulary cannot write");
-        }
-        name = identifier(call[0], true);
-        action = ActionE::Pdiff;
+        derivative(frame, arguments);
     } else if (const char16_t* refusal = refusalOf(head)) {
         throw RefusalC(refusal);
     } else {
@@ -235,16 +203,52 @@ void GenReaderC::expand(FrameS& frame) {
         if (known == nullptr) {
             throw RefusalC(widen(head) + u": a function of Giac's that the vocabulary does not name");
         }
-        action = known->action;
-        name = known->name;
+        frame.action = known->action;
+        frame.name = known->name;
     }
-    frame.action = action;
-    frame.name = std::move(name);
-    frame.position = position;
-    frame.expanded = true;
-    for (std::size_t k = arguments.size(); k > 0; --k) {
-        frames.push_back(FrameS(arguments[k - 1]));
+}
+
+// of(f, arguments): an unknown function applied, or its derivative
+// diff(f)(a) or diff(f,k)(a,...), by argument 1 or k + 1.
+void GenReaderC::applied(FrameS& frame, ::giac::vecteur& arguments) {
+    const ::giac::gen f = arguments[0];
+    ::giac::vecteur inner;
+    arguments = argumentsOf(::giac::gen(arguments[1]), inner);
+    frame.action = ActionE::Call;
+    if (f.type == ::giac::_IDNT) {
+        frame.name = identifier(f, true);
+        return;
     }
+    if (!isSymbolic(f, "diff") && !isSymbolic(f, "function_diff")) {
+        throw RefusalC(u"of: a function applied that the vocabulary cannot write");
+    }
+    ::giac::vecteur by;
+    const ::giac::vecteur& parts = argumentsOf(f._SYMBptr->feuille, by);
+    const bool plain = parts.size() == 1 || (parts.size() == 2 && parts[1].type == ::giac::_INT_ &&
+                                             parts[1].val >= 0 && parts[1].val < 1000000);
+    if (!plain || parts[0].type != ::giac::_IDNT) {
+        throw RefusalC(u"pdiff: a derivative of an unknown function that the vocabulary cannot write");
+    }
+    frame.name = identifier(parts[0], true);
+    frame.position = parts.size() == 1 ? 1 : static_cast<std::uint32_t>(parts[1].val) + 1;
+    frame.action = ActionE::Pdiff;
+}
+
+// diff(f(a,...),x), x one of the arguments: the derivative by it.
+void GenReaderC::derivative(FrameS& frame, ::giac::vecteur& arguments) {
+    const ::giac::gen x = arguments[1];
+    ::giac::vecteur pair;
+    const ::giac::vecteur call = argumentsOf(arguments[0]._SYMBptr->feuille, pair, true);
+    ::giac::vecteur inner;
+    arguments = call.size() == 2 ? argumentsOf(call[1], inner) : ::giac::vecteur();
+    for (std::size_t k = 0; k < arguments.size() && frame.position == 0; ++k) {
+        frame.position = arguments[k] == x ? static_cast<std::uint32_t>(k + 1) : 0;
+    }
+    if (frame.position == 0 || call[0].type != ::giac::_IDNT) {
+        throw RefusalC(u"pdiff: a derivative of an unknown function that the vocabulary cannot write");
+    }
+    frame.name = identifier(call[0], true);
+    frame.action = ActionE::Pdiff;
 }
 
 void GenReaderC::finish(const FrameS& frame) {

@@ -36,6 +36,11 @@ private:
     struct FrameS;
 
     void expand(FrameS& frame);
+    static bool signedInfinity(const ::giac::gen& value);
+    std::uint32_t infinity(const ::giac::gen& value);
+    void classify(const ::giac::gen& value, FrameS& frame, ::giac::vecteur& arguments);
+    void applied(FrameS& frame, ::giac::vecteur& arguments);
+    void derivative(FrameS& frame, ::giac::vecteur& arguments);
     void finish(const FrameS& frame);
     std::uint32_t leaf(const ::giac::gen& value);
     std::uint32_t integer(const ::giac::gen& value);
