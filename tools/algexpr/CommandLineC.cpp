@@ -235,8 +235,9 @@ bool setEngine(CommandLineC& line, const std::string& value, std::string& error)
         error = std::string("--engine giac: ") + kGiacMissing;
         return false;
     } else {
-        error = std::string("--engine takes ") + (kGinacBuilt ? "ginac, " : "") + (kGiacBuilt ? "giac, " : "") +
-                "numeric, not '" + value + "'";
+        error = std::string("--engine takes ") + (kGinacBuilt ? "ginac, " : "") + (kGiacBuilt ? "giac, " : "");
+        error = (kGinacBuilt || kGiacBuilt ? error.substr(0, error.size() - 2) + " or " : error) + "numeric, not '" +
+                value + "'";
         return false;
     }
     return true;
