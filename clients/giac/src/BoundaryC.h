@@ -4,7 +4,11 @@
 // recurse), while the caller waits; the jobs of the whole process take turns
 // (Giac's global state is shared between its contexts). The first job
 // replaces GMP's allocation functions, once, by ones that throw
-// std::bad_alloc instead of aborting. A thread per job keeps no state alive
+// std::bad_alloc instead of aborting, and puts a filter in front of the
+// buffers of std::cout, std::cerr and std::clog that drops what these threads
+// write there and passes on what any other thread writes (Giac writes a few
+// messages there instead of to its context's log). A thread per job keeps no
+// state alive
 // between evaluations, so a process that forks between them has nothing to
 // mend.
 #ifndef ALGEXPR_GIAC_SRC_BOUNDARYC_H

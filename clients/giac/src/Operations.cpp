@@ -441,9 +441,42 @@ bool approximate(const gen& value, double& real, bool& complex, ::giac::context*
     return !complex && std::isfinite(real);
 }
 
+// Whether an operation works on its arguments' values. Arithmetic and the
+// elementary functions build on what they are given, and the result is
+// evaluated once at the end (evaluating each level's arguments again would
+// cost as much as the depth times the size); the operations, powers (whose
+// size is estimated from their values) and the integer functions need them.
+bool needsValues(OperationE operation) {
+    switch (operation) {
+        case OperationE::Plus:
+        case OperationE::Minus:
+        case OperationE::Times:
+        case OperationE::Divide:
+        case OperationE::Neg:
+        case OperationE::List:
+        case OperationE::Equal:
+        case OperationE::Sin:
+        case OperationE::Cos:
+        case OperationE::Tan:
+        case OperationE::Exp:
+        case OperationE::Log:
+        case OperationE::Sqrt:
+        case OperationE::Abs:
+        case OperationE::Asin:
+        case OperationE::Acos:
+        case OperationE::Atan:
+        case OperationE::Sinh:
+        case OperationE::Cosh:
+        case OperationE::Tanh:
+            return false;
+        default:
+            return true;
+    }
+}
+
 gen apply(OperationE operation, std::vector<gen>& arguments, std::size_t max_integer_digits, ::giac::context* context) {
     for (gen& argument : arguments) {
-        argument = argument.eval(1, context);
+        argument = needsValues(operation) ? argument.eval(1, context) : argument;
     }
     switch (operation) {
         case OperationE::Plus:

@@ -72,9 +72,15 @@
 // from here (its interrupt flag is one for the whole process): callers that
 // must bound time or memory should run evaluations in a process of their own.
 //
-// Giac at the boundary: Giac's messages (warnings, progress) are kept from
-// the host's standard output and error; its exceptions end the evaluation
-// with a null result and the reason; nothing is thrown out of the engine.
+// Giac at the boundary: Giac's messages (warnings, notes) go to a log of the
+// engine's own. A few of them bypass it and go to std::cerr ("sym2rxroot
+// error ..." from some limits): the first evaluation puts a filter in front
+// of the stream buffers of std::cout, std::cerr and std::clog, for the life
+// of the process, that drops what the engine's evaluation threads write and
+// passes on unchanged what every other thread writes (a host that sets those
+// buffers itself afterwards replaces the filter). Giac's exceptions end the
+// evaluation with a null result and the reason; nothing is thrown out of the
+// engine.
 // GMP's allocation functions are replaced, process-wide, once, by ones that
 // throw std::bad_alloc instead of aborting the process, so that running out
 // of memory ends an evaluation with "out of memory" (the replacements
