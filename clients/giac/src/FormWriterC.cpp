@@ -221,9 +221,8 @@ void FormWriterC::rank() {
     }
 }
 
-// The order of two items of the same height: their own data, then their
-// arguments in turn.
-int FormWriterC::compareStructure(Index a, Index b) const {
+// The order of two items by their own data: kind, value, name, arguments' count.
+int FormWriterC::compareOwn(Index a, Index b) const {
     const ResultFormC::ItemS& x = form.item(a);
     const ResultFormC::ItemS& y = form.item(b);
     int c = order(klassOf(x.kind), klassOf(y.kind));
@@ -231,7 +230,15 @@ int FormWriterC::compareStructure(Index a, Index b) const {
     c = c != 0 ? c : order(static_cast<int>(x.kind), static_cast<int>(y.kind));
     c = c != 0 ? c : x.text.compare(y.text);
     c = c != 0 ? c : order(x.value, y.value);
-    c = c != 0 ? c : order(x.count, y.count);
+    return c != 0 ? c : order(x.count, y.count);
+}
+
+// The order of two items of the same height: their own data, then their
+// arguments in turn.
+int FormWriterC::compareStructure(Index a, Index b) const {
+    int c = compareOwn(a, b);
+    const ResultFormC::ItemS& x = form.item(a);
+    const ResultFormC::ItemS& y = form.item(b);
     for (std::uint32_t k = 0; c == 0 && k < x.count; ++k) {
         c = compare(form.argument(x, k), form.argument(y, k));
     }
@@ -240,14 +247,7 @@ int FormWriterC::compareStructure(Index a, Index b) const {
 
 // The order of any two items, once ranked.
 int FormWriterC::compare(Index a, Index b) const {
-    const ResultFormC::ItemS& x = form.item(a);
-    const ResultFormC::ItemS& y = form.item(b);
-    int c = order(klassOf(x.kind), klassOf(y.kind));
-    c = c != 0 ? c : order(magnitudes[a], magnitudes[b]);
-    c = c != 0 ? c : order(static_cast<int>(x.kind), static_cast<int>(y.kind));
-    c = c != 0 ? c : x.text.compare(y.text);
-    c = c != 0 ? c : order(x.value, y.value);
-    c = c != 0 ? c : order(x.count, y.count);
+    int c = compareOwn(a, b);
     c = c != 0 ? c : order(heights[a], heights[b]);
     c = c != 0 ? c : order(ranks[a], ranks[b]);
     return c < 0 ? -1 : (c > 0 ? 1 : 0);

@@ -60,6 +60,7 @@ private:
     using Index = std::uint32_t;
 
     void rank();
+    int compareOwn(Index a, Index b) const;
     int compare(Index a, Index b) const;
     int compareStructure(Index a, Index b) const;
     int compareFactors(Index a, Index b) const;
