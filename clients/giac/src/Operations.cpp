@@ -527,16 +527,43 @@ gen apply(OperationE operation, std::vector<gen>& arguments, std::size_t max_int
     }
 }
 
+namespace {
+
+// The nesting depth of a value, by a walk with an explicit stack.
+std::size_t depthOf(const gen& value) {
+    std::vector<std::pair<gen, std::size_t>> stack{{value, 0}};
+    std::size_t deepest = 0;
+    while (!stack.empty()) {
+        const auto [part, depth] = stack.back();
+        stack.pop_back();
+        deepest = std::max(deepest, depth);
+        if (part.type == ::giac::_SYMB) {
+            stack.emplace_back(part._SYMBptr->feuille, depth + 1);
+        } else if (part.type == ::giac::_VECT) {
+            for (const gen& element : *part._VECTptr) {
+                stack.emplace_back(element, depth);
+            }
+        }
+    }
+    return deepest;
+}
+
+gen regrouped(const gen& value, ::giac::context* context) {
+    return depthOf(value) > kMaxCollectDepth ? value : ::giac::simplifier(value, context);
+}
+
+}  // namespace
+
 gen collected(const gen& value, ::giac::context* context) {
     const gen evaluated = value.eval(1, context);
     if (evaluated.type == ::giac::_VECT) {
         ::giac::vecteur elements;
         for (const gen& element : *evaluated._VECTptr) {
-            elements.push_back(::giac::simplifier(element, context));
+            elements.push_back(regrouped(element, context));
         }
         return gen(elements, evaluated.subtype);
     }
-    return ::giac::simplifier(evaluated, context);
+    return regrouped(evaluated, context);
 }
 
 }  // namespace qorv::math::algexpr::giac::detail

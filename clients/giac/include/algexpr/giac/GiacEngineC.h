@@ -49,7 +49,9 @@
 // below power n, then order(power(x-a,n)). Any other name applied to
 // arguments is an unknown function (differentiating through it gives pdiff),
 // any other name standing alone a symbol. Evaluation without an operation
-// collects like terms and factors (plus(x,x) is times(2,x)).
+// collects like terms and factors (plus(x,x) is times(2,x)), except in
+// results nested more than 250 levels deep, whose collection by Giac would
+// take time that grows as the cube of the depth.
 //
 // Symbols: Giac takes every symbol to be real (abs(x)^2 is x^2, solve gives
 // real solutions only). The GiNaC engine takes symbols to be complex unless
