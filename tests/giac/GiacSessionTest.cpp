@@ -138,6 +138,9 @@ TEST(GiacSessionTest, ResultsWithoutAValueAreNullWithTheReason) {
         {"limit(divide(1,x),x,0,2)", "limit: the direction must be a whole number from -1 to 1"},
         {"integrate(x,2)", "integrate: the variable must be a symbol"},
         {"integrate(x,x,1)", "integrate takes 2 or 4 arguments"},
+        {"sqrt(4,2)", "sqrt takes 1 argument"},
+        {"limit(x,x)", "limit takes 3 or 4 arguments"},
+        {"pi(2)", "pi: a constant, used as a function"},
         {"rem(x,y)", "rem: name the variable: the polynomials have more than one symbol"},
         {"order(x)", "order: order terms are results of series, not input of the Giac engine"},
     };
