@@ -230,7 +230,9 @@ END
     cmake -S "$embed" -B "$embed/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
     cmake --build "$embed/build" -j2 >/dev/null
     "$embed/build/consumer"
-    if ldd "$embed/build/consumer" | grep -q libalgexpr; then linked=ON; else linked=OFF; fi
+    # grep reads all of ldd's output: with pipefail, grep -q stopping early
+    # can fail the pipe (ldd killed by SIGPIPE) and read as "not linked".
+    if ldd "$embed/build/consumer" | grep libalgexpr >/dev/null; then linked=ON; else linked=OFF; fi
     if [ "$linked" != "$shared" ]; then
         echo "BUILD_SHARED_LIBS $shared in the embedding project, but the consumer links algexpr" \
             "$([ "$linked" = ON ] && echo dynamically || echo statically)" >&2
