@@ -344,36 +344,49 @@ gen division(OperationE operation, std::vector<gen>& arguments, ::giac::context*
                                         : ::giac::_rem(sequence(arguments), context);
 }
 
+// The elementary functions, unevaluated: the result is evaluated once, at
+// the end (applying Giac's function now and evaluating again would do the
+// work twice).
+const ::giac::unary_function_ptr* elementary(OperationE operation) {
+    switch (operation) {
+        case OperationE::Sin:
+            return ::giac::at_sin;
+        case OperationE::Cos:
+            return ::giac::at_cos;
+        case OperationE::Tan:
+            return ::giac::at_tan;
+        case OperationE::Exp:
+            return ::giac::at_exp;
+        case OperationE::Log:
+            return ::giac::at_ln;
+        case OperationE::Sqrt:
+            return ::giac::at_sqrt;
+        case OperationE::Abs:
+            return ::giac::at_abs;
+        case OperationE::Asin:
+            return ::giac::at_asin;
+        case OperationE::Acos:
+            return ::giac::at_acos;
+        case OperationE::Atan:
+            return ::giac::at_atan;
+        case OperationE::Sinh:
+            return ::giac::at_sinh;
+        case OperationE::Cosh:
+            return ::giac::at_cosh;
+        case OperationE::Tanh:
+            return ::giac::at_tanh;
+        default:
+            return nullptr;
+    }
+}
+
 gen unary(OperationE operation, const gen& a, std::size_t max_digits, ::giac::context* context) {
+    if (const ::giac::unary_function_ptr* function = elementary(operation)) {
+        return ::giac::symbolic(function, a);
+    }
     switch (operation) {
         case OperationE::Neg:
             return -a;
-        case OperationE::Sin:
-            return ::giac::sin(a, context);
-        case OperationE::Cos:
-            return ::giac::cos(a, context);
-        case OperationE::Tan:
-            return ::giac::tan(a, context);
-        case OperationE::Exp:
-            return ::giac::exp(a, context);
-        case OperationE::Log:
-            return ::giac::ln(a, context);
-        case OperationE::Sqrt:
-            return ::giac::sqrt(a, context);
-        case OperationE::Abs:
-            return ::giac::abs(a, context);
-        case OperationE::Asin:
-            return ::giac::asin(a, context);
-        case OperationE::Acos:
-            return ::giac::acos(a, context);
-        case OperationE::Atan:
-            return ::giac::atan(a, context);
-        case OperationE::Sinh:
-            return ::giac::sinh(a, context);
-        case OperationE::Cosh:
-            return ::giac::cosh(a, context);
-        case OperationE::Tanh:
-            return ::giac::tanh(a, context);
         case OperationE::Expand:
             return ::giac::expand(a, context);
         case OperationE::Simplify:
