@@ -52,7 +52,7 @@ std::string padded(std::string text, std::size_t width) {
 
 }  // namespace
 
-RatioReporterC::RatioReporterC(OutputOptions options) : ConsoleReporter(options) {}
+RatioReporterC::RatioReporterC(OutputOptions options, ClockE clock) : ConsoleReporter(options), clock(clock) {}
 
 RatioReporterC::~RatioReporterC() = default;
 
@@ -75,7 +75,8 @@ void RatioReporterC::ReportRuns(const std::vector<Run>& reports) {
         }
         Time& time = times[name][size];
         if (median || !time.median) {
-            time.seconds = run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            const double adjusted = clock == ClockE::Wall ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime();
+            time.seconds = adjusted / benchmark::GetTimeUnitMultiplier(run.time_unit);
             time.median = median;
         }
     }
@@ -105,7 +106,8 @@ void RatioReporterC::printGrowth(std::ostream& out) const {
             continue;
         }
         if (!header) {
-            out << "\nGrowth of the median CPU time with the size (linear: 2 for 2n/n, 10 for 10n/n)\n";
+            out << "\nGrowth of the median " << (clock == ClockE::Wall ? "wall-clock" : "CPU")
+                << " time with the size (linear: 2 for 2n/n, 10 for 10n/n)\n";
             header = true;
         }
         out << "  " << padded(name, 28) << line << '\n';
@@ -130,7 +132,8 @@ void RatioReporterC::printYardstick(std::ostream& out) const {
                 continue;
             }
             if (!header) {
-                out << "\nLibrary against reference (median CPU time, library / reference)\n";
+                out << "\nLibrary against reference (median " << (clock == ClockE::Wall ? "wall-clock" : "CPU")
+                    << " time, library / reference)\n";
                 header = true;
             }
             const std::string label = n > 0 ? operation + "/" + sizeText(n) : operation;

@@ -31,7 +31,8 @@ endif()
 # algexpr_add_client(<name> SOURCES <file>...
 #                    [DESCRIPTION <text>]
 #                    [DEPENDENCIES_FILE <file>]
-#                    [PKG_CONFIG_REQUIRES <module>...])
+#                    [PKG_CONFIG_REQUIRES <module>...]
+#                    [PKG_CONFIG_REQUIRES_PUBLIC <module>...])
 #
 # Defines the library algexpr_<name> with the alias algexpr::<name>, from the
 # calling directory: shared unless BUILD_SHARED_LIBS is off, hidden visibility
@@ -49,9 +50,13 @@ endif()
 #                        the component's targets; it finds what the component
 #                        needs, and sets _algexpr_problem to a sentence when
 #                        something is missing, which fails that component;
-#   PKG_CONFIG_REQUIRES  the pkg-config modules the component's module needs.
+#   PKG_CONFIG_REQUIRES  the pkg-config modules the component's module needs
+#                        when linked statically (privately linked libraries);
+#   PKG_CONFIG_REQUIRES_PUBLIC  those it always needs (libraries of ours it
+#                        links publicly, such as another component).
 function(algexpr_add_client name)
-    cmake_parse_arguments(PARSE_ARGV 1 ARG "" "DESCRIPTION;DEPENDENCIES_FILE" "SOURCES;PKG_CONFIG_REQUIRES")
+    cmake_parse_arguments(PARSE_ARGV 1 ARG "" "DESCRIPTION;DEPENDENCIES_FILE"
+        "SOURCES;PKG_CONFIG_REQUIRES;PKG_CONFIG_REQUIRES_PUBLIC")
     set(target algexpr_${name})
     string(TOUPPER "${name}" upper)
 
@@ -115,13 +120,16 @@ function(algexpr_add_client name)
     set(ALGEXPR_CLIENT_PC_PRIVATE "")
     set(ALGEXPR_CLIENT_PC_CFLAGS "")
     list(JOIN ARG_PKG_CONFIG_REQUIRES ", " modules)
+    foreach(module IN LISTS ARG_PKG_CONFIG_REQUIRES_PUBLIC)
+        string(APPEND ALGEXPR_CLIENT_PC_REQUIRES ", ${module} = ${PROJECT_VERSION}")
+    endforeach()
     if(BUILD_SHARED_LIBS)
         if(modules)
             set(ALGEXPR_CLIENT_PC_PRIVATE "Requires.private: ${modules}\n")
         endif()
     else()
         if(modules)
-            set(ALGEXPR_CLIENT_PC_REQUIRES ", ${modules}")
+            string(APPEND ALGEXPR_CLIENT_PC_REQUIRES ", ${modules}")
         endif()
         set(ALGEXPR_CLIENT_PC_CFLAGS " -DALGEXPR_${upper}_STATIC")
     endif()

@@ -2,12 +2,13 @@
 # SPDX-License-Identifier: MIT
 # Installs algexpr into a temporary prefix and builds and runs a small
 # consumer three ways: find_package, pkg-config, and add_subdirectory; the
-# same for the ginac component when GiNaC is there. Also checks the installed
+# same for the ginac component when GiNaC is there, and for the giac
+# component when Giac is. Also checks the installed
 # libraries' exported symbols, builds and runs the README's quick start
 # against the installed numeric component (CMake and pkg-config) and
 # embedded, and checks what asking for a missing component says. Last, a
-# build without GiNaC: the tool has the numeric engine only and says so, and
-# the package says why it lacks the ginac component. The package's LICENSE
+# build without GiNaC and Giac: the tool has the numeric engine only and says
+# so, and the package says why it lacks the ginac and giac components. The package's LICENSE
 # is checked first.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -77,6 +78,34 @@ if [ -e "$libdir/cmake/algexpr/algexpr-ginac-targets.cmake" ]; then
     fi
 else
     echo "-- the ginac component was not built (GiNaC not found): its consumer is left out"
+fi
+
+# ---- The giac component -----------------------------------------------------
+if [ -e "$libdir/cmake/algexpr/algexpr-giac-targets.cmake" ]; then
+    echo "-- find_package(algexpr REQUIRED COMPONENTS giac)"
+    cmake -S "$root/tests/consumer" -B "$work/find-giac" -DALGEXPR_CONSUMER_GIAC=ON \
+        -DCMAKE_PREFIX_PATH="$work/prefix" >/dev/null
+    cmake --build "$work/find-giac" >/dev/null
+    LD_LIBRARY_PATH=$libdir "$work/find-giac/giac_consumer"
+
+    echo "-- pkg-config algexpr-giac"
+    # shellcheck disable=SC2046
+    g++ -std=c++17 "$root/tests/consumer/giac.cpp" $(pkg-config --cflags --libs algexpr-giac) \
+        -o "$work/pc-giac-consumer"
+    LD_LIBRARY_PATH=$libdir "$work/pc-giac-consumer"
+
+    echo "-- add_subdirectory, linking algexpr::giac"
+    cmake -S "$root/tests/consumer" -B "$work/sub-giac" -DALGEXPR_SOURCE_DIR="$root" \
+        -DALGEXPR_CONSUMER_GIAC=ON >/dev/null
+    cmake --build "$work/sub-giac" -j2 >/dev/null
+    "$work/sub-giac/giac_consumer"
+    # Giac's config.h defines PACKAGE and VERSION: none of it may be installed.
+    if grep -rlE 'giac/(config|giac)\.h' "$work/prefix/include/algexpr" >/dev/null; then
+        echo "an installed header includes Giac's headers" >&2
+        exit 1
+    fi
+else
+    echo "-- the giac component was not built (Giac not found): its consumer is left out"
 fi
 
 # ---- The README's quick start ----------------------------------------------
@@ -152,14 +181,15 @@ expect_message() {  # <component> <text>
 expect_message bogus "algexpr has no component 'bogus'"
 
 # ---- Without GiNaC ------------------------------------------------------------
-echo "-- a build without GiNaC (-DALGEXPR_WITH_GINAC=OFF)"
+echo "-- a build without GiNaC and Giac (-DALGEXPR_WITH_GINAC=OFF -DALGEXPR_WITH_GIAC=OFF)"
 cmake -S "$root" -B "$work/build-numeric" -DCMAKE_BUILD_TYPE=Release -DALGEXPR_BUILD_TESTS=OFF \
-    -DALGEXPR_BUILD_TOOLS=ON -DALGEXPR_BUILD_EXAMPLES=OFF -DALGEXPR_WITH_GINAC=OFF \
+    -DALGEXPR_BUILD_TOOLS=ON -DALGEXPR_BUILD_EXAMPLES=OFF -DALGEXPR_WITH_GINAC=OFF -DALGEXPR_WITH_GIAC=OFF \
     -DCMAKE_INSTALL_PREFIX="$work/prefix" >/dev/null
 cmake --build "$work/build-numeric" -j2 >/dev/null
 rm -rf "$work/prefix"
 cmake --install "$work/build-numeric" >/dev/null
 expect_message ginac "algexpr was built without the ginac component: ALGEXPR_WITH_GINAC was OFF at build time"
+expect_message giac "algexpr was built without the giac component: ALGEXPR_WITH_GIAC was OFF at build time"
 tool=$work/build-numeric/bin/algexpr
 for words in "--version" "--help"; do
     # shellcheck disable=SC2086
@@ -177,7 +207,11 @@ if $tool --engine ginac eval x 2>"$work/err" || ! grep -q "libginac-dev" "$work/
     echo "algexpr --engine ginac, built without GiNaC, does not fail naming libginac-dev" >&2
     exit 1
 fi
-echo "built without GiNaC: the tool has the numeric engine only and says so"
+if $tool --engine giac integrate x x 2>"$work/err" || ! grep -q "libgiac-dev" "$work/err"; then
+    echo "algexpr --engine giac, built without Giac, does not fail naming libgiac-dev" >&2
+    exit 1
+fi
+echo "built without GiNaC and Giac: the tool has the numeric engine only and says so"
 
 echo "-- add_subdirectory: the embedding project's BUILD_SHARED_LIBS, ON and OFF"
 # The embedding project sets the variable before add_subdirectory(); algexpr
@@ -196,7 +230,9 @@ END
     cmake -S "$embed" -B "$embed/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
     cmake --build "$embed/build" -j2 >/dev/null
     "$embed/build/consumer"
-    if ldd "$embed/build/consumer" | grep -q libalgexpr; then linked=ON; else linked=OFF; fi
+    # grep reads all of ldd's output: with pipefail, grep -q stopping early
+    # can fail the pipe (ldd killed by SIGPIPE) and read as "not linked".
+    if ldd "$embed/build/consumer" | grep libalgexpr >/dev/null; then linked=ON; else linked=OFF; fi
     if [ "$linked" != "$shared" ]; then
         echo "BUILD_SHARED_LIBS $shared in the embedding project, but the consumer links algexpr" \
             "$([ "$linked" = ON ] && echo dynamically || echo statically)" >&2

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Installs, on Debian, what building and testing algexpr needs and is missing:
-# the compilers and test libraries, GiNaC for the GiNaC client, and SymPy
+# the compilers and test libraries, GiNaC and Giac for their clients, and SymPy
 # (python3-sympy) unless python3 already has it. Extra package names may be
 # given as arguments. Needs root (or sudo) only when something is missing.
 set -euo pipefail
 
-packages=(cmake make g++ clang pkgconf libgtest-dev libbenchmark-dev libginac-dev "$@")
+packages=(cmake make g++ clang pkgconf libgtest-dev libbenchmark-dev libginac-dev libgiac-dev "$@")
 # The tests have SymPy read back the tool's infix and LaTeX: Debian's lark for
 # SymPy's LaTeX grammar, and Debian's SymPy where python3 has none of its own.
 packages+=(python3-lark)

@@ -21,7 +21,8 @@ run is the same for the same sources, seed and count.
 
 The build directory defaults to ./build (the default preset's); if it does not
 exist it is configured with the default preset. When the library is shared,
-only the library is rebuilt for each mutant (the tests load it at run time).
+only the library is rebuilt for each mutant (the tests load it at run time),
+and for a mutant of a client under clients/<name>/ that client's library too.
 The unchanged sources are built and tested first (--no-baseline skips that),
 and the library is rebuilt from them at the end.
 
@@ -271,10 +272,13 @@ class Suite:
         shared = re.search(r"^BUILD_SHARED_LIBS:\w+=(\w+)", cache, re.M)
         self.library_only = shared is None or shared.group(1).upper() in ("ON", "1", "TRUE", "YES")
 
-    def build(self, everything=False):
+    def build(self, everything=False, path=""):
         command = ["cmake", "--build", self.build_dir, "-j", str(self.jobs)]
         if self.library_only and not everything:
             command += ["--target", "algexpr"]
+            parts = path.split("/")
+            if len(parts) > 2 and parts[0] == "clients":
+                command += ["algexpr_" + parts[1]]
         return run(command, timeout=self.timeout)
 
     def test(self):
@@ -364,7 +368,7 @@ def main():
             try:
                 with open(full, "w", encoding="utf-8") as f:
                     f.write(mutate(m, original))
-                status, _ = suite.build()
+                status, _ = suite.build(path=m.path)
                 if status is None:
                     outcome, why = "killed", "build timeout"
                 elif status != 0:
@@ -383,7 +387,7 @@ def main():
             if outcome == "survived":
                 print(f"    - {m.original_line.strip()}\n    + {m.mutated_line().strip()}", flush=True)
     finally:
-        status, output = suite.build()
+        status, output = suite.build(everything=True)
         if status != 0:
             print(f"warning: rebuilding the restored sources in {suite.build_dir} failed", file=sys.stderr)
 

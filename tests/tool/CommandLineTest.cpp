@@ -11,6 +11,8 @@
 using qorv::math::algexpr::cli::CommandE;
 using qorv::math::algexpr::cli::EngineE;
 using qorv::math::algexpr::cli::kGinacBuilt;
+using qorv::math::algexpr::cli::kGiacBuilt;
+using qorv::math::algexpr::cli::kGiacMissing;
 using qorv::math::algexpr::cli::kGinacMissing;
 using qorv::math::algexpr::cli::CommandLineC;
 using qorv::math::algexpr::cli::NotationE;
@@ -117,6 +119,7 @@ TEST(CommandLineTest, HelpAndVersionNeedNothingElse) {
 }
 
 TEST(CommandLineTest, UsageErrorsSayWhatIsWrong) {
+    const std::string giac_missing = std::string("--engine giac: ") + kGiacMissing;
     const struct {
         std::vector<std::string> words;
         std::string error;
@@ -131,7 +134,7 @@ TEST(CommandLineTest, UsageErrorsSayWhatIsWrong) {
         {{"print", "--from", "postfix"}, "--from takes prefix or infix, not 'postfix'"},
         {{"print", "--to", "html"}, "--to takes prefix, infix or latex, not 'html'"},
         {{"tree", "--to", "infix"},
-         "--to is for the print, subst, eval, simplify, expand, factor, diff and series commands"},
+         "--to is for the print, subst, eval, simplify, expand, factor, diff, series, integrate, limit and solve commands"},
         {{"print", "--from", "infix", "--lax"}, "--lax is for prefix reading: infix is read one way only"},
         {{"print", "--digits", "-1"}, "--digits takes a whole number >= 0, not '-1'"},
         {{"print", "--digits", "99999999999999999999"},
@@ -154,14 +157,28 @@ TEST(CommandLineTest, UsageErrorsSayWhatIsWrong) {
         {{"print", "--numeric"}, "--numeric is for the eval command"},
         {{"eval", "--order", "2"}, "--order is for the diff command"},
         {{"print", "--engine", "maple"},
-         std::string(kGinacBuilt ? "--engine takes ginac or numeric" : "--engine takes numeric") + ", not 'maple'"},
+         std::string(kGinacBuilt && kGiacBuilt ? "--engine takes ginac, giac or numeric"
+                     : kGinacBuilt             ? "--engine takes ginac or numeric"
+                     : kGiacBuilt              ? "--engine takes giac or numeric"
+                                               : "--engine takes numeric") +
+             ", not 'maple'"},
         {{"diff"}, "diff needs a VAR"},
         {{"diff", "--order", "-1", "x"}, "--order takes a whole number from 0 to 50, not '-1'"},
         {{"series", "x", "0"}, "series needs a VAR, a POINT and an ORDER"},
         {{"series", "x", "0", "101"}, "series ORDER takes a whole number from 1 to 100, not '101'"},
         {{"series", "x", "0", "n"}, "series ORDER takes a whole number from 1 to 100, not 'n'"},
         {{"--engine", "numeric", "factor", "x"},
-         std::string("factor needs the GiNaC engine: ") + (kGinacBuilt ? "leave out --engine numeric" : kGinacMissing)},
+         std::string("factor needs the GiNaC or the Giac engine: ") +
+             (kGinacBuilt ? "leave out --engine numeric" : kGiacBuilt ? "add --engine giac" : kGinacMissing)},
+        {{"--engine", "numeric", "integrate", "x", "x"},
+         std::string("integrate needs the Giac engine: ") + (kGiacBuilt ? "add --engine giac" : kGiacMissing)},
+        {{"--engine", "giac", "integrate"}, kGiacBuilt ? "integrate needs a VAR" : giac_missing},
+        {{"--engine", "giac", "solve"}, kGiacBuilt ? "solve needs a VAR" : giac_missing},
+        {{"--engine", "giac", "limit", "x"}, kGiacBuilt ? "limit needs a VAR and a POINT" : giac_missing},
+        {{"limit", "--side", "left", "x", "0"}, "--side takes above or below, not 'left'"},
+        {{"--engine", "giac", "integrate", "--lower", "0", "x", "x"},
+         kGiacBuilt ? "integrate takes --lower and --upper together" : giac_missing},
+        {{"diff", "--side", "above", "x"}, "--side is for the limit command"},
     };
     for (const auto& c : cases) {
         CommandLineC line;

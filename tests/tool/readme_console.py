@@ -11,7 +11,8 @@ output, standard output and standard error as a terminal shows them (the tool
 writes a line at a time). Commands run in order, in one shell per block, in a
 temporary directory, with TOOL_DIR first on PATH, so that `echo $?` sees the
 command before it. Commands of other programs (dot) are left out, with what
-follows them. Exits 77 (skipped) when the tool was built without GiNaC, since
+follows them, and so are those with `--engine giac` when the tool was built
+without Giac. Exits 77 (skipped) when the tool was built without GiNaC, since
 the README shows its default engine.
 """
 import os
@@ -23,7 +24,7 @@ import tempfile
 MARK = "@@readme-console@@"
 
 
-def blocks(text):
+def blocks(text, giac):
     for match in re.finditer(r"^```console\n(.*?)^```", text, re.S | re.M):
         commands = []
         for line in match.group(1).splitlines():
@@ -32,7 +33,8 @@ def blocks(text):
             elif commands:
                 commands[-1][1].append(line)
         yield [c for c in commands
-               if re.match(r"(printf .*\| )?algexpr |echo \$\?$", c[0]) and "| dot" not in c[0]]
+               if re.match(r"(printf .*\| )?algexpr |echo \$\?$", c[0]) and "| dot" not in c[0]
+               and (giac or "--engine giac" not in c[0])]
 
 
 def main():
@@ -46,7 +48,7 @@ def main():
         text = f.read()
     failures = checked = 0
     with tempfile.TemporaryDirectory() as work:
-        for commands in blocks(text):
+        for commands in blocks(text, "\n  giac " in version):
             script = "".join(f"s=$?; echo '{MARK}'; (exit $s); {command} 2>&1\n" for command, _ in commands)
             run = subprocess.run(["bash", "-c", script], capture_output=True, text=True, cwd=work, env=env)
             outputs = run.stdout.split(MARK + "\n")[1:]

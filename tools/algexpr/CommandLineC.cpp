@@ -126,6 +126,29 @@ bool takeSeriesOperands(CommandLineC& line, std::vector<std::string>& words, std
     return true;
 }
 
+// limit VAR POINT
+bool takeLimitOperands(CommandLineC& line, std::vector<std::string>& words, std::string& error) {
+    if (words.size() < 2) {
+        error = "limit needs a VAR and a POINT";
+        return false;
+    }
+    line.variable = words[0];
+    line.point = words[1];
+    words.erase(words.begin(), words.begin() + 2);
+    return true;
+}
+
+// integrate VAR, solve VAR
+bool takeVariable(CommandLineC& line, std::vector<std::string>& words, std::string& error) {
+    if (words.empty()) {
+        error = (line.command == CommandE::Solve ? "solve" : "integrate") + std::string(" needs a VAR");
+        return false;
+    }
+    line.variable = words[0];
+    words.erase(words.begin());
+    return true;
+}
+
 const CommandRow kCommands[] = {
     {"print", CommandE::Print, nullptr},
     {"tree", CommandE::Tree, nullptr},
@@ -136,12 +159,18 @@ const CommandRow kCommands[] = {
     {"factor", CommandE::Factor, nullptr},
     {"diff", CommandE::Diff, takeDiffOperands},
     {"series", CommandE::Series, takeSeriesOperands},
+    {"integrate", CommandE::Integrate, takeVariable},
+    {"limit", CommandE::Limit, takeLimitOperands},
+    {"solve", CommandE::Solve, takeVariable},
 };
 
-// The commands that write expressions (--to), and those only the GiNaC
-// engine has.
-constexpr CommandMask kOperations = bit(CommandE::Simplify) | bit(CommandE::Expand) | bit(CommandE::Factor) |
-                                    bit(CommandE::Diff) | bit(CommandE::Series);
+// The commands that write expressions (--to), and the operations: those of
+// the GiNaC engine, which the Giac engine has too, and the Giac engine's own.
+constexpr CommandMask kGinacOperations = bit(CommandE::Simplify) | bit(CommandE::Expand) | bit(CommandE::Factor) |
+                                         bit(CommandE::Diff) | bit(CommandE::Series);
+constexpr CommandMask kGiacOperations =
+    kGinacOperations | bit(CommandE::Integrate) | bit(CommandE::Limit) | bit(CommandE::Solve);
+constexpr CommandMask kOperations = kGiacOperations;
 constexpr CommandMask kWriting = bit(CommandE::Print) | bit(CommandE::Subst) | bit(CommandE::Eval) | kOperations;
 
 const CommandRow* commandNamed(const std::string& name) {
@@ -200,8 +229,14 @@ bool setEngine(CommandLineC& line, const std::string& value, std::string& error)
     } else if (e == "ginac") {
         error = std::string("--engine ginac: ") + kGinacMissing;
         return false;
+    } else if (e == "giac" && kGiacBuilt) {
+        line.engine = EngineE::Giac;
+    } else if (e == "giac") {
+        error = std::string("--engine giac: ") + kGiacMissing;
+        return false;
     } else {
-        error = std::string(kGinacBuilt ? "--engine takes ginac or numeric" : "--engine takes numeric") + ", not '" +
+        error = std::string("--engine takes ") + (kGinacBuilt ? "ginac, " : "") + (kGiacBuilt ? "giac, " : "");
+        error = (kGinacBuilt || kGiacBuilt ? error.substr(0, error.size() - 2) + " or " : error) + "numeric, not '" +
                 value + "'";
         return false;
     }
@@ -310,6 +345,26 @@ bool setCode(CommandLineC& line, const std::string& value, std::string& error) {
     return true;
 }
 
+bool setLower(CommandLineC& line, const std::string& value, std::string&) {
+    line.lower = value;
+    return true;
+}
+
+bool setUpper(CommandLineC& line, const std::string& value, std::string&) {
+    line.upper = value;
+    return true;
+}
+
+bool setSide(CommandLineC& line, const std::string& value, std::string& error) {
+    const std::string side = lower(value);
+    if (side != "above" && side != "below") {
+        error = "--side takes above or below, not '" + value + "'";
+        return false;
+    }
+    line.side = side == "above" ? 1 : -1;
+    return true;
+}
+
 const OptionRow kOptions[] = {
     {"--help", false, kAnyCommand, setHelp},
     {"-h", false, kAnyCommand, setHelp},
@@ -326,6 +381,9 @@ const OptionRow kOptions[] = {
     {"--numeric", false, bit(CommandE::Eval), setNumeric},
     {"--order", true, bit(CommandE::Diff), setOrder},
     {"--code", true, bit(CommandE::Subst), setCode},
+    {"--lower", true, bit(CommandE::Integrate), setLower},
+    {"--upper", true, bit(CommandE::Integrate), setUpper},
+    {"--side", true, bit(CommandE::Limit), setSide},
 };
 
 const OptionRow* optionNamed(const std::string& name) {
@@ -432,17 +490,36 @@ bool checkOptionsFit(CommandE command, const std::vector<GivenOption>& options, 
     return true;
 }
 
-// What the engine chosen can do: the operations and the precision are the
-// GiNaC engine's; with it, --numeric counts significant digits.
+// Which engine offers an operation the chosen one does not, and how to get it.
+std::string otherEngine(CommandE command) {
+    const bool giac_only = (kGinacOperations & bit(command)) == 0;
+    if (giac_only) {
+        return std::string(" needs the Giac engine") +
+               (kGiacBuilt ? std::string(": add --engine giac") : std::string(": ") + kGiacMissing);
+    }
+    if (kGinacBuilt) {
+        return " needs the GiNaC or the Giac engine: leave out --engine numeric";
+    }
+    return std::string(" needs the GiNaC or the Giac engine") +
+           (kGiacBuilt ? std::string(": add --engine giac") : std::string(": ") + kGinacMissing);
+}
+
+// What the engine chosen can do: the GiNaC engine has some operations, the
+// Giac engine all; the precision is the GiNaC engine's, with which --numeric
+// counts significant digits (the Giac engine computes doubles).
 bool checkEngine(const CommandLineC& line, std::string& error) {
     const bool ginac = line.engine == EngineE::Ginac;
-    if (!ginac && (kOperations & bit(line.command)) != 0) {
+    const CommandMask offered = ginac ? kGinacOperations : line.engine == EngineE::Giac ? kGiacOperations : 0;
+    if ((kOperations & bit(line.command) & ~offered) != 0) {
         for (const CommandRow& row : kCommands) {
             if (row.command == line.command) {
-                error = std::string(row.name) + " needs the GiNaC engine" +
-                        (kGinacBuilt ? std::string(": leave out --engine numeric") : std::string(": ") + kGinacMissing);
+                error = std::string(row.name) + otherEngine(line.command);
             }
         }
+        return false;
+    }
+    if (line.lower.empty() != line.upper.empty()) {
+        error = "integrate takes --lower and --upper together";
         return false;
     }
     if (ginac && line.digits > kGinacMaxDigits) {

@@ -45,7 +45,7 @@ public:
     bool want_version = false;  // --version
     CommandE command = CommandE::None;
 
-    // The session: its engine (--engine ginac|numeric), and --core-names FILE
+    // The session: its engine (--engine ginac|giac|numeric), and --core-names FILE
     // instead of the built-in vocabulary.
     EngineE engine = kDefaultEngine;
     bool has_core_names = false;
@@ -70,9 +70,12 @@ public:
     int subst_code = 0;
     std::string subst_name;          // subst NAME (UTF-8)
     std::string replacement;         // subst REPLACEMENT (UTF-8)
-    std::string variable;            // diff VAR, series VAR (UTF-8)
+    std::string variable;            // diff, series, integrate, limit, solve VAR (UTF-8)
     unsigned long diff_order = 1;    // diff --order N
-    std::string point;               // series POINT (UTF-8)
+    std::string point;               // series POINT, limit POINT (UTF-8)
+    std::string lower;               // integrate --lower A (UTF-8)
+    std::string upper;               // integrate --upper B (UTF-8)
+    int side = 0;                    // limit --side above|below: 1 or -1; 0: both
     unsigned long series_order = 0;  // series ORDER
 
     std::vector<std::string> expressions;  // the EXPR arguments (UTF-8)

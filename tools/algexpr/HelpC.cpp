@@ -6,12 +6,24 @@ namespace qorv::math::algexpr::cli {
 namespace {
 
 // The engines, as the tool was built.
+#ifdef ALGEXPR_TOOL_WITH_GIAC
+#define ALGEXPR_TOOL_GIAC_ENGINE                                                  \
+    "  giac     Giac: exact numbers and symbols like GiNaC, floats as doubles,\n" \
+    "           every operation above; it takes every symbol to be real\n"        \
+    "           (solve gives real solutions, abs(x)^2 is x^2)\n"
+#else
+#define ALGEXPR_TOOL_GIAC_ENGINE                                                  \
+    "  (giac    not built: install libgiac-dev, as scripts/install-deps.sh\n"     \
+    "           does, and rebuild, for integrate, limit and solve)\n"
+#endif
+
 #ifdef ALGEXPR_TOOL_WITH_GINAC
 #define ALGEXPR_TOOL_ENGINES                                                     \
     "Engines (--engine):\n"                                                      \
     "  ginac    (default) GiNaC: exact integers and fractions of any size,\n"    \
     "           floats with --digits significant digits (17 by default),\n"     \
-    "           symbols, and the operations above\n"                             \
+    "           symbols, and the operations above but integrate, limit and\n"   \
+    "           solve; it takes symbols to be real\n" ALGEXPR_TOOL_GIAC_ENGINE   \
     "  numeric  64-bit integers and doubles; what it cannot evaluate stays in\n" \
     "           place, and it has none of the operations\n"
 #else
@@ -20,7 +32,8 @@ namespace {
     "  numeric  64-bit integers and doubles; what it cannot evaluate stays in\n"  \
     "           place. The only engine: this algexpr was built without GiNaC,\n"  \
     "           which gives exact numbers and the operations above; install\n"    \
-    "           libginac-dev (scripts/install-deps.sh does) and rebuild\n"
+    "           libginac-dev (scripts/install-deps.sh does) and rebuild\n"     \
+    ALGEXPR_TOOL_GIAC_ENGINE
 #endif
 
 const char kToolHelp[] =
@@ -37,7 +50,7 @@ const char kToolHelp[] =
     "  subst --code N REPLACEMENT [EXPR...]\n"
     "                                      replace the core symbol with code N\n"
     "  eval [--strict|--numeric] [EXPR...] evaluate each expression\n"
-    "The operations, exact, with the GiNaC engine only:\n"
+    "The operations, exact, with the GiNaC or the Giac engine:\n"
     "  simplify [EXPR...]                  rational normal form: one fraction,\n"
     "                                      common factors cancelled\n"
     "  expand [EXPR...]                    products and powers multiplied out\n"
@@ -45,11 +58,18 @@ const char kToolHelp[] =
     "  diff [--order N] VAR [EXPR...]      the N-th derivative by the symbol VAR\n"
     "  series VAR POINT ORDER [EXPR...]    the series in VAR around POINT, terms\n"
     "                                      below power ORDER, then order(...)\n"
+    "and with the Giac engine only (--engine giac):\n"
+    "  integrate [--lower A --upper B] VAR [EXPR...]\n"
+    "                                      an antiderivative, or the definite\n"
+    "                                      integral from A to B\n"
+    "  limit [--side above|below] VAR POINT [EXPR...]\n"
+    "                                      the limit as VAR tends to POINT\n"
+    "  solve VAR [EXPR...]                 the real solutions of EXPR = 0\n"
     "Each is the engine's core function of that name: 'algexpr diff x EXPR'\n"
     "gives what 'algexpr eval diff(EXPR,x)' does, 'algexpr series x 0 4 EXPR'\n"
-    "what eval gives for series(EXPR,x,0,4). simplify applies no identities\n"
-    "beyond algebra: sin(x)^2 + cos(x)^2 stays as it is, and so do log(x*y) and\n"
-    "sqrt(x^2). Integration, solving equations and limits are not offered.\n"
+    "what eval gives for series(EXPR,x,0,4). GiNaC's simplify applies no\n"
+    "identities beyond algebra (sin(x)^2 + cos(x)^2 stays as it is); Giac's\n"
+    "also applies trigonometric, exponential and radical ones.\n"
     "\n" ALGEXPR_TOOL_ENGINES
     "\n"
     "Every command reads its EXPR arguments or, when there are none, one\n"
@@ -93,7 +113,8 @@ const char kToolHelp[] =
     "          \\operatorname{f}'\\left(x\\right), \\left[ 1, 2 \\right]\n"
     "\n"
     "Options:\n"
-    "  --engine ginac|numeric    the engine that evaluates (see above)\n"
+    "  --engine ginac|giac|numeric\n"
+    "                            the engine that evaluates (see above)\n"
     "  --from prefix|infix       the notation read (default prefix)\n"
     "  --to prefix|infix|latex   the notation written (default prefix)\n"
     "  --lax               read prefix as the library does: blanks anywhere\n"
@@ -196,6 +217,11 @@ const char kEvalHelp[] =
     "             error: an empty line, the reason on standard error, status 1\n"
     "  --strict   the exact result, but an error when it is not a real number\n"
     "\n"
+    "With Giac (--engine giac), exactly too, with the same names, floats as\n"
+    "doubles, and also integrate(f,x), integrate(f,x,a,b), limit(f,x,a),\n"
+    "limit(f,x,a,1|-1), solve(f,x), sum(f,k,a,b), list(...), equal(a,b),\n"
+    "infinity, factorial binomial gcd lcm mod quo rem; symbols are real.\n"
+    "\n"
     "With --engine numeric: plus, minus, times, divide, power, neg, sin, cos,\n"
     "tan, exp, log, sqrt, abs, and the constants pi and e. Integers stay exact\n"
     "while they fit in 64 bits; anything else becomes a double, written as\n"
@@ -257,6 +283,39 @@ const char kSeriesHelp[] =
     "  algexpr series x 0 4 'exp(x)'\n"
     "  ->  plus(divide(power(x,3),6),divide(power(x,2),2),x,1,order(power(x,4)))\n";
 
+const char kIntegrateHelp[] =
+    "Usage: algexpr integrate --engine giac [--lower A --upper B] [--from N]\n"
+    "                         [--to N] [--lax] [--digits N] [--float-format F]\n"
+    "                         VAR [EXPR...]\n"
+    "Evaluates integrate(EXPR,VAR), an antiderivative (without a constant), or\n"
+    "with --lower A --upper B integrate(EXPR,VAR,A,B), the definite integral,\n"
+    "for each expression, with the Giac engine. A and B may be infinity or\n"
+    "neg(infinity). A divergent integral has no value: its line fails.\n"
+    "  algexpr integrate --engine giac x 'times(power(x,2),sin(x))'\n"
+    "  algexpr integrate --engine giac --lower 0 --upper infinity x 'exp(neg(x))'\n"
+    "  ->  1\n";
+
+const char kLimitHelp[] =
+    "Usage: algexpr limit --engine giac [--side above|below] [--from N] [--to N]\n"
+    "                     [--lax] [--digits N] [--float-format F]\n"
+    "                     VAR POINT [EXPR...]\n"
+    "Evaluates limit(EXPR,VAR,POINT), or limit(EXPR,VAR,POINT,1) (above) or\n"
+    "limit(EXPR,VAR,POINT,-1) (below) with --side, for each expression, with\n"
+    "the Giac engine. POINT may be infinity or neg(infinity). Without --side\n"
+    "the limit is two-sided: it has no value, and its line fails, unless the\n"
+    "limits from above and below agree.\n"
+    "  algexpr limit --engine giac x 0 'divide(sin(x),x)'  ->  1\n"
+    "  algexpr limit --engine giac --side above x 0 'divide(1,x)'  ->  infinity\n";
+
+const char kSolveHelp[] =
+    "Usage: algexpr solve --engine giac [--from N] [--to N] [--lax] [--digits N]\n"
+    "                     [--float-format F] VAR [EXPR...]\n"
+    "Evaluates solve(EXPR,VAR) for each expression, with the Giac engine: the\n"
+    "list of the real solutions of EXPR = 0 (EXPR may be equal(L,R)), sorted,\n"
+    "exact where Giac finds them, otherwise floats; for periodic equations,\n"
+    "those Giac gives in one period.\n"
+    "  algexpr solve --engine giac x 'plus(power(x,2),times(-3,x),2)'  ->  list(1,2)\n";
+
 }  // namespace
 
 const char* HelpC::text(CommandE command) {
@@ -279,6 +338,12 @@ const char* HelpC::text(CommandE command) {
             return kDiffHelp;
         case CommandE::Series:
             return kSeriesHelp;
+        case CommandE::Integrate:
+            return kIntegrateHelp;
+        case CommandE::Limit:
+            return kLimitHelp;
+        case CommandE::Solve:
+            return kSolveHelp;
         case CommandE::None:
             break;
     }

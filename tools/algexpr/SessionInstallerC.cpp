@@ -14,6 +14,10 @@
 #include "algexpr/ginac/GinacEngineC.h"
 #include "algexpr/ginac/GinacSessionC.h"
 #endif
+#ifdef ALGEXPR_TOOL_WITH_GIAC
+#include "algexpr/giac/GiacEngineC.h"
+#include "algexpr/giac/GiacSessionC.h"
+#endif
 
 namespace qorv::math::algexpr::cli {
 
@@ -33,6 +37,11 @@ bool SessionInstallerC::install(const CommandLineC& options, std::string& proble
 #ifdef ALGEXPR_TOOL_WITH_GINAC
     if (options.engine == EngineE::Ginac) {
         core_names = ginac::GinacEngineC::builtinCoreNames();
+    }
+#endif
+#ifdef ALGEXPR_TOOL_WITH_GIAC
+    if (options.engine == EngineE::Giac) {
+        core_names = giac::GiacEngineC::builtinCoreNames();
     }
 #endif
     if (options.has_core_names) {
@@ -57,6 +66,12 @@ bool SessionInstallerC::install(const CommandLineC& options, std::string& proble
         return true;
     }
 #endif
+#ifdef ALGEXPR_TOOL_WITH_GIAC
+    if (options.engine == EngineE::Giac) {
+        CASSessionBC::setSession(qorv::oss::PointerTC<CASSessionBC>(new giac::GiacSessionC(core_names)));
+        return true;
+    }
+#endif
     CASSessionBC::setSession(qorv::oss::PointerTC<CASSessionBC>(new numeric::NumericSessionC(core_names)));
     return true;
 }
@@ -75,13 +90,22 @@ void SessionInstallerC::runForEngine(const CommandLineC& options, void (*work)(v
 }
 
 std::string SessionInstallerC::describeEngines() {
+    std::string giac_line;
+#ifdef ALGEXPR_TOOL_WITH_GIAC
+    appendUtf8(giac::GiacEngineC(nullptr).getName(), giac_line);
+    giac_line = "  giac     " + giac_line + ": symbolic operations, integrals, limits and equations\n";
+#endif
 #ifdef ALGEXPR_TOOL_WITH_GINAC
     std::string name;
     appendUtf8(ginac::GinacEngineC(nullptr).getName(), name);
     return "engines (--engine):\n"
-           "  ginac    " + name + ": exact numbers and symbolic operations; the default\n"
+           "  ginac    " + name + ": exact numbers and symbolic operations; the default\n" + giac_line +
            "  numeric  64-bit integers and doubles\n";
 #else
+    if (!giac_line.empty()) {
+        return "engines (--engine):\n" + giac_line + "  numeric  64-bit integers and doubles; the default, as " +
+               kGinacMissing + "\n";
+    }
     return std::string("engines (--engine):\n"
                        "  numeric  64-bit integers and doubles; the only one, as ") +
            kGinacMissing + "\n";

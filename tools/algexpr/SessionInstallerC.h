@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // SessionInstallerC: makes the session the command line asks for and
 // installs it as the library's current session, once per process: the GiNaC
-// client's session or the numeric client's (--engine), with the built-in
+// client's session, the Giac client's or the numeric client's (--engine),
+// with the built-in
 // vocabulary of that engine or the names of --core-names FILE, and for GiNaC
 // the precision of --digits. The session lives until the process ends.
 // Also runs the tool's work on the thread the engine wants it on.

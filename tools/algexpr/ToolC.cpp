@@ -158,6 +158,10 @@ std::unique_ptr<CommandABC> ToolC::makeCommand() {
                 std::vector<OperationCommandC::OperandS>{
                     {"VAR", options.variable}, {"POINT", options.point}, {"ORDER", std::to_string(options.series_order)}},
                 *reader_p, *writer_p);
+        case CommandE::Integrate:
+        case CommandE::Limit:
+        case CommandE::Solve:
+            return makeGiacOperation();
         case CommandE::Print:
         case CommandE::None:
             break;
@@ -165,12 +169,33 @@ std::unique_ptr<CommandABC> ToolC::makeCommand() {
     return std::make_unique<PrintCommandC>(*writer_p);
 }
 
+// integrate VAR (--lower A --upper B), limit VAR POINT (--side), solve VAR:
+// integrate(EXPR,VAR[,A,B]), limit(EXPR,VAR,POINT[,1|-1]), solve(EXPR,VAR).
+std::unique_ptr<CommandABC> ToolC::makeGiacOperation() {
+    std::vector<OperationCommandC::OperandS> operands{{"VAR", options.variable}};
+    const char* name = "solve";
+    if (options.command == CommandE::Integrate) {
+        name = "integrate";
+        if (!options.lower.empty()) {
+            operands.push_back({"lower bound", options.lower});
+            operands.push_back({"upper bound", options.upper});
+        }
+    } else if (options.command == CommandE::Limit) {
+        name = "limit";
+        operands.push_back({"POINT", options.point});
+        if (options.side != 0) {
+            operands.push_back({"side", std::to_string(options.side)});
+        }
+    }
+    return std::make_unique<OperationCommandC>(name, std::move(operands), *reader_p, *writer_p);
+}
+
 // eval: lenient, --strict or --numeric. The numeric engine folds what it can
 // and with the flag gives a single number or nothing, so --numeric is
 // --strict there. The GiNaC engine gives the exact result without the flag;
-// --strict keeps it exact but asks for a real number.
+// --strict keeps it exact but asks for a real number; so does the Giac engine.
 std::unique_ptr<CommandABC> ToolC::makeEval() {
-    if (options.engine == EngineE::Ginac) {
+    if (options.engine == EngineE::Ginac || options.engine == EngineE::Giac) {
         return std::make_unique<EvalCommandC>(*writer_p, options.numeric, options.numeric || options.strict);
     }
     const bool strict = options.numeric || options.strict;

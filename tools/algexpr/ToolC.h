@@ -53,6 +53,7 @@ private:
     std::unique_ptr<ExpressionWriterABC> makeWriter() const;
     std::unique_ptr<CommandABC> makeCommand();
     std::unique_ptr<CommandABC> makeEval();
+    std::unique_ptr<CommandABC> makeGiacOperation();
 
     void readInputs();
     void readArguments();

@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: MIT
+// GenBuilderC: turns a checked tree (TreeCheckC) into a Giac value without
+// text, bottom-up with an explicit value stack, and carries out the
+// operations (diff, integrate, ...) as it meets them, inner ones first.
+// Symbols and unknown functions become Giac identifiers of names of its own
+// (numbered in the order of our names), so that no name of ours can meet one
+// of Giac's constants or commands; names() maps them back. Runs where Giac's
+// calls may run (see BoundaryC).
+#ifndef ALGEXPR_GIAC_SRC_GENBUILDERC_H
+#define ALGEXPR_GIAC_SRC_GENBUILDERC_H
+
+#include <cstddef>
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "GiacHeaders.h"
+#include "Vocabulary.h"
+#include "algexpr/NodeVisitorABC.h"
+
+namespace qorv::math::algexpr {
+class NodeABC;
+class ParentNodeABC;
+}  // namespace qorv::math::algexpr
+
+namespace qorv::math::algexpr::giac::detail {
+
+class TreeCheckC;
+
+class GenBuilderC : public NodeVisitorABC {
+public:
+    GenBuilderC(const std::vector<OperationE>& operations, const TreeCheckC& check, std::size_t max_integer_digits,
+                ::giac::context* context);
+    ~GenBuilderC() override;
+
+    /// The value of the tree that `check` walked.
+    ::giac::gen build(NodeABC& root);
+    /// Our name of each identifier made, by the identifier's name.
+    const std::unordered_map<std::string, std::u16string>& names() const { return our_names; }
+
+    bool visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE order) override;
+    bool visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE order) override;
+    bool visitCoreSymbolNode(CoreSymbolNodeC& node) override;
+    bool visitExtendedSymbolNode(ExtendedSymbolNodeC& node) override;
+    bool visitFloatNode(FloatNodeC& node) override;
+    bool visitIntegerNode(IntegerNodeC& node) override;
+
+private:
+    OperationE operationOf(int code) const;
+    std::vector<::giac::gen> arguments(const ParentNodeABC& node);
+    void call(const std::u16string& name, std::vector<::giac::gen> arguments);
+
+    const std::vector<OperationE>& operations;
+    std::size_t max_integer_digits;
+    ::giac::context* context;
+    std::map<std::u16string, ::giac::gen> symbols;
+    std::map<std::u16string, ::giac::gen> functions;
+    std::unordered_map<std::string, std::u16string> our_names;
+    std::vector<::giac::gen> values;
+};
+
+}  // namespace qorv::math::algexpr::giac::detail
+
+#endif

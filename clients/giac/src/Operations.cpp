@@ -1,0 +1,582 @@
+// SPDX-License-Identifier: MIT
+#include "Operations.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "RefusalC.h"
+#include "algexpr/Utf8C.h"
+
+namespace qorv::math::algexpr::giac::detail {
+
+using ::giac::gen;
+using ::giac::makesequence;
+
+namespace {
+
+// The most periods of a trigonometric integrand that a definite integral
+// checks for singular points.
+constexpr double kMaxPeriods = 1000;
+
+std::u16string named(OperationE operation) { return nameOf(operation); }
+
+RefusalC misuse(OperationE operation, const char16_t* what) { return RefusalC(named(operation) + u": " + what); }
+
+const gen& variable(OperationE operation, const gen& g) {
+    if (g.type != ::giac::_IDNT) {
+        throw misuse(operation, u"the variable must be a symbol");
+    }
+    return g;
+}
+
+long wholeNumber(OperationE operation, const gen& g, long low, long high, const char16_t* what) {
+    if (g.type != ::giac::_INT_ || g.val < low || g.val > high) {
+        throw RefusalC(named(operation) + u": " + what + u" must be a whole number from " +
+                       Utf8C::toUtf16(std::to_string(low)) + u" to " + Utf8C::toUtf16(std::to_string(high)));
+    }
+    return g.val;
+}
+
+bool isHead(const gen& g, const char* name) {
+    return g.type == ::giac::_SYMB && std::string(g._SYMBptr->sommet.ptr()->s) == name;
+}
+
+// Whether any part of g satisfies `test`, by a walk with an explicit stack.
+template <class Test>
+bool containsPart(const gen& g, Test test) {
+    std::vector<gen> stack{g};
+    while (!stack.empty()) {
+        const gen part = stack.back();
+        stack.pop_back();
+        if (test(part)) {
+            return true;
+        }
+        if (part.type == ::giac::_SYMB) {
+            stack.push_back(part._SYMBptr->feuille);
+        } else if (part.type == ::giac::_VECT) {
+            stack.insert(stack.end(), part._VECTptr->begin(), part._VECTptr->end());
+        } else if (part.type == ::giac::_CPLX) {
+            stack.push_back(part._CPLXptr[0]);
+            stack.push_back(part._CPLXptr[1]);
+        }
+    }
+    return false;
+}
+
+// A finite value: no infinity, undef, oscillation or unevaluated operation.
+bool isFinite(const gen& g) {
+    return !containsPart(g, [](const gen& part) {
+        if (part.type == ::giac::_IDNT) {
+            const std::string name = part._IDNTptr->id_name;
+            return name == "infinity" || name == "undef";
+        }
+        return isHead(part, "bounded_function") || isHead(part, "limit") || isHead(part, "integrate");
+    });
+}
+
+// A real number, as a double, when g is one (after evaluation to floats).
+bool realNumber(const gen& g, double& value, ::giac::context* context) {
+    bool complex = false;
+    return approximate(g, value, complex, context);
+}
+
+// Refuses powers of numbers whose exact value would exceed the digits allowed.
+void checkPower(const gen& base, const gen& exponent, std::size_t max_digits) {
+    const auto digitsOf = [](const gen& g) -> double {
+        if (g.type == ::giac::_INT_) {
+            return g.val == 0 ? 0.0 : std::log10(std::fabs(static_cast<double>(g.val)));
+        }
+        if (g.type == ::giac::_ZINT) {
+            return static_cast<double>(mpz_sizeinbase(*g._ZINTptr, 10));
+        }
+        return -1.0;
+    };
+    double size = digitsOf(base);
+    if (base.type == ::giac::_FRAC) {
+        size = std::max(digitsOf(base._FRACptr->num), digitsOf(base._FRACptr->den));
+    }
+    const double times = exponent.type == ::giac::_INT_   ? std::fabs(static_cast<double>(exponent.val))
+                         : exponent.type == ::giac::_ZINT ? 1e300
+                                                          : 0.0;
+    if (size > 0.0 && times * size > static_cast<double>(max_digits)) {
+        throw RefusalC(u"power: the exact result would have more than " +
+                       Utf8C::toUtf16(std::to_string(max_digits)) + u" digits");
+    }
+}
+
+gen sequence(const std::vector<gen>& arguments) { return vectorOf(arguments, ::giac::_SEQ__VECT); }
+
+}  // namespace
+
+namespace {
+
+// A one-sided limit (direction 1 from above, -1 from below, 0 for Giac's own
+// at an infinity), refused when it does not exist.
+gen limitOf(const gen& f, const gen& x, const gen& a, int direction, ::giac::context* context) {
+    const gen result = direction == 0 ? ::giac::_limit(makesequence(f, x, a), context)
+                                      : ::giac::_limit(makesequence(f, x, a, gen(direction)), context);
+    if (isHead(result, "bounded_function")) {
+        throw RefusalC(u"limit: no value, the function oscillates without a limit");
+    }
+    if (containsPart(result, [](const gen& part) {
+            return part.type == ::giac::_IDNT && std::string(part._IDNTptr->id_name) == "undef";
+        })) {
+        throw RefusalC(u"limit: no value, Giac finds the limit undefined");
+    }
+    return result;
+}
+
+bool isInfinity(const gen& g) {
+    return ::giac::is_inf(g);
+}
+
+gen limit(std::vector<gen>& arguments, ::giac::context* context) {
+    const gen& f = arguments[0];
+    const gen& x = variable(OperationE::Limit, arguments[1]);
+    const gen& a = arguments[2];
+    if (arguments.size() == 4) {
+        const long direction = wholeNumber(OperationE::Limit, arguments[3], -1, 1, u"the direction");
+        if (direction == 0) {
+            throw misuse(OperationE::Limit, u"the direction must be 1 (from above) or -1 (from below)");
+        }
+        return limitOf(f, x, a, static_cast<int>(direction), context);
+    }
+    if (isInfinity(a)) {
+        return limitOf(f, x, a, 0, context);
+    }
+    const gen above = limitOf(f, x, a, 1, context);
+    const gen below = limitOf(f, x, a, -1, context);
+    const bool same = above == below || (isFinite(above) && isFinite(below) &&
+                                         ::giac::is_zero(::giac::_simplify(above - below, context), context));
+    if (!same) {
+        throw RefusalC(u"limit: no value, the limits from above and from below differ");
+    }
+    return above;
+}
+
+// The antiderivative's limit at a bound of a piece, which must be finite.
+gen boundValue(const gen& antiderivative, const gen& x, const gen& at, int direction, ::giac::context* context) {
+    const gen value = limitOf(antiderivative, x, at, isInfinity(at) ? 0 : direction, context);
+    if (!isFinite(value)) {
+        throw RefusalC(u"integrate: no value, the integral diverges");
+    }
+    return value;
+}
+
+gen definiteIntegral(const gen& f, const gen& x, const gen& a, const gen& b, ::giac::context* context) {
+    double low = 0.0;
+    double high = 0.0;
+    const bool numeric = (isInfinity(a) || realNumber(a, low, context)) && (isInfinity(b) || realNumber(b, high, context));
+    low = ::giac::is_inf(a) ? (::giac::is_positive(a, context) ? HUGE_VAL : -HUGE_VAL) : low;
+    high = ::giac::is_inf(b) ? (::giac::is_positive(b, context) ? HUGE_VAL : -HUGE_VAL) : high;
+    if (numeric && low > high) {
+        return -definiteIntegral(f, x, b, a, context);
+    }
+    const gen antiderivative = ::giac::_integrate(makesequence(f, x), context);
+    if (!numeric || !isFinite(antiderivative)) {
+        // No antiderivative to check against (or bounds that cannot be
+        // ordered): Giac's own value, when it is finite.
+        const gen value = ::giac::_integrate(makesequence(f, x, a, b), context);
+        if (!isFinite(value) || (numeric && !::giac::find_singularities(f, *x._IDNTptr, 0, context).empty())) {
+            throw RefusalC(u"integrate: no value, the integral diverges or cannot be checked for divergence");
+        }
+        return value;
+    }
+    // The singular points of f strictly between the bounds, in order. Giac
+    // gives those of periodic functions in one period only: where f has
+    // trigonometric functions, each is repeated every pi (a point where f is
+    // in fact regular only splits the integral once more).
+    const bool periodic = containsPart(f, [](const gen& part) {
+        return isHead(part, "sin") || isHead(part, "cos") || isHead(part, "tan");
+    });
+    std::vector<std::pair<double, gen>> inner;
+    for (const gen& point : ::giac::find_singularities(f, *x._IDNTptr, 0, context)) {
+        double where = 0.0;
+        if (!realNumber(point, where, context)) {
+            continue;
+        }
+        const bool bounded = std::isfinite(low) && std::isfinite(high);
+        const double first = periodic && bounded ? std::ceil((low - where) / M_PI) : 0.0;
+        const double last = periodic && bounded ? std::floor((high - where) / M_PI) : 0.0;
+        if (last - first > static_cast<double>(kMaxPeriods) || (periodic && !bounded)) {
+            throw RefusalC(u"integrate: too many periods of a periodic integrand to check for divergence");
+        }
+        for (double k = first; k <= last; k += 1.0) {
+            const double shifted = where + k * M_PI;
+            if (shifted > low && shifted < high) {
+                inner.emplace_back(shifted, k == 0.0 ? point : point + gen(static_cast<long long>(k)) * ::giac::cst_pi);
+            }
+        }
+    }
+    std::sort(inner.begin(), inner.end(), [](const auto& p, const auto& q) { return p.first < q.first; });
+    std::vector<gen> bounds{a};
+    for (const auto& point : inner) {
+        bounds.push_back(point.second);
+    }
+    bounds.push_back(b);
+    gen total(0);
+    for (std::size_t k = 0; k + 1 < bounds.size(); ++k) {
+        total = total + boundValue(antiderivative, x, bounds[k + 1], -1, context) -
+                boundValue(antiderivative, x, bounds[k], 1, context);
+    }
+    // It converges. Giac's own value also mends jumps that an antiderivative
+    // can have where f is regular; the sum of the pieces stands in when
+    // Giac has none.
+    const gen value = ::giac::_integrate(makesequence(f, x, a, b), context);
+    return isFinite(value) ? value : ::giac::_simplify(total, context);
+}
+
+gen integrate(std::vector<gen>& arguments, ::giac::context* context) {
+    const gen& x = variable(OperationE::Integrate, arguments[1]);
+    if (arguments.size() == 2) {
+        return ::giac::_integrate(makesequence(arguments[0], x), context);
+    }
+    return definiteIntegral(arguments[0], x, arguments[2], arguments[3], context);
+}
+
+// A solution Giac names through rootof, as a real float (an imaginary part
+// left by rounding dropped); other solutions as they are.
+gen solution(const gen& s, ::giac::context* context) {
+    if (!containsPart(s, [](const gen& part) { return isHead(part, "rootof"); })) {
+        return s;
+    }
+    double value = 0.0;
+    if (!realNumber(s, value, context)) {
+        throw RefusalC(u"solve: a solution that can be named only as a root of a polynomial, and not as a real float");
+    }
+    return gen(::giac::real_object(value));
+}
+
+gen solve(std::vector<gen>& arguments, ::giac::context* context) {
+    const gen& x = variable(OperationE::Solve, arguments[1]);
+    const gen found = ::giac::_solve(makesequence(arguments[0], x), context);
+    if (found.type != ::giac::_VECT) {
+        throw RefusalC(u"solve: Giac gives no list of solutions");
+    }
+    std::vector<std::pair<double, gen>> solutions;
+    bool ordered = true;
+    for (const gen& s : *found._VECTptr) {
+        if (s == x) {
+            throw RefusalC(u"solve: no value, every value of the variable is a solution");
+        }
+        const gen value = solution(s, context);
+        double where = 0.0;
+        ordered = ordered && realNumber(value, where, context);
+        solutions.emplace_back(where, value);
+    }
+    if (ordered) {
+        std::stable_sort(solutions.begin(), solutions.end(),
+                         [](const auto& p, const auto& q) { return p.first < q.first; });
+    }
+    ::giac::vecteur list;
+    for (const auto& s : solutions) {
+        list.push_back(s.second);
+    }
+    return gen(list, 0);
+}
+
+gen series(std::vector<gen>& arguments, ::giac::context* context) {
+    const gen& x = variable(OperationE::Series, arguments[1]);
+    const long n = wholeNumber(OperationE::Series, arguments[3], 1, static_cast<long>(GiacEngineC::kMaxSeriesOrder),
+                               u"the order");
+    // Giac keeps the term of the order it is given and adds the next as its
+    // order term: asking for n - 1 gives the terms below power n.
+    return ::giac::_series(makesequence(arguments[0], x, arguments[2], gen(n - 1)), context);
+}
+
+gen differentiate(std::vector<gen>& arguments, ::giac::context* context) {
+    const gen& x = variable(OperationE::Diff, arguments[1]);
+    const long n = arguments.size() == 3 ? wholeNumber(OperationE::Diff, arguments[2], 0,
+                                                       static_cast<long>(GiacEngineC::kMaxDiffOrder), u"the order")
+                                         : 1;
+    gen result = arguments[0];
+    for (long k = 0; k < n; ++k) {
+        result = ::giac::_diff(makesequence(result, x), context);
+    }
+    return result;
+}
+
+}  // namespace
+
+namespace {
+
+// pdiff(g(a,...),k): the derivative of g by its k-th argument, as Giac
+// writes it: g with a fresh variable t in place k, differentiated by t,
+// then a put back for t.
+gen pdiff(std::vector<gen>& arguments, ::giac::context* context) {
+    const gen& call = arguments[0];
+    if (!isHead(call, "of") || call._SYMBptr->feuille.type != ::giac::_VECT ||
+        call._SYMBptr->feuille._VECTptr->size() != 2 || (*call._SYMBptr->feuille._VECTptr)[0].type != ::giac::_IDNT) {
+        throw misuse(OperationE::Pdiff, u"the first argument must be an unknown function applied to arguments");
+    }
+    const gen& function = (*call._SYMBptr->feuille._VECTptr)[0];
+    const gen& inner = (*call._SYMBptr->feuille._VECTptr)[1];
+    std::vector<gen> parts;
+    if (inner.type == ::giac::_VECT && inner.subtype == ::giac::_SEQ__VECT) {
+        parts.assign(inner._VECTptr->begin(), inner._VECTptr->end());
+    } else {
+        parts.push_back(inner);
+    }
+    const long k = wholeNumber(OperationE::Pdiff, arguments[1], 1, static_cast<long>(parts.size()),
+                               u"the argument position");
+    const gen t(::giac::identificateur("algexpr_t"));
+    const gen at = parts[static_cast<std::size_t>(k - 1)];
+    parts[static_cast<std::size_t>(k - 1)] = t;
+    const gen applied = ::giac::symbolic(
+        ::giac::at_of, makesequence(function, parts.size() == 1 ? parts[0] : sequence(parts)));
+    const gen derivative = ::giac::_diff(makesequence(applied, t), context);
+    return ::giac::subst(derivative, t, at, false, context);
+}
+
+// quo(a,b[,x]) and rem(a,b[,x]): polynomial division in x, or in the one
+// symbol of a and b (Giac's own default is the identifier x).
+gen division(OperationE operation, std::vector<gen>& arguments, ::giac::context* context) {
+    if (arguments.size() == 2) {
+        const ::giac::vecteur symbols = *::giac::_lname(makesequence(arguments[0], arguments[1]), context)._VECTptr;
+        if (symbols.size() > 1) {
+            throw misuse(operation, u"name the variable: the polynomials have more than one symbol");
+        }
+        arguments.push_back(symbols.empty() ? gen(::giac::identificateur("algexpr_t")) : symbols[0]);
+    }
+    variable(operation, arguments[2]);
+    return operation == OperationE::Quo ? ::giac::_quo(sequence(arguments), context)
+                                        : ::giac::_rem(sequence(arguments), context);
+}
+
+// The elementary functions, unevaluated: the result is evaluated once, at
+// the end (applying Giac's function now and evaluating again would do the
+// work twice).
+const ::giac::unary_function_ptr* elementary(OperationE operation) {
+    switch (operation) {
+        case OperationE::Sin:
+            return ::giac::at_sin;
+        case OperationE::Cos:
+            return ::giac::at_cos;
+        case OperationE::Tan:
+            return ::giac::at_tan;
+        case OperationE::Exp:
+            return ::giac::at_exp;
+        case OperationE::Log:
+            return ::giac::at_ln;
+        case OperationE::Sqrt:
+            return ::giac::at_sqrt;
+        case OperationE::Abs:
+            return ::giac::at_abs;
+        case OperationE::Asin:
+            return ::giac::at_asin;
+        case OperationE::Acos:
+            return ::giac::at_acos;
+        case OperationE::Atan:
+            return ::giac::at_atan;
+        case OperationE::Sinh:
+            return ::giac::at_sinh;
+        case OperationE::Cosh:
+            return ::giac::at_cosh;
+        case OperationE::Tanh:
+            return ::giac::at_tanh;
+        default:
+            return nullptr;
+    }
+}
+
+gen unary(OperationE operation, const gen& a, std::size_t max_digits, ::giac::context* context) {
+    if (const ::giac::unary_function_ptr* function = elementary(operation)) {
+        return ::giac::symbolic(function, a);
+    }
+    switch (operation) {
+        case OperationE::Neg:
+            return -a;
+        case OperationE::Expand:
+            return ::giac::expand(a, context);
+        case OperationE::Simplify:
+            return ::giac::_simplify(a, context);
+        case OperationE::Factor:
+            return ::giac::_factor(a, context);
+        case OperationE::Factorial:
+            // n! has about log10(n!) digits: refuse before Giac computes it.
+            if (a.type == ::giac::_ZINT ||
+                (a.type == ::giac::_INT_ && a.val > 1 && std::lgamma(a.val + 1.0) / std::log(10.0) > max_digits)) {
+                throw RefusalC(u"factorial: the exact result would have more than " +
+                               Utf8C::toUtf16(std::to_string(max_digits)) + u" digits");
+            }
+            return ::giac::_factorial(a, context);
+        case OperationE::Order:
+            throw misuse(operation, u"order terms are results of series, not input of the Giac engine");
+        default:
+            throw misuse(operation, u"not a function of one argument");
+    }
+}
+
+}  // namespace
+
+bool approximate(const gen& value, double& real, bool& complex, ::giac::context* context) {
+    // Giac's doubles lose their last bits to its type tag, and its floats at
+    // its default 12 digits are off further: evaluate with more digits and
+    // round each part to a double once.
+    const int digits = ::giac::decimal_digits(context);
+    ::giac::decimal_digits(kApproximationDigits, context);
+    gen result;
+    try {
+        result = ::giac::evalf(value, 1, context);
+    } catch (...) {
+        ::giac::decimal_digits(digits, context);
+        throw;
+    }
+    ::giac::decimal_digits(digits, context);
+    const auto toDouble = [](const gen& part, double& out) {
+        switch (part.type) {
+            case ::giac::_REAL:
+                out = part._REALptr->evalf_double();
+                return true;
+            case ::giac::_DOUBLE_:
+                out = part._DOUBLE_val;
+                return true;
+            case ::giac::_INT_:
+                out = part.val;
+                return true;
+            case ::giac::_ZINT:
+                out = mpz_get_d(*part._ZINTptr);
+                return true;
+            default:
+                return false;
+        }
+    };
+    complex = false;
+    if (result.type != ::giac::_CPLX) {
+        return toDouble(result, real) && std::isfinite(real);
+    }
+    double im = 0.0;
+    if (!toDouble(result._CPLXptr[0], real) || !toDouble(result._CPLXptr[1], im)) {
+        return false;
+    }
+    complex = std::fabs(im) > 1e-20 * std::max(1.0, std::fabs(real));
+    return !complex && std::isfinite(real);
+}
+
+// Whether an operation works on its arguments' values. Arithmetic and the
+// elementary functions build on what they are given, and the result is
+// evaluated once at the end (evaluating each level's arguments again would
+// cost as much as the depth times the size); the operations, powers (whose
+// size is estimated from their values) and the integer functions need them.
+bool needsValues(OperationE operation) {
+    switch (operation) {
+        case OperationE::Plus:
+        case OperationE::Minus:
+        case OperationE::Times:
+        case OperationE::Divide:
+        case OperationE::Neg:
+        case OperationE::List:
+        case OperationE::Equal:
+        case OperationE::Sin:
+        case OperationE::Cos:
+        case OperationE::Tan:
+        case OperationE::Exp:
+        case OperationE::Log:
+        case OperationE::Sqrt:
+        case OperationE::Abs:
+        case OperationE::Asin:
+        case OperationE::Acos:
+        case OperationE::Atan:
+        case OperationE::Sinh:
+        case OperationE::Cosh:
+        case OperationE::Tanh:
+            return false;
+        default:
+            return true;
+    }
+}
+
+gen apply(OperationE operation, std::vector<gen>& arguments, std::size_t max_integer_digits, ::giac::context* context) {
+    for (gen& argument : arguments) {
+        argument = needsValues(operation) ? argument.eval(1, context) : argument;
+    }
+    switch (operation) {
+        case OperationE::Plus:
+            return arguments.size() == 1 ? arguments[0] : gen(::giac::symbolic(::giac::at_plus, sequence(arguments)));
+        case OperationE::Times:
+            return arguments.size() == 1 ? arguments[0] : gen(::giac::symbolic(::giac::at_prod, sequence(arguments)));
+        case OperationE::Minus:
+            return arguments.size() == 1 ? -arguments[0] : arguments[0] - arguments[1];
+        case OperationE::Divide:
+            return arguments[0] / arguments[1];
+        case OperationE::Power:
+            checkPower(arguments[0], arguments[1], max_integer_digits);
+            return ::giac::pow(arguments[0], arguments[1], context);
+        case OperationE::Diff:
+            return differentiate(arguments, context);
+        case OperationE::Series:
+            return series(arguments, context);
+        case OperationE::Pdiff:
+            return pdiff(arguments, context);
+        case OperationE::Integrate:
+            return integrate(arguments, context);
+        case OperationE::Limit:
+            return limit(arguments, context);
+        case OperationE::Solve:
+            return solve(arguments, context);
+        case OperationE::Sum:
+            return ::giac::_sum(makesequence(arguments[0], variable(OperationE::Sum, arguments[1]), arguments[2],
+                                             arguments[3]),
+                                context);
+        case OperationE::List:
+            return vectorOf(arguments, 0);
+        case OperationE::Equal:
+            return ::giac::symbolic(::giac::at_equal, makesequence(arguments[0], arguments[1]));
+        case OperationE::Binomial:
+            return ::giac::_comb(makesequence(arguments[0], arguments[1]), context);
+        case OperationE::Gcd:
+            return ::giac::_gcd(makesequence(arguments[0], arguments[1]), context);
+        case OperationE::Lcm:
+            return ::giac::_lcm(makesequence(arguments[0], arguments[1]), context);
+        case OperationE::Mod:
+            // The sign of b: a - b*floor(a/b) (Giac's irem takes the sign of a).
+            return arguments[0] - arguments[1] * ::giac::_floor(arguments[0] / arguments[1], context);
+        case OperationE::Quo:
+        case OperationE::Rem:
+            return division(operation, arguments, context);
+        default:
+            return unary(operation, arguments[0], max_integer_digits, context);
+    }
+}
+
+namespace {
+
+// The nesting depth of a value, by a walk with an explicit stack.
+std::size_t depthOf(const gen& value) {
+    std::vector<std::pair<gen, std::size_t>> stack{{value, 0}};
+    std::size_t deepest = 0;
+    while (!stack.empty()) {
+        const auto [part, depth] = stack.back();
+        stack.pop_back();
+        deepest = std::max(deepest, depth);
+        if (part.type == ::giac::_SYMB) {
+            stack.emplace_back(part._SYMBptr->feuille, depth + 1);
+        } else if (part.type == ::giac::_VECT) {
+            for (const gen& element : *part._VECTptr) {
+                stack.emplace_back(element, depth);
+            }
+        }
+    }
+    return deepest;
+}
+
+gen regrouped(const gen& value, ::giac::context* context) {
+    return depthOf(value) > kMaxCollectDepth ? value : ::giac::simplifier(value, context);
+}
+
+}  // namespace
+
+gen collected(const gen& value, ::giac::context* context) {
+    const gen evaluated = value.eval(1, context);
+    if (evaluated.type == ::giac::_VECT) {
+        ::giac::vecteur elements;
+        for (const gen& element : *evaluated._VECTptr) {
+            elements.push_back(regrouped(element, context));
+        }
+        return gen(elements, evaluated.subtype);
+    }
+    return regrouped(evaluated, context);
+}
+
+}  // namespace qorv::math::algexpr::giac::detail

@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: MIT
+// TreeCheckC: the walk over a tree before any of it reaches Giac. It measures
+// the depth and counts the nodes (without recursion, at any depth), refusing
+// trees beyond the session's limits, and gathers the names of the symbols
+// and of the unknown functions, each once.
+#ifndef ALGEXPR_GIAC_SRC_TREECHECKC_H
+#define ALGEXPR_GIAC_SRC_TREECHECKC_H
+
+#include <cstddef>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "Vocabulary.h"
+#include "algexpr/NodeVisitorABC.h"
+
+namespace qorv::math::algexpr {
+class NodeABC;
+}  // namespace qorv::math::algexpr
+
+namespace qorv::math::algexpr::giac::detail {
+
+class TreeCheckC : public NodeVisitorABC {
+public:
+    TreeCheckC(const std::vector<OperationE>& operations, const GiacEngineC::LimitsS& limits);
+    ~TreeCheckC() override;
+
+    /// Walks the tree; throws RefusalC when it is too deep or too large.
+    void run(NodeABC& root);
+
+    /// The names of the symbols and of the unknown functions, sorted.
+    const std::set<std::u16string>& symbols() const { return symbol_names; }
+    const std::set<std::u16string>& functions() const { return function_names; }
+
+    bool visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE order) override;
+    bool visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE order) override;
+    bool visitCoreSymbolNode(CoreSymbolNodeC& node) override;
+    bool visitExtendedSymbolNode(ExtendedSymbolNodeC& node) override;
+    bool visitFloatNode(FloatNodeC& node) override;
+    bool visitIntegerNode(IntegerNodeC& node) override;
+
+private:
+    void enter();
+    void leaf();
+
+    const std::vector<OperationE>& operations;
+    const GiacEngineC::LimitsS& limits;
+    std::set<std::u16string> symbol_names;
+    std::set<std::u16string> function_names;
+    std::size_t depth = 0;
+    std::size_t deepest = 0;
+    std::size_t nodes = 0;
+};
+
+}  // namespace qorv::math::algexpr::giac::detail
+
+#endif
