@@ -34,9 +34,10 @@ TEST_F(GiacToolTest, IntegratesTakesLimitsAndSolves) {
     EXPECT_EQ(run({"limit", "x", "infinity", "divide(x,plus(x,1))"}), (Result{"1\n", "", 0}));
     EXPECT_EQ(run({"limit", "--side", "below", "x", "0", "divide(1,x)"}), (Result{"neg(infinity)\n", "", 0}));
     EXPECT_EQ(run({"solve", "--from", "infix", "--to", "infix", "x"}, "x^2 - 4\nx^2 + 1\n"),
-              (Result{"list(-2, 2)\nlist()\n", "", 0}));
+              (Result{"[-2, 2]\n[]\n", "", 0}));
+    EXPECT_EQ(run({"solve", "--from", "infix", "--to", "infix", "x", "x^2 = 3*x - 2"}), (Result{"[1, 2]\n", "", 0}));
     EXPECT_EQ(run({"--to", "latex", "solve", "x", "minus(power(x,2),2)"}),
-              (Result{"\\operatorname{list}\\left(-\\sqrt{2}, \\sqrt{2}\\right)\n", "", 0}));
+              (Result{"\\left[ -\\sqrt{2}, \\sqrt{2} \\right]\n", "", 0}));
 }
 
 TEST_F(GiacToolTest, ALineWithoutAValueFailsAlone) {
