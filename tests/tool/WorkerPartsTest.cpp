@@ -1,31 +1,20 @@
 // SPDX-License-Identifier: MIT
-// The worker process's parts, in process: the limits as the command line
-// gives them and messages write them, and the protocol's framing, which must
-// hold an answer back until all of it has arrived.
+// The worker process's parts, in process: the limits as they are read and
+// written in messages, and the protocol's framing, which must hold an answer
+// back until all of it has arrived.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "CommandLineC.h"
 #include "ResourceLimitsC.h"
 #include "WorkerProtocolC.h"
 
-using qorv::math::algexpr::cli::CommandLineC;
 using qorv::math::algexpr::cli::ResourceLimitsC;
 using qorv::math::algexpr::cli::WorkerProtocolC;
 
 namespace {
-
-std::string parse(CommandLineC& line, std::vector<std::string> words) {
-    words.insert(words.begin(), "algexpr");
-    std::vector<const char*> argv;
-    for (const std::string& word : words) {
-        argv.push_back(word.c_str());
-    }
-    return line.parse(static_cast<int>(argv.size()), argv.data()) ? "" : line.error();
-}
 
 TEST(ResourceLimitsTest, SecondsReadAndWrittenInMilliseconds) {
     const struct {
@@ -72,39 +61,6 @@ TEST(ResourceLimitsTest, SizesInBinaryUnits) {
     const std::uint64_t fallback = ResourceLimitsC::defaultMaxMemory();
     EXPECT_GE(fallback, ResourceLimitsC::kMinMemory);
     EXPECT_EQ(fallback % ResourceLimitsC::kMinMemory, 0u);
-}
-
-TEST(ResourceLimitsTest, TheCommandLineTakesThemForTheEvaluatingCommandsOnly) {
-    CommandLineC line;
-    ASSERT_EQ(parse(line, {"diff", "--timeout", "2.5", "--max-memory=512M", "x"}), "");
-    EXPECT_TRUE(line.evaluates());
-    EXPECT_EQ(line.timeout_ms, 2500u);
-    EXPECT_EQ(line.memoryLimit(), std::uint64_t{512} << 20);
-    EXPECT_FALSE(line.in_process);
-
-    CommandLineC defaults;
-    ASSERT_EQ(parse(defaults, {"eval"}), "");
-    EXPECT_EQ(defaults.timeout_ms, ResourceLimitsC::kDefaultTimeoutMs);
-    EXPECT_EQ(defaults.memoryLimit(), ResourceLimitsC::defaultMaxMemory());
-    CommandLineC none;
-    ASSERT_EQ(parse(none, {"eval", "--timeout", "0", "--max-memory", "0"}), "");
-    EXPECT_EQ(none.timeout_ms, 0u);
-    EXPECT_EQ(none.memoryLimit(), 0u);
-    CommandLineC in_process;
-    ASSERT_EQ(parse(in_process, {"--in-process", "factor"}), "");
-    EXPECT_TRUE(in_process.in_process);
-
-    CommandLineC print;
-    EXPECT_EQ(parse(print, {"print", "--timeout", "1"}),
-              "--timeout is for the eval, simplify, expand, factor, diff and series commands");
-    EXPECT_FALSE(print.evaluates());
-    CommandLineC errors;
-    EXPECT_EQ(parse(errors, {"eval", "--timeout", "-1"}),
-              "--timeout takes seconds (such as 10 or 0.5, 0 for none), not '-1'");
-    EXPECT_EQ(parse(errors, {"eval", "--max-memory", "512K"}),
-              "--max-memory takes a size from 1M up (such as 512M or 2G, 0 for none), not '512K'");
-    EXPECT_EQ(parse(errors, {"eval", "--in-process", "--max-memory", "1G"}),
-              "--max-memory is enforced by a worker process, which --in-process does without");
 }
 
 TEST(WorkerProtocolTest, RequestsAndRepliesComeWholeOrNotAtAll) {

@@ -26,17 +26,11 @@ InputC::TakenE InputC::take(std::string_view& text, std::size_t& number) {
 }
 
 bool InputC::next(std::string_view& text, std::size_t& number) {
-    for (;;) {
-        switch (take(text, number)) {
-            case TakenE::Line:
-                return true;
-            case TakenE::End:
-                return false;
-            case TakenE::NeedRead:
-                fill();
-                break;
-        }
+    TakenE taken = TakenE::NeedRead;
+    while ((taken = take(text, number)) == TakenE::NeedRead) {
+        fill();
     }
+    return taken == TakenE::Line;
 }
 
 void InputC::fill() { lines.fill(); }

@@ -17,17 +17,11 @@ constexpr std::size_t kInitialSize = std::size_t{1} << 16;
 LineReaderC::LineReaderC(int fd) : fd(fd), buffer(kInitialSize) {}
 
 bool LineReaderC::next(std::string_view& line) {
-    for (;;) {
-        switch (take(line)) {
-            case TakenE::Line:
-                return true;
-            case TakenE::End:
-                return false;
-            case TakenE::NeedRead:
-                fill();
-                break;
-        }
+    TakenE taken = TakenE::NeedRead;
+    while ((taken = take(line)) == TakenE::NeedRead) {
+        fill();
     }
+    return taken == TakenE::Line;
 }
 
 LineReaderC::TakenE LineReaderC::take(std::string_view& line) {

@@ -257,7 +257,7 @@ void SupervisorC::workerEnded(std::uint64_t culprit, bool timed_out) {
     requests.clear();
     replies.clear();
     const std::string reason = why(end, timed_out);
-    if (culprit == 0 && ++fruitless >= 2) {
+    if (culprit == 0 && in_flight > 0 && ++fruitless >= 2) {
         for (const InputS& entry : window) {
             if (entry.state == StateE::Sent) {
                 culprit = entry.number;  // ends the worker before it starts on it

@@ -101,7 +101,7 @@ private:
     bool need_read = false;  // the input has no whole line left without a read
     std::string requests;    // to send
     std::string replies;     // received, not yet taken
-    int fruitless = 0;       // workers ended in a row without an answer or an input to blame
+    int fruitless = 0;       // workers ended in a row at work, without an answer or an input to blame
     std::size_t failures = 0;
 };
 

@@ -183,18 +183,19 @@ bool ToolC::supervised() const {
 }
 
 void ToolC::runSupervised() {
-    SupervisorC::SettingsS settings;
-    settings.timeout_ms = options.timeout_ms;
-    settings.max_memory = options.memoryLimit();
-    settings.one_line_per_input = command_p->oneLinePerInput();
-    settings.interactive = interactive;
+    memory_cap = options.memoryLimit();
     const char* unavailable = ResourceLimitsC::memoryCapUnavailable();
-    if (settings.max_memory != 0 && unavailable != nullptr) {
+    if (memory_cap != 0 && unavailable != nullptr) {
         if (options.has_max_memory) {
             std::fprintf(stderr, "algexpr: warning: --max-memory is not enforced: %s\n", unavailable);
         }
-        settings.max_memory = 0;
+        memory_cap = 0;
     }
+    SupervisorC::SettingsS settings;
+    settings.timeout_ms = options.timeout_ms;
+    settings.max_memory = memory_cap;
+    settings.one_line_per_input = command_p->oneLinePerInput();
+    settings.interactive = interactive;
     SupervisorC supervisor(settings, input, output, workerMain, this);
     failures += supervisor.run();
 }
@@ -203,13 +204,12 @@ void ToolC::runSupervised() {
 // then the inputs the tool sends, all as one job where the engine works.
 int ToolC::workerMain(int fd, ProgressC& progress, void* self) {
     ToolC& tool = *static_cast<ToolC*>(self);
-    const std::uint64_t memory = tool.options.memoryLimit();
-    if (memory != 0) {
+    if (tool.memory_cap != 0) {
         ResourceLimitsC::prepareCap();
     }
     SessionInstallerC::prepareWorker(tool.options);
-    if (memory != 0) {
-        ResourceLimitsC::capMemory(memory);
+    if (tool.memory_cap != 0) {
+        ResourceLimitsC::capMemory(tool.memory_cap);
     }
     struct Job {
         EvaluationWorkerC worker;

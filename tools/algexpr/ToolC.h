@@ -24,6 +24,7 @@
 #define ALGEXPR_TOOL_TOOLC_H
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -73,7 +74,8 @@ private:
     std::unique_ptr<CommandABC> command_p;
     std::unique_ptr<LineHandlerC> handler_p;
     std::size_t failures = 0;
-    bool interactive = false;  // standard input is a terminal: write each line at once
+    bool interactive = false;      // standard input is a terminal: write each line at once
+    std::uint64_t memory_cap = 0;  // each worker's, in bytes; 0: none
 };
 
 }  // namespace qorv::math::algexpr::cli

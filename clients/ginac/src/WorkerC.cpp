@@ -98,7 +98,7 @@ void* loop(void* argument) {
         job(shared->context);
         shared->running.store(false);
         if (::getpid() != shared->owner) {
-            return nullptr;  // the job forked and this is the child: no caller waits here
+            ::_exit(0);  // the job forked and this is the child: no caller waits for it here
         }
         lock.lock();
         shared->job = nullptr;

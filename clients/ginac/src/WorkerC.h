@@ -12,9 +12,9 @@
 //    first uses the worker and starts one of its own. When the fork came from
 //    another thread while a job ran, GiNaC's state may be half-changed in the
 //    child, so there every call answers false; a job that forks may go on
-//    using the worker in its child. In that child, the thread that forked
-//    ends when the job returns (the caller it would return to does not exist
-//    there), and with it the child, with status 0, unless it made threads.
+//    using the worker in its child. That child ends with _exit(0) when the
+//    job returns (the caller it would return to does not exist there), as
+//    a child of a threaded process should: nothing is flushed or destroyed.
 //  - exit() waits for the job in progress (a static object's destructor, run
 //    before GiNaC's own statics are destroyed), then stops the worker; later
 //    calls answer false. Called inside a job, it stops the worker at once:
