@@ -74,18 +74,26 @@ void SupervisorC::readInputs() {
 // Writes the answers at the front of the window, in order.
 void SupervisorC::writeAnswers() {
     while (!window.empty() && window.front().state == StateE::Answered) {
-        InputS& entry = window.front();
-        if (entry.ok) {
-            output.text() += entry.answer;
-            output.commit(settings.interactive);
-        } else {
-            ++failures;
-            output.fail(entry.answer, settings.one_line_per_input);
-        }
-        window_bytes -= entry.text.size();
-        window.pop_front();
-        unsent -= unsent > 0 ? 1 : 0;
+        write(window.front().ok, window.front().answer);
+        dropFront();
     }
+}
+
+// Writes an input's answer out: its output, or its message.
+void SupervisorC::write(bool ok, std::string_view answer) {
+    if (ok) {
+        output.text() += answer;
+        output.commit(settings.interactive);
+    } else {
+        ++failures;
+        output.fail(std::string(answer), settings.one_line_per_input);
+    }
+}
+
+void SupervisorC::dropFront() {
+    window_bytes -= window.front().text.size();
+    window.pop_front();
+    unsent -= unsent > 0 ? 1 : 0;
 }
 
 void SupervisorC::fail(InputS& entry, const std::string& why) {
@@ -140,17 +148,19 @@ void SupervisorC::sendRequests() {
             ++in_flight;
         }
     }
-    std::size_t done = 0;
-    while (done < requests.size()) {
-        const ssize_t sent = ::send(worker.fd(), requests.data() + done, requests.size() - done,
+    while (requests_sent < requests.size()) {
+        const ssize_t sent = ::send(worker.fd(), requests.data() + requests_sent, requests.size() - requests_sent,
                                     MSG_NOSIGNAL | MSG_DONTWAIT);
         if (sent > 0) {
-            done += static_cast<std::size_t>(sent);
+            requests_sent += static_cast<std::size_t>(sent);
         } else if (!(sent < 0 && errno == EINTR)) {
             break;  // full, or the worker has gone: poll() tells which
         }
     }
-    requests.erase(0, done);
+    if (requests_sent == requests.size() || requests_sent > requests.size() / 2) {  // each byte moved once at most
+        requests.erase(0, requests_sent);
+        requests_sent = 0;
+    }
 }
 
 // Waits for input to read, replies, room for requests, or the time limit.
@@ -163,7 +173,8 @@ void SupervisorC::await() {
     }
     const nfds_t socket = count;
     if (worker.running()) {
-        fds[count++] = pollfd{worker.fd(), static_cast<short>(POLLIN | (requests.empty() ? 0 : POLLOUT)), 0};
+        const bool more = requests_sent < requests.size();
+        fds[count++] = pollfd{worker.fd(), static_cast<short>(POLLIN | (more ? POLLOUT : 0)), 0};
     }
     if (count == 0) {
         return;
@@ -237,12 +248,17 @@ bool SupervisorC::takeReplies() {
         const std::uint64_t index = window.empty() ? ~std::uint64_t{0} : reply.number - window.front().number;
         matched = index < window.size() && window[index].state == StateE::Sent;
         if (matched) {
-            InputS& entry = window[index];
             --in_flight;
+            fruitless = 0;
+            if (index == 0) {  // the usual case: straight out
+                write(reply.ok, reply.text);
+                dropFront();
+                continue;
+            }
+            InputS& entry = window[index];
             entry.state = StateE::Answered;
             entry.ok = reply.ok;
             entry.answer.assign(reply.text);
-            fruitless = 0;
         }
     }
     replies.erase(0, at);
@@ -255,6 +271,7 @@ void SupervisorC::workerEnded(std::uint64_t culprit, bool timed_out) {
     const WorkerProcessC::EndS end = worker.reap();
     progress.end();
     requests.clear();
+    requests_sent = 0;
     replies.clear();
     const std::string reason = why(end, timed_out);
     if (culprit == 0 && in_flight > 0 && ++fruitless >= 2) {

@@ -27,6 +27,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <string_view>
 
 #include "ProgressC.h"
 #include "WorkerProcessC.h"
@@ -72,6 +73,8 @@ private:
 
     void readInputs();
     void writeAnswers();
+    void write(bool ok, std::string_view answer);
+    void dropFront();
     bool startWorker();
     void sendRequests();
     void await();
@@ -99,7 +102,8 @@ private:
     std::size_t in_flight = 0;  // sent, not yet answered
     bool input_ended = false;
     bool need_read = false;  // the input has no whole line left without a read
-    std::string requests;    // to send
+    std::string requests;    // to send, from requests_sent on
+    std::size_t requests_sent = 0;
     std::string replies;     // received, not yet taken
     int fruitless = 0;       // workers ended in a row at work, without an answer or an input to blame
     std::size_t failures = 0;
