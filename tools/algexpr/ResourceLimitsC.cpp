@@ -185,9 +185,9 @@ bool ResourceLimitsC::capMemory(std::uint64_t bytes) {
     if (memoryCapUnavailable() != nullptr || held == 0 || ::getrlimit(RLIMIT_AS, &limit) != 0) {
         return false;
     }
-    std::uint64_t cap = held + std::min(bytes, ~std::uint64_t{0} - held);
-    if (limit.rlim_max != RLIM_INFINITY && cap > limit.rlim_max) {
-        cap = limit.rlim_max;
+    const std::uint64_t cap = held + std::min(bytes, ~std::uint64_t{0} - held);
+    if (limit.rlim_cur != RLIM_INFINITY && cap >= limit.rlim_cur) {
+        return true;  // a lower limit is in place already: it stays
     }
     limit.rlim_cur = static_cast<rlim_t>(cap);
     return ::setrlimit(RLIMIT_AS, &limit) == 0;

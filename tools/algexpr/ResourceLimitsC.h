@@ -47,7 +47,8 @@ public:
     /// time the cap is set, however little of it the arena uses then.)
     static void prepareCap();
     /// Caps this process's address space (RLIMIT_AS) at what it holds now
-    /// plus `bytes` (within the hard limit); false when it cannot.
+    /// plus `bytes`, unless a lower limit is in place (ulimit -v), which
+    /// stays; false when it cannot.
     static bool capMemory(std::uint64_t bytes);
 };
 
