@@ -8,13 +8,16 @@
 //    own process as one job on the GiNaC client's worker thread;
 //  - tool/eval/supervised: the default, the inputs sent in batches to a
 //    worker process held to --timeout and --max-memory, the answers back.
-// Wall-clock times; after the table comes supervised / in-process, of the
-// medians with --benchmark_repetitions (5 is the figure to quote). --size=N
-// sets the characters of prefix text.
+// Wall-clock times, and the processor time of the tool and its workers
+// (cpu_s, which a busy machine disturbs less); after the table come
+// supervised / in-process of both, of the medians with
+// --benchmark_repetitions (5 is the figure to quote). --size=N sets the
+// characters of prefix text.
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,6 +25,7 @@
 #include <cstdlib>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "GinacCorpusC.h"
@@ -67,9 +71,10 @@ Corpus& corpus() {
     return *made;
 }
 
-// Runs the tool on the corpus; false when it could not be run, or was
-// stopped by a signal.
-bool runTool(std::vector<std::string> words) {
+// Runs the tool on the corpus, adding the processor time of the tool and its
+// workers to `cpu_s`; false when it could not be run, or was stopped by a
+// signal.
+bool runTool(std::vector<std::string> words, double& cpu_s) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, corpus().file.c_str(), O_RDONLY, 0);
@@ -83,29 +88,28 @@ bool runTool(std::vector<std::string> words) {
     argv.push_back(nullptr);
     pid_t pid = 0;
     int status = 0;
+    rusage usage{};  // the tool's, with that of the workers it waited for
     const bool ran = posix_spawn(&pid, ALGEXPR_TOOL, &actions, nullptr, argv.data(), environ) == 0 &&
-                     ::waitpid(pid, &status, 0) == pid && WIFEXITED(status);
+                     ::wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status);
     posix_spawn_file_actions_destroy(&actions);
+    cpu_s += static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+             static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
     return ran;
 }
 
-void evalInProcess(benchmark::State& state) {
+void evalTool(benchmark::State& state, const std::vector<std::string>& words) {
+    double cpu_s = 0;
     for (auto _ : state) {
-        if (!runTool({"eval", "--in-process"})) {
+        if (!runTool(words, cpu_s)) {
             state.SkipWithError("the tool did not run to its end");
         }
     }
     state.SetBytesProcessed(state.iterations() * corpus().characters);
+    state.counters["cpu_s"] = benchmark::Counter(cpu_s, benchmark::Counter::kAvgIterations);
 }
 
-void evalSupervised(benchmark::State& state) {
-    for (auto _ : state) {
-        if (!runTool({"eval"})) {
-            state.SkipWithError("the tool did not run to its end");
-        }
-    }
-    state.SetBytesProcessed(state.iterations() * corpus().characters);
-}
+void evalInProcess(benchmark::State& state) { evalTool(state, {"eval", "--in-process"}); }
+void evalSupervised(benchmark::State& state) { evalTool(state, {"eval"}); }
 
 // The table, then supervised / in-process of the wall-clock medians (of
 // single runs without repetitions).
@@ -116,28 +120,31 @@ public:
     void ReportRuns(const std::vector<Run>& reports) override {
         ConsoleReporter::ReportRuns(reports);
         for (const Run& run : reports) {
-            if (run.run_type == Run::RT_Iteration) {
-                single[run.run_name.function_name] = run.GetAdjustedRealTime();
-            } else if (run.aggregate_name == "median") {
-                median[run.run_name.function_name] = run.GetAdjustedRealTime();
+            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median") {
+                const auto cpu = run.counters.find("cpu_s");
+                Times& times = run.run_type == Run::RT_Iteration ? single : median;
+                times[run.run_name.function_name] = {run.GetAdjustedRealTime(),
+                                                     cpu != run.counters.end() ? cpu->second.value : 0};
             }
         }
     }
 
     void Finalize() override {
         ConsoleReporter::Finalize();
-        const std::map<std::string, double>& times = median.empty() ? single : median;
+        const Times& times = median.empty() ? single : median;
         const auto supervised = times.find("tool/eval/supervised");
         const auto in_process = times.find("tool/eval/in-process");
         if (supervised != times.end() && in_process != times.end()) {
-            std::printf("\ntool/eval/supervised / tool/eval/in-process (%s): %.3f\n",
-                        median.empty() ? "single runs" : "medians", supervised->second / in_process->second);
+            std::printf("\ntool/eval/supervised / tool/eval/in-process (%s): %.3f wall-clock, %.3f processor\n",
+                        median.empty() ? "single runs" : "medians", supervised->second.first / in_process->second.first,
+                        supervised->second.second / in_process->second.second);
         }
     }
 
 private:
-    std::map<std::string, double> single;
-    std::map<std::string, double> median;
+    using Times = std::map<std::string, std::pair<double, double>>;  // wall-clock, processor
+    Times single;
+    Times median;
 };
 
 }  // namespace
