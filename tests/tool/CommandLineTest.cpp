@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "CommandLineC.h"
+#include "ResourceLimitsC.h"
 
 using qorv::math::algexpr::cli::CommandE;
 using qorv::math::algexpr::cli::EngineE;
@@ -16,6 +17,7 @@ using qorv::math::algexpr::cli::kGiacMissing;
 using qorv::math::algexpr::cli::kGinacMissing;
 using qorv::math::algexpr::cli::CommandLineC;
 using qorv::math::algexpr::cli::NotationE;
+using qorv::math::algexpr::cli::ResourceLimitsC;
 using qorv::math::algexpr::cli::TreeWriterC;
 
 namespace {
@@ -184,6 +186,40 @@ TEST(CommandLineTest, UsageErrorsSayWhatIsWrong) {
         CommandLineC line;
         EXPECT_EQ(parse(line, c.words), c.error) << ::testing::PrintToString(c.words);
     }
+}
+
+// --timeout, --max-memory and --in-process: for the commands that evaluate.
+TEST(CommandLineTest, LimitsAreForTheEvaluatingCommandsOnly) {
+    CommandLineC line;
+    ASSERT_EQ(parse(line, {"diff", "--timeout", "2.5", "--max-memory=512M", "x"}), "");
+    EXPECT_TRUE(line.evaluates());
+    EXPECT_EQ(line.timeout_ms, 2500u);
+    EXPECT_EQ(line.memoryLimit(), std::uint64_t{512} << 20);
+    EXPECT_FALSE(line.in_process);
+
+    CommandLineC defaults;
+    ASSERT_EQ(parse(defaults, {"eval"}), "");
+    EXPECT_EQ(defaults.timeout_ms, ResourceLimitsC::kDefaultTimeoutMs);
+    EXPECT_EQ(defaults.memoryLimit(), ResourceLimitsC::defaultMaxMemory());
+    CommandLineC none;
+    ASSERT_EQ(parse(none, {"eval", "--timeout", "0", "--max-memory", "0"}), "");
+    EXPECT_EQ(none.timeout_ms, 0u);
+    EXPECT_EQ(none.memoryLimit(), 0u);
+    CommandLineC in_process;
+    ASSERT_EQ(parse(in_process, {"--in-process", "factor"}), "");
+    EXPECT_TRUE(in_process.in_process);
+
+    CommandLineC print;
+    EXPECT_EQ(parse(print, {"print", "--timeout", "1"}),
+              "--timeout is for the eval, simplify, expand, factor, diff, series, integrate, limit and solve commands");
+    EXPECT_FALSE(print.evaluates());
+    CommandLineC errors;
+    EXPECT_EQ(parse(errors, {"eval", "--timeout", "-1"}),
+              "--timeout takes seconds (such as 10 or 0.5, 0 for none), not '-1'");
+    EXPECT_EQ(parse(errors, {"eval", "--max-memory", "512K"}),
+              "--max-memory takes a size from 1M up (such as 512M or 2G, 0 for none), not '512K'");
+    EXPECT_EQ(parse(errors, {"eval", "--in-process", "--max-memory", "1G"}),
+              "--max-memory is enforced by a worker process, which --in-process does without");
 }
 
 }  // namespace

@@ -255,4 +255,17 @@ TEST_F(EngineChoice, GinacIsTheDefaultWhenBuiltAndItsAbsenceIsNamed) {
                       2}));
 }
 
+// Evaluation runs in the worker process; a typo warning found there comes
+// back with its line's answer, and failed lines keep theirs too.
+TEST_F(GinacToolTest, TypoWarningsComeBackFromTheWorker) {
+    EXPECT_EQ(run({"eval"}, "sinn(0)\nplus(1,1)\ndivide(Cos(x),0)\n"),
+              (Result{"sinn(0)\n2\n\n",
+                      "algexpr: line 1, column 1: warning: unknown function 'sinn'; did you mean 'sin'?\n"
+                      "  sinn(0)\n  ^\n"
+                      "algexpr: line 3, column 8: warning: unknown function 'Cos'; did you mean 'cos'?\n"
+                      "  divide(Cos(x),0)\n         ^\n"
+                      "algexpr: line 3: cannot evaluate: division by zero\n",
+                      1}));
+}
+
 }  // namespace

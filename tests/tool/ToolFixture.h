@@ -59,6 +59,11 @@ protected:
 
     // Runs the tool; standard output goes to `out_file` when one is given.
     Result run(std::vector<std::string> words, const std::string& input = "", const std::string& out_file = "") {
+        return collect(start(std::move(words), input, out_file), out_file);
+    }
+
+    // Starts the tool without waiting for it; collect() waits.
+    pid_t start(std::vector<std::string> words, const std::string& input = "", const std::string& out_file = "") {
         const std::string in = dir + "in", out = out_file.empty() ? dir + "out" : out_file, err = dir + "err";
         std::ofstream(in, std::ios::binary) << input;
         posix_spawn_file_actions_t actions;
@@ -74,11 +79,15 @@ protected:
         }
         argv.push_back(nullptr);
         pid_t pid = 0;
-        int status = -1;
         EXPECT_EQ(posix_spawn(&pid, ALGEXPR_TOOL, &actions, nullptr, argv.data(), environ), 0) << ALGEXPR_TOOL;
-        EXPECT_EQ(::waitpid(pid, &status, 0), pid);
         posix_spawn_file_actions_destroy(&actions);
-        return Result{out_file.empty() ? slurp(out) : "", slurp(err),
+        return pid;
+    }
+
+    Result collect(pid_t pid, const std::string& out_file = "") {
+        int status = -1;
+        EXPECT_EQ(::waitpid(pid, &status, 0), pid);
+        return Result{out_file.empty() ? slurp(dir + "out") : "", slurp(dir + "err"),
                       WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)};
     }
 

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "ResourceLimitsC.h"
+
 namespace qorv::math::algexpr::cli {
 
 namespace {
@@ -172,6 +174,7 @@ constexpr CommandMask kGiacOperations =
     kGinacOperations | bit(CommandE::Integrate) | bit(CommandE::Limit) | bit(CommandE::Solve);
 constexpr CommandMask kOperations = kGiacOperations;
 constexpr CommandMask kWriting = bit(CommandE::Print) | bit(CommandE::Subst) | bit(CommandE::Eval) | kOperations;
+constexpr CommandMask kEvaluating = bit(CommandE::Eval) | kOperations;
 
 const CommandRow* commandNamed(const std::string& name) {
     for (const CommandRow& row : kCommands) {
@@ -365,6 +368,31 @@ bool setSide(CommandLineC& line, const std::string& value, std::string& error) {
     return true;
 }
 
+// --timeout SECONDS, --max-memory SIZE (see ResourceLimitsC), --in-process
+bool setTimeout(CommandLineC& line, const std::string& value, std::string& error) {
+    if (!ResourceLimitsC::parseSeconds(value, line.timeout_ms)) {
+        error = "--timeout takes seconds (such as 10 or 0.5, 0 for none), not '" + value + "'";
+        return false;
+    }
+    line.has_timeout = true;
+    return true;
+}
+
+bool setMaxMemory(CommandLineC& line, const std::string& value, std::string& error) {
+    if (!ResourceLimitsC::parseSize(value, line.max_memory) ||
+        (line.max_memory != 0 && line.max_memory < ResourceLimitsC::kMinMemory)) {
+        error = "--max-memory takes a size from 1M up (such as 512M or 2G, 0 for none), not '" + value + "'";
+        return false;
+    }
+    line.has_max_memory = true;
+    return true;
+}
+
+bool setInProcess(CommandLineC& line, const std::string&, std::string&) {
+    line.in_process = true;
+    return true;
+}
+
 const OptionRow kOptions[] = {
     {"--help", false, kAnyCommand, setHelp},
     {"-h", false, kAnyCommand, setHelp},
@@ -384,6 +412,9 @@ const OptionRow kOptions[] = {
     {"--lower", true, bit(CommandE::Integrate), setLower},
     {"--upper", true, bit(CommandE::Integrate), setUpper},
     {"--side", true, bit(CommandE::Limit), setSide},
+    {"--timeout", true, kEvaluating, setTimeout},
+    {"--max-memory", true, kEvaluating, setMaxMemory},
+    {"--in-process", false, kEvaluating, setInProcess},
 };
 
 const OptionRow* optionNamed(const std::string& name) {
@@ -452,6 +483,11 @@ bool applyOptions(CommandLineC& line, const std::vector<GivenOption>& options, s
         if (!given.row->apply(line, given.value, error)) {
             return false;
         }
+    }
+    if (line.in_process && (line.has_timeout || line.has_max_memory)) {
+        error = std::string(line.has_timeout ? "--timeout" : "--max-memory") +
+                " is enforced by a worker process, which --in-process does without";
+        return false;
     }
     if (line.lax && line.from != NotationE::Prefix) {
         error = "--lax is for prefix reading: infix is read one way only";
@@ -564,6 +600,12 @@ bool CommandLineC::parse(int argc, const char* const* argv) {
     }
     return checkOptionsFit(command, options, error_text) && checkEngine(*this, error_text) &&
            takeOperands(*this, words, error_text);
+}
+
+bool CommandLineC::evaluates() const { return (kEvaluating & bit(command)) != 0; }
+
+std::uint64_t CommandLineC::memoryLimit() const {
+    return has_max_memory ? max_memory : ResourceLimitsC::defaultMaxMemory();
 }
 
 unsigned long CommandLineC::precision() const { return digits != 0 ? digits : kGinacDefaultDigits; }

@@ -22,12 +22,14 @@
 #ifndef ALGEXPR_TOOL_COMMANDLINEC_H
 #define ALGEXPR_TOOL_COMMANDLINEC_H
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "CommandE.h"
 #include "EngineE.h"
 #include "NotationE.h"
+#include "ResourceLimitsC.h"
 #include "TreeWriterC.h"
 #include "algexpr/NumberDisplayFormatE.h"
 
@@ -79,6 +81,20 @@ public:
     unsigned long series_order = 0;  // series ORDER
 
     std::vector<std::string> expressions;  // the EXPR arguments (UTF-8)
+
+    // The limits on each evaluation, which the worker process that evaluates
+    // is held to (see ResourceLimitsC and SupervisorC), or none of it.
+    bool has_timeout = false;
+    std::uint64_t timeout_ms = ResourceLimitsC::kDefaultTimeoutMs;  // --timeout SECONDS; 0: none
+    bool has_max_memory = false;
+    std::uint64_t max_memory = 0;  // --max-memory SIZE; 0: none
+    bool in_process = false;       // --in-process: no worker, no limits
+
+    /// Whether the command evaluates: eval and the operations.
+    bool evaluates() const;
+    /// The memory cap on each evaluation: --max-memory when given, else
+    /// ResourceLimitsC::defaultMaxMemory(); 0 for none.
+    std::uint64_t memoryLimit() const;
 
     /// The significant digits the GiNaC engine computes floats with: --digits
     /// N when given and not 0, else kGinacDefaultDigits.

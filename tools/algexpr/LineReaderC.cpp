@@ -17,27 +17,33 @@ constexpr std::size_t kInitialSize = std::size_t{1} << 16;
 LineReaderC::LineReaderC(int fd) : fd(fd), buffer(kInitialSize) {}
 
 bool LineReaderC::next(std::string_view& line) {
-    for (;;) {
-        if (scan < end) {
-            const void* newline = std::memchr(buffer.data() + scan, '\n', end - scan);
-            if (newline != nullptr) {
-                const std::size_t stop = static_cast<std::size_t>(static_cast<const char*>(newline) - buffer.data());
-                line = std::string_view(buffer.data() + begin, stop - begin);
-                begin = scan = stop + 1;
-                return true;
-            }
-            scan = end;
-        }
-        if (at_end) {
-            if (begin == end) {
-                return false;
-            }
-            line = std::string_view(buffer.data() + begin, end - begin);
-            begin = scan = end;
-            return true;
-        }
+    TakenE taken = TakenE::NeedRead;
+    while ((taken = take(line)) == TakenE::NeedRead) {
         fill();
     }
+    return taken == TakenE::Line;
+}
+
+LineReaderC::TakenE LineReaderC::take(std::string_view& line) {
+    if (scan < end) {
+        const void* newline = std::memchr(buffer.data() + scan, '\n', end - scan);
+        if (newline != nullptr) {
+            const std::size_t stop = static_cast<std::size_t>(static_cast<const char*>(newline) - buffer.data());
+            line = std::string_view(buffer.data() + begin, stop - begin);
+            begin = scan = stop + 1;
+            return TakenE::Line;
+        }
+        scan = end;
+    }
+    if (!at_end) {
+        return TakenE::NeedRead;
+    }
+    if (begin == end) {
+        return TakenE::End;
+    }
+    line = std::string_view(buffer.data() + begin, end - begin);
+    begin = scan = end;
+    return TakenE::Line;
 }
 
 bool LineReaderC::failed() const { return error; }

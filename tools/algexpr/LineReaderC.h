@@ -17,13 +17,22 @@ public:
     explicit LineReaderC(int fd);
 
     /// The next line, valid until the next call; false at the end of the
-    /// input or when reading fails (see failed()).
+    /// input or when reading fails (see failed()). Reads as often as needed.
     bool next(std::string_view& line);
+
+    /// What take() found.
+    enum class TakenE { Line, NeedRead, End };
+    /// The next line from what has been read, without reading: Line (valid
+    /// until the next call), NeedRead when the rest of it is still to be read
+    /// (fill() once, e.g. when poll() says the descriptor is readable), End.
+    TakenE take(std::string_view& line);
+    /// Reads once.
+    void fill();
+
     /// True once a read has failed.
     bool failed() const;
 
 private:
-    void fill();
 
     int fd;
     std::vector<char> buffer;

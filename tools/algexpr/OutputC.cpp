@@ -2,6 +2,7 @@
 #include "OutputC.h"
 
 #include <cerrno>
+#include <cstdio>
 
 #include <unistd.h>
 
@@ -37,6 +38,22 @@ bool OutputC::flush() {
     }
     buffer.clear();
     return !failed;
+}
+
+void OutputC::fail(const std::string& message, bool blank_line) {
+    if (blank_line) {
+        buffer += '\n';
+    }
+    flush();
+    std::fprintf(stderr, "algexpr: %s\n", message.c_str());
+}
+
+void OutputC::warn(std::string_view text) {
+    if (text.empty()) {
+        return;
+    }
+    flush();
+    std::fwrite(text.data(), 1, text.size(), stderr);
 }
 
 }  // namespace qorv::math::algexpr::cli

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // OutputC: buffered writing to a file descriptor (which it does not own),
-// in large writes. Remembers a failed write, after which it writes nothing.
+// in large writes, and the messages of failed inputs to standard error in
+// step with it. Remembers a failed write, after which it writes nothing.
 #ifndef ALGEXPR_TOOL_OUTPUTC_H
 #define ALGEXPR_TOOL_OUTPUTC_H
 
@@ -23,6 +24,13 @@ public:
     void commit(bool now = false);
     /// Writes everything out; false when some write has failed.
     bool flush();
+    /// A failed input: its output line stays empty (when `blank_line`), and
+    /// "algexpr: " and the message go to standard error after the lines
+    /// before it, so that both streams read in order on one terminal.
+    void fail(const std::string& message, bool blank_line);
+    /// Writes `text` (warnings, as they stand) to standard error after the
+    /// lines before it, as a failure's message goes.
+    void warn(std::string_view text);
 
 private:
     int fd;

@@ -6,6 +6,7 @@
 #include "AppendUtf8.h"
 #include "CommandLineC.h"
 #include "CoreNamesFileC.h"
+#include "algexpr/AlgebraicExpressionC.h"
 #include "algexpr/CASSessionBC.h"
 #include "algexpr/numeric/NumericEngineC.h"
 #include "algexpr/numeric/NumericSessionC.h"
@@ -74,6 +75,25 @@ bool SessionInstallerC::install(const CommandLineC& options, std::string& proble
 #endif
     CASSessionBC::setSession(qorv::oss::PointerTC<CASSessionBC>(new numeric::NumericSessionC(core_names)));
     return true;
+}
+
+void SessionInstallerC::prepareWorker(const CommandLineC& options) {
+#ifdef ALGEXPR_TOOL_WITH_GINAC
+    if (options.engine == EngineE::Ginac) {
+        auto* session = dynamic_cast<ginac::GinacSessionC*>(CASSessionBC::getSession().get());
+        if (session != nullptr) {
+            session->setThrowOnAllocationFailure(true);
+        }
+        // The engine's static limits that refuse work it does quickly can be
+        // raised here, where the worker's --timeout bounds the time instead.
+    }
+#else
+    (void)options;
+#endif
+    const qorv::oss::PointerTC<AlgebraicExpressionC> zero = AlgebraicExpressionC::fromPrefixString(u"0");
+    if (zero) {
+        zero->execute(false, nullptr);
+    }
 }
 
 void SessionInstallerC::runForEngine(const CommandLineC& options, void (*work)(void*), void* context) {

@@ -5,7 +5,8 @@
 // with the built-in
 // vocabulary of that engine or the names of --core-names FILE, and for GiNaC
 // the precision of --digits. The session lives until the process ends.
-// Also runs the tool's work on the thread the engine wants it on.
+// Also prepares it for a worker process, and runs the tool's work on the
+// thread the engine wants it on.
 #ifndef ALGEXPR_TOOL_SESSIONINSTALLERC_H
 #define ALGEXPR_TOOL_SESSIONINSTALLERC_H
 
@@ -21,6 +22,13 @@ public:
     /// False, with `problem`, when the vocabulary cannot be read. Appends
     /// to `warnings` what is odd but allowed in the vocabulary.
     static bool install(const CommandLineC& options, std::string& problem, std::vector<std::string>& warnings);
+
+    /// Makes the installed session ready to evaluate in a worker process, in
+    /// the worker, before its memory is capped: GiNaC's allocation failures
+    /// are turned into exceptions, so that the worker's new-handler ends it
+    /// as out of memory wherever memory runs out, GMP included; then one
+    /// small evaluation gives the engine its thread and memory pools.
+    static void prepareWorker(const CommandLineC& options);
 
     /// Runs work(context) where evaluations are cheapest and waits for it.
     /// The GiNaC engine evaluates on its one worker thread and runs there at

@@ -11,45 +11,26 @@
 
 #include "CommandLineC.h"
 #include "EvalCommandC.h"
+#include "EvaluationWorkerC.h"
 #include "InfixNotationReaderC.h"
-#include "LineReaderC.h"
 #include "OperationCommandC.h"
 #include "PrefixReaderC.h"
 #include "PrefixWriterC.h"
 #include "PrintCommandC.h"
+#include "ResourceLimitsC.h"
 #include "SessionInstallerC.h"
 #include "SubstCommandC.h"
+#include "SupervisorC.h"
 #include "TreeCommandC.h"
 #include "VisitorWriterTC.h"
-#include "algexpr/CASSessionBC.h"
+#include "WorkerProtocolC.h"
 #include "algexpr/InfixPrintVisitorC.h"
 #include "algexpr/LatexPrintVisitorC.h"
-#include "algexpr/Utf8C.h"
 
 namespace qorv::math::algexpr::cli {
 
-using qorv::oss::PointerTC;
-
-namespace {
-
-// Unused symbols are dropped from the session after this much input, so that
-// a long stream of new names does not grow the table without bound; the
-// cost of a flush is paid for by the input read since the last one.
-constexpr std::size_t kFlushBytes = std::size_t{4} << 20;
-
-// Empty, or only the whitespace that prefix text may hold between tokens.
-bool isBlank(std::string_view line) {
-    for (const char c : line) {
-        if (c != ' ' && c != '\t' && c != '\r' && c != '\n') {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
-
-ToolC::ToolC(const CommandLineC& options) : options(options), output(STDOUT_FILENO) {}
+ToolC::ToolC(const CommandLineC& options)
+    : options(options), output(STDOUT_FILENO), input(options.expressions, STDIN_FILENO) {}
 
 ToolC::~ToolC() = default;
 
@@ -59,35 +40,59 @@ int ToolC::run() {
         std::fprintf(stderr, "algexpr: %s\n", problem.c_str());
         return 2;
     }
-    // Every input is read and handled where the engine works (see
-    // SessionInstallerC::runForEngine); what is thrown there is thrown on
-    // here.
-    struct Work {
-        ToolC* tool;
-        std::exception_ptr thrown;
-    } work{this, nullptr};
-    SessionInstallerC::runForEngine(
-        options,
-        [](void* context) {
-            auto* w = static_cast<Work*>(context);
-            try {
-                w->tool->readInputs();
-            } catch (...) {
-                w->thrown = std::current_exception();
-            }
-        },
-        &work);
-    if (work.thrown) {
-        std::rethrow_exception(work.thrown);
+    interactive = input.fd() >= 0 && ::isatty(input.fd()) != 0;
+    if (supervised()) {
+        runSupervised();
+    } else {
+        // Every input is handled where the engine works (see
+        // SessionInstallerC::runForEngine); what is thrown there is thrown
+        // on here.
+        struct Work {
+            ToolC* tool;
+            std::exception_ptr thrown;
+        } work{this, nullptr};
+        SessionInstallerC::runForEngine(
+            options,
+            [](void* context) {
+                auto* w = static_cast<Work*>(context);
+                try {
+                    w->tool->readInputs();
+                } catch (...) {
+                    w->thrown = std::current_exception();
+                }
+            },
+            &work);
+        if (work.thrown) {
+            std::rethrow_exception(work.thrown);
+        }
+    }
+    if (input.failed()) {
+        output.flush();
+        std::fprintf(stderr, "algexpr: error reading standard input\n");
+        ++failures;
     }
     return finish();
 }
 
 void ToolC::readInputs() {
-    if (!options.expressions.empty()) {
-        readArguments();
-    } else {
-        readStandardInput();
+    std::string_view text;
+    std::size_t number = 0;
+    while (input.next(text, number)) {
+        std::string message;
+        std::string warnings;
+        const std::size_t before = output.text().size();
+        const bool ok = handler_p->handle(text, input.place(number), output.text(), message, warnings);
+        if (!warnings.empty()) {  // they go out before the input's own line
+            const std::string answer = output.text().substr(before);
+            output.text().resize(before);
+            output.warn(warnings);
+            output.text() += answer;
+        }
+        if (!ok) {
+            ++failures;
+            output.fail(message, command_p->oneLinePerInput());
+        }
+        output.commit(interactive);
     }
 }
 
@@ -105,6 +110,7 @@ bool ToolC::setUp(std::string& problem) {
     reader_p = makeReader();
     writer_p = makeWriter();
     command_p = makeCommand();
+    handler_p = std::make_unique<LineHandlerC>(*reader_p, *command_p);
     return command_p->prepare(problem);
 }
 
@@ -202,38 +208,54 @@ std::unique_ptr<CommandABC> ToolC::makeEval() {
     return std::make_unique<EvalCommandC>(*writer_p, strict, strict);
 }
 
-// ---- Reading the inputs ------------------------------------------------------
+// ---- In a worker process -----------------------------------------------------
 
-void ToolC::readArguments() {
-    std::size_t number = 0;
-    for (const std::string& expression : options.expressions) {
-        handle(expression, InputPlaceC("argument", ++number));
-    }
+// Evaluations go to a worker process unless they are the numeric engine's,
+// whose work grows with its input alone.
+bool ToolC::supervised() const {
+    return options.evaluates() && options.engine != EngineE::Numeric && !options.in_process;
 }
 
-void ToolC::readStandardInput() {
-    interactive = ::isatty(STDIN_FILENO) != 0;
-    LineReaderC reader(STDIN_FILENO);
-    std::string_view line;
-    std::size_t number = 0;
-    std::size_t unflushed = 0;
-    while (reader.next(line)) {
-        if (number == 0 && line.substr(0, 3) == "\xEF\xBB\xBF") {  // a byte order mark
-            line.remove_prefix(3);
+void ToolC::runSupervised() {
+    memory_cap = options.memoryLimit();
+    const char* unavailable = ResourceLimitsC::memoryCapUnavailable();
+    if (memory_cap != 0 && unavailable != nullptr) {
+        if (options.has_max_memory) {
+            std::fprintf(stderr, "algexpr: warning: --max-memory is not enforced: %s\n", unavailable);
         }
-        handle(line, InputPlaceC("line", ++number));
-        output.commit(interactive);
-        unflushed += line.size();
-        if (unflushed >= kFlushBytes) {
-            CASSessionBC::getSession()->flushUnusedSymbols();
-            unflushed = 0;
-        }
+        memory_cap = 0;
     }
-    if (reader.failed()) {
-        output.flush();
-        std::fprintf(stderr, "algexpr: error reading standard input\n");
-        ++failures;
+    SupervisorC::SettingsS settings;
+    settings.timeout_ms = options.timeout_ms;
+    settings.max_memory = memory_cap;
+    settings.one_line_per_input = command_p->oneLinePerInput();
+    settings.interactive = interactive;
+    SupervisorC supervisor(settings, input, output, workerMain, this);
+    failures += supervisor.run();
+}
+
+// What each worker process runs: the session made ready, the memory capped,
+// then the inputs the tool sends, all as one job where the engine works.
+int ToolC::workerMain(int fd, ProgressC& progress, void* self) {
+    ToolC& tool = *static_cast<ToolC*>(self);
+    if (tool.memory_cap != 0) {
+        ResourceLimitsC::prepareCap();
     }
+    SessionInstallerC::prepareWorker(tool.options);
+    if (tool.memory_cap != 0) {
+        ResourceLimitsC::capMemory(tool.memory_cap);
+    }
+    struct Job {
+        EvaluationWorkerC worker;
+        int status;
+    } job{EvaluationWorkerC(fd, *tool.handler_p, progress, tool.input.kind()), WorkerProtocolC::kExitFailed};
+    SessionInstallerC::runForEngine(
+        tool.options, [](void* context) {
+            auto* j = static_cast<Job*>(context);
+            j->status = j->worker.run();
+        },
+        &job);
+    return job.status;
 }
 
 int ToolC::finish() {
@@ -242,57 +264,6 @@ int ToolC::finish() {
         return 1;
     }
     return failures == 0 ? 0 : 1;
-}
-
-// ---- One input -----------------------------------------------------------------
-
-void ToolC::handle(std::string_view line, const InputPlaceC& place) {
-    if (!line.empty() && line.back() == '\r') {
-        line.remove_suffix(1);
-    }
-    if (isBlank(line)) {
-        if (command_p->oneLinePerInput()) {
-            output.text() += '\n';
-        }
-        return;
-    }
-    std::u16string text;
-    std::size_t bad = 0;
-    switch (Utf8C::decode(line, text, bad)) {
-        case Utf8C::Converted:
-            break;
-        case Utf8C::Invalid:
-            failed(place.describe() + (bad < line.size() ? ": invalid UTF-8 at byte " + std::to_string(bad + 1)
-                                                         : std::string(": invalid UTF-8: cut short at the end")));
-            return;
-        case Utf8C::OutOfMemory:
-            throw std::bad_alloc();
-    }
-    ReadErrorC error;
-    PointerTC<AlgebraicExpressionC> expression = reader_p->read(text, error);
-    if (!expression) {
-        failed(error.describe(place.describe(), text));
-        return;
-    }
-    for (const std::string& warning : typos.warnings(*expression, text, *reader_p, place)) {
-        output.flush();  // after the lines before it, as for a failure
-        std::fprintf(stderr, "algexpr: %s\n", warning.c_str());
-    }
-    std::string problem;
-    if (!command_p->handle(*expression, place, output.text(), problem)) {
-        failed(place.describe() + ": " + problem);
-    }
-}
-
-// The input's output line stays empty; the message goes out after the lines
-// before it, so that both streams read in order on one terminal.
-void ToolC::failed(const std::string& message) {
-    ++failures;
-    if (command_p->oneLinePerInput()) {
-        output.text() += '\n';
-    }
-    output.flush();
-    std::fprintf(stderr, "algexpr: %s\n", message.c_str());
 }
 
 }  // namespace qorv::math::algexpr::cli

@@ -9,26 +9,33 @@
 //                                       and the operations simplify to series)
 //
 // Then it reads each input (the EXPR arguments, or the lines of standard
-// input), hands what reads to the command, and writes one result per input to
-// standard output and one message per failed input to standard error, with a
-// warning before it about each name that looks like a typo (TypoCheckC). With
-// the GiNaC engine, the reading and handling of all inputs runs on the
-// engine's worker thread, so that evaluations need no hand-off between
+// input), hands it to a LineHandlerC, which reads it and hands it to the
+// command, and writes one result per input to standard output and one
+// message per failed input to standard error, with a warning before it
+// about each name that looks like a typo (TypoCheckC).
+//
+// Where: commands that evaluate with an engine other than the numeric one
+// run their inputs through a worker process that a SupervisorC holds to
+// --timeout and --max-memory (workerMain is what runs in it); everything else
+// runs here, as does all of it with --in-process. With the GiNaC engine, the
+// handling of all inputs runs on the engine's worker thread as one job (in
+// the worker process, or here), so that evaluations need no hand-off between
 // threads.
 #ifndef ALGEXPR_TOOL_TOOLC_H
 #define ALGEXPR_TOOL_TOOLC_H
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
-#include <string_view>
 
 #include "CommandABC.h"
 #include "ExpressionReaderABC.h"
 #include "ExpressionWriterABC.h"
-#include "InputPlaceC.h"
+#include "InputC.h"
+#include "LineHandlerC.h"
 #include "OutputC.h"
-#include "TypoCheckC.h"
+#include "ProgressC.h"
 
 namespace qorv::math::algexpr::cli {
 
@@ -55,24 +62,22 @@ private:
     std::unique_ptr<CommandABC> makeEval();
     std::unique_ptr<CommandABC> makeGiacOperation();
 
+    bool supervised() const;
+    void runSupervised();
     void readInputs();
-    void readArguments();
-    void readStandardInput();
     int finish();
-
-    void handle(std::string_view line, const InputPlaceC& place);
-    /// Counts a failed input: its output line stays empty, and `message`
-    /// (which names the input) goes to standard error.
-    void failed(const std::string& message);
+    static int workerMain(int fd, ProgressC& progress, void* self);
 
     const CommandLineC& options;
     OutputC output;
+    InputC input;
     std::unique_ptr<ExpressionReaderABC> reader_p;
     std::unique_ptr<ExpressionWriterABC> writer_p;
     std::unique_ptr<CommandABC> command_p;
-    TypoCheckC typos;  // warns about names that look like typos of core names
+    std::unique_ptr<LineHandlerC> handler_p;
     std::size_t failures = 0;
-    bool interactive = false;  // standard input is a terminal: write each line at once
+    bool interactive = false;      // standard input is a terminal: write each line at once
+    std::uint64_t memory_cap = 0;  // each worker's, in bytes; 0: none
 };
 
 }  // namespace qorv::math::algexpr::cli

@@ -255,7 +255,7 @@ NodeABC* GinacEngineC::evaluate(NodeABC& root, CASSessionBC& session, bool numer
     Job job{operations, codes, root, session, numeric, digits, nullptr, std::u16string(), false};
     try {
         if (!detail::WorkerC::run(evaluateJob, &job)) {
-            reason = u"the GiNaC worker thread cannot be started";
+            reason = detail::WorkerC::whyNot();
             return nullptr;
         }
         if (job.out_of_memory) {

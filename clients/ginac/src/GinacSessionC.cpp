@@ -5,6 +5,7 @@
 #include <new>
 #include <utility>
 
+#include "AllocationHooks.h"
 #include "Text.h"
 #include "algexpr/AlgebraicExpressionC.h"
 #include "algexpr/NodeABC.h"
@@ -65,5 +66,15 @@ bool GinacSessionC::setDigits(unsigned long digits, std::u16string* message) {
 }
 
 unsigned long GinacSessionC::getDigits() const { return digits; }
+
+// Installed on the worker, between evaluations.
+bool GinacSessionC::setThrowOnAllocationFailure(bool on) {
+    if (!on) {
+        return !detail::allocationHooksInstalled();
+    }
+    return GinacEngineC::runOnWorker([](void*) { detail::installAllocationHooks(); }, nullptr);
+}
+
+bool GinacSessionC::getThrowOnAllocationFailure() const { return detail::allocationHooksInstalled(); }
 
 }  // namespace qorv::math::algexpr::ginac

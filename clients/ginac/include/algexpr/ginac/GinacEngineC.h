@@ -89,18 +89,24 @@
 //  - unknown functions: at most kMaxFunctions name/arity pairs per process.
 // Factorisation and differentiation can still take long on inputs the
 // estimates do not foresee (GiNaC cannot be interrupted): callers that must
-// bound time should also bound the time of the process.
+// bound time should also bound the time of the process (the algexpr tool
+// evaluates in a worker process that it kills past --timeout).
 // GiNaC's own exceptions (division by zero, poles, bad arguments), CLN's and
-// memory exhaustion (GMP's and CLN's allocation functions are replaced by
-// ones that throw instead of aborting the process) end the evaluation with a
-// null result and the reason; nothing is thrown out of the engine.
+// memory exhaustion end the evaluation with a null result and the reason;
+// nothing is thrown out of the engine. Memory exhausted inside GMP or CLN
+// aborts the process as in any GiNaC program unless the host asks otherwise
+// (GinacSessionC::setThrowOnAllocationFailure).
 //
 // Threads: GiNaC is not thread-safe, so all GiNaC work of the process (making,
 // evaluating and destroying GiNaC objects) runs on one persistent worker
 // thread with a stack of kWorkerStackBytes, started on first use and joined at
 // exit; callers wait for it. Engines and sessions may be used from any thread
-// (one evaluation at a time runs). Code that uses GiNaC itself beside this
-// client must run it through runOnWorker.
+// (one evaluation at a time runs), and the process may fork and exit from any
+// thread at any time. Each call hands its work to the worker thread and back,
+// which costs tens of microseconds on a busy machine: code that evaluates
+// many expressions in a row runs the whole loop as one job (runOnWorker), in
+// which every evaluation runs at once. Code that uses GiNaC itself beside
+// this client must run it through runOnWorker.
 #ifndef ALGEXPR_GINAC_GINACENGINEC_H
 #define ALGEXPR_GINAC_GINACENGINEC_H
 
@@ -175,8 +181,11 @@ public:
                       std::u16string& reason) const;
 
     /// Runs job(context) on the worker thread and waits for it; true when it
-    /// ran. For code that uses GiNaC directly beside this client. The job
-    /// must not throw; called on the worker itself, it runs at once.
+    /// ran. For code that uses GiNaC directly beside this client, and for a
+    /// loop of evaluations without a hand-off each. The job must not throw;
+    /// called on the worker itself, it runs at once. False once the process
+    /// is exiting, and in the child of a fork made while a job ran on another
+    /// thread (GiNaC's state may be half-changed there).
     static bool runOnWorker(void (*job)(void*), void* context);
 
     /// What the engine does with a core element; defined with the vocabulary.

@@ -23,6 +23,13 @@
 //    (a limit, division by zero, a pole, out of memory). Nothing is thrown.
 // The session may be used from any thread, one call at a time (as every
 // session); the GiNaC work runs on the engine's worker thread.
+//
+// Running out of memory: where GiNaC itself runs out (operator new), the
+// evaluation ends with a null result and "out of memory", and where CLN
+// does, with CLN's message. Where GMP runs out, the process ends as in any
+// GiNaC program (GMP writes "GNU MP: Cannot allocate memory" and aborts),
+// unless the host turns on setThrowOnAllocationFailure. The client changes
+// nothing process-wide otherwise.
 #ifndef ALGEXPR_GINAC_GINACSESSIONC_H
 #define ALGEXPR_GINAC_GINACSESSIONC_H
 
@@ -53,6 +60,31 @@ public:
     bool setDigits(unsigned long digits, std::u16string* message = nullptr);
     /// GinacEngineC::kDefaultDigits (17) until setDigits changes it.
     unsigned long getDigits() const;
+
+    /// With true, GMP's allocation functions (mp_set_memory_functions) and
+    /// CLN's (cln::malloc_hook) are replaced, for the whole process and for
+    /// the rest of its life, with ones that allocate with malloc as GMP's own
+    /// do and, when malloc fails, behave as operator new: they call the
+    /// new-handler (std::set_new_handler) while one is installed and
+    /// otherwise throw std::bad_alloc, so that an evaluation that exhausts
+    /// memory inside GMP ends with a null result and "out of memory" instead
+    /// of aborting the process. What the host risks by turning it on:
+    ///  - allocation functions of its own that it installed are lost, and
+    ///    what they allocated is later freed with free() (GMP's manual: the
+    ///    functions must be set before any object allocated with the earlier
+    ///    ones exists);
+    ///  - GMP's manual says throwing from them gives undefined results: a GMP
+    ///    value in the middle of the failed operation may be left broken
+    ///    (the client discards the evaluation's own, but a process that goes
+    ///    on after such a failure should not trust GMP state it shares);
+    ///  - GMP and CLN code on the host's other threads gets the exception
+    ///    thrown through it when memory runs out there.
+    /// Off by default. Answers whether the process is now in the state asked
+    /// for: false for false once the functions are replaced (it cannot be
+    /// undone), and for true when the engine's worker cannot run.
+    bool setThrowOnAllocationFailure(bool on);
+    /// Whether the replaced functions are in place in this process.
+    bool getThrowOnAllocationFailure() const;
 
 private:
     GinacSessionC(qorv::oss::PointerTC<GinacEngineC> engine, const char16_t* const* core_names);
