@@ -145,13 +145,15 @@ TEST_F(GinacToolTest, NumericGivesExactlyTheDigitsAskedFor) {
     EXPECT_EQ(e.size(), 1002u);
     EXPECT_EQ(e.substr(0, 12), "2.7182818284");
     EXPECT_EQ(e.substr(991), "8957035035\n");
-    // What has no real value fails its line.
+    // What has no value fails its line; a complex value is a + b i, each part
+    // with the digits asked for.
     EXPECT_EQ(run({"eval", "--numeric", "plus(x,1)", "sqrt(-1)", "divide(1,0)", "2"}),
-              (Result{"\n\n\n2\n",
+              (Result{"\ni\n\n2\n",
                       "algexpr: argument 1: not a number: x: free symbol\n"
-                      "algexpr: argument 2: not a number: not a real number\n"
                       "algexpr: argument 3: not a number: division by zero\n",
                       1}));
+    EXPECT_EQ(out({"eval", "--numeric", "--digits", "5", "power(-8,divide(1,3))", "power(sin(4),2)"}),
+              "plus(1.0000,times(1.7321,i))\n0.57275\n");
     // Without --numeric, --digits is the precision of floats the engine computes.
     EXPECT_EQ(out({"eval", "sin(0.5)"}), "0.479425538604203\n");
     EXPECT_EQ(out({"eval", "--digits", "25", "sin(0.5)"}), "0.4794255386042030002732879\n");

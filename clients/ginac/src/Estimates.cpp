@@ -13,15 +13,13 @@
 
 #include "GinacFunctions.h"
 #include "Numbers.h"
-#include "RefusalC.h"
-#include "Text.h"
+#include "SupportNames.h"
 #include "algexpr/ginac/GinacEngineC.h"
 
 namespace qorv::math::algexpr::ginac::detail {
 
 namespace {
 
-std::u16string functionNameOf(unsigned serial) { return functionName(serial); }
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
@@ -115,108 +113,6 @@ void checkPeriodicArgument(const char16_t* operation, const GiNaC::ex& argument)
                            u" digits of precision");
         }
     }
-}
-
-namespace {
-
-// A periodic function of an exact real number x, computed with the working
-// precision plus the digits of x before its point.
-GiNaC::ex periodicOfExact(unsigned serial, const GiNaC::numeric& x) {
-    const double magnitude = log10Magnitude(x);
-    if (magnitude > static_cast<double>(GinacEngineC::kMaxDigits)) {
-        throw RefusalC(functionNameOf(serial) + u": an argument of about 10^" + approximately(magnitude) +
-                       u" is too large to reduce; the limit is 10^" + count(GinacEngineC::kMaxDigits));
-    }
-    const long working = GiNaC::Digits;
-    const long extra = magnitude > 0.0 ? static_cast<long>(magnitude) + 1 : 0;
-    GiNaC::Digits = working + extra;
-    GiNaC::ex value;
-    try {
-        value = GiNaC::function(serial, GiNaC::ex(x).evalf());
-    } catch (...) {
-        GiNaC::Digits = working;
-        throw;
-    }
-    GiNaC::Digits = working;
-    if (GiNaC::is_exactly_a<GiNaC::numeric>(value) && isRealNumber(GiNaC::ex_to<GiNaC::numeric>(value)) &&
-        !realIfReal(GiNaC::ex_to<GiNaC::numeric>(value)).is_rational()) {
-        const cln::cl_F f = cln::the<cln::cl_F>(realIfReal(GiNaC::ex_to<GiNaC::numeric>(value)).to_cl_N());
-        return GiNaC::numeric(cln::cl_N(cln::cl_float(f, cln::float_format(static_cast<unsigned long>(working)))));
-    }
-    return value;
-}
-
-}  // namespace
-
-GiNaC::ex evaluateFloats(const GiNaC::ex& e) {
-    struct Frame {
-        GiNaC::ex e;
-        bool expanded;
-        std::vector<GiNaC::ex> parts;
-    };
-    std::vector<GiNaC::ex> alive;  // parts are told apart by address: keep every one met
-    std::unordered_map<const GiNaC::basic*, GiNaC::ex> values;
-    auto keyOf = [](const GiNaC::ex& x) { return &GiNaC::ex_to<GiNaC::basic>(x); };
-    std::vector<Frame> stack;
-    stack.push_back(Frame{e, false, {}});
-    while (!stack.empty()) {
-        Frame& frame = stack.back();
-        const GiNaC::ex x = frame.e;
-        if (values.count(keyOf(x)) != 0) {
-            stack.pop_back();
-            continue;
-        }
-        const bool composite = GiNaC::is_exactly_a<GiNaC::add>(x) || GiNaC::is_exactly_a<GiNaC::mul>(x) ||
-                               GiNaC::is_exactly_a<GiNaC::power>(x) || GiNaC::is_exactly_a<GiNaC::function>(x);
-        if (composite && !frame.expanded) {
-            frame.expanded = true;
-            std::vector<GiNaC::ex> parts;
-            for (std::size_t i = 0; i < x.nops(); ++i) {
-                parts.push_back(x.op(i));
-            }
-            frame.parts = parts;
-            for (const GiNaC::ex& part : parts) {
-                stack.push_back(Frame{part, false, {}});
-            }
-            continue;
-        }
-        const std::vector<GiNaC::ex> parts = std::move(frame.parts);
-        stack.pop_back();
-        GiNaC::ex value;
-        if (!composite) {
-            value = GiNaC::is_exactly_a<GiNaC::numeric>(x) || GiNaC::is_exactly_a<GiNaC::constant>(x) ? x.evalf() : x;
-        } else {
-            GiNaC::exvector arguments;
-            arguments.reserve(parts.size());
-            for (const GiNaC::ex& part : parts) {
-                arguments.push_back(values.at(keyOf(part)));
-            }
-            if (GiNaC::is_exactly_a<GiNaC::add>(x)) {
-                value = GiNaC::dynallocate<GiNaC::add>(arguments);
-            } else if (GiNaC::is_exactly_a<GiNaC::mul>(x)) {
-                value = GiNaC::dynallocate<GiNaC::mul>(arguments);
-            } else if (GiNaC::is_exactly_a<GiNaC::power>(x)) {
-                value = GiNaC::pow(arguments[0], arguments[1]);
-            } else {
-                const unsigned serial = GiNaC::ex_to<GiNaC::function>(x).get_serial();
-                const bool periodic = serial == GiNaC::sin_SERIAL::serial || serial == GiNaC::cos_SERIAL::serial ||
-                                      serial == GiNaC::tan_SERIAL::serial;
-                const GiNaC::ex& exact = parts[0];
-                if (periodic && GiNaC::is_exactly_a<GiNaC::numeric>(exact) &&
-                    GiNaC::ex_to<GiNaC::numeric>(exact).is_rational()) {
-                    value = periodicOfExact(serial, GiNaC::ex_to<GiNaC::numeric>(exact));
-                } else {
-                    if (periodic) {
-                        checkPeriodicArgument(functionNameOf(serial).c_str(), arguments[0]);
-                    }
-                    value = GiNaC::function(serial, arguments);
-                }
-            }
-        }
-        values.emplace(keyOf(x), value);
-        alive.push_back(x);
-    }
-    return values.at(keyOf(e));
 }
 
 void checkExpansion(const GiNaC::ex& e, const char16_t* operation, bool for_factor) {

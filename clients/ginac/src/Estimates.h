@@ -20,12 +20,6 @@ void checkPower(const GiNaC::ex& base, const GiNaC::ex& exponent);
 /// by multiples of pi would also cost as many digits of pi as it has.
 void checkPeriodicArgument(const char16_t* operation, const GiNaC::ex& argument);
 
-/// `e` evaluated to floats at GiNaC's current precision, like evalf(), but
-/// bottom-up without recursion, with checkPeriodicArgument before each sin,
-/// cos and tan of a float, and with an exact argument of those made a float
-/// with enough digits to keep the precision after its point.
-GiNaC::ex evaluateFloats(const GiNaC::ex& e);
-
 /// Throws RefusalC when the expanded form of `e` (for expand, simplify and
 /// factor, which expand on the way) might exceed GinacEngineC::kMaxExpandTerms
 /// terms or kMaxExpandDigits coefficient digits in all, and, with

@@ -8,8 +8,7 @@
 #include "FunctionTableC.h"
 #include "Numbers.h"
 #include "OpaquePowers.h"
-#include "RefusalC.h"
-#include "Text.h"
+#include "SupportNames.h"
 #include "TreeCheckC.h"
 #include "algexpr/CoreFunctionNodeC.h"
 #include "algexpr/CoreSymbolNodeC.h"
@@ -83,6 +82,16 @@ GiNaC::ex unary(OperationE operation, const GiNaC::ex& a) {
             return GiNaC::tanh(a);
         case OperationE::Order:
             return GiNaC::Order(a);
+        case OperationE::Conjugate:
+            return GiNaC::conjugate_function(a);
+        case OperationE::RealPart:
+            return GiNaC::real_part_function(a);
+        case OperationE::ImagPart:
+            return GiNaC::imag_part_function(a);
+        case OperationE::Csgn:
+            return GiNaC::csgn(a);
+        case OperationE::Step:
+            return GiNaC::step(a);
         case OperationE::Expand:
             checkExpansion(a, u"expand", false);
             return a.expand();
@@ -292,7 +301,7 @@ bool GinacBuilderC::visitIntegerNode(IntegerNodeC& node) {
     if (node.getValue() == nullptr) {
         throw RefusalC(u"an integer without a value");
     }
-    leaf(integerOf(*node.getValue()));
+    leaf(integerOf(*node.getValue(), GinacEngineC::kMaxIntegerDigits));
     return true;
 }
 

@@ -5,7 +5,7 @@
 #include <new>
 #include <utility>
 
-#include "Text.h"
+#include "SupportNames.h"
 #include "algexpr/AlgebraicExpressionC.h"
 #include "algexpr/NodeABC.h"
 #include "algexpr/ginac/FloatValueFactoryC.h"
@@ -33,7 +33,7 @@ PointerTC<AlgebraicExpressionC> GinacSessionC::executeExpression(PointerTC<Algeb
         if (!expression || expression->getNode() == nullptr) {
             why = u"nothing to evaluate";
         } else {
-            std::unique_ptr<NodeABC> tree(engine_p->evaluate(*expression->getNode(), *this, numeric, digits, why));
+            std::unique_ptr<NodeABC> tree(engine_p->evaluate(*expression->getNode(), *this, limits, real_names, numeric, digits, why));
             if (tree) {
                 result = PointerTC<AlgebraicExpressionC>(new AlgebraicExpressionC(tree.get()));
                 tree.release();
@@ -65,5 +65,13 @@ bool GinacSessionC::setDigits(unsigned long digits, std::u16string* message) {
 }
 
 unsigned long GinacSessionC::getDigits() const { return digits; }
+
+void GinacSessionC::setLimits(const GinacLimitsS& limits) { this->limits = limits; }
+
+const GinacLimitsS& GinacSessionC::getLimits() const { return limits; }
+
+void GinacSessionC::setRealSymbols(std::vector<std::u16string> names) { real_names = std::move(names); }
+
+const std::vector<std::u16string>& GinacSessionC::getRealSymbols() const { return real_names; }
 
 }  // namespace qorv::math::algexpr::ginac

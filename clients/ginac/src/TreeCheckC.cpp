@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "TreeCheckC.h"
 
-#include "RefusalC.h"
-#include "Text.h"
+#include "SupportNames.h"
 #include "algexpr/CoreFunctionNodeC.h"
 #include "algexpr/ExtendedSymbolNodeC.h"
 #include "algexpr/NodeABC.h"

@@ -41,6 +41,11 @@ enum class GinacEngineC::OperationE : unsigned char {
     Series,
     Pdiff,
     Order,
+    Conjugate,
+    RealPart,
+    ImagPart,
+    Csgn,
+    Step,
     Count  // not an operation: the number of them
 };
 

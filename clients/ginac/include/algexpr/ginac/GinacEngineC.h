@@ -109,6 +109,7 @@
 #include <vector>
 
 #include "algexpr/CASEngineABC.h"
+#include "algexpr/ginac/GinacLimitsS.h"
 #include "algexpr/ginac/ginac_export.h"
 
 namespace qorv::math::algexpr {
@@ -120,17 +121,20 @@ namespace qorv::math::algexpr::ginac {
 
 class ALGEXPR_GINAC_API GinacEngineC : public CASEngineABC {
 public:
-    static constexpr std::size_t kMaxDepth = 10000;
-    static constexpr std::size_t kMaxDiffDepth = 500;
-    static constexpr std::size_t kMaxSimplifyDepth = 5000;
-    static constexpr std::size_t kMaxSeriesDepth = 50;
-    static constexpr std::size_t kMaxIntegerDigits = 1000000;
-    static constexpr std::size_t kMaxExpandTerms = 100000;
-    static constexpr std::size_t kMaxExpandDigits = 5000000;
-    static constexpr std::size_t kMaxFactorDegree = 40;
-    static constexpr std::size_t kMaxDiffOrder = 50;
-    static constexpr std::size_t kMaxSeriesOrder = 100;
-    static constexpr std::size_t kMaxResultNodes = 2000000;
+    /// The default limits (GinacLimitsS), as constants.
+    static constexpr std::size_t kMaxDepth = GinacLimitsS().depth;
+    static constexpr std::size_t kMaxDiffDepth = GinacLimitsS().diff_depth;
+    static constexpr std::size_t kMaxSimplifyDepth = GinacLimitsS().simplify_depth;
+    static constexpr std::size_t kMaxSeriesDepth = GinacLimitsS().series_depth;
+    static constexpr std::size_t kMaxIntegerDigits = GinacLimitsS().integer_digits;
+    static constexpr std::size_t kMaxExpandTerms = GinacLimitsS().expand_terms;
+    static constexpr std::size_t kMaxExpandDigits = GinacLimitsS().expand_digits;
+    static constexpr std::size_t kMaxFactorDegree = GinacLimitsS().factor_degree;
+    static constexpr std::size_t kMaxDiffOrder = GinacLimitsS().diff_order;
+    static constexpr std::size_t kMaxSeriesOrder = GinacLimitsS().series_order;
+    static constexpr std::size_t kMaxResultNodes = GinacLimitsS().result_nodes;
+    /// Unknown functions: at most this many name/arity pairs per process
+    /// (GiNaC cannot forget a registration).
     static constexpr std::size_t kMaxFunctions = 100000;
     /// Significant digits of float results unless the session is told otherwise.
     static constexpr unsigned long kDefaultDigits = 17;
@@ -172,6 +176,11 @@ public:
     ///    (division by zero, a pole), memory runs out or the worker thread
     ///    cannot be started. `digits` is clamped to [1, kMaxDigits].
     NodeABC* evaluate(NodeABC& root, CASSessionBC& session, bool numeric, unsigned long digits,
+                      std::u16string& reason) const;
+    /// The same within `limits`, the symbols named in `real_names` real
+    /// (all others complex).
+    NodeABC* evaluate(NodeABC& root, CASSessionBC& session, const GinacLimitsS& limits,
+                      const std::vector<std::u16string>& real_names, bool numeric, unsigned long digits,
                       std::u16string& reason) const;
 
     /// Runs job(context) on the worker thread and waits for it; true when it

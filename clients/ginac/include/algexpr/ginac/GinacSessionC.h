@@ -27,9 +27,11 @@
 #define ALGEXPR_GINAC_GINACSESSIONC_H
 
 #include <string>
+#include <vector>
 
 #include "algexpr/CASSessionBC.h"
 #include "algexpr/ginac/GinacEngineC.h"
+#include "algexpr/ginac/GinacLimitsS.h"
 #include "algexpr/ginac/ginac_export.h"
 #include "oss/PointerTC.h"
 
@@ -54,11 +56,25 @@ public:
     /// GinacEngineC::kDefaultDigits (17) until setDigits changes it.
     unsigned long getDigits() const;
 
+    /// The limits of the evaluations that follow; GinacLimitsS's defaults
+    /// until changed.
+    void setLimits(const GinacLimitsS& limits);
+    const GinacLimitsS& getLimits() const;
+
+    /// The names of the symbols that stand for real numbers; every other
+    /// symbol stands for a complex number (the default: none are real).
+    /// With x real, log(exp(x)) is x and x*conjugate(x) is x^2; with x
+    /// complex both stay as they are.
+    void setRealSymbols(std::vector<std::u16string> names);
+    const std::vector<std::u16string>& getRealSymbols() const;
+
 private:
     GinacSessionC(qorv::oss::PointerTC<GinacEngineC> engine, const char16_t* const* core_names);
 
     qorv::oss::PointerTC<GinacEngineC> engine_p;
     unsigned long digits = GinacEngineC::kDefaultDigits;
+    GinacLimitsS limits;
+    std::vector<std::u16string> real_names;
 };
 
 }  // namespace qorv::math::algexpr::ginac
