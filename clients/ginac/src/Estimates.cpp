@@ -14,6 +14,7 @@
 #include "GinacFunctions.h"
 #include "Numbers.h"
 #include "SupportNames.h"
+#include "GinacWalkerTC.h"
 #include "algexpr/ginac/GinacEngineC.h"
 
 namespace qorv::math::algexpr::ginac::detail {
@@ -22,6 +23,10 @@ namespace {
 
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+// Up to this degree factor takes polynomials in several symbols of ten
+// times as many terms.
+constexpr double kSparseDegree = 5.0;
 
 double magnitude(const GiNaC::numeric& n) {
     if (n.is_integer() && GiNaC::abs(n) < GiNaC::numeric(1L << 52)) {
@@ -74,7 +79,7 @@ struct Size {
 
 }  // namespace
 
-void checkPower(const GiNaC::ex& base, const GiNaC::ex& exponent) {
+void checkPower(const GiNaC::ex& base, const GiNaC::ex& exponent, const GinacLimitsS& limits) {
     if (!GiNaC::is_exactly_a<GiNaC::numeric>(exponent)) {
         return;
     }
@@ -87,9 +92,9 @@ void checkPower(const GiNaC::ex& base, const GiNaC::ex& exponent) {
         return;
     }
     const double digits = weight * magnitude(n);
-    if (digits > static_cast<double>(GinacEngineC::kMaxIntegerDigits)) {
+    if (digits > static_cast<double>(limits.integer_digits)) {
         throw RefusalC(u"power: the result would hold an integer of about " + approximately(digits) +
-                       u" digits; exact integers are limited to " + count(GinacEngineC::kMaxIntegerDigits) + u" digits");
+                       u" digits; exact integers are limited to " + count(limits.integer_digits) + u" digits");
     }
 }
 
@@ -115,50 +120,17 @@ void checkPeriodicArgument(const char16_t* operation, const GiNaC::ex& argument)
     }
 }
 
-void checkExpansion(const GiNaC::ex& e, const char16_t* operation, bool for_factor) {
-    // Post-order over the expression's graph, each shared part once. Function
-    // arguments (and bases under non-integer powers) are expanded in place:
-    // they add their own size to `inner` and count as one atom outside.
-    // Parts are told apart by address, so every part met is kept alive: the
-    // operands of sums and products are made afresh by each op() call, and
-    // a freed one's address may come back for another.
-    std::vector<GiNaC::ex> alive;
-    std::unordered_map<const GiNaC::basic*, Size> sizes;
+namespace {
+
+// The size of the expanded form of a part. Function arguments (and bases
+// under non-integer powers) are expanded in place: they add their own size
+// to `inner` and count as one atom outside.
+struct Expansion {
     std::unordered_set<const GiNaC::basic*> atoms;
     double inner_terms = 0.0;
     double inner_digits = 0.0;
-    struct Frame {
-        GiNaC::ex e;
-        bool expanded;
-        std::vector<GiNaC::ex> parts;  // its operands, taken once
-    };
-    std::vector<Frame> stack;
-    stack.push_back(Frame{e, false, {}});
-    auto keyOf = [](const GiNaC::ex& x) { return &GiNaC::ex_to<GiNaC::basic>(x); };
-    auto sizeOf = [&sizes, &keyOf](const GiNaC::ex& x) { return sizes.at(keyOf(x)); };
-    while (!stack.empty()) {
-        Frame& frame = stack.back();
-        const GiNaC::ex x = frame.e;
-        const GiNaC::basic* key = keyOf(x);
-        if (sizes.count(key) != 0) {
-            stack.pop_back();
-            continue;
-        }
-        if (!frame.expanded && !GiNaC::is_exactly_a<GiNaC::numeric>(x)) {
-            frame.expanded = true;
-            std::vector<GiNaC::ex> parts;
-            parts.reserve(x.nops());
-            for (std::size_t i = 0; i < x.nops(); ++i) {
-                parts.push_back(x.op(i));
-            }
-            frame.parts = parts;
-            for (const GiNaC::ex& part : parts) {
-                stack.push_back(Frame{part, false, {}});
-            }
-            continue;
-        }
-        const std::vector<GiNaC::ex> parts = std::move(frame.parts);
-        stack.pop_back();
+
+    Size part(const GiNaC::ex& x, const Size* parts, std::size_t count) {
         Size size{1.0, 0.0, 0.0};
         if (GiNaC::is_exactly_a<GiNaC::numeric>(x)) {
             const auto& n = GiNaC::ex_to<GiNaC::numeric>(x);
@@ -166,43 +138,30 @@ void checkExpansion(const GiNaC::ex& e, const char16_t* operation, bool for_fact
         } else if (GiNaC::is_exactly_a<GiNaC::add>(x)) {
             size = Size{0.0, 0.0, 0.0};
             double biggest = 0.0;
-            for (std::size_t i = 0; i < parts.size(); ++i) {
-                const Size part = sizeOf(parts[i]);
-                size.terms += part.terms;
-                biggest = std::max(biggest, part.digits);
-                size.degree = std::max(size.degree, part.degree);
+            for (std::size_t i = 0; i < count; ++i) {
+                size.terms += parts[i].terms;
+                biggest = std::max(biggest, parts[i].digits);
+                size.degree = std::max(size.degree, parts[i].degree);
             }
-            size.digits = biggest + std::log10(static_cast<double>(parts.size()));
+            size.digits = biggest + std::log10(static_cast<double>(count));
         } else if (GiNaC::is_exactly_a<GiNaC::mul>(x)) {
-            for (std::size_t i = 0; i < parts.size(); ++i) {
-                const Size part = sizeOf(parts[i]);
-                size.terms *= part.terms;
-                size.digits += part.digits;
-                size.degree += part.degree;
+            for (std::size_t i = 0; i < count; ++i) {
+                size.terms *= parts[i].terms;
+                size.digits += parts[i].digits;
+                size.degree += parts[i].degree;
             }
-        } else if (GiNaC::is_exactly_a<GiNaC::power>(x) && GiNaC::is_exactly_a<GiNaC::numeric>(parts[1]) &&
-                   GiNaC::ex_to<GiNaC::numeric>(parts[1]).is_integer()) {
-            const Size base = sizeOf(parts[0]);
-            const double n = magnitude(GiNaC::ex_to<GiNaC::numeric>(parts[1]));
-            if (GiNaC::ex_to<GiNaC::numeric>(parts[1]).is_pos_integer()) {
-                // At most C(n + t - 1, t - 1) terms from a base of t terms.
-                size.terms = base.terms <= 1.0 ? 1.0 : std::exp(logBinomial(n, base.terms - 1.0));
-                size.digits = n * base.digits;
-            } else {
-                inner_terms += base.terms;
-                inner_digits += base.terms * (base.digits + 1.0);
-            }
-            size.degree = n * base.degree;
+        } else if (GiNaC::is_exactly_a<GiNaC::power>(x) && GiNaC::is_exactly_a<GiNaC::numeric>(x.op(1)) &&
+                   GiNaC::ex_to<GiNaC::numeric>(x.op(1)).is_integer()) {
+            power(GiNaC::ex_to<GiNaC::numeric>(x.op(1)), parts[0], size);
         } else {
-            for (std::size_t i = 0; i < parts.size(); ++i) {
-                const Size part = sizeOf(parts[i]);
-                inner_terms += part.terms;
-                inner_digits += part.terms * (part.digits + 1.0);
+            for (std::size_t i = 0; i < count; ++i) {
+                inner_terms += parts[i].terms;
+                inner_digits += parts[i].terms * (parts[i].digits + 1.0);
             }
             const bool constant = GiNaC::is_exactly_a<GiNaC::constant>(x);
             size.degree = constant ? 0.0 : 1.0;
             if (!constant) {
-                atoms.insert(key);
+                atoms.insert(&GiNaC::ex_to<GiNaC::basic>(x));
             }
         }
         // No polynomial of degree d in v atoms has more than C(d + v, v) terms.
@@ -210,22 +169,66 @@ void checkExpansion(const GiNaC::ex& e, const char16_t* operation, bool for_fact
             const double bound = std::exp(logBinomial(size.degree, static_cast<double>(atoms.size())));
             size.terms = std::min(size.terms, std::max(1.0, std::ceil(bound)));
         }
-        sizes.emplace(key, size);
-        alive.push_back(x);
+        return size;
     }
-    const Size total = sizeOf(e);
-    const double terms = total.terms + inner_terms;
-    const double digits = total.terms * (total.digits + 1.0) + inner_digits;
-    if (terms > static_cast<double>(GinacEngineC::kMaxExpandTerms) ||
-        digits > static_cast<double>(GinacEngineC::kMaxExpandDigits)) {
+
+    void power(const GiNaC::numeric& exponent, const Size& base, Size& size) {
+        const double n = magnitude(exponent);
+        if (exponent.is_pos_integer()) {
+            // At most C(n + t - 1, t - 1) terms from a base of t terms.
+            size.terms = base.terms <= 1.0 ? 1.0 : std::exp(logBinomial(n, base.terms - 1.0));
+            size.digits = n * base.digits;
+        } else {
+            inner_terms += base.terms;
+            inner_digits += base.terms * (base.digits + 1.0);
+        }
+        size.degree = n * base.degree;
+    }
+};
+
+}  // namespace
+
+void checkExpansion(const GiNaC::ex& e, const char16_t* operation, bool for_factor, const GinacLimitsS& limits) {
+    Expansion expansion;
+    GinacWalkerTC<Size> walker;
+    const Size total = walker.run(
+        e, [](const GiNaC::ex& x) { return !GiNaC::is_exactly_a<GiNaC::numeric>(x); },
+        [&expansion](const GiNaC::ex& x, const Size* parts, std::size_t count) { return expansion.part(x, parts, count); });
+    const double terms = total.terms + expansion.inner_terms;
+    const double digits = total.terms * (total.digits + 1.0) + expansion.inner_digits;
+    if (terms > static_cast<double>(limits.expand_terms) || digits > static_cast<double>(limits.expand_digits)) {
         throw RefusalC(std::u16string(operation) + u": expanding would give up to " + approximately(terms) + u" terms and " +
-                       approximately(digits) + u" digits of coefficients; the limits are " +
-                       count(GinacEngineC::kMaxExpandTerms) + u" terms and " + count(GinacEngineC::kMaxExpandDigits) +
-                       u" digits");
+                       approximately(digits) + u" digits of coefficients; the limits are " + count(limits.expand_terms) +
+                       u" terms and " + count(limits.expand_digits) + u" digits");
     }
-    if (for_factor && total.degree > static_cast<double>(GinacEngineC::kMaxFactorDegree)) {
-        throw RefusalC(u"factor: the polynomial has degree " + approximately(total.degree) +
-                       u"; factor is limited to degree " + count(GinacEngineC::kMaxFactorDegree));
+    if (for_factor) {
+        checkFactorDegree(total.degree, expansion.atoms.size(), terms, limits);
+    }
+}
+
+// Factorisation time grows erratically with the degree, and much faster in
+// several symbols when the polynomial is dense: (x+y+z+w)^6+1 (85 terms)
+// takes 0.1 s, (x+y+z+w)^7+1 (121 terms) minutes; (x+y+z)^12+1 0.3 s,
+// (x+y+z)^15+1 2.4 s; of degree 5, 792 terms in 7 symbols take 0.5 s,
+// 3003 in 10 symbols 2.4 s.
+void checkFactorDegree(double degree, std::size_t symbols, double terms, const GinacLimitsS& limits) {
+    if (degree > static_cast<double>(limits.factor_degree)) {
+        throw RefusalC(u"factor: the polynomial has degree " + approximately(degree) + u"; factor is limited to degree " +
+                       count(limits.factor_degree));
+    }
+    if (symbols < 2) {
+        return;
+    }
+    if (degree > static_cast<double>(limits.factor_multivariate_degree)) {
+        throw RefusalC(u"factor: the polynomial has degree " + approximately(degree) + u" in " + count(symbols) +
+                       u" symbols; in several symbols factor is limited to degree " +
+                       count(limits.factor_multivariate_degree));
+    }
+    const double most = static_cast<double>(limits.factor_multivariate_terms) * (degree > kSparseDegree ? 1.0 : 10.0);
+    if (terms > most) {
+        throw RefusalC(u"factor: the polynomial has degree " + approximately(degree) + u" and up to " +
+                       approximately(terms) + u" terms in " + count(symbols) + u" symbols; of that degree in several "
+                       u"symbols factor is limited to " + approximately(most) + u" terms");
     }
 }
 

@@ -22,7 +22,7 @@
 #include "ResultGraphC.h"
 #include "ResultShaperC.h"
 #include "SupportNames.h"
-#include "TreeCheckC.h"
+#include "InputPlanC.h"
 #include "Vocabulary.h"
 #include "WorkerC.h"
 #include "algexpr/CASSessionBC.h"
@@ -162,12 +162,12 @@ support::NumberS numericValue(const GiNaC::ex& exact, unsigned long digits, std:
 NodeABC* evaluateOnWorker(Job& job) {
     const unsigned long working = job.digits + GinacEngineC::kGuardDigits;
     GiNaC::Digits = static_cast<long>(working);
-    detail::TreeCheckC check(job.operations);
-    check.run(job.root);
+    detail::InputPlanC plan(job.operations, job.limits);
+    plan.run(job.root);
     std::vector<PointerTC<SymbolC>> ranked;
-    const std::vector<GiNaC::ex> symbols = makeSymbols(check.symbols(), job.real_names, ranked);
-    detail::GinacBuilderC builder(job.operations, check, symbols, working);
-    const GiNaC::ex result = builder.build(job.root);
+    const std::vector<GiNaC::ex> symbols = makeSymbols(plan.symbols(), job.real_names, ranked);
+    detail::GinacBuilderC builder(plan, symbols, job.limits, working);
+    const GiNaC::ex result = builder.build();
 
     support::ResultGraphC graph;
     const detail::GinacConverterC::ContextS convert{job.codes, ranked, builder.functions(), job.digits,

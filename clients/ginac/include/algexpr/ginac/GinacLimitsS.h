@@ -49,8 +49,13 @@ struct GinacLimitsS {
     /// erratic in the degree: x^60+1 takes 8 s, x^100-1 minutes).
     std::size_t factor_degree = 40;
     /// Degree of a polynomial in several symbols that factor takes
-    /// (multivariate factorisation grows much faster with the degree).
-    std::size_t factor_multivariate_degree = 12;
+    /// (x^20-y^20 takes 0.5 s, x^24-y^24 2 s).
+    std::size_t factor_multivariate_degree = 20;
+    /// Terms of a polynomial in several symbols of degree above 5 that
+    /// factor takes (ten times as many up to degree 5): dense ones grow much
+    /// faster ((x+y+z+w)^6+1, 85 terms, takes 0.1 s; (x+y+z+w)^7+1, 121
+    /// terms, minutes).
+    std::size_t factor_multivariate_terms = 100;
     /// The order of a derivative, nested diffs added up (the 50th
     /// derivative of f(x)g(x)sin(x) takes 0.5 s, the 100th 10 s).
     std::size_t diff_order = 50;
