@@ -129,6 +129,7 @@ struct Expansion {
     std::unordered_set<const GiNaC::basic*> atoms;
     double inner_terms = 0.0;
     double inner_digits = 0.0;
+    double denominators = 0.0;  // degree of all the denominators, which a common one multiplies
 
     Size part(const GiNaC::ex& x, const Size* parts, std::size_t count) {
         Size size{1.0, 0.0, 0.0};
@@ -181,6 +182,7 @@ struct Expansion {
         } else {
             inner_terms += base.terms;
             inner_digits += base.terms * (base.digits + 1.0);
+            denominators += n * base.degree;
         }
         size.degree = n * base.degree;
     }
@@ -200,6 +202,12 @@ void checkExpansion(const GiNaC::ex& e, const char16_t* operation, bool for_fact
         throw RefusalC(std::u16string(operation) + u": expanding would give up to " + approximately(terms) + u" terms and " +
                        approximately(digits) + u" digits of coefficients; the limits are " + count(limits.expand_terms) +
                        u" terms and " + count(limits.expand_digits) + u" digits");
+    }
+    if (expansion.denominators > static_cast<double>(limits.denominator_degree) &&
+        std::u16string(operation) != u"expand") {
+        throw RefusalC(std::u16string(operation) + u": the fractions have denominators of degree " +
+                       approximately(expansion.denominators) + u" in all; a common denominator is limited to degree " +
+                       count(limits.denominator_degree));
     }
     if (for_factor) {
         checkFactorDegree(total.degree, expansion.atoms.size(), terms, limits);
