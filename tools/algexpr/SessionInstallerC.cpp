@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "SessionInstallerC.h"
 
+#include <utility>
 #include <vector>
 
 #include "AppendUtf8.h"
 #include "CommandLineC.h"
 #include "CoreNamesFileC.h"
 #include "algexpr/CASSessionBC.h"
+#include "algexpr/Utf8C.h"
 #include "algexpr/numeric/NumericEngineC.h"
 #include "algexpr/numeric/NumericSessionC.h"
 #include "oss/PointerTC.h"
@@ -16,13 +18,6 @@
 #endif
 
 namespace qorv::math::algexpr::cli {
-
-#ifdef ALGEXPR_TOOL_WITH_GINAC
-static_assert(kGinacDefaultDigits == ginac::GinacEngineC::kDefaultDigits);
-static_assert(kGinacMaxDigits == ginac::GinacEngineC::kMaxDigits);
-static_assert(kGinacMaxDiffOrder == ginac::GinacEngineC::kMaxDiffOrder);
-static_assert(kGinacMaxSeriesOrder == ginac::GinacEngineC::kMaxSeriesOrder);
-#endif
 
 bool SessionInstallerC::install(const CommandLineC& options, std::string& problem, std::vector<std::string>& warnings) {
     // The names stay alive while the session is made; the session and its
@@ -49,6 +44,17 @@ bool SessionInstallerC::install(const CommandLineC& options, std::string& proble
     if (options.engine == EngineE::Ginac) {
         auto* session = new ginac::GinacSessionC(core_names);
         CASSessionBC::setSession(qorv::oss::PointerTC<CASSessionBC>(session));
+        std::vector<std::u16string> real_names;
+        for (const std::string& name : options.real_symbols) {
+            std::u16string wide;
+            std::size_t bad = 0;
+            if (Utf8C::decode(name, wide, bad) != Utf8C::Converted) {
+                problem = "--real: '" + name + "' is not valid UTF-8";
+                return false;
+            }
+            real_names.push_back(std::move(wide));
+        }
+        session->setRealSymbols(std::move(real_names));
         std::u16string message;
         if (!session->setDigits(options.precision(), &message)) {  // CommandLineC keeps to the bounds
             appendUtf8(message, problem);
