@@ -57,11 +57,10 @@ double numberWeight(const GiNaC::ex& e) {
             for (std::size_t i = 0; i < item.e.nops(); ++i) {
                 stack.push_back(Item{item.e.op(i), item.factor});
             }
-        } else if (GiNaC::is_exactly_a<GiNaC::power>(item.e)) {
-            double factor = item.factor;
-            if (GiNaC::is_exactly_a<GiNaC::numeric>(item.e.op(1))) {
-                factor *= std::max(1.0, magnitude(GiNaC::ex_to<GiNaC::numeric>(item.e.op(1))));
-            }
+        } else if (GiNaC::is_exactly_a<GiNaC::power>(item.e) && GiNaC::is_exactly_a<GiNaC::numeric>(item.e.op(1)) &&
+                   GiNaC::ex_to<GiNaC::numeric>(item.e.op(1)).is_rational()) {
+            // GiNaC computes rational powers of numbers only; others stay as they are.
+            const double factor = item.factor * std::max(1.0, magnitude(GiNaC::ex_to<GiNaC::numeric>(item.e.op(1))));
             stack.push_back(Item{item.e.op(0), factor});
         }
     }

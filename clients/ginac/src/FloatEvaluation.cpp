@@ -4,6 +4,7 @@
 #include <cln/float.h>
 #include <cln/real.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "Estimates.h"
@@ -59,7 +60,10 @@ GiNaC::ex functionOfFloats(const GiNaC::ex& e, const GiNaC::ex* values, std::siz
     if (isPeriodic(serial)) {
         checkPeriodicArgument(functionName(serial).c_str(), values[0]);
     }
-    return GiNaC::function(serial, GiNaC::exvector(values, values + count));
+    const GiNaC::ex result = GiNaC::function(serial, GiNaC::exvector(values, values + count));
+    // A function of numbers can give an exact constant (atan2(0,-1.5) is pi).
+    const bool numbers = std::all_of(values, values + count, [](const GiNaC::ex& v) { return GiNaC::is_exactly_a<GiNaC::numeric>(v); });
+    return numbers && !GiNaC::is_exactly_a<GiNaC::numeric>(result) ? result.evalf() : result;
 }
 
 }  // namespace

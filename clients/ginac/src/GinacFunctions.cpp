@@ -26,7 +26,8 @@ const std::unordered_map<unsigned, OperationE>& bySerial() {
         {GiNaC::real_part_function_SERIAL::serial, OperationE::RealPart},
         {GiNaC::imag_part_function_SERIAL::serial, OperationE::ImagPart},
         {GiNaC::csgn_SERIAL::serial, OperationE::Csgn},
-        {GiNaC::step_SERIAL::serial, OperationE::Step}};
+        {GiNaC::step_SERIAL::serial, OperationE::Step},
+        {GiNaC::atan2_SERIAL::serial, OperationE::Atan2}};
     return *table;
 }
 

@@ -46,6 +46,7 @@ enum class GinacEngineC::OperationE : unsigned char {
     ImagPart,
     Csgn,
     Step,
+    Atan2,
     Count  // not an operation: the number of them
 };
 
