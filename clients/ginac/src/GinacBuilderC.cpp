@@ -8,9 +8,10 @@
 #include "Estimates.h"
 #include "FunctionTableC.h"
 #include "Numbers.h"
-#include "OpaquePowers.h"
-#include "SupportNames.h"
+#include "ComplexRules.h"
 #include "GinacWalkerTC.h"
+#include "NormalForms.h"
+#include "SupportNames.h"
 #include "algexpr/CoreFunctionNodeC.h"
 #include "algexpr/CoreSymbolNodeC.h"
 #include "algexpr/ExtendedFunctionNodeC.h"
@@ -61,59 +62,6 @@ double treeSize(const GiNaC::ex& e) {
             }
             return size;
         });
-}
-
-// GiNaC takes a number off the real line for nonnegative (it is not
-// negative), and with it a product of such a coefficient and nonnegative
-// factors: abs(i*pi) would be i*pi, and abs of a power of one likewise. So the
-// coefficient's absolute value is taken out here, and the absolute value of
-// a power of a real exponent is that of its base to the exponent (as far as
-// GiNaC has left such nesting; beyond a few levels GiNaC's own is taken).
-GiNaC::ex absoluteValue(const GiNaC::ex& a, int levels = 8) {
-    if (levels > 0 && GiNaC::is_exactly_a<GiNaC::mul>(a)) {
-        for (std::size_t i = 0; i < a.nops(); ++i) {
-            const GiNaC::ex factor = a.op(i);
-            if (GiNaC::is_exactly_a<GiNaC::numeric>(factor) && !GiNaC::ex_to<GiNaC::numeric>(factor).is_real()) {
-                return GiNaC::abs(GiNaC::ex_to<GiNaC::numeric>(factor)) * absoluteValue(a / factor, levels - 1);
-            }
-        }
-    }
-    if (levels > 0 && GiNaC::is_exactly_a<GiNaC::power>(a) && GiNaC::is_exactly_a<GiNaC::numeric>(a.op(1)) &&
-        GiNaC::ex_to<GiNaC::numeric>(a.op(1)).is_real()) {
-        return GiNaC::pow(absoluteValue(a.op(0), levels - 1), a.op(1));
-    }
-    return GiNaC::abs(a);
-}
-
-// Whether GiNaC would rewrite base^c, for a fractional c, through a factor
-// 1/x of the base: it turns (1/x)^c into x^(-c), which differs from it where
-// x is a negative real number (sqrt(1/(-2)) is i/sqrt(2), (-2)^(-1/2) is
-// -i/sqrt(2)).
-bool reciprocalInside(const GiNaC::ex& base) {
-    const auto reciprocal = [](const GiNaC::ex& e) {
-        return GiNaC::is_exactly_a<GiNaC::power>(e) && e.op(1).is_equal(-1);
-    };
-    if (reciprocal(base)) {
-        return true;
-    }
-    if (GiNaC::is_exactly_a<GiNaC::mul>(base)) {
-        for (std::size_t i = 0; i < base.nops(); ++i) {
-            if (reciprocal(base.op(i))) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
-// base^exponent; a power GiNaC would rewrite through a reciprocal is kept as
-// it is.
-GiNaC::ex power(const GiNaC::ex& base, const GiNaC::ex& exponent) {
-    if (GiNaC::is_exactly_a<GiNaC::numeric>(exponent) && !GiNaC::ex_to<GiNaC::numeric>(exponent).is_integer() &&
-        reciprocalInside(base)) {
-        return GiNaC::power(base, exponent).hold();
-    }
-    return GiNaC::pow(base, exponent);
 }
 
 // pi, e and i; other core names stand for functions or nothing.
@@ -277,7 +225,7 @@ GiNaC::ex GinacBuilderC::unary(OperationE operation, const GiNaC::ex& a) const {
         case OperationE::Log:
             return GiNaC::log(a);
         case OperationE::Sqrt:
-            return power(a, GiNaC::numeric(1, 2));
+            return principalPower(a, GiNaC::numeric(1, 2));
         case OperationE::Abs:
             return absoluteValue(a);
         case OperationE::Asin:
@@ -333,7 +281,7 @@ GiNaC::ex GinacBuilderC::apply(OperationE operation, std::vector<GiNaC::ex>& arg
             return arguments[0] / arguments[1];
         case OperationE::Power:
             checkPower(arguments[0], arguments[1], limits);
-            return power(arguments[0], arguments[1]);
+            return principalPower(arguments[0], arguments[1]);
         case OperationE::Atan2:
             return GiNaC::atan2(arguments[0], arguments[1]);
         case OperationE::Diff:

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "OpaquePowers.h"
+#include "NormalForms.h"
 
 #include <map>
+
+#include "ComplexRules.h"
 
 namespace qorv::math::algexpr::ginac::detail {
 
@@ -45,7 +47,7 @@ public:
         if (reciprocal) {
             exponent = -exponent;
         }
-        const GiNaC::ex power = GiNaC::pow(base, exponent);
+        const GiNaC::ex power = principalPower(base, exponent);
         if (!GiNaC::is_exactly_a<GiNaC::power>(power)) {
             return reciprocal ? GiNaC::pow(power, -1) : power;  // evaluated: 4^(1/2) is 2
         }
