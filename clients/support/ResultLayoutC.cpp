@@ -25,6 +25,40 @@ int compareValues(const T& a, const T& b) {
 
 int sign(int value) { return value < 0 ? -1 : value > 0 ? 1 : 0; }
 
+// A rational number p/q (q > 0) that fits in long longs, or false.
+bool smallRational(const ResultGraphC& graph, IdT id, long long& p, long long& q) {
+    if (graph.kind(id) != KindE::Number) {
+        return false;
+    }
+    const NumberS& n = graph.numberOf(id);
+    if (n.complex || n.real.form == RealS::FormE::Float || n.real.digits.size() > 12 || n.real.denominator.size() > 12) {
+        return false;
+    }
+    p = std::strtoll(n.real.digits.c_str(), nullptr, 10) * (n.real.negative ? -1 : 1);
+    q = n.real.form == RealS::FormE::Rational ? std::strtoll(n.real.denominator.c_str(), nullptr, 10) : 1;
+    return true;
+}
+
+// The rational number p/q in lowest terms (q > 0).
+NumberS rationalNumber(long long p, long long q) {
+    long long a = p < 0 ? -p : p;
+    long long b = q;
+    while (b != 0) {
+        const long long t = a % b;
+        a = b;
+        b = t;
+    }
+    const long long g = a == 0 ? 1 : a;
+    p /= g;
+    q /= g;
+    NumberS number = NumberS::integer(p < 0, std::to_string(p < 0 ? -p : p));
+    if (q != 1) {
+        number.real.form = RealS::FormE::Rational;
+        number.real.denominator = std::to_string(q);
+    }
+    return number;
+}
+
 // The value of an integer exponent that fits in a long long, for merging
 // equal bases; false for anything else.
 bool smallInteger(const ResultGraphC& graph, IdT id, long long& value) {
@@ -159,8 +193,10 @@ void ResultLayoutC::sortFactors(ProductS& layout) const {
 }
 
 // Each sum raised to an integer power gets a positive leading term; the
-// signs taken out of odd powers go to the coefficient. Factors whose bases
-// become equal that way merge.
+// signs taken out of odd powers go to the coefficient. A sum raised to an
+// integer power p beside its negation raised to q joins it ((a-b)^p (b-a)^q
+// is (-1)^p (b-a)^(p+q) for an integer p), and factors whose bases are equal
+// merge, so that the engine's choice between (a-b) and -(b-a) never shows.
 void ResultLayoutC::normalizeFactors(ProductS& layout) {
     bool flip = false;
     for (FactorS& factor : layout.factors) {
@@ -174,6 +210,7 @@ void ResultLayoutC::normalizeFactors(ProductS& layout) {
             flip = flip != (exponent % 2 != 0);
         }
     }
+    flip = flip != joinOpposites(layout);
     if (flip) {
         layout.coefficient = layout.coefficient == kNoId ? minus_one_id
                                                          : graph.number(graph.numberOf(layout.coefficient).negated());
@@ -184,6 +221,39 @@ void ResultLayoutC::normalizeFactors(ProductS& layout) {
     mergeFactors(layout);
 }
 
+// Joins each sum to an integer power into a factor whose base is its
+// negation; true when that turned the sign of the product.
+bool ResultLayoutC::joinOpposites(ProductS& layout) {
+    bool flip = false;
+    std::vector<FactorS> kept;
+    for (std::size_t i = 0; i < layout.factors.size(); ++i) {
+        FactorS& factor = layout.factors[i];
+        long long p = 0;
+        IdT partner = kNoId;
+        if (graph.kind(factor.base) == KindE::Sum && smallInteger(graph, factor.exponent, p)) {
+            for (std::size_t j = 0; j < layout.factors.size() && partner == kNoId; ++j) {
+                long long num = 0;
+                long long den = 0;
+                const FactorS& other = layout.factors[j];
+                if (j != i && graph.kind(other.base) == KindE::Sum && !smallInteger(graph, other.exponent, num) &&
+                    smallRational(graph, other.exponent, num, den) && compare(other.base, negatedSum(factor.base)) == 0) {
+                    partner = static_cast<IdT>(j);
+                }
+            }
+        }
+        if (partner == kNoId) {
+            continue;
+        }
+        long long num = 0;
+        long long den = 0;
+        smallRational(graph, layout.factors[partner].exponent, num, den);
+        layout.factors[partner].exponent = graph.number(rationalNumber(num + p * den, den));
+        factor.exponent = graph.number(NumberS::integer(false, "0"));
+        flip = flip != (p % 2 != 0);
+    }
+    return flip;
+}
+
 void ResultLayoutC::mergeFactors(ProductS& layout) {
     std::vector<FactorS> merged;
     merged.reserve(layout.factors.size());
@@ -191,7 +261,7 @@ void ResultLayoutC::mergeFactors(ProductS& layout) {
         long long a = 0;
         long long b = 0;
         auto same = std::find_if(merged.begin(), merged.end(), [&](const FactorS& m) {
-            return m.base == factor.base && graph.kind(factor.base) == KindE::Sum;
+            return graph.kind(factor.base) == KindE::Sum && graph.kind(m.base) == KindE::Sum && compare(m.base, factor.base) == 0;
         });
         if (same == merged.end() || !smallInteger(graph, same->exponent, a) || !smallInteger(graph, factor.exponent, b)) {
             merged.push_back(factor);
@@ -202,9 +272,8 @@ void ResultLayoutC::mergeFactors(ProductS& layout) {
     }
     merged.erase(std::remove_if(merged.begin(), merged.end(),
                                 [this](const FactorS& f) {
-                                    const NumberS* n = graph.kind(f.exponent) == KindE::Number ? &graph.numberOf(f.exponent) : nullptr;
-                                    return n != nullptr && !n->complex && n->real.form == RealS::FormE::Integer &&
-                                           n->real.isZero();
+                                    long long n = 0;
+                                    return smallInteger(graph, f.exponent, n) && n == 0;
                                 }),
                  merged.end());
     layout.factors.swap(merged);

@@ -103,6 +103,7 @@ private:
     void layOutSum(IdT id);
     void sortFactors(ProductS& layout) const;
     void normalizeFactors(ProductS& layout);
+    bool joinOpposites(ProductS& layout);
     void mergeFactors(ProductS& layout);
     IdT negatedSum(IdT sum);
     IdT negatedTerm(IdT term);
