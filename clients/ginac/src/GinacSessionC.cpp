@@ -5,6 +5,7 @@
 #include <new>
 #include <utility>
 
+#include "SessionCallC.h"
 #include "SupportNames.h"
 #include "algexpr/AlgebraicExpressionC.h"
 #include "algexpr/NodeABC.h"
@@ -27,26 +28,9 @@ GinacSessionC::~GinacSessionC() = default;
 
 PointerTC<AlgebraicExpressionC> GinacSessionC::executeExpression(PointerTC<AlgebraicExpressionC> expression,
                                                                  bool numeric, std::u16string* reason) {
-    std::u16string why;
-    PointerTC<AlgebraicExpressionC> result;
-    try {
-        if (!expression || expression->getNode() == nullptr) {
-            why = u"nothing to evaluate";
-        } else {
-            std::unique_ptr<NodeABC> tree(engine_p->evaluate(*expression->getNode(), *this, limits, real_names, numeric, digits, why));
-            if (tree) {
-                result = PointerTC<AlgebraicExpressionC>(new AlgebraicExpressionC(tree.get()));
-                tree.release();
-            }
-        }
-    } catch (const std::bad_alloc&) {
-        result = PointerTC<AlgebraicExpressionC>();
-        why = u"out of memory";
-    }
-    if (reason != nullptr) {
-        reason->swap(why);
-    }
-    return result;
+    return support::SessionCallC::execute(expression, reason, [&](NodeABC& root, std::u16string& why) {
+        return engine_p->evaluate(root, *this, limits, real_names, numeric, digits, why);
+    });
 }
 
 bool GinacSessionC::setDigits(unsigned long digits, std::u16string* message) {
