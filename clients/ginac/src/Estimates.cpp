@@ -24,6 +24,9 @@ namespace {
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
+// Decimal exponents of floats stay well inside CLN's range (about 10^(6*10^8)).
+constexpr double kFloatRange = 1e8;
+
 // Up to this degree factor takes polynomials in several symbols of ten
 // times as many terms.
 constexpr double kSparseDegree = 5.0;
@@ -78,12 +81,35 @@ struct Size {
 
 }  // namespace
 
+namespace {
+
+// A float power of a number beyond CLN's float range: CLN's overflow leaves
+// GiNaC's half-built power behind, so it is refused before.
+void checkFloatPower(const GiNaC::ex& base, const GiNaC::numeric& exponent) {
+    if (!GiNaC::is_exactly_a<GiNaC::numeric>(base) || !exponent.is_real() || exponent.is_zero()) {
+        return;
+    }
+    const auto& b = GiNaC::ex_to<GiNaC::numeric>(base);
+    if (b.is_zero()) {
+        return;
+    }
+    const double decimal = log10Magnitude(exponent) > 300.0 ? kInfinity : std::pow(10.0, log10Magnitude(exponent));
+    const double size = decimal * std::fabs(log10Magnitude(b.is_real() ? b : GiNaC::abs(b)));
+    if (size > kFloatRange) {
+        throw RefusalC(u"power: the result would be a float of about 10^" + approximately(size) +
+                       u", beyond the range of floats (10^" + approximately(kFloatRange) + u")");
+    }
+}
+
+}  // namespace
+
 void checkPower(const GiNaC::ex& base, const GiNaC::ex& exponent, const GinacLimitsS& limits) {
     if (!GiNaC::is_exactly_a<GiNaC::numeric>(exponent)) {
         return;
     }
     const auto& n = GiNaC::ex_to<GiNaC::numeric>(exponent);
     if (!n.is_rational()) {
+        checkFloatPower(base, n);
         return;
     }
     const double weight = numberWeight(base);
