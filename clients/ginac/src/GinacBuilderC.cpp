@@ -342,6 +342,11 @@ GiNaC::ex GinacBuilderC::derivative(std::vector<GiNaC::ex>& arguments) const {
 GiNaC::ex GinacBuilderC::series(std::vector<GiNaC::ex>& arguments) const {
     const GiNaC::symbol& x = variable(OperationE::Series, arguments[1]);
     const std::size_t n = wholeNumber(OperationE::Series, arguments[3], 1, limits.series_order, u"the order");
+    if (arguments[2].has(x)) {
+        // A series of x around a point that depends on x means nothing (and
+        // GiNaC's attempt leaves objects behind when it fails).
+        throw misuse(OperationE::Series, u"the point must not hold the variable");
+    }
     const GiNaC::ex result = arguments[0].series(x == arguments[2], static_cast<int>(n));
     return GiNaC::is_exactly_a<GiNaC::pseries>(result) ? GiNaC::ex_to<GiNaC::pseries>(result).convert_to_poly(false)
                                                        : result;
