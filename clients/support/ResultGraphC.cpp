@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ResultGraphC.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -91,8 +92,12 @@ void ResultGraphC::clear() {
     symbol_list.clear();
     function_list.clear();
     derivative_list.clear();
-    made.clear();
-    numbers_made.clear();
+    hashes.clear();
+    if (table.size() > 4096) {
+        table.assign(1024, kNoId);  // a huge result's table is not kept for every small one after it
+    } else {
+        std::fill(table.begin(), table.end(), kNoId);
+    }
 }
 
 IdT ResultGraphC::addSymbol(qorv::oss::PointerTC<SymbolC> symbol) {
@@ -111,25 +116,29 @@ IdT ResultGraphC::addDerivative(DerivativeS derivative) {
 }
 
 IdT ResultGraphC::number(const NumberS& value) {
-    std::size_t h = hashOfReal(value.real);
+    std::size_t h = mix(hashOfReal(value.real), static_cast<std::size_t>(KindE::Number));
     if (value.complex) {
         h = mix(h, hashOfReal(value.imag));
     }
-    const auto range = numbers_made.equal_range(h);
-    for (auto it = range.first; it != range.second; ++it) {
-        const NumberS& known = number_list[nodes[it->second].data];
-        if (known.complex == value.complex && sameReal(known.real, value.real) &&
-            (!value.complex || sameReal(known.imag, value.imag))) {
-            return it->second;
+    if (!table.empty()) {
+        const std::size_t mask = table.size() - 1;
+        for (std::size_t i = h & mask; table[i] != kNoId; i = (i + 1) & mask) {
+            const IdT id = table[i];
+            if (hashes[id] != h || nodes[id].kind != KindE::Number) {
+                continue;
+            }
+            const NumberS& known = number_list[nodes[id].data];
+            if (known.complex == value.complex && sameReal(known.real, value.real) &&
+                (!value.complex || sameReal(known.imag, value.imag))) {
+                return id;
+            }
         }
     }
     number_list.push_back(value);
     if (!value.complex) {
         number_list.back().imag = RealS();
     }
-    const IdT id = make(KindE::Number, static_cast<IdT>(number_list.size() - 1), nullptr, 0);
-    numbers_made.emplace(h, id);
-    return id;
+    return add(KindE::Number, static_cast<IdT>(number_list.size() - 1), nullptr, 0, h);
 }
 
 IdT ResultGraphC::symbol(IdT symbol_index) { return make(KindE::Symbol, symbol_index, nullptr, 0); }
@@ -167,32 +176,61 @@ std::size_t ResultGraphC::hashOf(KindE kind, IdT data, const IdT* children, std:
 
 IdT ResultGraphC::make(KindE kind, IdT data, const IdT* children, std::size_t count) {
     const std::size_t h = hashOf(kind, data, children, count);
-    if (kind != KindE::Number) {
-        const auto range = made.equal_range(h);
-        for (auto it = range.first; it != range.second; ++it) {
-            const NodeS& known = nodes[it->second];
-            if (known.kind != kind || known.data != data || known.count != count) {
+    if (!table.empty()) {
+        const std::size_t mask = table.size() - 1;
+        for (std::size_t i = h & mask; table[i] != kNoId; i = (i + 1) & mask) {
+            const IdT id = table[i];
+            const NodeS& known = nodes[id];
+            if (hashes[id] != h || known.kind != kind || known.data != data || known.count != count) {
                 continue;
             }
             bool same = true;
-            for (std::size_t i = 0; same && i < count; ++i) {
-                same = child_list[known.first + i] == children[i];
+            for (std::size_t k = 0; same && k < count; ++k) {
+                same = child_list[known.first + k] == children[k];
             }
             if (same) {
-                return it->second;
+                return id;
             }
         }
     }
-    if (nodes.size() >= static_cast<std::size_t>(kNoId)) {
+    return add(kind, data, children, count, h);
+}
+
+IdT ResultGraphC::add(KindE kind, IdT data, const IdT* children, std::size_t count, std::size_t hash) {
+    if (nodes.size() >= static_cast<std::size_t>(kNoId) / 4) {
         throw std::bad_alloc();  // more nodes than ids: memory would run out first
     }
     const auto id = static_cast<IdT>(nodes.size());
     nodes.push_back(NodeS{kind, data, static_cast<IdT>(child_list.size()), static_cast<IdT>(count)});
     child_list.insert(child_list.end(), children, children + count);
-    if (kind != KindE::Number) {
-        made.emplace(h, id);
+    hashes.push_back(hash);
+    if (2 * nodes.size() > table.size()) {
+        grow();
+    } else {
+        const std::size_t mask = table.size() - 1;
+        std::size_t i = hash & mask;
+        while (table[i] != kNoId) {
+            i = (i + 1) & mask;
+        }
+        table[i] = id;
     }
     return id;
+}
+
+void ResultGraphC::grow() {
+    std::size_t size = table.empty() ? 64 : table.size() * 2;
+    while (size < 2 * nodes.size()) {
+        size *= 2;
+    }
+    table.assign(size, kNoId);
+    const std::size_t mask = size - 1;
+    for (IdT id = 0; id < nodes.size(); ++id) {
+        std::size_t i = hashes[id] & mask;
+        while (table[i] != kNoId) {
+            i = (i + 1) & mask;
+        }
+        table[i] = id;
+    }
 }
 
 }  // namespace qorv::math::algexpr::support

@@ -23,7 +23,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "algexpr/SymbolC.h"
@@ -143,6 +142,8 @@ public:
 private:
     IdT make(KindE kind, IdT data, const IdT* children, std::size_t count);
     std::size_t hashOf(KindE kind, IdT data, const IdT* children, std::size_t count) const;
+    IdT add(KindE kind, IdT data, const IdT* children, std::size_t count, std::size_t hash);
+    void grow();
 
     std::vector<NodeS> nodes;
     std::vector<IdT> child_list;
@@ -150,8 +151,10 @@ private:
     std::vector<qorv::oss::PointerTC<SymbolC>> symbol_list;
     std::vector<FunctionS> function_list;
     std::vector<DerivativeS> derivative_list;
-    std::unordered_multimap<std::size_t, IdT> made;          // nodes by content
-    std::unordered_multimap<std::size_t, IdT> numbers_made;  // numbers by value
+    // Every node by content (numbers by value): open addressing, linear
+    // probing, kNoId for a free slot; a power of two at least twice the nodes.
+    std::vector<IdT> table;
+    std::vector<std::size_t> hashes;  // by node
 };
 
 }  // namespace qorv::math::algexpr::support

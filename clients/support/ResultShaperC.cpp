@@ -54,7 +54,7 @@ std::u16string ResultShaperC::reason(IdT root, bool numbers) const {
     bool order = false;
     bool complex = false;
     for (IdT id = 0; id < original_size && id <= root; ++id) {
-        const ResultGraphC::NodeS& node = graph.node(id);
+        const ResultGraphC::NodeS node = graph.node(id);  // a copy: writing adds nodes
         if (node.kind == KindE::Symbol) {
             const PointerTC<SymbolC>& s = graph.symbols()[node.data];
             const std::u16string name = s ? s->getName() : std::u16string();
@@ -262,7 +262,7 @@ ResultShaperC::NodeP ResultShaperC::factor(IdT base, IdT exponent) {
 }
 
 ResultShaperC::NodeP ResultShaperC::call(IdT id) {
-    const ResultGraphC::NodeS& node = graph.node(id);
+    const ResultGraphC::NodeS node = graph.node(id);  // a copy: writing adds nodes
     const IdT index = node.kind == KindE::Function ? node.data : graph.derivatives()[node.data].function;
     const ResultGraphC::FunctionS& function = graph.functions()[index];
     ParentNodeABC* made = nullptr;
@@ -292,7 +292,7 @@ ResultShaperC::NodeP ResultShaperC::derivative(IdT id) {
 }
 
 ResultShaperC::NodeP ResultShaperC::expression(IdT id) {
-    const ResultGraphC::NodeS& node = graph.node(id);
+    const ResultGraphC::NodeS node = graph.node(id);  // a copy: writing adds nodes
     switch (node.kind) {
         case KindE::Number:
             return number(graph.numberOf(id));
