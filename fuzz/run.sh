@@ -24,8 +24,9 @@ declare -A dict=([read_print]=prefix [subst_constraints]=prefix [differential_re
 targets=(read_print subst_constraints differential_reader infix_round_trip)
 # The GiNaC engine's target is there when the build found GiNaC.
 [ -x "$build/fuzz/algexpr_fuzz_ginac_engine" ] && targets+=(ginac_engine)
-# libcln's allocations at start-up (the GiNaC engine's target) are no finding.
-export LSAN_OPTIONS="suppressions=$root/cmake/lsan-suppressions.txt:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+# Leaks inside libcln and libginac (the GiNaC engine's target) are no finding:
+# see fuzz/lsan-suppressions.txt.
+export LSAN_OPTIONS="suppressions=$root/fuzz/lsan-suppressions.txt:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 for target in "${targets[@]}"; do
     echo "== fuzzing $target for ${seconds}s"
     mkdir -p "$build/corpus/$target" "$build/findings/$target"

@@ -41,6 +41,14 @@ double scaled(const std::string& digits, double exponent) {
     return mantissa * std::pow(10.0, exponent + static_cast<double>(digits.size() - lead));
 }
 
+// Nodes whose memory clear() keeps for the next result.
+constexpr std::size_t kKeptNodes = 1 << 16;
+
+template <class T>
+void release(std::vector<T>& list) {
+    std::vector<T>().swap(list);
+}
+
 }  // namespace
 
 RealS RealS::negated() const {
@@ -86,6 +94,14 @@ ResultGraphC::ResultGraphC() = default;
 ResultGraphC::~ResultGraphC() = default;
 
 void ResultGraphC::clear() {
+    // A huge result's memory is given back rather than kept for every small
+    // one after it.
+    if (nodes.capacity() > kKeptNodes) {
+        release(nodes);
+        release(child_list);
+        release(number_list);
+        release(hashes);
+    }
     nodes.clear();
     child_list.clear();
     number_list.clear();
@@ -93,8 +109,8 @@ void ResultGraphC::clear() {
     function_list.clear();
     derivative_list.clear();
     hashes.clear();
-    if (table.size() > 4096) {
-        table.assign(1024, kNoId);  // a huge result's table is not kept for every small one after it
+    if (table.size() > 1024) {
+        std::vector<IdT>(1024, kNoId).swap(table);
     } else {
         std::fill(table.begin(), table.end(), kNoId);
     }

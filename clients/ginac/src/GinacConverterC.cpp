@@ -2,6 +2,7 @@
 #include "GinacConverterC.h"
 
 #include <string>
+#include <typeinfo>
 
 #include "FunctionTableC.h"
 #include "GinacFunctions.h"
@@ -17,15 +18,94 @@ using support::ResultGraphC;
 
 GinacConverterC::GinacConverterC(const ContextS& context) : context(context) {}
 
+namespace {
+
+// The pairs of a sum (coefficient times rest) or product (rest to the power
+// coefficient) and their overall coefficient, which op() would recombine
+// into new objects: a member pointer taken in a class derived from
+// expairseq reaches them on any expairseq.
+struct PairsC : GiNaC::expairseq {
+    static const GiNaC::epvector& pairs(const GiNaC::ex& e) {
+        return static_cast<const GiNaC::expairseq&>(GiNaC::ex_to<GiNaC::basic>(e)).*(&PairsC::seq);
+    }
+    static const GiNaC::ex& overall(const GiNaC::ex& e) {
+        return static_cast<const GiNaC::expairseq&>(GiNaC::ex_to<GiNaC::basic>(e)).*(&PairsC::overall_coeff);
+    }
+};
+
+bool isSequence(const GiNaC::ex& e) { return GiNaC::is_exactly_a<GiNaC::add>(e) || GiNaC::is_exactly_a<GiNaC::mul>(e); }
+
+// Whether a sum's or product's overall coefficient is its neutral number.
+bool neutral(const GiNaC::ex& e) {
+    const GiNaC::ex& c = PairsC::overall(e);
+    return GiNaC::is_exactly_a<GiNaC::add>(e) ? c.is_zero() : c.is_equal(1);
+}
+
+}  // namespace
+
 IdT GinacConverterC::convert(const GiNaC::ex& result, ResultGraphC& target) {
     graph = &target;
     function_indices.clear();
     for (const qorv::oss::PointerTC<SymbolC>& symbol : context.symbols) {
         target.addSymbol(symbol);  // graph symbol index = rank
     }
-    return walker.run(
-        result, [](const GiNaC::ex& e) { return !GiNaC::is_exactly_a<GiNaC::numeric>(e); },
-        [this](const GiNaC::ex& e, const IdT* parts, std::size_t count) { return part(e, parts, count); });
+    const auto count = [](const GiNaC::ex& e) -> std::size_t {
+        if (GiNaC::is_exactly_a<GiNaC::numeric>(e)) {
+            return 0;
+        }
+        return isSequence(e) ? PairsC::pairs(e).size() + (neutral(e) ? 0 : 1) : e.nops();
+    };
+    const auto operand = [](const GiNaC::ex& e, std::size_t i) -> GiNaC::ex {
+        if (!isSequence(e)) {
+            return e.op(i);
+        }
+        const GiNaC::epvector& pairs = PairsC::pairs(e);
+        return i < pairs.size() ? pairs[i].rest : PairsC::overall(e);
+    };
+    return walker.runOver(result, count, operand, [this](const GiNaC::ex& e, const IdT* parts, std::size_t n) {
+        return isSequence(e) ? sequence(e, parts, n) : part(e, parts, n);
+    });
+}
+
+// A sum or product from the converted rests of its pairs (and its overall
+// coefficient, the last part when there is one).
+IdT GinacConverterC::sequence(const GiNaC::ex& e, const IdT* parts, std::size_t count) {
+    const GiNaC::epvector& pairs = PairsC::pairs(e);
+    const bool sum = GiNaC::is_exactly_a<GiNaC::add>(e);
+    terms.clear();
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        const GiNaC::ex& coefficient = pairs[i].coeff;
+        if (coefficient.is_equal(1)) {
+            terms.push_back(parts[i]);
+        } else if (!sum) {
+            terms.push_back(graph->power(parts[i], numberNode(GiNaC::ex_to<GiNaC::numeric>(coefficient))));
+        } else {
+            terms.push_back(scaled(pairs[i].rest, parts[i], GiNaC::ex_to<GiNaC::numeric>(coefficient)));
+        }
+    }
+    if (count > pairs.size()) {
+        terms.push_back(parts[pairs.size()]);
+    }
+    return sum ? graph->sum(terms.data(), terms.size()) : product(terms.data(), terms.size());
+}
+
+// coefficient * rest for a term of a sum: a product with that coefficient
+// (a product's own coefficient multiplied in).
+IdT GinacConverterC::scaled(const GiNaC::ex& rest, IdT converted, const GiNaC::numeric& coefficient) {
+    if (graph->kind(converted) != ResultGraphC::KindE::Product) {
+        return graph->product(numberNode(coefficient), &converted, 1);
+    }
+    GiNaC::numeric total = coefficient;
+    if (GiNaC::is_exactly_a<GiNaC::mul>(rest)) {
+        total = total * GiNaC::ex_to<GiNaC::numeric>(PairsC::overall(rest));
+    }
+    const ResultGraphC::NodeS node = graph->node(converted);
+    factors.assign(graph->children(converted), graph->children(converted) + node.count);
+    return graph->product(total.is_equal(1) ? support::kNoId : numberNode(total), factors.data(), factors.size());
+}
+
+IdT GinacConverterC::numberNode(const GiNaC::numeric& n) {
+    return graph->number(numberOf(n, context.digits, context.max_digits));
 }
 
 IdT GinacConverterC::part(const GiNaC::ex& e, const IdT* parts, std::size_t count) {
@@ -41,11 +121,12 @@ IdT GinacConverterC::part(const GiNaC::ex& e, const IdT* parts, std::size_t coun
     if (GiNaC::is_exactly_a<GiNaC::power>(e)) {
         return graph->power(parts[0], parts[1]);
     }
-    if (const auto* symbol = dynamic_cast<const OrderedSymbolC*>(&GiNaC::ex_to<GiNaC::basic>(e))) {
-        return graph->symbol(symbol->rank());
-    }
     if (GiNaC::is_a<GiNaC::function>(e)) {
         return function(e, parts, count);
+    }
+    const GiNaC::basic& object = GiNaC::ex_to<GiNaC::basic>(e);
+    if (typeid(object) == typeid(OrderedSymbolC)) {
+        return graph->symbol(static_cast<const OrderedSymbolC&>(object).rank());
     }
     if (GiNaC::is_exactly_a<GiNaC::constant>(e) && e.is_equal(GiNaC::Pi)) {
         return graph->constant(ResultGraphC::ConstantE::Pi);

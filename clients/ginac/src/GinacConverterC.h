@@ -41,6 +41,9 @@ public:
 
 private:
     support::IdT part(const GiNaC::ex& e, const support::IdT* parts, std::size_t count);
+    support::IdT sequence(const GiNaC::ex& e, const support::IdT* parts, std::size_t count);
+    support::IdT scaled(const GiNaC::ex& rest, support::IdT converted, const GiNaC::numeric& coefficient);
+    support::IdT numberNode(const GiNaC::numeric& n);
     support::IdT function(const GiNaC::ex& e, const support::IdT* parts, std::size_t count);
     support::IdT functionIndex(unsigned serial);
     support::IdT product(const support::IdT* parts, std::size_t count);
@@ -49,6 +52,7 @@ private:
     support::ResultGraphC* graph = nullptr;
     std::unordered_map<unsigned, support::IdT> function_indices;  // graph function by serial
     std::vector<support::IdT> factors;
+    std::vector<support::IdT> terms;
     GinacWalkerTC<support::IdT> walker;
 };
 

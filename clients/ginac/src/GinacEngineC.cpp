@@ -169,7 +169,13 @@ NodeABC* evaluateOnWorker(Job& job) {
     detail::GinacBuilderC builder(plan, symbols, job.limits, working);
     const GiNaC::ex result = builder.build();
 
-    support::ResultGraphC graph;
+    // One graph for the worker's evaluations, emptied after each: its memory
+    // serves the next one.
+    static thread_local support::ResultGraphC graph;
+    struct Emptied {
+        support::ResultGraphC& graph;
+        ~Emptied() { graph.clear(); }
+    } emptied{graph};
     const detail::GinacConverterC::ContextS convert{job.codes, ranked, builder.functions(), job.digits,
                                                      job.limits.integer_digits};
     support::IdT root = support::kNoId;

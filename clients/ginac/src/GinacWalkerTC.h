@@ -17,7 +17,8 @@
 #include <ginac/ginac.h>
 
 #include <cstddef>
-#include <unordered_map>
+#include <algorithm>
+#include <cstdint>
 #include <vector>
 
 namespace qorv::math::algexpr::ginac::detail {
@@ -30,27 +31,37 @@ public:
     /// part's value from its operands' values, in operand order.
     template <class Descend, class Leave>
     Value run(const GiNaC::ex& root, Descend descend, Leave leave) {
-        memo.clear();
+        return runOver(
+            root, [&descend](const GiNaC::ex& e) { return descend(e) ? e.nops() : 0; },
+            [](const GiNaC::ex& e, std::size_t i) { return e.op(i); }, leave);
+    }
+
+    /// The same over operands of one's own choosing: `count(part)` of them,
+    /// `operand(part, i)` the i-th (the terms of a sum without their
+    /// coefficients, say, which op() would make afresh).
+    template <class Count, class Operand, class Leave>
+    Value runOver(const GiNaC::ex& root, Count count, Operand operand, Leave leave) {
+        clearMemo();
         alive.clear();
         frames.clear();
         values.clear();
-        frames.push_back(Frame{root, 0, 0, descend(root) ? root.nops() : 0});
+        frames.push_back(Frame{root, 0, 0, count(root)});
         while (!frames.empty()) {
             Frame& frame = frames.back();
             if (frame.next < frame.count) {
-                GiNaC::ex part = frame.e.op(frame.next++);
-                const auto found = memo.find(keyOf(part));
-                if (found != memo.end()) {
-                    values.push_back(found->second);
+                GiNaC::ex part = operand(frame.e, frame.next++);
+                const Value* found = find(keyOf(part));
+                if (found != nullptr) {
+                    values.push_back(*found);
                 } else {
-                    const std::size_t count = descend(part) ? part.nops() : 0;
-                    frames.push_back(Frame{std::move(part), 0, values.size(), count});
+                    const std::size_t operands = count(part);
+                    frames.push_back(Frame{std::move(part), 0, values.size(), operands});
                 }
                 continue;
             }
             Value value = leave(frame.e, values.data() + frame.base, values.size() - frame.base);
             values.resize(frame.base);
-            memo.emplace(keyOf(frame.e), value);
+            remember(keyOf(frame.e), value);
             alive.push_back(frame.e);
             frames.pop_back();
             values.push_back(std::move(value));
@@ -68,7 +79,63 @@ private:
 
     static const GiNaC::basic* keyOf(const GiNaC::ex& e) { return &GiNaC::ex_to<GiNaC::basic>(e); }
 
-    std::unordered_map<const GiNaC::basic*, Value> memo;
+    // The memo: open addressing by address, linear probing; a power of two
+    // at least twice the parts remembered.
+    struct Slot {
+        const GiNaC::basic* key;
+        Value value;
+    };
+
+    static std::size_t slotOf(const GiNaC::basic* key, std::size_t mask) {
+        const auto bits = reinterpret_cast<std::uintptr_t>(key);
+        return static_cast<std::size_t>((bits >> 4) * 0x9e3779b97f4a7c15ull >> 7) & mask;
+    }
+
+    const Value* find(const GiNaC::basic* key) const {
+        if (slots.empty()) {
+            return nullptr;
+        }
+        const std::size_t mask = slots.size() - 1;
+        for (std::size_t i = slotOf(key, mask); slots[i].key != nullptr; i = (i + 1) & mask) {
+            if (slots[i].key == key) {
+                return &slots[i].value;
+            }
+        }
+        return nullptr;
+    }
+
+    void remember(const GiNaC::basic* key, const Value& value) {
+        if (2 * (used + 1) > slots.size()) {
+            std::vector<Slot> old;
+            old.swap(slots);
+            slots.assign(old.empty() ? 64 : old.size() * 2, Slot{nullptr, Value()});
+            used = 0;
+            for (const Slot& slot : old) {
+                if (slot.key != nullptr) {
+                    remember(slot.key, slot.value);
+                }
+            }
+        }
+        const std::size_t mask = slots.size() - 1;
+        std::size_t i = slotOf(key, mask);
+        while (slots[i].key != nullptr) {
+            i = (i + 1) & mask;
+        }
+        slots[i] = Slot{key, value};
+        ++used;
+    }
+
+    void clearMemo() {
+        if (slots.size() > 1024) {
+            slots.assign(64, Slot{nullptr, Value()});  // a huge walk's table is not kept for every small one after it
+        } else {
+            std::fill(slots.begin(), slots.end(), Slot{nullptr, Value()});
+        }
+        used = 0;
+    }
+
+    std::vector<Slot> slots;
+    std::size_t used = 0;
     std::vector<GiNaC::ex> alive;
     std::vector<Frame> frames;
     std::vector<Value> values;

@@ -286,6 +286,13 @@ void roundedDigits(const cln::cl_R& x, bool rational, unsigned long digits, supp
 }  // namespace
 
 support::RealS realOf(const GiNaC::numeric& value, unsigned long digits, std::size_t max_digits, bool as_float) {
+    if (!as_float && value.is_integer() && value.is_equal(GiNaC::numeric(value.to_long()))) {
+        const long small = value.to_long();  // the common case, without CLN's decimal conversion
+        support::RealS real;
+        real.negative = small < 0;
+        real.digits = std::to_string(small < 0 ? 0 - static_cast<unsigned long>(small) : static_cast<unsigned long>(small));
+        return real;
+    }
     const cln::cl_R x = cln::the<cln::cl_R>(value.to_cl_N());
     support::RealS real;
     real.negative = cln::minusp(x);
