@@ -15,14 +15,17 @@
 //  - never changes `expression`; the result is a new expression;
 //  - `numeric` false: the exact symbolic result (see GinacEngineC for the
 //    vocabulary, the forms and order results are written in, and limits);
-//  - `numeric` true: a single number node: an integer when the exact value
-//    is one, otherwise a float with getDigits() significant digits; null
-//    when there is no real number (free symbols, i);
+//  - `numeric` true: a number: an integer when the exact value is one,
+//    otherwise a float with getDigits() significant digits; a complex value
+//    as plus(a,times(b,i)), each part so; null when there is no number
+//    (free symbols);
 //  - `reason`, when not null, is emptied when the result stands for a real
 //    number and otherwise says why not, or why the result is null
 //    (a limit, division by zero, a pole, out of memory). Nothing is thrown.
-// The session may be used from any thread, one call at a time (as every
-// session); the GiNaC work runs on the engine's worker thread.
+// Symbols stand for complex numbers unless setRealSymbols names them; the
+// limits are setLimits' (GinacLimitsS). The session may be used from any
+// thread, one call at a time (as every session); the GiNaC work runs on the
+// engine's worker thread.
 #ifndef ALGEXPR_GINAC_GINACSESSIONC_H
 #define ALGEXPR_GINAC_GINACSESSIONC_H
 
