@@ -235,7 +235,7 @@ void checkExpansion(const GiNaC::ex& e, const char16_t* operation, bool for_fact
                        count(limits.denominator_degree));
     }
     if (for_factor) {
-        checkFactorDegree(total.degree, expansion.atoms.size(), terms, limits);
+        checkFactorDegree(total.degree, expansion.atoms.size(), total.terms, limits);
     }
 }
 
