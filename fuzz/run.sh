@@ -27,6 +27,9 @@ targets=(read_print subst_constraints differential_reader infix_round_trip)
 # Leaks inside libcln and libginac (the GiNaC engine's target) are no finding:
 # see fuzz/lsan-suppressions.txt.
 export LSAN_OPTIONS="suppressions=$root/fuzz/lsan-suppressions.txt:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+# An allocation beyond all memory (CLN asks for one now and then) must fail
+# as it does without AddressSanitizer, so that the engine says "out of memory".
+export ASAN_OPTIONS="allocator_may_return_null=1${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 for target in "${targets[@]}"; do
     echo "== fuzzing $target for ${seconds}s"
     mkdir -p "$build/corpus/$target" "$build/findings/$target"
