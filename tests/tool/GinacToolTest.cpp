@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "ToolFixture.h"
+#include "algexpr/ginac/GinacEngineC.h"
 
 namespace {
 
@@ -182,6 +183,21 @@ TEST_F(GinacToolTest, NumericGivesExactlyTheDigitsAskedFor) {
 
 // Chains 10^5 and 10^6 deep give the depth error on their line, quickly;
 // never a signal. Operations count their own call as a level.
+// Symbols are complex unless --real names them; the help states the limits
+// the engine has.
+TEST_F(GinacToolTest, RealSymbolsOnRequestAndTheLimitsInTheHelp) {
+    EXPECT_EQ(out({"eval", "log(exp(x))", "times(y,conjugate(y))"}), "log(exp(x))\ntimes(y,conjugate(y))\n");
+    EXPECT_EQ(out({"eval", "--real", "x,y", "log(exp(x))", "times(y,conjugate(y))", "times(z,conjugate(z))"}),
+              "x\npower(y,2)\ntimes(z,conjugate(z))\n");
+    EXPECT_EQ(run({"eval", "--real", "x,,y", "x"}).status, 2);
+    EXPECT_EQ(run({"--engine", "numeric", "eval", "--real", "x", "x"}).status, 2);
+    const std::string help = out({"eval", "--help"});
+    EXPECT_NE(help.find("deeper than " + std::to_string(qorv::math::algexpr::ginac::GinacEngineC::kMaxDepth) + " levels"),
+              std::string::npos);
+    EXPECT_NE(help.find("order above\n" + std::to_string(qorv::math::algexpr::ginac::GinacEngineC::kMaxDiffOrder)),
+              std::string::npos);
+}
+
 TEST_F(GinacToolTest, DeepAndHugeInputsFailTheirLineWithinSeconds) {
     std::string input, expected_err;
     std::size_t line = 0;
