@@ -14,7 +14,7 @@ GiNaC::ex absoluteValue(const GiNaC::ex& a, int levels) {
     }
     if (levels > 0 && GiNaC::is_exactly_a<GiNaC::power>(a) && GiNaC::is_exactly_a<GiNaC::numeric>(a.op(1)) &&
         GiNaC::ex_to<GiNaC::numeric>(a.op(1)).is_real()) {
-        return GiNaC::pow(absoluteValue(a.op(0), levels - 1), a.op(1));
+        return evaluated(GiNaC::power(absoluteValue(a.op(0), levels - 1), a.op(1)));
     }
     return GiNaC::abs(a);
 }
@@ -49,7 +49,7 @@ GiNaC::ex principalPower(const GiNaC::ex& base, const GiNaC::ex& exponent) {
         reciprocalInside(base)) {
         return GiNaC::power(base, exponent).hold();
     }
-    return GiNaC::pow(base, exponent);
+    return evaluated(GiNaC::power(base, exponent));
 }
 
 }  // namespace qorv::math::algexpr::ginac::detail

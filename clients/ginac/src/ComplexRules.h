@@ -8,6 +8,12 @@
 
 namespace qorv::math::algexpr::ginac::detail {
 
+/// An expression made on the stack, evaluated: GiNaC's pow() and
+/// dynallocate() put the object on the heap before evaluating it, and leak
+/// it when the evaluation throws (a division by zero, a pole); an object on
+/// the stack is copied only once evaluated.
+inline GiNaC::ex evaluated(const GiNaC::basic& object) { return GiNaC::ex(object); }
+
 /// abs(a). GiNaC takes a number off the real line for nonnegative (it is
 /// not negative), and with it a product of such a coefficient and
 /// nonnegative factors: abs(i*pi) would be i*pi, and abs of a power of one

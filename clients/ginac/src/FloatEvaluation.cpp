@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ComplexRules.h"
 #include "Estimates.h"
 #include "GinacFunctions.h"
 #include "GinacWalkerTC.h"
@@ -89,16 +90,16 @@ GiNaC::ex evaluateFloats(const GiNaC::ex& e) {
             return GiNaC::is_exactly_a<GiNaC::numeric>(x) || GiNaC::is_exactly_a<GiNaC::constant>(x) ? x.evalf() : x;
         }
         if (GiNaC::is_exactly_a<GiNaC::add>(x)) {
-            return GiNaC::ex(GiNaC::dynallocate<GiNaC::add>(GiNaC::exvector(values, values + count)));
+            return evaluated(GiNaC::add(GiNaC::exvector(values, values + count)));
         }
         if (GiNaC::is_exactly_a<GiNaC::mul>(x)) {
-            return GiNaC::ex(GiNaC::dynallocate<GiNaC::mul>(GiNaC::exvector(values, values + count)));
+            return evaluated(GiNaC::mul(GiNaC::exvector(values, values + count)));
         }
         if (GiNaC::is_exactly_a<GiNaC::power>(x)) {
             const GiNaC::ex& exponent = x.op(1);
             const bool exact = GiNaC::is_exactly_a<GiNaC::numeric>(exponent) &&
                                GiNaC::ex_to<GiNaC::numeric>(exponent).is_rational();
-            return GiNaC::pow(values[0], exact ? exponent : values[1]);
+            return evaluated(GiNaC::power(values[0], exact ? exponent : values[1]));
         }
         return functionOfFloats(x, values, count);
     });

@@ -277,9 +277,9 @@ GiNaC::ex GinacBuilderC::apply(OperationE operation, std::vector<GiNaC::ex>& arg
             if (operation == OperationE::Minus && arguments.size() == 1) {
                 return -arguments[0];
             }
-            return GiNaC::dynallocate<GiNaC::add>(arguments);
+            return evaluated(GiNaC::add(arguments));
         case OperationE::Times:
-            return GiNaC::dynallocate<GiNaC::mul>(arguments);
+            return evaluated(GiNaC::mul(arguments));
         case OperationE::Divide:
             return arguments[0] / arguments[1];
         case OperationE::Power:
@@ -308,8 +308,7 @@ GiNaC::ex GinacBuilderC::apply(OperationE operation, std::vector<GiNaC::ex>& arg
             for (std::size_t i = 0; i < g.nops(); ++i) {
                 inner.push_back(g.op(i));
             }
-            return GiNaC::dynallocate<GiNaC::fderivative>(GiNaC::ex_to<GiNaC::function>(g).get_serial(), parameters,
-                                                          inner);
+            return evaluated(GiNaC::fderivative(GiNaC::ex_to<GiNaC::function>(g).get_serial(), parameters, inner));
         }
         default:
             return unary(operation, arguments[0]);

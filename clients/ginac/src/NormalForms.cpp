@@ -145,10 +145,10 @@ public:
         }
         const GiNaC::ex power = principalPower(base, exponent);
         if (!GiNaC::is_exactly_a<GiNaC::power>(power)) {
-            return reciprocal ? GiNaC::pow(power, -1) : power;  // evaluated: 4^(1/2) is 2
+            return reciprocal ? evaluated(GiNaC::power(power, -1)) : power;  // evaluated: 4^(1/2) is 2
         }
         const GiNaC::ex symbol = standIn(power);
-        return reciprocal ? GiNaC::pow(symbol, -1) : symbol;
+        return reciprocal ? evaluated(GiNaC::power(symbol, -1)) : symbol;
     }
 
     GiNaC::exmap back;
