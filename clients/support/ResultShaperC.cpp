@@ -155,9 +155,11 @@ ResultShaperC::NodeP ResultShaperC::integer(bool negative, const std::string& di
     if (!value) {
         throw std::bad_alloc();
     }
-    NodeP node = counted(new (std::nothrow) IntegerNodeC(value.get()));
-    value.release();
-    return node;
+    auto* node = new (std::nothrow) IntegerNodeC(value.get());
+    if (node != nullptr) {
+        value.release();  // the node owns it, also when counting it refuses
+    }
+    return counted(node);
 }
 
 // 7, divide(-1,3), 0.5.
@@ -174,9 +176,11 @@ ResultShaperC::NodeP ResultShaperC::real(const RealS& value) {
     if (!number) {
         throw std::bad_alloc();
     }
-    NodeP node = counted(new (std::nothrow) FloatNodeC(number.get()));
-    number.release();
-    return node;
+    auto* node = new (std::nothrow) FloatNodeC(number.get());
+    if (node != nullptr) {
+        number.release();  // the node owns it, also when counting it refuses
+    }
+    return counted(node);
 }
 
 // i, times(2,i), neg(i), divide(i,2), times(0.5,i).
