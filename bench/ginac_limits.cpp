@@ -27,6 +27,7 @@ namespace {
 using qorv::math::algexpr::AlgebraicExpressionC;
 using qorv::math::algexpr::CASSessionBC;
 using qorv::math::algexpr::ginac::GinacEngineC;
+using qorv::math::algexpr::ginac::GinacLimitsS;
 using qorv::math::algexpr::ginac::GinacSessionC;
 using qorv::oss::PointerTC;
 
@@ -108,6 +109,7 @@ int main(int argc, char** argv) {
         {"simplify sin chain at its limit", "simplify(" + nested("sin", GinacEngineC::kMaxSimplifyDepth, "x") + ")", false},
         {"factor sin chain at its limit", "factor(" + nested("sin", GinacEngineC::kMaxSimplifyDepth, "x") + ")", false},
         {"series sin chain at its limit", "series(" + nested("sin", GinacEngineC::kMaxSeriesDepth, "x") + ",x,0,3)", false},
+        {"imag_part of a tan chain at its limit", "imag_part(" + nested("tan", GinacLimitsS().parts_depth, "-3") + ")", false},
         {"series exp at the order limit", "series(exp(sin(x)),x,0," + std::to_string(GinacEngineC::kMaxSeriesOrder) + ")", false},
         {"diff at the order limit", "diff(times(f(x),g(x),sin(x)),x," + std::to_string(GinacEngineC::kMaxDiffOrder) + ")", false},
         {"power with 10^6 digits", "power(3,2095903)", false},
@@ -143,6 +145,7 @@ int main(int argc, char** argv) {
         {"composition: factor of a product expanded", "factor(expand(times(power(plus(x,y,1),15),power(minus(x,z),15))))", false},
         {"composition: factor of a dense cubic sum", "factor(plus(expand(power(plus(x,y,z),18)),1))", false},
         {"composition: simplify a power of fractions", "simplify(power(plus(divide(1,x),divide(1,y),divide(1,z)),60))", false},
+        {"composition: imag_part of 22 nested tan", "imag_part(conjugate(" + nested("tan", 22, "-3") + "))", false},
     };
     std::vector<Case> all = cases;
     all.insert(all.end(), compositions.begin(), compositions.end());

@@ -74,6 +74,7 @@ GinacSessionC& session() {
         limits.diff_depth = 30;
         limits.simplify_depth = 40;
         limits.series_depth = 10;
+        limits.parts_depth = 8;
         limits.integer_digits = 2000;
         limits.total_digits = 20000;
         limits.expand_terms = 2000;

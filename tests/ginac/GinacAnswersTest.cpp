@@ -196,6 +196,7 @@ TEST(GinacAnswersTest, CompositionsAreBoundedAsAWhole) {
         "factor(expand(times(power(plus(x,y,1),15),power(minus(x,z),15))))",
         "factor(plus(expand(power(plus(x,y,z),18)),1))",
         "simplify(power(plus(divide(1,x),divide(1,y),divide(1,z)),60))",
+        "imag_part(conjugate(" + nested("tan", 22, "-3") + "))",
     };
     ASSERT_GE(compositions.size(), 20u);
     for (const std::string& text : compositions) {

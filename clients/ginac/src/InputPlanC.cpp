@@ -50,6 +50,9 @@ std::size_t operandLimit(OperationE operation, const GinacLimitsS& limits) {
             return limits.simplify_depth;
         case OperationE::Series:
             return limits.series_depth;
+        case OperationE::RealPart:
+        case OperationE::ImagPart:
+            return limits.parts_depth;
         default:
             return 0;
     }
