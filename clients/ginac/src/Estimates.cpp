@@ -265,4 +265,32 @@ void checkFactorDegree(double degree, std::size_t symbols, double terms, const G
     }
 }
 
+// GiNaC takes real_part and imag_part apart through the expression: a
+// function's parts need both parts of its argument, a product of k factors
+// 2^(k-1) products of their parts. The work estimated that way is bounded
+// like a chain of parts_depth functions (imag_part of 16 nested tan, 0.2 s).
+void checkParts(const GiNaC::ex& e, const char16_t* operation, const GinacLimitsS& limits) {
+    GinacWalkerTC<double> walker;
+    const double work = walker.run(
+        e, [](const GiNaC::ex& x) { return !GiNaC::is_exactly_a<GiNaC::numeric>(x); },
+        [](const GiNaC::ex& x, const double* parts, std::size_t count) {
+            double sum = 0.0;
+            for (std::size_t i = 0; i < count; ++i) {
+                sum += parts[i];
+            }
+            if (GiNaC::is_exactly_a<GiNaC::mul>(x)) {
+                return std::min(1e300, sum * std::pow(2.0, static_cast<double>(count) - 1.0));
+            }
+            if (GiNaC::is_exactly_a<GiNaC::add>(x)) {
+                return sum;
+            }
+            return count == 0 ? 1.0 : std::min(1e300, 2.0 * sum);
+        });
+    const double most = std::pow(2.0, static_cast<double>(limits.parts_depth) + 2.0);  // the chain passes
+    if (work > most) {
+        throw RefusalC(std::u16string(operation) + u": taking the expression apart would take about " +
+                       approximately(work) + u" steps; the limit is " + approximately(most));
+    }
+}
+
 }  // namespace qorv::math::algexpr::ginac::detail

@@ -35,6 +35,10 @@ void checkPeriodicArgument(const char16_t* operation, const GiNaC::ex& argument)
 /// operation in the message.
 void checkExpansion(const GiNaC::ex& e, const char16_t* operation, bool for_factor, const GinacLimitsS& limits);
 
+/// Throws RefusalC when real_part or imag_part (`operation`) of `e` would
+/// take GiNaC more work than 2^limits.parts_depth steps.
+void checkParts(const GiNaC::ex& e, const char16_t* operation, const GinacLimitsS& limits);
+
 /// Throws RefusalC when factor would take a polynomial of this degree in
 /// this many symbols (atoms), of up to this many terms, beyond the limits
 /// (see GinacLimitsS).

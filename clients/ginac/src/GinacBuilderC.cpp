@@ -248,8 +248,10 @@ GiNaC::ex GinacBuilderC::unary(OperationE operation, const GiNaC::ex& a) const {
         case OperationE::Conjugate:
             return GiNaC::conjugate_function(a);
         case OperationE::RealPart:
+            checkParts(a, u"real_part", limits);
             return GiNaC::real_part_function(a);
         case OperationE::ImagPart:
+            checkParts(a, u"imag_part", limits);
             return GiNaC::imag_part_function(a);
         case OperationE::Csgn:
             return GiNaC::csgn(a);
