@@ -67,6 +67,35 @@ double treeSize(const GiNaC::ex& e) {
         });
 }
 
+// The parts of the first derivative of e by x, from above, counted as often
+// as they occur: the product and chain rules repeat a function's whole call
+// for each argument that holds x (h(x,x,h(x,x,...)) nested d deep gives 3^d
+// terms).
+double derivativeSize(const GiNaC::ex& e, const GiNaC::symbol& x) {
+    struct Sizes {
+        double size;
+        double derivative;
+    };
+    GinacWalkerTC<Sizes> walker;
+    const Sizes total = walker.run(
+        e, [](const GiNaC::ex& part) { return !GiNaC::is_exactly_a<GiNaC::numeric>(part); },
+        [&x](const GiNaC::ex& part, const Sizes* parts, std::size_t count) {
+            Sizes result{1.0, part.is_equal(x) ? 1.0 : 0.0};
+            for (std::size_t i = 0; i < count; ++i) {
+                result.size += parts[i].size;
+            }
+            const bool sum = GiNaC::is_exactly_a<GiNaC::add>(part);
+            for (std::size_t i = 0; i < count; ++i) {
+                if (parts[i].derivative > 0.0) {
+                    result.derivative += parts[i].derivative + (sum ? 0.0 : result.size);
+                }
+            }
+            result.derivative = std::min(result.derivative, 1e300);
+            return result;
+        });
+    return total.derivative;
+}
+
 // pi, e and i; other core names stand for functions or nothing.
 GiNaC::ex constantOf(const InputPlanC::StepS& step) {
     switch (step.operation) {
@@ -330,6 +359,11 @@ GiNaC::ex GinacBuilderC::derivative(std::vector<GiNaC::ex>& arguments) const {
     double before = treeSize(e);
     double work = 0.0;
     for (std::size_t k = 1; k <= n; ++k) {
+        const double first = k == 1 ? derivativeSize(e, x) : 0.0;
+        if (first > static_cast<double>(limits.result_nodes)) {
+            throw RefusalC(u"diff: the derivative would have about " + approximately(first) +
+                           u" parts; results are limited to " + count(limits.result_nodes));
+        }
         e = e.diff(x, 1);
         if (k == n) {
             break;
