@@ -96,6 +96,31 @@ double derivativeSize(const GiNaC::ex& e, const GiNaC::symbol& x) {
     return total.derivative;
 }
 
+// GiNaC puts the point into the expression exactly: around a point of many
+// digits, a power with x in its exponent becomes a number of more digits
+// than any limit (x^x around 10^29 has 10^30 digits), which GiNaC would try
+// to compute.
+void checkSeriesPoint(const GiNaC::ex& e, const GiNaC::symbol& x, const GiNaC::ex& point) {
+    if (!GiNaC::is_exactly_a<GiNaC::numeric>(point) || GiNaC::ex_to<GiNaC::numeric>(point).is_zero() ||
+        log10Magnitude(GiNaC::abs(GiNaC::ex_to<GiNaC::numeric>(point))) < 6.0) {
+        return;
+    }
+    GinacWalkerTC<unsigned char> walker;
+    const bool power_of_x = walker.run(e, [](const GiNaC::ex&) { return true; },
+                                       [&x](const GiNaC::ex& part, const unsigned char* parts, std::size_t count) {
+                                           unsigned char found = GiNaC::is_exactly_a<GiNaC::power>(part) &&
+                                                                         part.op(1).has(x) ? 1 : 0;
+                                           for (std::size_t i = 0; found == 0 && i < count; ++i) {
+                                               found = parts[i];
+                                           }
+                                           return found;
+                                       }) != 0;
+    if (power_of_x) {
+        throw RefusalC(u"series: around a point of more than six digits, a power with the variable in its exponent "
+                       u"would be a number beyond every limit");
+    }
+}
+
 // pi, e and i; other core names stand for functions or nothing.
 GiNaC::ex constantOf(const InputPlanC::StepS& step) {
     switch (step.operation) {
@@ -391,6 +416,7 @@ GiNaC::ex GinacBuilderC::series(std::vector<GiNaC::ex>& arguments) const {
         // GiNaC's attempt leaves objects behind when it fails).
         throw misuse(OperationE::Series, u"the point must not hold the variable");
     }
+    checkSeriesPoint(arguments[0], x, arguments[2]);
     const GiNaC::ex result = arguments[0].series(x == arguments[2], static_cast<int>(n));
     return GiNaC::is_exactly_a<GiNaC::pseries>(result) ? GiNaC::ex_to<GiNaC::pseries>(result).convert_to_poly(false)
                                                        : result;
