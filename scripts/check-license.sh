@@ -25,8 +25,8 @@ tool=$(row 'the `algexpr` tool')
 grep -qF 'GPL-2.0-or-later' <<<"$tool" || fail "the row for the tool does not name GiNaC's GPL-2.0-or-later"
 # Each client, and the engine license its row must name.
 declare -A engine_license=([numeric]="MIT" [ginac]="GPL-2.0-or-later" [giac]="GPL-3.0-or-later")
-for dir in clients/*/; do
-    client=$(basename "$dir")
+for dir in clients/*/include/; do  # clients/support, compiled into each client, is none
+    client=$(basename "$(dirname "$dir")")
     line=$(row "\`algexpr::$client\`")
     [ -n "$line" ] || fail "the license section has no row for algexpr::$client"
     expected=${engine_license[$client]:-}

@@ -17,7 +17,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 library=${1:?usage: check-symbols.sh path/to/libalgexpr.so or path/to/libalgexpr_<client>.so}
 
-clients=$(cd "$root/clients" && find . -mindepth 1 -maxdepth 1 -type d -printf '%f\n' | sort)
+# The clients are the directories with public headers (clients/support has none).
+clients=$(cd "$root/clients" && find . -mindepth 3 -maxdepth 3 -path './*/include/algexpr' -printf '%h\n' |
+    sed 's|^\./||; s|/include$||' | sort)
 file=$(basename "$library")
 case "$file" in
     libalgexpr_*.so*)

@@ -254,12 +254,15 @@ def run(command, timeout=None, memory_mb=0):
 
 
 class Suite:
-    def __init__(self, build_dir, jobs, timeout, memory_mb):
+    def __init__(self, build_dir, jobs, timeout, memory_mb, library_sources=True):
         self.build_dir = build_dir
         self.jobs = jobs
         self.timeout = timeout
         self.memory_mb = memory_mb
         self.library_only = False
+        # Only mutants of the library's own sources can be rebuilt as the
+        # library alone; a client's mutant lives in the client's library.
+        self.library_sources = library_sources
 
     def prepare(self):
         if not os.path.exists(os.path.join(self.build_dir, "CMakeCache.txt")):
@@ -270,7 +273,7 @@ class Suite:
         with open(os.path.join(self.build_dir, "CMakeCache.txt"), encoding="utf-8") as f:
             cache = f.read()
         shared = re.search(r"^BUILD_SHARED_LIBS:\w+=(\w+)", cache, re.M)
-        self.library_only = shared is None or shared.group(1).upper() in ("ON", "1", "TRUE", "YES")
+        self.library_only = self.library_sources and (shared is None or shared.group(1).upper() in ("ON", "1", "TRUE", "YES"))
 
     def build(self, everything=False, path=""):
         command = ["cmake", "--build", self.build_dir, "-j", str(self.jobs)]
@@ -348,7 +351,8 @@ def main():
                   f"  + {m.mutated_line().strip()}")
         return 0
 
-    suite = Suite(os.path.abspath(args.build_dir), args.jobs, args.timeout, args.memory_limit)
+    suite = Suite(os.path.abspath(args.build_dir), args.jobs, args.timeout, args.memory_limit,
+                  all(pattern.startswith("src/") for pattern in args.files))
     suite.prepare()
     if not args.no_baseline:
         status, output = suite.build(everything=True)

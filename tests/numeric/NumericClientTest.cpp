@@ -134,7 +134,8 @@ TEST(FloatValueTest, PrintsEachForm) {
         {1.5e-7, 0, Standard, u"1.5e-7"},
         {-0.0, 0, Standard, u"-0.0"},
         {1234567.0, 3, Standard, u"1.23e6"},
-        {100.0, 3, Standard, u"100.0"},
+        {100.0, 3, Standard, u"100."},  // exactly 3 digits, as the GiNaC client writes it
+        {1e20, 0, Standard, u"100000000000000000000.0"},
         {1e21, 0, Fixed, u"1000000000000000000000.0"},
         {1.0, 0, Scientific, u"1e0"},
         {1234.5, 2, Scientific, u"1.2e3"},

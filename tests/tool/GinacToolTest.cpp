@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "ToolFixture.h"
+#include "algexpr/ginac/GinacEngineC.h"
 
 namespace {
 
@@ -145,13 +146,15 @@ TEST_F(GinacToolTest, NumericGivesExactlyTheDigitsAskedFor) {
     EXPECT_EQ(e.size(), 1002u);
     EXPECT_EQ(e.substr(0, 12), "2.7182818284");
     EXPECT_EQ(e.substr(991), "8957035035\n");
-    // What has no real value fails its line.
+    // What has no value fails its line; a complex value is a + b i, each part
+    // with the digits asked for.
     EXPECT_EQ(run({"eval", "--numeric", "plus(x,1)", "sqrt(-1)", "divide(1,0)", "2"}),
-              (Result{"\n\n\n2\n",
+              (Result{"\ni\n\n2\n",
                       "algexpr: argument 1: not a number: x: free symbol\n"
-                      "algexpr: argument 2: not a number: not a real number\n"
                       "algexpr: argument 3: not a number: division by zero\n",
                       1}));
+    EXPECT_EQ(out({"eval", "--numeric", "--digits", "5", "power(-8,divide(1,3))", "power(sin(4),2)"}),
+              "plus(1.0000,times(1.7321,i))\n0.57275\n");
     // Without --numeric, --digits is the precision of floats the engine computes.
     EXPECT_EQ(out({"eval", "sin(0.5)"}), "0.479425538604203\n");
     EXPECT_EQ(out({"eval", "--digits", "25", "sin(0.5)"}), "0.4794255386042030002732879\n");
@@ -180,6 +183,21 @@ TEST_F(GinacToolTest, NumericGivesExactlyTheDigitsAskedFor) {
 
 // Chains 10^5 and 10^6 deep give the depth error on their line, quickly;
 // never a signal. Operations count their own call as a level.
+// Symbols are complex unless --real names them; the help states the limits
+// the engine has.
+TEST_F(GinacToolTest, RealSymbolsOnRequestAndTheLimitsInTheHelp) {
+    EXPECT_EQ(out({"eval", "log(exp(x))", "times(y,conjugate(y))"}), "log(exp(x))\ntimes(y,conjugate(y))\n");
+    EXPECT_EQ(out({"eval", "--real", "x,y", "log(exp(x))", "times(y,conjugate(y))", "times(z,conjugate(z))"}),
+              "x\npower(y,2)\ntimes(z,conjugate(z))\n");
+    EXPECT_EQ(run({"eval", "--real", "x,,y", "x"}).status, 2);
+    EXPECT_EQ(run({"--engine", "numeric", "eval", "--real", "x", "x"}).status, 2);
+    const std::string help = out({"eval", "--help"});
+    EXPECT_NE(help.find("deeper than " + std::to_string(qorv::math::algexpr::ginac::GinacEngineC::kMaxDepth) + " levels"),
+              std::string::npos);
+    EXPECT_NE(help.find("order above\n" + std::to_string(qorv::math::algexpr::ginac::GinacEngineC::kMaxDiffOrder)),
+              std::string::npos);
+}
+
 TEST_F(GinacToolTest, DeepAndHugeInputsFailTheirLineWithinSeconds) {
     std::string input, expected_err;
     std::size_t line = 0;

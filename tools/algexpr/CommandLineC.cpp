@@ -246,6 +246,24 @@ bool setEngine(CommandLineC& line, const std::string& value, std::string& error)
     return true;
 }
 
+// --real x,y: names separated by commas, each once or more.
+bool setReal(CommandLineC& line, const std::string& value, std::string& error) {
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = value.find(',', start);
+        const std::string name = value.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        if (name.empty()) {
+            error = "--real takes symbol names separated by commas, such as x,y, not '" + value + "'";
+            return false;
+        }
+        line.real_symbols.push_back(name);
+        if (comma == std::string::npos) {
+            return true;
+        }
+        start = comma + 1;
+    }
+}
+
 bool setCoreNames(CommandLineC& line, const std::string& value, std::string&) {
     line.has_core_names = true;
     line.core_names_file = value;
@@ -399,6 +417,7 @@ const OptionRow kOptions[] = {
     {"--version", false, kAnyCommand, setVersion},
     {"--engine", true, kAnyCommand, setEngine},
     {"--core-names", true, kAnyCommand, setCoreNames},
+    {"--real", true, kAnyCommand, setReal},
     {"--from", true, kAnyCommand, setFrom},
     {"--to", true, kWriting, setTo},
     {"--lax", false, kAnyCommand, setLax},
@@ -556,6 +575,10 @@ bool checkEngine(const CommandLineC& line, std::string& error) {
     }
     if (line.lower.empty() != line.upper.empty()) {
         error = "integrate takes --lower and --upper together";
+        return false;
+    }
+    if (line.engine == EngineE::Numeric && !line.real_symbols.empty()) {
+        error = "--real needs the GiNaC engine (the numeric engine's symbols stand for no values; the Giac engine's are all real)";
         return false;
     }
     if (ginac && line.digits > kGinacMaxDigits) {

@@ -28,6 +28,7 @@
 
 #include "CommandE.h"
 #include "EngineE.h"
+#include "GinacFigures.h"
 #include "NotationE.h"
 #include "ResourceLimitsC.h"
 #include "TreeWriterC.h"
@@ -52,6 +53,7 @@ public:
     EngineE engine = kDefaultEngine;
     bool has_core_names = false;
     std::string core_names_file;
+    std::vector<std::string> real_symbols;  // --real x,y: symbols that are real (UTF-8); others are complex
 
     // How expressions are read and written.
     NotationE from = NotationE::Prefix;  // --from prefix|infix

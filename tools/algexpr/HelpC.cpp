@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "HelpC.h"
 
+#include "GinacFigures.h"
+
 namespace qorv::math::algexpr::cli {
 
 namespace {
@@ -21,9 +23,9 @@ namespace {
 #define ALGEXPR_TOOL_ENGINES                                                     \
     "Engines (--engine):\n"                                                      \
     "  ginac    (default) GiNaC: exact integers and fractions of any size,\n"    \
-    "           floats with --digits significant digits (17 by default),\n"     \
-    "           symbols, and the operations above but integrate, limit and\n"   \
-    "           solve; it takes symbols to be real\n" ALGEXPR_TOOL_GIAC_ENGINE   \
+    "           floats with --digits significant digits (@DIGITS@ by default),\n"     \
+    "           complex symbols (--real names the real ones), and the\n"     \
+    "           operations above but integrate, limit and solve\n" ALGEXPR_TOOL_GIAC_ENGINE   \
     "  numeric  64-bit integers and doubles; what it cannot evaluate stays in\n" \
     "           place, and it has none of the operations\n"
 #else
@@ -121,6 +123,9 @@ const char kToolHelp[] =
     "                      are dropped (si n is sin), a missing last ')' is\n"
     "                      supplied, text after the last ')' is ignored; a\n"
     "                      text that does not read is named, but not where\n"
+    "  --real X,Y          with GiNaC, the symbols that stand for real numbers;\n"
+    "                      all others are complex (log(exp(x)) stays as it is\n"
+    "                      unless x is real)\n"
     "  --core-names FILE   core vocabulary, one name a line (blank lines and\n"
     "                      lines starting with # skipped), instead of the\n"
     "                      engine's built-in one (see algexpr eval --help). A\n"
@@ -130,7 +135,7 @@ const char kToolHelp[] =
     "                      reads back exactly; else significant digits, or\n"
     "                      digits after the point with --float-format fixed.\n"
     "                      With GiNaC, N is also the precision of the floats\n"
-    "                      it computes: at most 10000, and 17 when N is 0\n"
+    "                      it computes: at most @MAX_DIGITS@, and @DIGITS@ when N is 0\n"
     "  --float-format F    float form: standard (default), fixed, scientific\n"
     "                      or engineering\n"
     "  -h, --help          this help; COMMAND --help for a command's\n"
@@ -139,9 +144,10 @@ const char kToolHelp[] =
     "Limits. The engine's own limits (nesting depth, integer digits, terms of\n"
     "an expansion and others: see algexpr eval --help) are static: an input\n"
     "past one is refused before any work, quickly, with a message that names\n"
-    "the limit. What no static limit foresees is bounded per expression: eval\n"
-    "and the operations, with the GiNaC engine, evaluate in a worker process\n"
-    "that the tool supervises and holds to\n"
+    "the limit (factor's degree in one symbol is raised under --timeout,\n"
+    "which then bounds the time). What no static limit foresees is bounded\n"
+    "per expression: eval and the operations, with the GiNaC engine, evaluate\n"
+    "in a worker process that the tool supervises and holds to\n"
     "  --timeout SECONDS   the time of each expression (such as 10 or 0.5;\n"
     "                      default 60; 0 for none)\n"
     "  --max-memory SIZE   the memory each evaluation may take beyond what the\n"
@@ -225,21 +231,24 @@ const char kEvalHelp[] =
     "diff(f,x,n), expand(f), simplify(f), factor(f), series(f,x,a,n) (see\n"
     "algexpr --help); any other name is a symbol, or applied to arguments an\n"
     "unknown function that arithmetic works around. Floats are computed with\n"
-    "--digits N significant digits (17 when N is 0; at most 10000).\n"
-    "An input beyond the engine's static limits fails its line with a message\n"
-    "that names the limit: nesting deeper than 10000 levels (less inside diff,\n"
-    "simplify, factor and series), integers of more than 1000000 digits,\n"
-    "expansions of more than 100000 terms, among others; so do division by\n"
+    "--digits N significant digits (@DIGITS@ when N is 0; at most @MAX_DIGITS@).\n"
+    "An input beyond the engine's limits fails its line with a message that\n"
+    "names the limit: nesting deeper than @DEPTH@ levels (less inside diff,\n"
+    "simplify, factor and series), integers of more than @INTEGER_DIGITS@ digits,\n"
+    "expansions of more than @EXPAND_TERMS@ terms, derivatives of order above\n"
+    "@DIFF_ORDER@ (nested diffs added up), among others; so do division by\n"
     "zero and poles. Each evaluation's time and memory are bounded too\n"
     "(--timeout, --max-memory: see algexpr --help).\n"
     "  --numeric  the value as one number: an integer when it is one, else a\n"
     "             float with exactly N significant digits, correctly rounded\n"
-    "             (--digits N, 1 to 10000, default 17; --float-format standard,\n"
+    "             (--digits N, 1 to @MAX_DIGITS@, default @DIGITS@; --float-format standard,\n"
     "             scientific or engineering):\n"
     "               algexpr eval --numeric --digits 30 'divide(1,3)'\n"
     "               ->  0.333333333333333333333333333333\n"
-    "             a result that is no real number (free symbols, i) is an\n"
-    "             error: an empty line, the reason on standard error, status 1\n"
+    "             a complex value is written a + b i, each part so rounded:\n"
+    "               algexpr eval --numeric 'sqrt(-2)'  ->  times(1.414213562373095,i)\n"
+    "             a result that is no number (free symbols) is an error: an\n"
+    "             empty line, the reason on standard error, status 1\n"
     "  --strict   the exact result, but an error when it is not a real number\n"
     "\n"
     "With Giac (--engine giac), exactly too, with the same names, floats as\n"
@@ -278,21 +287,23 @@ const char kExpandHelp[] =
     "Evaluates expand(EXPR) for each expression, with the GiNaC engine:\n"
     "products and positive integer powers of sums multiplied out:\n"
     "  algexpr expand 'power(plus(x,1),2)'  ->  plus(power(x,2),times(2,x),1)\n"
-    "An expansion estimated at more than 100000 terms is refused.\n";
+    "An expansion estimated at more than @EXPAND_TERMS@ terms is refused.\n";
 
 const char kFactorHelp[] =
     "Usage: algexpr factor [--from N] [--to N] [--lax] [--digits N]\n"
     "                      [--float-format F] [--timeout S] [--max-memory SIZE]\n"
     "                      [EXPR...]\n"
     "Evaluates factor(EXPR) for each expression, with the GiNaC engine:\n"
-    "polynomials factored over the rationals (of degree 40 at most):\n"
+    "polynomials factored over the rationals (of degree @FACTOR_DEGREE@ at most in one\n"
+    "symbol, @TIMED_FACTOR_DEGREE@ under --timeout, which then bounds the time;\n"
+    "@FACTOR_MULTIVARIATE_DEGREE@ in several):\n"
     "  algexpr factor 'minus(power(x,2),1)'  ->  times(minus(x,1),plus(x,1))\n";
 
 const char kDiffHelp[] =
     "Usage: algexpr diff [--order N] [--from N] [--to N] [--lax] [--digits N]\n"
     "                    [--float-format F] [--timeout S] [--max-memory SIZE]\n"
     "                    VAR [EXPR...]\n"
-    "Evaluates diff(EXPR,VAR), or diff(EXPR,VAR,N) with --order N (0 to 50),\n"
+    "Evaluates diff(EXPR,VAR), or diff(EXPR,VAR,N) with --order N (0 to @DIFF_ORDER@),\n"
     "for each expression, with the GiNaC engine: the derivative by the symbol\n"
     "VAR. VAR is read as the expressions are (--from).\n"
     "  algexpr diff x 'power(x,3)'            ->  times(3,power(x,2))\n"
@@ -307,7 +318,7 @@ const char kSeriesHelp[] =
     "                      VAR POINT ORDER [EXPR...]\n"
     "Evaluates series(EXPR,VAR,POINT,ORDER) for each expression, with the\n"
     "GiNaC engine: the series of EXPR in the symbol VAR around the expression\n"
-    "POINT: its terms below power ORDER (1 to 100) of VAR - POINT, then the\n"
+    "POINT: its terms below power ORDER (1 to @SERIES_ORDER@) of VAR - POINT, then the\n"
     "order term, unless the series is exact. VAR and POINT are read as the\n"
     "expressions are (--from).\n"
     "  algexpr series x 0 4 'exp(x)'\n"
@@ -348,7 +359,9 @@ const char kSolveHelp[] =
 
 }  // namespace
 
-const char* HelpC::text(CommandE command) {
+namespace {
+
+const char* rawText(CommandE command) {
     switch (command) {
         case CommandE::Print:
             return kPrintHelp;
@@ -378,6 +391,32 @@ const char* HelpC::text(CommandE command) {
             break;
     }
     return kToolHelp;
+}
+
+}  // namespace
+
+// The text with each @NAME@ replaced by the GiNaC engine's figure.
+std::string HelpC::text(CommandE command) {
+    const struct {
+        const char* name;
+        unsigned long long value;
+    } figures[] = {{"@DIGITS@", kGinacDefaultDigits},
+                   {"@MAX_DIGITS@", kGinacMaxDigits},
+                   {"@DEPTH@", kGinacLimits.depth},
+                   {"@INTEGER_DIGITS@", kGinacLimits.integer_digits},
+                   {"@EXPAND_TERMS@", kGinacLimits.expand_terms},
+                   {"@FACTOR_DEGREE@", kGinacLimits.factor_degree},
+                   {"@FACTOR_MULTIVARIATE_DEGREE@", kGinacLimits.factor_multivariate_degree},
+                   {"@TIMED_FACTOR_DEGREE@", kGinacTimedFactorDegree},
+                   {"@DIFF_ORDER@", kGinacLimits.diff_order},
+                   {"@SERIES_ORDER@", kGinacLimits.series_order}};
+    std::string text = rawText(command);
+    for (const auto& figure : figures) {
+        for (std::size_t at = text.find(figure.name); at != std::string::npos; at = text.find(figure.name, at)) {
+            text.replace(at, std::string(figure.name).size(), std::to_string(figure.value));
+        }
+    }
+    return text;
 }
 
 }  // namespace qorv::math::algexpr::cli

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 // HelpC: the tool's help texts, one for the tool and one for each command
-// (what "algexpr --help" and "algexpr COMMAND --help" print). Static text.
+// (what "algexpr --help" and "algexpr COMMAND --help" print), with the GiNaC
+// engine's figures (GinacFigures.h) filled in.
 #ifndef ALGEXPR_TOOL_HELPC_H
 #define ALGEXPR_TOOL_HELPC_H
+
+#include <string>
 
 #include "CommandE.h"
 
@@ -11,7 +14,7 @@ namespace qorv::math::algexpr::cli {
 class HelpC {
 public:
     /// The help for `command`, or for the tool with CommandE::None.
-    static const char* text(CommandE command);
+    static std::string text(CommandE command);
 };
 
 }  // namespace qorv::math::algexpr::cli

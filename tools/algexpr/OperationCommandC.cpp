@@ -52,8 +52,10 @@ bool OperationCommandC::handle(AlgebraicExpressionC& expression, const InputPlac
                                std::string& problem) {
     // The input is lent; the call gets a copy (trees are cheap to copy next
     // to what the engine does with them).
-    auto* call = new CoreFunctionNodeC(code);
-    PointerTC<AlgebraicExpressionC> wrapped(new AlgebraicExpressionC(call));
+    std::unique_ptr<CoreFunctionNodeC> owner(new CoreFunctionNodeC(code));
+    CoreFunctionNodeC* call = owner.get();
+    PointerTC<AlgebraicExpressionC> wrapped(new AlgebraicExpressionC(call));  // owns the call from here on
+    owner.release();
     NodeABC* copy = expression.getNode()->clone();
     bool complete = copy != nullptr;
     call->addChild(copy);

@@ -14,7 +14,8 @@ class PrefixWriterC : public ExpressionWriterABC {
 public:
     PrefixWriterC(unsigned long digits, qorv::math::NumberDisplayFormatE float_format);
 
-    /// Always writes: every tree has a prefix form.
+    /// Writes every tree (every tree has a prefix form); false with "out of
+    /// memory" when the text cannot be made.
     bool write(NodeABC& node, std::string& out, std::string& problem) override;
 
 private:

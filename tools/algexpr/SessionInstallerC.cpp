@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "SessionInstallerC.h"
 
+#include <utility>
 #include <vector>
 
 #include "AppendUtf8.h"
@@ -8,11 +9,13 @@
 #include "CoreNamesFileC.h"
 #include "algexpr/AlgebraicExpressionC.h"
 #include "algexpr/CASSessionBC.h"
+#include "algexpr/Utf8C.h"
 #include "algexpr/numeric/NumericEngineC.h"
 #include "algexpr/numeric/NumericSessionC.h"
 #include "oss/PointerTC.h"
 #ifdef ALGEXPR_TOOL_WITH_GINAC
 #include "algexpr/ginac/GinacEngineC.h"
+#include "GinacFigures.h"
 #include "algexpr/ginac/GinacSessionC.h"
 #endif
 #ifdef ALGEXPR_TOOL_WITH_GIAC
@@ -21,13 +24,6 @@
 #endif
 
 namespace qorv::math::algexpr::cli {
-
-#ifdef ALGEXPR_TOOL_WITH_GINAC
-static_assert(kGinacDefaultDigits == ginac::GinacEngineC::kDefaultDigits);
-static_assert(kGinacMaxDigits == ginac::GinacEngineC::kMaxDigits);
-static_assert(kGinacMaxDiffOrder == ginac::GinacEngineC::kMaxDiffOrder);
-static_assert(kGinacMaxSeriesOrder == ginac::GinacEngineC::kMaxSeriesOrder);
-#endif
 
 bool SessionInstallerC::install(const CommandLineC& options, std::string& problem, std::vector<std::string>& warnings) {
     // The names stay alive while the session is made; the session and its
@@ -59,6 +55,17 @@ bool SessionInstallerC::install(const CommandLineC& options, std::string& proble
     if (options.engine == EngineE::Ginac) {
         auto* session = new ginac::GinacSessionC(core_names);
         CASSessionBC::setSession(qorv::oss::PointerTC<CASSessionBC>(session));
+        std::vector<std::u16string> real_names;
+        for (const std::string& name : options.real_symbols) {
+            std::u16string wide;
+            std::size_t bad = 0;
+            if (Utf8C::decode(name, wide, bad) != Utf8C::Converted) {
+                problem = "--real: '" + name + "' is not valid UTF-8";
+                return false;
+            }
+            real_names.push_back(std::move(wide));
+        }
+        session->setRealSymbols(std::move(real_names));
         std::u16string message;
         if (!session->setDigits(options.precision(), &message)) {  // CommandLineC keeps to the bounds
             appendUtf8(message, problem);
@@ -84,8 +91,13 @@ void SessionInstallerC::prepareWorker(const CommandLineC& options) {
         if (session != nullptr) {
             session->setThrowOnAllocationFailure(true);
         }
-        // The engine's static limits that refuse work it does quickly can be
-        // raised here, where the worker's --timeout bounds the time instead.
+        // A static limit that refuses work GiNaC mostly does quickly is
+        // raised where --timeout bounds the time instead.
+        if (session != nullptr && options.timeout_ms != 0) {
+            ginac::GinacLimitsS limits = session->getLimits();
+            limits.factor_degree = kGinacTimedFactorDegree;
+            session->setLimits(limits);
+        }
     }
 #else
     (void)options;

@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
             return 2;
         }
         if (options.want_help) {
-            std::fputs(HelpC::text(options.command), stdout);
+            std::fputs(HelpC::text(options.command).c_str(), stdout);
             return std::fflush(stdout) == 0 ? 0 : 1;
         }
         if (options.want_version) {

@@ -48,6 +48,9 @@ const HeadS kHeads[] = {
     {"atan", ActionE::Function, u"atan"}, {"sinh", ActionE::Function, u"sinh"},
     {"cosh", ActionE::Function, u"cosh"}, {"tanh", ActionE::Function, u"tanh"},
     {"factorial", ActionE::Function, u"factorial"}, {"comb", ActionE::Function, u"binomial"},
+    {"conj", ActionE::Function, u"conjugate"}, {"re", ActionE::Function, u"real_part"},
+    {"im", ActionE::Function, u"imag_part"}, {"Heaviside", ActionE::Function, u"step"},
+    {"atan2", ActionE::Function, u"atan2"},
 };
 
 // Why a head is refused, for those Giac gives where a value is missing.

@@ -375,6 +375,17 @@ const ::giac::unary_function_ptr* elementary(OperationE operation) {
             return ::giac::at_cosh;
         case OperationE::Tanh:
             return ::giac::at_tanh;
+        case OperationE::Conjugate:
+            return ::giac::at_conj;
+        case OperationE::RealPart:
+            return ::giac::at_re;
+        case OperationE::ImagPart:
+            return ::giac::at_im;
+        case OperationE::Csgn:
+            // Giac's symbols are real, where csgn is the sign.
+            return ::giac::at_sign;
+        case OperationE::Step:
+            return ::giac::at_Heaviside;
         default:
             return nullptr;
     }
@@ -481,6 +492,12 @@ bool needsValues(OperationE operation) {
         case OperationE::Sinh:
         case OperationE::Cosh:
         case OperationE::Tanh:
+        case OperationE::Conjugate:
+        case OperationE::RealPart:
+        case OperationE::ImagPart:
+        case OperationE::Csgn:
+        case OperationE::Step:
+        case OperationE::Atan2:
             return false;
         default:
             return true;
@@ -503,6 +520,8 @@ gen apply(OperationE operation, std::vector<gen>& arguments, std::size_t max_int
         case OperationE::Power:
             checkPower(arguments[0], arguments[1], max_integer_digits);
             return ::giac::pow(arguments[0], arguments[1], context);
+        case OperationE::Atan2:
+            return ::giac::symbolic(::giac::at_atan2, makesequence(arguments[0], arguments[1]));
         case OperationE::Diff:
             return differentiate(arguments, context);
         case OperationE::Series:

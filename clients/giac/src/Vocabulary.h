@@ -21,6 +21,8 @@ enum class GiacEngineC::OperationE : unsigned char {
     Pi, E, I, Infinity,
     // Operations.
     Diff, Expand, Simplify, Factor, Series, Pdiff, Order,
+    // Parts and signs of complex values.
+    Conjugate, RealPart, ImagPart, Csgn, Step, Atan2,
     Integrate, Limit, Solve, Sum,
     // Structures.
     List, Equal,

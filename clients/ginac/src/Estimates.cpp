@@ -13,17 +13,23 @@
 
 #include "GinacFunctions.h"
 #include "Numbers.h"
-#include "RefusalC.h"
-#include "Text.h"
+#include "SupportNames.h"
+#include "GinacWalkerTC.h"
 #include "algexpr/ginac/GinacEngineC.h"
 
 namespace qorv::math::algexpr::ginac::detail {
 
 namespace {
 
-std::u16string functionNameOf(unsigned serial) { return functionName(serial); }
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+// Decimal exponents of floats stay well inside CLN's range (about 10^(6*10^8)).
+constexpr double kFloatRange = 1e8;
+
+// Up to this degree factor takes polynomials in several symbols of ten
+// times as many terms.
+constexpr double kSparseDegree = 5.0;
 
 double magnitude(const GiNaC::numeric& n) {
     if (n.is_integer() && GiNaC::abs(n) < GiNaC::numeric(1L << 52)) {
@@ -54,11 +60,10 @@ double numberWeight(const GiNaC::ex& e) {
             for (std::size_t i = 0; i < item.e.nops(); ++i) {
                 stack.push_back(Item{item.e.op(i), item.factor});
             }
-        } else if (GiNaC::is_exactly_a<GiNaC::power>(item.e)) {
-            double factor = item.factor;
-            if (GiNaC::is_exactly_a<GiNaC::numeric>(item.e.op(1))) {
-                factor *= std::max(1.0, magnitude(GiNaC::ex_to<GiNaC::numeric>(item.e.op(1))));
-            }
+        } else if (GiNaC::is_exactly_a<GiNaC::power>(item.e) && GiNaC::is_exactly_a<GiNaC::numeric>(item.e.op(1)) &&
+                   GiNaC::ex_to<GiNaC::numeric>(item.e.op(1)).is_rational()) {
+            // GiNaC computes rational powers of numbers only; others stay as they are.
+            const double factor = item.factor * std::max(1.0, magnitude(GiNaC::ex_to<GiNaC::numeric>(item.e.op(1))));
             stack.push_back(Item{item.e.op(0), factor});
         }
     }
@@ -76,12 +81,35 @@ struct Size {
 
 }  // namespace
 
-void checkPower(const GiNaC::ex& base, const GiNaC::ex& exponent) {
+namespace {
+
+// A float power of a number beyond CLN's float range: CLN's overflow leaves
+// GiNaC's half-built power behind, so it is refused before.
+void checkFloatPower(const GiNaC::ex& base, const GiNaC::numeric& exponent) {
+    if (!GiNaC::is_exactly_a<GiNaC::numeric>(base) || !exponent.is_real() || exponent.is_zero()) {
+        return;
+    }
+    const auto& b = GiNaC::ex_to<GiNaC::numeric>(base);
+    if (b.is_zero()) {
+        return;
+    }
+    const double decimal = log10Magnitude(exponent) > 300.0 ? kInfinity : std::pow(10.0, log10Magnitude(exponent));
+    const double size = decimal * std::fabs(log10Magnitude(b.is_real() ? b : GiNaC::abs(b)));
+    if (size > kFloatRange) {
+        throw RefusalC(u"power: the result would be a float of about 10^" + approximately(size) +
+                       u", beyond the range of floats (10^" + approximately(kFloatRange) + u")");
+    }
+}
+
+}  // namespace
+
+void checkPower(const GiNaC::ex& base, const GiNaC::ex& exponent, const GinacLimitsS& limits) {
     if (!GiNaC::is_exactly_a<GiNaC::numeric>(exponent)) {
         return;
     }
     const auto& n = GiNaC::ex_to<GiNaC::numeric>(exponent);
     if (!n.is_rational()) {
+        checkFloatPower(base, n);
         return;
     }
     const double weight = numberWeight(base);
@@ -89,9 +117,9 @@ void checkPower(const GiNaC::ex& base, const GiNaC::ex& exponent) {
         return;
     }
     const double digits = weight * magnitude(n);
-    if (digits > static_cast<double>(GinacEngineC::kMaxIntegerDigits)) {
+    if (digits > static_cast<double>(limits.integer_digits)) {
         throw RefusalC(u"power: the result would hold an integer of about " + approximately(digits) +
-                       u" digits; exact integers are limited to " + count(GinacEngineC::kMaxIntegerDigits) + u" digits");
+                       u" digits; exact integers are limited to " + count(limits.integer_digits) + u" digits");
     }
 }
 
@@ -119,150 +147,16 @@ void checkPeriodicArgument(const char16_t* operation, const GiNaC::ex& argument)
 
 namespace {
 
-// A periodic function of an exact real number x, computed with the working
-// precision plus the digits of x before its point.
-GiNaC::ex periodicOfExact(unsigned serial, const GiNaC::numeric& x) {
-    const double magnitude = log10Magnitude(x);
-    if (magnitude > static_cast<double>(GinacEngineC::kMaxDigits)) {
-        throw RefusalC(functionNameOf(serial) + u": an argument of about 10^" + approximately(magnitude) +
-                       u" is too large to reduce; the limit is 10^" + count(GinacEngineC::kMaxDigits));
-    }
-    const long working = GiNaC::Digits;
-    const long extra = magnitude > 0.0 ? static_cast<long>(magnitude) + 1 : 0;
-    GiNaC::Digits = working + extra;
-    GiNaC::ex value;
-    try {
-        value = GiNaC::function(serial, GiNaC::ex(x).evalf());
-    } catch (...) {
-        GiNaC::Digits = working;
-        throw;
-    }
-    GiNaC::Digits = working;
-    if (GiNaC::is_exactly_a<GiNaC::numeric>(value) && isRealNumber(GiNaC::ex_to<GiNaC::numeric>(value)) &&
-        !realIfReal(GiNaC::ex_to<GiNaC::numeric>(value)).is_rational()) {
-        const cln::cl_F f = cln::the<cln::cl_F>(realIfReal(GiNaC::ex_to<GiNaC::numeric>(value)).to_cl_N());
-        return GiNaC::numeric(cln::cl_N(cln::cl_float(f, cln::float_format(static_cast<unsigned long>(working)))));
-    }
-    return value;
-}
-
-}  // namespace
-
-GiNaC::ex evaluateFloats(const GiNaC::ex& e) {
-    struct Frame {
-        GiNaC::ex e;
-        bool expanded;
-        std::vector<GiNaC::ex> parts;
-    };
-    std::vector<GiNaC::ex> alive;  // parts are told apart by address: keep every one met
-    std::unordered_map<const GiNaC::basic*, GiNaC::ex> values;
-    auto keyOf = [](const GiNaC::ex& x) { return &GiNaC::ex_to<GiNaC::basic>(x); };
-    std::vector<Frame> stack;
-    stack.push_back(Frame{e, false, {}});
-    while (!stack.empty()) {
-        Frame& frame = stack.back();
-        const GiNaC::ex x = frame.e;
-        if (values.count(keyOf(x)) != 0) {
-            stack.pop_back();
-            continue;
-        }
-        const bool composite = GiNaC::is_exactly_a<GiNaC::add>(x) || GiNaC::is_exactly_a<GiNaC::mul>(x) ||
-                               GiNaC::is_exactly_a<GiNaC::power>(x) || GiNaC::is_exactly_a<GiNaC::function>(x);
-        if (composite && !frame.expanded) {
-            frame.expanded = true;
-            std::vector<GiNaC::ex> parts;
-            for (std::size_t i = 0; i < x.nops(); ++i) {
-                parts.push_back(x.op(i));
-            }
-            frame.parts = parts;
-            for (const GiNaC::ex& part : parts) {
-                stack.push_back(Frame{part, false, {}});
-            }
-            continue;
-        }
-        const std::vector<GiNaC::ex> parts = std::move(frame.parts);
-        stack.pop_back();
-        GiNaC::ex value;
-        if (!composite) {
-            value = GiNaC::is_exactly_a<GiNaC::numeric>(x) || GiNaC::is_exactly_a<GiNaC::constant>(x) ? x.evalf() : x;
-        } else {
-            GiNaC::exvector arguments;
-            arguments.reserve(parts.size());
-            for (const GiNaC::ex& part : parts) {
-                arguments.push_back(values.at(keyOf(part)));
-            }
-            if (GiNaC::is_exactly_a<GiNaC::add>(x)) {
-                value = GiNaC::dynallocate<GiNaC::add>(arguments);
-            } else if (GiNaC::is_exactly_a<GiNaC::mul>(x)) {
-                value = GiNaC::dynallocate<GiNaC::mul>(arguments);
-            } else if (GiNaC::is_exactly_a<GiNaC::power>(x)) {
-                value = GiNaC::pow(arguments[0], arguments[1]);
-            } else {
-                const unsigned serial = GiNaC::ex_to<GiNaC::function>(x).get_serial();
-                const bool periodic = serial == GiNaC::sin_SERIAL::serial || serial == GiNaC::cos_SERIAL::serial ||
-                                      serial == GiNaC::tan_SERIAL::serial;
-                const GiNaC::ex& exact = parts[0];
-                if (periodic && GiNaC::is_exactly_a<GiNaC::numeric>(exact) &&
-                    GiNaC::ex_to<GiNaC::numeric>(exact).is_rational()) {
-                    value = periodicOfExact(serial, GiNaC::ex_to<GiNaC::numeric>(exact));
-                } else {
-                    if (periodic) {
-                        checkPeriodicArgument(functionNameOf(serial).c_str(), arguments[0]);
-                    }
-                    value = GiNaC::function(serial, arguments);
-                }
-            }
-        }
-        values.emplace(keyOf(x), value);
-        alive.push_back(x);
-    }
-    return values.at(keyOf(e));
-}
-
-void checkExpansion(const GiNaC::ex& e, const char16_t* operation, bool for_factor) {
-    // Post-order over the expression's graph, each shared part once. Function
-    // arguments (and bases under non-integer powers) are expanded in place:
-    // they add their own size to `inner` and count as one atom outside.
-    // Parts are told apart by address, so every part met is kept alive: the
-    // operands of sums and products are made afresh by each op() call, and
-    // a freed one's address may come back for another.
-    std::vector<GiNaC::ex> alive;
-    std::unordered_map<const GiNaC::basic*, Size> sizes;
+// The size of the expanded form of a part. Function arguments (and bases
+// under non-integer powers) are expanded in place: they add their own size
+// to `inner` and count as one atom outside.
+struct Expansion {
     std::unordered_set<const GiNaC::basic*> atoms;
     double inner_terms = 0.0;
     double inner_digits = 0.0;
-    struct Frame {
-        GiNaC::ex e;
-        bool expanded;
-        std::vector<GiNaC::ex> parts;  // its operands, taken once
-    };
-    std::vector<Frame> stack;
-    stack.push_back(Frame{e, false, {}});
-    auto keyOf = [](const GiNaC::ex& x) { return &GiNaC::ex_to<GiNaC::basic>(x); };
-    auto sizeOf = [&sizes, &keyOf](const GiNaC::ex& x) { return sizes.at(keyOf(x)); };
-    while (!stack.empty()) {
-        Frame& frame = stack.back();
-        const GiNaC::ex x = frame.e;
-        const GiNaC::basic* key = keyOf(x);
-        if (sizes.count(key) != 0) {
-            stack.pop_back();
-            continue;
-        }
-        if (!frame.expanded && !GiNaC::is_exactly_a<GiNaC::numeric>(x)) {
-            frame.expanded = true;
-            std::vector<GiNaC::ex> parts;
-            parts.reserve(x.nops());
-            for (std::size_t i = 0; i < x.nops(); ++i) {
-                parts.push_back(x.op(i));
-            }
-            frame.parts = parts;
-            for (const GiNaC::ex& part : parts) {
-                stack.push_back(Frame{part, false, {}});
-            }
-            continue;
-        }
-        const std::vector<GiNaC::ex> parts = std::move(frame.parts);
-        stack.pop_back();
+    double denominators = 0.0;  // degree of all the denominators, which a common one multiplies
+
+    Size part(const GiNaC::ex& x, const Size* parts, std::size_t count) {
         Size size{1.0, 0.0, 0.0};
         if (GiNaC::is_exactly_a<GiNaC::numeric>(x)) {
             const auto& n = GiNaC::ex_to<GiNaC::numeric>(x);
@@ -270,43 +164,30 @@ void checkExpansion(const GiNaC::ex& e, const char16_t* operation, bool for_fact
         } else if (GiNaC::is_exactly_a<GiNaC::add>(x)) {
             size = Size{0.0, 0.0, 0.0};
             double biggest = 0.0;
-            for (std::size_t i = 0; i < parts.size(); ++i) {
-                const Size part = sizeOf(parts[i]);
-                size.terms += part.terms;
-                biggest = std::max(biggest, part.digits);
-                size.degree = std::max(size.degree, part.degree);
+            for (std::size_t i = 0; i < count; ++i) {
+                size.terms += parts[i].terms;
+                biggest = std::max(biggest, parts[i].digits);
+                size.degree = std::max(size.degree, parts[i].degree);
             }
-            size.digits = biggest + std::log10(static_cast<double>(parts.size()));
+            size.digits = biggest + std::log10(static_cast<double>(count));
         } else if (GiNaC::is_exactly_a<GiNaC::mul>(x)) {
-            for (std::size_t i = 0; i < parts.size(); ++i) {
-                const Size part = sizeOf(parts[i]);
-                size.terms *= part.terms;
-                size.digits += part.digits;
-                size.degree += part.degree;
+            for (std::size_t i = 0; i < count; ++i) {
+                size.terms *= parts[i].terms;
+                size.digits += parts[i].digits;
+                size.degree += parts[i].degree;
             }
-        } else if (GiNaC::is_exactly_a<GiNaC::power>(x) && GiNaC::is_exactly_a<GiNaC::numeric>(parts[1]) &&
-                   GiNaC::ex_to<GiNaC::numeric>(parts[1]).is_integer()) {
-            const Size base = sizeOf(parts[0]);
-            const double n = magnitude(GiNaC::ex_to<GiNaC::numeric>(parts[1]));
-            if (GiNaC::ex_to<GiNaC::numeric>(parts[1]).is_pos_integer()) {
-                // At most C(n + t - 1, t - 1) terms from a base of t terms.
-                size.terms = base.terms <= 1.0 ? 1.0 : std::exp(logBinomial(n, base.terms - 1.0));
-                size.digits = n * base.digits;
-            } else {
-                inner_terms += base.terms;
-                inner_digits += base.terms * (base.digits + 1.0);
-            }
-            size.degree = n * base.degree;
+        } else if (GiNaC::is_exactly_a<GiNaC::power>(x) && GiNaC::is_exactly_a<GiNaC::numeric>(x.op(1)) &&
+                   GiNaC::ex_to<GiNaC::numeric>(x.op(1)).is_integer()) {
+            power(GiNaC::ex_to<GiNaC::numeric>(x.op(1)), parts[0], size);
         } else {
-            for (std::size_t i = 0; i < parts.size(); ++i) {
-                const Size part = sizeOf(parts[i]);
-                inner_terms += part.terms;
-                inner_digits += part.terms * (part.digits + 1.0);
+            for (std::size_t i = 0; i < count; ++i) {
+                inner_terms += parts[i].terms;
+                inner_digits += parts[i].terms * (parts[i].digits + 1.0);
             }
             const bool constant = GiNaC::is_exactly_a<GiNaC::constant>(x);
             size.degree = constant ? 0.0 : 1.0;
             if (!constant) {
-                atoms.insert(key);
+                atoms.insert(&GiNaC::ex_to<GiNaC::basic>(x));
             }
         }
         // No polynomial of degree d in v atoms has more than C(d + v, v) terms.
@@ -314,22 +195,101 @@ void checkExpansion(const GiNaC::ex& e, const char16_t* operation, bool for_fact
             const double bound = std::exp(logBinomial(size.degree, static_cast<double>(atoms.size())));
             size.terms = std::min(size.terms, std::max(1.0, std::ceil(bound)));
         }
-        sizes.emplace(key, size);
-        alive.push_back(x);
+        return size;
     }
-    const Size total = sizeOf(e);
-    const double terms = total.terms + inner_terms;
-    const double digits = total.terms * (total.digits + 1.0) + inner_digits;
-    if (terms > static_cast<double>(GinacEngineC::kMaxExpandTerms) ||
-        digits > static_cast<double>(GinacEngineC::kMaxExpandDigits)) {
+
+    void power(const GiNaC::numeric& exponent, const Size& base, Size& size) {
+        const double n = magnitude(exponent);
+        if (exponent.is_pos_integer()) {
+            // At most C(n + t - 1, t - 1) terms from a base of t terms.
+            size.terms = base.terms <= 1.0 ? 1.0 : std::exp(logBinomial(n, base.terms - 1.0));
+            size.digits = n * base.digits;
+        } else {
+            inner_terms += base.terms;
+            inner_digits += base.terms * (base.digits + 1.0);
+            denominators += n * base.degree;
+        }
+        size.degree = n * base.degree;
+    }
+};
+
+}  // namespace
+
+void checkExpansion(const GiNaC::ex& e, const char16_t* operation, bool for_factor, const GinacLimitsS& limits) {
+    Expansion expansion;
+    GinacWalkerTC<Size> walker;
+    const Size total = walker.run(
+        e, [](const GiNaC::ex& x) { return !GiNaC::is_exactly_a<GiNaC::numeric>(x); },
+        [&expansion](const GiNaC::ex& x, const Size* parts, std::size_t count) { return expansion.part(x, parts, count); });
+    const double terms = total.terms + expansion.inner_terms;
+    const double digits = total.terms * (total.digits + 1.0) + expansion.inner_digits;
+    if (terms > static_cast<double>(limits.expand_terms) || digits > static_cast<double>(limits.expand_digits)) {
         throw RefusalC(std::u16string(operation) + u": expanding would give up to " + approximately(terms) + u" terms and " +
-                       approximately(digits) + u" digits of coefficients; the limits are " +
-                       count(GinacEngineC::kMaxExpandTerms) + u" terms and " + count(GinacEngineC::kMaxExpandDigits) +
-                       u" digits");
+                       approximately(digits) + u" digits of coefficients; the limits are " + count(limits.expand_terms) +
+                       u" terms and " + count(limits.expand_digits) + u" digits");
     }
-    if (for_factor && total.degree > static_cast<double>(GinacEngineC::kMaxFactorDegree)) {
-        throw RefusalC(u"factor: the polynomial has degree " + approximately(total.degree) +
-                       u"; factor is limited to degree " + count(GinacEngineC::kMaxFactorDegree));
+    if (expansion.denominators > static_cast<double>(limits.denominator_degree) &&
+        std::u16string(operation) != u"expand") {
+        throw RefusalC(std::u16string(operation) + u": the fractions have denominators of degree " +
+                       approximately(expansion.denominators) + u" in all; a common denominator is limited to degree " +
+                       count(limits.denominator_degree));
+    }
+    if (for_factor) {
+        checkFactorDegree(total.degree, expansion.atoms.size(), total.terms, limits);
+    }
+}
+
+// Factorisation time grows erratically with the degree, and much faster in
+// several symbols when the polynomial is dense: (x+y+z+w)^6+1 (85 terms)
+// takes 0.1 s, (x+y+z+w)^7+1 (121 terms) minutes; (x+y+z)^12+1 0.3 s,
+// (x+y+z)^15+1 2.4 s; of degree 5, 792 terms in 7 symbols take 0.5 s,
+// 3003 in 10 symbols 2.4 s.
+void checkFactorDegree(double degree, std::size_t symbols, double terms, const GinacLimitsS& limits) {
+    if (degree > static_cast<double>(limits.factor_degree)) {
+        throw RefusalC(u"factor: the polynomial has degree " + approximately(degree) + u"; factor is limited to degree " +
+                       count(limits.factor_degree));
+    }
+    if (symbols < 2) {
+        return;
+    }
+    if (degree > static_cast<double>(limits.factor_multivariate_degree)) {
+        throw RefusalC(u"factor: the polynomial has degree " + approximately(degree) + u" in " + count(symbols) +
+                       u" symbols; in several symbols factor is limited to degree " +
+                       count(limits.factor_multivariate_degree));
+    }
+    const double most = static_cast<double>(limits.factor_multivariate_terms) * (degree > kSparseDegree ? 1.0 : 10.0);
+    if (terms > most) {
+        throw RefusalC(u"factor: the polynomial has degree " + approximately(degree) + u" and up to " +
+                       approximately(terms) + u" terms in " + count(symbols) + u" symbols; of that degree in several "
+                       u"symbols factor is limited to " + approximately(most) + u" terms");
+    }
+}
+
+// GiNaC takes real_part and imag_part apart through the expression: a
+// function's parts need both parts of its argument, a product of k factors
+// 2^(k-1) products of their parts. The work estimated that way is bounded
+// like a chain of parts_depth functions (imag_part of 16 nested tan, 0.2 s).
+void checkParts(const GiNaC::ex& e, const char16_t* operation, const GinacLimitsS& limits) {
+    GinacWalkerTC<double> walker;
+    const double work = walker.run(
+        e, [](const GiNaC::ex& x) { return !GiNaC::is_exactly_a<GiNaC::numeric>(x); },
+        [](const GiNaC::ex& x, const double* parts, std::size_t count) {
+            double sum = 0.0;
+            for (std::size_t i = 0; i < count; ++i) {
+                sum += parts[i];
+            }
+            if (GiNaC::is_exactly_a<GiNaC::mul>(x)) {
+                return std::min(1e300, sum * std::pow(2.0, static_cast<double>(count) - 1.0));
+            }
+            if (GiNaC::is_exactly_a<GiNaC::add>(x)) {
+                return sum;
+            }
+            return count == 0 ? 1.0 : std::min(1e300, 2.0 * sum);
+        });
+    const double most = std::pow(2.0, static_cast<double>(limits.parts_depth) + 2.0);  // the chain passes
+    if (work > most) {
+        throw RefusalC(std::u16string(operation) + u": taking the expression apart would take about " +
+                       approximately(work) + u" steps; the limit is " + approximately(most));
     }
 }
 

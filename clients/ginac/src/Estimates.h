@@ -1,18 +1,26 @@
 // SPDX-License-Identifier: MIT
-// Upper estimates, made before GiNaC is asked, of what an operation would
-// produce, so that runaway requests are refused instead of computed.
+// Upper estimates of what an operation would produce from the GiNaC values
+// it is given, made before GiNaC is asked, so that runaway requests are
+// refused instead of computed. These are the checks that only GiNaC's values
+// can answer (InputPlanC checks what the input tree asks for): a number
+// computed by GiNaC raised to a power, the expanded form of what another
+// operation produced, a float whose periodic function would be noise.
 #ifndef ALGEXPR_GINAC_SRC_ESTIMATES_H
 #define ALGEXPR_GINAC_SRC_ESTIMATES_H
 
 #include <ginac/ginac.h>
 
+#include <cstddef>
+
+#include "algexpr/ginac/GinacLimitsS.h"
+
 namespace qorv::math::algexpr::ginac::detail {
 
 /// Throws RefusalC when base^exponent, which GiNaC evaluates as it builds it,
-/// would hold numbers beyond GinacEngineC::kMaxIntegerDigits: an integer
+/// would hold numbers beyond limits.integer_digits: an integer
 /// power of a number, or of a product or power with numbers in it
 /// ((2x)^n is 2^n x^n).
-void checkPower(const GiNaC::ex& base, const GiNaC::ex& exponent);
+void checkPower(const GiNaC::ex& base, const GiNaC::ex& exponent, const GinacLimitsS& limits);
 
 /// Throws RefusalC when `argument` holds a float with no digit after its
 /// point at its precision (or beyond 10^GinacEngineC::kMaxDigits), so that
@@ -20,18 +28,21 @@ void checkPower(const GiNaC::ex& base, const GiNaC::ex& exponent);
 /// by multiples of pi would also cost as many digits of pi as it has.
 void checkPeriodicArgument(const char16_t* operation, const GiNaC::ex& argument);
 
-/// `e` evaluated to floats at GiNaC's current precision, like evalf(), but
-/// bottom-up without recursion, with checkPeriodicArgument before each sin,
-/// cos and tan of a float, and with an exact argument of those made a float
-/// with enough digits to keep the precision after its point.
-GiNaC::ex evaluateFloats(const GiNaC::ex& e);
-
 /// Throws RefusalC when the expanded form of `e` (for expand, simplify and
-/// factor, which expand on the way) might exceed GinacEngineC::kMaxExpandTerms
-/// terms or kMaxExpandDigits coefficient digits in all, and, with
-/// `for_factor`, when its degree exceeds kMaxFactorDegree. `operation` names
-/// the operation in the message.
-void checkExpansion(const GiNaC::ex& e, const char16_t* operation, bool for_factor);
+/// factor, which expand on the way) might exceed limits.expand_terms terms
+/// or limits.expand_digits coefficient digits in all, and, with
+/// `for_factor`, when checkFactorDegree refuses it. `operation` names the
+/// operation in the message.
+void checkExpansion(const GiNaC::ex& e, const char16_t* operation, bool for_factor, const GinacLimitsS& limits);
+
+/// Throws RefusalC when real_part or imag_part (`operation`) of `e` would
+/// take GiNaC more work than 2^limits.parts_depth steps.
+void checkParts(const GiNaC::ex& e, const char16_t* operation, const GinacLimitsS& limits);
+
+/// Throws RefusalC when factor would take a polynomial of this degree in
+/// this many symbols (atoms), of up to this many terms, beyond the limits
+/// (see GinacLimitsS).
+void checkFactorDegree(double degree, std::size_t symbols, double terms, const GinacLimitsS& limits);
 
 }  // namespace qorv::math::algexpr::ginac::detail
 

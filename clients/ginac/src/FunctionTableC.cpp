@@ -3,8 +3,7 @@
 
 #include <ginac/ginac.h>
 
-#include "RefusalC.h"
-#include "Text.h"
+#include "SupportNames.h"
 #include "algexpr/ginac/GinacEngineC.h"
 
 namespace qorv::math::algexpr::ginac::detail {

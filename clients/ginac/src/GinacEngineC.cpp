@@ -9,19 +9,20 @@
 #include <memory>
 #include <new>
 #include <string>
-#include <unordered_set>
+#include <utility>
 
+#include "Estimates.h"
+#include "FloatEvaluation.h"
+#include "FunctionTableC.h"
 #include "GinacBuilderC.h"
 #include "GinacFunctions.h"
-#include "Estimates.h"
-#include "FunctionTableC.h"
 #include "Numbers.h"
 #include "OrderedSymbolC.h"
-#include "RefusalC.h"
-#include "ResultOrderC.h"
-#include "ResultWriterC.h"
-#include "Text.h"
-#include "TreeCheckC.h"
+#include "GinacConverterC.h"
+#include "ResultGraphC.h"
+#include "ResultShaperC.h"
+#include "SupportNames.h"
+#include "InputPlanC.h"
 #include "Vocabulary.h"
 #include "WorkerC.h"
 #include "algexpr/CASSessionBC.h"
@@ -31,6 +32,8 @@
 #include "algexpr/IntegerValueABC.h"
 #include "algexpr/NodeABC.h"
 #include "algexpr/SymbolC.h"
+#include "algexpr/ginac/FloatValueC.h"
+#include "algexpr/ginac/IntegerValueC.h"
 
 namespace qorv::math::algexpr::ginac {
 
@@ -45,6 +48,8 @@ struct Job {
     const std::vector<int>& codes;
     NodeABC& root;
     CASSessionBC& session;
+    const GinacLimitsS& limits;
+    const std::vector<std::u16string>& real_names;
     bool numeric;
     unsigned long digits;
     NodeABC* result = nullptr;
@@ -74,90 +79,21 @@ std::u16string messageOf(const char* what) {
     return text.empty() ? u"GiNaC failed" : text;
 }
 
-// Why a result is not a real number, or empty when it is one: the first free
-// symbol by name, else the first unknown function, else an order term, else
-// (when `numbers` is set) a number off the real line.
-std::u16string reasonOf(const detail::ResultFactsS& facts, const std::vector<PointerTC<SymbolC>>& symbols,
-                        bool numbers) {
-    if (facts.symbol_rank != ~0u) {
-        return symbols[facts.symbol_rank]->getName() + u": free symbol";
+// The client's number classes for the shaper.
+class NumberMakerC : public support::NumberMakerABC {
+public:
+    IntegerValueABC* integer(bool negative, const std::string& digits) override {
+        return IntegerValueC::fromDigits(negative, digits);
     }
-    if (facts.function != nullptr) {
-        return *facts.function + u": unknown function";
+    FloatValueABC* decimal(const support::RealS& value) override {
+        return FloatValueC::fromDigits(value.negative, value.digits, value.exponent);
     }
-    if (facts.order) {
-        return u"an order term, not a number";
-    }
-    return facts.complex && numbers ? u"not a real number" : u"";
-}
+};
 
-// The same facts gathered from a whole expression.
-std::u16string whyNotReal(const GiNaC::ex& e, const std::vector<PointerTC<SymbolC>>& symbols, bool numbers) {
-    std::unordered_set<const GiNaC::basic*> seen;
-    std::vector<GiNaC::ex> alive;  // parts are told apart by address: keep every one met
-    std::vector<GiNaC::ex> stack{e};
-    detail::ResultFactsS facts;
-    while (!stack.empty()) {
-        const GiNaC::ex x = stack.back();
-        stack.pop_back();
-        if (!seen.insert(&GiNaC::ex_to<GiNaC::basic>(x)).second) {
-            continue;
-        }
-        alive.push_back(x);
-        if (const auto* symbol = dynamic_cast<const detail::OrderedSymbolC*>(&GiNaC::ex_to<GiNaC::basic>(x))) {
-            facts.symbol_rank = std::min(facts.symbol_rank, symbol->rank());
-        } else if (GiNaC::is_exactly_a<GiNaC::numeric>(x)) {
-            facts.complex = facts.complex || !detail::isRealNumber(GiNaC::ex_to<GiNaC::numeric>(x));
-        } else if (GiNaC::is_a<GiNaC::function>(x)) {
-            const unsigned serial = GiNaC::ex_to<GiNaC::function>(x).get_serial();
-            const std::u16string* name = detail::FunctionTableC::instance().registeredName(serial);
-            if (name != nullptr && (facts.function == nullptr || *name < *facts.function)) {
-                facts.function = name;
-            }
-            facts.order = facts.order || serial == GiNaC::Order_SERIAL::serial;
-        }
-        for (std::size_t i = 0; i < x.nops(); ++i) {
-            stack.push_back(x.op(i));
-        }
-    }
-    return reasonOf(facts, symbols, numbers);
-}
-
-// A single number node for the numeric flag: the integer, or a float.
-NodeABC* numberNode(const GiNaC::ex& e, unsigned long digits, std::u16string& reason) {
-    GiNaC::ex value = GiNaC::is_exactly_a<GiNaC::numeric>(e) ? GiNaC::ex(detail::realIfReal(GiNaC::ex_to<GiNaC::numeric>(e))) : e;
-    if (!GiNaC::is_exactly_a<GiNaC::numeric>(value) || !GiNaC::ex_to<GiNaC::numeric>(value).is_integer()) {
-        if (!GiNaC::is_exactly_a<GiNaC::numeric>(value)) {
-            value = detail::evaluateFloats(value);
-        }
-        if (!GiNaC::is_exactly_a<GiNaC::numeric>(value)) {
-            reason = u"not a number";
-            return nullptr;
-        }
-        if (!detail::isRealNumber(GiNaC::ex_to<GiNaC::numeric>(value))) {
-            reason = u"not a real number";
-            return nullptr;
-        }
-        std::unique_ptr<FloatValueABC> number(
-            detail::floatValue(detail::realIfReal(GiNaC::ex_to<GiNaC::numeric>(value)), digits));
-        auto* node = new FloatNodeC(number.get());
-        number.release();
-        return node;
-    }
-    std::unique_ptr<IntegerValueABC> number(detail::integerValue(GiNaC::ex_to<GiNaC::numeric>(value)));
-    auto* node = new IntegerNodeC(number.get());
-    number.release();
-    return node;
-}
-
-NodeABC* evaluateOnWorker(Job& job) {
-    const unsigned long working = job.digits + GinacEngineC::kGuardDigits;
-    GiNaC::Digits = static_cast<long>(working);
-    detail::TreeCheckC check(job.operations);
-    check.run(job.root);
-
-    // Symbols numbered by name, so that GiNaC orders them by name.
-    const std::vector<SymbolC*>& found = check.symbols();
+// The evaluation's symbols, numbered by name, so that GiNaC orders them by
+// name; `ranked` gets the session's symbol of each rank.
+std::vector<GiNaC::ex> makeSymbols(const std::vector<SymbolC*>& found, const std::vector<std::u16string>& real_names,
+                                   std::vector<PointerTC<SymbolC>>& ranked) {
     std::vector<std::size_t> by_name(found.size());
     for (std::size_t i = 0; i < by_name.size(); ++i) {
         by_name[i] = i;
@@ -165,33 +101,108 @@ NodeABC* evaluateOnWorker(Job& job) {
     std::sort(by_name.begin(), by_name.end(),
               [&found](std::size_t a, std::size_t b) { return found[a]->getName() < found[b]->getName(); });
     std::vector<GiNaC::ex> symbols(found.size());
-    std::vector<PointerTC<SymbolC>> ranked;
     for (std::size_t i = 0; i < by_name.size(); ++i) {
         SymbolC* symbol = found[by_name[i]];
-        if (ranked.empty() || ranked.back()->getName() != symbol->getName()) {
+        const std::u16string name = symbol->getName();
+        if (ranked.empty() || ranked.back()->getName() != name) {
+            const bool real = std::find(real_names.begin(), real_names.end(), name) != real_names.end();
             ranked.emplace_back(symbol);
             symbols[by_name[i]] = GiNaC::dynallocate<detail::OrderedSymbolC>(
-                detail::utf8(symbol->getName()), static_cast<unsigned>(ranked.size() - 1));
+                detail::utf8(name), static_cast<unsigned>(ranked.size() - 1), real);
         } else {
             symbols[by_name[i]] = symbols[by_name[i - 1]];
         }
     }
+    return symbols;
+}
 
-    detail::GinacBuilderC builder(job.operations, check, symbols, working);
-    const GiNaC::ex result = builder.build(job.root);
+// The codes the shaper writes structure with.
+std::vector<int> structureCodes(const std::vector<int>& codes) {
+    using NameE = support::ResultShaperC::NameE;
+    const std::pair<NameE, OperationE> names[] = {
+        {NameE::Plus, OperationE::Plus},   {NameE::Minus, OperationE::Minus}, {NameE::Times, OperationE::Times},
+        {NameE::Divide, OperationE::Divide}, {NameE::Power, OperationE::Power}, {NameE::Neg, OperationE::Neg},
+        {NameE::Sqrt, OperationE::Sqrt},   {NameE::Pi, OperationE::Pi},       {NameE::E, OperationE::E},
+        {NameE::I, OperationE::I},         {NameE::Pdiff, OperationE::Pdiff}, {NameE::Order, OperationE::Order}};
+    std::vector<int> result(static_cast<std::size_t>(NameE::Count), -1);
+    for (const auto& [name, operation] : names) {
+        result[static_cast<std::size_t>(name)] = codes[static_cast<std::size_t>(operation)];
+    }
+    return result;
+}
+
+// The numeric flag's value: the number, each part an integer when it is an
+// exact integer, else a float.
+support::NumberS numericValue(const GiNaC::ex& exact, unsigned long digits, std::size_t max_digits,
+                              std::u16string& reason) {
+    GiNaC::ex value = exact;
+    if (!GiNaC::is_exactly_a<GiNaC::numeric>(value)) {
+        value = detail::evaluateFloats(value);
+    }
+    if (!GiNaC::is_exactly_a<GiNaC::numeric>(value)) {
+        reason = u"not a number";
+        return support::NumberS();
+    }
+    // Parts beyond the digits shown (and a few more) of the other are noise.
+    const GiNaC::numeric n =
+        detail::realIfReal(detail::withoutNoise(GiNaC::ex_to<GiNaC::numeric>(value), digits + GinacEngineC::kGuardDigits / 2));
+    const bool exact_number = GiNaC::is_exactly_a<GiNaC::numeric>(exact);
+    const auto part = [&](const GiNaC::numeric& x) {
+        return detail::realOf(x, digits, max_digits, !(exact_number && x.is_integer()));
+    };
+    support::NumberS number;
+    number.real = part(n.real());
+    if (!n.is_real()) {
+        number.complex = true;
+        number.imag = part(n.imag());
+    }
+    return number;
+}
+
+NodeABC* evaluateOnWorker(Job& job) {
+    const unsigned long working = job.digits + GinacEngineC::kGuardDigits;
+    GiNaC::Digits = static_cast<long>(working);
+    detail::InputPlanC plan(job.operations, job.limits);
+    plan.run(job.root);
+    std::vector<PointerTC<SymbolC>> ranked;
+    const std::vector<GiNaC::ex> symbols = makeSymbols(plan.symbols(), job.real_names, ranked);
+    detail::GinacBuilderC builder(plan, symbols, job.limits, working);
+    const GiNaC::ex result = builder.build();
+
+    // One graph for the worker's evaluations, emptied after each: its memory
+    // serves the next one.
+    static thread_local support::ResultGraphC graph;
+    struct Emptied {
+        support::ResultGraphC& graph;
+        ~Emptied() { graph.clear(); }
+    } emptied{graph};
+    const detail::GinacConverterC::ContextS convert{job.codes, ranked, builder.functions(), job.digits,
+                                                     job.limits.integer_digits};
+    support::IdT root = support::kNoId;
     if (job.numeric) {
-        job.reason = whyNotReal(result, ranked, false);
+        support::NumberS number = numericValue(result, job.digits, job.limits.integer_digits, job.reason);
         if (!job.reason.empty()) {
+            detail::GinacConverterC converter(convert);
+            const support::IdT exact = converter.convert(result, graph);
+            NumberMakerC unused;
+            const std::vector<int> codes = structureCodes(job.codes);
+            const support::ResultShaperC::ContextS context{job.session, codes.data(), unused, 0, job.limits.depth * 2};
+            const std::u16string why = support::ResultShaperC(graph, context).reason(exact, false);
+            job.reason = why.empty() ? job.reason : why;
             return nullptr;
         }
-        return numberNode(result, job.digits, job.reason);
+        root = graph.number(number);
+    } else {
+        detail::GinacConverterC converter(convert);
+        root = converter.convert(result, graph);
     }
-    detail::ResultOrderC order;
-    order.prepare(result);
-    const detail::ResultWriterC::ContextS context{job.session, job.codes, ranked, builder.functions(), job.digits};
-    detail::ResultWriterC writer(order, context);
-    std::unique_ptr<NodeABC> tree(writer.write(result));
-    job.reason = reasonOf(order.resultFacts(), ranked, true);
+    NumberMakerC numbers;
+    const std::vector<int> codes = structureCodes(job.codes);
+    const support::ResultShaperC::ContextS context{job.session, codes.data(), numbers, job.limits.result_nodes,
+                                                  job.limits.depth * 2};
+    support::ResultShaperC shaper(graph, context);
+    std::unique_ptr<NodeABC> tree(shaper.write(root));
+    job.reason = job.numeric ? u"" : shaper.reason(root, true);
     return tree.release();
 }
 
@@ -200,7 +211,7 @@ void evaluateJob(void* context) noexcept {
     try {
         try {
             job.result = evaluateOnWorker(job);
-        } catch (const detail::RefusalC& refusal) {
+        } catch (const support::RefusalC& refusal) {
             job.reason = refusal.reason();
         } catch (const std::bad_alloc&) {
             job.out_of_memory = true;
@@ -251,8 +262,16 @@ std::u16string GinacEngineC::getName() const {
 
 NodeABC* GinacEngineC::evaluate(NodeABC& root, CASSessionBC& session, bool numeric, unsigned long digits,
                                 std::u16string& reason) const {
+    static const GinacLimitsS defaults;
+    static const std::vector<std::u16string> none;
+    return evaluate(root, session, defaults, none, numeric, digits, reason);
+}
+
+NodeABC* GinacEngineC::evaluate(NodeABC& root, CASSessionBC& session, const GinacLimitsS& limits,
+                                const std::vector<std::u16string>& real_names, bool numeric, unsigned long digits,
+                                std::u16string& reason) const {
     digits = std::min(std::max(digits, 1ul), kMaxDigits);
-    Job job{operations, codes, root, session, numeric, digits, nullptr, std::u16string(), false};
+    Job job{operations, codes, root, session, limits, real_names, numeric, digits, nullptr, std::u16string(), false};
     try {
         if (!detail::WorkerC::run(evaluateJob, &job)) {
             reason = detail::WorkerC::whyNot();

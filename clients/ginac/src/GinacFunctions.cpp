@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "FunctionTableC.h"
-#include "Text.h"
+#include "SupportNames.h"
 
 namespace qorv::math::algexpr::ginac::detail {
 
@@ -21,7 +21,13 @@ const std::unordered_map<unsigned, OperationE>& bySerial() {
         {GiNaC::asin_SERIAL::serial, OperationE::Asin},   {GiNaC::acos_SERIAL::serial, OperationE::Acos},
         {GiNaC::atan_SERIAL::serial, OperationE::Atan},   {GiNaC::sinh_SERIAL::serial, OperationE::Sinh},
         {GiNaC::cosh_SERIAL::serial, OperationE::Cosh},   {GiNaC::tanh_SERIAL::serial, OperationE::Tanh},
-        {GiNaC::Order_SERIAL::serial, OperationE::Order}};
+        {GiNaC::Order_SERIAL::serial, OperationE::Order},
+        {GiNaC::conjugate_function_SERIAL::serial, OperationE::Conjugate},
+        {GiNaC::real_part_function_SERIAL::serial, OperationE::RealPart},
+        {GiNaC::imag_part_function_SERIAL::serial, OperationE::ImagPart},
+        {GiNaC::csgn_SERIAL::serial, OperationE::Csgn},
+        {GiNaC::step_SERIAL::serial, OperationE::Step},
+        {GiNaC::atan2_SERIAL::serial, OperationE::Atan2}};
     return *table;
 }
 

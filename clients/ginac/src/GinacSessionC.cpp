@@ -6,7 +6,8 @@
 #include <utility>
 
 #include "AllocationHooks.h"
-#include "Text.h"
+#include "SessionCallC.h"
+#include "SupportNames.h"
 #include "algexpr/AlgebraicExpressionC.h"
 #include "algexpr/NodeABC.h"
 #include "algexpr/ginac/FloatValueFactoryC.h"
@@ -28,26 +29,9 @@ GinacSessionC::~GinacSessionC() = default;
 
 PointerTC<AlgebraicExpressionC> GinacSessionC::executeExpression(PointerTC<AlgebraicExpressionC> expression,
                                                                  bool numeric, std::u16string* reason) {
-    std::u16string why;
-    PointerTC<AlgebraicExpressionC> result;
-    try {
-        if (!expression || expression->getNode() == nullptr) {
-            why = u"nothing to evaluate";
-        } else {
-            std::unique_ptr<NodeABC> tree(engine_p->evaluate(*expression->getNode(), *this, numeric, digits, why));
-            if (tree) {
-                result = PointerTC<AlgebraicExpressionC>(new AlgebraicExpressionC(tree.get()));
-                tree.release();
-            }
-        }
-    } catch (const std::bad_alloc&) {
-        result = PointerTC<AlgebraicExpressionC>();
-        why = u"out of memory";
-    }
-    if (reason != nullptr) {
-        reason->swap(why);
-    }
-    return result;
+    return support::SessionCallC::execute(expression, reason, [&](NodeABC& root, std::u16string& why) {
+        return engine_p->evaluate(root, *this, limits, real_names, numeric, digits, why);
+    });
 }
 
 bool GinacSessionC::setDigits(unsigned long digits, std::u16string* message) {
@@ -76,5 +60,13 @@ bool GinacSessionC::setThrowOnAllocationFailure(bool on) {
 }
 
 bool GinacSessionC::getThrowOnAllocationFailure() const { return detail::allocationHooksInstalled(); }
+
+void GinacSessionC::setLimits(const GinacLimitsS& limits) { this->limits = limits; }
+
+const GinacLimitsS& GinacSessionC::getLimits() const { return limits; }
+
+void GinacSessionC::setRealSymbols(std::vector<std::u16string> names) { real_names = std::move(names); }
+
+const std::vector<std::u16string>& GinacSessionC::getRealSymbols() const { return real_names; }
 
 }  // namespace qorv::math::algexpr::ginac

@@ -4,6 +4,9 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <string>
+
+#include "NumberTextC.h"
 
 namespace qorv::math::algexpr::ginac {
 
@@ -11,27 +14,6 @@ namespace {
 
 constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
 constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-
-bool isMinus(char16_t c) { return c == u'-' || c == u'\u2013' || c == u'\u2212'; }
-
-// The magnitude's digits (no leading zeros) as an int64 with the sign; false
-// when it does not fit.
-bool toInt64(bool negative, const std::string& digits, std::int64_t& value) {
-    if (digits.size() > 19) {
-        return false;
-    }
-    const std::uint64_t limit = negative ? std::uint64_t{1} << 63 : (std::uint64_t{1} << 63) - 1;
-    std::uint64_t magnitude = 0;
-    for (char c : digits) {
-        const auto digit = static_cast<unsigned>(c - '0');
-        if (magnitude > (limit - digit) / 10) {
-            return false;
-        }
-        magnitude = magnitude * 10 + digit;
-    }
-    value = negative ? static_cast<std::int64_t>(0 - magnitude) : static_cast<std::int64_t>(magnitude);
-    return true;
-}
 
 std::u16string widen(const std::string& ascii, bool negative) {
     std::u16string text;
@@ -45,20 +27,9 @@ std::u16string widen(const std::string& ascii, bool negative) {
     return text;
 }
 
+// The digits of the magnitude.
 std::string decimal(std::int64_t value) {
-    std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-    char buffer[20];
-    int n = 0;
-    do {
-        buffer[n++] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
-    std::string text;
-    text.reserve(static_cast<std::size_t>(n));
-    while (n > 0) {
-        text += buffer[--n];
-    }
-    return text;
+    return std::to_string(value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value));
 }
 
 }  // namespace
@@ -122,7 +93,7 @@ IntegerValueC* IntegerValueC::fromDigits(bool negative, const std::string& digit
     try {
         const std::string magnitude = digits.substr(first);
         std::int64_t small = 0;
-        if (toInt64(negative && magnitude != "0", magnitude, small)) {
+        if (support::NumberTextC::toInt64(negative && magnitude != "0", magnitude, small)) {
             return new IntegerValueC(small);
         }
         std::unique_ptr<IntegerValueC> value(new IntegerValueC(negative ? kMin : kMax));
@@ -134,30 +105,7 @@ IntegerValueC* IntegerValueC::fromDigits(bool negative, const std::string& digit
 }
 
 bool IntegerValueC::parse(const std::u16string& text, bool& negative, std::string& digits) {
-    std::size_t i = 0;
-    bool minus = false;
-    if (!text.empty() && (isMinus(text[0]) || text[0] == u'+')) {
-        minus = isMinus(text[0]);
-        ++i;
-    }
-    if (i == text.size()) {
-        return false;
-    }
-    for (std::size_t j = i; j < text.size(); ++j) {
-        if (text[j] < u'0' || text[j] > u'9') {
-            return false;
-        }
-    }
-    while (i + 1 < text.size() && text[i] == u'0') {
-        ++i;
-    }
-    digits.clear();
-    digits.reserve(text.size() - i);
-    for (; i < text.size(); ++i) {
-        digits += static_cast<char>(text[i]);
-    }
-    negative = minus && digits != "0";
-    return true;
+    return support::NumberTextC::readInteger(text, negative, digits);
 }
 
 }  // namespace qorv::math::algexpr::ginac

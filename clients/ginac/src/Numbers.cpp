@@ -13,8 +13,7 @@
 #include <limits>
 #include <new>
 
-#include "RefusalC.h"
-#include "Text.h"
+#include "SupportNames.h"
 #include "algexpr/ginac/FloatValueC.h"
 #include "algexpr/ginac/GinacEngineC.h"
 #include "algexpr/ginac/IntegerValueC.h"
@@ -28,9 +27,9 @@ constexpr double kLog10Of2 = 0.30102999566398119521;
 // Binary exponents up to this are rounded exactly through rationals.
 constexpr long kExactBinaryExponent = 300000;
 
-RefusalC tooManyDigits(double digits) {
+RefusalC tooManyDigits(double digits, std::size_t max_digits) {
     return RefusalC(u"an integer of about " + count(static_cast<std::uint64_t>(digits)) +
-                    u" digits; exact integers are limited to " + count(GinacEngineC::kMaxIntegerDigits) + u" digits");
+                    u" digits; exact integers are limited to " + count(max_digits) + u" digits");
 }
 
 // log10 |n| for n != 0.
@@ -192,14 +191,14 @@ double log10Magnitude(const GiNaC::numeric& value) {
            std::log10(cln::double_approx(cln::scale_float(m, -cln::float_exponent(m))));
 }
 
-GiNaC::numeric integerOf(const IntegerValueABC& value) {
+GiNaC::numeric integerOf(const IntegerValueABC& value, std::size_t max_digits) {
     const auto* ours = dynamic_cast<const IntegerValueC*>(&value);
     if (ours == nullptr || !ours->isLarge()) {
         return GiNaC::numeric(static_cast<long>(value.getValue()));
     }
     const std::string& digits = ours->largeDigits();
-    if (digits.size() > GinacEngineC::kMaxIntegerDigits) {
-        throw tooManyDigits(static_cast<double>(digits.size()));
+    if (digits.size() > max_digits) {
+        throw tooManyDigits(static_cast<double>(digits.size()), max_digits);
     }
     const std::string text = (ours->isNegative() ? "-" : "") + digits;
     return GiNaC::numeric(cln::cl_N(cln::cl_I(text.c_str())));
@@ -245,51 +244,86 @@ GiNaC::numeric floatOf(const FloatValueABC& value, unsigned long digits) {
     return GiNaC::numeric(cln::cl_N(ours->isNegative() ? -result : result));
 }
 
-IntegerValueABC* integerValue(const GiNaC::numeric& integer) {
-    const cln::cl_I n = cln::the<cln::cl_I>(integer.to_cl_N());
+namespace {
+
+// The magnitude's digits of an integer, refused beyond `max_digits`.
+std::string integerDigits(const cln::cl_I& n, std::size_t max_digits) {
     const auto length = cln::integer_length(n);
-    if (length < 64) {
-        return new IntegerValueC(cln::cl_I_to_Q(n));
+    if (length < 63) {
+        const long long value = cln::cl_I_to_Q(cln::abs(n));
+        return std::to_string(value);
     }
     const double estimate = static_cast<double>(length) * kLog10Of2;
-    if (estimate > static_cast<double>(GinacEngineC::kMaxIntegerDigits) + 1.0) {
-        throw tooManyDigits(estimate);
+    if (estimate > static_cast<double>(max_digits) + 1.0) {
+        throw tooManyDigits(estimate, max_digits);
     }
-    const std::string digits = decimal(cln::abs(n));
-    if (digits.size() > GinacEngineC::kMaxIntegerDigits) {
-        throw tooManyDigits(static_cast<double>(digits.size()));
+    std::string digits = decimal(cln::abs(n));
+    if (digits.size() > max_digits) {
+        throw tooManyDigits(static_cast<double>(digits.size()), max_digits);
     }
-    IntegerValueABC* value = IntegerValueC::fromDigits(cln::minusp(n), digits);
-    if (value == nullptr) {
-        throw std::bad_alloc();
-    }
-    return value;
+    return digits;
 }
 
-FloatValueABC* floatValue(const GiNaC::numeric& value, unsigned long digits) {
-    const cln::cl_R x = cln::the<cln::cl_R>(value.to_cl_N());
-    FloatValueC* result = nullptr;
-    if (cln::zerop(x)) {
-        result = FloatValueC::fromDigits(false, std::string(), 0);
+// `digits` significant digits of a float or rational x != 0.
+void roundedDigits(const cln::cl_R& x, bool rational, unsigned long digits, support::RealS& real) {
+    const cln::cl_R magnitude = cln::abs(x);
+    long exponent = 0;
+    if (rational) {
+        real.digits = roundRational(cln::the<cln::cl_RA>(magnitude), digits, exponent);
     } else {
-        const cln::cl_R magnitude = cln::abs(x);
-        long exponent = 0;
-        std::string text;
-        if (value.is_rational()) {
-            text = roundRational(cln::the<cln::cl_RA>(magnitude), digits, exponent);
-        } else {
-            const cln::cl_F f = cln::the<cln::cl_F>(magnitude);
-            const long binary = cln::float_exponent(f);
-            text = binary <= kExactBinaryExponent && binary >= -kExactBinaryExponent
-                       ? roundFloatExactly(f, digits, exponent)
-                       : roundFloat(f, digits, exponent);
+        const cln::cl_F f = cln::the<cln::cl_F>(magnitude);
+        const long binary = cln::float_exponent(f);
+        real.digits = binary <= kExactBinaryExponent && binary >= -kExactBinaryExponent
+                          ? roundFloatExactly(f, digits, exponent)
+                          : roundFloat(f, digits, exponent);
+    }
+    while (!real.digits.empty() && real.digits.back() == '0') {
+        real.digits.pop_back();
+    }
+    real.exponent = exponent;
+}
+
+}  // namespace
+
+support::RealS realOf(const GiNaC::numeric& value, unsigned long digits, std::size_t max_digits, bool as_float) {
+    if (!as_float && value.is_integer() && value.is_equal(GiNaC::numeric(value.to_long()))) {
+        const long small = value.to_long();  // the common case, without CLN's decimal conversion
+        support::RealS real;
+        real.negative = small < 0;
+        real.digits = std::to_string(small < 0 ? 0 - static_cast<unsigned long>(small) : static_cast<unsigned long>(small));
+        return real;
+    }
+    const cln::cl_R x = cln::the<cln::cl_R>(value.to_cl_N());
+    support::RealS real;
+    real.negative = cln::minusp(x);
+    if (value.is_rational() && !as_float) {
+        const cln::cl_RA q = cln::the<cln::cl_RA>(x);
+        real.digits = integerDigits(cln::numerator(q), max_digits);
+        if (!value.is_integer()) {
+            real.form = support::RealS::FormE::Rational;
+            real.denominator = integerDigits(cln::denominator(q), max_digits);
         }
-        result = FloatValueC::fromDigits(cln::minusp(x), text, exponent);
+        return real;
     }
-    if (result == nullptr) {
-        throw std::bad_alloc();
+    real.form = support::RealS::FormE::Float;
+    real.digits.clear();
+    if (!cln::zerop(x)) {
+        roundedDigits(x, value.is_rational(), digits, real);
     }
-    return result;
+    return real;
+}
+
+support::NumberS numberOf(const GiNaC::numeric& given, unsigned long digits, std::size_t max_digits, bool as_float) {
+    const GiNaC::numeric value = realIfReal(given);
+    support::NumberS number;
+    if (value.is_real()) {
+        number.real = realOf(value, digits, max_digits, as_float);
+        return number;
+    }
+    number.complex = true;
+    number.real = realOf(value.real(), digits, max_digits, as_float);
+    number.imag = realOf(value.imag(), digits, max_digits, as_float);
+    return number;
 }
 
 }  // namespace qorv::math::algexpr::ginac::detail

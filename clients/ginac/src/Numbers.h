@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <string>
 
+#include "ResultGraphC.h"
+
 namespace qorv::math::algexpr {
 class IntegerValueABC;
 class FloatValueABC;
@@ -19,23 +21,24 @@ class FloatValueABC;
 namespace qorv::math::algexpr::ginac::detail {
 
 /// The integer of a value object (ours exactly, another client's through
-/// getValue). Throws RefusalC beyond GinacEngineC::kMaxIntegerDigits.
-GiNaC::numeric integerOf(const IntegerValueABC& value);
+/// getValue). Throws RefusalC beyond `max_digits` digits.
+GiNaC::numeric integerOf(const IntegerValueABC& value, std::size_t max_digits);
 /// The float of a value object, rounded to `digits` significant digits, or
 /// to `digits` digits after the point for numbers of 1 and more (up to
 /// 10^kMaxDigits), so that no digit written before the point is lost.
 /// Throws RefusalC for infinities and NaN.
 GiNaC::numeric floatOf(const FloatValueABC& value, unsigned long digits);
 
-/// A new integer value; throws RefusalC beyond kMaxIntegerDigits and
-/// std::bad_alloc when memory runs out.
-IntegerValueABC* integerValue(const GiNaC::numeric& integer);
-/// A new float value holding the real number `value` (a rational or a GiNaC
-/// float) correctly rounded to `digits` significant digits (ties to even).
-FloatValueABC* floatValue(const GiNaC::numeric& value, unsigned long digits);
+/// The real number `value` as written: an integer or a rational exactly
+/// (RefusalC beyond `max_digits` digits), a float (or, with `as_float`, any
+/// number) correctly rounded to `digits` significant digits (ties to even).
+support::RealS realOf(const GiNaC::numeric& value, unsigned long digits, std::size_t max_digits, bool as_float = false);
+/// A number as written, real or complex, each part as realOf gives it.
+support::NumberS numberOf(const GiNaC::numeric& value, unsigned long digits, std::size_t max_digits,
+                          bool as_float = false);
 
-/// GiNaC can leave a complex number with an exact zero imaginary part (I^2
-/// is one): such a number stands for its real part.
+/// GiNaC can leave a complex number with an exact zero imaginary part (i
+/// squared, say, is the complex number -1 + 0 i): it stands for its real part.
 inline GiNaC::numeric realIfReal(const GiNaC::numeric& n) { return n.is_real() || !n.imag().is_zero() ? n : n.real(); }
 inline bool isRealNumber(const GiNaC::numeric& n) { return n.is_real() || n.imag().is_zero(); }
 

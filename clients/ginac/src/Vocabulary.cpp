@@ -8,7 +8,8 @@ namespace qorv::math::algexpr::ginac::detail {
 const char16_t* const kBuiltinNames[] = {
     u"plus", u"minus", u"times",  u"divide",   u"power",  u"neg",    u"sin",   u"cos",   u"tan",  u"exp",
     u"log",  u"sqrt",  u"abs",    u"pi",       u"e",      u"asin",   u"acos",  u"atan",  u"sinh", u"cosh",
-    u"tanh", u"i",     u"diff",   u"expand",   u"simplify", u"factor", u"series", u"pdiff", u"order", u""};
+    u"tanh", u"i",     u"diff",   u"expand",   u"simplify", u"factor", u"series", u"pdiff", u"order",
+    u"conjugate", u"real_part", u"imag_part", u"csgn", u"step", u"atan2", u""};
 
 namespace {
 
@@ -19,7 +20,8 @@ constexpr OperationE kOperations[] = {
     OperationE::Log,   OperationE::Sqrt,   OperationE::Abs,      OperationE::Pi,     OperationE::E,
     OperationE::Asin,  OperationE::Acos,   OperationE::Atan,     OperationE::Sinh,   OperationE::Cosh,
     OperationE::Tanh,  OperationE::I,      OperationE::Diff,     OperationE::Expand, OperationE::Simplify,
-    OperationE::Factor, OperationE::Series, OperationE::Pdiff,   OperationE::Order};
+    OperationE::Factor, OperationE::Series, OperationE::Pdiff,   OperationE::Order,
+    OperationE::Conjugate, OperationE::RealPart, OperationE::ImagPart, OperationE::Csgn, OperationE::Step, OperationE::Atan2};
 constexpr std::size_t kCount = sizeof(kOperations) / sizeof(kOperations[0]);
 static_assert(kCount + 1 == sizeof(kBuiltinNames) / sizeof(kBuiltinNames[0]), "one operation per name");
 static_assert(kCount + 1 == static_cast<std::size_t>(OperationE::Count), "every operation has a name");
@@ -58,6 +60,7 @@ bool acceptsArity(OperationE operation, std::size_t count) {
         case OperationE::Divide:
         case OperationE::Power:
         case OperationE::Pdiff:
+        case OperationE::Atan2:
             return count == 2;
         case OperationE::Diff:
             return count == 2 || count == 3;
@@ -78,6 +81,7 @@ const char* arityText(OperationE operation) {
         case OperationE::Divide:
         case OperationE::Power:
         case OperationE::Pdiff:
+        case OperationE::Atan2:
             return "2 arguments";
         case OperationE::Diff:
             return "2 or 3 arguments";

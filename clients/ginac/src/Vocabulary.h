@@ -41,6 +41,12 @@ enum class GinacEngineC::OperationE : unsigned char {
     Series,
     Pdiff,
     Order,
+    Conjugate,
+    RealPart,
+    ImagPart,
+    Csgn,
+    Step,
+    Atan2,
     Count  // not an operation: the number of them
 };
 

@@ -23,6 +23,9 @@
 
 namespace qorv::math::algexpr::numeric {
 
+using support::reserveOutOfMemory;
+using support::setOutOfMemory;
+
 enum class NumericEngineC::OperationE : unsigned char {
     None,
     Plus,

@@ -5,7 +5,7 @@
 #include <new>
 #include <utility>
 
-#include "OutOfMemory.h"
+#include "SessionCallC.h"
 #include "algexpr/AlgebraicExpressionC.h"
 #include "algexpr/NodeABC.h"
 #include "algexpr/numeric/FloatValueFactoryC.h"
@@ -27,32 +27,16 @@ NumericSessionC::~NumericSessionC() = default;
 
 PointerTC<AlgebraicExpressionC> NumericSessionC::executeExpression(PointerTC<AlgebraicExpressionC> expression,
                                                                    bool require_number, std::u16string* reason) {
-    std::u16string why;
-    PointerTC<AlgebraicExpressionC> result;
-    try {
-        reserveOutOfMemory(why);
+    return support::SessionCallC::execute(expression, reason, [&](NodeABC& root, std::u16string& why) -> NodeABC* {
         PointerTC<IntegerValueFactoryABC> integers = getIntegerValueFactory();
         PointerTC<FloatValueFactoryABC> floats = getFloatValueFactory();
-        if (!expression || expression->getNode() == nullptr) {
-            why = u"nothing to evaluate";
-        } else if (!integers || !floats) {
+        if (!integers || !floats) {
             why = u"no number factories";
-        } else {
-            std::unique_ptr<NodeABC> tree(
-                engine_p->evaluate(*expression->getNode(), *integers, *floats, require_number, why));
-            if (tree && !(require_number && !why.empty())) {
-                result = PointerTC<AlgebraicExpressionC>(new AlgebraicExpressionC(tree.get()));
-                tree.release();
-            }
+            return nullptr;
         }
-    } catch (const std::bad_alloc&) {
-        result = PointerTC<AlgebraicExpressionC>();
-        setOutOfMemory(why);
-    }
-    if (reason != nullptr) {
-        reason->swap(why);
-    }
-    return result;
+        std::unique_ptr<NodeABC> tree(engine_p->evaluate(root, *integers, *floats, require_number, why));
+        return require_number && !why.empty() ? nullptr : tree.release();
+    });
 }
 
 }  // namespace qorv::math::algexpr::numeric

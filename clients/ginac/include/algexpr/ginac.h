@@ -7,6 +7,7 @@
 #include "algexpr/ginac/FloatValueC.h"
 #include "algexpr/ginac/FloatValueFactoryC.h"
 #include "algexpr/ginac/GinacEngineC.h"
+#include "algexpr/ginac/GinacLimitsS.h"
 #include "algexpr/ginac/GinacSessionC.h"
 #include "algexpr/ginac/IntegerValueC.h"
 #include "algexpr/ginac/IntegerValueFactoryC.h"

@@ -17,7 +17,7 @@
 // written (no rounding to a precision); decimal exponents beyond
 // +-kMaxExponent are declined.
 //
-// Writing (toString):
+// Writing (toString), by the same rules as the numeric client's floats:
 //  - the digits argument: 0 writes every significant digit the value holds
 //    (trailing zeros dropped): the shortest text that reads back to the same
 //    number. Otherwise it is the number of significant digits (Standard,
@@ -38,8 +38,9 @@
 //    Any other value is taken as Standard.
 //  - every text holds "." or an exponent, so it reads back as a float and not
 //    as an integer: 1.0, 1e21, 1.00e3; exponents have no "+" and no leading
-//    zeros. A value set from an infinite or NaN double is written "inf",
-//    "-inf" or "nan", texts that read back as names, not as numbers.
+//    zeros. A value set from an infinite double is written "1e999" or
+//    "-1e999" (as the numeric client writes it: a number beyond every
+//    double), one set from NaN "nan", which reads back as a name.
 //  - toString() is toString(0, Standard).
 #ifndef ALGEXPR_GINAC_FLOATVALUEC_H
 #define ALGEXPR_GINAC_FLOATVALUEC_H

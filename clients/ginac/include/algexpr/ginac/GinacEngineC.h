@@ -20,20 +20,29 @@
 //   pdiff(g(...),k)          derivative of an unknown function g by its k-th
 //                            argument (1-based)
 //   order(e)                 the order term of a series
+// and what GiNaC's results about complex values hold:
+//   conjugate(z), real_part(z), imag_part(z), csgn(z) (the sign of the real
+//   part, or of the imaginary part when that is 0), step(x) (Heaviside, 1/2
+//   at 0), atan2(y,x)
 // plus and times take any number of arguments, minus one or two, divide and
 // power two, the functions one. Any other name applied to arguments is an
 // unknown function, registered with GiNaC once per name and arity for the
 // life of the process: arithmetic, expansion and simplification work around
 // it, its arguments are evaluated, and differentiating through it gives pdiff
 // (diff(f(times(2,x)),x) is times(2,pdiff(f(times(2,x)),1))). Any other name
-// standing alone is a real symbol. The names csgn, conjugate, real_part,
-// imag_part and step, which GiNaC's results can hold, read as GiNaC's own
-// functions of one argument. Integration, solving and limits are not offered.
+// standing alone is a symbol, which stands for a complex number unless the
+// session names it real (GinacSessionC::setRealSymbols): log(exp(x)) and
+// x*conjugate(x) stay as they are for a complex x. A result without meaning
+// in this vocabulary is refused with the reason, never written: a derivative
+// of conjugate, real_part, abs and the like (for complex arguments they have
+// none), GiNaC's other constants and functions. Integration, solving and
+// limits are not offered.
 //
 // Results read as a person writes them, in one order of our own that depends
 // on nothing but the expression (not on what was read before it, nor on
 // GiNaC's hash values; the free symbols of each evaluation are made afresh,
-// numbered by name):
+// numbered by name). The result goes through an engine-independent graph
+// that clients/support orders and writes (ResultShaperC), by these rules:
 //  - numbers: integers as they are, rationals divide(p,q) (divide(-1,3)),
 //    floats with the session's digits, i for the imaginary unit, a + b i as
 //    plus(a,times(b,i)); pi, e (for exp(1)), sqrt(x) for power(x,divide(1,2));
@@ -53,19 +62,32 @@
 //  - a sum is written left to right in that order with minus for negative
 //    terms, except that a leading negative term gives way to the first
 //    positive one: minus(x,y), minus(y,x), plus(minus(power(x,2),times(2,x)),1),
-//    minus(1,x); neg(x) starts a sum without positive terms.
+//    minus(1,x); neg(x) starts a sum without positive terms;
+//  - a sum raised to an integer power in a product has a positive leading
+//    term, its sign moved to the coefficient (times(L,minus(B,A)) is
+//    neg(times(L,minus(A,B)))), so that GiNaC's choice between (a-b) and
+//    -(b-a), which follows its hash values, never shows.
 // Every result reads back (through the same session) to the same GiNaC
 // expression, so evaluating a result again gives the same text.
 //
-// Limits, each with a message that names it, so that no input crashes the
-// process or runs away. The worst case each one lets through takes about a
-// second or less (measured with bench/ginac_limits.cpp on a 2-core 2.1 GHz
+// Limits (GinacLimitsS, a session setting; below, the defaults as the
+// constants here), each with a message that names it, so that no input
+// crashes the process or runs away. They hold for the whole expression: the
+// one walk over the input estimates what it asks for before GiNaC builds any
+// of it (derivative orders added up through nested diffs, the digits of
+// numbers through products and powers), and what only GiNaC's values tell
+// (an expansion of what another operation produced, the growth of a
+// derivative order by order) is checked where it is built. The worst case
+// each one lets through takes about a second or less, compositions
+// included (measured with bench/ginac_limits.cpp on a 2-core 2.1 GHz
 // machine; AddressSanitizer builds are 3 to 10 times slower):
 //  - depth: trees nested more than kMaxDepth levels are refused before GiNaC
 //    sees them, as GiNaC's algorithms recurse and building some chains grows
 //    as the square of their depth (0.3 s at 10000). Arguments that GiNaC
 //    flattens do not count as levels: a plus or binary minus inside a plus
 //    or as the first argument of a binary minus, a times inside a times.
+//    The operand of real_part and imag_part may be 16 deep (GiNaC splits
+//    each level of functions in two: 0.3 s at 16, 17 s at 22).
 //    The operand of diff may be kMaxDiffDepth deep (diff grows as the cube of
 //    the depth: 0.5 s at 500, 3.5 s at 1000), that of simplify and factor
 //    kMaxSimplifyDepth (0.8 s at 5000), that of series kMaxSeriesDepth
@@ -78,9 +100,14 @@
 //    kMaxExpandDigits digits of coefficients in all (0.3 s near either).
 //  - factor: polynomials of degree above kMaxFactorDegree are refused
 //    (factorisation time is erratic in the degree: x^60+1 takes 8 s, x^80-1
-//    13 s, x^100-1 minutes).
-//  - diff order at most kMaxDiffOrder (the 50th derivative of f(x)g(x)sin(x)
-//    takes 0.5 s, the 100th 10 s), series order at most kMaxSeriesOrder.
+//    13 s, x^100-1 minutes), and in several symbols of degree above 20, or
+//    dense ones above degree 5 (see GinacLimitsS).
+//  - simplify and factor: common denominators of degree above 100.
+//  - diff order at most kMaxDiffOrder, nested diffs added up (the 50th
+//    derivative of f(x)g(x)sin(x) takes 0.5 s, the 100th 10 s); each order
+//    is computed in turn, and one that its growth so far predicts beyond
+//    kMaxResultNodes is refused before it is computed. Series order at most
+//    kMaxSeriesOrder.
 //  - sin, cos and tan of a float with no digit left after its point (or
 //    beyond 10^kMaxDigits) are refused: the result would be noise, and the
 //    reduction would need as many digits of pi as the float has.
@@ -115,6 +142,7 @@
 #include <vector>
 
 #include "algexpr/CASEngineABC.h"
+#include "algexpr/ginac/GinacLimitsS.h"
 #include "algexpr/ginac/ginac_export.h"
 
 namespace qorv::math::algexpr {
@@ -126,17 +154,20 @@ namespace qorv::math::algexpr::ginac {
 
 class ALGEXPR_GINAC_API GinacEngineC : public CASEngineABC {
 public:
-    static constexpr std::size_t kMaxDepth = 10000;
-    static constexpr std::size_t kMaxDiffDepth = 500;
-    static constexpr std::size_t kMaxSimplifyDepth = 5000;
-    static constexpr std::size_t kMaxSeriesDepth = 50;
-    static constexpr std::size_t kMaxIntegerDigits = 1000000;
-    static constexpr std::size_t kMaxExpandTerms = 100000;
-    static constexpr std::size_t kMaxExpandDigits = 5000000;
-    static constexpr std::size_t kMaxFactorDegree = 40;
-    static constexpr std::size_t kMaxDiffOrder = 50;
-    static constexpr std::size_t kMaxSeriesOrder = 100;
-    static constexpr std::size_t kMaxResultNodes = 2000000;
+    /// The default limits (GinacLimitsS), as constants.
+    static constexpr std::size_t kMaxDepth = GinacLimitsS().depth;
+    static constexpr std::size_t kMaxDiffDepth = GinacLimitsS().diff_depth;
+    static constexpr std::size_t kMaxSimplifyDepth = GinacLimitsS().simplify_depth;
+    static constexpr std::size_t kMaxSeriesDepth = GinacLimitsS().series_depth;
+    static constexpr std::size_t kMaxIntegerDigits = GinacLimitsS().integer_digits;
+    static constexpr std::size_t kMaxExpandTerms = GinacLimitsS().expand_terms;
+    static constexpr std::size_t kMaxExpandDigits = GinacLimitsS().expand_digits;
+    static constexpr std::size_t kMaxFactorDegree = GinacLimitsS().factor_degree;
+    static constexpr std::size_t kMaxDiffOrder = GinacLimitsS().diff_order;
+    static constexpr std::size_t kMaxSeriesOrder = GinacLimitsS().series_order;
+    static constexpr std::size_t kMaxResultNodes = GinacLimitsS().result_nodes;
+    /// Unknown functions: at most this many name/arity pairs per process
+    /// (GiNaC cannot forget a registration).
     static constexpr std::size_t kMaxFunctions = 100000;
     /// Significant digits of float results unless the session is told otherwise.
     static constexpr unsigned long kDefaultDigits = 17;
@@ -144,10 +175,14 @@ public:
     /// GiNaC computes with this many digits more than the results show.
     static constexpr unsigned long kGuardDigits = 10;
     /// The worker's stack. The deepest work the limits allow uses 3.5 MiB of
-    /// it (simplify at depth 5000; the engine's own walks use explicit
-    /// stacks, so sanitizer builds use no more), measured by
-    /// bench/ginac_limits.cpp; the rest is headroom for GiNaC's recursions.
-    /// Stack reserved but not touched costs address space only.
+    /// it (simplify at depth 5000, where simplify and factor recurse through
+    /// the expression as GiNaC itself does), measured by
+    /// bench/ginac_limits.cpp; the walks over the input and over GiNaC's
+    /// results use explicit stacks, and ordering and writing a result
+    /// recurse at most as deep as the result is high, which is bounded by
+    /// twice kMaxDepth (about 200 bytes a level). The rest is headroom for
+    /// GiNaC's recursions. Stack reserved but not touched costs address
+    /// space only.
     static constexpr std::size_t kWorkerStackBytes = std::size_t{64} << 20;
 
     /// The core vocabulary above, in a session's list format (zero-terminated
@@ -164,20 +199,28 @@ public:
     /// "GiNaC 1.8.6 (CLN 1.3.6)" with the versions built against.
     std::u16string getName() const override;
 
-    /// Evaluates the tree under `root` and returns the result as a new tree,
-    /// or null. Symbols and the names of GiNaC's functions in the result come
-    /// from `session`'s symbol table.
+    /// Evaluates the tree under `root` within the default limits, every
+    /// symbol complex, and returns the result as a new tree, or null.
+    /// Symbols and the names of GiNaC's functions in the result come from
+    /// `session`'s symbol table.
     ///  - `numeric` false: the exact symbolic result; `reason` is emptied when
     ///    it stands for a real number and otherwise says why not ("x: free
     ///    symbol", "f: unknown function", "not a real number").
-    ///  - `numeric` true: a single number node: an integer when the exact
-    ///    value is one, otherwise a float with `digits` significant digits,
-    ///    correctly rounded from GiNaC's value at digits + kGuardDigits; null
-    ///    with the reason when there is no real number.
+    ///  - `numeric` true: a number: an integer when the exact value is one,
+    ///    otherwise a float with `digits` significant digits, correctly
+    ///    rounded from GiNaC's value at digits + kGuardDigits; a complex value
+    ///    as plus(a,times(b,i)) (minus for a negative b), each part so; the
+    ///    reason is then empty. Null with the reason when there is no number
+    ///    (free symbols, unknown functions).
     ///  - null with the reason when a limit is exceeded, GiNaC refuses
     ///    (division by zero, a pole), memory runs out or the worker thread
     ///    cannot be started. `digits` is clamped to [1, kMaxDigits].
     NodeABC* evaluate(NodeABC& root, CASSessionBC& session, bool numeric, unsigned long digits,
+                      std::u16string& reason) const;
+    /// The same within `limits`, the symbols named in `real_names` real
+    /// (all others complex).
+    NodeABC* evaluate(NodeABC& root, CASSessionBC& session, const GinacLimitsS& limits,
+                      const std::vector<std::u16string>& real_names, bool numeric, unsigned long digits,
                       std::u16string& reason) const;
 
     /// Runs job(context) on the worker thread and waits for it; true when it

@@ -15,14 +15,17 @@
 //  - never changes `expression`; the result is a new expression;
 //  - `numeric` false: the exact symbolic result (see GinacEngineC for the
 //    vocabulary, the forms and order results are written in, and limits);
-//  - `numeric` true: a single number node: an integer when the exact value
-//    is one, otherwise a float with getDigits() significant digits; null
-//    when there is no real number (free symbols, i);
+//  - `numeric` true: a number: an integer when the exact value is one,
+//    otherwise a float with getDigits() significant digits; a complex value
+//    as plus(a,times(b,i)), each part so; null when there is no number
+//    (free symbols);
 //  - `reason`, when not null, is emptied when the result stands for a real
 //    number and otherwise says why not, or why the result is null
 //    (a limit, division by zero, a pole, out of memory). Nothing is thrown.
-// The session may be used from any thread, one call at a time (as every
-// session); the GiNaC work runs on the engine's worker thread.
+// Symbols stand for complex numbers unless setRealSymbols names them; the
+// limits are setLimits' (GinacLimitsS). The session may be used from any
+// thread, one call at a time (as every session); the GiNaC work runs on the
+// engine's worker thread.
 //
 // Running out of memory: where GiNaC itself runs out (operator new), the
 // evaluation ends with a null result and "out of memory", and where CLN
@@ -34,9 +37,11 @@
 #define ALGEXPR_GINAC_GINACSESSIONC_H
 
 #include <string>
+#include <vector>
 
 #include "algexpr/CASSessionBC.h"
 #include "algexpr/ginac/GinacEngineC.h"
+#include "algexpr/ginac/GinacLimitsS.h"
 #include "algexpr/ginac/ginac_export.h"
 #include "oss/PointerTC.h"
 
@@ -86,11 +91,25 @@ public:
     /// Whether the replaced functions are in place in this process.
     bool getThrowOnAllocationFailure() const;
 
+    /// The limits of the evaluations that follow; GinacLimitsS's defaults
+    /// until changed.
+    void setLimits(const GinacLimitsS& limits);
+    const GinacLimitsS& getLimits() const;
+
+    /// The names of the symbols that stand for real numbers; every other
+    /// symbol stands for a complex number (the default: none are real).
+    /// With x real, log(exp(x)) is x and x*conjugate(x) is x^2; with x
+    /// complex both stay as they are.
+    void setRealSymbols(std::vector<std::u16string> names);
+    const std::vector<std::u16string>& getRealSymbols() const;
+
 private:
     GinacSessionC(qorv::oss::PointerTC<GinacEngineC> engine, const char16_t* const* core_names);
 
     qorv::oss::PointerTC<GinacEngineC> engine_p;
     unsigned long digits = GinacEngineC::kDefaultDigits;
+    GinacLimitsS limits;
+    std::vector<std::u16string> real_names;
 };
 
 }  // namespace qorv::math::algexpr::ginac

@@ -21,10 +21,14 @@
 //  - The unsigned long `digits` argument: 0 asks for the shortest text that
 //    reads back to the same double. Otherwise it is the number of significant
 //    digits (Standard, Scientific, Engineering) or of digits after the point
-//    (Fixed), correctly rounded; values above kMaxDigits count as kMaxDigits.
-//  - The NumberDisplayFormatE argument:
-//      Standard     plain or exponent form, whichever is shorter (as printf's
-//                   %g; with digits, trailing zeros are dropped): 0.1, 1e21
+//    (Fixed), correctly rounded and padded with zeros: exactly that many
+//    digits; values above kMaxDigits count as kMaxDigits.
+//  - The NumberDisplayFormatE argument (the GiNaC client writes its floats
+//    by the same rules, so that both write a number alike):
+//      Standard     plain form when the decimal exponent x satisfies
+//                   -7 < x < 21 (digits 0) or -7 < x < digits, exponent
+//                   form otherwise: 0.1, 1e20 as 100000000000000000000.0,
+//                   1e21, 100. (digits 3 for 100), 1.00e3 (digits 3)
 //      Fixed        plain form, never an exponent: 1000000000000000000000.0
 //      Scientific   one digit before the point, always an exponent: 1.5e3
 //      Engineering  an exponent that is a multiple of 3 and one to three

@@ -33,6 +33,7 @@ public:
     /// two meaning minus) followed by one or more ASCII decimal digits, and
     /// nothing else. False for every other text, the empty one included, and
     /// for numbers outside the 64-bit range; `value` is then left as it was.
+    /// Throws std::bad_alloc when memory runs out.
     static bool parse(const std::u16string& text, std::int64_t& value);
     /// The decimal text of `value`.
     static std::u16string format(std::int64_t value);

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
-// The reason the engine and the session give when memory runs out, and how
-// they store it without throwing. Internal to the numeric client.
-#ifndef ALGEXPR_NUMERIC_OUTOFMEMORY_H
-#define ALGEXPR_NUMERIC_OUTOFMEMORY_H
+// The reason the engine clients give when memory runs out, and how they
+// store it without throwing.
+#ifndef ALGEXPR_CLIENTS_SUPPORT_OUTOFMEMORY_H
+#define ALGEXPR_CLIENTS_SUPPORT_OUTOFMEMORY_H
 
 #include <new>
 #include <string>
 #include <string_view>
 
-namespace qorv::math::algexpr::numeric {
+namespace qorv::math::algexpr::support {
 
 inline constexpr std::u16string_view kOutOfMemory = u"out of memory";
 
@@ -26,6 +26,6 @@ inline void setOutOfMemory(std::u16string& reason) noexcept {
     }
 }
 
-}  // namespace qorv::math::algexpr::numeric
+}  // namespace qorv::math::algexpr::support
 
 #endif

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// simplify and factor with every power of a non-integer exponent kept whole.
+// simplify and factor: GiNaC's normal() and factor() with every power of a
+// non-integer exponent kept whole.
 // GiNaC takes such powers apart where that is not valid: its normal() turns
 // (y^x)^x into y^x, and its factor() turns (y^z)^x into y^(z*x) and
 // sqrt(x^2-1) into sqrt(x+1)*sqrt(x-1), which differ from what was asked for
@@ -7,8 +8,8 @@
 // operation, after its base and exponent went through the same operation, and
 // is put back in the result. For factor(), which refuses numbers that are not
 // rational, constants such as pi and floats are symbols likewise.
-#ifndef ALGEXPR_GINAC_SRC_OPAQUEPOWERS_H
-#define ALGEXPR_GINAC_SRC_OPAQUEPOWERS_H
+#ifndef ALGEXPR_GINAC_SRC_NORMALFORMS_H
+#define ALGEXPR_GINAC_SRC_NORMALFORMS_H
 
 #include <ginac/ginac.h>
 

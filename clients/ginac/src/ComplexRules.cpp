@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: MIT
+#include "ComplexRules.h"
+
+namespace qorv::math::algexpr::ginac::detail {
+
+GiNaC::ex absoluteValue(const GiNaC::ex& a, int levels) {
+    if (levels > 0 && GiNaC::is_exactly_a<GiNaC::mul>(a)) {
+        for (std::size_t i = 0; i < a.nops(); ++i) {
+            const GiNaC::ex factor = a.op(i);
+            if (GiNaC::is_exactly_a<GiNaC::numeric>(factor) && !GiNaC::ex_to<GiNaC::numeric>(factor).is_real()) {
+                return GiNaC::abs(GiNaC::ex_to<GiNaC::numeric>(factor)) * absoluteValue(a / factor, levels - 1);
+            }
+        }
+    }
+    if (levels > 0 && GiNaC::is_exactly_a<GiNaC::power>(a) && GiNaC::is_exactly_a<GiNaC::numeric>(a.op(1)) &&
+        GiNaC::ex_to<GiNaC::numeric>(a.op(1)).is_real()) {
+        return evaluated(GiNaC::power(absoluteValue(a.op(0), levels - 1), a.op(1)));
+    }
+    return GiNaC::abs(a);
+}
+
+// Whether GiNaC would rewrite base^c, for a fractional c, through a factor
+// 1/x of the base: it turns (1/x)^c into x^(-c), which differs from it where
+// x is a negative real number (sqrt(1/(-2)) is i/sqrt(2), (-2)^(-1/2) is
+// -i/sqrt(2)).
+namespace {
+
+bool reciprocalInside(const GiNaC::ex& base) {
+    const auto reciprocal = [](const GiNaC::ex& e) {
+        return GiNaC::is_exactly_a<GiNaC::power>(e) && e.op(1).is_equal(-1);
+    };
+    if (reciprocal(base)) {
+        return true;
+    }
+    if (GiNaC::is_exactly_a<GiNaC::mul>(base)) {
+        for (std::size_t i = 0; i < base.nops(); ++i) {
+            if (reciprocal(base.op(i))) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+GiNaC::ex principalPower(const GiNaC::ex& base, const GiNaC::ex& exponent) {
+    if (GiNaC::is_exactly_a<GiNaC::numeric>(exponent) && !GiNaC::ex_to<GiNaC::numeric>(exponent).is_integer() &&
+        reciprocalInside(base)) {
+        return GiNaC::power(base, exponent).hold();
+    }
+    return evaluated(GiNaC::power(base, exponent));
+}
+
+}  // namespace qorv::math::algexpr::ginac::detail

@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+// Two of GiNaC's automatic rules that fail for complex values, done right
+// where the engine builds the expressions concerned. Worker thread only.
+#ifndef ALGEXPR_GINAC_SRC_COMPLEXRULES_H
+#define ALGEXPR_GINAC_SRC_COMPLEXRULES_H
+
+#include <ginac/ginac.h>
+
+namespace qorv::math::algexpr::ginac::detail {
+
+/// An expression made on the stack, evaluated: GiNaC's pow() and
+/// dynallocate() put the object on the heap before evaluating it, and leak
+/// it when the evaluation throws (a division by zero, a pole); an object on
+/// the stack is copied only once evaluated.
+inline GiNaC::ex evaluated(const GiNaC::basic& object) { return GiNaC::ex(object); }
+
+/// abs(a). GiNaC takes a number off the real line for nonnegative (it is
+/// not negative), and with it a product of such a coefficient and
+/// nonnegative factors: abs(i*pi) would be i*pi, and abs of a power of one
+/// likewise. So the coefficient's absolute value is taken out here, and the
+/// absolute value of a power of a real exponent is that of its base to the
+/// exponent (as far as `levels` of such nesting; beyond, GiNaC's own).
+GiNaC::ex absoluteValue(const GiNaC::ex& a, int levels = 8);
+
+/// base^exponent, the principal value. GiNaC turns (1/x)^c, and a product
+/// with such a factor, into x^(-c) for a fractional c, which differs where x
+/// is a negative real number (sqrt(1/(-2)) is i/sqrt(2), (-2)^(-1/2) is
+/// -i/sqrt(2)): such a power is kept as it is.
+GiNaC::ex principalPower(const GiNaC::ex& base, const GiNaC::ex& exponent);
+
+}  // namespace qorv::math::algexpr::ginac::detail
+
+#endif

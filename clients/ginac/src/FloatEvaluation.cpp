@@ -1,0 +1,124 @@
+// SPDX-License-Identifier: MIT
+#include "FloatEvaluation.h"
+
+#include <cln/float.h>
+#include <cln/real.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "ComplexRules.h"
+#include "Estimates.h"
+#include "GinacFunctions.h"
+#include "GinacWalkerTC.h"
+#include "Numbers.h"
+#include "SupportNames.h"
+#include "algexpr/ginac/GinacEngineC.h"
+
+namespace qorv::math::algexpr::ginac::detail {
+
+namespace {
+
+// ln(10^(10^8)): exp of more is beyond the floats computed with.
+constexpr long kLargestExponent = 230258509L;
+
+// A periodic function of an exact real number x, computed with the working
+// precision plus the digits of x before its point.
+GiNaC::ex periodicOfExact(unsigned serial, const GiNaC::numeric& x) {
+    const double magnitude = log10Magnitude(x);
+    if (magnitude > static_cast<double>(GinacEngineC::kMaxDigits)) {
+        throw RefusalC(functionName(serial) + u": an argument of about 10^" + approximately(magnitude) +
+                       u" is too large to reduce; the limit is 10^" + count(GinacEngineC::kMaxDigits));
+    }
+    const long working = GiNaC::Digits;
+    const long extra = magnitude > 0.0 ? static_cast<long>(magnitude) + 1 : 0;
+    GiNaC::Digits = working + extra;
+    GiNaC::ex value;
+    try {
+        value = GiNaC::function(serial, GiNaC::ex(x).evalf());
+    } catch (...) {
+        GiNaC::Digits = working;
+        throw;
+    }
+    GiNaC::Digits = working;
+    if (GiNaC::is_exactly_a<GiNaC::numeric>(value) && isRealNumber(GiNaC::ex_to<GiNaC::numeric>(value)) &&
+        !realIfReal(GiNaC::ex_to<GiNaC::numeric>(value)).is_rational()) {
+        const cln::cl_F f = cln::the<cln::cl_F>(realIfReal(GiNaC::ex_to<GiNaC::numeric>(value)).to_cl_N());
+        return GiNaC::numeric(cln::cl_N(cln::cl_float(f, cln::float_format(static_cast<unsigned long>(working)))));
+    }
+    return value;
+}
+
+bool isPeriodic(unsigned serial) {
+    return serial == GiNaC::sin_SERIAL::serial || serial == GiNaC::cos_SERIAL::serial ||
+           serial == GiNaC::tan_SERIAL::serial;
+}
+
+GiNaC::ex functionOfFloats(const GiNaC::ex& e, const GiNaC::ex* values, std::size_t count) {
+    const unsigned serial = GiNaC::ex_to<GiNaC::function>(e).get_serial();
+    const GiNaC::ex exact = e.op(0);
+    if (isPeriodic(serial) && GiNaC::is_exactly_a<GiNaC::numeric>(exact) &&
+        GiNaC::ex_to<GiNaC::numeric>(exact).is_rational()) {
+        return periodicOfExact(serial, GiNaC::ex_to<GiNaC::numeric>(exact));
+    }
+    if (isPeriodic(serial)) {
+        checkPeriodicArgument(functionName(serial).c_str(), values[0]);
+    }
+    if (serial == GiNaC::exp_SERIAL::serial && GiNaC::is_exactly_a<GiNaC::numeric>(values[0])) {
+        const GiNaC::numeric& x = GiNaC::ex_to<GiNaC::numeric>(values[0]);
+        // exp beyond 10^(10^8): CLN would ask for absurd amounts of memory.
+        if (x.real() > GiNaC::numeric(kLargestExponent)) {
+            throw RefusalC(u"exp: the result would be a float beyond 10^100,000,000");
+        }
+    }
+    const GiNaC::ex result = GiNaC::function(serial, GiNaC::exvector(values, values + count));
+    // A function of numbers can give an exact constant (atan2(0,-1.5) is pi).
+    const bool numbers = std::all_of(values, values + count, [](const GiNaC::ex& v) { return GiNaC::is_exactly_a<GiNaC::numeric>(v); });
+    return numbers && !GiNaC::is_exactly_a<GiNaC::numeric>(result) ? result.evalf() : result;
+}
+
+}  // namespace
+
+GiNaC::ex evaluateFloats(const GiNaC::ex& e) {
+    GinacWalkerTC<GiNaC::ex> walker;
+    const auto composite = [](const GiNaC::ex& x) {
+        return GiNaC::is_exactly_a<GiNaC::add>(x) || GiNaC::is_exactly_a<GiNaC::mul>(x) ||
+               GiNaC::is_exactly_a<GiNaC::power>(x) || GiNaC::is_exactly_a<GiNaC::function>(x);
+    };
+    return walker.run(e, composite, [&composite](const GiNaC::ex& x, const GiNaC::ex* values, std::size_t count) {
+        if (!composite(x)) {
+            return GiNaC::is_exactly_a<GiNaC::numeric>(x) || GiNaC::is_exactly_a<GiNaC::constant>(x) ? x.evalf() : x;
+        }
+        if (GiNaC::is_exactly_a<GiNaC::add>(x)) {
+            return evaluated(GiNaC::add(GiNaC::exvector(values, values + count)));
+        }
+        if (GiNaC::is_exactly_a<GiNaC::mul>(x)) {
+            return evaluated(GiNaC::mul(GiNaC::exvector(values, values + count)));
+        }
+        if (GiNaC::is_exactly_a<GiNaC::power>(x)) {
+            const GiNaC::ex& exponent = x.op(1);
+            const bool exact = GiNaC::is_exactly_a<GiNaC::numeric>(exponent) &&
+                               GiNaC::ex_to<GiNaC::numeric>(exponent).is_rational();
+            return evaluated(GiNaC::power(values[0], exact ? exponent : values[1]));
+        }
+        return functionOfFloats(x, values, count);
+    });
+}
+
+GiNaC::numeric withoutNoise(const GiNaC::numeric& n, unsigned long digits) {
+    if (n.is_real() || n.real().is_zero() || n.imag().is_zero() || n.real().is_rational() || n.imag().is_rational()) {
+        return n;
+    }
+    const double re = log10Magnitude(n.real());
+    const double im = log10Magnitude(n.imag());
+    const double gap = static_cast<double>(digits);
+    if (re < im - gap) {
+        return n.imag() * GiNaC::I;
+    }
+    if (im < re - gap) {
+        return n.real();
+    }
+    return n;
+}
+
+}  // namespace qorv::math::algexpr::ginac::detail

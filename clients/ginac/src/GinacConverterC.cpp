@@ -1,0 +1,206 @@
+// SPDX-License-Identifier: MIT
+#include "GinacConverterC.h"
+
+#include <string>
+#include <typeinfo>
+
+#include "FunctionTableC.h"
+#include "GinacFunctions.h"
+#include "Numbers.h"
+#include "OrderedSymbolC.h"
+#include "SupportNames.h"
+#include "Vocabulary.h"
+
+namespace qorv::math::algexpr::ginac::detail {
+
+using support::IdT;
+using support::ResultGraphC;
+
+GinacConverterC::GinacConverterC(const ContextS& context) : context(context) {}
+
+namespace {
+
+// The pairs of a sum (coefficient times rest) or product (rest to the power
+// coefficient) and their overall coefficient, which op() would recombine
+// into new objects: a member pointer taken in a class derived from
+// expairseq reaches them on any expairseq.
+struct PairsC : GiNaC::expairseq {
+    static const GiNaC::epvector& pairs(const GiNaC::ex& e) {
+        return static_cast<const GiNaC::expairseq&>(GiNaC::ex_to<GiNaC::basic>(e)).*(&PairsC::seq);
+    }
+    static const GiNaC::ex& overall(const GiNaC::ex& e) {
+        return static_cast<const GiNaC::expairseq&>(GiNaC::ex_to<GiNaC::basic>(e)).*(&PairsC::overall_coeff);
+    }
+};
+
+bool isSequence(const GiNaC::ex& e) { return GiNaC::is_exactly_a<GiNaC::add>(e) || GiNaC::is_exactly_a<GiNaC::mul>(e); }
+
+// Whether a sum's or product's overall coefficient is its neutral number.
+bool neutral(const GiNaC::ex& e) {
+    const GiNaC::ex& c = PairsC::overall(e);
+    return GiNaC::is_exactly_a<GiNaC::add>(e) ? c.is_zero() : c.is_equal(1);
+}
+
+}  // namespace
+
+IdT GinacConverterC::convert(const GiNaC::ex& result, ResultGraphC& target) {
+    graph = &target;
+    function_indices.clear();
+    for (const qorv::oss::PointerTC<SymbolC>& symbol : context.symbols) {
+        target.addSymbol(symbol);  // graph symbol index = rank
+    }
+    const auto count = [](const GiNaC::ex& e) -> std::size_t {
+        if (GiNaC::is_exactly_a<GiNaC::numeric>(e)) {
+            return 0;
+        }
+        return isSequence(e) ? PairsC::pairs(e).size() + (neutral(e) ? 0 : 1) : e.nops();
+    };
+    const auto operand = [](const GiNaC::ex& e, std::size_t i) -> GiNaC::ex {
+        if (!isSequence(e)) {
+            return e.op(i);
+        }
+        const GiNaC::epvector& pairs = PairsC::pairs(e);
+        return i < pairs.size() ? pairs[i].rest : PairsC::overall(e);
+    };
+    return walker.runOver(result, count, operand, [this](const GiNaC::ex& e, const IdT* parts, std::size_t n) {
+        return isSequence(e) ? sequence(e, parts, n) : part(e, parts, n);
+    });
+}
+
+// A sum or product from the converted rests of its pairs (and its overall
+// coefficient, the last part when there is one).
+IdT GinacConverterC::sequence(const GiNaC::ex& e, const IdT* parts, std::size_t count) {
+    const GiNaC::epvector& pairs = PairsC::pairs(e);
+    const bool sum = GiNaC::is_exactly_a<GiNaC::add>(e);
+    terms.clear();
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        const GiNaC::ex& coefficient = pairs[i].coeff;
+        if (coefficient.is_equal(1)) {
+            terms.push_back(parts[i]);
+        } else if (!sum) {
+            terms.push_back(graph->power(parts[i], numberNode(GiNaC::ex_to<GiNaC::numeric>(coefficient))));
+        } else {
+            terms.push_back(scaled(pairs[i].rest, parts[i], GiNaC::ex_to<GiNaC::numeric>(coefficient)));
+        }
+    }
+    if (count > pairs.size()) {
+        terms.push_back(parts[pairs.size()]);
+    }
+    return sum ? graph->sum(terms.data(), terms.size()) : product(terms.data(), terms.size());
+}
+
+// coefficient * rest for a term of a sum: a product with that coefficient
+// (a product's own coefficient multiplied in).
+IdT GinacConverterC::scaled(const GiNaC::ex& rest, IdT converted, const GiNaC::numeric& coefficient) {
+    if (graph->kind(converted) != ResultGraphC::KindE::Product) {
+        return graph->product(numberNode(coefficient), &converted, 1);
+    }
+    GiNaC::numeric total = coefficient;
+    if (GiNaC::is_exactly_a<GiNaC::mul>(rest)) {
+        total = total * GiNaC::ex_to<GiNaC::numeric>(PairsC::overall(rest));
+    }
+    const ResultGraphC::NodeS node = graph->node(converted);
+    factors.assign(graph->children(converted), graph->children(converted) + node.count);
+    return graph->product(total.is_equal(1) ? support::kNoId : numberNode(total), factors.data(), factors.size());
+}
+
+IdT GinacConverterC::numberNode(const GiNaC::numeric& n) {
+    return graph->number(numberOf(n, context.digits, context.max_digits));
+}
+
+IdT GinacConverterC::part(const GiNaC::ex& e, const IdT* parts, std::size_t count) {
+    if (GiNaC::is_exactly_a<GiNaC::numeric>(e)) {
+        return graph->number(numberOf(GiNaC::ex_to<GiNaC::numeric>(e), context.digits, context.max_digits));
+    }
+    if (GiNaC::is_exactly_a<GiNaC::add>(e)) {
+        return graph->sum(parts, count);
+    }
+    if (GiNaC::is_exactly_a<GiNaC::mul>(e)) {
+        return product(parts, count);
+    }
+    if (GiNaC::is_exactly_a<GiNaC::power>(e)) {
+        return graph->power(parts[0], parts[1]);
+    }
+    if (GiNaC::is_a<GiNaC::function>(e)) {
+        return function(e, parts, count);
+    }
+    const GiNaC::basic& object = GiNaC::ex_to<GiNaC::basic>(e);
+    if (typeid(object) == typeid(OrderedSymbolC)) {
+        return graph->symbol(static_cast<const OrderedSymbolC&>(object).rank());
+    }
+    if (GiNaC::is_exactly_a<GiNaC::constant>(e) && e.is_equal(GiNaC::Pi)) {
+        return graph->constant(ResultGraphC::ConstantE::Pi);
+    }
+    std::u16string what = utf16(GiNaC::ex_to<GiNaC::basic>(e).class_name());
+    if (GiNaC::is_exactly_a<GiNaC::constant>(e)) {
+        what = u"constant " + constantName(e);
+    }
+    throw RefusalC(u"the result holds GiNaC's " + what + u", which has no name here");
+}
+
+// GiNaC keeps a product's number as one operand among its factors.
+IdT GinacConverterC::product(const IdT* parts, std::size_t count) {
+    IdT coefficient = support::kNoId;
+    factors.clear();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (graph->kind(parts[i]) != ResultGraphC::KindE::Number) {
+            factors.push_back(parts[i]);
+        } else if (coefficient == support::kNoId) {
+            coefficient = parts[i];
+        } else {
+            throw RefusalC(u"the result holds a product of two numbers");
+        }
+    }
+    return graph->product(coefficient, factors.data(), factors.size());
+}
+
+IdT GinacConverterC::function(const GiNaC::ex& e, const IdT* parts, std::size_t count) {
+    const unsigned serial = GiNaC::ex_to<GiNaC::function>(e).get_serial();
+    const OperationE operation = operationOfSerial(serial);
+    if (operation == OperationE::Exp && e.op(0).is_equal(1)) {
+        return graph->constant(ResultGraphC::ConstantE::E);
+    }
+    if (operation == OperationE::Order) {
+        return graph->order(parts[0]);
+    }
+    const IdT index = functionIndex(serial);
+    if (!GiNaC::is_exactly_a<GiNaC::fderivative>(e)) {
+        return graph->function(index, parts, count);
+    }
+    if (!graph->functions()[index].unknown) {
+        throw RefusalC(u"the result holds a derivative of " + functionName(serial) +
+                       u", which has no meaning for complex arguments");
+    }
+    ResultGraphC::DerivativeS derivative{index, {}};
+    for (unsigned position : GiNaC::ex_to<GiNaC::fderivative>(e).derivatives()) {
+        derivative.positions.push_back(position);
+    }
+    return graph->derivative(graph->addDerivative(std::move(derivative)), parts, count);
+}
+
+IdT GinacConverterC::functionIndex(unsigned serial) {
+    const auto known = function_indices.find(serial);
+    if (known != function_indices.end()) {
+        return known->second;
+    }
+    ResultGraphC::FunctionS function;
+    const OperationE operation = operationOfSerial(serial);
+    if (operation != OperationE::None) {
+        function.name = nameOf(operation);
+        function.code = context.codes[static_cast<std::size_t>(operation)];
+    } else if (const std::u16string* name = FunctionTableC::instance().registeredName(serial)) {
+        function.name = *name;
+        function.unknown = true;
+        const auto symbol = context.functions.find(serial);
+        if (symbol != context.functions.end()) {
+            function.symbol = symbol->second;
+        }
+    } else {
+        throw RefusalC(u"the result holds GiNaC's function " + functionName(serial) + u", which has no name here");
+    }
+    const IdT index = graph->addFunction(std::move(function));
+    function_indices.emplace(serial, index);
+    return index;
+}
+
+}  // namespace qorv::math::algexpr::ginac::detail

@@ -1,0 +1,191 @@
+// SPDX-License-Identifier: MIT
+#include "NormalForms.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "ComplexRules.h"
+#include "GinacFunctions.h"
+#include "GinacWalkerTC.h"
+#include "OrderedSymbolC.h"
+#include "SupportNames.h"
+
+namespace qorv::math::algexpr::ginac::detail {
+
+namespace {
+
+using Operation = GiNaC::ex (*)(const GiNaC::ex&);
+
+GiNaC::ex withOpaquePowers(const GiNaC::ex& e, Operation operation);
+
+GiNaC::ex normal(const GiNaC::ex& e) { return e.normal(); }
+
+GiNaC::ex factor(const GiNaC::ex& e) { return GiNaC::factor(e); }
+
+// pi and the other constants, floats and complex numbers, which
+// factor() refuses as not rational ("gcd: arguments must be polynomials over
+// the rationals"), while as symbols they factor as they should: pi*x + pi*y
+// is pi*(x + y).
+bool isIrrationalNumber(const GiNaC::ex& e) {
+    return GiNaC::is_exactly_a<GiNaC::constant>(e) ||
+           (GiNaC::is_exactly_a<GiNaC::numeric>(e) && !e.info(GiNaC::info_flags::rational));
+}
+
+std::uint64_t mix(std::uint64_t seed, std::uint64_t value) {
+    return seed ^ (value + 0x9e3779b97f4a7c15ull + (seed << 6) + (seed >> 2));
+}
+
+std::uint64_t textHash(const std::string& text) { return std::hash<std::string>()(text); }
+
+// A fingerprint of an expression that depends on it alone, not on GiNaC's
+// order of the operands of sums and products (which follows addresses).
+std::uint64_t fingerprint(const GiNaC::ex& e) {
+    GinacWalkerTC<std::uint64_t> walker;
+    return walker.run(
+        e, [](const GiNaC::ex& x) { return !GiNaC::is_exactly_a<GiNaC::numeric>(x); },
+        [](const GiNaC::ex& x, const std::uint64_t* parts, std::size_t count) {
+            if (GiNaC::is_exactly_a<GiNaC::numeric>(x) || GiNaC::is_a<GiNaC::symbol>(x) ||
+                GiNaC::is_exactly_a<GiNaC::constant>(x)) {
+                std::ostringstream text;
+                text << x;
+                return textHash(text.str());
+            }
+            const bool commutative = GiNaC::is_exactly_a<GiNaC::add>(x) || GiNaC::is_exactly_a<GiNaC::mul>(x);
+            std::uint64_t h = textHash(GiNaC::is_a<GiNaC::function>(x)
+                                           ? utf8(functionName(GiNaC::ex_to<GiNaC::function>(x).get_serial()))
+                                           : std::string(GiNaC::ex_to<GiNaC::basic>(x).class_name()));
+            std::uint64_t sum = 0;
+            for (std::size_t i = 0; i < count; ++i) {
+                if (commutative) {
+                    sum += mix(0, parts[i]);
+                } else {
+                    h = mix(h, parts[i]);
+                }
+            }
+            return mix(h, sum);
+        });
+}
+
+// Whether an expression holds a symbol.
+bool hasSymbol(const GiNaC::ex& e) {
+    GinacWalkerTC<unsigned char> walker;
+    return walker.run(
+               e, [](const GiNaC::ex&) { return true; },
+               [](const GiNaC::ex& x, const unsigned char* parts, std::size_t count) {
+                   unsigned char found = GiNaC::is_a<GiNaC::symbol>(x) ? 1 : 0;
+                   for (std::size_t i = 0; found == 0 && i < count; ++i) {
+                       found = parts[i];
+                   }
+                   return found;
+               }) != 0;
+}
+
+// exp of a constant, such as exp(1/2): to normal() a symbol. normal() would
+// write exp(1/2) + exp(-3) over whichever exp it meets first, and GiNaC meets
+// them in the order of addresses.
+bool isExpOfConstant(const GiNaC::ex& e) {
+    return GiNaC::is_a<GiNaC::function>(e) && GiNaC::ex_to<GiNaC::function>(e).get_serial() == GiNaC::exp_SERIAL::serial &&
+           !e.op(0).is_equal(1) && !hasSymbol(e.op(0));
+}
+
+// The symbol a hidden part stands behind. Its serial comes from the part's
+// fingerprint, so that GiNaC orders the stand-ins alike in every process
+// (made in order of operands, their serials would follow addresses).
+class StandInC : public GiNaC::symbol {
+public:
+    explicit StandInC(unsigned number) { serial = number; }
+    StandInC* duplicate() const override {
+        auto* copy = new StandInC(*this);
+        copy->setflag(GiNaC::status_flags::dynallocated);
+        return copy;
+    }
+
+protected:
+    unsigned calchash() const override {
+        hashvalue = serial;
+        setflag(GiNaC::status_flags::hash_calculated);
+        return hashvalue;
+    }
+};
+
+// Stand-in serials lie between GiNaC's own (from 0 up) and the evaluation's
+// symbols (OrderedSymbolC::kFirstSerial up).
+constexpr unsigned kFirstStandIn = 0x40000000u;
+
+// Replaces each power of a non-integer exponent by a symbol, the same symbol
+// for equal powers; `back` maps the symbols to their powers. A power of a
+// negative exponent becomes 1 over the symbol of its reciprocal, as normal()
+// itself would have it, so that sums of such powers still become one fraction.
+class HidePowers : public GiNaC::map_function {
+public:
+    explicit HidePowers(Operation operation) : operation(operation) {}
+
+    GiNaC::ex operator()(const GiNaC::ex& e) override {
+        if ((operation == factor && isIrrationalNumber(e)) || (operation == normal && isExpOfConstant(e))) {
+            return standIn(e);
+        }
+        if (operation == factor && GiNaC::is_a<GiNaC::function>(e) &&
+            GiNaC::ex_to<GiNaC::function>(e).get_serial() == GiNaC::conjugate_function_SERIAL::serial) {
+            // GiNaC's factor() recurses without end on a sum holding
+            // conjugate(x): the call is a symbol to it, its argument factored.
+            return standIn(GiNaC::conjugate_function(withOpaquePowers(e.op(0), operation)));
+        }
+        if (!GiNaC::is_exactly_a<GiNaC::power>(e) || e.op(1).info(GiNaC::info_flags::integer)) {
+            return e.map(*this);
+        }
+        const GiNaC::ex base = withOpaquePowers(e.op(0), operation);
+        GiNaC::ex exponent = withOpaquePowers(e.op(1), operation);
+        const bool reciprocal = exponent.info(GiNaC::info_flags::negative);
+        if (reciprocal) {
+            exponent = -exponent;
+        }
+        const GiNaC::ex power = principalPower(base, exponent);
+        if (!GiNaC::is_exactly_a<GiNaC::power>(power)) {
+            return reciprocal ? evaluated(GiNaC::power(power, -1)) : power;  // evaluated: 4^(1/2) is 2
+        }
+        const GiNaC::ex symbol = standIn(power);
+        return reciprocal ? evaluated(GiNaC::power(symbol, -1)) : symbol;
+    }
+
+    GiNaC::exmap back;
+
+private:
+    GiNaC::ex standIn(const GiNaC::ex& e) {
+        auto found = hidden.find(e);
+        if (found == hidden.end()) {
+            auto number = static_cast<unsigned>(fingerprint(e) % (OrderedSymbolC::kFirstSerial - kFirstStandIn));
+            while (!serials.insert(number).second) {  // the same fingerprint, by chance
+                number = (number + 1) % (OrderedSymbolC::kFirstSerial - kFirstStandIn);
+            }
+            const GiNaC::ex stand_in = GiNaC::dynallocate<StandInC>(kFirstStandIn + number);
+            found = hidden.emplace(e, stand_in).first;
+            back.emplace(stand_in, e);
+        }
+        return found->second;
+    }
+
+    Operation operation;
+    std::map<GiNaC::ex, GiNaC::ex, GiNaC::ex_is_less> hidden;
+    std::set<unsigned> serials;
+};
+
+GiNaC::ex withOpaquePowers(const GiNaC::ex& e, Operation operation) {
+    HidePowers hide(operation);
+    const GiNaC::ex opaque = hide(e);
+    if (hide.back.empty()) {
+        return operation(e);
+    }
+    return operation(opaque).subs(hide.back, GiNaC::subs_options::no_pattern);
+}
+
+}  // namespace
+
+GiNaC::ex normalForm(const GiNaC::ex& e) { return withOpaquePowers(e, normal); }
+
+GiNaC::ex factorForm(const GiNaC::ex& e) { return withOpaquePowers(e, factor); }
+
+}  // namespace qorv::math::algexpr::ginac::detail

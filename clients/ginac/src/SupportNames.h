@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: MIT
+// The names of the engine clients' support library that the GiNaC engine
+// uses as its own: RefusalC, and the text helpers of its messages.
+#ifndef ALGEXPR_GINAC_SRC_SUPPORTNAMES_H
+#define ALGEXPR_GINAC_SRC_SUPPORTNAMES_H
+
+#include "MessageText.h"
+#include "RefusalC.h"
+
+namespace qorv::math::algexpr::ginac::detail {
+
+using support::approximately;
+using support::count;
+using support::RefusalC;
+using support::utf16;
+using support::utf8;
+
+}  // namespace qorv::math::algexpr::ginac::detail
+
+#endif

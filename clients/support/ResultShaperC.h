@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: MIT
+// ResultShaperC: writes an engine's result, converted into a ResultGraphC,
+// as a new algexpr tree in the order of ResultLayoutC and in the forms a
+// person writes (GinacEngineC.h lists them with examples):
+//  - numbers: integers as they are, rationals divide(p,q), floats, i for the
+//    imaginary unit, a + b i as plus(a,times(b,i)) (minus for a negative b);
+//  - products: the coefficient first, neg(x) for -x, negative powers in a
+//    denominator (divide(times(2,x),times(3,y))), sqrt for the power 1/2;
+//    a number that would stand alone with one sum above or below the line
+//    stands before the quotient instead, times(2,divide(plus(x,1),y));
+//  - sums: left to right with minus for negative terms, neg(x) first when no
+//    term is positive;
+//  - derivatives of unknown functions as nested pdiff(f(...),k).
+// Any engine can plug in: convert its result into the graph (one pass,
+// children first), give its number classes through NumberMakerABC and the
+// codes of the names written, and call write().
+//
+//   ResultShaperC shaper(graph, context);
+//   std::unique_ptr<NodeABC> tree(shaper.write(root));   // the caller owns it
+//   std::u16string why = shaper.reason(root, true);       // "x: free symbol", ...
+//
+// The graph is only added to (negated sums, split numbers); the tree's nodes
+// come from the session's symbols and context.numbers. Writing recurses as
+// deep as the graph is high (bounded by context.max_height), throws RefusalC
+// past context.max_nodes nodes or max_height levels, and std::bad_alloc.
+#ifndef ALGEXPR_CLIENTS_SUPPORT_RESULTSHAPERC_H
+#define ALGEXPR_CLIENTS_SUPPORT_RESULTSHAPERC_H
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "NumberMakerABC.h"
+#include "ResultGraphC.h"
+#include "ResultLayoutC.h"
+
+namespace qorv::math::algexpr {
+class CASSessionBC;
+class NodeABC;
+class ParentNodeABC;
+}  // namespace qorv::math::algexpr
+
+namespace qorv::math::algexpr::support {
+
+class ResultShaperC {
+public:
+    /// The names the shaper writes structure with.
+    enum class NameE : unsigned char { Plus, Minus, Times, Divide, Power, Neg, Sqrt, Pi, E, I, Pdiff, Order, Count };
+    /// plus, minus, times, divide, power, neg, sqrt, pi, e, i, pdiff, order.
+    static const char16_t* nameOf(NameE name);
+
+    struct ContextS {
+        CASSessionBC& session;         // symbols for names without a core code
+        const int* codes;              // the core code of each NameE, -1 where there is none
+        NumberMakerABC& numbers;
+        std::size_t max_nodes;         // of the tree written
+        std::size_t max_height;        // of the graph
+    };
+
+    ResultShaperC(ResultGraphC& graph, const ContextS& context);
+    ~ResultShaperC();
+    ResultShaperC(const ResultShaperC&) = delete;
+    ResultShaperC& operator=(const ResultShaperC&) = delete;
+
+    /// The tree of `root`, owned by the caller.
+    NodeABC* write(IdT root);
+
+    /// Why the result under `root` is no real number, or empty when it is
+    /// one: the first free symbol by name ("x: free symbol"), else the first
+    /// unknown function ("f: unknown function"), else an order term, else
+    /// (when `numbers` is set) a number off the real line.
+    std::u16string reason(IdT root, bool numbers) const;
+
+private:
+    using NodeP = std::unique_ptr<NodeABC>;
+
+    NodeP expression(IdT id);
+    NodeP product(IdT id, bool negate, bool without_coefficient = false);
+    NodeP quotient(const NumberS& coefficient, const ResultLayoutC::ProductS& layout);
+    NodeP number(NumberS value);
+    NodeP imaginary(const RealS& b);
+    NodeP real(const RealS& value);
+    NodeP integer(bool negative, const std::string& digits);
+    NodeP fold(const std::vector<ResultLayoutC::TermS>& terms);
+    NodeP term(const ResultLayoutC::TermS& term);
+    NodeP factor(IdT base, IdT exponent);
+    NodeP call(IdT id);
+    NodeP derivative(IdT id);
+    NodeP constant(NameE name);
+    NodeP apply(NameE name, NodeP a, NodeP b = NodeP());
+    NodeP applyAll(NameE name, std::vector<NodeP> children);
+    ParentNodeABC* structure(NameE name);
+    NodeP counted(NodeABC* node);
+    void attach(ParentNodeABC& parent, NodeP child);
+
+    ResultGraphC& graph;
+    const ContextS& context;
+    ResultLayoutC layout;
+    std::size_t original_size;  // nodes the engine made; the layout adds more
+    std::size_t nodes = 0;       // written so far
+};
+
+}  // namespace qorv::math::algexpr::support
+
+#endif

@@ -1,0 +1,195 @@
+// SPDX-License-Identifier: MIT
+// The GiNaC engine route after execute: conversion to GiNaC, evaluation,
+// ordering and writing back. Each input's bytes build a random tree of at
+// most kMaxNodes nodes (the GiNaC client's core functions and operations,
+// integers, fractions, floats, i, pi, e, a few symbols and unknown functions)
+// that the GiNaC session evaluates, exactly or numerically, within small
+// limits. Findings: a crash, a leak, an exception that leaves execute, an
+// evaluation past kBudgetSeconds, a null result without a reason, and a
+// result that does not read back or holds a name that is neither the
+// vocabulary's nor one of the input's own.
+//
+// Input layout: the first byte picks exact or numeric evaluation (bit 0) and
+// real symbols (bit 1); then each byte is one step of a stack machine in
+// post-order: a leaf (symbol, number, constant) is pushed, a function pops
+// its arguments (what is missing is filled with x) and pushes the call.
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "algexpr/algexpr.h"
+#include "algexpr/ginac.h"
+
+using qorv::math::algexpr::AlgebraicExpressionC;
+using qorv::math::algexpr::CASSessionBC;
+using qorv::math::algexpr::ExtendedFunctionNodeC;
+using qorv::math::algexpr::ExtendedSymbolNodeC;
+using qorv::math::algexpr::NodeABC;
+using qorv::math::algexpr::NodeVisitorBC;
+using qorv::math::algexpr::ginac::GinacLimitsS;
+using qorv::math::algexpr::ginac::GinacSessionC;
+using qorv::oss::PointerTC;
+
+namespace {
+
+constexpr std::size_t kMaxNodes = 48;
+constexpr double kBudgetSeconds = 5.0;
+
+struct Function {
+    const char* name;
+    int arity;
+};
+
+// The core functions and operations (with arities they take, and a few they
+// refuse), and unknown functions of the input's own.
+const Function kFunctions[] = {
+    {"plus", 2},   {"plus", 3},    {"minus", 2},   {"minus", 1},    {"times", 2},    {"times", 3},
+    {"divide", 2}, {"power", 2},   {"neg", 1},     {"sin", 1},      {"cos", 1},      {"tan", 1},
+    {"exp", 1},    {"log", 1},     {"sqrt", 1},    {"abs", 1},      {"asin", 1},     {"acos", 1},
+    {"atan", 1},   {"sinh", 1},    {"cosh", 1},    {"tanh", 1},     {"diff", 2},     {"diff", 3},
+    {"expand", 1}, {"simplify", 1}, {"factor", 1}, {"series", 4},   {"pdiff", 2},    {"order", 1},
+    {"conjugate", 1}, {"real_part", 1}, {"imag_part", 1}, {"csgn", 1}, {"step", 1}, {"atan2", 2},
+    {"f", 1},      {"g", 2},       {"h", 3},       {"divide", 1},
+};
+const char* const kLeaves[] = {"x", "y", "z", "0", "1", "2", "-3", "7", "divide(1,2)", "divide(-2,3)", "0.5",
+                               "-1.25", "1e20", "i", "pi", "e", "123456789012345678901234567890"};
+constexpr std::size_t kFunctionCount = sizeof kFunctions / sizeof *kFunctions;
+constexpr std::size_t kLeafCount = sizeof kLeaves / sizeof *kLeaves;
+
+[[noreturn]] void finding(const char* what, const std::string& input, const std::string& detail) {
+    std::fprintf(stderr, "ginac_engine: %s\n  input: %s\n  %s\n", what, input.c_str(), detail.c_str());
+    std::abort();
+}
+
+GinacSessionC& session() {
+    static GinacSessionC* installed = [] {
+        auto* made = new GinacSessionC();
+        GinacLimitsS limits;
+        limits.depth = 60;
+        limits.diff_depth = 30;
+        limits.simplify_depth = 40;
+        limits.series_depth = 10;
+        limits.parts_depth = 8;
+        limits.integer_digits = 2000;
+        limits.total_digits = 20000;
+        limits.expand_terms = 2000;
+        limits.expand_digits = 50000;
+        limits.denominator_degree = 20;
+        limits.factor_degree = 12;
+        limits.factor_multivariate_degree = 6;
+        limits.factor_multivariate_terms = 40;
+        limits.diff_order = 6;
+        limits.series_order = 6;
+        limits.result_nodes = 20000;
+        made->setLimits(limits);
+        made->setDigits(20);
+        CASSessionBC::setSession(PointerTC<CASSessionBC>(made));
+        return made;
+    }();
+    return *installed;
+}
+
+// The prefix text the bytes build.
+std::string build(const std::uint8_t* data, std::size_t size) {
+    std::vector<std::string> stack;
+    std::size_t nodes = 0;
+    for (std::size_t i = 0; i < size && nodes < kMaxNodes; ++i, ++nodes) {
+        const std::uint8_t byte = data[i];
+        if (byte < 96 || stack.empty()) {
+            stack.emplace_back(kLeaves[byte % kLeafCount]);
+            continue;
+        }
+        const Function& f = kFunctions[(byte - 96) % kFunctionCount];
+        std::vector<std::string> arguments(static_cast<std::size_t>(f.arity), "x");
+        for (int k = f.arity - 1; k >= 0 && !stack.empty(); --k) {
+            arguments[static_cast<std::size_t>(k)] = stack.back();
+            stack.pop_back();
+        }
+        std::string call = std::string(f.name) + "(";
+        for (std::size_t k = 0; k < arguments.size(); ++k) {
+            call += (k > 0 ? "," : "") + arguments[k];
+        }
+        stack.push_back(call + ")");
+    }
+    std::string text = stack.empty() ? "x" : stack.back();
+    for (std::size_t k = stack.size(); k-- > 1;) {
+        text = "plus(" + stack[k - 1] + "," + text + ")";
+    }
+    return text;
+}
+
+// The names of a tree's symbols and unknown functions.
+class NamesC : public NodeVisitorBC {
+public:
+    NamesC() : NodeVisitorBC(qorv::math::algexpr::PreOrder) {}
+    std::set<std::u16string> names;
+    bool visitExtendedSymbolNode(ExtendedSymbolNodeC& node) override {
+        names.insert(node.toString());
+        return true;
+    }
+    bool visitExtendedFunctionNode(ExtendedFunctionNodeC& node, qorv::math::algexpr::VisitationOrderE) override {
+        names.insert(node.toString());
+        return true;
+    }
+};
+
+std::set<std::u16string> namesOf(NodeABC* node) {
+    NamesC names;
+    node->traverse(names);
+    return names.names;
+}
+
+std::string narrow(const std::u16string& text) { return std::string(text.begin(), text.end()); }
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    GinacSessionC& ginac = session();
+    const bool numeric = (data[0] & 1) != 0;
+    ginac.setRealSymbols((data[0] & 2) != 0 ? std::vector<std::u16string>{u"x"} : std::vector<std::u16string>{});
+    const std::string input = build(data + 1, size - 1);
+    PointerTC<AlgebraicExpressionC> expression =
+        AlgebraicExpressionC::fromPrefixString(std::u16string(input.begin(), input.end()));
+    if (!expression) {
+        finding("the built text does not read", input, "");
+    }
+    std::u16string reason = u"untouched";
+    const auto start = std::chrono::steady_clock::now();
+    PointerTC<AlgebraicExpressionC> result;
+    try {
+        result = expression->execute(numeric, &reason);
+    } catch (...) {
+        finding("an exception left execute", input, "");
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (seconds > kBudgetSeconds) {
+        finding("the evaluation ran past its budget", input, std::to_string(seconds) + " s");
+    }
+    if (!result) {
+        if (reason.empty() || reason == u"untouched") {
+            finding("a null result without a reason", input, "");
+        }
+        return 0;
+    }
+    const std::u16string text = result->toPrefixString(0, qorv::math::Standard);
+    PointerTC<AlgebraicExpressionC> back = AlgebraicExpressionC::fromPrefixString(text);
+    if (!back) {
+        finding("the result does not read back", input, narrow(text));
+    }
+    const std::set<std::u16string> allowed = namesOf(expression->getNode());
+    for (const std::u16string& name : namesOf(result->getNode())) {
+        if (allowed.count(name) == 0) {
+            finding("the result holds a name outside the vocabulary and the input's", input,
+                    narrow(name) + " in " + narrow(text));
+        }
+    }
+    return 0;
+}
