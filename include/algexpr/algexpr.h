@@ -36,6 +36,10 @@
 #include "algexpr/PrefixSyntaxCheckC.h"
 #include "algexpr/SubstVisitorC.h"
 #include "algexpr/SymbolC.h"
+#include "algexpr/TreeCursorC.h"
+#include "algexpr/TreeOrder.h"
+#include "algexpr/TreeSearch.h"
+#include "algexpr/TreeWalk.h"
 #include "algexpr/Utf8C.h"
 #include "algexpr/VisitationOrderE.h"
 
