@@ -35,6 +35,7 @@
 #include "algexpr/PrefixPrintVisitorC.h"
 #include "algexpr/PrefixSyntaxCheckC.h"
 #include "algexpr/SubstVisitorC.h"
+#include "algexpr/SubstitutionC.h"
 #include "algexpr/SymbolC.h"
 #include "algexpr/TreeCursorC.h"
 #include "algexpr/TreeOrder.h"
