@@ -10,6 +10,7 @@
 #include "algexpr/CASEngineABC.h"
 #include "algexpr/CASSessionBC.h"
 #include "algexpr/ConstraintsBC.h"
+#include "algexpr/ExprC.h"
 #include "algexpr/CoreElementC.h"
 #include "algexpr/CoreFunctionNodeC.h"
 #include "algexpr/CoreSymbolNodeC.h"
