@@ -23,6 +23,7 @@
 #ifndef ALGEXPR_CASSESSIONBC_H
 #define ALGEXPR_CASSESSIONBC_H
 
+#include <atomic>
 #include <string>
 
 #include "algexpr/CASEngineABC.h"
@@ -91,7 +92,14 @@ private:
     qorv::oss::PointerTC<IntegerValueFactoryABC> integer_value_factory_p;
     qorv::oss::PointerTC<FloatValueFactoryABC> float_value_factory_p;
 
-    static qorv::oss::PointerTC<CASSessionBC> cas_session_p;
+    // The current session, holding one reference, which current_release
+    // gives back when the library is unloaded.
+    static std::atomic<CASSessionBC*> cas_session_p;
+    struct CurrentReleaseC {
+        constexpr CurrentReleaseC() noexcept = default;
+        ~CurrentReleaseC();
+    };
+    static const CurrentReleaseC current_release;
 };
 
 }  // namespace qorv::math::algexpr

@@ -107,9 +107,8 @@ NodeABC* SubstitutionC::copyOfLeaf(const NodeABC* leaf) const {
     const NodeABC* replacement = nullptr;
     bool matched = false;
     if (kind == NodeKind::ExtendedSymbol && !by_name.empty()) {
-        static const std::u16string kNoName;
         const SymbolC* symbol = detail::NodeAccess::symbol(*static_cast<const ExtendedSymbolNodeC*>(leaf));
-        auto entry = by_name.find(symbol != nullptr ? detail::SymbolAccess::name(*symbol) : kNoName);
+        auto entry = by_name.find(symbol != nullptr ? detail::SymbolAccess::name(*symbol) : std::u16string());
         matched = entry != by_name.end();
         replacement = matched ? entry->second : nullptr;
     } else if (kind == NodeKind::CoreSymbol && !by_code.empty()) {

@@ -4,38 +4,184 @@
 #include <new>
 #include <utility>
 
+#include "support/NameHash.h"
+#include "support/SymbolAccess.h"
+
+// Every change to a shard is made under its lock and published by a single
+// store: a new slot's hash is written before its symbol, a removal replaces
+// the symbol by the tombstone before the symbol is released, a new block is
+// filled before it replaces the old one. A fork() that cuts a change short
+// (see ForkSafeLocksC) thus leaves the child a shard it can use; at worst a
+// symbol or a block is never freed there. The counts only steer rebuilding,
+// and stay far from a full block even when one is off by one.
+
 namespace qorv::math::algexpr {
 
 using qorv::oss::PointerTC;
 
-SymbolTableC::SymbolTableC() = default;
+namespace {
 
-SymbolTableC::~SymbolTableC() = default;
+const char kTombstoneMarker = 0;
 
-PointerTC<SymbolC> SymbolTableC::lookupSymbol(std::u16string name) {
-    auto place = symbol_map.lower_bound(name);
-    if (place != symbol_map.end() && place->first == name) {
-        return place->second;
-    }
-    try {
-        // The symbol exists before its entry does, so a failure leaves no
-        // entry without a symbol behind.
-        PointerTC<SymbolC> symbol(new (std::nothrow) SymbolC(name));
-        if (symbol) {
-            symbol_map.emplace_hint(place, std::move(name), symbol);
+constexpr std::uint32_t kSmallestBlock = 8;
+constexpr std::uint32_t kLargestBlock = 1u << 30;
+constexpr unsigned kShardBits = 6;  // 64 shards, by the hash's top bits
+
+std::size_t shardOf(std::uint64_t hash) { return static_cast<std::size_t>(hash >> (64 - kShardBits)); }
+
+}  // namespace
+
+static_assert(std::size_t{1} << kShardBits == 64, "one lock per shard");
+
+SymbolC* SymbolTableC::tombstone() noexcept {
+    return reinterpret_cast<SymbolC*>(const_cast<char*>(&kTombstoneMarker));
+}
+
+SymbolTableC::SymbolTableC() noexcept : locks(kShards) {}
+
+SymbolTableC::~SymbolTableC() {
+    for (Shard& shard : shards) {
+        if (shard.block == nullptr) {
+            continue;
         }
-        return symbol;
-    } catch (const std::bad_alloc&) {
+        const std::uint64_t capacity = shard.block[0].hash;
+        for (std::uint64_t i = 1; i <= capacity; ++i) {
+            SymbolC* symbol = shard.block[i].symbol;
+            if (symbol != nullptr && symbol != tombstone() && symbol->dereference() == 0) {
+                delete symbol;
+            }
+        }
+        ::operator delete(shard.block);
+    }
+}
+
+// The first slot from the hash's home that is empty or removed.
+SymbolTableC::Entry* SymbolTableC::slotFor(const Shard& shard, std::uint64_t hash) noexcept {
+    const std::uint64_t mask = shard.block[0].hash - 1;
+    for (std::uint64_t i = hash & mask;; i = (i + 1) & mask) {
+        Entry& slot = shard.block[1 + i];
+        if (slot.symbol == nullptr || slot.symbol == tombstone()) {
+            return &slot;
+        }
+    }
+}
+
+SymbolC* SymbolTableC::find(const Shard& shard, std::uint64_t hash, const std::u16string& name) noexcept {
+    if (shard.block == nullptr) {
+        return nullptr;
+    }
+    const std::uint64_t mask = shard.block[0].hash - 1;
+    for (std::uint64_t i = hash & mask;; i = (i + 1) & mask) {
+        const Entry& slot = shard.block[1 + i];
+        if (slot.symbol == nullptr) {
+            return nullptr;
+        }
+        if (slot.symbol != tombstone() && slot.hash == hash && detail::SymbolAccess::name(*slot.symbol) == name) {
+            return slot.symbol;
+        }
+    }
+}
+
+// A block for the live symbols and one more at a quarter full at most,
+// without removed slots. False when memory runs out or the shard is full.
+bool SymbolTableC::rebuild(Shard& shard) noexcept {
+    std::uint32_t capacity = kSmallestBlock;
+    while (capacity < kLargestBlock && capacity / 4 < shard.live + 1) {
+        capacity *= 2;
+    }
+    if (capacity / 4 < shard.live + 1) {
+        return false;
+    }
+    auto* block = static_cast<Entry*>(::operator new(sizeof(Entry) * (std::size_t{capacity} + 1), std::nothrow));
+    if (block == nullptr) {
+        return false;
+    }
+    block[0] = Entry{capacity, nullptr};
+    for (std::uint32_t i = 1; i <= capacity; ++i) {
+        block[i] = Entry{0, nullptr};
+    }
+    Shard fresh{block, 0, 0};
+    if (shard.block != nullptr) {
+        for (std::uint64_t i = 1; i <= shard.block[0].hash; ++i) {
+            const Entry& slot = shard.block[i];
+            if (slot.symbol != nullptr && slot.symbol != tombstone()) {
+                *slotFor(fresh, slot.hash) = slot;
+                ++fresh.live;
+            }
+        }
+    }
+    Entry* old = shard.block;
+    shard.block = block;
+    shard.removed = 0;
+    shard.live = fresh.live;
+    ::operator delete(old);
+    return true;
+}
+
+PointerTC<SymbolC> SymbolTableC::insert(Shard& shard, std::uint64_t hash, const std::u16string& name) {
+    const std::uint64_t capacity = shard.block != nullptr ? shard.block[0].hash : 0;
+    if ((std::uint64_t{shard.live} + shard.removed + 1) * 2 > capacity && !rebuild(shard)) {
         return PointerTC<SymbolC>();
+    }
+    PointerTC<SymbolC> symbol;
+    try {
+        symbol = PointerTC<SymbolC>(new (std::nothrow) SymbolC(name));
+    } catch (const std::bad_alloc&) {  // copying the name
+        return PointerTC<SymbolC>();
+    }
+    if (!symbol) {
+        return symbol;
+    }
+    Entry* slot = slotFor(shard, hash);
+    const bool reused = slot->symbol == tombstone();
+    slot->hash = hash;
+    symbol->reference();  // the table's own
+    slot->symbol = symbol.get();
+    ++shard.live;
+    shard.removed -= reused ? 1 : 0;
+    return symbol;
+}
+
+PointerTC<SymbolC> SymbolTableC::lookupSymbol(const std::u16string& name) {
+    const std::uint64_t hash = detail::hashName(name.data(), name.size());
+    const std::size_t index = shardOf(hash);
+    detail::ForkSafeLocksC::GuardC guard(locks, index);
+    Shard& shard = shards[index];
+    if (SymbolC* found = find(shard, hash, name)) {
+        return PointerTC<SymbolC>(found);
+    }
+    return insert(shard, hash, name);
+}
+
+void SymbolTableC::flush(Shard& shard) noexcept {
+    if (shard.block == nullptr) {
+        return;
+    }
+    for (std::uint64_t i = 1; i <= shard.block[0].hash; ++i) {
+        Entry& slot = shard.block[i];
+        SymbolC* symbol = slot.symbol;
+        if (symbol == nullptr || symbol == tombstone() || symbol->references() != 1) {
+            continue;
+        }
+        slot.symbol = tombstone();
+        --shard.live;
+        ++shard.removed;
+        if (symbol->dereference() == 0) {
+            delete symbol;
+        }
+    }
+    if (shard.live == 0) {
+        Entry* old = shard.block;
+        shard.block = nullptr;
+        shard.removed = 0;
+        ::operator delete(old);
     }
 }
 
 void SymbolTableC::flushUnusedSymbols() {
-    for (auto entry = symbol_map.begin(); entry != symbol_map.end();) {
-        auto current = entry++;
-        if (current->second->references() == 1) {
-            symbol_map.erase(current);
-        }
+    for (std::size_t index = 0; index < kShards; ++index) {
+        detail::ForkSafeLocksC::GuardC guard(locks, index);
+        flush(shards[index]);
     }
 }
 

@@ -13,17 +13,19 @@ namespace qorv::math::algexpr::detail {
 
 namespace {
 
-// The ids of the six concrete classes, in NodeKind order.
+// The ids of the six concrete classes, in NodeKind order. Set when the
+// library is loaded (the ids themselves are constants by then), so that no
+// walk waits on a first-use guard; a walk that ran before would only find
+// every node a client's class, answered through lookUpBase alike.
 struct Ids {
     const char16_t* id[6] = {IntegerNodeC::getCastableId(),    FloatNodeC::getCastableId(),
                              CoreSymbolNodeC::getCastableId(), ExtendedSymbolNodeC::getCastableId(),
                              CoreFunctionNodeC::getCastableId(), ExtendedFunctionNodeC::getCastableId()};
 };
 
-const Ids& ids() noexcept {
-    static const Ids known;
-    return known;
-}
+const Ids known_ids;
+
+const Ids& ids() noexcept { return known_ids; }
 
 // A client's class: the first of the six that it derives from, by lookUpBase.
 NodeKind derivedKind(const NodeABC* node) noexcept {
