@@ -16,10 +16,16 @@
 //
 // The current session cannot be replaced or removed: it is released once
 // when the library is unloaded, which may be after the static objects of the
-// program itself are gone (its destructor must not rely on them). Neither it nor the session's tables take
-// locks: install the session before other threads use the library, and do not
-// use one session's tables from two threads at once (reading text interns
-// symbols, so two readings at once are two writers).
+// program itself are gone (its destructor must not rely on them). The first
+// session installed wins, also when threads install sessions at once.
+//
+// Threads: one session serves every thread at once (reading, printing,
+// substituting, comparing and building, each thread on its own trees); a
+// tree is used by one thread at a time. The tables take care of themselves
+// (see detail/SymbolTableC.h and detail/CoreElementTableC.h), and a fork()
+// while another thread holds one of their locks leaves the child a usable
+// session; the library installs no fork handlers. A session derived by a
+// client that overrides the table operations makes its overrides safe too.
 #ifndef ALGEXPR_CASSESSIONBC_H
 #define ALGEXPR_CASSESSIONBC_H
 

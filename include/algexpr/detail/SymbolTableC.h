@@ -3,11 +3,13 @@
 // Internal to the library: clients reach it through CASSessionBC::lookupSymbol
 // and CASSessionBC::flushUnusedSymbols.
 //
-// Threads: lookups and flushes may run on any number of threads at once. The
-// names are spread by hash over 64 shards, each an open-addressing table with
-// a lock of its own (ForkSafeLocksC), so threads reading different names
-// rarely meet, and a fork() while a thread holds a shard's lock leaves the
-// child a usable table.
+// Threads: one session serves every thread at once (reading, printing,
+// substituting, comparing and building, each thread on its own trees); a
+// tree is used by one thread at a time. Here: lookups and flushes may run on
+// any number of threads at once. The names are spread by hash over 64
+// shards, each an open-addressing table with a lock of its own
+// (ForkSafeLocksC), so threads reading different names rarely meet, and a
+// fork() while a thread holds a shard's lock leaves the child a usable table.
 #ifndef ALGEXPR_DETAIL_SYMBOLTABLEC_H
 #define ALGEXPR_DETAIL_SYMBOLTABLEC_H
 
