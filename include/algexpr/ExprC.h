@@ -59,7 +59,7 @@ inline constexpr bool kExprNumber =
     !std::is_same_v<T, char16_t> && !std::is_same_v<T, char32_t>;
 }  // namespace detail
 
-class ALGEXPR_API ExprC {
+class ALGEXPR_API ExprC final {
 public:
     /// No tree ("no expression").
     ExprC() noexcept;

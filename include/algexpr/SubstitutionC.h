@@ -34,7 +34,7 @@
 
 namespace qorv::math::algexpr {
 
-class ALGEXPR_API SubstitutionC {
+class ALGEXPR_API SubstitutionC final {
 public:
     SubstitutionC() noexcept;
     SubstitutionC(SubstitutionC&&) noexcept;

@@ -35,7 +35,7 @@
 
 namespace qorv::math::algexpr {
 
-class ALGEXPR_API TreeCursorC {
+class ALGEXPR_API TreeCursorC final {
 public:
     /// A cursor at the end of a walk.
     TreeCursorC() noexcept = default;
@@ -57,6 +57,8 @@ private:
     static const Slot* childrenOf(const NodeABC* node) noexcept;
     static unsigned int firstChild(const Slot* buffer, unsigned int from) noexcept;
     void down(const Slot* children, unsigned int index) noexcept;
+    bool nextSibling() noexcept;
+    void up() noexcept;
     void leftmostLeaf() noexcept;
     void nextPreOrder() noexcept;
     void nextPostOrder() noexcept;
