@@ -78,46 +78,19 @@ void TreeCursorC::leftmostLeaf() noexcept {
     }
 }
 
-void TreeCursorC::nextPreOrder() noexcept {
-    const Slot* children = childrenOf(node_p);
-    const unsigned int child = firstChild(children, 0);
-    if (children != nullptr && child < children[0].header.size) {
-        down(children, child);
-        return;
+// Moves to the next non-null sibling of node_p, if there is one.
+bool TreeCursorC::nextSibling() noexcept {
+    const unsigned int sibling = firstChild(siblings_p, index + 1);
+    if (sibling == siblings_p[0].header.size) {
+        return false;
     }
-    for (;;) {
-        if (siblings_p == nullptr) {  // the root was the whole walk
-            node_p = nullptr;
-            return;
-        }
-        const unsigned int sibling = firstChild(siblings_p, index + 1);
-        if (sibling < siblings_p[0].header.size) {
-            index = sibling;
-            node_p = siblings_p[ParentNodeABC::kHeaderSlots + sibling].node;
-            return;
-        }
-        --level;
-        if (siblings_p == root_children_p) {
-            node_p = nullptr;
-            return;
-        }
-        index = siblings_p[2].at.load(std::memory_order_relaxed);
-        siblings_p = siblings_p[1].up.load(std::memory_order_relaxed);
-    }
+    index = sibling;
+    node_p = siblings_p[ParentNodeABC::kHeaderSlots + sibling].node;
+    return true;
 }
 
-void TreeCursorC::nextPostOrder() noexcept {
-    if (siblings_p == nullptr) {  // the root comes last
-        node_p = nullptr;
-        return;
-    }
-    const unsigned int sibling = firstChild(siblings_p, index + 1);
-    if (sibling < siblings_p[0].header.size) {
-        index = sibling;
-        node_p = siblings_p[ParentNodeABC::kHeaderSlots + sibling].node;
-        leftmostLeaf();
-        return;
-    }
+// Moves from node_p, which is not the root, to its parent.
+void TreeCursorC::up() noexcept {
     --level;
     if (siblings_p == root_children_p) {
         node_p = root_p;
@@ -128,6 +101,33 @@ void TreeCursorC::nextPostOrder() noexcept {
     index = siblings_p[2].at.load(std::memory_order_relaxed);
     siblings_p = siblings_p[1].up.load(std::memory_order_relaxed);
     node_p = siblings_p[ParentNodeABC::kHeaderSlots + index].node;
+}
+
+void TreeCursorC::nextPreOrder() noexcept {
+    const Slot* children = childrenOf(node_p);
+    const unsigned int child = firstChild(children, 0);
+    if (children != nullptr && child < children[0].header.size) {
+        down(children, child);
+        return;
+    }
+    // Up past the parents, met already, to the first that has a next argument.
+    while (siblings_p != nullptr) {
+        if (nextSibling()) {
+            return;
+        }
+        up();
+    }
+    node_p = nullptr;  // back at the root: the walk is over
+}
+
+void TreeCursorC::nextPostOrder() noexcept {
+    if (siblings_p == nullptr) {  // the root comes last
+        node_p = nullptr;
+    } else if (nextSibling()) {
+        leftmostLeaf();
+    } else {
+        up();
+    }
 }
 
 }  // namespace qorv::math::algexpr

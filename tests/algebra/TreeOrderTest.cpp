@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "AlgebraFixture.h"
+#include "support/RandomTexts.h"
 
 namespace algebra_tests {
 namespace {
@@ -153,42 +154,9 @@ TEST(TreeOrderTest, HeadsAlone) {
 // Random expressions over a small vocabulary, so that many are equal: the
 // three operations agree with each other and with the printed text (which the
 // numeric client writes exactly), and the order is transitive.
-class Corpus {
-public:
-    std::u16string next() {
-        std::u16string out;
-        append(out, 0);
-        return out;
-    }
-
-private:
-    std::uint64_t draw(std::uint64_t n) {
-        std::uint64_t z = (state += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return (z ^ (z >> 31)) % n;
-    }
-    void append(std::u16string& out, int depth) {
-        static const char16_t* const kLeaves[] = {u"x", u"y", u"pi", u"1", u"2", u"-1", u"0.5", u"2.0", u"-0.0", u"0.0"};
-        static const char16_t* const kFunctions[] = {u"f", u"g", u"plus", u"sin"};
-        if (depth >= 3 || draw(3) == 0) {
-            out += kLeaves[draw(10)];
-            return;
-        }
-        out += kFunctions[draw(4)];
-        out += u'(';
-        const std::uint64_t arity = 1 + draw(2);
-        for (std::uint64_t i = 0; i < arity; ++i) {
-            out += i > 0 ? u"," : u"";
-            append(out, depth + 1);
-        }
-        out += u')';
-    }
-    std::uint64_t state = 42;
-};
-
 TEST(TreeOrderTest, EqualityOrderAndHashAgreeOnARandomCorpus) {
-    Corpus corpus;
+    testing_doubles::RandomTexts corpus(42, {u"x", u"y", u"pi", u"1", u"2", u"-1", u"0.5", u"2.0", u"-0.0", u"0.0"},
+                                        {u"f", u"g", u"plus", u"sin"}, 3, 2);
     std::vector<Tree> trees;
     std::vector<std::string> texts;
     for (int i = 0; i < 400; ++i) {

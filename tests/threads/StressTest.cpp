@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "ThreadsFixture.h"
+#include "support/RandomTexts.h"
 
 namespace threads_tests {
 namespace {
@@ -25,45 +26,26 @@ double stressSeconds() {
     return seconds > 0 ? seconds : 2;
 }
 
-// Random prefix texts, canonical so that they print back unchanged.
-class Texts {
+// Random texts over shared names, and now and then a name of the thread's
+// own, often new.
+class Texts : public testing_doubles::RandomTexts {
 public:
-    Texts(int thread, std::uint64_t seed) : thread(thread), state(seed) {}
+    Texts(int thread, std::uint64_t seed)
+        : RandomTexts(seed, {u"x", u"y", u"alpha", u"pi", u"e", u"3", u"-12", u"0.25"},
+                      {u"plus", u"times", u"sin", u"f", u"g"}, 4, 3),
+          thread(thread) {}
 
-    std::u16string next() {
-        std::u16string out;
-        append(out, 0);
-        return out;
+protected:
+    void appendLeaf(std::u16string& out) override {
+        if (draw(4) == 0) {
+            out += u"t" + number(thread) + u"_" + number(static_cast<long>(draw(5000)));
+        } else {
+            RandomTexts::appendLeaf(out);
+        }
     }
 
 private:
-    std::uint64_t draw(std::uint64_t n) {
-        state = state * 6364136223846793005ull + 1442695040888963407ull;
-        return (state >> 33) % n;
-    }
-    void append(std::u16string& out, int depth) {
-        static const char16_t* const kShared[] = {u"x", u"y", u"alpha", u"pi", u"e", u"3", u"-12", u"0.25"};
-        static const char16_t* const kFunctions[] = {u"plus", u"times", u"sin", u"f", u"g"};
-        if (depth >= 4 || draw(3) == 0) {
-            if (draw(4) == 0) {  // a name of its own, often new
-                out += u"t" + number(thread) + u"_" + number(static_cast<long>(draw(5000)));
-            } else {
-                out += kShared[draw(8)];
-            }
-            return;
-        }
-        out += kFunctions[draw(5)];
-        out += u'(';
-        const std::uint64_t arity = 1 + draw(3);
-        for (std::uint64_t i = 0; i < arity; ++i) {
-            out += i > 0 ? u"," : u"";
-            append(out, depth + 1);
-        }
-        out += u')';
-    }
-
     int thread;
-    std::uint64_t state;
 };
 
 // One round of every operation on one text; the number of wrong answers.
