@@ -61,6 +61,7 @@ TEST(SubstitutionTest, Failures) {
 }
 
 TEST(SubstitutionTest, OnExpressions) {
+    session();
     PointerTC<AlgebraicExpressionC> e = AlgebraicExpressionC::fromPrefixString(u"divide(a,b)");
     Tree b = read(u"b");
     Tree a = read(u"a");

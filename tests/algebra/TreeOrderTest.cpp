@@ -228,6 +228,7 @@ TEST(TreeOrderTest, AMillionDeepAndAMillionWide) {
 }
 
 TEST(TreeOrderTest, Expressions) {
+    session();
     PointerTC<AlgebraicExpressionC> a = AlgebraicExpressionC::fromPrefixString(u"plus(x,1)");
     PointerTC<AlgebraicExpressionC> b = AlgebraicExpressionC::fromPrefixString(u"plus( x , 1 )");
     PointerTC<AlgebraicExpressionC> c = AlgebraicExpressionC::fromPrefixString(u"plus(x,2)");

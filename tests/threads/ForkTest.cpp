@@ -119,6 +119,7 @@ TEST(ForkTest, WhileAnotherThreadHoldsAShardOfTheSymbols) {
 
 TEST(ForkTest, WhileAnotherThreadFillsTheVocabulary) {
     PointerTC<Refilling> refilling(new Refilling);
+    CASSessionBC::setSession(refilling);  // (when this test runs alone)
     static const char16_t* const names[] = {u"plus", u""};
     // Before the lock: the list's vector and its one element; the third
     // allocation is the new snapshot, under the lock.
