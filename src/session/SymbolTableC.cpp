@@ -55,23 +55,23 @@ SymbolTableC::~SymbolTableC() {
     }
 }
 
-// The first slot from the hash's home that is empty or removed.
+// The first slot from the hash's home that is empty or removed. (A block is
+// never more than half full, so there is one; the probes stop after one
+// round all the same.)
 SymbolTableC::Entry* SymbolTableC::slotFor(const Shard& shard, std::uint64_t hash) noexcept {
-    const std::uint64_t mask = shard.block[0].hash - 1;
-    for (std::uint64_t i = hash & mask;; i = (i + 1) & mask) {
+    const std::uint64_t capacity = shard.block[0].hash;
+    for (std::uint64_t probe = 0, i = hash & (capacity - 1); probe < capacity; ++probe, i = (i + 1) & (capacity - 1)) {
         Entry& slot = shard.block[1 + i];
         if (slot.symbol == nullptr || slot.symbol == tombstone()) {
             return &slot;
         }
     }
+    return nullptr;
 }
 
 SymbolC* SymbolTableC::find(const Shard& shard, std::uint64_t hash, const std::u16string& name) noexcept {
-    if (shard.block == nullptr) {
-        return nullptr;
-    }
-    const std::uint64_t mask = shard.block[0].hash - 1;
-    for (std::uint64_t i = hash & mask;; i = (i + 1) & mask) {
+    const std::uint64_t capacity = shard.block != nullptr ? shard.block[0].hash : 0;
+    for (std::uint64_t probe = 0, i = hash & (capacity - 1); probe < capacity; ++probe, i = (i + 1) & (capacity - 1)) {
         const Entry& slot = shard.block[1 + i];
         if (slot.symbol == nullptr) {
             return nullptr;
@@ -80,6 +80,7 @@ SymbolC* SymbolTableC::find(const Shard& shard, std::uint64_t hash, const std::u
             return slot.symbol;
         }
     }
+    return nullptr;
 }
 
 // A block for the live symbols and one more at a quarter full at most,
@@ -133,6 +134,9 @@ PointerTC<SymbolC> SymbolTableC::insert(Shard& shard, std::uint64_t hash, const 
         return symbol;
     }
     Entry* slot = slotFor(shard, hash);
+    if (slot == nullptr) {
+        return PointerTC<SymbolC>();
+    }
     const bool reused = slot->symbol == tombstone();
     slot->hash = hash;
     symbol->reference();  // the table's own
