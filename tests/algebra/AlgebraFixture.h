@@ -115,6 +115,33 @@ private:
     std::u16string text;
 };
 
+/// A client's class derived from the node class `Base`, with an id of its own.
+template <class Base>
+class Tagged : public Base {
+public:
+    explicit Tagged(const char16_t* name) : Base(session().lookupSymbol(name)) {}
+    const char16_t* qCastableId() const override { return u"Tagged"; }
+    void* lookUpBase(const char16_t* id) const override {
+        return std::u16string(id != nullptr ? id : u"") == u"Tagged" ? const_cast<Tagged*>(this)
+                                                                     : Base::lookUpBase(id);
+    }
+};
+
+/// A client's function class derived from ParentNodeABC alone.
+class Bag : public ParentNodeABC {
+public:
+    NodeABC* clone() const override {
+        auto* copy = new Bag;
+        for (const NodeABC* argument : children()) {
+            copy->addChild(argument != nullptr ? argument->clone() : nullptr);
+        }
+        return copy;
+    }
+    std::u16string toString() const override { return u"bag"; }
+    bool acceptVisitor(NodeVisitorABC&, VisitationOrderE) override { return true; }
+    const char16_t* qCastableId() const override { return u"Bag"; }
+};
+
 inline NodeABC* bigInteger(const std::u16string& digits) { return new IntegerNodeC(new BigInteger(digits)); }
 inline NodeABC* longFloat(double value, const std::u16string& text) { return new FloatNodeC(new LongFloat(value, text)); }
 

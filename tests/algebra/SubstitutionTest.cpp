@@ -88,19 +88,6 @@ TEST(SubstitutionTest, OnExpressions) {
 // A client's class derived from a library function is rebuilt as it; one of
 // its own is copied by its clone(), its arguments replaced.
 TEST(SubstitutionTest, ClientsClasses) {
-    class Bag : public ParentNodeABC {
-    public:
-        NodeABC* clone() const override {
-            auto* copy = new Bag;
-            for (const NodeABC* argument : children()) {
-                copy->addChild(argument->clone());
-            }
-            return copy;
-        }
-        std::u16string toString() const override { return u"bag"; }
-        bool acceptVisitor(NodeVisitorABC&, VisitationOrderE) override { return true; }
-        const char16_t* qCastableId() const override { return u"Bag"; }
-    };
     auto* bag = new Bag;
     bag->addChild(symbol(u"x"));
     bag->addChild(read(u"g(x)").release());

@@ -113,15 +113,6 @@ TEST(TreeOrderTest, FloatsByValueThenText) {
 // A client's class derived from a library class counts as that class; one of
 // its own compares by its id's text, then its text.
 TEST(TreeOrderTest, ClientsClassesCountAsTheirBase) {
-    class Tagged : public ExtendedSymbolNodeC {
-    public:
-        explicit Tagged(const char16_t* name) : ExtendedSymbolNodeC(session().lookupSymbol(name)) {}
-        const char16_t* qCastableId() const override { return u"Tagged"; }
-        void* lookUpBase(const char16_t* id) const override {
-            return std::u16string(id != nullptr ? id : u"") == u"Tagged" ? const_cast<Tagged*>(this)
-                                                                         : ExtendedSymbolNodeC::lookUpBase(id);
-        }
-    };
     class Other : public LeafNodeABC {
     public:
         Other(const char16_t* id, const char16_t* text) : id(id), shown(text) {}
@@ -132,7 +123,7 @@ TEST(TreeOrderTest, ClientsClassesCountAsTheirBase) {
         const char16_t* id;
         const char16_t* shown;
     };
-    EXPECT_EQ(order(Tree(new Tagged(u"x")), read(u"x")), 0);
+    EXPECT_EQ(order(Tree(new Tagged<ExtendedSymbolNodeC>(u"x")), read(u"x")), 0);
     expectAscending({read(u"f(x)").release(), new Other(u"A", u"z"), new Other(u"B", u"a"), new Other(u"B", u"b")});
 }
 

@@ -116,36 +116,9 @@ TEST(TreeWalkTest, TheCurrentNodeMayGetNewArguments) {
 }
 
 // A client's classes with ids of their own: a function derived from the
-// library's and one derived from ParentNodeABC alone.
-class TaggedFunction : public ExtendedFunctionNodeC {
-public:
-    TaggedFunction() : ExtendedFunctionNodeC(session().lookupSymbol(u"tagged")) {}
-    const char16_t* qCastableId() const override { return u"TaggedFunction"; }
-    void* lookUpBase(const char16_t* id) const override {
-        return std::u16string(id != nullptr ? id : u"") == u"TaggedFunction" ? const_cast<TaggedFunction*>(this)
-                                                                             : ExtendedFunctionNodeC::lookUpBase(id);
-    }
-};
-
-class Bag : public ParentNodeABC {
-public:
-    NodeABC* clone() const override {
-        auto* copy = new Bag;
-        for (const NodeABC* argument : children()) {
-            copy->addChild(argument != nullptr ? argument->clone() : nullptr);
-        }
-        return copy;
-    }
-    std::u16string toString() const override { return u"bag"; }
-    bool acceptVisitor(NodeVisitorABC&, VisitationOrderE) override { return true; }
-    const char16_t* qCastableId() const override { return u"Bag"; }
-    void* lookUpBase(const char16_t* id) const override {
-        return std::u16string(id != nullptr ? id : u"") == u"Bag" ? const_cast<Bag*>(this) : ParentNodeABC::lookUpBase(id);
-    }
-};
-
+// library's (Tagged) and one derived from ParentNodeABC alone (Bag).
 TEST(TreeWalkTest, ClientsOwnNodeClassesAreWalkedThrough) {
-    auto* tagged = new TaggedFunction;
+    auto* tagged = new Tagged<ExtendedFunctionNodeC>(u"tagged");
     tagged->addChild(symbol(u"a"));
     auto* bag = new Bag;
     bag->addChild(symbol(u"b"));
