@@ -131,6 +131,8 @@ private:
     static ExprC fromUnsigned(std::uint64_t value);
     static ExprC fromDouble(double value);
     static ExprC failure(const char16_t* reason, const std::u16string& detail = std::u16string());
+    template <class Build>
+    static ExprC guarded(Build build);
 
     NodeABC* root_p = nullptr;
     const char16_t* reason_p = nullptr;  // a literal: why there is no tree

@@ -66,6 +66,17 @@ std::u16string widen(const char* first, const char* last) { return std::u16strin
 
 }  // namespace
 
+// Runs `build`, turning memory running out on the way (the session's lookups
+// copy their names, texts are made) into a value that says so.
+template <class Build>
+ExprC ExprC::guarded(Build build) {
+    try {
+        return build();
+    } catch (const std::bad_alloc&) {
+        return failure(kOutOfMemory);
+    }
+}
+
 ExprC::ExprC() noexcept : reason_p(kNoExpression) {}
 
 ExprC::ExprC(const AlgebraicExpressionC& expression) : ExprC() {
@@ -183,96 +194,108 @@ ExprC ExprC::failure(const char16_t* reason, const std::u16string& about) {
 }
 
 ExprC ExprC::symbol(const std::u16string& name) {
-    PointerTC<CASSessionBC> session = CASSessionBC::getSession();
-    if (!session) {
-        return failure(kNoSession);
-    }
-    if (PointerTC<CoreElementC> element = session->lookupCoreElement(name)) {
-        ExprC made = adopt(new (std::nothrow) CoreSymbolNodeC(element->getCode()));
+    return guarded([&] {
+        PointerTC<CASSessionBC> session = CASSessionBC::getSession();
+        if (!session) {
+            return failure(kNoSession);
+        }
+        if (PointerTC<CoreElementC> element = session->lookupCoreElement(name)) {
+            ExprC made = adopt(new (std::nothrow) CoreSymbolNodeC(element->getCode()));
+            return made ? std::move(made) : failure(kOutOfMemory);
+        }
+        PointerTC<SymbolC> symbol = session->lookupSymbol(name);
+        ExprC made = adopt(symbol ? new (std::nothrow) ExtendedSymbolNodeC(symbol) : nullptr);
         return made ? std::move(made) : failure(kOutOfMemory);
-    }
-    PointerTC<SymbolC> symbol = session->lookupSymbol(name);
-    ExprC made = adopt(symbol ? new (std::nothrow) ExtendedSymbolNodeC(symbol) : nullptr);
-    return made ? std::move(made) : failure(kOutOfMemory);
+    });
 }
 
 ExprC ExprC::number(const std::u16string& text) {
-    PointerTC<CASSessionBC> session = CASSessionBC::getSession();
-    if (!session) {
-        return failure(kNoSession);
-    }
-    ExprC made = adopt(numberNode(*session, text));
-    return made ? std::move(made) : failure(kDeclined, text);
+    return guarded([&] {
+        PointerTC<CASSessionBC> session = CASSessionBC::getSession();
+        if (!session) {
+            return failure(kNoSession);
+        }
+        ExprC made = adopt(numberNode(*session, text));
+        return made ? std::move(made) : failure(kDeclined, text);
+    });
 }
 
 ExprC ExprC::fromSigned(std::int64_t value) {
-    char digits[24];
-    return number(widen(digits, std::to_chars(digits, digits + sizeof digits, value).ptr));
+    return guarded([&] {
+        char digits[24];
+        return number(widen(digits, std::to_chars(digits, digits + sizeof digits, value).ptr));
+    });
 }
 
 ExprC ExprC::fromUnsigned(std::uint64_t value) {
-    char digits[24];
-    return number(widen(digits, std::to_chars(digits, digits + sizeof digits, value).ptr));
+    return guarded([&] {
+        char digits[24];
+        return number(widen(digits, std::to_chars(digits, digits + sizeof digits, value).ptr));
+    });
 }
 
 // The shortest text that reads back to the value, with ".0" when it would
 // otherwise read as an integer. Infinities and NaN have no number text: the
 // float factory makes them from the double.
 ExprC ExprC::fromDouble(double value) {
-    if (!std::isfinite(value)) {
+    return guarded([&] {
+        if (!std::isfinite(value)) {
+            PointerTC<CASSessionBC> session = CASSessionBC::getSession();
+            if (!session) {
+                return failure(kNoSession);
+            }
+            PointerTC<FloatValueFactoryABC> floats = session->getFloatValueFactory();
+            std::unique_ptr<FloatValueABC> made(floats ? floats->fromDouble(value) : nullptr);
+            if (!made) {
+                return failure(kDeclined, u"a non-finite float");
+            }
+            ExprC node = adopt(new (std::nothrow) FloatNodeC(made.get()));
+            if (!node) {
+                return failure(kOutOfMemory);
+            }
+            made.release();  // the node owns it
+            return node;
+        }
+        char text[32];
+        char* end = std::to_chars(text, text + sizeof text, value).ptr;
+        std::u16string written = widen(text, end);
+        if (written.find_first_of(u".e") == std::u16string::npos) {
+            written += u".0";
+        }
+        return number(written);
+    });
+}
+
+ExprC ExprC::apply(const std::u16string& name, bool any_name, ExprC* arguments, std::size_t count) {
+    return guarded([&] {
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!arguments[i]) {
+                ExprC failed = std::move(arguments[i]);
+                failed.chain = Chain::None;
+                return failed;
+            }
+        }
         PointerTC<CASSessionBC> session = CASSessionBC::getSession();
         if (!session) {
             return failure(kNoSession);
         }
-        PointerTC<FloatValueFactoryABC> floats = session->getFloatValueFactory();
-        std::unique_ptr<FloatValueABC> made(floats ? floats->fromDouble(value) : nullptr);
-        if (!made) {
-            return failure(kDeclined, u"a non-finite float");
+        std::unique_ptr<ParentNodeABC> function;
+        if (PointerTC<CoreElementC> element = session->lookupCoreElement(name)) {
+            function.reset(new (std::nothrow) CoreFunctionNodeC(element->getCode()));
+        } else if (!any_name) {
+            return failure(kNotCore, name);
+        } else if (PointerTC<SymbolC> symbol = session->lookupSymbol(name)) {
+            function.reset(new (std::nothrow) ExtendedFunctionNodeC(symbol));
         }
-        ExprC node = adopt(new (std::nothrow) FloatNodeC(made.get()));
-        if (!node) {
-            return failure(kOutOfMemory);
+        for (std::size_t i = 0; function && i < count; ++i) {
+            const unsigned int before = function->numChildren();
+            function->addChild(arguments[i].release());  // deletes it when the list cannot grow
+            if (function->numChildren() == before) {
+                function.reset();
+            }
         }
-        made.release();  // the node owns it
-        return node;
-    }
-    char text[32];
-    char* end = std::to_chars(text, text + sizeof text, value).ptr;
-    std::u16string written = widen(text, end);
-    if (written.find_first_of(u".e") == std::u16string::npos) {
-        written += u".0";
-    }
-    return number(written);
-}
-
-ExprC ExprC::apply(const std::u16string& name, bool any_name, ExprC* arguments, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) {
-        if (!arguments[i]) {
-            ExprC failed = std::move(arguments[i]);
-            failed.chain = Chain::None;
-            return failed;
-        }
-    }
-    PointerTC<CASSessionBC> session = CASSessionBC::getSession();
-    if (!session) {
-        return failure(kNoSession);
-    }
-    std::unique_ptr<ParentNodeABC> function;
-    if (PointerTC<CoreElementC> element = session->lookupCoreElement(name)) {
-        function.reset(new (std::nothrow) CoreFunctionNodeC(element->getCode()));
-    } else if (!any_name) {
-        return failure(kNotCore, name);
-    } else if (PointerTC<SymbolC> symbol = session->lookupSymbol(name)) {
-        function.reset(new (std::nothrow) ExtendedFunctionNodeC(symbol));
-    }
-    for (std::size_t i = 0; function && i < count; ++i) {
-        const unsigned int before = function->numChildren();
-        function->addChild(arguments[i].release());  // deletes it when the list cannot grow
-        if (function->numChildren() == before) {
-            function.reset();
-        }
-    }
-    return function ? adopt(function.release()) : failure(kOutOfMemory);
+        return function ? adopt(function.release()) : failure(kOutOfMemory);
+    });
 }
 
 ExprC ExprC::operate(const char16_t* name, bool chain, ExprC a, ExprC b) {
@@ -291,31 +314,33 @@ ExprC ExprC::operate(const char16_t* name, bool chain, ExprC a, ExprC b) {
 }
 
 ExprC ExprC::subs(std::initializer_list<std::pair<ExprC, ExprC>> replacements) const {
-    if (root_p == nullptr) {
-        return ExprC(*this);
-    }
-    SubstitutionC substitution;
-    for (const auto& [key, replacement] : replacements) {
-        if (!key || !replacement) {
-            return ExprC(!key ? key : replacement);
+    return guarded([&] {
+        if (root_p == nullptr) {
+            return ExprC(*this);
         }
-        const detail::NodeKind kind = detail::kindOf(key.node());
-        bool added = false;
-        if (kind == detail::NodeKind::ExtendedSymbol) {
-            const SymbolC* symbol = detail::NodeAccess::symbol(*static_cast<const ExtendedSymbolNodeC*>(key.node()));
-            added = substitution.add(symbol != nullptr ? detail::SymbolAccess::name(*symbol) : std::u16string(),
-                                     replacement.node());
-        } else if (kind == detail::NodeKind::CoreSymbol) {
-            added = substitution.add(static_cast<const CoreSymbolNodeC*>(key.node())->getCode(), replacement.node());
-        } else {
-            return failure(kNotASymbol);
+        SubstitutionC substitution;
+        for (const auto& [key, replacement] : replacements) {
+            if (!key || !replacement) {
+                return ExprC(!key ? key : replacement);
+            }
+            const detail::NodeKind kind = detail::kindOf(key.node());
+            bool added = false;
+            if (kind == detail::NodeKind::ExtendedSymbol) {
+                const SymbolC* symbol = detail::NodeAccess::symbol(*static_cast<const ExtendedSymbolNodeC*>(key.node()));
+                added = substitution.add(symbol != nullptr ? detail::SymbolAccess::name(*symbol) : std::u16string(),
+                                         replacement.node());
+            } else if (kind == detail::NodeKind::CoreSymbol) {
+                added = substitution.add(static_cast<const CoreSymbolNodeC*>(key.node())->getCode(), replacement.node());
+            } else {
+                return failure(kNotASymbol);
+            }
+            if (!added) {
+                return failure(kOutOfMemory);
+            }
         }
-        if (!added) {
-            return failure(kOutOfMemory);
-        }
-    }
-    ExprC made = adopt(substitution.apply(root_p));
-    return made ? std::move(made) : failure(kOutOfMemory);
+        ExprC made = adopt(substitution.apply(root_p));
+        return made ? std::move(made) : failure(kOutOfMemory);
+    });
 }
 
 }  // namespace qorv::math::algexpr
