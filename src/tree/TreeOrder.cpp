@@ -36,6 +36,9 @@ using detail::NodeKind;
 
 int sign(bool less, bool greater) { return less ? -1 : (greater ? 1 : 0); }
 
+// For two pointers of which one at least is null: the null one first.
+int compareAbsent(const void* a, const void* b) { return static_cast<int>(a != nullptr) - static_cast<int>(b != nullptr); }
+
 template <class T>
 int compareValues(T a, T b) {
     return sign(a < b, b < a);
@@ -84,7 +87,7 @@ int compareIntegers(const IntegerNodeC* a, const IntegerNodeC* b) {
     const IntegerValueABC* x = a->getValue();
     const IntegerValueABC* y = b->getValue();
     if (x == nullptr || y == nullptr) {
-        return sign(x == nullptr && y != nullptr, x != nullptr && y == nullptr);
+        return compareAbsent(x, y);
     }
     const int by_value = compareValues(x->getValue(), y->getValue());
     return by_value != 0 ? by_value : compareIntegerTexts(a->toString(), b->toString());
@@ -95,7 +98,7 @@ int compareFloats(const FloatNodeC* a, const FloatNodeC* b) {
     const FloatValueABC* x = a->getValue();
     const FloatValueABC* y = b->getValue();
     if (x == nullptr || y == nullptr) {
-        return sign(x == nullptr && y != nullptr, x != nullptr && y == nullptr);
+        return compareAbsent(x, y);
     }
     const double u = x->getValue();
     const double v = y->getValue();
@@ -105,10 +108,13 @@ int compareFloats(const FloatNodeC* a, const FloatNodeC* b) {
     return by_value != 0 ? by_value : compareTexts(a->toString(), b->toString());
 }
 
+std::u16string_view idOf(const NodeABC* node) {
+    const char16_t* id = node->qCastableId();
+    return id != nullptr ? std::u16string_view(id) : std::u16string_view();
+}
+
 int compareOthers(const NodeABC* a, const NodeABC* b) {
-    const char16_t* x = a->qCastableId();
-    const char16_t* y = b->qCastableId();
-    const int by_id = x == y ? 0 : compareTexts(x != nullptr ? x : u"", y != nullptr ? y : u"");
+    const int by_id = compareTexts(idOf(a), idOf(b));
     return by_id != 0 ? by_id : compareTexts(a->toString(), b->toString());
 }
 
@@ -170,11 +176,9 @@ std::uint64_t hashHead(const NodeABC* node) {
             payload = symbol != nullptr ? detail::SymbolAccess::hash(*symbol) : hashText(std::u16string_view());
             break;
         }
-        case NodeKind::Other: {
-            const char16_t* id = node->qCastableId();
-            payload = detail::combineHash(hashText(id != nullptr ? id : u""), hashText(node->toString()));
+        case NodeKind::Other:
+            payload = detail::combineHash(hashText(idOf(node)), hashText(node->toString()));
             break;
-        }
     }
     return detail::combineHash(static_cast<std::uint64_t>(kind), payload);
 }
@@ -183,7 +187,7 @@ std::uint64_t hashHead(const NodeABC* node) {
 
 int compareHeads(const NodeABC* a, const NodeABC* b) {
     if (a == nullptr || b == nullptr) {
-        return sign(a == nullptr && b != nullptr, a != nullptr && b == nullptr);
+        return compareAbsent(a, b);
     }
     const NodeKind kind = detail::kindOf(a);
     const NodeKind other = detail::kindOf(b);
@@ -221,7 +225,7 @@ int compareTrees(const NodeABC* a, const NodeABC* b) {
     TreeCursorC y(b, PreOrder);
     for (;; x.next(), y.next()) {
         if (x.node() == nullptr || y.node() == nullptr) {
-            return sign(x.node() == nullptr && y.node() != nullptr, x.node() != nullptr && y.node() == nullptr);
+            return compareAbsent(x.node(), y.node());
         }
         if (x.depth() != y.depth()) {
             return compareValues(x.depth(), y.depth());

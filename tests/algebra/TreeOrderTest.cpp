@@ -92,6 +92,14 @@ TEST(TreeOrderTest, IntegersByValueAndExactlyBeyond64Bits) {
     EXPECT_EQ(order(Tree(bigInteger(big)), Tree(bigInteger(big))), 0);
     EXPECT_EQ(order(Tree(bigInteger(big)), Tree(bigInteger(u"123456789012345678901234567891"))), -1);
     EXPECT_EQ(order(Tree(new IntegerNodeC(nullptr)), Tree(new IntegerNodeC(nullptr))), 0);
+    // A client whose getValue() wraps beyond 64 bits ties 2^64, -2^64 and 0:
+    // the texts still order them by sign, then length.
+    struct Wrapped : BigInteger {
+        using BigInteger::BigInteger;
+        std::int64_t getValue() const override { return 0; }
+    };
+    expectAscending({new IntegerNodeC(new Wrapped(u"-18446744073709551616")), new IntegerNodeC(new Wrapped(u"0")),
+                     new IntegerNodeC(new Wrapped(u"18446744073709551616"))});
     EXPECT_EQ(order(read(u"2"), read(u"2.0")), -1);  // an integer and a float are different kinds
 }
 
@@ -103,6 +111,7 @@ TEST(TreeOrderTest, FloatsByValueThenText) {
     expectAscending({new FloatNodeC(nullptr), real(-inf), real(-0.5), real(-0.0), real(0.0), real(1e-300), real(0.1),
                      real(inf), real(nan)});
     EXPECT_EQ(order(Tree(real(nan)), Tree(real(nan))), 0);
+    EXPECT_EQ(order(Tree(new FloatNodeC(nullptr)), Tree(new FloatNodeC(nullptr))), 0);
     EXPECT_EQ(order(Tree(real(-0.0)), Tree(real(0.0))), -1);
     EXPECT_EQ(order(read(u"0.1"), Tree(real(0.1))), 0);
     EXPECT_EQ(order(Tree(longFloat(0.1, u"0.1")), Tree(longFloat(0.1, u"0.1000000000000000000001"))), -1);
@@ -125,6 +134,7 @@ TEST(TreeOrderTest, ClientsClassesCountAsTheirBase) {
     };
     EXPECT_EQ(order(Tree(new Tagged<ExtendedSymbolNodeC>(u"x")), read(u"x")), 0);
     expectAscending({read(u"f(x)").release(), new Other(u"A", u"z"), new Other(u"B", u"a"), new Other(u"B", u"b")});
+    EXPECT_EQ(order(Tree(new Other(u"B", u"a")), Tree(new Other(u"B", u"a"))), 0);
 }
 
 TEST(TreeOrderTest, HeadsAlone) {
