@@ -58,6 +58,9 @@ int round(const std::u16string& text, PointerTC<AlgebraicExpressionC>& previous)
     wrong += e->toPrefixString(0, qorv::math::Standard) == text ? 0 : 1;
     PointerTC<AlgebraicExpressionC> copy = e->clone();
     wrong += copy->equals(*e) && copy->hash() == e->hash() && copy->compare(*e) == 0 ? 0 : 1;
+    SubstVisitorC visitor;
+    std::unique_ptr<NodeABC> replaced(visitor.subst(e->getNode(), u"y", copy->getNode()));
+    wrong += replaced && hasSymbol(replaced.get(), u"y") == hasSymbol(e->getNode(), u"y") ? 0 : 1;
     if (previous) {
         const bool same = previous->toPrefixString(0, qorv::math::Standard) == text;
         wrong += previous->equals(*e) == same ? 0 : 1;
