@@ -1,13 +1,19 @@
 // SPDX-License-Identifier: MIT
 #include "algexpr/detail/SymbolTableC.h"
 
+#include <atomic>
 #include <new>
 #include <utility>
 
 #include "support/NameHash.h"
 #include "support/SymbolAccess.h"
 
-// Every change to a shard is made under its lock and published by a single
+// Each shard has a lock for each of kReaders readers. A lookup takes its
+// thread's reader lock, so threads that read the same names hold locks of
+// their own and do not pass a lock's memory back and forth; a change (a new
+// symbol, a flush) takes all of the shard's locks, in order.
+//
+// Every change to a shard is made under its locks and published by a single
 // store: a new slot's hash is written before its symbol, a removal replaces
 // the symbol by the tombstone before the symbol is released, a new block is
 // filled before it replaces the old one. A fork() that cuts a change short
@@ -37,7 +43,20 @@ SymbolC* SymbolTableC::tombstone() noexcept {
     return reinterpret_cast<SymbolC*>(const_cast<char*>(&kTombstoneMarker));
 }
 
-SymbolTableC::SymbolTableC() noexcept : locks(kShards) {}
+SymbolTableC::SymbolTableC() noexcept : locks(kShards * kReaders) {}
+
+SymbolTableC::WritingGuardC::WritingGuardC(detail::ForkSafeLocksC& locks, std::size_t first) noexcept
+    : locks(locks), first(first) {
+    for (std::size_t i = 0; i < kReaders; ++i) {
+        locks.lock(first + i);
+    }
+}
+
+SymbolTableC::WritingGuardC::~WritingGuardC() {
+    for (std::size_t i = kReaders; i > 0; --i) {
+        locks.unlock(first + i - 1);
+    }
+}
 
 SymbolTableC::~SymbolTableC() {
     for (Shard& shard : shards) {
@@ -146,12 +165,25 @@ PointerTC<SymbolC> SymbolTableC::insert(Shard& shard, std::uint64_t hash, const 
     return symbol;
 }
 
+// A thread's reader lock of each shard: threads in turn take the next one.
+std::size_t SymbolTableC::readerOfThisThread() noexcept {
+    static std::atomic<std::size_t> threads{0};
+    thread_local const std::size_t reader = threads.fetch_add(1, std::memory_order_relaxed) % kReaders;
+    return reader;
+}
+
 PointerTC<SymbolC> SymbolTableC::lookupSymbol(const std::u16string& name) {
     const std::uint64_t hash = detail::hashName(name.data(), name.size());
     const std::size_t index = shardOf(hash);
-    detail::ForkSafeLocksC::GuardC guard(locks, index);
     Shard& shard = shards[index];
-    if (SymbolC* found = find(shard, hash, name)) {
+    {
+        detail::ForkSafeLocksC::GuardC reading(locks, index * kReaders + readerOfThisThread());
+        if (SymbolC* found = find(shard, hash, name)) {
+            return PointerTC<SymbolC>(found);
+        }
+    }
+    WritingGuardC writing(locks, index * kReaders);
+    if (SymbolC* found = find(shard, hash, name)) {  // entered meanwhile
         return PointerTC<SymbolC>(found);
     }
     return insert(shard, hash, name);
@@ -184,7 +216,7 @@ void SymbolTableC::flush(Shard& shard) noexcept {
 
 void SymbolTableC::flushUnusedSymbols() {
     for (std::size_t index = 0; index < kShards; ++index) {
-        detail::ForkSafeLocksC::GuardC guard(locks, index);
+        WritingGuardC writing(locks, index * kReaders);
         flush(shards[index]);
     }
 }

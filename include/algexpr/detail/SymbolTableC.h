@@ -7,9 +7,10 @@
 // substituting, comparing and building, each thread on its own trees); a
 // tree is used by one thread at a time. Here: lookups and flushes may run on
 // any number of threads at once. The names are spread by hash over 64
-// shards, each an open-addressing table with a lock of its own
-// (ForkSafeLocksC), so threads reading different names rarely meet, and a
-// fork() while a thread holds a shard's lock leaves the child a usable table.
+// shards, each an open-addressing table with locks of its own
+// (ForkSafeLocksC): one per reader, so that threads finding the same names do
+// not contend, and all of them for a change. A fork() while a thread holds a
+// shard's lock leaves the child a usable table.
 #ifndef ALGEXPR_DETAIL_SYMBOLTABLEC_H
 #define ALGEXPR_DETAIL_SYMBOLTABLEC_H
 
@@ -40,6 +41,20 @@ public:
 
 private:
     static constexpr std::size_t kShards = 64;
+    static constexpr std::size_t kReaders = 8;  // reader locks per shard; threads share them beyond that
+
+    // Holds all the locks of one shard.
+    class WritingGuardC {
+    public:
+        WritingGuardC(detail::ForkSafeLocksC& locks, std::size_t first) noexcept;
+        WritingGuardC(const WritingGuardC&) = delete;
+        WritingGuardC& operator=(const WritingGuardC&) = delete;
+        ~WritingGuardC();
+
+    private:
+        detail::ForkSafeLocksC& locks;
+        std::size_t first;
+    };
 
     // A slot: empty (null symbol), a removed entry (the tombstone marker), or
     // a symbol the table holds one reference to, with its name's hash.
@@ -55,6 +70,7 @@ private:
         std::uint32_t removed = 0;
     };
 
+    static std::size_t readerOfThisThread() noexcept;
     static SymbolC* tombstone() noexcept;
     static bool rebuild(Shard& shard) noexcept;
     static Entry* slotFor(const Shard& shard, std::uint64_t hash) noexcept;
@@ -63,7 +79,7 @@ private:
     static void flush(Shard& shard) noexcept;
 
     Shard shards[kShards];
-    detail::ForkSafeLocksC locks;  // one per shard
+    detail::ForkSafeLocksC locks;  // kReaders per shard, shard by shard
 };
 
 }  // namespace qorv::math::algexpr
