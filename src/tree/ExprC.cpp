@@ -64,6 +64,12 @@ NodeABC* numberNode(CASSessionBC& session, const std::u16string& text) {
 
 std::u16string widen(const char* first, const char* last) { return std::u16string(first, last); }
 
+// The name of a symbol leaf; the empty name for one without a symbol.
+std::u16string nameOf(const ExtendedSymbolNodeC& leaf) {
+    const SymbolC* symbol = detail::NodeAccess::symbol(leaf);
+    return symbol != nullptr ? detail::SymbolAccess::name(*symbol) : std::u16string();
+}
+
 }  // namespace
 
 // Runs `build`, turning memory running out on the way (the session's lookups
@@ -324,16 +330,13 @@ ExprC ExprC::subs(std::initializer_list<std::pair<ExprC, ExprC>> replacements) c
                 return ExprC(!key ? key : replacement);
             }
             const detail::NodeKind kind = detail::kindOf(key.node());
-            bool added = false;
-            if (kind == detail::NodeKind::ExtendedSymbol) {
-                const SymbolC* symbol = detail::NodeAccess::symbol(*static_cast<const ExtendedSymbolNodeC*>(key.node()));
-                added = substitution.add(symbol != nullptr ? detail::SymbolAccess::name(*symbol) : std::u16string(),
-                                         replacement.node());
-            } else if (kind == detail::NodeKind::CoreSymbol) {
-                added = substitution.add(static_cast<const CoreSymbolNodeC*>(key.node())->getCode(), replacement.node());
-            } else {
+            if (kind != detail::NodeKind::ExtendedSymbol && kind != detail::NodeKind::CoreSymbol) {
                 return failure(kNotASymbol);
             }
+            const bool added =
+                kind == detail::NodeKind::CoreSymbol
+                    ? substitution.add(static_cast<const CoreSymbolNodeC*>(key.node())->getCode(), replacement.node())
+                    : substitution.add(nameOf(*static_cast<const ExtendedSymbolNodeC*>(key.node())), replacement.node());
             if (!added) {
                 return failure(kOutOfMemory);
             }
