@@ -14,9 +14,12 @@
 // (ConstraintsBC::isEmpty) marks a place still to fill, not a variable, so it
 // is left out unless asked for; hasSymbol(tree, u"_") finds it either way.
 //
-// All walk the tree with TreeCursorC (no recursion; only freeSymbols
-// allocates, for its answer and the names seen), skip null children as
-// printing does, and only read the tree. A null tree holds nothing.
+// All walk the tree with TreeCursorC (no recursion), skip null children as
+// printing does, and only read the tree. A null tree holds nothing. Two
+// allocate: freeSymbols for its answer and the names seen, hasSubtree for the
+// sizes of the subtrees along the way down, so that it compares only
+// subtrees of the pattern's size and stays linear (without memory it
+// compares at every node instead, and is right all the same).
 #ifndef ALGEXPR_TREESEARCH_H
 #define ALGEXPR_TREESEARCH_H
 
