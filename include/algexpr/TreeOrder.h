@@ -30,8 +30,8 @@
 // saturated values beyond 64 bits) broken by their decimal texts, floats by
 // getValue() with NaN last and ties (0 and -0) broken by text; then the
 // arguments, in turn, a shorter list first when one is the beginning of the
-// other. compareTrees is 0 exactly when equalTrees
-// holds, and equal trees hash alike. Hashes do not depend on addresses: the
+// other. compareTrees is 0 exactly when equalTrees holds, and equal trees
+// hash alike. Hashes do not depend on addresses: the
 // same tree hashes alike in every process (but never let output depend on
 // hash order anyway).
 //
