@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <ostream>
+#include <utility>
 
 namespace qorv::math::algexpr::bench {
 
@@ -52,7 +53,8 @@ std::string padded(std::string text, std::size_t width) {
 
 }  // namespace
 
-RatioReporterC::RatioReporterC(OutputOptions options, ClockE clock) : ConsoleReporter(options), clock(clock) {}
+RatioReporterC::RatioReporterC(OutputOptions options, ClockE clock, std::vector<RatioC> ratios)
+    : ConsoleReporter(options), clock(clock), ratios(std::move(ratios)) {}
 
 RatioReporterC::~RatioReporterC() = default;
 
@@ -73,12 +75,20 @@ void RatioReporterC::ReportRuns(const std::vector<Run>& reports) {
         } else if (!run.run_name.args.empty()) {
             name += "/" + run.run_name.args;
         }
-        Time& time = times[name][size];
-        if (median || !time.median) {
-            const double adjusted = clock == ClockE::Wall ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime();
-            time.seconds = adjusted / benchmark::GetTimeUnitMultiplier(run.time_unit);
-            time.median = median;
+        const double adjusted = clock == ClockE::Wall ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime();
+        record(name, size, adjusted / benchmark::GetTimeUnitMultiplier(run.time_unit), median);
+        auto busiest = run.counters.find("busiest_thread_cpu");
+        if (busiest != run.counters.end()) {
+            record(name + "@busiest", size, busiest->second.value, median);
         }
+    }
+}
+
+void RatioReporterC::record(const std::string& name, std::int64_t size, double seconds, bool median) {
+    Time& time = times[name][size];
+    if (median || !time.median) {
+        time.seconds = seconds;
+        time.median = median;
     }
 }
 
@@ -86,6 +96,7 @@ void RatioReporterC::Finalize() {
     std::ostream& out = GetOutputStream();
     printGrowth(out);
     printYardstick(out);
+    printRatios(out);
     ConsoleReporter::Finalize();
 }
 
@@ -139,6 +150,24 @@ void RatioReporterC::printYardstick(std::ostream& out) const {
             const std::string label = n > 0 ? operation + "/" + sizeText(n) : operation;
             out << "  " << padded(label, 28) << "  " << ratioText(time.seconds, match->second.seconds) << '\n';
         }
+    }
+}
+
+void RatioReporterC::printRatios(std::ostream& out) const {
+    bool header = false;
+    for (const RatioC& ratio : ratios) {
+        auto numerator = times.find(ratio.numerator);
+        auto denominator = times.find(ratio.denominator);
+        if (numerator == times.end() || denominator == times.end() || numerator->second.count(0) == 0 ||
+            denominator->second.count(0) == 0) {
+            continue;
+        }
+        if (!header) {
+            out << "\nRatios (median " << (clock == ClockE::Wall ? "wall-clock" : "CPU") << " time)\n";
+            header = true;
+        }
+        out << "  " << padded(ratio.label, 44) << "  "
+            << ratioText(numerator->second.at(0).seconds, denominator->second.at(0).seconds) << '\n';
     }
 }
 

@@ -24,6 +24,7 @@
 
 #include "BenchSessionC.h"
 #include "ExpressionGeneratorC.h"
+#include "FlatCorpusC.h"
 #include "RatioReporterC.h"
 #include "ReferencePrinterC.h"
 #include "ReferenceReaderC.h"
@@ -43,6 +44,7 @@ using qorv::math::algexpr::PrefixPrintVisitorC;
 using qorv::math::algexpr::SubstVisitorC;
 using qorv::math::algexpr::bench::BenchSessionC;
 using qorv::math::algexpr::bench::ExpressionGeneratorC;
+using qorv::math::algexpr::bench::FlatCorpusC;
 using qorv::math::algexpr::bench::RatioReporterC;
 using qorv::math::algexpr::bench::ReferencePrinterC;
 using qorv::math::algexpr::bench::ReferenceReaderC;
@@ -98,9 +100,9 @@ std::string check(std::u16string_view text, Expression& read) {
 
 // The ~10 MB of random expressions, one per line, and their trees.
 struct Flat {
-    std::u16string text;
-    std::vector<std::u16string_view> lines;
-    std::int64_t characters = 0;  // of the lines, without the line ends
+    FlatCorpusC corpus{kSeed, kFlatSize};
+    const std::vector<std::u16string_view>& lines = corpus.lines;
+    const std::int64_t& characters = corpus.characters;
     std::vector<Expression> trees;
     std::string error;
 };
@@ -109,14 +111,6 @@ const Flat& flat() {
     static const std::unique_ptr<Flat> data = [] {
         session();
         auto flat = std::make_unique<Flat>();
-        ExpressionGeneratorC generator(kSeed);
-        flat->text = generator.lines(kFlatSize);
-        for (std::size_t start = 0; start < flat->text.size();) {
-            const std::size_t end = flat->text.find(u'\n', start);
-            flat->lines.emplace_back(flat->text.data() + start, end - start);
-            flat->characters += static_cast<std::int64_t>(end - start);
-            start = end + 1;
-        }
         flat->trees.resize(flat->lines.size());
         for (std::size_t i = 0; i < flat->lines.size() && flat->error.empty(); ++i) {
             flat->error = check(flat->lines[i], flat->trees[i]);

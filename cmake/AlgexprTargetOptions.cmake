@@ -2,7 +2,8 @@
 # Settings for algexpr's own targets only (never global flags).
 
 # algexpr_target_options(<target> [RELAXED_PEDANTIC])
-# Warnings (as errors with ALGEXPR_WERROR) and sanitizers. RELAXED_PEDANTIC
+# Warnings (as errors with ALGEXPR_WERROR) and sanitizers (ALGEXPR_SANITIZE:
+# AddressSanitizer and UndefinedBehaviorSanitizer; ALGEXPR_TSAN: ThreadSanitizer). RELAXED_PEDANTIC
 # drops -Wpedantic for code whose third-party macros trip it (GoogleTest).
 function(algexpr_target_options target)
     cmake_parse_arguments(ARG "RELAXED_PEDANTIC" "" "" ${ARGN})
@@ -16,6 +17,11 @@ function(algexpr_target_options target)
         endif()
         if(ALGEXPR_SANITIZE)
             set(flags -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+            target_compile_options(${target} PRIVATE ${flags})
+            target_link_options(${target} PRIVATE ${flags})
+        endif()
+        if(ALGEXPR_TSAN)
+            set(flags -fsanitize=thread -fno-omit-frame-pointer)
             target_compile_options(${target} PRIVATE ${flags})
             target_link_options(${target} PRIVATE ${flags})
         endif()

@@ -16,7 +16,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 cmake -S "$root" -B "$work/build" -DCMAKE_BUILD_TYPE=Release -DALGEXPR_BUILD_TESTS=OFF \
-    -DALGEXPR_BUILD_TOOLS=OFF -DALGEXPR_BUILD_EXAMPLES=OFF -DCMAKE_INSTALL_PREFIX="$work/prefix" >/dev/null
+    -DALGEXPR_BUILD_TOOLS=ON -DALGEXPR_BUILD_EXAMPLES=OFF -DCMAKE_INSTALL_PREFIX="$work/prefix" >/dev/null
 cmake --build "$work/build" -j2 >/dev/null
 cmake --install "$work/build" >/dev/null
 library=$(ls "$work"/prefix/lib*/libalgexpr.so.1)
@@ -26,6 +26,20 @@ if ! cmp -s "$root/LICENSE" "$work/prefix/share/doc/algexpr/LICENSE"; then
 fi
 echo "-- LICENSE installed in share/doc/algexpr/"
 libdir=$(dirname "$library")
+
+# The tool, as the README's tour calls it: from bin/, finding its libraries
+# by itself (no LD_LIBRARY_PATH), with its default engine.
+installed_tool=$work/prefix/bin/algexpr
+got=$(env -u LD_LIBRARY_PATH "$installed_tool" eval 'plus(divide(1,3),divide(1,6))')
+expected_sum="divide(1,2)"
+if grep -q "without GiNaC" <<<"$("$installed_tool" --version)"; then
+    expected_sum=0.5  # the numeric engine
+fi
+if [ "$got" != "$expected_sum" ]; then
+    echo "the installed tool printed '$got' for plus(divide(1,3),divide(1,6))" >&2
+    exit 1
+fi
+echo "-- the tool installed in bin/: algexpr eval gives $got"
 "$root/scripts/check-symbols.sh" "$library"
 for client in "$libdir"/libalgexpr_*.so.1; do
     "$root/scripts/check-symbols.sh" "$client"

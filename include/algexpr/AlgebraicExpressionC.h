@@ -16,6 +16,7 @@
 #ifndef ALGEXPR_ALGEBRAICEXPRESSIONC_H
 #define ALGEXPR_ALGEBRAICEXPRESSIONC_H
 
+#include <cstddef>
 #include <string>
 
 #include "algexpr/CASEngineABC.h"
@@ -86,6 +87,7 @@ namespace qorv::math::algexpr {
 class NodeABC;
 class NodeVisitorABC;
 class CASSessionBC;
+class SubstitutionC;
 
 class ALGEXPR_API AlgebraicExpressionC : public qorv::oss::RefCountedBC {
 public:
@@ -124,6 +126,19 @@ public:
     /// The prefix text of the tree; the two arguments reach the float values'
     /// toString unchanged. The empty text without a root.
     std::u16string toPrefixString(unsigned long digits, qorv::math::NumberDisplayFormatE format) const;
+
+    /// Whether the two trees are equal, compareTrees of them, hashTree of
+    /// this one: structure and contents, not identity (see TreeOrder.h).
+    /// Expressions without a root are equal to each other and come first.
+    bool equals(const AlgebraicExpressionC& other) const;
+    int compare(const AlgebraicExpressionC& other) const;
+    std::size_t hash() const;
+
+    /// A new expression: a copy of this one with the substitution's symbols
+    /// replaced (see SubstitutionC); null when memory runs out or a
+    /// replacement that some leaf needs is null. Without a root, a new
+    /// expression without a root.
+    qorv::oss::PointerTC<AlgebraicExpressionC> substitute(const SubstitutionC& substitution) const;
 
 private:
     NodeABC* node_p;

@@ -16,13 +16,20 @@
 //
 // The current session cannot be replaced or removed: it is released once
 // when the library is unloaded, which may be after the static objects of the
-// program itself are gone (its destructor must not rely on them). Neither it nor the session's tables take
-// locks: install the session before other threads use the library, and do not
-// use one session's tables from two threads at once (reading text interns
-// symbols, so two readings at once are two writers).
+// program itself are gone (its destructor must not rely on them). The first
+// session installed wins, also when threads install sessions at once.
+//
+// Threads: one session serves every thread at once (reading, printing,
+// substituting, comparing and building, each thread on its own trees); a
+// tree is used by one thread at a time. The tables take care of themselves
+// (see detail/SymbolTableC.h and detail/CoreElementTableC.h), and a fork()
+// while another thread holds one of their locks leaves the child a usable
+// session; the library installs no fork handlers. A session derived by a
+// client that overrides the table operations makes its overrides safe too.
 #ifndef ALGEXPR_CASSESSIONBC_H
 #define ALGEXPR_CASSESSIONBC_H
 
+#include <atomic>
 #include <string>
 
 #include "algexpr/CASEngineABC.h"
@@ -91,7 +98,14 @@ private:
     qorv::oss::PointerTC<IntegerValueFactoryABC> integer_value_factory_p;
     qorv::oss::PointerTC<FloatValueFactoryABC> float_value_factory_p;
 
-    static qorv::oss::PointerTC<CASSessionBC> cas_session_p;
+    // The current session, holding one reference, which current_release
+    // gives back when the library is unloaded.
+    static std::atomic<CASSessionBC*> cas_session_p;
+    struct CurrentReleaseC {
+        constexpr CurrentReleaseC() noexcept = default;
+        ~CurrentReleaseC();
+    };
+    static const CurrentReleaseC current_release;
 };
 
 }  // namespace qorv::math::algexpr

@@ -12,6 +12,10 @@
 
 namespace qorv::math::algexpr {
 
+namespace detail {
+struct NodeAccess;
+}
+
 class ALGEXPR_API ExtendedFunctionNodeC : public ParentNodeABC {
 public:
     explicit ExtendedFunctionNodeC(qorv::oss::PointerTC<SymbolC> symbol) noexcept;
@@ -32,6 +36,8 @@ public:
     qorv::oss::PointerTC<SymbolC> getSymbol() const;
 
 private:
+    friend struct detail::NodeAccess;  // the symbol lent, without counting
+
     qorv::oss::PointerTC<SymbolC> symbol_p;
 
     static const char16_t* const TheCastableId;

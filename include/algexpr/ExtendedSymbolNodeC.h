@@ -12,6 +12,10 @@
 
 namespace qorv::math::algexpr {
 
+namespace detail {
+struct NodeAccess;
+}
+
 class ALGEXPR_API ExtendedSymbolNodeC : public LeafNodeABC {
 public:
     explicit ExtendedSymbolNodeC(qorv::oss::PointerTC<SymbolC> symbol) noexcept;
@@ -29,6 +33,8 @@ public:
     qorv::oss::PointerTC<SymbolC> getSymbol() const;
 
 private:
+    friend struct detail::NodeAccess;  // the symbol lent, without counting
+
     qorv::oss::PointerTC<SymbolC> symbol_p;
 
     static const char16_t* const TheCastableId;

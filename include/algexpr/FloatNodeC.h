@@ -6,6 +6,10 @@
 // A node without a value object (built with null, or after setValue(nullptr))
 // prints as the empty text, clones to a node holding nothing and ignores
 // setValue(double).
+//
+// The number's text: the node's toString() and toString(digits, format)
+// give it, on a const node too; the lent value's own toString operations are
+// not const, so they cannot be called through getValue() (see IntegerNodeC).
 #ifndef ALGEXPR_FLOATNODEC_H
 #define ALGEXPR_FLOATNODEC_H
 

@@ -5,6 +5,13 @@
 //
 // A node built with a null value prints as the empty text, clones to a node
 // holding nothing, and ignores setValue.
+//
+// The number's text: node->toString() gives it, on a const node too. The
+// value that getValue() lends is const because the node owns it, and the
+// value interface declares its toString() non-const, so it cannot be called
+// through getValue(); the node's toString() calls it for you.
+// getValue()->getValue() gives the number as 64 bits, which clients with
+// larger integers saturate: compare such integers by text, as equalTrees does.
 #ifndef ALGEXPR_INTEGERNODEC_H
 #define ALGEXPR_INTEGERNODEC_H
 

@@ -39,6 +39,8 @@
 
 namespace qorv::math::algexpr {
 
+class TreeCursorC;
+
 class ALGEXPR_API ParentNodeABC : public NodeABC {
 public:
     ParentNodeABC() = default;
@@ -99,13 +101,17 @@ protected:
     bool cloneChildrenInto(ParentNodeABC& copy) const;
 
 private:
+    friend class TreeCursorC;
     union Slot;
+    // Slots before the children in the buffer: count and capacity, and the
+    // way back up that walks leave (see TreeCursorC).
+    static constexpr unsigned int kHeaderSlots = 3;
 
     bool append(NodeABC* node);
     bool reserve(unsigned int wanted);
 
-    // Children buffer: a header (count, capacity, and a link used while the
-    // tree is destroyed) followed by the child pointers; null while empty.
+    // Children buffer: a header (count, capacity, and the way back up for
+    // walks and destruction) followed by the child pointers; null while empty.
     Slot* children_p = nullptr;
 
     static const char16_t* const TheCastableId;

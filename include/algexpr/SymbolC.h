@@ -6,6 +6,7 @@
 #ifndef ALGEXPR_SYMBOLC_H
 #define ALGEXPR_SYMBOLC_H
 
+#include <cstdint>
 #include <string>
 
 #include "algexpr/algexpr_export.h"
@@ -16,6 +17,9 @@ namespace qorv::math::algexpr {
 class SymbolTableC;
 class CoreElementTableC;
 class SubstVisitorC;
+namespace detail {
+struct SymbolAccess;
+}
 
 class ALGEXPR_API SymbolC : public qorv::oss::RefCountedBC {
 public:
@@ -30,9 +34,11 @@ private:
     friend class SymbolTableC;
     friend class CoreElementTableC;
     friend class SubstVisitorC;
+    friend struct detail::SymbolAccess;
     explicit SymbolC(std::u16string name);   // only the symbol table creates symbols
 
     const std::u16string name;
+    const std::uint64_t name_hash;  // of the name, for the table and for hashes of trees
 };
 
 }  // namespace qorv::math::algexpr

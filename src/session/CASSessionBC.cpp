@@ -4,15 +4,29 @@
 #include <new>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace qorv::math::algexpr {
 
 using qorv::oss::PointerTC;
 
-// Constant-initialised (PointerTC's constructor is constexpr), so no static
-// initialiser can reset it after a client's own static code installed a
-// session. Released once when the library is unloaded.
-PointerTC<CASSessionBC> CASSessionBC::cas_session_p;
+// Constant-initialised, so that no static initialiser can reset it after a
+// client's own static code installed a session. Atomic: sessions are read on
+// every thread and installed on any.
+std::atomic<CASSessionBC*> CASSessionBC::cas_session_p{nullptr};
+
+// Constant-initialised too; only its destructor runs code, at unload.
+const CASSessionBC::CurrentReleaseC CASSessionBC::current_release;
+
+// The pointer is emptied before the release: code that the session's
+// destruction runs may ask for the current session and must not find the
+// dying one.
+CASSessionBC::CurrentReleaseC::~CurrentReleaseC() {
+    CASSessionBC* current = cas_session_p.exchange(nullptr, std::memory_order_acq_rel);
+    if (current != nullptr && current->dereference() == 0) {
+        delete current;
+    }
+}
 
 CASSessionBC::CASSessionBC(PointerTC<CASEngineABC> engine, const char16_t* const* core_element_names,
                            PointerTC<IntegerValueFactoryABC> integer_factory,
@@ -44,22 +58,41 @@ PointerTC<SymbolC> CASSessionBC::lookupSymbol(std::u16string name) { return symb
 
 void CASSessionBC::flushUnusedSymbols() { symbol_table.flushUnusedSymbols(); }
 
-PointerTC<CASSessionBC> CASSessionBC::getSession() { return cas_session_p; }
+PointerTC<CASSessionBC> CASSessionBC::getSession() {
+    return PointerTC<CASSessionBC>(cas_session_p.load(std::memory_order_acquire));
+}
 
+// The current pointer's own reference is taken before the pointer is
+// published, and given back when another session won.
 void CASSessionBC::setSession(PointerTC<CASSessionBC> session) {
-    if (session && !cas_session_p) {
-        cas_session_p = session;
+    if (!session || cas_session_p.load(std::memory_order_acquire) != nullptr) {
+        return;
+    }
+    session->reference();
+    CASSessionBC* none = nullptr;
+    if (!cas_session_p.compare_exchange_strong(none, session.get(), std::memory_order_acq_rel)) {
+        session->dereference();  // the parameter still holds one
     }
 }
 
 // The list ends at its first empty name, or at a null entry. A name that
 // cannot be entered for want of memory is left out; the names after it keep
-// their positions as codes.
+// their positions as codes. The elements go into the table all at once.
 void CASSessionBC::initCoreElementTable(const char16_t* const* core_element_names) {
     if (core_element_names == nullptr) {
         return;
     }
-    for (int code = 0; core_element_names[code] != nullptr && core_element_names[code][0] != 0; ++code) {
+    std::size_t count = 0;
+    while (core_element_names[count] != nullptr && core_element_names[count][0] != 0) {
+        ++count;
+    }
+    std::vector<PointerTC<CoreElementC>> elements;
+    try {
+        elements.reserve(count);
+    } catch (const std::bad_alloc&) {
+        return;
+    }
+    for (std::size_t code = 0; code < count; ++code) {
         PointerTC<SymbolC> symbol;
         try {
             symbol = symbol_table.lookupSymbol(std::u16string(core_element_names[code]));
@@ -67,9 +100,10 @@ void CASSessionBC::initCoreElementTable(const char16_t* const* core_element_name
             continue;
         }
         if (symbol) {
-            core_element_table.addCoreElement(PointerTC<CoreElementC>(new (std::nothrow) CoreElementC(code, symbol)));
+            elements.emplace_back(new (std::nothrow) CoreElementC(static_cast<int>(code), symbol));
         }
     }
+    core_element_table.addCoreElements(elements);
 }
 
 }  // namespace qorv::math::algexpr

@@ -4,11 +4,13 @@
 #include <new>
 #include <utility>
 
+#include "support/NameHash.h"
 #include "support/OutOfMemory.h"
 
 namespace qorv::math::algexpr {
 
-SymbolC::SymbolC(std::u16string name) : name(std::move(name)) {}
+SymbolC::SymbolC(std::u16string name)
+    : name(std::move(name)), name_hash(detail::hashName(this->name.data(), this->name.size())) {}
 
 SymbolC::~SymbolC() = default;
 

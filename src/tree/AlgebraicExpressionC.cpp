@@ -6,6 +6,8 @@
 
 #include "algexpr/CASSessionBC.h"
 #include "algexpr/NodeABC.h"
+#include "algexpr/SubstitutionC.h"
+#include "algexpr/TreeOrder.h"
 
 // fromPrefixString and toPrefixString are defined with the notation, in
 // src/notation/PrefixText.cpp.
@@ -18,20 +20,31 @@ AlgebraicExpressionC::AlgebraicExpressionC(NodeABC* root) noexcept : node_p(root
 
 AlgebraicExpressionC::~AlgebraicExpressionC() { delete node_p; }
 
-PointerTC<AlgebraicExpressionC> AlgebraicExpressionC::clone() const {
-    std::unique_ptr<NodeABC> root;
-    if (node_p != nullptr) {
-        root.reset(node_p->clone());
-        if (!root) {
+namespace {
+
+// A new expression whose root is `copy` of `root` (none without a root); null
+// when the copy or the expression cannot be made.
+template <class Copy>
+PointerTC<AlgebraicExpressionC> expressionOf(const NodeABC* root, Copy copy) {
+    std::unique_ptr<NodeABC> made;
+    if (root != nullptr) {
+        made.reset(copy(root));
+        if (!made) {
             return PointerTC<AlgebraicExpressionC>();
         }
     }
-    auto* copy = new (std::nothrow) AlgebraicExpressionC(root.get());
-    if (copy == nullptr) {
+    auto* expression = new (std::nothrow) AlgebraicExpressionC(made.get());
+    if (expression == nullptr) {
         return PointerTC<AlgebraicExpressionC>();
     }
-    root.release();
-    return PointerTC<AlgebraicExpressionC>(copy);
+    made.release();
+    return PointerTC<AlgebraicExpressionC>(expression);
+}
+
+}  // namespace
+
+PointerTC<AlgebraicExpressionC> AlgebraicExpressionC::clone() const {
+    return expressionOf(node_p, [](const NodeABC* root) { return root->clone(); });
 }
 
 bool AlgebraicExpressionC::traverse(NodeVisitorABC& visitor) {
@@ -53,6 +66,18 @@ PointerTC<AlgebraicExpressionC> AlgebraicExpressionC::execute(bool flag, std::u1
         return PointerTC<AlgebraicExpressionC>();
     }
     return session->executeExpression(PointerTC<AlgebraicExpressionC>(this), flag, text);
+}
+
+bool AlgebraicExpressionC::equals(const AlgebraicExpressionC& other) const { return equalTrees(node_p, other.node_p); }
+
+int AlgebraicExpressionC::compare(const AlgebraicExpressionC& other) const {
+    return compareTrees(node_p, other.node_p);
+}
+
+std::size_t AlgebraicExpressionC::hash() const { return hashTree(node_p); }
+
+PointerTC<AlgebraicExpressionC> AlgebraicExpressionC::substitute(const SubstitutionC& substitution) const {
+    return expressionOf(node_p, [&](const NodeABC* root) { return substitution.apply(root); });
 }
 
 }  // namespace qorv::math::algexpr

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "algexpr/ParentNodeABC.h"
 
+#include <atomic>
 #include <climits>
 #include <cstddef>
 #include <memory>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "Castable.h"
+#include "ChildSlot.h"
 #include "algexpr/CoreFunctionNodeC.h"
 #include "algexpr/ExtendedFunctionNodeC.h"
 #include "algexpr/NodeVisitorABC.h"
@@ -15,21 +17,7 @@
 
 namespace qorv::math::algexpr {
 
-// The children buffer: slot 0 holds the count and capacity, slot 1 a link
-// used only while the tree is destroyed, slots 2.. the children.
-union ParentNodeABC::Slot {
-    struct Header {
-        unsigned int size;
-        unsigned int capacity;
-    };
-    NodeABC* node;
-    Slot* link;
-    Header header;
-};
-
 namespace {
-
-constexpr unsigned int kHeaderSlots = 2;
 
 // The node when it is one of the library's own function node classes, whose
 // children the walks below take over; null for leaves and for classes that
@@ -43,9 +31,9 @@ ParentNodeABC* asLibraryParent(const NodeABC* node) {
     return nullptr;
 }
 
-// Whether a buffer of the header and `children` slots has a size in bytes.
-// Only a size_t no wider than unsigned int can fall short.
-template <std::size_t kSlotSize>
+// Whether a buffer of `kHeaderSlots` header and `children` slots has a size
+// in bytes. Only a size_t no wider than unsigned int can fall short.
+template <std::size_t kSlotSize, unsigned int kHeaderSlots>
 bool fitsInAddressSpace(unsigned int children) {
     if constexpr (sizeof(std::size_t) > sizeof(unsigned int)) {
         return true;
@@ -69,7 +57,7 @@ ParentNodeABC::~ParentNodeABC() {
     if (buffer == nullptr) {
         return;
     }
-    buffer[1].link = nullptr;
+    buffer[1].up.store(nullptr, std::memory_order_relaxed);
     unsigned int next = 0;
     for (;;) {
         if (next < buffer[0].header.size) {
@@ -90,11 +78,11 @@ ParentNodeABC::~ParentNodeABC() {
                 continue;
             }
             slot->link = buffer;  // the emptied slot remembers its own buffer
-            inner[1].link = slot;
+            inner[1].up.store(slot, std::memory_order_relaxed);
             buffer = inner;
             next = 0;
         } else {
-            Slot* back = buffer[1].link;
+            Slot* back = buffer[1].up.load(std::memory_order_relaxed);
             ::operator delete(buffer);
             if (back == nullptr) {
                 return;
@@ -276,7 +264,7 @@ bool ParentNodeABC::reserve(unsigned int wanted) {
     if (grown < wanted) {
         grown = wanted;
     }
-    if (!fitsInAddressSpace<sizeof(Slot)>(grown)) {
+    if (!fitsInAddressSpace<sizeof(Slot), kHeaderSlots>(grown)) {
         return false;
     }
     const std::size_t slots = static_cast<std::size_t>(grown) + kHeaderSlots;
@@ -289,7 +277,8 @@ bool ParentNodeABC::reserve(unsigned int wanted) {
         buffer[kHeaderSlots + i].node = children_p[kHeaderSlots + i].node;
     }
     buffer[0].header = Slot::Header{size, grown};
-    buffer[1].link = nullptr;
+    buffer[1].up.store(nullptr, std::memory_order_relaxed);
+    buffer[2].at.store(0, std::memory_order_relaxed);
     ::operator delete(children_p);
     children_p = buffer;
     return true;

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "FailureInjector.h"
 #include "support/Doubles.h"
@@ -195,6 +196,43 @@ TEST_P(AllocFailureTest, SubstitutionWithVisitsThatGoOn) {
     });
 }
 
+TEST_P(AllocFailureTest, SubstitutingSeveralSymbols) {
+    PointerTC<AlgebraicExpressionC> replacement = AlgebraicExpressionC::fromPrefixString(u"h(1,anotherlongname)");
+    PointerTC<AlgebraicExpressionC> other = AlgebraicExpressionC::fromPrefixString(u"y");
+    const std::u16string x = u"x";
+    const std::u16string longname = u"anotherlongname";
+    injectEach(name("substitute several"), [&] {
+        SubstitutionC substitution;  // a new one, so that it allocates under the injector
+        PointerTC<AlgebraicExpressionC> result = armed([&] {
+            const bool added = substitution.add(x, replacement->getNode()) &&
+                               substitution.add(longname, other->getNode()) && substitution.add(3, other->getNode());
+            return added ? source->substitute(substitution) : PointerTC<AlgebraicExpressionC>();
+        });
+        return print(result ? result->getNode() : nullptr);
+    });
+}
+
+// Questions that allocate for their answer (the free symbols, and the
+// subtree search, which falls back to a search without memory).
+TEST_P(AllocFailureTest, AskingTheTree) {
+    PointerTC<AlgebraicExpressionC> copy = source->clone();
+    injectEach(name("ask"), [&] {
+        std::vector<std::u16string> names;
+        bool listed = false;
+        bool found = false;
+        {
+            Injector::Armed armed;
+            listed = freeSymbols(source->getNode(), names);
+            found = hasSubtree(source->getNode(), copy->getNode()) && source->equals(*copy);
+        }
+        std::u16string answer = found ? u"yes" : u"no";
+        for (const std::u16string& symbol : names) {
+            answer += u" " + symbol;
+        }
+        return listed ? answer : std::u16string();
+    });
+}
+
 std::string textName(const ::testing::TestParamInfo<std::u16string>& info) {
     const char* const names[] = {"Worked", "CoreNames", "LongNames", "Deep", "Wide", "Unclosed"};
     return names[info.index];
@@ -313,6 +351,20 @@ TEST(AllocFailureSessionTest, BuildingASession) {
             }
         }
         return complete ? u"complete" : u"";
+    });
+}
+
+// Building in C++: every value that could not be built says so, and holds no
+// tree; nothing leaks.
+TEST(AllocFailureSessionTest, BuildingInCpp) {
+    const std::u16string longname = u"anotherlongname";
+    const std::u16string function = u"longfunctionname";
+    injectEach("build in C++", [&] {
+        Injector::Armed armed;
+        ExprC x = sym(longname);
+        ExprC e = x + 2 * sin(x) - pow(call(function, x, 0.5), 3);
+        e = std::move(e) + ExprC(-7) + x;
+        return e ? e.toPrefixString() : std::u16string();
     });
 }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // A program built against the installed (or embedded) GiNaC client: adds two
-// fractions exactly through the client's session.
-#include <algexpr/algexpr.h>
+// fractions exactly through the client's session. <algexpr/ginac.h> alone
+// brings the library's headers too.
 #include <algexpr/ginac.h>
 
 #include <cstdio>

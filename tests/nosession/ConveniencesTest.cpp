@@ -153,4 +153,19 @@ TEST_F(ConveniencesTest, VisitorBaseAnswersTrueEverywhere) {
     EXPECT_TRUE(tree->traverse(nothing));
 }
 
+// Building needs the current session for its names and numbers; without one
+// every value fails with the reason, and values made by hand still work.
+TEST_F(ConveniencesTest, BuildingWithoutASession) {
+    for (const ExprC& failed : {sym(u"x"), num(u"1"), ExprC(2), ExprC(0.5), ExprC(1.0 / 0.0), call(u"f"),
+                                ExprC::apply(u"plus", false, nullptr, 0)}) {
+        EXPECT_FALSE(failed);
+        EXPECT_EQ(failed.error(), u"no session is current");
+    }
+    ExprC made = ExprC::adopt(build.fn(u"f", {build.sym(u"x")}));
+    EXPECT_EQ(made.toPrefixString(), u"f(x)");
+    EXPECT_EQ((made + made).error(), u"no session is current");
+    ExprC same = made.subs({{ExprC::adopt(build.sym(u"x")), ExprC::adopt(build.integer(3))}});
+    EXPECT_EQ(same.toPrefixString(), u"f(3)");
+}
+
 }  // namespace

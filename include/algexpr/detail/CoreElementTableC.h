@@ -2,37 +2,51 @@
 // CoreElementTableC: a session's core elements, by code and by exact name.
 // Internal to the library: clients reach it through the session's
 // lookupCoreElement operations.
+//
+// Threads: one session serves every thread at once (reading, printing,
+// substituting, comparing and building, each thread on its own trees); a
+// tree is used by one thread at a time. Here: lookups may run on any number
+// of threads at once, without a lock.
+// The table is read-mostly (filled by the session's constructor, seldom
+// again), so each filling builds a new snapshot under a lock and publishes it
+// with one store; lookups read whichever snapshot is current. Snapshots that
+// a later one replaced stay, with their references to their elements, until
+// the table is destroyed, so a lookup never meets a freed element.
 #ifndef ALGEXPR_DETAIL_COREELEMENTTABLEC_H
 #define ALGEXPR_DETAIL_COREELEMENTTABLEC_H
 
-#include <map>
+#include <atomic>
+#include <cstddef>
 #include <string>
+#include <vector>
 
 #include "algexpr/CoreElementC.h"
+#include "algexpr/detail/ForkSafeLocksC.h"
 #include "oss/PointerTC.h"
 
 namespace qorv::math::algexpr {
 
 class CoreElementTableC {
 public:
-    CoreElementTableC();
+    CoreElementTableC() noexcept;
     CoreElementTableC(const CoreElementTableC&) = delete;
     CoreElementTableC& operator=(const CoreElementTableC&) = delete;
-    /// Releases the name map's references, then the code map's (the members
-    /// go in reverse order of declaration).
+    /// Releases the elements, those held by name before those held by code.
     virtual ~CoreElementTableC();
 
-    /// Enters the element under its code and under its name, displacing what
-    /// either key held; null is ignored. When memory runs out the element is
-    /// entered under neither key.
-    void addCoreElement(qorv::oss::PointerTC<CoreElementC> element);
+    /// Enters the elements in turn, each under its code (its position in the
+    /// list it came from, 0 or more) and its name, displacing what either key
+    /// held; null entries are skipped. When memory runs out none is entered.
+    void addCoreElements(const std::vector<qorv::oss::PointerTC<CoreElementC>>& elements);
 
     qorv::oss::PointerTC<CoreElementC> lookupCoreElement(int code) const;
     qorv::oss::PointerTC<CoreElementC> lookupCoreElement(const std::u16string& name) const;
 
 private:
-    std::map<int, qorv::oss::PointerTC<CoreElementC>> code_map;
-    std::map<std::u16string, qorv::oss::PointerTC<CoreElementC>> name_map;
+    struct Snapshot;
+
+    std::atomic<Snapshot*> current_p;  // null while empty
+    detail::ForkSafeLocksC locks;      // one, for those who fill the table
 };
 
 }  // namespace qorv::math::algexpr

@@ -1,21 +1,32 @@
 // SPDX-License-Identifier: MIT
 // SymbolTableC: a session's interned symbols, one SymbolC per distinct name.
 // Internal to the library: clients reach it through CASSessionBC::lookupSymbol
-// and CASSessionBC::flushUnusedSymbols. Not guarded for use from two threads.
+// and CASSessionBC::flushUnusedSymbols.
+//
+// Threads: one session serves every thread at once (reading, printing,
+// substituting, comparing and building, each thread on its own trees); a
+// tree is used by one thread at a time. Here: lookups and flushes may run on
+// any number of threads at once. The names are spread by hash over 64
+// shards, each an open-addressing table with locks of its own
+// (ForkSafeLocksC): one per reader, so that threads finding the same names do
+// not contend, and all of them for a change. A fork() while a thread holds a
+// shard's lock leaves the child a usable table.
 #ifndef ALGEXPR_DETAIL_SYMBOLTABLEC_H
 #define ALGEXPR_DETAIL_SYMBOLTABLEC_H
 
-#include <map>
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "algexpr/SymbolC.h"
+#include "algexpr/detail/ForkSafeLocksC.h"
 #include "oss/PointerTC.h"
 
 namespace qorv::math::algexpr {
 
 class SymbolTableC {
 public:
-    SymbolTableC();
+    SymbolTableC() noexcept;
     SymbolTableC(const SymbolTableC&) = delete;
     SymbolTableC& operator=(const SymbolTableC&) = delete;
     /// Releases every symbol once; symbols held elsewhere survive.
@@ -23,14 +34,52 @@ public:
 
     /// The symbol of that exact name, created and entered on first request;
     /// null (and no entry) when memory runs out.
-    qorv::oss::PointerTC<SymbolC> lookupSymbol(std::u16string name);
+    qorv::oss::PointerTC<SymbolC> lookupSymbol(const std::u16string& name);
 
     /// Removes the symbols that only the table holds.
     void flushUnusedSymbols();
 
 private:
-    // Names ordered code unit by code unit as unsigned 16-bit numbers.
-    std::map<std::u16string, qorv::oss::PointerTC<SymbolC>> symbol_map;
+    static constexpr std::size_t kShards = 64;
+    static constexpr std::size_t kReaders = 8;  // reader locks per shard; threads share them beyond that
+
+    // Holds all the locks of one shard.
+    class WritingGuardC {
+    public:
+        WritingGuardC(detail::ForkSafeLocksC& locks, std::size_t first) noexcept;
+        WritingGuardC(const WritingGuardC&) = delete;
+        WritingGuardC& operator=(const WritingGuardC&) = delete;
+        ~WritingGuardC();
+
+    private:
+        detail::ForkSafeLocksC& locks;
+        std::size_t first;
+    };
+
+    // A slot: empty (null symbol), a removed entry (the tombstone marker), or
+    // a symbol the table holds one reference to, with its name's hash.
+    struct Entry {
+        std::uint64_t hash;
+        SymbolC* symbol;
+    };
+    // The slots live in one block whose first entry holds their number (a
+    // power of two) in `hash`: a new block is published with one store.
+    struct Shard {
+        Entry* block = nullptr;  // null while the shard is empty
+        std::uint32_t live = 0;
+        std::uint32_t removed = 0;
+    };
+
+    static std::size_t readerOfThisThread() noexcept;
+    static SymbolC* tombstone() noexcept;
+    static bool rebuild(Shard& shard) noexcept;
+    static Entry* slotFor(const Shard& shard, std::uint64_t hash) noexcept;
+    static SymbolC* find(const Shard& shard, std::uint64_t hash, const std::u16string& name) noexcept;
+    static qorv::oss::PointerTC<SymbolC> insert(Shard& shard, std::uint64_t hash, const std::u16string& name);
+    static void flush(Shard& shard) noexcept;
+
+    Shard shards[kShards];
+    detail::ForkSafeLocksC locks;  // kReaders per shard, shard by shard
 };
 
 }  // namespace qorv::math::algexpr
