@@ -6,6 +6,7 @@
 // bounded, each within seconds.
 #include <chrono>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "GinacFixture.h"
@@ -205,6 +206,34 @@ TEST(GinacAnswersTest, CompositionsAreBoundedAsAWhole) {
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         EXPECT_LT(seconds, 10.0) << text.substr(0, 80) << ": " << outcome.reason;
     }
+}
+
+// exp, sinh and cosh of floats whose result lies beyond the range of floats
+// are refused, as such powers are: reducing such an argument would take CLN
+// absurd amounts of memory (sinh nested 8 deep over 1 asked for gigabytes).
+TEST(GinacAnswersTest, ExponentialsOfHugeFloatsAreRefused) {
+    const auto nested = [](const std::string& f, int n, const std::string& inner) {
+        std::string text;
+        for (int i = 0; i < n; ++i) {
+            text += f + "(";
+        }
+        return text + inner + std::string(static_cast<std::size_t>(n), ')');
+    };
+    for (const auto& [text, numeric, reason] : std::vector<std::tuple<std::string, bool, std::string>>{
+             {nested("sinh", 8, "1"), true, "sinh: the result would be a float of about 10^1,457,288,834,"},
+             {nested("exp", 2, "30.0"), false, "exp: the result would be a float of about 10^4,641,076,941,755,"},
+             {"exp(neg(exp(30.0)))", false, "exp: the result would be a float of about 10^-4,641,076,941,755,"},
+             {"cosh(times(-1e20,i))", false, ""},
+             {nested("cosh", 3, "-30.0"), false, "cosh: the result would be a float of about 10^"}}) {
+        const Outcome outcome = run(text, numeric);
+        if (reason.empty()) {
+            EXPECT_NE(outcome.text, "null") << text;  // an imaginary argument stays in range
+        } else {
+            EXPECT_EQ(outcome.text, "null") << text;
+            EXPECT_EQ(outcome.reason.rfind(reason, 0), 0u) << text << ": " << outcome.reason;
+        }
+    }
+    EXPECT_EQ(run("exp(230.5)").reason, "");
 }
 
 }  // namespace

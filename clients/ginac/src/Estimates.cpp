@@ -145,6 +145,26 @@ void checkPeriodicArgument(const char16_t* operation, const GiNaC::ex& argument)
     }
 }
 
+void checkExponentialArgument(const char16_t* operation, const GiNaC::ex& argument) {
+    if (!GiNaC::is_exactly_a<GiNaC::numeric>(argument)) {
+        return;
+    }
+    const GiNaC::numeric real = GiNaC::ex_to<GiNaC::numeric>(argument).real();
+    if (real.is_rational()) {
+        return;  // exact: GiNaC leaves it alone
+    }
+    // The decimal exponent of e^|x| is |x| / ln 10.
+    const double magnitude = log10Magnitude(real);
+    const double size = magnitude > 300.0 ? kInfinity : std::pow(10.0, magnitude) / std::log(10.0);
+    if (size > kFloatRange) {
+        // exp of a negative argument is tiny; sinh and cosh of one are large.
+        const bool tiny = real.is_negative() && std::u16string(operation) == u"exp";
+        throw RefusalC(std::u16string(operation) + u": the result would be a float of about 10^" +
+                       (tiny ? u"-" : u"") + approximately(size) +
+                       u", beyond the range of floats (10^" + approximately(kFloatRange) + u")");
+    }
+}
+
 namespace {
 
 // The size of the expanded form of a part. Function arguments (and bases

@@ -28,6 +28,12 @@ void checkPower(const GiNaC::ex& base, const GiNaC::ex& exponent, const GinacLim
 /// by multiples of pi would also cost as many digits of pi as it has.
 void checkPeriodicArgument(const char16_t* operation, const GiNaC::ex& argument);
 
+/// Throws RefusalC when `argument` is a float whose real part is so large
+/// that `operation` (exp, sinh or cosh) of it would lie beyond the range of
+/// floats (10^(10^8) either way): CLN would ask for absurd amounts of memory
+/// to reduce such an argument.
+void checkExponentialArgument(const char16_t* operation, const GiNaC::ex& argument);
+
 /// Throws RefusalC when the expanded form of `e` (for expand, simplify and
 /// factor, which expand on the way) might exceed limits.expand_terms terms
 /// or limits.expand_digits coefficient digits in all, and, with

@@ -19,9 +19,6 @@ namespace qorv::math::algexpr::ginac::detail {
 
 namespace {
 
-// ln(10^(10^8)): exp of more is beyond the floats computed with.
-constexpr long kLargestExponent = 230258509L;
-
 // A periodic function of an exact real number x, computed with the working
 // precision plus the digits of x before its point.
 GiNaC::ex periodicOfExact(unsigned serial, const GiNaC::numeric& x) {
@@ -64,12 +61,9 @@ GiNaC::ex functionOfFloats(const GiNaC::ex& e, const GiNaC::ex* values, std::siz
     if (isPeriodic(serial)) {
         checkPeriodicArgument(functionName(serial).c_str(), values[0]);
     }
-    if (serial == GiNaC::exp_SERIAL::serial && GiNaC::is_exactly_a<GiNaC::numeric>(values[0])) {
-        const GiNaC::numeric& x = GiNaC::ex_to<GiNaC::numeric>(values[0]);
-        // exp beyond 10^(10^8): CLN would ask for absurd amounts of memory.
-        if (x.real() > GiNaC::numeric(kLargestExponent)) {
-            throw RefusalC(u"exp: the result would be a float beyond 10^100,000,000");
-        }
+    if (serial == GiNaC::exp_SERIAL::serial || serial == GiNaC::sinh_SERIAL::serial ||
+        serial == GiNaC::cosh_SERIAL::serial) {
+        checkExponentialArgument(functionName(serial).c_str(), values[0]);
     }
     const GiNaC::ex result = GiNaC::function(serial, GiNaC::exvector(values, values + count));
     // A function of numbers can give an exact constant (atan2(0,-1.5) is pi).

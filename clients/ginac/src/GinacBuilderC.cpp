@@ -278,6 +278,7 @@ GiNaC::ex GinacBuilderC::unary(OperationE operation, const GiNaC::ex& a) const {
             checkPeriodicArgument(u"tan", a);
             return GiNaC::tan(a);
         case OperationE::Exp:
+            checkExponentialArgument(u"exp", a);
             return GiNaC::exp(a);
         case OperationE::Log:
             return GiNaC::log(a);
@@ -292,8 +293,10 @@ GiNaC::ex GinacBuilderC::unary(OperationE operation, const GiNaC::ex& a) const {
         case OperationE::Atan:
             return GiNaC::atan(a);
         case OperationE::Sinh:
+            checkExponentialArgument(u"sinh", a);
             return GiNaC::sinh(a);
         case OperationE::Cosh:
+            checkExponentialArgument(u"cosh", a);
             return GiNaC::cosh(a);
         case OperationE::Tanh:
             return GiNaC::tanh(a);
