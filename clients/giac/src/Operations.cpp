@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "RefusalC.h"
+#include "Refusal.h"
 #include "algexpr/Utf8C.h"
 
 namespace qorv::math::algexpr::giac::detail {
