@@ -108,6 +108,12 @@ bool isNumber(const ::giac::gen& g) {
     }
 }
 
+// inv(n) of a nonzero number n, as Giac keeps 1/3 in x/3.
+bool isInverseNumber(const ::giac::gen& g) {
+    return g.type == ::giac::_SYMB && g._SYMBptr->sommet == ::giac::at_inv && isNumber(g._SYMBptr->feuille) &&
+           !::giac::is_zero(g._SYMBptr->feuille);
+}
+
 bool isWhole(const ::giac::gen& g) { return g.type == ::giac::_INT_ || g.type == ::giac::_ZINT; }
 
 NumberS integerNumber(bool negative, const char* digits) { return NumberS::integer(negative, digits); }
@@ -218,8 +224,10 @@ void GenConverterC::classify(const ::giac::gen& g, FrameS& frame, ::giac::vecteu
         for (const ::giac::gen& factor : arguments) {
             if (isSymbolic(factor, "order_size")) {
                 frame.action = ActionE::Order;
-            } else if (head == "*" && isNumber(factor)) {
-                coefficient = numbered ? ::giac::gen(coefficient * factor) : factor;
+            } else if (head == "*" && (isNumber(factor) || isInverseNumber(factor))) {
+                const ::giac::gen value =
+                    isNumber(factor) ? factor : ::giac::rdiv(::giac::gen(1), factor._SYMBptr->feuille);
+                coefficient = numbered ? ::giac::gen(coefficient * value) : value;
                 numbered = true;
             } else if (head == "*") {
                 kept.push_back(factor);
