@@ -445,12 +445,15 @@ IdT GenConverterC::leaf(const ::giac::gen& value) {
 
 NumberS GenConverterC::number(const ::giac::gen& value) {
     NumberS result;
-    if (value.type != ::giac::_CPLX) {
+    const bool split = value.type == ::giac::_FRAC && isNumber(value) &&
+                       !(isWhole(value._FRACptr->num) && isWhole(value._FRACptr->den));
+    if (value.type != ::giac::_CPLX && !split) {
         result.real = real(value);
         return result;
     }
-    result.real = real(value._CPLXptr[0]);
-    result.imag = real(value._CPLXptr[1]);
+    // A complex number, or a quotient with one (-i/2 for i*inv(2)): its parts.
+    result.real = real(split ? ::giac::re(value, nullptr) : value._CPLXptr[0]);
+    result.imag = real(split ? ::giac::im(value, nullptr) : value._CPLXptr[1]);
     result.complex = !result.imag.isZero();
     if (!result.complex) {
         result.imag = RealS();
