@@ -73,7 +73,8 @@ void job(void* context) {
 }
 
 TEST(GiacProcessTest, WorkerRunsJobsOneAtATimeOnOneThreadWithItsStack) {
-    WorkerThreadC worker(std::size_t{8} << 20, kMessages);
+    // Made once and never deleted, as a client keeps its worker.
+    WorkerThreadC& worker = *new WorkerThreadC(std::size_t{8} << 20, kMessages);
     RecordS record;
     record.worker = &worker;
     std::vector<std::thread> threads;
