@@ -82,17 +82,14 @@ private:
     CASSessionBC& session;
 };
 
-// The codes the shaper writes structure with.
+// The codes the shaper writes structure with: those of the vocabulary's
+// names it writes (plus, times, pdiff, ...).
 std::vector<int> structureCodes(const std::vector<int>& codes) {
     using NameE = support::ResultShaperC::NameE;
-    const std::pair<NameE, OperationE> names[] = {
-        {NameE::Plus, OperationE::Plus},   {NameE::Minus, OperationE::Minus}, {NameE::Times, OperationE::Times},
-        {NameE::Divide, OperationE::Divide}, {NameE::Power, OperationE::Power}, {NameE::Neg, OperationE::Neg},
-        {NameE::Sqrt, OperationE::Sqrt},   {NameE::Pi, OperationE::Pi},       {NameE::E, OperationE::E},
-        {NameE::I, OperationE::I},         {NameE::Pdiff, OperationE::Pdiff}, {NameE::Order, OperationE::Order}};
     std::vector<int> result(static_cast<std::size_t>(NameE::Count), -1);
-    for (const auto& [name, operation] : names) {
-        result[static_cast<std::size_t>(name)] = codes[static_cast<std::size_t>(operation)];
+    for (std::size_t name = 0; name < result.size(); ++name) {
+        const OperationE operation = detail::operationNamed(support::ResultShaperC::nameOf(static_cast<NameE>(name)));
+        result[name] = codes[static_cast<std::size_t>(operation)];
     }
     return result;
 }
