@@ -120,12 +120,14 @@ NumberS integerNumber(bool negative, const char* digits) { return NumberS::integ
 
 }  // namespace
 
+// Giac's values are 4-byte aligned but written as 8-byte words: each starts
+// on an 8-byte boundary here.
 struct GenConverterC::FrameS {
-    ::giac::gen value;
+    alignas(8)::giac::gen value;
+    alignas(8)::giac::gen name;  // Call, Pdiff: the unknown function's identifier
     bool expanded = false;
     ActionE action = ActionE::Function;
     OperationE operation = OperationE::None;
-    ::giac::gen name;            // Call, Pdiff: the unknown function's identifier
     std::size_t first = 0;       // its arguments' place on `values`
     std::uint32_t position = 0;  // Pdiff: the argument, 1-based
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "algexpr/giac/GiacEngineC.h"
 
+#include <mpfr.h>
+
 #include <memory>
 #include <new>
 #include <sstream>
@@ -181,7 +183,16 @@ NodeABC* evaluateHere(JobS& job) {
     return tree.release();
 }
 
+// MPFR keeps caches of constants per thread: the worker frees its own when
+// it ends (at exit).
+struct MpfrCachesS {
+    bool used = false;
+    ~MpfrCachesS() { mpfr_free_cache(); }
+};
+
 void evaluateJob(void* argument) noexcept {
+    static thread_local MpfrCachesS caches;
+    caches.used = true;
     JobS& job = *static_cast<JobS*>(argument);
     try {
         try {
