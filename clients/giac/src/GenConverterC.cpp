@@ -453,9 +453,13 @@ NumberS GenConverterC::number(const ::giac::gen& value) {
         result.real = real(value);
         return result;
     }
-    // A complex number, or a quotient with one (-i/2 for i*inv(2)): its parts.
-    result.real = real(split ? ::giac::re(value, nullptr) : value._CPLXptr[0]);
-    result.imag = real(split ? ::giac::im(value, nullptr) : value._CPLXptr[1]);
+    // A complex number, or a quotient with one (-i/2 for i*inv(2)): its
+    // parts, as values of our own on 8-byte boundaries (inside Giac's complex
+    // numbers they are not, though Giac reads them as 8-byte words).
+    alignas(8) const ::giac::gen re_part = ::giac::re(value, nullptr);
+    alignas(8) const ::giac::gen im_part = ::giac::im(value, nullptr);
+    result.real = real(re_part);
+    result.imag = real(im_part);
     result.complex = !result.imag.isZero();
     if (!result.complex) {
         result.imag = RealS();
