@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The Giac client against Giac's own text interface, on random expressions
 // that both take (GinacCorpusC, whose infix syntax Giac reads too), one per
-// line; wall-clock times, since the client evaluates on threads of its own:
+// line; wall-clock times, since the client evaluates on a worker thread:
 //  - giac/route/library: the library reads the prefix line, the client
 //    converts the tree to Giac values, Giac evaluates it, the result comes
 //    back as a tree (AlgebraicExpressionC::execute) and the library prints it;

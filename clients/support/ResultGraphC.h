@@ -90,12 +90,15 @@ public:
     /// A function as written: its name, and either the core code it is
     /// written with (>= 0), or the symbol of its name (null: looked up in the
     /// session by name when written). `unknown` marks functions the engine
-    /// knows nothing of (the reason names them).
+    /// knows nothing of (the reason names them). `constant` marks a name
+    /// written alone, as a symbol, in a Function node without children (an
+    /// engine's constants beyond pi and e, such as infinity).
     struct FunctionS {
         std::u16string name;
         int code = -1;
         qorv::oss::PointerTC<SymbolC> symbol;
         bool unknown = false;
+        bool constant = false;
     };
     /// A partial derivative of an unknown function: function()[function]
     /// differentiated by its arguments at the 0-based `positions` (ascending,

@@ -269,6 +269,9 @@ ResultShaperC::NodeP ResultShaperC::call(IdT id) {
     const ResultGraphC::NodeS node = graph.node(id);  // a copy: writing adds nodes
     const IdT index = node.kind == KindE::Function ? node.data : graph.derivatives()[node.data].function;
     const ResultGraphC::FunctionS& function = graph.functions()[index];
+    if (function.constant && node.count == 0) {
+        return named(function);
+    }
     ParentNodeABC* made = nullptr;
     if (function.code >= 0) {
         made = new (std::nothrow) CoreFunctionNodeC(function.code);
@@ -284,6 +287,18 @@ ResultShaperC::NodeP ResultShaperC::call(IdT id) {
         attach(static_cast<ParentNodeABC&>(*result), expression(graph.child(id, i)));
     }
     return result;
+}
+
+// A constant of the engine's, written as a name alone: infinity.
+ResultShaperC::NodeP ResultShaperC::named(const ResultGraphC::FunctionS& function) {
+    if (function.code >= 0) {
+        return counted(new (std::nothrow) CoreSymbolNodeC(function.code));
+    }
+    PointerTC<SymbolC> symbol = function.symbol ? function.symbol : context.session.lookupSymbol(function.name);
+    if (!symbol) {
+        throw std::bad_alloc();
+    }
+    return counted(new (std::nothrow) ExtendedSymbolNodeC(symbol));
 }
 
 // pdiff(pdiff(f(x,y),1),2): the first position innermost.

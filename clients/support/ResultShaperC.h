@@ -10,7 +10,8 @@
 //    stands before the quotient instead, times(2,divide(plus(x,1),y));
 //  - sums: left to right with minus for negative terms, neg(x) first when no
 //    term is positive;
-//  - derivatives of unknown functions as nested pdiff(f(...),k).
+//  - derivatives of unknown functions as nested pdiff(f(...),k);
+//  - an engine's constants (FunctionS::constant) as their name alone.
 // Any engine can plug in: convert its result into the graph (one pass,
 // children first), give its number classes through NumberMakerABC and the
 // codes of the names written, and call write().
@@ -86,6 +87,7 @@ private:
     NodeP term(const ResultLayoutC::TermS& term);
     NodeP factor(IdT base, IdT exponent);
     NodeP call(IdT id);
+    NodeP named(const ResultGraphC::FunctionS& function);
     NodeP derivative(IdT id);
     NodeP constant(NameE name);
     NodeP apply(NameE name, NodeP a, NodeP b = NodeP());

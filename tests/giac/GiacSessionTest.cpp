@@ -77,7 +77,7 @@ TEST(GiacSessionTest, KeepsTheGinacEnginesOperations) {
 
 TEST(GiacSessionTest, IntegratesSolvesAndTakesLimits) {
     expectAll({
-        {"integrate(times(power(x,2),sin(x)),x)", "plus(times(cos(x),minus(2,power(x,2))),times(2,x,sin(x)))"},
+        {"integrate(times(power(x,2),sin(x)),x)", "minus(times(2,x,sin(x)),times(cos(x),minus(power(x,2),2)))"},
         {"integrate(divide(1,x),x)", "log(abs(x))"},
         {"integrate(exp(neg(x)),x,0,infinity)", "1"},
         {"integrate(divide(1,sqrt(x)),x,0,1)", "2"},
@@ -219,7 +219,7 @@ TEST(GiacSessionTest, GivesTheSameTextEachTime) {
     }
     // A result read back evaluates to itself.
     for (const char* text : {"plus(minus(power(x,2),times(2,x)),1)", "divide(times(2,x),times(3,y))",
-                             "plus(times(cos(x),minus(2,power(x,2))),times(2,x,sin(x)))"}) {
+                             "minus(times(2,x,sin(x)),times(cos(x),minus(power(x,2),2)))"}) {
         EXPECT_EQ(eval(text), text);
     }
 }

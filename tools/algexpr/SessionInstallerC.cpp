@@ -76,7 +76,11 @@ bool SessionInstallerC::install(const CommandLineC& options, std::string& proble
 #endif
 #ifdef ALGEXPR_TOOL_WITH_GIAC
     if (options.engine == EngineE::Giac) {
-        CASSessionBC::setSession(qorv::oss::PointerTC<CASSessionBC>(new giac::GiacSessionC(core_names)));
+        auto* session = new giac::GiacSessionC(core_names);
+        CASSessionBC::setSession(qorv::oss::PointerTC<CASSessionBC>(session));
+        // The few messages Giac writes to std::cerr itself never mix with
+        // the tool's output.
+        session->setFilterStandardStreams(true);
         return true;
     }
 #endif
@@ -99,7 +103,16 @@ void SessionInstallerC::prepareWorker(const CommandLineC& options) {
             session->setLimits(limits);
         }
     }
-#else
+#endif
+#ifdef ALGEXPR_TOOL_WITH_GIAC
+    if (options.engine == EngineE::Giac) {
+        auto* session = dynamic_cast<giac::GiacSessionC*>(CASSessionBC::getSession().get());
+        if (session != nullptr) {
+            session->setThrowOnAllocationFailure(true);
+        }
+    }
+#endif
+#if !defined(ALGEXPR_TOOL_WITH_GINAC) && !defined(ALGEXPR_TOOL_WITH_GIAC)
     (void)options;
 #endif
     const qorv::oss::PointerTC<AlgebraicExpressionC> zero = AlgebraicExpressionC::fromPrefixString(u"0");

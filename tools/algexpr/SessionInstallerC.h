@@ -24,9 +24,10 @@ public:
     static bool install(const CommandLineC& options, std::string& problem, std::vector<std::string>& warnings);
 
     /// Makes the installed session ready to evaluate in a worker process, in
-    /// the worker, before its memory is capped: GiNaC's allocation failures
-    /// are turned into exceptions, so that the worker's new-handler ends it
-    /// as out of memory wherever memory runs out, GMP included; then one
+    /// the worker, before its memory is capped: GiNaC's and Giac's
+    /// allocation failures are turned into exceptions, so that the worker's
+    /// new-handler ends it as out of memory wherever memory runs out, GMP
+    /// included; then one
     /// small evaluation gives the engine its thread and memory pools.
     static void prepareWorker(const CommandLineC& options);
 

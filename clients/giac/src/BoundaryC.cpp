@@ -1,44 +1,34 @@
 // SPDX-License-Identifier: MIT
 #include "BoundaryC.h"
 
-#include <gmp.h>
-#include <pthread.h>
-
-#include <cstdlib>
+#include <atomic>
 #include <iostream>
 #include <mutex>
 #include <new>
 #include <streambuf>
 
+#include "GmpAllocation.h"
+#include "WorkerThreadC.h"
 #include "algexpr/giac/GiacEngineC.h"
 
 namespace qorv::math::algexpr::giac::detail {
 
 namespace {
 
-void* allocate(std::size_t size) {
-    void* block = std::malloc(size);
-    if (block == nullptr) {
-        throw std::bad_alloc();
-    }
-    return block;
+thread_local bool on_boundary = false;  // the thread that runs Giac's work
+
+// Made once and never deleted; null when there was no memory for it.
+support::WorkerThreadC* worker() {
+    static const support::WorkerThreadC::MessagesS messages{
+        u"no thread can be started for Giac", u"the Giac worker has stopped: the process is exiting",
+        u"this process was forked while Giac was at work on another thread; Giac cannot be used in it"};
+    static auto* made = new (std::nothrow) support::WorkerThreadC(GiacEngineC::kStackBytes, messages);
+    return made;
 }
 
-void* reallocate(void* block, std::size_t, std::size_t size) {
-    void* moved = std::realloc(block, size);
-    if (moved == nullptr) {
-        throw std::bad_alloc();
-    }
-    return moved;
-}
-
-void release(void* block, std::size_t) { std::free(block); }
-
-thread_local bool on_boundary = false;  // a thread that runs Giac's work
-
-// In front of a standard stream's buffer: drops what the boundary's threads
-// write (a few of Giac's messages bypass its log, e.g. "sym2rxroot error"
-// from some limits) and passes everything else on to the buffer it wraps.
+// In front of a standard stream's buffer: drops what the worker writes (a
+// few of Giac's messages bypass its log, e.g. "sym2rxroot error" from some
+// limits) and passes everything else on to the buffer it wraps.
 class FilterC : public std::streambuf {
 public:
     explicit FilterC(std::streambuf* inner) : inner(inner) {}
@@ -62,54 +52,59 @@ private:
     std::streambuf* inner;
 };
 
-// Puts the filters in front of std::cout's, std::cerr's and std::clog's
-// buffers, once; they stay for the life of the process (made once, never
-// deleted, so that they outlive every static object).
-void filterStandardStreams() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        for (std::ostream* stream : {&std::cout, &std::cerr, &std::clog}) {
-            auto* filter = new (std::nothrow) FilterC(stream->rdbuf());
-            if (filter != nullptr) {
-                stream->rdbuf(filter);
-            }
-        }
-    });
-}
+std::atomic<bool> filtered{false};
 
 struct LaunchS {
     BoundaryC::JobF job;
     void* context;
 };
 
-void* start(void* argument) {
-    static std::once_flag hooks;
-    std::call_once(hooks, [] { mp_set_memory_functions(allocate, reallocate, release); });
+void launch(void* argument) {
     on_boundary = true;
-    const LaunchS* launch = static_cast<const LaunchS*>(argument);
-    launch->job(launch->context);
-    return nullptr;
+    const auto* what = static_cast<const LaunchS*>(argument);
+    what->job(what->context);
 }
 
 }  // namespace
 
 bool BoundaryC::run(JobF job, void* context) noexcept {
-    static std::mutex turns;
-    std::lock_guard<std::mutex> turn(turns);
-    filterStandardStreams();
-    LaunchS launch{job, context};
-    pthread_attr_t attributes;
-    if (pthread_attr_init(&attributes) != 0) {
+    support::WorkerThreadC* w = worker();
+    if (w == nullptr) {
         return false;
     }
-    pthread_t thread;
-    const bool started = pthread_attr_setstacksize(&attributes, GiacEngineC::kStackBytes) == 0 &&
-                         pthread_create(&thread, &attributes, start, &launch) == 0;
-    pthread_attr_destroy(&attributes);
-    if (started) {
-        pthread_join(thread, nullptr);
-    }
-    return started;
+    LaunchS what{job, context};
+    return w->run(launch, &what);
 }
+
+const char16_t* BoundaryC::whyNot() noexcept {
+    support::WorkerThreadC* w = worker();
+    return w == nullptr ? u"no thread can be started for Giac" : w->whyNot();
+}
+
+bool BoundaryC::throwOnAllocationFailure() noexcept {
+    return run([](void*) { support::gmp::install(); }, nullptr);
+}
+
+bool BoundaryC::throwsOnAllocationFailure() noexcept { return support::gmp::installed(); }
+
+// The filters stay for the life of the process: made once, never deleted,
+// so that they outlive every static object that writes to the streams.
+void BoundaryC::filterStandardStreams() noexcept {
+    static std::once_flag once;
+    try {
+        std::call_once(once, [] {
+            for (std::ostream* stream : {&std::cout, &std::cerr, &std::clog}) {
+                auto* filter = new (std::nothrow) FilterC(stream->rdbuf());
+                if (filter != nullptr) {
+                    stream->rdbuf(filter);
+                }
+            }
+            filtered.store(true);
+        });
+    } catch (...) {  // call_once could not run: nothing changed
+    }
+}
+
+bool BoundaryC::filtersStandardStreams() noexcept { return filtered.load(); }
 
 }  // namespace qorv::math::algexpr::giac::detail

@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: MIT
-// BoundaryC: where Giac's work runs. Each job runs on a thread of its own,
-// started for it with a stack of GiacEngineC::kStackBytes (Giac's algorithms
-// recurse), while the caller waits; the jobs of the whole process take turns
-// (Giac's global state is shared between its contexts). The first job
-// replaces GMP's allocation functions, once, by ones that throw
-// std::bad_alloc instead of aborting, and puts a filter in front of the
-// buffers of std::cout, std::cerr and std::clog that drops what these threads
-// write there and passes on what any other thread writes (Giac writes a few
-// messages there instead of to its context's log). A thread per job keeps no
-// state alive
-// between evaluations, so a process that forks between them has nothing to
-// mend.
+// BoundaryC: where Giac's work runs, and what the host may ask to change
+// process-wide for it. Every job runs on one persistent worker thread
+// (support::WorkerThreadC) with a stack of GiacEngineC::kStackBytes (Giac's
+// algorithms recurse), one at a time (Giac's global state is shared between
+// its contexts), while the caller waits; forks and exit are safe as that
+// class describes.
+//
+// Nothing process-wide changes unless the host asks (GiacSessionC's
+// settings):
+//  - throwOnAllocationFailure(): GMP's allocation functions replaced by
+//    support/GmpAllocation.h's, which throw instead of aborting;
+//  - filterStandardStreams(): a filter in front of the buffers of std::cout,
+//    std::cerr and std::clog that drops what the worker writes there (a few
+//    of Giac's messages bypass its context's log) and passes on, unchanged,
+//    what every other thread writes.
+// Both are for good: neither can be undone.
 #ifndef ALGEXPR_GIAC_SRC_BOUNDARYC_H
 #define ALGEXPR_GIAC_SRC_BOUNDARYC_H
 
@@ -20,9 +24,19 @@ class BoundaryC {
 public:
     using JobF = void (*)(void* context);
 
-    /// Runs job(context) on a new thread and waits for it; false when no
-    /// thread can be started. The job must not throw.
+    /// Runs job(context) on the worker and waits; false when the worker
+    /// cannot run it (whyNot() says why). The job must not throw.
     static bool run(JobF job, void* context) noexcept;
+    /// Why run() last answered false on this thread: a static string.
+    static const char16_t* whyNot() noexcept;
+
+    /// Installs the allocation functions (on the worker, so that no Giac
+    /// work runs meanwhile); false when the worker cannot run.
+    static bool throwOnAllocationFailure() noexcept;
+    static bool throwsOnAllocationFailure() noexcept;
+    /// Puts the filters in front of the standard streams' buffers, once.
+    static void filterStandardStreams() noexcept;
+    static bool filtersStandardStreams() noexcept;
 };
 
 }  // namespace qorv::math::algexpr::giac::detail

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "Operations.h"
-#include "RefusalC.h"
+#include "Refusal.h"
 #include "TreeCheckC.h"
 #include "algexpr/CoreFunctionNodeC.h"
 #include "algexpr/CoreSymbolNodeC.h"

@@ -1,34 +1,36 @@
 // SPDX-License-Identifier: MIT
 #include "algexpr/giac/GiacEngineC.h"
 
+#include <mpfr.h>
+
 #include <memory>
 #include <new>
 #include <sstream>
 #include <string>
 
 #include "BoundaryC.h"
-#include "FormWriterC.h"
 #include "GenBuilderC.h"
-#include "GenReaderC.h"
+#include "GenConverterC.h"
 #include "GiacHeaders.h"
+#include "NumberMakerABC.h"
+#include "NumberTextC.h"
 #include "Operations.h"
-#include "RefusalC.h"
-#include "ResultFormC.h"
+#include "Refusal.h"
+#include "ResultGraphC.h"
+#include "ResultShaperC.h"
 #include "TreeCheckC.h"
 #include "Vocabulary.h"
 #include "algexpr/CASSessionBC.h"
-#include "algexpr/FloatNodeC.h"
-#include "algexpr/FloatValueABC.h"
 #include "algexpr/FloatValueFactoryABC.h"
-#include "algexpr/IntegerNodeC.h"
-#include "algexpr/IntegerValueABC.h"
-#include "algexpr/IntegerValueFactoryABC.h"
 #include "algexpr/NodeABC.h"
 #include "algexpr/Utf8C.h"
+#include "algexpr/giac/IntegerValueC.h"
 
 namespace qorv::math::algexpr::giac {
 
 using detail::OperationE;
+using support::IdT;
+using support::ResultGraphC;
 
 // Giac's context for this engine, and where Giac's messages for it go.
 struct GiacEngineC::StateS {
@@ -51,12 +53,6 @@ struct JobS {
     bool out_of_memory = false;
 };
 
-int codeOf(const void* context, const std::u16string& name) {
-    const auto& codes = *static_cast<const std::vector<int>*>(context);
-    const OperationE operation = detail::operationNamed(name.c_str());
-    return operation == OperationE::None ? -1 : codes[static_cast<std::size_t>(operation)];
-}
-
 // Giac's messages end with its category ("... Error: Bad Argument Value").
 std::u16string messageOf(const char* what) {
     std::string text = what;
@@ -70,34 +66,82 @@ std::u16string messageOf(const char* what) {
     return text.empty() ? u"Giac failed" : u"Giac: " + Utf8C::toUtf16(text);
 }
 
-template <class Value, class Node>
-NodeABC* numberNode(Value* value) {
-    std::unique_ptr<Value> owner(value);
-    if (!owner) {
-        throw std::bad_alloc();
+// The client's number classes for the shaper: its own integers, and the
+// session's floats (doubles) from the digits of a Giac double.
+class NumberMakerC : public support::NumberMakerABC {
+public:
+    explicit NumberMakerC(CASSessionBC& session) : session(session) {}
+
+    IntegerValueABC* integer(bool negative, const std::string& digits) override {
+        return IntegerValueC::fromDigits(negative, digits);
     }
-    auto* node = new Node(owner.get());
-    owner.release();
-    return node;
+    FloatValueABC* decimal(const support::RealS& value) override {
+        const double d = support::NumberTextC::toDouble(value.negative, value.digits, value.exponent);
+        return session.getFloatValueFactory()->fromDouble(d);
+    }
+
+private:
+    CASSessionBC& session;
+};
+
+// The codes the shaper writes structure with: those of the vocabulary's
+// names it writes (plus, times, pdiff, ...).
+std::vector<int> structureCodes(const std::vector<int>& codes) {
+    using NameE = support::ResultShaperC::NameE;
+    std::vector<int> result(static_cast<std::size_t>(NameE::Count), -1);
+    for (std::size_t name = 0; name < result.size(); ++name) {
+        const OperationE operation = detail::operationNamed(support::ResultShaperC::nameOf(static_cast<NameE>(name)));
+        result[name] = codes[static_cast<std::size_t>(operation)];
+    }
+    return result;
 }
 
-// The single number of the numeric flag: the integer, or a double.
-NodeABC* numericResult(JobS& job, const ::giac::gen& exact, const detail::ResultFormC& form) {
-    if (exact.type == ::giac::_INT_ || exact.type == ::giac::_ZINT) {
-        const std::u16string& digits = form.item(form.root()).text;
-        return numberNode<IntegerValueABC, IntegerNodeC>(job.session.getIntegerValueFactory()->fromString(digits));
+// Why the result under `root` is no real number, or empty when it is one:
+// a free symbol, an unknown function or an order term (as the shaper
+// finds them), then a list or an equation, then an infinity, then a complex
+// number.
+std::u16string reasonOf(const ResultGraphC& graph, const support::ResultShaperC& shaper, IdT root) {
+    std::u16string why = shaper.reason(root, false);
+    if (!why.empty()) {
+        return why;
     }
-    job.reason = detail::FormWriterC::reasonOf(form);
+    bool structure = false;
+    bool infinite = false;
+    for (IdT id = 0; id <= root; ++id) {
+        if (graph.kind(id) == ResultGraphC::KindE::Function) {
+            const std::u16string& name = graph.functions()[graph.node(id).data].name;
+            structure = structure || name == detail::nameOf(OperationE::List) || name == detail::nameOf(OperationE::Equal);
+            infinite = infinite || name == detail::nameOf(OperationE::Infinity);
+        }
+    }
+    if (structure) {
+        return u"a list or an equation, not a number";
+    }
+    return infinite ? u"infinite, not a number" : shaper.reason(root, true);
+}
+
+// The single number of the numeric flag: the integer, or a double; null
+// with the reason when the result is no real number.
+IdT numericRoot(JobS& job, const ::giac::gen& exact, ResultGraphC& graph, IdT root,
+                const support::ResultShaperC& shaper) {
+    if (exact.type == ::giac::_INT_ || exact.type == ::giac::_ZINT) {
+        return root;
+    }
+    job.reason = reasonOf(graph, shaper, root);
     if (!job.reason.empty()) {
-        return nullptr;
+        return support::kNoId;
     }
     double value = 0.0;
     bool complex = false;
     if (!detail::approximate(exact, value, complex, job.state.context)) {
         job.reason = complex ? u"not a real number" : u"not a number";
-        return nullptr;
+        return support::kNoId;
     }
-    return numberNode<FloatValueABC, FloatNodeC>(job.session.getFloatValueFactory()->fromDouble(value));
+    support::NumberS number;
+    number.real.form = support::RealS::FormE::Float;
+    number.real.negative = value < 0.0;
+    support::NumberTextC::digitsOf(value < 0.0 ? -value : value, 0, false, number.real.digits, number.real.exponent);
+    return graph.number(number);
 }
 
 NodeABC* evaluateHere(JobS& job) {
@@ -111,24 +155,49 @@ NodeABC* evaluateHere(JobS& job) {
     check.run(job.root);
     detail::GenBuilderC builder(job.operations, check, job.limits.max_integer_digits, context);
     const ::giac::gen exact = detail::collected(builder.build(job.root), context);
-    detail::ResultFormC form;
-    detail::GenReaderC reader(builder.names(), job.limits.max_nodes, job.limits.max_integer_digits);
-    reader.read(exact, form);
+
+    // One graph for the worker's evaluations, emptied after each: its memory
+    // serves the next one.
+    static thread_local ResultGraphC graph;
+    struct Emptied {
+        ResultGraphC& graph;
+        ~Emptied() { graph.clear(); }
+    } emptied{graph};
+    const detail::GenConverterC::ContextS convert{builder.names(), job.codes, job.session, job.limits.max_nodes,
+                                                  job.limits.max_integer_digits};
+    detail::GenConverterC converter(convert);
+    IdT root = converter.convert(exact, graph);
+    NumberMakerC numbers(job.session);
+    const std::vector<int> codes = structureCodes(job.codes);
+    const support::ResultShaperC::ContextS context_s{job.session, codes.data(), numbers, job.limits.max_nodes,
+                                                     job.limits.max_depth * 2};
+    support::ResultShaperC shaper(graph, context_s);
     if (job.numeric) {
-        return numericResult(job, exact, form);
+        root = numericRoot(job, exact, graph, root, shaper);
+        if (root == support::kNoId) {
+            return nullptr;
+        }
     }
-    detail::FormWriterC writer(form, job.session, codeOf, &job.codes, job.limits.max_nodes);
-    std::unique_ptr<NodeABC> tree(writer.write());
-    job.reason = detail::FormWriterC::reasonOf(form);
+    std::unique_ptr<NodeABC> tree(shaper.write(root));
+    job.reason = job.numeric ? u"" : reasonOf(graph, shaper, root);
     return tree.release();
 }
 
+// MPFR keeps caches of constants per thread: the worker frees its own when
+// it ends (at exit).
+struct MpfrCachesS {
+    bool used = false;
+    ~MpfrCachesS() { mpfr_free_cache(); }
+};
+
 void evaluateJob(void* argument) noexcept {
+    static thread_local MpfrCachesS caches;
+    caches.used = true;
     JobS& job = *static_cast<JobS*>(argument);
     try {
         try {
             job.result = evaluateHere(job);
-        } catch (const detail::RefusalC& refusal) {
+        } catch (const support::RefusalC& refusal) {
             job.reason = refusal.reason();
         } catch (const std::bad_alloc&) {
             job.out_of_memory = true;
@@ -189,7 +258,7 @@ NodeABC* GiacEngineC::evaluate(NodeABC& root, CASSessionBC& session, bool numeri
     JobS job{operations, codes, *state_p, root, session, numeric, limits, nullptr, std::u16string(), false};
     try {
         if (!detail::BoundaryC::run(evaluateJob, &job)) {
-            reason = u"no thread can be started for Giac";
+            reason = detail::BoundaryC::whyNot();
             return nullptr;
         }
         if (job.out_of_memory) {

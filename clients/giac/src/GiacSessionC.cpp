@@ -5,6 +5,8 @@
 #include <new>
 #include <utility>
 
+#include "BoundaryC.h"
+#include "SessionCallC.h"
 #include "algexpr/AlgebraicExpressionC.h"
 #include "algexpr/NodeABC.h"
 #include "algexpr/giac/IntegerValueFactoryC.h"
@@ -26,27 +28,28 @@ GiacSessionC::~GiacSessionC() = default;
 
 PointerTC<AlgebraicExpressionC> GiacSessionC::executeExpression(PointerTC<AlgebraicExpressionC> expression,
                                                                 bool numeric, std::u16string* reason) {
-    std::u16string why;
-    PointerTC<AlgebraicExpressionC> result;
-    try {
-        if (!expression || expression->getNode() == nullptr) {
-            why = u"nothing to evaluate";
-        } else {
-            std::unique_ptr<NodeABC> tree(engine_p->evaluate(*expression->getNode(), *this, numeric, limits, why));
-            if (tree) {
-                result = PointerTC<AlgebraicExpressionC>(new AlgebraicExpressionC(tree.get()));
-                tree.release();
-            }
-        }
-    } catch (const std::bad_alloc&) {
-        result = PointerTC<AlgebraicExpressionC>();
-        why = u"out of memory";
-    }
-    if (reason != nullptr) {
-        reason->swap(why);
-    }
-    return result;
+    return support::SessionCallC::execute(expression, reason, [&](NodeABC& root, std::u16string& why) {
+        return engine_p->evaluate(root, *this, numeric, limits, why);
+    });
 }
+
+bool GiacSessionC::setThrowOnAllocationFailure(bool on) {
+    if (!on) {
+        return !detail::BoundaryC::throwsOnAllocationFailure();
+    }
+    return detail::BoundaryC::throwOnAllocationFailure();
+}
+
+bool GiacSessionC::getThrowOnAllocationFailure() const { return detail::BoundaryC::throwsOnAllocationFailure(); }
+
+bool GiacSessionC::setFilterStandardStreams(bool on) {
+    if (on) {
+        detail::BoundaryC::filterStandardStreams();
+    }
+    return detail::BoundaryC::filtersStandardStreams() == on;
+}
+
+bool GiacSessionC::getFilterStandardStreams() const { return detail::BoundaryC::filtersStandardStreams(); }
 
 bool GiacSessionC::setLimits(const GiacEngineC::LimitsS& limits) {
     if (limits.max_depth == 0 || limits.max_nodes == 0 || limits.max_integer_digits == 0) {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "RefusalC.h"
+#include "Refusal.h"
 #include "algexpr/Utf8C.h"
 
 namespace qorv::math::algexpr::giac::detail {
@@ -457,8 +457,12 @@ bool approximate(const gen& value, double& real, bool& complex, ::giac::context*
     if (result.type != ::giac::_CPLX) {
         return toDouble(result, real) && std::isfinite(real);
     }
+    // The parts as values of our own, on 8-byte boundaries: inside Giac's
+    // complex numbers they are not, though Giac reads them as 8-byte words.
+    alignas(8) const gen re_part = ::giac::re(result, context);
+    alignas(8) const gen im_part = ::giac::im(result, context);
     double im = 0.0;
-    if (!toDouble(result._CPLXptr[0], real) || !toDouble(result._CPLXptr[1], im)) {
+    if (!toDouble(re_part, real) || !toDouble(im_part, im)) {
         return false;
     }
     complex = std::fabs(im) > 1e-20 * std::max(1.0, std::fabs(real));

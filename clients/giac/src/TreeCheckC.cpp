@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "RefusalC.h"
+#include "Refusal.h"
 #include "algexpr/CoreFunctionNodeC.h"
 #include "algexpr/ExtendedFunctionNodeC.h"
 #include "algexpr/ExtendedSymbolNodeC.h"

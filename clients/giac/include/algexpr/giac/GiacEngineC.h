@@ -57,15 +57,18 @@
 // real solutions only). The GiNaC engine takes symbols to be complex unless
 // asked otherwise: compare the two engines only at real values.
 //
-// Results are written with deterministic rules of their own (terms of a sum
-// by falling degree, then by structure; a product's number first, then its
-// factors by kind and name; negative powers below a divide; minus for
-// negative terms), depending on nothing but the result: not on addresses,
-// hash values or what was evaluated before. Results Giac gives that the
-// vocabulary cannot say are refused with the reason: rootof (outside solve),
-// bounded_function (a limit that oscillates), undef, an unevaluated
-// integrate, an infinity without a sign, and any other function or constant
-// of Giac's not in the vocabulary (erf(x) is refused, naming erf).
+// Results are written by the same rules as the GiNaC engine's, in the forms
+// GinacEngineC.h lists (terms by falling degree, a product's number first,
+// negative powers below a divide, minus for negative terms, a sum raised to
+// an integer power with a positive leading term), depending on nothing but
+// the result: not on addresses, hash values or what was evaluated before.
+// Where the two engines compute the same expression, they print the same
+// text. Lists, equations and infinity are written list(...), equal(a,b) and
+// infinity. Results Giac gives that the vocabulary cannot say are refused
+// with the reason: rootof (outside solve), bounded_function (a limit that
+// oscillates), undef, an unevaluated integrate, an infinity without a sign,
+// and any other function or constant of Giac's not in the vocabulary
+// (erf(x) is refused, naming erf).
 //
 // Limits (settings of the session, see LimitsS): trees deeper than
 // max_depth levels or with more than max_nodes nodes are refused before Giac
@@ -75,23 +78,20 @@
 // must bound time or memory should run evaluations in a process of their own.
 //
 // Giac at the boundary: Giac's messages (warnings, notes) go to a log of the
-// engine's own. A few of them bypass it and go to std::cerr ("sym2rxroot
-// error ..." from some limits): the first evaluation puts a filter in front
-// of the stream buffers of std::cout, std::cerr and std::clog, for the life
-// of the process, that drops what the engine's evaluation threads write and
-// passes on unchanged what every other thread writes (a host that sets those
-// buffers itself afterwards replaces the filter). Giac's exceptions end the
-// evaluation with a null result and the reason; nothing is thrown out of the
-// engine.
-// GMP's allocation functions are replaced, process-wide, once, by ones that
-// throw std::bad_alloc instead of aborting the process, so that running out
-// of memory ends an evaluation with "out of memory" (the replacements
-// allocate with malloc, as GMP's own do).
+// engine's own. A few bypass it and go to std::cerr ("sym2rxroot error ..."
+// from some limits); GiacSessionC::setFilterStandardStreams drops those, on
+// the host's request. Giac's exceptions end the evaluation with a null
+// result and the reason; nothing is thrown out of the engine. Where GMP runs
+// out of memory the process aborts, unless the host turns on
+// GiacSessionC::setThrowOnAllocationFailure. Nothing process-wide changes
+// otherwise.
 //
-// Threads: each evaluation runs on a thread of its own with a stack of
-// kStackBytes (Giac recurses), while the caller waits; evaluations of the
-// whole process take turns, one at a time, as Giac's global state is shared.
-// Engines and sessions may be used from any thread.
+// Threads: all of the process's Giac work runs on one worker thread, started
+// on first use with a stack of kStackBytes (Giac recurses), one evaluation
+// at a time, as Giac's global state is shared, while the caller waits. A
+// process may fork or exit at any time: the child of a fork starts a worker
+// of its own, and exit waits for the evaluation in progress. Engines and
+// sessions may be used from any thread.
 #ifndef ALGEXPR_GIAC_GIACENGINEC_H
 #define ALGEXPR_GIAC_GIACENGINEC_H
 

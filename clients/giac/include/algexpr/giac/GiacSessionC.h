@@ -20,7 +20,16 @@
 //    number and otherwise says why not, or why the result is null. Nothing
 //    is thrown.
 // The session may be used from any thread, one call at a time (as every
-// session).
+// session); the Giac work runs on the engine's worker thread.
+//
+// Nothing process-wide changes unless the host turns it on:
+//  - Giac's messages go to a log of the engine's own, except a few that Giac
+//    writes to std::cerr itself ("sym2rxroot error ..." from some limits),
+//    which reach the host's standard error unless it turns on
+//    setFilterStandardStreams;
+//  - where GMP runs out of memory, the process ends as in any Giac program
+//    (GMP writes "GNU MP: Cannot allocate memory" and aborts), unless the
+//    host turns on setThrowOnAllocationFailure.
 #ifndef ALGEXPR_GIAC_GIACSESSIONC_H
 #define ALGEXPR_GIAC_GIACSESSIONC_H
 
@@ -42,6 +51,40 @@ public:
 
     qorv::oss::PointerTC<AlgebraicExpressionC> executeExpression(qorv::oss::PointerTC<AlgebraicExpressionC> expression,
                                                                  bool numeric, std::u16string* reason) override;
+
+    /// With true, GMP's allocation functions (mp_set_memory_functions) are
+    /// replaced, for the whole process and for the rest of its life, with
+    /// ones that allocate with malloc as GMP's own do and, when malloc fails,
+    /// behave as operator new: they call the new-handler while one is
+    /// installed and otherwise throw std::bad_alloc, so that an evaluation
+    /// that exhausts memory inside GMP ends with a null result and "out of
+    /// memory" instead of aborting the process. The GiNaC client's setting
+    /// of the same name installs functions that behave the same, so the two
+    /// never fight. What the host risks by turning it on:
+    ///  - allocation functions of its own that it installed are lost, and
+    ///    what they allocated is later freed with free();
+    ///  - GMP's manual says throwing from them gives undefined results: GMP
+    ///    values in the middle of the failed operation may be left broken;
+    ///  - GMP code on the host's other threads gets the exception thrown
+    ///    through it when memory runs out there.
+    /// Off by default. Answers whether the process is now in the state asked
+    /// for: false for false once the functions are replaced (it cannot be
+    /// undone), and for true when the engine's worker cannot run.
+    bool setThrowOnAllocationFailure(bool on);
+    /// Whether this client replaced the functions in this process.
+    bool getThrowOnAllocationFailure() const;
+
+    /// With true, a filter goes in front of the buffers of std::cout,
+    /// std::cerr and std::clog, for the whole process and the rest of its
+    /// life (made once, never deleted), that drops what the engine's worker
+    /// thread writes there and passes on, unchanged, what every other thread
+    /// writes. What the host risks: a buffer it sets on those streams
+    /// afterwards replaces the filter, and rdbuf() answers the filter rather
+    /// than the buffer the host set before. Off by default; answers whether
+    /// the process is now in the state asked for (false for false once the
+    /// filter is in place).
+    bool setFilterStandardStreams(bool on);
+    bool getFilterStandardStreams() const;
 
     /// The bounds of evaluations (depth and size of trees, digits of
     /// integers); the GiNaC engine's defaults until changed. A zero in any
