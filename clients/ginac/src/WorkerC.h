@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // WorkerC: the one thread on which all GiNaC and CLN work of a process runs
-// (GiNaC's reference counts and globals are not thread-safe). Started on
-// first use with a stack of GinacEngineC::kWorkerStackBytes, it runs one job
+// (GiNaC's reference counts and globals are not thread-safe): the client's
+// support::WorkerThreadC, started on first use with a stack of
+// GinacEngineC::kWorkerStackBytes. It runs one job
 // at a time; callers block until their job is done. A caller that wants many
 // evaluations without a hand-off between threads each runs them all as one
 // job (GinacEngineC::runOnWorker): work asked for from the worker runs at once.
