@@ -141,7 +141,10 @@ GiNaC::ex constantOf(const InputPlanC::StepS& step) {
 
 GinacBuilderC::GinacBuilderC(const InputPlanC& plan, const std::vector<GiNaC::ex>& symbols, const GinacLimitsS& limits,
                              unsigned long working_digits)
-    : plan(plan), symbols(symbols), limits(limits), working_digits(working_digits) {}
+    : plan(plan), symbols(symbols), limits(limits), working_digits(working_digits) {
+    values.reserve(plan.steps().size());
+    produced.reserve(plan.steps().size());
+}
 
 GinacBuilderC::~GinacBuilderC() = default;
 

@@ -49,6 +49,10 @@ public:
     InputPlanC(const std::vector<OperationE>& operations, const GinacLimitsS& limits);
     ~InputPlanC() override;
 
+    /// The same plan for another evaluation, its containers kept for their
+    /// capacity (run() empties them).
+    void reset(const std::vector<OperationE>& operations, const GinacLimitsS& limits);
+
     /// Walks the tree; throws RefusalC beyond a limit or for a node that
     /// cannot be evaluated (a symbol without a name).
     void run(NodeABC& root);
@@ -98,8 +102,8 @@ private:
     SizeS combine(OperationE operation, const ValueS* arguments, std::size_t count) const;
     void check(OperationE operation, const ValueS* arguments, std::size_t count, const SizeS& size);
 
-    const std::vector<OperationE>& operations;
-    const GinacLimitsS& limits;
+    const std::vector<OperationE>* operations;
+    const GinacLimitsS* limits;
     std::vector<Frame> frames;
     std::vector<ValueS> values;
     std::vector<StepS> step_list;
