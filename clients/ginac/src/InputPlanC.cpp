@@ -265,12 +265,34 @@ bool InputPlanC::visitExtendedSymbolNode(ExtendedSymbolNodeC& node) {
         leaf(StepS{StepS::KindE::Symbol, OperationE::None, false, 0, 0, &node}, SizeS());
         return true;
     }
+    leaf(StepS{StepS::KindE::Symbol, OperationE::None, false, 0, placeOf(symbol), &node}, SizeS());
+    return true;
+}
+
+// A symbol's place in symbols(), given at its first occurrence. The few
+// symbols of most expressions are looked up in the list itself; a map
+// takes over beyond them, so that the cost stays linear.
+std::uint32_t InputPlanC::placeOf(SymbolC* symbol) {
+    constexpr std::size_t kListed = 8;
+    if (symbol_list.size() <= kListed) {
+        for (std::size_t i = 0; i < symbol_list.size(); ++i) {
+            if (symbol_list[i] == symbol) {
+                return static_cast<std::uint32_t>(i);
+            }
+        }
+        if (symbol_list.size() < kListed) {
+            symbol_list.push_back(symbol);
+            return static_cast<std::uint32_t>(symbol_list.size() - 1);
+        }
+        for (std::size_t i = 0; i < symbol_list.size(); ++i) {
+            symbol_places.emplace(symbol_list[i], static_cast<std::uint32_t>(i));
+        }
+    }
     const auto found = symbol_places.emplace(symbol, static_cast<std::uint32_t>(symbol_list.size()));
     if (found.second) {
         symbol_list.push_back(symbol);
     }
-    leaf(StepS{StepS::KindE::Symbol, OperationE::None, false, 0, found.first->second, &node}, SizeS());
-    return true;
+    return found.first->second;
 }
 
 bool InputPlanC::visitFloatNode(FloatNodeC& node) {

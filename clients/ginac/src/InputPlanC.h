@@ -99,6 +99,7 @@ private:
     void enter(OperationE operation, NodeABC& node, bool function);
     void leave();
     void leaf(StepS step, const SizeS& size);
+    std::uint32_t placeOf(SymbolC* symbol);
     SizeS combine(OperationE operation, const ValueS* arguments, std::size_t count) const;
     void check(OperationE operation, const ValueS* arguments, std::size_t count, const SizeS& size);
 
@@ -108,7 +109,7 @@ private:
     std::vector<ValueS> values;
     std::vector<StepS> step_list;
     std::vector<SymbolC*> symbol_list;
-    std::unordered_map<SymbolC*, std::uint32_t> symbol_places;
+    std::unordered_map<SymbolC*, std::uint32_t> symbol_places;  // all of symbol_list once it has more than a few
     std::u16string problem;  // the first refusal met; the walk stops there
 };
 
