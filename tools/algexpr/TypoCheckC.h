@@ -13,7 +13,8 @@
 // suspect, nor the common names that such an edit would take for a core
 // name (tau, phi, cot, coth, xi: see exempt()). Case is ASCII case.
 // Reads the vocabulary of the session current at its first use; holds its
-// own copy of the names.
+// own copy of the names, and a reference to each of the last symbols it
+// judged no typo (128 at most), which it passes without reading their names.
 #ifndef ALGEXPR_TOOL_TYPOCHECKC_H
 #define ALGEXPR_TOOL_TYPOCHECKC_H
 
