@@ -50,17 +50,19 @@ NodeABC* ResultShaperC::write(IdT root) {
 std::u16string ResultShaperC::reason(IdT root, bool numbers) const {
     const ResultGraphC::FunctionS* function = nullptr;
     std::u16string symbol;
-    bool have_symbol = false;
+    IdT symbol_index = kNoId;  // the first by name so far; its name is `symbol`
     bool order = false;
     bool complex = false;
     for (IdT id = 0; id < original_size && id <= root; ++id) {
         const ResultGraphC::NodeS node = graph.node(id);  // a copy: writing adds nodes
         if (node.kind == KindE::Symbol) {
-            const PointerTC<SymbolC>& s = graph.symbols()[node.data];
-            const std::u16string name = s ? s->getName() : std::u16string();
-            if (!have_symbol || name < symbol) {
-                symbol = name;
-                have_symbol = true;
+            if (node.data != symbol_index) {  // the same symbol again changes nothing
+                const PointerTC<SymbolC>& s = graph.symbols()[node.data];
+                const std::u16string name = s ? s->getName() : std::u16string();
+                if (symbol_index == kNoId || name < symbol) {
+                    symbol = name;
+                    symbol_index = node.data;
+                }
             }
         } else if (node.kind == KindE::Function || node.kind == KindE::Derivative) {
             const IdT index = node.kind == KindE::Function ? node.data : graph.derivatives()[node.data].function;
@@ -74,7 +76,7 @@ std::u16string ResultShaperC::reason(IdT root, bool numbers) const {
             complex = complex || graph.numberOf(id).complex;
         }
     }
-    if (have_symbol) {
+    if (symbol_index != kNoId) {
         return symbol + u": free symbol";
     }
     if (function != nullptr) {

@@ -146,6 +146,11 @@ private:
     NodeABC* readBalanced() {
         const std::size_t n = text.size();
         std::size_t i = 0;
+        try {
+            open.reserve(16);  // one allocation for the usual nesting, not one per doubling
+        } catch (const std::bad_alloc&) {
+            return nullptr;
+        }
         for (;;) {
             const std::size_t start = i;
             while (i < n && text[i] != u'(' && text[i] != u')' && text[i] != u',') {

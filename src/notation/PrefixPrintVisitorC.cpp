@@ -14,6 +14,13 @@
 
 namespace qorv::math::algexpr {
 
+namespace {
+
+// A printer keeps at most this much of its buffer between texts.
+constexpr std::size_t kKeptCapacity = std::size_t{1} << 16;
+
+}  // namespace
+
 PrefixPrintVisitorC::PrefixPrintVisitorC()
     : NodeVisitorABC(PreOrder | InOrder | PostOrder), digits(0), format(qorv::math::Standard), out_of_memory(false) {}
 
@@ -50,9 +57,18 @@ std::u16string PrefixPrintVisitorC::getExpressionString(NodeABC* node, unsigned 
     if (scope.ranOut()) {
         out_of_memory = true;
     }
+    // A copy of the text's own size: the buffer keeps its capacity for the
+    // next call instead of growing again from nothing.
     std::u16string text;
     if (!out_of_memory) {
-        text.swap(expression_string);
+        try {
+            text.assign(expression_string);
+        } catch (const std::bad_alloc&) {
+            out_of_memory = true;
+        }
+    }
+    if (expression_string.capacity() > kKeptCapacity) {
+        std::u16string().swap(expression_string);
     }
     expression_string.clear();
     return text;

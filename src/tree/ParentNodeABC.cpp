@@ -104,7 +104,12 @@ bool ParentNodeABC::traverse(NodeVisitorABC& visitor) {
     if (visitor.interestedInVisit(PreOrder) && !acceptVisitor(visitor, PreOrder)) {
         return false;
     }
-    std::vector<Frame> stack;
+    // The first levels live here, deeper ones in `deeper`: most trees are
+    // shallow, and their walks then allocate nothing.
+    constexpr std::size_t kNear = 32;
+    Frame near[kNear];
+    std::size_t depth = 0;
+    std::vector<Frame> deeper;
     Frame frame{this, 0, false};
     for (;;) {
         ParentNodeABC* node = frame.node;
@@ -127,22 +132,32 @@ bool ParentNodeABC::traverse(NodeVisitorABC& visitor) {
             if (visitor.interestedInVisit(PreOrder) && !parent->acceptVisitor(visitor, PreOrder)) {
                 return false;
             }
-            try {
-                stack.push_back(frame);
-            } catch (const std::bad_alloc&) {
-                detail::noteOutOfMemory();
-                return false;
+            if (depth < kNear) {
+                near[depth] = frame;
+            } else {
+                try {
+                    deeper.push_back(frame);
+                } catch (const std::bad_alloc&) {
+                    detail::noteOutOfMemory();
+                    return false;
+                }
             }
+            ++depth;
             frame = Frame{parent, 0, false};
         } else {
             if (visitor.interestedInVisit(PostOrder) && !node->acceptVisitor(visitor, PostOrder)) {
                 return false;
             }
-            if (stack.empty()) {
+            if (depth == 0) {
                 return true;
             }
-            frame = stack.back();
-            stack.pop_back();
+            --depth;
+            if (depth < kNear) {
+                frame = near[depth];
+            } else {
+                frame = deeper.back();
+                deeper.pop_back();
+            }
         }
     }
 }

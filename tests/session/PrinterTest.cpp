@@ -2,6 +2,7 @@
 // Writing trees as prefix text, and the texts of core nodes under a session.
 // (One printer over many trees: the tool prints every line with one.)
 #include <memory>
+#include <string>
 
 #include "SessionFixture.h"
 
@@ -44,6 +45,32 @@ TEST_F(PrinterTest, OtherVisitOrdersWriteNothing) {
     EXPECT_TRUE(printer.visitCoreFunctionNode(plus, LeafOrder));
     EXPECT_TRUE(printer.visitCoreFunctionNode(plus, static_cast<VisitationOrderE>(0)));
     EXPECT_EQ(printer.getExpressionString(call.get(), 0, qorv::math::Standard), u"f(x)");
+}
+
+// One printer over trees of every depth about where a walk's first levels
+// end (a sibling after each nested call, so that every level is gone back
+// to), and over a text longer than the printer keeps between calls: each
+// text comes back whole, nothing of the one before it.
+TEST_F(PrinterTest, OnePrinterOverTreesOfEveryDepthAndLength) {
+    PrefixPrintVisitorC printer;
+    const auto nested = [](std::size_t depth) {
+        std::u16string text = u"x";
+        for (std::size_t i = 0; i < depth; ++i) {
+            text = u"f(" + text + u",a" + std::u16string(1, static_cast<char16_t>(u'0' + i % 10)) + u")";
+        }
+        return text;
+    };
+    std::u16string wide = u"g(x";
+    for (int i = 0; i < 40000; ++i) {
+        wide += u",y";
+    }
+    wide += u")";
+    for (const std::u16string& text :
+         {nested(30), nested(31), nested(32), nested(33), nested(34), nested(70), wide, nested(2), wide, nested(33)}) {
+        PointerTC<AlgebraicExpressionC> tree = read(text);
+        ASSERT_TRUE(tree);
+        EXPECT_EQ(printer.getExpressionString(tree->getNode(), 0, qorv::math::Standard), text);
+    }
 }
 
 TEST_F(PrinterTest, CoreCodesPrintThroughTheCurrentSession) {

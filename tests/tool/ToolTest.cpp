@@ -169,6 +169,33 @@ TEST_F(ToolTest, TyposArePointedOut) {
 
 // --to infix and --to latex on print, subst and eval; a name that is no
 // identifier fails its line in infix.
+// Names judged no typo once are passed by the symbol afterwards: a typo
+// after them, on a later line, is still found and placed.
+TEST_F(ToolTest, TyposArePlacedAmongNamesSeenBefore) {
+    EXPECT_EQ(run({"print"}, "plus(foo(x),y)\nplus(foo(x),sinn(y),y)\nplus(y,foo(Sin(x)),sinn(x))\n"),
+              (Result{"plus(foo(x),y)\nplus(foo(x),sinn(y),y)\nplus(y,foo(Sin(x)),sinn(x))\n",
+                      "algexpr: line 2, column 13: warning: unknown function 'sinn'; did you mean 'sin'?\n"
+                      "  plus(foo(x),sinn(y),y)\n              ^\n"
+                      "algexpr: line 3, column 12: warning: unknown function 'Sin'; did you mean 'sin'?\n"
+                      "  plus(y,foo(Sin(x)),sinn(x))\n             ^\n"
+                      "algexpr: line 3, column 20: warning: unknown function 'sinn'; did you mean 'sin'?\n"
+                      "  plus(y,foo(Sin(x)),sinn(x))\n                     ^\n",
+                      0}));
+}
+
+// Lines of every length and script one after the other: each comes out
+// whole, whatever the line before it held.
+TEST_F(ToolTest, LinesOfAnyLengthAndScriptOneAfterTheOther) {
+    std::string wide_sum = "plus(x";
+    for (int i = 0; i < 40000; ++i) {  // past what the line and text buffers keep
+        wide_sum += ",y";
+    }
+    wide_sum += ")";
+    const std::string input = "plus(\u03b1,\u00e9t\u00e9(x))\n" + wide_sum + "\nf(x)\n\u03b2\n" + wide_sum +
+                              "\nplus(x,\U00010000)\n";
+    EXPECT_EQ(run({"print"}, input), (Result{input, "", 0}));
+}
+
 TEST_F(ToolTest, InfixAndLatexOut) {
     EXPECT_EQ(run({"print", "--to", "infix", "plus(times(2,x),sin(divide(pi,6)))", "neg(neg(x))", "power(-3,2)",
                    "plus(x,-3)", "plus(x)", "f(a+b)", "minus(a,minus(b,c))"}),

@@ -16,6 +16,18 @@ namespace qorv::math::algexpr::cli {
 
 /// Appends the UTF-8 form of `text` to `out`.
 inline void appendUtf8(std::u16string_view text, std::string& out) {
+    std::size_t ascii = 0;
+    while (ascii < text.size() && text[ascii] < 0x80) {
+        ++ascii;
+    }
+    if (ascii == text.size()) {  // the usual text: each unit is its byte, no copy between
+        const std::size_t at = out.size();
+        out.resize(at + text.size());
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            out[at + i] = static_cast<char>(text[i]);
+        }
+        return;
+    }
     std::string bytes;
     std::size_t unused = 0;
     if (Utf8C::encode(text, bytes, unused) != Utf8C::Converted) {

@@ -18,6 +18,9 @@ namespace {
 // cost of a flush is paid for by the input read since the last one.
 constexpr std::size_t kFlushBytes = std::size_t{4} << 20;
 
+// The decoded line's buffer is kept up to this size.
+constexpr std::size_t kKeptBytes = std::size_t{1} << 16;
+
 // Empty, or only the whitespace that prefix text may hold between tokens.
 bool isBlank(std::string_view line) {
     for (const char c : line) {
@@ -48,7 +51,10 @@ bool LineHandlerC::handle(std::string_view line, const InputPlaceC& place, std::
         }
         return true;
     }
-    std::u16string text;
+    if (line_text.capacity() > kKeptBytes && line.size() <= kKeptBytes) {
+        std::u16string().swap(line_text);  // a huge line's buffer is not kept for the small ones after it
+    }
+    std::u16string& text = line_text;
     std::size_t bad = 0;
     switch (Utf8C::decode(line, text, bad)) {
         case Utf8C::Converted:

@@ -45,6 +45,7 @@ private:
     CommandABC& command;
     TypoCheckC typos;
     std::size_t unflushed = 0;  // input bytes since the last flush of unused symbols
+    std::u16string line_text;   // the line decoded, its capacity kept from line to line
 };
 
 }  // namespace qorv::math::algexpr::cli

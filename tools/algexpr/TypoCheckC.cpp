@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "TypoCheckC.h"
 
+#include <cstdint>
 #include <string_view>
 #include <utility>
 
@@ -89,9 +90,7 @@ public:
     bool visitIntegerNode(IntegerNodeC&) override { return true; }
 
 private:
-    void name(const qorv::oss::PointerTC<SymbolC>& symbol, bool called) {
-        found(symbol ? symbol->getName() : std::u16string(), called);
-    }
+    void name(const qorv::oss::PointerTC<SymbolC>& symbol, bool called) { found(symbol, called); }
 
     Found found;
 };
@@ -169,6 +168,22 @@ std::u16string TypoCheckC::judged(const std::u16string& name, bool called) {
     return better;
 }
 
+// The symbols last judged no typo, by address: most names of a stream come
+// again and again, and are then passed without a look at their text. Each
+// entry holds its symbol, so that its address cannot come back for another.
+std::size_t TypoCheckC::clearedSlot(const SymbolC* symbol, bool called) {
+    const auto bits = reinterpret_cast<std::uintptr_t>(symbol);
+    return (static_cast<std::size_t>((bits >> 4) * 0x9e3779b97f4a7c15ull >> 40) * 2 + (called ? 1 : 0)) % kCleared;
+}
+
+bool TypoCheckC::isCleared(const qorv::oss::PointerTC<SymbolC>& symbol, bool called) const {
+    return symbol && cleared[clearedSlot(symbol.get(), called)].get() == symbol.get();
+}
+
+void TypoCheckC::clear(const qorv::oss::PointerTC<SymbolC>& symbol, bool called) {
+    cleared[clearedSlot(symbol.get(), called)] = symbol;
+}
+
 void TypoCheckC::load() {
     loaded = true;
     qorv::oss::PointerTC<CASSessionBC> session = CASSessionBC::getSession();
@@ -196,8 +211,12 @@ bool TypoCheckC::exempt(const std::u16string& name) {
 
 // Each suspect once, at its first place.
 void TypoCheckC::findSuspects(AlgebraicExpressionC& expression, std::vector<Suspect>& suspects, std::size_t& unknown) {
-    auto found = [&](std::u16string name, bool called) {
+    auto found = [&](const qorv::oss::PointerTC<SymbolC>& symbol, bool called) {
         const std::size_t index = unknown++;
+        if (isCleared(symbol, called)) {
+            return;
+        }
+        std::u16string name = symbol ? symbol->getName() : std::u16string();
         for (const Suspect& suspect : suspects) {
             if (suspect.name == name && suspect.called == called) {
                 return;
@@ -206,6 +225,8 @@ void TypoCheckC::findSuspects(AlgebraicExpressionC& expression, std::vector<Susp
         std::u16string better = judged(name, called);
         if (!better.empty()) {
             suspects.push_back(Suspect{std::move(name), called, std::move(better), index});
+        } else if (symbol) {
+            clear(symbol, called);
         }
     };
     UnknownNames<decltype(found)> visitor(found);

@@ -13,7 +13,8 @@
 // suspect, nor the common names that such an edit would take for a core
 // name (tau, phi, cot, coth, xi: see exempt()). Case is ASCII case.
 // Reads the vocabulary of the session current at its first use; holds its
-// own copy of the names.
+// own copy of the names, and a reference to each of the last symbols it
+// judged no typo (128 at most), which it passes without reading their names.
 #ifndef ALGEXPR_TOOL_TYPOCHECKC_H
 #define ALGEXPR_TOOL_TYPOCHECKC_H
 
@@ -25,6 +26,8 @@
 #include "ExpressionReaderABC.h"
 #include "InputPlaceC.h"
 #include "algexpr/AlgebraicExpressionC.h"
+#include "algexpr/SymbolC.h"
+#include "oss/PointerTC.h"
 
 namespace qorv::math::algexpr::cli {
 
@@ -59,9 +62,13 @@ private:
 
     std::u16string judged(const std::u16string& name, bool called);
     void load();
+    static std::size_t clearedSlot(const SymbolC* symbol, bool called);
+    bool isCleared(const qorv::oss::PointerTC<SymbolC>& symbol, bool called) const;
+    void clear(const qorv::oss::PointerTC<SymbolC>& symbol, bool called);
 
     static constexpr std::size_t kLengths = 64;
     static constexpr std::size_t kKnownNames = 4096;
+    static constexpr std::size_t kCleared = 128;  // even: a function's and a symbol's slot side by side
 
     bool loaded = false;
     std::vector<std::u16string> core_names;   // by code
@@ -69,6 +76,7 @@ private:
     bool lengths[kLengths] = {};              // the lengths of the core names (those below kLengths)
     std::unordered_map<std::u16string, std::u16string> known_functions;  // name -> suggestion, or ""
     std::unordered_map<std::u16string, std::u16string> known_symbols;
+    qorv::oss::PointerTC<SymbolC> cleared[kCleared];  // symbols judged no typo, by clearedSlot(), held
 };
 
 }  // namespace qorv::math::algexpr::cli

@@ -141,9 +141,32 @@ GiNaC::ex constantOf(const InputPlanC::StepS& step) {
 
 GinacBuilderC::GinacBuilderC(const InputPlanC& plan, const std::vector<GiNaC::ex>& symbols, const GinacLimitsS& limits,
                              unsigned long working_digits)
-    : plan(plan), symbols(symbols), limits(limits), working_digits(working_digits) {}
+    : plan(plan), symbols(symbols), limits(limits), working_digits(working_digits) {
+    // The stacks of the builder before this one, for their capacity.
+    values.swap(spareValues());
+    produced.swap(spareProduced());
+    values.reserve(plan.steps().size());
+    produced.reserve(plan.steps().size());
+}
 
-GinacBuilderC::~GinacBuilderC() = default;
+GinacBuilderC::~GinacBuilderC() {
+    values.clear();
+    produced.clear();
+    if (produced.capacity() <= kKeptSteps) {  // a huge expression's are not kept for every small one after it
+        values.swap(spareValues());
+        produced.swap(spareProduced());
+    }
+}
+
+std::vector<GiNaC::ex>& GinacBuilderC::spareValues() {
+    static thread_local std::vector<GiNaC::ex> spare;
+    return spare;
+}
+
+std::vector<std::size_t>& GinacBuilderC::spareProduced() {
+    static thread_local std::vector<std::size_t> spare;
+    return spare;
+}
 
 GiNaC::ex GinacBuilderC::build() {
     for (const InputPlanC::StepS& step : plan.steps()) {

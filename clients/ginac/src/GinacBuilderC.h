@@ -48,6 +48,10 @@ private:
     GiNaC::ex unary(OperationE operation, const GiNaC::ex& a) const;
     GiNaC::ex derivative(std::vector<GiNaC::ex>& arguments) const;
     GiNaC::ex series(std::vector<GiNaC::ex>& arguments) const;
+    static std::vector<GiNaC::ex>& spareValues();
+    static std::vector<std::size_t>& spareProduced();
+
+    static constexpr std::size_t kKeptSteps = std::size_t{1} << 16;
 
     const InputPlanC& plan;
     const std::vector<GiNaC::ex>& symbols;

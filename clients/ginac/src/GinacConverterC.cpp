@@ -16,9 +16,13 @@ namespace qorv::math::algexpr::ginac::detail {
 using support::IdT;
 using support::ResultGraphC;
 
-GinacConverterC::GinacConverterC(const ContextS& context) : context(context) {}
+GinacConverterC::GinacConverterC(const ContextS& context) : context(&context) {}
+
+void GinacConverterC::reset(const ContextS& given) { context = &given; }
 
 namespace {
+
+using ClassE = GinacClassE;
 
 // The pairs of a sum (coefficient times rest) or product (rest to the power
 // coefficient) and their overall coefficient, which op() would recombine
@@ -33,12 +37,32 @@ struct PairsC : GiNaC::expairseq {
     }
 };
 
-bool isSequence(const GiNaC::ex& e) { return GiNaC::is_exactly_a<GiNaC::add>(e) || GiNaC::is_exactly_a<GiNaC::mul>(e); }
+ClassE classOf(const GiNaC::ex& e) {
+    const GiNaC::registered_class_info* info = &GiNaC::ex_to<GiNaC::basic>(e).get_class_info();
+    if (info == &GiNaC::numeric::get_class_info_static()) {
+        return ClassE::Numeric;
+    }
+    if (info == &GiNaC::add::get_class_info_static()) {
+        return ClassE::Add;
+    }
+    if (info == &GiNaC::mul::get_class_info_static()) {
+        return ClassE::Mul;
+    }
+    if (info == &GiNaC::power::get_class_info_static()) {
+        return ClassE::Power;
+    }
+    if (info == &GiNaC::function::get_class_info_static() || info == &GiNaC::fderivative::get_class_info_static()) {
+        return ClassE::Function;
+    }
+    return ClassE::Other;
+}
+
+bool isSequence(ClassE c) { return c == ClassE::Add || c == ClassE::Mul; }
 
 // Whether a sum's or product's overall coefficient is its neutral number.
-bool neutral(const GiNaC::ex& e) {
-    const GiNaC::ex& c = PairsC::overall(e);
-    return GiNaC::is_exactly_a<GiNaC::add>(e) ? c.is_zero() : c.is_equal(1);
+bool neutral(const GiNaC::ex& e, ClassE c) {
+    const GiNaC::ex& overall = PairsC::overall(e);
+    return c == ClassE::Add ? overall.is_zero() : overall.is_equal(1);
 }
 
 }  // namespace
@@ -46,32 +70,33 @@ bool neutral(const GiNaC::ex& e) {
 IdT GinacConverterC::convert(const GiNaC::ex& result, ResultGraphC& target) {
     graph = &target;
     function_indices.clear();
-    for (const qorv::oss::PointerTC<SymbolC>& symbol : context.symbols) {
+    for (const qorv::oss::PointerTC<SymbolC>& symbol : context->symbols) {
         target.addSymbol(symbol);  // graph symbol index = rank
     }
     const auto count = [](const GiNaC::ex& e) -> std::size_t {
-        if (GiNaC::is_exactly_a<GiNaC::numeric>(e)) {
+        const ClassE c = classOf(e);
+        if (c == ClassE::Numeric) {
             return 0;
         }
-        return isSequence(e) ? PairsC::pairs(e).size() + (neutral(e) ? 0 : 1) : e.nops();
+        return isSequence(c) ? PairsC::pairs(e).size() + (neutral(e, c) ? 0 : 1) : e.nops();
     };
     const auto operand = [](const GiNaC::ex& e, std::size_t i) -> GiNaC::ex {
-        if (!isSequence(e)) {
+        if (!isSequence(classOf(e))) {
             return e.op(i);
         }
         const GiNaC::epvector& pairs = PairsC::pairs(e);
         return i < pairs.size() ? pairs[i].rest : PairsC::overall(e);
     };
     return walker.runOver(result, count, operand, [this](const GiNaC::ex& e, const IdT* parts, std::size_t n) {
-        return isSequence(e) ? sequence(e, parts, n) : part(e, parts, n);
+        const ClassE c = classOf(e);
+        return isSequence(c) ? sequence(e, c == ClassE::Add, parts, n) : part(e, c, parts, n);
     });
 }
 
 // A sum or product from the converted rests of its pairs (and its overall
 // coefficient, the last part when there is one).
-IdT GinacConverterC::sequence(const GiNaC::ex& e, const IdT* parts, std::size_t count) {
+IdT GinacConverterC::sequence(const GiNaC::ex& e, bool sum, const IdT* parts, std::size_t count) {
     const GiNaC::epvector& pairs = PairsC::pairs(e);
-    const bool sum = GiNaC::is_exactly_a<GiNaC::add>(e);
     terms.clear();
     for (std::size_t i = 0; i < pairs.size(); ++i) {
         const GiNaC::ex& coefficient = pairs[i].coeff;
@@ -105,24 +130,19 @@ IdT GinacConverterC::scaled(const GiNaC::ex& rest, IdT converted, const GiNaC::n
 }
 
 IdT GinacConverterC::numberNode(const GiNaC::numeric& n) {
-    return graph->number(numberOf(n, context.digits, context.max_digits));
+    return graph->number(numberOf(n, context->digits, context->max_digits));
 }
 
-IdT GinacConverterC::part(const GiNaC::ex& e, const IdT* parts, std::size_t count) {
-    if (GiNaC::is_exactly_a<GiNaC::numeric>(e)) {
-        return graph->number(numberOf(GiNaC::ex_to<GiNaC::numeric>(e), context.digits, context.max_digits));
-    }
-    if (GiNaC::is_exactly_a<GiNaC::add>(e)) {
-        return graph->sum(parts, count);
-    }
-    if (GiNaC::is_exactly_a<GiNaC::mul>(e)) {
-        return product(parts, count);
-    }
-    if (GiNaC::is_exactly_a<GiNaC::power>(e)) {
-        return graph->power(parts[0], parts[1]);
-    }
-    if (GiNaC::is_a<GiNaC::function>(e)) {
-        return function(e, parts, count);
+IdT GinacConverterC::part(const GiNaC::ex& e, ClassE c, const IdT* parts, std::size_t count) {
+    switch (c) {
+        case ClassE::Numeric:
+            return numberNode(GiNaC::ex_to<GiNaC::numeric>(e));
+        case ClassE::Power:
+            return graph->power(parts[0], parts[1]);
+        case ClassE::Function:
+            return function(e, parts, count);
+        default:
+            break;
     }
     const GiNaC::basic& object = GiNaC::ex_to<GiNaC::basic>(e);
     if (typeid(object) == typeid(OrderedSymbolC)) {
@@ -187,12 +207,12 @@ IdT GinacConverterC::functionIndex(unsigned serial) {
     const OperationE operation = operationOfSerial(serial);
     if (operation != OperationE::None) {
         function.name = nameOf(operation);
-        function.code = context.codes[static_cast<std::size_t>(operation)];
+        function.code = context->codes[static_cast<std::size_t>(operation)];
     } else if (const std::u16string* name = FunctionTableC::instance().registeredName(serial)) {
         function.name = *name;
         function.unknown = true;
-        const auto symbol = context.functions.find(serial);
-        if (symbol != context.functions.end()) {
+        const auto symbol = context->functions.find(serial);
+        if (symbol != context->functions.end()) {
             function.symbol = symbol->second;
         }
     } else {

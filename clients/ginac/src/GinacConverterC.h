@@ -23,6 +23,11 @@
 
 namespace qorv::math::algexpr::ginac::detail {
 
+/// The classes a result is made of, told apart by the address of their
+/// registration: one virtual call instead of a type comparison for each
+/// class asked about.
+enum class GinacClassE : unsigned char { Numeric, Add, Mul, Power, Function, Other };
+
 class GinacConverterC {
 public:
     struct ContextS {
@@ -35,20 +40,24 @@ public:
 
     explicit GinacConverterC(const ContextS& context);
 
+    /// The same converter for another evaluation, its containers kept for
+    /// their capacity.
+    void reset(const ContextS& context);
+
     /// Converts `result` into `graph` (which must be empty) and returns the
     /// root's node.
     support::IdT convert(const GiNaC::ex& result, support::ResultGraphC& graph);
 
 private:
-    support::IdT part(const GiNaC::ex& e, const support::IdT* parts, std::size_t count);
-    support::IdT sequence(const GiNaC::ex& e, const support::IdT* parts, std::size_t count);
+    support::IdT part(const GiNaC::ex& e, GinacClassE c, const support::IdT* parts, std::size_t count);
+    support::IdT sequence(const GiNaC::ex& e, bool sum, const support::IdT* parts, std::size_t count);
     support::IdT scaled(const GiNaC::ex& rest, support::IdT converted, const GiNaC::numeric& coefficient);
     support::IdT numberNode(const GiNaC::numeric& n);
     support::IdT function(const GiNaC::ex& e, const support::IdT* parts, std::size_t count);
     support::IdT functionIndex(unsigned serial);
     support::IdT product(const support::IdT* parts, std::size_t count);
 
-    const ContextS& context;
+    const ContextS* context;
     support::ResultGraphC* graph = nullptr;
     std::unordered_map<unsigned, support::IdT> function_indices;  // graph function by serial
     std::vector<support::IdT> factors;

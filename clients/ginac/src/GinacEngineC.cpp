@@ -6,6 +6,7 @@
 #include <ginac/ginac.h>
 
 #include <algorithm>
+#include <array>
 #include <memory>
 #include <new>
 #include <string>
@@ -90,41 +91,69 @@ public:
     }
 };
 
+// A symbol of a rank, name and domain, made once and used again by the
+// evaluations after it that have the same (GiNaC tells symbols apart by
+// their number alone, so a symbol of one evaluation is that of the next).
+struct MadeSymbolS {
+    std::u16string name;
+    bool real = false;
+    GiNaC::ex symbol;
+};
+
+const GiNaC::ex& symbolOf(const std::u16string& name, std::size_t rank, bool real) {
+    static thread_local std::vector<MadeSymbolS> made;
+    constexpr std::size_t kKept = 256;  // ranks beyond are made each time
+    static thread_local MadeSymbolS spare;
+    if (rank < kKept && made.size() <= rank) {
+        made.resize(rank + 1);
+    }
+    MadeSymbolS& slot = rank < kKept ? made[rank] : spare;
+    if (slot.symbol.is_zero() || slot.real != real || slot.name != name) {
+        slot.symbol = GiNaC::dynallocate<detail::OrderedSymbolC>(detail::utf8(name), static_cast<unsigned>(rank), real);
+        slot.name = name;
+        slot.real = real;
+    }
+    return slot.symbol;
+}
+
 // The evaluation's symbols, numbered by name, so that GiNaC orders them by
 // name; `ranked` gets the session's symbol of each rank.
 std::vector<GiNaC::ex> makeSymbols(const std::vector<SymbolC*>& found, const std::vector<std::u16string>& real_names,
                                    std::vector<PointerTC<SymbolC>>& ranked) {
+    std::vector<std::u16string> names(found.size());
     std::vector<std::size_t> by_name(found.size());
     for (std::size_t i = 0; i < by_name.size(); ++i) {
+        names[i] = found[i]->getName();
         by_name[i] = i;
     }
-    std::sort(by_name.begin(), by_name.end(),
-              [&found](std::size_t a, std::size_t b) { return found[a]->getName() < found[b]->getName(); });
+    std::sort(by_name.begin(), by_name.end(), [&names](std::size_t a, std::size_t b) { return names[a] < names[b]; });
     std::vector<GiNaC::ex> symbols(found.size());
+    ranked.reserve(found.size());
     for (std::size_t i = 0; i < by_name.size(); ++i) {
-        SymbolC* symbol = found[by_name[i]];
-        const std::u16string name = symbol->getName();
-        if (ranked.empty() || ranked.back()->getName() != name) {
-            const bool real = std::find(real_names.begin(), real_names.end(), name) != real_names.end();
-            ranked.emplace_back(symbol);
-            symbols[by_name[i]] = GiNaC::dynallocate<detail::OrderedSymbolC>(
-                detail::utf8(name), static_cast<unsigned>(ranked.size() - 1), real);
+        const std::size_t k = by_name[i];
+        if (i == 0 || names[k] != names[by_name[i - 1]]) {
+            const bool real = std::find(real_names.begin(), real_names.end(), names[k]) != real_names.end();
+            ranked.emplace_back(found[k]);
+            symbols[k] = symbolOf(names[k], ranked.size() - 1, real);
         } else {
-            symbols[by_name[i]] = symbols[by_name[i - 1]];
+            symbols[k] = symbols[by_name[i - 1]];
         }
     }
     return symbols;
 }
 
 // The codes the shaper writes structure with.
-std::vector<int> structureCodes(const std::vector<int>& codes) {
+using StructureCodes = std::array<int, static_cast<std::size_t>(support::ResultShaperC::NameE::Count)>;
+
+StructureCodes structureCodes(const std::vector<int>& codes) {
     using NameE = support::ResultShaperC::NameE;
     const std::pair<NameE, OperationE> names[] = {
         {NameE::Plus, OperationE::Plus},   {NameE::Minus, OperationE::Minus}, {NameE::Times, OperationE::Times},
         {NameE::Divide, OperationE::Divide}, {NameE::Power, OperationE::Power}, {NameE::Neg, OperationE::Neg},
         {NameE::Sqrt, OperationE::Sqrt},   {NameE::Pi, OperationE::Pi},       {NameE::E, OperationE::E},
         {NameE::I, OperationE::I},         {NameE::Pdiff, OperationE::Pdiff}, {NameE::Order, OperationE::Order}};
-    std::vector<int> result(static_cast<std::size_t>(NameE::Count), -1);
+    StructureCodes result;
+    result.fill(-1);
     for (const auto& [name, operation] : names) {
         result[static_cast<std::size_t>(name)] = codes[static_cast<std::size_t>(operation)];
     }
@@ -162,7 +191,9 @@ support::NumberS numericValue(const GiNaC::ex& exact, unsigned long digits, std:
 NodeABC* evaluateOnWorker(Job& job) {
     const unsigned long working = job.digits + GinacEngineC::kGuardDigits;
     GiNaC::Digits = static_cast<long>(working);
-    detail::InputPlanC plan(job.operations, job.limits);
+    // The worker's containers serve one evaluation after the other.
+    static thread_local detail::InputPlanC plan(job.operations, job.limits);
+    plan.reset(job.operations, job.limits);
     plan.run(job.root);
     std::vector<PointerTC<SymbolC>> ranked;
     const std::vector<GiNaC::ex> symbols = makeSymbols(plan.symbols(), job.real_names, ranked);
@@ -178,14 +209,15 @@ NodeABC* evaluateOnWorker(Job& job) {
     } emptied{graph};
     const detail::GinacConverterC::ContextS convert{job.codes, ranked, builder.functions(), job.digits,
                                                      job.limits.integer_digits};
+    static thread_local detail::GinacConverterC converter(convert);
+    converter.reset(convert);
+    const StructureCodes codes = structureCodes(job.codes);
     support::IdT root = support::kNoId;
     if (job.numeric) {
         support::NumberS number = numericValue(result, job.digits, job.limits.integer_digits, job.reason);
         if (!job.reason.empty()) {
-            detail::GinacConverterC converter(convert);
             const support::IdT exact = converter.convert(result, graph);
             NumberMakerC unused;
-            const std::vector<int> codes = structureCodes(job.codes);
             const support::ResultShaperC::ContextS context{job.session, codes.data(), unused, 0, job.limits.depth * 2};
             const std::u16string why = support::ResultShaperC(graph, context).reason(exact, false);
             job.reason = why.empty() ? job.reason : why;
@@ -193,11 +225,9 @@ NodeABC* evaluateOnWorker(Job& job) {
         }
         root = graph.number(number);
     } else {
-        detail::GinacConverterC converter(convert);
         root = converter.convert(result, graph);
     }
     NumberMakerC numbers;
-    const std::vector<int> codes = structureCodes(job.codes);
     const support::ResultShaperC::ContextS context{job.session, codes.data(), numbers, job.limits.result_nodes,
                                                   job.limits.depth * 2};
     support::ResultShaperC shaper(graph, context);

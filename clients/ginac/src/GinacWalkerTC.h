@@ -4,7 +4,8 @@
 // operands' values. Parts are told apart by address; the operands of sums
 // and products are made afresh by each op() call, so every part met is kept
 // alive while the walk runs (a freed one's address could come back for
-// another). The containers are kept between runs for their capacity.
+// another), and let go when it ends. The containers are kept between runs
+// for their capacity.
 //
 //   GinacWalkerTC<double> walker;
 //   double leaves = walker.run(e, [](const GiNaC::ex&) { return true; },
@@ -42,9 +43,16 @@ public:
     template <class Count, class Operand, class Leave>
     Value runOver(const GiNaC::ex& root, Count count, Operand operand, Leave leave) {
         clearMemo();
-        alive.clear();
-        frames.clear();
         values.clear();
+        // The parts go when the walk ends, thrown out of or not; the
+        // capacity stays.
+        struct Released {
+            GinacWalkerTC& walker;
+            ~Released() {
+                walker.frames.clear();
+                walker.alive.clear();
+            }
+        } released{*this};
         frames.push_back(Frame{root, 0, 0, count(root)});
         while (!frames.empty()) {
             Frame& frame = frames.back();

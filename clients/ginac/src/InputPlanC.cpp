@@ -74,12 +74,33 @@ double tenTo(double exponent) { return exponent > 300.0 ? kHuge : std::pow(10.0,
 }  // namespace
 
 InputPlanC::InputPlanC(const std::vector<OperationE>& operations, const GinacLimitsS& limits)
-    : NodeVisitorABC(PreOrder | PostOrder), operations(operations), limits(limits) {}
+    : NodeVisitorABC(PreOrder | PostOrder), operations(&operations), limits(&limits) {}
 
 InputPlanC::~InputPlanC() = default;
 
+void InputPlanC::reset(const std::vector<OperationE>& operations, const GinacLimitsS& limits) {
+    this->operations = &operations;
+    this->limits = &limits;
+}
+
 void InputPlanC::run(NodeABC& root) {
+    // Containers grown by a huge expression are not kept for all after it.
+    constexpr std::size_t kKept = std::size_t{1} << 16;
+    if (step_list.capacity() > kKept) {
+        std::vector<Frame>().swap(frames);
+        std::vector<ValueS>().swap(values);
+        std::vector<StepS>().swap(step_list);
+        std::vector<SymbolC*>().swap(symbol_list);
+        std::unordered_map<SymbolC*, std::uint32_t>().swap(symbol_places);
+    }
+    frames.clear();
+    values.clear();
+    step_list.clear();
+    symbol_list.clear();
+    symbol_places.clear();
+    problem.clear();
     root.traverse(*this);
+    const GinacLimitsS& limits = *this->limits;
     const std::size_t depth = values.empty() ? 0 : values.back().size.depth;
     if (depth > limits.depth) {
         throw RefusalC(u"the expression is nested " + count(depth) + u" levels deep; the limit is " + count(limits.depth));
@@ -90,7 +111,7 @@ void InputPlanC::run(NodeABC& root) {
 }
 
 OperationE InputPlanC::operationOf(int code) const {
-    return code >= 0 && static_cast<std::size_t>(code) < operations.size() ? operations[static_cast<std::size_t>(code)]
+    return code >= 0 && static_cast<std::size_t>(code) < operations->size() ? (*operations)[static_cast<std::size_t>(code)]
                                                                             : OperationE::None;
 }
 
@@ -188,6 +209,7 @@ InputPlanC::SizeS InputPlanC::combine(OperationE operation, const ValueS* argume
 }
 
 void InputPlanC::check(OperationE operation, const ValueS* arguments, std::size_t arity, const SizeS& size) {
+    const GinacLimitsS& limits = *this->limits;
     const std::size_t limit = operandLimit(operation, limits);
     if (limit != 0 && arity > 0 && arguments[0].size.depth > limit) {
         problem = std::u16string(nameOf(operation)) + u": the expression is nested " + count(arguments[0].size.depth) +
@@ -243,12 +265,34 @@ bool InputPlanC::visitExtendedSymbolNode(ExtendedSymbolNodeC& node) {
         leaf(StepS{StepS::KindE::Symbol, OperationE::None, false, 0, 0, &node}, SizeS());
         return true;
     }
+    leaf(StepS{StepS::KindE::Symbol, OperationE::None, false, 0, placeOf(symbol), &node}, SizeS());
+    return true;
+}
+
+// A symbol's place in symbols(), given at its first occurrence. The few
+// symbols of most expressions are looked up in the list itself; a map
+// takes over beyond them, so that the cost stays linear.
+std::uint32_t InputPlanC::placeOf(SymbolC* symbol) {
+    constexpr std::size_t kListed = 8;
+    if (symbol_list.size() <= kListed) {
+        for (std::size_t i = 0; i < symbol_list.size(); ++i) {
+            if (symbol_list[i] == symbol) {
+                return static_cast<std::uint32_t>(i);
+            }
+        }
+        if (symbol_list.size() < kListed) {
+            symbol_list.push_back(symbol);
+            return static_cast<std::uint32_t>(symbol_list.size() - 1);
+        }
+        for (std::size_t i = 0; i < symbol_list.size(); ++i) {
+            symbol_places.emplace(symbol_list[i], static_cast<std::uint32_t>(i));
+        }
+    }
     const auto found = symbol_places.emplace(symbol, static_cast<std::uint32_t>(symbol_list.size()));
     if (found.second) {
         symbol_list.push_back(symbol);
     }
-    leaf(StepS{StepS::KindE::Symbol, OperationE::None, false, 0, found.first->second, &node}, SizeS());
-    return true;
+    return found.first->second;
 }
 
 bool InputPlanC::visitFloatNode(FloatNodeC& node) {
@@ -264,9 +308,9 @@ bool InputPlanC::visitIntegerNode(IntegerNodeC& node) {
         size.total = size.digits;
         size.known = true;
         size.magnitude = size.digits;
-        if (size.digits > static_cast<double>(limits.integer_digits) && problem.empty()) {
+        if (size.digits > static_cast<double>(limits->integer_digits) && problem.empty()) {
             problem = u"an integer of about " + approximately(size.digits) + u" digits; exact integers are limited to " +
-                      count(limits.integer_digits) + u" digits";
+                      count(limits->integer_digits) + u" digits";
         }
     }
     leaf(StepS{StepS::KindE::Integer, OperationE::None, false, 0, 0, &node}, size);

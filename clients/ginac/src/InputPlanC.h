@@ -49,6 +49,10 @@ public:
     InputPlanC(const std::vector<OperationE>& operations, const GinacLimitsS& limits);
     ~InputPlanC() override;
 
+    /// The same plan for another evaluation, its containers kept for their
+    /// capacity (run() empties them).
+    void reset(const std::vector<OperationE>& operations, const GinacLimitsS& limits);
+
     /// Walks the tree; throws RefusalC beyond a limit or for a node that
     /// cannot be evaluated (a symbol without a name).
     void run(NodeABC& root);
@@ -95,16 +99,17 @@ private:
     void enter(OperationE operation, NodeABC& node, bool function);
     void leave();
     void leaf(StepS step, const SizeS& size);
+    std::uint32_t placeOf(SymbolC* symbol);
     SizeS combine(OperationE operation, const ValueS* arguments, std::size_t count) const;
     void check(OperationE operation, const ValueS* arguments, std::size_t count, const SizeS& size);
 
-    const std::vector<OperationE>& operations;
-    const GinacLimitsS& limits;
+    const std::vector<OperationE>* operations;
+    const GinacLimitsS* limits;
     std::vector<Frame> frames;
     std::vector<ValueS> values;
     std::vector<StepS> step_list;
     std::vector<SymbolC*> symbol_list;
-    std::unordered_map<SymbolC*, std::uint32_t> symbol_places;
+    std::unordered_map<SymbolC*, std::uint32_t> symbol_places;  // all of symbol_list once it has more than a few
     std::u16string problem;  // the first refusal met; the walk stops there
 };
 

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <limits>
 #include <new>
+#include <vector>
 
 #include "SupportNames.h"
 #include "algexpr/ginac/FloatValueC.h"
@@ -56,8 +57,28 @@ std::string decimal(const cln::cl_I& magnitude) {
     return result;
 }
 
-// 10^n for n >= 0 (CLN's expt_pos wants n > 0).
-cln::cl_I tenTo(unsigned long n) { return n == 0 ? cln::cl_I(1) : cln::expt_pos(cln::cl_I(10), n); }
+// base^n for n >= 0 (CLN's expt_pos wants n > 0); the powers of the small
+// exponents every rounding asks for are made once.
+template <int kBase>
+cln::cl_I powerOf(unsigned long n) {
+    constexpr unsigned long kKept = 80;
+    if (n >= kKept) {
+        return cln::expt_pos(cln::cl_I(kBase), n);
+    }
+    static thread_local std::vector<cln::cl_I> kept;
+    if (kept.empty()) {
+        std::vector<cln::cl_I> made;
+        made.reserve(kKept);
+        made.emplace_back(1);
+        while (made.size() < kKept) {
+            made.push_back(made.back() * kBase);
+        }
+        kept.swap(made);
+    }
+    return kept[n];
+}
+
+cln::cl_I tenTo(unsigned long n) { return powerOf<10>(n); }
 
 cln::cl_RA powerOf10(long exponent) {
     if (exponent >= 0) {
@@ -101,9 +122,9 @@ std::string roundFloatExactly(const cln::cl_F& x, unsigned long digits, long& ex
         cln::cl_I numerator = parts.mantissa;
         cln::cl_I denominator = 1;
         if (p > 0) {
-            numerator = numerator * cln::expt_pos(cln::cl_I(5), static_cast<unsigned long>(p));
+            numerator = numerator * powerOf<5>(static_cast<unsigned long>(p));
         } else if (p < 0) {
-            denominator = cln::expt_pos(cln::cl_I(5), static_cast<unsigned long>(-p));
+            denominator = powerOf<5>(static_cast<unsigned long>(-p));
         }
         if (e + p >= 0) {
             numerator = cln::ash(numerator, e + p);

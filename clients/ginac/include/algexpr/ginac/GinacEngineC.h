@@ -133,7 +133,10 @@
 // which costs tens of microseconds on a busy machine: code that evaluates
 // many expressions in a row runs the whole loop as one job (runOnWorker), in
 // which every evaluation runs at once. Code that uses GiNaC itself beside
-// this client must run it through runOnWorker.
+// this client must run it through runOnWorker. The worker keeps what one
+// evaluation grew for the next (its containers, up to a bound, and the
+// GiNaC symbol of each of the first 256 ranks with its name and domain);
+// they go when the worker thread ends.
 #ifndef ALGEXPR_GINAC_GINACENGINEC_H
 #define ALGEXPR_GINAC_GINACENGINEC_H
 
