@@ -9,7 +9,10 @@ const char16_t* const kBuiltinNames[] = {
     u"plus", u"minus", u"times",  u"divide",   u"power",  u"neg",    u"sin",   u"cos",   u"tan",  u"exp",
     u"log",  u"sqrt",  u"abs",    u"pi",       u"e",      u"asin",   u"acos",  u"atan",  u"sinh", u"cosh",
     u"tanh", u"i",     u"diff",   u"expand",   u"simplify", u"factor", u"series", u"pdiff", u"order",
-    u"conjugate", u"real_part", u"imag_part", u"csgn", u"step", u"atan2", u""};
+    u"conjugate", u"real_part", u"imag_part", u"csgn", u"step", u"atan2",
+    // The Giac engine's names, at the codes it gives them, then our own.
+    u"integrate", u"limit", u"solve", u"sum", u"list", u"equal", u"infinity", u"factorial", u"binomial", u"gcd",
+    u"lcm", u"mod", u"quo", u"rem", u"nintegrate", u"nsolve", u""};
 
 namespace {
 
@@ -21,7 +24,10 @@ constexpr OperationE kOperations[] = {
     OperationE::Asin,  OperationE::Acos,   OperationE::Atan,     OperationE::Sinh,   OperationE::Cosh,
     OperationE::Tanh,  OperationE::I,      OperationE::Diff,     OperationE::Expand, OperationE::Simplify,
     OperationE::Factor, OperationE::Series, OperationE::Pdiff,   OperationE::Order,
-    OperationE::Conjugate, OperationE::RealPart, OperationE::ImagPart, OperationE::Csgn, OperationE::Step, OperationE::Atan2};
+    OperationE::Conjugate, OperationE::RealPart, OperationE::ImagPart, OperationE::Csgn, OperationE::Step, OperationE::Atan2,
+    OperationE::Integrate, OperationE::Limit, OperationE::Solve, OperationE::Sum, OperationE::List, OperationE::Equal,
+    OperationE::Infinity, OperationE::Factorial, OperationE::Binomial, OperationE::Gcd, OperationE::Lcm,
+    OperationE::Mod, OperationE::Quo, OperationE::Rem, OperationE::Nintegrate, OperationE::Nsolve};
 constexpr std::size_t kCount = sizeof(kOperations) / sizeof(kOperations[0]);
 static_assert(kCount + 1 == sizeof(kBuiltinNames) / sizeof(kBuiltinNames[0]), "one operation per name");
 static_assert(kCount + 1 == static_cast<std::size_t>(OperationE::Count), "every operation has a name");
@@ -47,11 +53,36 @@ const char16_t* nameOf(OperationE operation) {
 }
 
 bool isConstant(OperationE operation) {
-    return operation == OperationE::Pi || operation == OperationE::E || operation == OperationE::I;
+    return operation == OperationE::Pi || operation == OperationE::E || operation == OperationE::I ||
+           operation == OperationE::Infinity;
+}
+
+bool isGiacOnly(OperationE operation) {
+    return operation >= OperationE::Integrate && operation <= OperationE::Infinity;
 }
 
 bool acceptsArity(OperationE operation, std::size_t count) {
     switch (operation) {
+        case OperationE::Integrate:
+            return count >= 2 && count <= 4;
+        case OperationE::Limit:
+            return count == 3 || count == 4;
+        case OperationE::Sum:
+        case OperationE::Nintegrate:
+        case OperationE::Nsolve:
+            return count == 4;
+        case OperationE::List:
+            return true;
+        case OperationE::Quo:
+        case OperationE::Rem:
+            return count == 2 || count == 3;
+        case OperationE::Solve:
+        case OperationE::Equal:
+        case OperationE::Binomial:
+        case OperationE::Gcd:
+        case OperationE::Lcm:
+        case OperationE::Mod:
+            return count == 2;
         case OperationE::Plus:
         case OperationE::Times:
             return count >= 1;
@@ -73,6 +104,26 @@ bool acceptsArity(OperationE operation, std::size_t count) {
 
 const char* arityText(OperationE operation) {
     switch (operation) {
+        case OperationE::Integrate:
+            return "2 to 4 arguments";
+        case OperationE::Limit:
+            return "3 or 4 arguments";
+        case OperationE::Sum:
+        case OperationE::Nintegrate:
+        case OperationE::Nsolve:
+            return "4 arguments";
+        case OperationE::List:
+            return "any number of arguments";
+        case OperationE::Quo:
+        case OperationE::Rem:
+            return "2 or 3 arguments";
+        case OperationE::Solve:
+        case OperationE::Equal:
+        case OperationE::Binomial:
+        case OperationE::Gcd:
+        case OperationE::Lcm:
+        case OperationE::Mod:
+            return "2 arguments";
         case OperationE::Plus:
         case OperationE::Times:
             return "at least 1 argument";
