@@ -229,7 +229,17 @@ const char kEvalHelp[] =
     "Its names: plus minus times divide power neg sin cos tan exp log sqrt abs\n"
     "pi e asin acos atan sinh cosh tanh i, and the operations diff(f,x),\n"
     "diff(f,x,n), expand(f), simplify(f), factor(f), series(f,x,a,n) (see\n"
-    "algexpr --help); any other name is a symbol, or applied to arguments an\n"
+    "algexpr --help), and\n"
+    "  factorial(n), binomial(n,k)   of whole numbers\n"
+    "  gcd(a,b), lcm(a,b)            of integers or polynomials\n"
+    "  mod(a,b)                      a - b*floor(a/b), of integers (the sign of b)\n"
+    "  quo(a,b[,x]), rem(a,b[,x])    polynomial division in x (or the one symbol)\n"
+    "  nintegrate(f,x,a,b)           the integral from a to b, numerically (10 digits)\n"
+    "  nsolve(f,x,a,b)               a root of f between a and b, where f changes sign\n"
+    "integrate, limit, solve, sum, list, equal and infinity need --engine giac.\n"
+    "Results read as people write them: sqrt(8) is 2*sqrt(2), exp(2)*exp(3)\n"
+    "exp(5), atan(sqrt(3)) pi/3, and simplify rationalises denominators of\n"
+    "square roots. Any other name is a symbol, or applied to arguments an\n"
     "unknown function that arithmetic works around. Floats are computed with\n"
     "--digits N significant digits (@DIGITS@ when N is 0; at most @MAX_DIGITS@).\n"
     "An input beyond the engine's limits fails its line with a message that\n"
@@ -322,7 +332,7 @@ const char kSeriesHelp[] =
     "order term, unless the series is exact. VAR and POINT are read as the\n"
     "expressions are (--from).\n"
     "  algexpr series x 0 4 'exp(x)'\n"
-    "  ->  plus(divide(power(x,3),6),divide(power(x,2),2),x,1,order(power(x,4)))\n";
+    "  ->  plus(1,x,divide(power(x,2),2),divide(power(x,3),6),order(power(x,4)))\n";
 
 const char kIntegrateHelp[] =
     "Usage: algexpr integrate --engine giac [--lower A --upper B] [--from N]\n"
