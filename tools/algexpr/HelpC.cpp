@@ -60,6 +60,7 @@ const char kToolHelp[] =
     "  diff [--order N] VAR [EXPR...]      the N-th derivative by the symbol VAR\n"
     "  series VAR POINT ORDER [EXPR...]    the series in VAR around POINT, terms\n"
     "                                      below power ORDER, then order(...)\n"
+    "                                      (--drop-order: without it)\n"
     "and with the Giac engine only (--engine giac):\n"
     "  integrate [--lower A --upper B] VAR [EXPR...]\n"
     "                                      an antiderivative, or the definite\n"
@@ -234,7 +235,7 @@ const char kEvalHelp[] =
     "  gcd(a,b), lcm(a,b)            of integers or polynomials\n"
     "  mod(a,b)                      a - b*floor(a/b), of integers (the sign of b)\n"
     "  quo(a,b[,x]), rem(a,b[,x])    polynomial division in x (or the one symbol)\n"
-    "  nintegrate(f,x,a,b)           the integral from a to b, numerically (10 digits)\n"
+    "  nintegrate(f,x,a,b)           the integral from a to b, numerically (15 digits)\n"
     "  nsolve(f,x,a,b)               a root of f between a and b, where f changes sign\n"
     "integrate, limit, solve, sum, list, equal and infinity need --engine giac.\n"
     "Results read as people write them: sqrt(8) is 2*sqrt(2), exp(2)*exp(3)\n"
@@ -323,7 +324,7 @@ const char kDiffHelp[] =
     "  algexpr diff x 'f(times(2,x))'   ->  times(2,pdiff(f(times(2,x)),1))\n";
 
 const char kSeriesHelp[] =
-    "Usage: algexpr series [--from N] [--to N] [--lax] [--digits N]\n"
+    "Usage: algexpr series [--drop-order] [--from N] [--to N] [--lax] [--digits N]\n"
     "                      [--float-format F] [--timeout S] [--max-memory SIZE]\n"
     "                      VAR POINT ORDER [EXPR...]\n"
     "Evaluates series(EXPR,VAR,POINT,ORDER) for each expression, with the\n"
@@ -332,7 +333,10 @@ const char kSeriesHelp[] =
     "order term, unless the series is exact. VAR and POINT are read as the\n"
     "expressions are (--from).\n"
     "  algexpr series x 0 4 'exp(x)'\n"
-    "  ->  plus(1,x,divide(power(x,2),2),divide(power(x,3),6),order(power(x,4)))\n";
+    "  ->  plus(1,x,divide(power(x,2),2),divide(power(x,3),6),order(power(x,4)))\n"
+    "--drop-order writes the series without its order term, a polynomial that\n"
+    "can be evaluated at a point:\n"
+    "  algexpr series --drop-order x 0 4 'exp(x)' | algexpr subst x 0.1 | algexpr eval\n";
 
 const char kIntegrateHelp[] =
     "Usage: algexpr integrate --engine giac [--lower A --upper B] [--from N]\n"

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
+#include <cstdint>
 
 #include "ComplexRules.h"
 #include "Estimates.h"
@@ -166,44 +166,122 @@ const GiNaC::symbol& numericFunction(OperationE operation, const std::vector<GiN
     return GiNaC::ex_to<GiNaC::symbol>(arguments[1]);
 }
 
-// Sets GiNaC's subdivision depth of numeric integration for one call.
-class IntegrationLevelC {
-public:
-    explicit IntegrationLevelC(int levels) : saved(GiNaC::integral::max_integration_level) {
-        GiNaC::integral::max_integration_level = levels;
-    }
-    ~IntegrationLevelC() { GiNaC::integral::max_integration_level = saved; }
-    IntegrationLevelC(const IntegrationLevelC&) = delete;
-    IntegrationLevelC& operator=(const IntegrationLevelC&) = delete;
+// The 15-point Gauss-Kronrod rule on [-1, 1]: the nodes from 1 down to the
+// middle, their Kronrod weights, and the weights of the 7-point Gauss rule
+// on the odd nodes and the middle.
+const char* const kNodes[] = {"0.991455371120812639206854697526329", "0.949107912342758524526189684047851",
+                              "0.864864423359769072789712788640926", "0.741531185599394439863864773280788",
+                              "0.586087235467691130294144845693013", "0.405845151377397166906606412076961",
+                              "0.207784955007898467600689403773245", "0"};
+const char* const kKronrod[] = {"0.022935322010529224963732008058970", "0.063092092629978553290700663189204",
+                                "0.104790010322250183839876322541518", "0.140653259715525918745189590510238",
+                                "0.169004726639267902826583426598550", "0.190350578064785409913256402421014",
+                                "0.204432940075298892414161999234649", "0.209482141084727828012999174891714"};
+const char* const kGauss[] = {"0.129484966168869693270611432679082", "0.279705391489276667901467771423780",
+                              "0.381830050505118944950369775488975", "0.417959183673469387755102040816327"};
 
-private:
-    int saved;
+GiNaC::numeric decimal(const char* text) { return GiNaC::ex_to<GiNaC::numeric>(GiNaC::numeric(text).evalf()); }
+
+struct PieceS {
+    GiNaC::numeric a;
+    GiNaC::numeric b;
+    GiNaC::numeric value;
+    GiNaC::numeric error;
 };
 
-// The integral by GiNaC's adaptive Simpson rule to kIntegrationDigits,
+// Adaptive Gauss-Kronrod integration: the piece of the largest error is
+// halved until the errors together are below the tolerance, within a budget
+// of evaluations.
+class IntegratorC {
+public:
+    IntegratorC(const GiNaC::ex& f, const GiNaC::symbol& x, double parts) : f(f), x(x) {
+        for (std::size_t i = 0; i < 8; ++i) {
+            nodes[i] = decimal(kNodes[i]);
+            kronrod[i] = decimal(kKronrod[i]);
+        }
+        for (std::size_t i = 0; i < 4; ++i) {
+            gauss[i] = decimal(kGauss[i]);
+        }
+        evaluations = static_cast<long>(kIntegrationWork / std::max(parts, 1.0));
+    }
+
+    GiNaC::numeric integral(const GiNaC::numeric& a, const GiNaC::numeric& b, long digits) {
+        std::vector<PieceS> pieces{piece(a, b)};
+        const GiNaC::numeric tolerance = GiNaC::pow(GiNaC::numeric(10), -GiNaC::numeric(digits));
+        const auto larger = [](const PieceS& p, const PieceS& q) { return p.error < q.error; };
+        for (;;) {
+            GiNaC::numeric total = 0;
+            GiNaC::numeric error = 0;
+            for (const PieceS& p : pieces) {
+                total += p.value;
+                error += p.error;
+            }
+            if (error <= tolerance * GiNaC::abs(total) || error <= tolerance * tolerance) {
+                return total;
+            }
+            if (evaluations < 30) {
+                throw RefusalC(u"nintegrate: no value to " + count(static_cast<std::uint64_t>(digits)) +
+                               u" digits within the evaluations the function's size allows");
+            }
+            std::pop_heap(pieces.begin(), pieces.end(), larger);
+            const PieceS worst = pieces.back();
+            pieces.pop_back();
+            const GiNaC::numeric middle = (worst.a + worst.b) / 2;
+            for (const PieceS& half : {piece(worst.a, middle), piece(middle, worst.b)}) {
+                pieces.push_back(half);
+                std::push_heap(pieces.begin(), pieces.end(), larger);
+            }
+        }
+    }
+
+private:
+    GiNaC::numeric at(const GiNaC::numeric& point) {
+        --evaluations;
+        const GiNaC::ex v = f.subs(x == point).evalf();
+        if (!GiNaC::is_exactly_a<GiNaC::numeric>(v) || !GiNaC::ex_to<GiNaC::numeric>(v).is_real()) {
+            throw misuse(OperationE::Nintegrate, u"the function has no real number at some point of the interval");
+        }
+        return GiNaC::ex_to<GiNaC::numeric>(v);
+    }
+
+    PieceS piece(const GiNaC::numeric& a, const GiNaC::numeric& b) {
+        const GiNaC::numeric centre = (a + b) / 2;
+        const GiNaC::numeric half = (b - a) / 2;
+        const GiNaC::numeric middle = at(centre);
+        GiNaC::numeric k = kronrod[7] * middle;
+        GiNaC::numeric g = gauss[3] * middle;
+        for (std::size_t i = 0; i < 7; ++i) {
+            const GiNaC::numeric both = at(centre - half * nodes[i]) + at(centre + half * nodes[i]);
+            k += kronrod[i] * both;
+            if (i % 2 == 1) {
+                g += gauss[i / 2] * both;
+            }
+        }
+        return PieceS{a, b, k * half, GiNaC::abs((k - g) * half)};
+    }
+
+    const GiNaC::ex& f;
+    const GiNaC::symbol& x;
+    GiNaC::numeric nodes[8];
+    GiNaC::numeric kronrod[8];
+    GiNaC::numeric gauss[4];
+    long evaluations;
+};
+
+// The integral to the session's digits (at most kIntegrationDigits),
 // rounded to them.
-GiNaC::ex nintegrate(std::vector<GiNaC::ex>& arguments) {
+GiNaC::ex nintegrate(std::vector<GiNaC::ex>& arguments, unsigned long working_digits) {
     const GiNaC::symbol& x = numericFunction(OperationE::Nintegrate, arguments);
     const GiNaC::numeric a = endpoint(OperationE::Nintegrate, arguments[2]);
     const GiNaC::numeric b = endpoint(OperationE::Nintegrate, arguments[3]);
-    IntegrationLevelC levels(kIntegrationLevels);
-    const GiNaC::ex error = GiNaC::pow(GiNaC::numeric(10), -GiNaC::numeric(kIntegrationDigits));
-    GiNaC::ex value;
-    try {
-        value = GiNaC::adaptivesimpson(x, a, b, arguments[0], error);
-    } catch (const std::runtime_error&) {
-        throw RefusalC(u"nintegrate: no value to " + count(kIntegrationDigits) + u" digits within " +
-                       count(std::size_t{1} << kIntegrationLevels) + u" pieces of the interval");
-    }
-    if (!GiNaC::is_exactly_a<GiNaC::numeric>(value) || !GiNaC::ex_to<GiNaC::numeric>(value).is_real()) {
-        throw misuse(OperationE::Nintegrate, u"the function has no real number at some point of the interval");
-    }
-    const GiNaC::numeric& v = GiNaC::ex_to<GiNaC::numeric>(value);
-    if (v.is_zero()) {
-        return v;
+    const long digits = std::min(kIntegrationDigits, std::max(1l, static_cast<long>(working_digits - GinacEngineC::kGuardDigits)));
+    IntegratorC integrator(arguments[0], x, partsOf(arguments[0]));
+    const GiNaC::numeric v = a.is_equal(b) ? GiNaC::numeric(0) : integrator.integral(a, b, digits);
+    if (v.is_zero() || GiNaC::abs(v) < GiNaC::pow(GiNaC::numeric(10), -GiNaC::numeric(2 * digits))) {
+        return GiNaC::numeric(cln::cl_float(0, cln::float_format(static_cast<std::uintptr_t>(digits))));  // zero to the digits computed
     }
     // Rounded to the digits computed: those beyond are noise.
-    const long scale = kIntegrationDigits - 1 - static_cast<long>(std::floor(std::log10(std::fabs(v.to_double()))));
+    const long scale = digits - 1 - static_cast<long>(std::floor(std::log10(std::fabs(v.to_double()))));
     const GiNaC::numeric ten = GiNaC::pow(GiNaC::numeric(10), GiNaC::numeric(scale));
     const GiNaC::numeric rounded(cln::round1(cln::the<cln::cl_R>((v * ten).to_cl_N())));
     return GiNaC::ex(rounded / ten).evalf();
@@ -229,7 +307,8 @@ GiNaC::ex nsolve(std::vector<GiNaC::ex>& arguments, unsigned long digits) {
     }
     const GiNaC::numeric tolerance = GiNaC::pow(GiNaC::numeric(10), -GiNaC::numeric(static_cast<long>(digits)));
     int side = 0;
-    for (int step = 0; step < kMaxRootSteps && !fa.is_zero() && !fb.is_zero(); ++step) {
+    const double steps = std::min(static_cast<double>(kMaxRootSteps), kIntegrationWork / partsOf(arguments[0]));
+    for (int step = 0; step < steps && !fa.is_zero() && !fb.is_zero(); ++step) {
         if (GiNaC::abs(b - a) <= tolerance * std::max(GiNaC::abs(a), GiNaC::abs(b))) {
             break;
         }
@@ -270,7 +349,7 @@ GiNaC::ex numberOperation(OperationE operation, std::vector<GiNaC::ex>& argument
         case OperationE::Rem:
             return polynomial(operation, arguments, limits);
         case OperationE::Nintegrate:
-            return nintegrate(arguments);
+            return nintegrate(arguments, digits);
         case OperationE::Nsolve:
             return nsolve(arguments, digits);
         default:

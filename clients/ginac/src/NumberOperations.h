@@ -20,11 +20,12 @@ namespace qorv::math::algexpr::ginac::detail {
 /// Integrands and equations of nsolve may hold at most this many parts:
 /// each is evaluated thousands of times.
 constexpr double kMaxNumericParts = 400;
-/// The finest subdivision of nintegrate: 2^kIntegrationLevels pieces, and
-/// the significant digits its results have.
-constexpr int kIntegrationLevels = 12;
-constexpr long kIntegrationDigits = 10;
-/// Steps of nsolve at most (a bisection every eighth halves the interval).
+/// nintegrate's significant digits at most (fewer when the session's are),
+/// and its work: evaluations of the integrand times its parts.
+constexpr long kIntegrationDigits = 15;
+constexpr double kIntegrationWork = 1e6;
+/// Steps of nsolve at most (a bisection every eighth halves the interval),
+/// fewer where kIntegrationWork over the function's parts is less.
 constexpr int kMaxRootSteps = 4000;
 
 /// `operation` (Factorial to Nsolve) of its arguments (as many as

@@ -33,7 +33,8 @@
 //   quo(a,b[,x]), rem(a,b[,x])   polynomial division in x, or in the one
 //                                symbol of a and b
 // and our own: nintegrate(f,x,a,b), the integral of f from a to b by an
-// adaptive Simpson rule to 10 significant digits, and nsolve(f,x,a,b), a
+// adaptive Gauss-Kronrod rule to 15 significant digits (fewer when the
+// session's digits are), and nsolve(f,x,a,b), a
 // root of f between a and b where f changes sign, at the session's digits.
 // Each is refused before GiNaC works where its result would pass the
 // integer digits limit (factorial(10^9) at once), and nintegrate and nsolve
