@@ -156,6 +156,10 @@ TEST(GinacFormsTest, IntegerOperations) {
     EXPECT_EQ(run("factorial(x)").reason, "factorial: the arguments must be integers");
     EXPECT_EQ(run("mod(1,0)").reason, "mod: division by zero");
     EXPECT_EQ(run("mod(divide(1,2),3)").reason, "mod: the arguments must be integers");
+    EXPECT_EQ(run("mod(1)").reason, "mod takes 2 arguments");
+    EXPECT_EQ(run("quo(x)").reason, "quo takes 2 or 3 arguments");
+    EXPECT_EQ(run("nsolve(x,x,0)").reason, "nsolve takes 4 arguments");
+    EXPECT_EQ(run("factorial(1,2)").reason, "factorial takes 1 argument");
 }
 
 TEST(GinacFormsTest, PolynomialOperations) {

@@ -61,86 +61,75 @@ bool isGiacOnly(OperationE operation) {
     return operation >= OperationE::Integrate && operation <= OperationE::Infinity;
 }
 
-bool acceptsArity(OperationE operation, std::size_t count) {
+namespace {
+
+constexpr std::size_t kAny = ~std::size_t{0};
+
+struct ArityS {
+    std::size_t low;
+    std::size_t high;
+};
+
+ArityS arityOf(OperationE operation) {
     switch (operation) {
-        case OperationE::Integrate:
-            return count >= 2 && count <= 4;
-        case OperationE::Limit:
-            return count == 3 || count == 4;
-        case OperationE::Sum:
-        case OperationE::Nintegrate:
-        case OperationE::Nsolve:
-            return count == 4;
+        case OperationE::Plus:
+        case OperationE::Times:
+            return {1, kAny};
         case OperationE::List:
-            return true;
-        case OperationE::Quo:
-        case OperationE::Rem:
-            return count == 2 || count == 3;
+            return {0, kAny};
+        case OperationE::Minus:
+            return {1, 2};
+        case OperationE::Divide:
+        case OperationE::Power:
+        case OperationE::Pdiff:
+        case OperationE::Atan2:
         case OperationE::Solve:
         case OperationE::Equal:
         case OperationE::Binomial:
         case OperationE::Gcd:
         case OperationE::Lcm:
         case OperationE::Mod:
-            return count == 2;
-        case OperationE::Plus:
-        case OperationE::Times:
-            return count >= 1;
-        case OperationE::Minus:
-            return count == 1 || count == 2;
-        case OperationE::Divide:
-        case OperationE::Power:
-        case OperationE::Pdiff:
-        case OperationE::Atan2:
-            return count == 2;
+            return {2, 2};
         case OperationE::Diff:
-            return count == 2 || count == 3;
+        case OperationE::Quo:
+        case OperationE::Rem:
+            return {2, 3};
+        case OperationE::Integrate:
+            return {2, 4};
+        case OperationE::Limit:
+            return {3, 4};
         case OperationE::Series:
-            return count == 4;
+        case OperationE::Sum:
+        case OperationE::Nintegrate:
+        case OperationE::Nsolve:
+            return {4, 4};
         default:
-            return count == 1;
+            return {1, 1};
     }
 }
 
+}  // namespace
+
+bool acceptsArity(OperationE operation, std::size_t count) {
+    const ArityS arity = arityOf(operation);
+    return count >= arity.low && count <= arity.high;
+}
+
 const char* arityText(OperationE operation) {
-    switch (operation) {
-        case OperationE::Integrate:
-            return "2 to 4 arguments";
-        case OperationE::Limit:
-            return "3 or 4 arguments";
-        case OperationE::Sum:
-        case OperationE::Nintegrate:
-        case OperationE::Nsolve:
-            return "4 arguments";
-        case OperationE::List:
-            return "any number of arguments";
-        case OperationE::Quo:
-        case OperationE::Rem:
-            return "2 or 3 arguments";
-        case OperationE::Solve:
-        case OperationE::Equal:
-        case OperationE::Binomial:
-        case OperationE::Gcd:
-        case OperationE::Lcm:
-        case OperationE::Mod:
-            return "2 arguments";
-        case OperationE::Plus:
-        case OperationE::Times:
-            return "at least 1 argument";
-        case OperationE::Minus:
-            return "1 or 2 arguments";
-        case OperationE::Divide:
-        case OperationE::Power:
-        case OperationE::Pdiff:
-        case OperationE::Atan2:
-            return "2 arguments";
-        case OperationE::Diff:
-            return "2 or 3 arguments";
-        case OperationE::Series:
-            return "4 arguments";
-        default:
-            return "1 argument";
+    static const struct {
+        ArityS arity;
+        const char* text;
+    } kTexts[] = {{{1, kAny}, "at least 1 argument"}, {{0, kAny}, "any number of arguments"},
+                  {{1, 2}, "1 or 2 arguments"},       {{2, 2}, "2 arguments"},
+                  {{2, 3}, "2 or 3 arguments"},       {{2, 4}, "2 to 4 arguments"},
+                  {{3, 4}, "3 or 4 arguments"},       {{4, 4}, "4 arguments"}};
+    const ArityS arity = arityOf(operation);
+    for (const auto& row : kTexts) {
+        if (row.arity.low == arity.low && row.arity.high == arity.high) {
+            return row.text;
+        }
     }
+    return "1 argument";
 }
 
 }  // namespace qorv::math::algexpr::ginac::detail
