@@ -109,6 +109,10 @@ TEST(GinacFormsTest, PowersOfExpJoin) {
         {"power(e,2)", "exp(2)"},
         // (e^x)^y is not e^(x*y) for a complex x.
         {"power(exp(x),y)", "power(exp(x),y)"},
+        // Exponents join where they differ by a number factor, as people join them.
+        {"times(exp(x),exp(y))", "times(exp(x),exp(y))"},
+        {"times(exp(x),exp(y),exp(times(2,x)),exp(2))", "times(exp(2),exp(y),exp(times(3,x)))"},
+        {"times(e,exp(x))", "times(e,exp(x))"},
     };
     EXPECT_CASES(cases);
 }

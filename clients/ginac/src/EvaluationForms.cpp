@@ -4,6 +4,7 @@
 #include <cln/integer.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "ComplexRules.h"
@@ -170,27 +171,53 @@ private:
         return unit * GiNaC::pow(sa, p) * GiNaC::pow(sd, -p) * evaluated(GiNaC::power(rest, c));
     }
 
-    // exp(a)*exp(b)^2 is exp(a + 2*b): the exponents of exp, and of its
-    // integer powers, add up.
+    // exp(x)*exp(2*x)^2 is exp(5*x), exp(2)*exp(3) is exp(5): the exponents
+    // of exp and of its integer powers add up where they differ by a number
+    // factor only (or are numbers), as people join them; exp(x)*exp(y) stays.
     static GiNaC::ex product(const GiNaC::ex& e) {
         GiNaC::exvector others;
-        GiNaC::exvector exponents;
+        std::vector<std::pair<GiNaC::ex, GiNaC::exvector>> groups;  // by the exponent without its number factor
         for (std::size_t i = 0; i < e.nops(); ++i) {
             const GiNaC::ex factor = e.op(i);
+            GiNaC::ex exponent;
             if (isExp(factor)) {
-                exponents.push_back(factor.op(0));
+                exponent = factor.op(0);
             } else if (GiNaC::is_exactly_a<GiNaC::power>(factor) && isExp(factor.op(0)) &&
                        factor.op(1).info(GiNaC::info_flags::integer)) {
-                exponents.push_back(factor.op(0).op(0) * factor.op(1));
+                exponent = factor.op(0).op(0) * factor.op(1);
             } else {
                 others.push_back(factor);
+                continue;
             }
+            const GiNaC::ex rest = GiNaC::is_exactly_a<GiNaC::numeric>(exponent) ? GiNaC::ex(1) : withoutNumber(exponent);
+            auto group = std::find_if(groups.begin(), groups.end(), [&rest](const auto& g) { return g.first.is_equal(rest); });
+            if (group == groups.end()) {
+                groups.emplace_back(rest, GiNaC::exvector{});
+                group = groups.end() - 1;
+            }
+            group->second.push_back(exponent);
         }
-        if (exponents.size() < 2) {
+        if (std::none_of(groups.begin(), groups.end(), [](const auto& g) { return g.second.size() > 1; })) {
             return e;
         }
-        others.push_back(GiNaC::exp(evaluated(GiNaC::add(exponents))));
+        for (const auto& group : groups) {
+            others.push_back(GiNaC::exp(evaluated(GiNaC::add(group.second))));
+        }
         return evaluated(GiNaC::mul(others));
+    }
+
+    // 2*x*y as x*y: a product without its number coefficient.
+    static GiNaC::ex withoutNumber(const GiNaC::ex& e) {
+        if (!GiNaC::is_exactly_a<GiNaC::mul>(e)) {
+            return e;
+        }
+        GiNaC::exvector factors;
+        for (std::size_t i = 0; i < e.nops(); ++i) {
+            if (!GiNaC::is_exactly_a<GiNaC::numeric>(e.op(i))) {
+                factors.push_back(e.op(i));
+            }
+        }
+        return evaluated(GiNaC::mul(factors));
     }
 
     // asin, acos and atan at the arguments of the usual triangles.
@@ -243,9 +270,12 @@ GiNaC::ex evaluationForms(const GiNaC::ex& e) {
     return walker.run(
         e, [](const GiNaC::ex&) { return true; },
         [&forms](const GiNaC::ex& part, const GiNaC::ex* values, std::size_t count) {
+            // An operand unchanged may still be another object: the factors of
+            // a product are made afresh by each op().
             bool changed = false;
             for (std::size_t i = 0; i < count && !changed; ++i) {
-                changed = !GiNaC::are_ex_trivially_equal(values[i], part.op(i));
+                const GiNaC::ex operand = part.op(i);
+                changed = !GiNaC::are_ex_trivially_equal(values[i], operand) && !values[i].is_equal(operand);
             }
             if (!changed) {
                 return forms.rewritten(part);
