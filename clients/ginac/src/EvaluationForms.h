@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The forms a person expects of an exact result where GiNaC leaves another
 // one standing: integer radicals reduced (sqrt(8) is 2*sqrt(2), so
-// sqrt(12)*sqrt(3) is 6), powers of exp joined (exp(2)*exp(3) is exp(5),
-// e^(i*pi) is -1), and the exact values of asin, acos and atan at the
+// sqrt(12)*sqrt(3) is 6), powers of exp joined where their exponents differ
+// by a number factor (exp(2)*exp(3) is exp(5), exp(x)*exp(2*x) exp(3*x),
+// exp(x)*exp(y) stays; e^(i*pi) is -1), and the exact values of asin, acos and atan at the
 // arguments of the usual triangles (atan(sqrt(3)) is pi/3), in GiNaC's own
 // forms (1/2*sqrt(2)). Each rewrite holds for every complex value of the
 // symbols. Worker thread only.

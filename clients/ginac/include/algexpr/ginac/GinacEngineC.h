@@ -81,8 +81,9 @@
 //  - a series (a sum with an order term) in ascending powers, the order
 //    term last: plus(1,x,divide(power(x,2),2),order(power(x,3)));
 //  - exact forms: integer radicals reduced by perfect powers and by the
-//    primes up to 10^6, times(2,sqrt(2)); powers of exp joined, exp(5) for
-//    exp(2)*exp(3), -1 for power(e,times(i,pi)); asin, acos and atan exact
+//    primes up to 10^6, times(2,sqrt(2)); powers of exp joined where their
+//    exponents differ by a number factor, exp(5) for exp(2)*exp(3) (but
+//    times(exp(x),exp(y)) stays), -1 for power(e,times(i,pi)); asin, acos and atan exact
 //    at the arguments of the usual triangles, divide(pi,3) for
 //    atan(sqrt(3)); simplify rationalises denominators of square roots of
 //    integers, minus(sqrt(2),1) for divide(1,plus(sqrt(2),1));
