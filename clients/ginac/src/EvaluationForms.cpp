@@ -294,10 +294,8 @@ bool squareRoots(const GiNaC::ex& e, std::vector<GiNaC::numeric>& radicands) {
     GinacWalkerTC<unsigned char> walker;
     return walker.run(e, [](const GiNaC::ex& part) { return !GiNaC::is_exactly_a<GiNaC::numeric>(part); },
                       [&radicands](const GiNaC::ex& part, const unsigned char* parts, std::size_t count) -> unsigned char {
-                          unsigned char fine = 1;
-                          for (std::size_t i = 0; i < count; ++i) {
-                              fine = fine != 0 && parts[i] != 0 ? 1 : 0;
-                          }
+                          const unsigned char fine =
+                              std::all_of(parts, parts + count, [](unsigned char p) { return p != 0; }) ? 1 : 0;
                           if (GiNaC::is_exactly_a<GiNaC::numeric>(part)) {
                               return GiNaC::ex_to<GiNaC::numeric>(part).is_rational() ? fine : 0;
                           }

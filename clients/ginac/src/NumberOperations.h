@@ -23,7 +23,7 @@ constexpr double kMaxNumericParts = 400;
 /// nintegrate's significant digits at most (fewer when the session's are),
 /// and its work: evaluations of the integrand times its parts.
 constexpr long kIntegrationDigits = 15;
-constexpr double kIntegrationWork = 1e6;
+constexpr double kIntegrationWork = 3e5;
 /// Steps of nsolve at most (a bisection every eighth halves the interval),
 /// fewer where kIntegrationWork over the function's parts is less.
 constexpr int kMaxRootSteps = 4000;
