@@ -355,18 +355,29 @@ void ResultLayoutC::layOutSum(IdT id) {
         layout.shown.push_back(TermS{term, isNegative(term)});
         layout.degree = std::max(layout.degree, degreeOf(term));
     }
+    if (groupOf(layout.sorted.back()) == 3) {
+        // A series: ascending powers, the order term last.
+        std::stable_sort(layout.shown.begin(), layout.shown.end() - 1, [this](const TermS& a, const TermS& b) {
+            return degreeOf(a.term) < degreeOf(b.term);
+        });
+    }
     arrange(layout.shown);
     entries[id].index = sums.size();
     sums.push_back(std::move(layout));
 }
 
-void ResultLayoutC::arrange(std::vector<TermS>& terms) {
-    if (terms.empty() || !terms.front().negative) {
+void ResultLayoutC::arrange(std::vector<TermS>& terms) const {
+    if (terms.size() != 2 || !terms.front().negative || terms.back().negative) {
         return;
     }
-    const auto positive = std::find_if(terms.begin(), terms.end(), [](const TermS& t) { return !t.negative; });
-    if (positive != terms.end()) {
-        std::rotate(terms.begin(), positive, positive + 1);
+    const IdT first = terms.front().term;
+    const IdT second = terms.back().term;
+    const ProductS* negative = productOrNull(first);
+    const bool number = graph.kind(second) == KindE::Constant ||
+                        (graph.kind(second) == KindE::Number && !graph.numberOf(second).complex);
+    if (number && negative != nullptr && graph.kind(first) == KindE::Product && negative->factors.size() == 1 &&
+        !graph.numberOf(negative->coefficient).complex) {
+        std::swap(terms.front(), terms.back());
     }
 }
 

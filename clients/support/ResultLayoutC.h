@@ -19,8 +19,11 @@
 //  - signs (normalizeFactor): a sum raised to an integer power in a product
 //    has a positive leading term, its sign going to the coefficient, so that
 //    the engine's choice between (a-b) and -(b-a) never shows;
-//  - sign placement (arrange): a sum whose first term is negative starts
-//    with its first positive term instead.
+//  - series (sums with an order term): ascending degree, the order term
+//    last;
+//  - sign placement (arrange): a sum starts with its first term, negative or
+//    not (-x^3 + 3*x^2, -1/5 + 2*i/5), except that a positive number or
+//    constant beside a single negative factor stands first (1 - x).
 // Comparisons recurse through the graph, at most as deep as its height,
 // which prepare() bounds by `max_height` (a RefusalC beyond it); the caller
 // provides the stack for that height (about 200 bytes a level).
@@ -85,8 +88,9 @@ public:
     IdT one() const { return one_id; }
     IdT minusOne() const { return minus_one_id; }
     bool isHalf(IdT id) const;
-    /// Moves the first positive term to the front when the first is negative.
-    static void arrange(std::vector<TermS>& terms);
+    /// Puts a positive number or constant before a lone negative term
+    /// (1 - x, pi - 2*x^3), as people write it; leaves other sums alone.
+    void arrange(std::vector<TermS>& terms) const;
 
 private:
     struct EntryS {

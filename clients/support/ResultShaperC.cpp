@@ -217,18 +217,14 @@ ResultShaperC::NodeP ResultShaperC::number(NumberS value) {  // a copy: the grap
     im.real = RealS();
     const IdT a = graph.number(re);
     const IdT b = graph.number(im);
-    std::vector<ResultLayoutC::TermS> terms{{a, re.isNegative()}, {b, im.isNegative()}};
-    ResultLayoutC::arrange(terms);
-    return fold(terms);
+    return fold({{a, re.isNegative()}, {b, im.isNegative()}});
 }
 
 // Terms left to right: minus for a negative term, plus for a run of
-// positive ones, neg for a negative first term (there is no positive one).
+// positive ones; a negative first term keeps its sign (-1, times(-3,x),
+// neg(x)).
 ResultShaperC::NodeP ResultShaperC::fold(const std::vector<ResultLayoutC::TermS>& terms) {
-    NodeP result = term(terms.front());
-    if (terms.front().negative) {
-        result = apply(NameE::Neg, std::move(result));
-    }
+    NodeP result = term(ResultLayoutC::TermS{terms.front().term, false});
     for (std::size_t i = 1; i < terms.size();) {
         if (terms[i].negative) {
             result = apply(NameE::Minus, std::move(result), term(terms[i]));
@@ -366,10 +362,10 @@ ResultShaperC::NodeP ResultShaperC::product(IdT id, bool negate, bool without_co
     return quotient(c, p);
 }
 
-// Engines multiply a number into a lone sum as they build a product
-// (2*(x+1) becomes 2*x+2), so a part of a quotient made of a number and one
-// sum would not read back as it was: then the number stands before the
-// quotient instead, times(2,divide(plus(x,1),y)), neg(divide(plus(x,1),y)).
+// A rational coefficient goes into the quotient, as people write it:
+// divide(1,times(2,minus(x,1))), divide(times(2,plus(x,1)),y). A float or
+// complex one beside a lone sum above the line stands before the quotient,
+// times(0.5,divide(plus(x,1),y)), as engines would multiply it into the sum.
 ResultShaperC::NodeP ResultShaperC::quotient(const NumberS& c, const ResultLayoutC::ProductS& p) {
     std::vector<ResultLayoutC::FactorS> above;
     std::vector<ResultLayoutC::FactorS> below;
@@ -386,11 +382,9 @@ ResultShaperC::NodeP ResultShaperC::quotient(const NumberS& c, const ResultLayou
         return list.size() == 1 && graph.kind(list[0].base) == KindE::Sum && list[0].exponent == layout.one();
     };
     const bool rational = !c.complex && c.real.form != RealS::FormE::Float;
-    const bool numbered_top = !rational || c.real.negative || c.real.digits != "1";
-    const bool numbered_bottom = rational && c.real.form == RealS::FormE::Rational;
     std::vector<NodeP> top;
     std::vector<NodeP> bottom;
-    if (!below.empty() && ((numbered_top && loneSum(above)) || (numbered_bottom && loneSum(below)))) {
+    if (!below.empty() && !rational && loneSum(above)) {
         for (const ResultLayoutC::FactorS& f : above) {
             top.push_back(factor(f.base, f.exponent));
         }
@@ -401,9 +395,6 @@ ResultShaperC::NodeP ResultShaperC::quotient(const NumberS& c, const ResultLayou
             bottom.push_back(factor(f.base, f.exponent));
         }
         NodeP divided = apply(NameE::Divide, applyAll(NameE::Times, std::move(top)), applyAll(NameE::Times, std::move(bottom)));
-        if (rational && c.real.form == RealS::FormE::Integer && c.real.negative && c.real.digits == "1") {
-            return apply(NameE::Neg, std::move(divided));
-        }
         return apply(NameE::Times, number(c), std::move(divided));
     }
     bool negated = false;

@@ -6,10 +6,14 @@
 //    imaginary unit, a + b i as plus(a,times(b,i)) (minus for a negative b);
 //  - products: the coefficient first, neg(x) for -x, negative powers in a
 //    denominator (divide(times(2,x),times(3,y))), sqrt for the power 1/2;
-//    a number that would stand alone with one sum above or below the line
-//    stands before the quotient instead, times(2,divide(plus(x,1),y));
-//  - sums: left to right with minus for negative terms, neg(x) first when no
-//    term is positive;
+//    a rational coefficient inside the quotient, divide(times(2,plus(x,1)),y)
+//    (engines that multiply a number into a lone sum read that back as
+//    (2*x + 2)/y: the same value, not the same expression); a float or
+//    complex one beside a lone sum above the line before the quotient,
+//    times(0.5,divide(plus(x,1),y));
+//  - sums: left to right with minus for negative terms, a negative first
+//    term with its sign (plus(neg(x),y)); series in ascending powers with
+//    the order term last (ResultLayoutC);
 //  - derivatives of unknown functions as nested pdiff(f(...),k);
 //  - an engine's constants (FunctionS::constant) as their name alone.
 // Any engine can plug in: convert its result into the graph (one pass,

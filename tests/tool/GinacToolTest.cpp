@@ -73,7 +73,7 @@ TEST_F(GinacToolTest, ExactResultsTextForText) {
     EXPECT_EQ(out({"eval"}, factored), factored);  // and it stays so
     // The order of a result is its own, not that of the names read before.
     EXPECT_EQ(out({"eval"}, "plus(y,z)\nminus(x,y)\ntimes(y,x)\nminus(y,x)\n"),
-              "plus(y,z)\nminus(x,y)\ntimes(x,y)\nminus(y,x)\n");
+              "plus(y,z)\nminus(x,y)\ntimes(x,y)\nplus(neg(x),y)\n");
 }
 
 // Each operation command gives what eval gives for its core function, and
@@ -104,7 +104,7 @@ TEST_F(GinacToolTest, OperationsAreShorthandsForTheirCoreFunctions) {
     EXPECT_EQ(out({"simplify", "plus(power(sin(x),2),power(cos(x),2))"}),
               "plus(power(cos(x),2),power(sin(x),2))\n");
     EXPECT_EQ(out({"series", "x", "0", "4", "exp(x)"}),
-              "plus(divide(power(x,3),6),divide(power(x,2),2),x,1,order(power(x,4)))\n");
+              "plus(1,x,divide(power(x,2),2),divide(power(x,3),6),order(power(x,4)))\n");
 
     // Notations in and out, for the inputs and the operands alike.
     EXPECT_EQ(out({"diff", "--from", "infix", "--to", "infix", "x", "x^3 + 1/x"}), "3*x^2 - 1/x^2\n");
@@ -284,6 +284,28 @@ TEST_F(GinacToolTest, TypoWarningsComeBackFromTheWorker) {
                       "  divide(Cos(x),0)\n         ^\n"
                       "algexpr: line 3: cannot evaluate: division by zero\n",
                       1}));
+}
+
+// A series without its order term evaluates at a point; the new operations
+// have their lines in the help, and the Giac engine's names are refused by
+// the GiNaC engine with that reason.
+TEST_F(GinacToolTest, SeriesDropTheirOrderTermOnRequestAndTheOperationsAreListed) {
+    EXPECT_EQ(out({"series", "--drop-order", "x", "0", "4", "exp(x)", "power(x,2)", "divide(sin(x),x)"}),
+              "plus(1,x,divide(power(x,2),2),divide(power(x,3),6))\npower(x,2)\nminus(1,divide(power(x,2),6))\n");
+    EXPECT_EQ(out({"series", "--drop-order", "x", "0", "1", "sin(x)"}), "0\n");
+    EXPECT_EQ(out({"eval"}, out({"subst", "x", "0.1"}, out({"series", "--drop-order", "x", "0", "4", "exp(x)"}))),
+              "1.1051666666666667\n");
+    EXPECT_EQ(run({"diff", "--drop-order", "x", "x"}).status, 2);
+    const std::string help = out({"eval", "--help"});
+    for (const char* line : {"factorial(n), binomial(n,k)", "gcd(a,b), lcm(a,b)", "mod(a,b)", "quo(a,b[,x]), rem(a,b[,x])",
+                             "nintegrate(f,x,a,b)", "nsolve(f,x,a,b)"}) {
+        EXPECT_NE(help.find(line), std::string::npos) << line;
+    }
+    EXPECT_NE(out({"series", "--help"}).find("--drop-order"), std::string::npos);
+    EXPECT_EQ(run({"eval", "integrate(x,x)"}).err,
+              "algexpr: argument 1: cannot evaluate: integrate: offered by the Giac engine, not by the GiNaC engine\n");
+    EXPECT_EQ(out({"--from", "infix", "--to", "infix", "eval", "mod(-7,3)", "sqrt(72)", "nsolve(x^2-2,x,0,2)"}),
+              "2\n6*sqrt(2)\n1.414213562373095\n");
 }
 
 }  // namespace

@@ -406,6 +406,11 @@ bool setMaxMemory(CommandLineC& line, const std::string& value, std::string& err
     return true;
 }
 
+bool setDropOrder(CommandLineC& line, const std::string&, std::string&) {
+    line.drop_order = true;
+    return true;
+}
+
 bool setInProcess(CommandLineC& line, const std::string&, std::string&) {
     line.in_process = true;
     return true;
@@ -427,6 +432,7 @@ const OptionRow kOptions[] = {
     {"--strict", false, bit(CommandE::Eval), setStrict},
     {"--numeric", false, bit(CommandE::Eval), setNumeric},
     {"--order", true, bit(CommandE::Diff), setOrder},
+    {"--drop-order", false, bit(CommandE::Series), setDropOrder},
     {"--code", true, bit(CommandE::Subst), setCode},
     {"--lower", true, bit(CommandE::Integrate), setLower},
     {"--upper", true, bit(CommandE::Integrate), setUpper},

@@ -81,6 +81,7 @@ public:
     std::string upper;               // integrate --upper B (UTF-8)
     int side = 0;                    // limit --side above|below: 1 or -1; 0: both
     unsigned long series_order = 0;  // series ORDER
+    bool drop_order = false;         // series --drop-order
 
     std::vector<std::string> expressions;  // the EXPR arguments (UTF-8)
 

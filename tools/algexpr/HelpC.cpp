@@ -60,6 +60,7 @@ const char kToolHelp[] =
     "  diff [--order N] VAR [EXPR...]      the N-th derivative by the symbol VAR\n"
     "  series VAR POINT ORDER [EXPR...]    the series in VAR around POINT, terms\n"
     "                                      below power ORDER, then order(...)\n"
+    "                                      (--drop-order: without it)\n"
     "and with the Giac engine only (--engine giac):\n"
     "  integrate [--lower A --upper B] VAR [EXPR...]\n"
     "                                      an antiderivative, or the definite\n"
@@ -67,6 +68,10 @@ const char kToolHelp[] =
     "  limit [--side above|below] VAR POINT [EXPR...]\n"
     "                                      the limit as VAR tends to POINT\n"
     "  solve VAR [EXPR...]                 the real solutions of EXPR = 0\n"
+    "Inside expressions, with the GiNaC engine (see algexpr eval --help):\n"
+    "  factorial(n), binomial(n,k), gcd(a,b), lcm(a,b), mod(a,b) (the sign of b),\n"
+    "  quo(a,b[,x]) and rem(a,b[,x]) of polynomials, nintegrate(f,x,a,b) (a\n"
+    "  definite integral, numerically) and nsolve(f,x,a,b) (a root in [a, b])\n"
     "Each is the engine's core function of that name: 'algexpr diff x EXPR'\n"
     "gives what 'algexpr eval diff(EXPR,x)' does, 'algexpr series x 0 4 EXPR'\n"
     "what eval gives for series(EXPR,x,0,4). GiNaC's simplify applies no\n"
@@ -229,7 +234,18 @@ const char kEvalHelp[] =
     "Its names: plus minus times divide power neg sin cos tan exp log sqrt abs\n"
     "pi e asin acos atan sinh cosh tanh i, and the operations diff(f,x),\n"
     "diff(f,x,n), expand(f), simplify(f), factor(f), series(f,x,a,n) (see\n"
-    "algexpr --help); any other name is a symbol, or applied to arguments an\n"
+    "algexpr --help), and\n"
+    "  factorial(n), binomial(n,k)   of whole numbers\n"
+    "  gcd(a,b), lcm(a,b)            of integers or polynomials\n"
+    "  mod(a,b)                      a - b*floor(a/b), of integers (the sign of b)\n"
+    "  quo(a,b[,x]), rem(a,b[,x])    polynomial division in x (or the one symbol)\n"
+    "  nintegrate(f,x,a,b)           the integral from a to b, numerically\n"
+    "                                (15 digits)\n"
+    "  nsolve(f,x,a,b)               a root of f in [a, b], where f changes sign\n"
+    "integrate, limit, solve, sum, list, equal and infinity need --engine giac.\n"
+    "Results read as people write them: sqrt(8) is 2*sqrt(2), exp(2)*exp(3)\n"
+    "exp(5), atan(sqrt(3)) pi/3, and simplify rationalises denominators of\n"
+    "square roots. Any other name is a symbol, or applied to arguments an\n"
     "unknown function that arithmetic works around. Floats are computed with\n"
     "--digits N significant digits (@DIGITS@ when N is 0; at most @MAX_DIGITS@).\n"
     "An input beyond the engine's limits fails its line with a message that\n"
@@ -313,7 +329,7 @@ const char kDiffHelp[] =
     "  algexpr diff x 'f(times(2,x))'   ->  times(2,pdiff(f(times(2,x)),1))\n";
 
 const char kSeriesHelp[] =
-    "Usage: algexpr series [--from N] [--to N] [--lax] [--digits N]\n"
+    "Usage: algexpr series [--drop-order] [--from N] [--to N] [--lax] [--digits N]\n"
     "                      [--float-format F] [--timeout S] [--max-memory SIZE]\n"
     "                      VAR POINT ORDER [EXPR...]\n"
     "Evaluates series(EXPR,VAR,POINT,ORDER) for each expression, with the\n"
@@ -322,7 +338,10 @@ const char kSeriesHelp[] =
     "order term, unless the series is exact. VAR and POINT are read as the\n"
     "expressions are (--from).\n"
     "  algexpr series x 0 4 'exp(x)'\n"
-    "  ->  plus(divide(power(x,3),6),divide(power(x,2),2),x,1,order(power(x,4)))\n";
+    "  ->  plus(1,x,divide(power(x,2),2),divide(power(x,3),6),order(power(x,4)))\n"
+    "--drop-order writes the series without its order term, a polynomial that\n"
+    "can be evaluated at a point:\n"
+    "  algexpr series --drop-order x 0 4 'exp(x)' | algexpr subst x 0.1 | algexpr eval\n";
 
 const char kIntegrateHelp[] =
     "Usage: algexpr integrate --engine giac [--lower A --upper B] [--from N]\n"

@@ -11,6 +11,7 @@
 #include "algexpr/CoreElementC.h"
 #include "algexpr/CoreFunctionNodeC.h"
 #include "algexpr/NodeABC.h"
+#include "algexpr/ParentNodeABC.h"
 #include "algexpr/Utf8C.h"
 
 namespace qorv::math::algexpr::cli {
@@ -30,6 +31,10 @@ bool OperationCommandC::prepare(std::string& problem) {
         return false;
     }
     code = element->getCode();
+    for (auto [name_of, code_of] : {std::pair<const char16_t*, int*>{u"plus", &plus_code}, {u"order", &order_code}}) {
+        PointerTC<CoreElementC> known = CASSessionBC::getSession()->lookupCoreElement(name_of);
+        *code_of = known ? known->getCode() : -1;
+    }
     for (const OperandS& operand : operand_texts) {
         std::u16string text;
         std::size_t bad = 0;
@@ -74,7 +79,49 @@ bool OperationCommandC::handle(AlgebraicExpressionC& expression, const InputPlac
         appendUtf8(reason, problem);
         return false;
     }
+    if (drop_order) {
+        PointerTC<AlgebraicExpressionC> shorter = withoutOrder(*result->getNode());
+        result = shorter ? shorter : result;
+    }
     return writeLine(writer, *result->getNode(), out, problem);
+}
+
+PointerTC<AlgebraicExpressionC> OperationCommandC::withoutOrder(const NodeABC& root) const {
+    const auto coreCode = [](const NodeABC& node) {
+        const auto* core = static_cast<const CoreFunctionNodeC*>(node.lookUpBase(CoreFunctionNodeC::getCastableId()));
+        return core != nullptr ? core->getCode() : -1;
+    };
+    if (order_code < 0) {
+        return PointerTC<AlgebraicExpressionC>();
+    }
+    if (coreCode(root) == order_code) {
+        return AlgebraicExpressionC::fromPrefixString(u"0");
+    }
+    const auto& sum = static_cast<const ParentNodeABC&>(root);
+    if (coreCode(root) != plus_code || sum.numChildren() < 2 || coreCode(*sum.child(sum.numChildren() - 1)) != order_code) {
+        return PointerTC<AlgebraicExpressionC>();
+    }
+    NodeABC* kept = nullptr;
+    if (sum.numChildren() == 2) {
+        kept = sum.child(0)->clone();
+    } else {
+        std::unique_ptr<CoreFunctionNodeC> shorter(new CoreFunctionNodeC(plus_code));
+        for (unsigned int i = 0; i + 1 < sum.numChildren(); ++i) {
+            const unsigned int before = shorter->numChildren();
+            shorter->addChild(sum.child(i)->clone());  // a null clone or a list that cannot grow adds nothing
+            if (shorter->numChildren() == before) {
+                throw std::bad_alloc();
+            }
+        }
+        kept = shorter.release();
+    }
+    if (kept == nullptr) {
+        throw std::bad_alloc();
+    }
+    std::unique_ptr<NodeABC> owner(kept);
+    PointerTC<AlgebraicExpressionC> written(new AlgebraicExpressionC(kept));
+    owner.release();  // the expression owns it
+    return written;
 }
 
 }  // namespace qorv::math::algexpr::cli

@@ -5,6 +5,8 @@
 // the others, and that call is evaluated and its result written.
 //   diff x EXPR          evaluates diff(EXPR,x)
 //   series x 0 4 EXPR    evaluates series(EXPR,x,0,4)
+// dropOrderTerm() has a series written without its order term, so that the
+// polynomial can be evaluated at a point.
 // prepare() looks the operation up in the session's vocabulary and reads the
 // operands with the reader given, so they read as the inputs do. The reader
 // and the writer must outlive the command.
@@ -39,12 +41,21 @@ public:
     bool handle(AlgebraicExpressionC& expression, const InputPlaceC& place, std::string& out,
                 std::string& problem) override;
 
+    /// Writes results without a last order term: plus(1,x,order(power(x,2)))
+    /// as plus(1,x), a lone order term as 0.
+    void dropOrderTerm() { drop_order = true; }
+
 private:
+    qorv::oss::PointerTC<AlgebraicExpressionC> withoutOrder(const NodeABC& root) const;
+
     const char* operation;
     std::vector<OperandS> operand_texts;
     ExpressionReaderABC& reader;
     ExpressionWriterABC& writer;
     int code = 0;
+    bool drop_order = false;
+    int plus_code = -1;
+    int order_code = -1;
     std::vector<qorv::oss::PointerTC<AlgebraicExpressionC>> operands;
 };
 

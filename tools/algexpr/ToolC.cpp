@@ -158,12 +158,17 @@ std::unique_ptr<CommandABC> ToolC::makeCommand() {
             }
             return std::make_unique<OperationCommandC>("diff", std::move(operands), *reader_p, *writer_p);
         }
-        case CommandE::Series:
-            return std::make_unique<OperationCommandC>(
+        case CommandE::Series: {
+            auto series = std::make_unique<OperationCommandC>(
                 "series",
                 std::vector<OperationCommandC::OperandS>{
                     {"VAR", options.variable}, {"POINT", options.point}, {"ORDER", std::to_string(options.series_order)}},
                 *reader_p, *writer_p);
+            if (options.drop_order) {
+                series->dropOrderTerm();
+            }
+            return series;
+        }
         case CommandE::Integrate:
         case CommandE::Limit:
         case CommandE::Solve:

@@ -11,6 +11,7 @@
 #include "ComplexRules.h"
 #include "GinacWalkerTC.h"
 #include "NormalForms.h"
+#include "NumberOperations.h"
 #include "SupportNames.h"
 #include "algexpr/CoreFunctionNodeC.h"
 #include "algexpr/CoreSymbolNodeC.h"
@@ -130,6 +131,8 @@ GiNaC::ex constantOf(const InputPlanC::StepS& step) {
             return GiNaC::exp(GiNaC::ex(1));
         case OperationE::I:
             return GiNaC::I;
+        case OperationE::Infinity:
+            throw RefusalC(u"infinity: offered by the Giac engine, not by the GiNaC engine");
         case OperationE::None:
             throw RefusalC(step.node->toString() + u": a core name the engine does not know");
         default:
@@ -213,6 +216,8 @@ void GinacBuilderC::core(const InputPlanC::StepS& step) {
     if (operation == OperationE::None) {
         // A core name the engine does not know: an unknown function of that name.
         result = GiNaC::function(serialFor(step.node->toString(), nullptr, operands.size()), std::move(operands));
+    } else if (isGiacOnly(operation)) {
+        throw misuse(operation, u"offered by the Giac engine, not by the GiNaC engine");
     } else if (isConstant(operation)) {
         throw misuse(operation, u"a constant, used as a function");
     } else if (!acceptsArity(operation, step.arity)) {
@@ -373,6 +378,16 @@ GiNaC::ex GinacBuilderC::apply(OperationE operation, std::vector<GiNaC::ex>& arg
             return derivative(arguments);
         case OperationE::Series:
             return series(arguments);
+        case OperationE::Factorial:
+        case OperationE::Binomial:
+        case OperationE::Gcd:
+        case OperationE::Lcm:
+        case OperationE::Mod:
+        case OperationE::Quo:
+        case OperationE::Rem:
+        case OperationE::Nintegrate:
+        case OperationE::Nsolve:
+            return numberOperation(operation, arguments, limits, working_digits);
         case OperationE::Pdiff: {
             const GiNaC::ex& g = arguments[0];
             if (!GiNaC::is_a<GiNaC::function>(g) ||

@@ -15,6 +15,7 @@
 #include "Estimates.h"
 #include "FloatEvaluation.h"
 #include "FunctionTableC.h"
+#include "EvaluationForms.h"
 #include "GinacBuilderC.h"
 #include "GinacFunctions.h"
 #include "Numbers.h"
@@ -198,7 +199,8 @@ NodeABC* evaluateOnWorker(Job& job) {
     std::vector<PointerTC<SymbolC>> ranked;
     const std::vector<GiNaC::ex> symbols = makeSymbols(plan.symbols(), job.real_names, ranked);
     detail::GinacBuilderC builder(plan, symbols, job.limits, working);
-    const GiNaC::ex result = builder.build();
+    // The forms a person expects of an exact result; a number is one number either way.
+    const GiNaC::ex result = job.numeric ? builder.build() : detail::evaluationForms(builder.build());
 
     // One graph for the worker's evaluations, emptied after each: its memory
     // serves the next one.

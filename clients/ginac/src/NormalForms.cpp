@@ -9,6 +9,7 @@
 #include <string>
 
 #include "ComplexRules.h"
+#include "EvaluationForms.h"
 #include "GinacFunctions.h"
 #include "GinacWalkerTC.h"
 #include "OrderedSymbolC.h"
@@ -184,7 +185,7 @@ GiNaC::ex withOpaquePowers(const GiNaC::ex& e, Operation operation) {
 
 }  // namespace
 
-GiNaC::ex normalForm(const GiNaC::ex& e) { return withOpaquePowers(e, normal); }
+GiNaC::ex normalForm(const GiNaC::ex& e) { return rationalizedDenominator(withOpaquePowers(e, normal)); }
 
 GiNaC::ex factorForm(const GiNaC::ex& e) { return withOpaquePowers(e, factor); }
 

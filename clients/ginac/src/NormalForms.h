@@ -15,7 +15,8 @@
 
 namespace qorv::math::algexpr::ginac::detail {
 
-/// The rational normal form of `e`, as GiNaC's normal() gives it.
+/// The rational normal form of `e`, as GiNaC's normal() gives it, with a
+/// denominator of square roots of integers rationalised.
 GiNaC::ex normalForm(const GiNaC::ex& e);
 
 /// `e` factored over the rationals, as GiNaC's factor() gives it.

@@ -47,6 +47,24 @@ enum class GinacEngineC::OperationE : unsigned char {
     Csgn,
     Step,
     Atan2,
+    // Offered by the Giac engine only: refused with that reason.
+    Integrate,
+    Limit,
+    Solve,
+    Sum,
+    List,
+    Equal,
+    Infinity,
+    // Numbers and polynomials.
+    Factorial,
+    Binomial,
+    Gcd,
+    Lcm,
+    Mod,
+    Quo,
+    Rem,
+    Nintegrate,
+    Nsolve,
     Count  // not an operation: the number of them
 };
 
@@ -62,8 +80,10 @@ OperationE operationNamed(const char16_t* name);
 /// The built-in name of an operation (never null for a real operation).
 const char16_t* nameOf(OperationE operation);
 
-/// Constants (pi, e, i) stand alone; everything else is applied.
+/// Constants (pi, e, i, infinity) stand alone; everything else is applied.
 bool isConstant(OperationE operation);
+/// Whether only the Giac engine offers the operation.
+bool isGiacOnly(OperationE operation);
 /// Whether `count` arguments suit the operation.
 bool acceptsArity(OperationE operation, std::size_t count);
 /// "2 arguments", "1 or 2 arguments", ... for messages.

@@ -24,6 +24,21 @@
 //   conjugate(z), real_part(z), imag_part(z), csgn(z) (the sign of the real
 //   part, or of the imaginary part when that is 0), step(x) (Heaviside, 1/2
 //   at 0), atan2(y,x)
+// then the Giac engine's names at the codes it gives them, which this engine
+// refuses with a reason that names the Giac engine: integrate, limit, solve,
+// sum, list, equal, infinity; then
+//   factorial(n), binomial(n,k)  of whole numbers (n >= 0)
+//   gcd(a,b), lcm(a,b)           of integers or polynomials over the rationals
+//   mod(a,b)                     a - b*floor(a/b) of integers: the sign of b
+//   quo(a,b[,x]), rem(a,b[,x])   polynomial division in x, or in the one
+//                                symbol of a and b
+// and our own: nintegrate(f,x,a,b), the integral of f from a to b by an
+// adaptive Gauss-Kronrod rule to 15 significant digits (fewer when the
+// session's digits are), and nsolve(f,x,a,b), a
+// root of f between a and b where f changes sign, at the session's digits.
+// Each is refused before GiNaC works where its result would pass the
+// integer digits limit (factorial(10^9) at once), and nintegrate and nsolve
+// for functions of more than 400 parts.
 // plus and times take any number of arguments, minus one or two, divide and
 // power two, the functions one. Any other name applied to arguments is an
 // unknown function, registered with GiNaC once per name and arity for the
@@ -48,10 +63,10 @@
 //    plus(a,times(b,i)); pi, e (for exp(1)), sqrt(x) for power(x,divide(1,2));
 //  - a product: coefficient first (times(3,x), times(-3,x), neg(x) for -x),
 //    then the factors; negative powers go to a denominator, divide(x,y),
-//    divide(times(2,x),times(3,y)); a rational coefficient's denominator too;
-//    but where a number would stand alone with one sum above or below the
-//    line, the number stands before the quotient, times(2,divide(plus(x,1),y)),
-//    as GiNaC would multiply it into the sum when reading it back;
+//    divide(times(2,x),times(3,y)); a rational coefficient goes into the
+//    quotient, divide(1,times(2,minus(x,1))), divide(times(2,plus(x,1)),y);
+//    a float or complex one beside a lone sum above the line stands before
+//    the quotient, as GiNaC would multiply it into the sum;
 //  - the factors of a product: numbers, constants, symbols (by name, in
 //    UTF-16 code unit order), functions (by name, then arguments), powers of
 //    other things, sums; a power sorts with its base;
@@ -60,15 +75,27 @@
 //    constant, the imaginary constant and the order term last:
 //    plus(power(x,2),times(2,x),1), plus(x,y), plus(x,sin(x));
 //  - a sum is written left to right in that order with minus for negative
-//    terms, except that a leading negative term gives way to the first
-//    positive one: minus(x,y), minus(y,x), plus(minus(power(x,2),times(2,x)),1),
-//    minus(1,x); neg(x) starts a sum without positive terms;
+//    terms, a negative first term with its sign: minus(x,y),
+//    plus(neg(x),y), plus(neg(power(x,2)),times(2,x),1); but a positive
+//    number or constant beside one negative factor stands first, minus(1,x);
+//  - a series (a sum with an order term) in ascending powers, the order
+//    term last: plus(1,x,divide(power(x,2),2),order(power(x,3)));
+//  - exact forms: integer radicals reduced by perfect powers and by the
+//    primes up to 10^6, times(2,sqrt(2)); powers of exp joined where their
+//    exponents differ by a number factor, exp(5) for exp(2)*exp(3) (but
+//    times(exp(x),exp(y)) stays), -1 for power(e,times(i,pi)); asin, acos and atan exact
+//    at the arguments of the usual triangles, divide(pi,3) for
+//    atan(sqrt(3)); simplify rationalises denominators of square roots of
+//    integers, minus(sqrt(2),1) for divide(1,plus(sqrt(2),1));
 //  - a sum raised to an integer power in a product has a positive leading
 //    term, its sign moved to the coefficient (times(L,minus(B,A)) is
 //    neg(times(L,minus(A,B)))), so that GiNaC's choice between (a-b) and
 //    -(b-a), which follows its hash values, never shows.
-// Every result reads back (through the same session) to the same GiNaC
-// expression, so evaluating a result again gives the same text.
+// Every result reads back (through the same session) to the same value, and
+// to the same GiNaC expression except where a rational coefficient merged
+// into a quotient meets a lone sum (divide(times(2,plus(x,1)),y)), which
+// GiNaC multiplies out as it reads it: evaluating such a result again gives
+// the sum multiplied out, and that text is a fixed point.
 //
 // Limits (GinacLimitsS, a session setting; below, the defaults as the
 // constants here), each with a message that names it, so that no input

@@ -1,0 +1,376 @@
+// SPDX-License-Identifier: MIT
+#include "EvaluationForms.h"
+
+#include <cln/integer.h>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "ComplexRules.h"
+#include "GinacWalkerTC.h"
+
+namespace qorv::math::algexpr::ginac::detail {
+
+namespace {
+
+// Word divisions that the trial divisions of one result may take together
+// (about 0.2 s).
+constexpr double kTrialBudget = 5e7;
+// Roots of a higher degree, and exponents of a larger numerator, are left
+// as GiNaC gives them.
+constexpr long kMaxRootDegree = 64;
+// The square roots a denominator may hold to be rationalised: each one
+// doubles the terms of the conjugate.
+constexpr std::size_t kMaxRationalizedRoots = 3;
+
+cln::cl_I clnInteger(const GiNaC::numeric& n) { return cln::the<cln::cl_I>(n.to_cl_N()); }
+
+bool isFunction(const GiNaC::ex& e, unsigned serial) {
+    return GiNaC::is_a<GiNaC::function>(e) && GiNaC::ex_to<GiNaC::function>(e).get_serial() == serial;
+}
+
+bool isExp(const GiNaC::ex& e) { return isFunction(e, GiNaC::exp_SERIAL::serial); }
+
+// The primes up to kRadicalTrialBound, made once.
+const std::vector<std::uint32_t>& primes() {
+    static const std::vector<std::uint32_t> list = [] {
+        std::vector<bool> composite(kRadicalTrialBound + 1, false);
+        std::vector<std::uint32_t> found;
+        for (std::uint32_t p = 2; p <= kRadicalTrialBound; ++p) {
+            if (composite[p]) {
+                continue;
+            }
+            found.push_back(p);
+            for (std::uint64_t m = std::uint64_t{p} * p; m <= kRadicalTrialBound; m += p) {
+                composite[m] = true;
+            }
+        }
+        return found;
+    }();
+    return list;
+}
+
+// Takes each q-th power of p out of m into s; p^k leaves p^(k mod q) in r.
+template <class Integer, class Divide>
+void takePowers(Integer& m, unsigned q, Integer& s, Integer& r, std::uint32_t p, Divide divide) {
+    unsigned k = 0;
+    Integer quotient;
+    while (divide(m, p, quotient)) {
+        m = quotient;
+        if (++k == q) {
+            s = s * p;
+            k = 0;
+        }
+    }
+    for (; k > 0; --k) {
+        r = r * p;
+    }
+}
+
+}  // namespace
+
+void splitRadicand(const GiNaC::numeric& n, unsigned q, GiNaC::numeric& s_out, GiNaC::numeric& r_out,
+                   double& budget) {
+    cln::cl_I m = clnInteger(n);
+    cln::cl_I s = 1;
+    cln::cl_I r = 1;
+    if (cln::integer_length(m) < 64) {
+        std::uint64_t small = cln::cl_I_to_UQ(m);
+        std::uint64_t small_s = 1;
+        std::uint64_t small_r = 1;
+        const auto divide = [](std::uint64_t a, std::uint32_t p, std::uint64_t& quotient) {
+            quotient = a / p;
+            return a % p == 0;
+        };
+        for (std::uint32_t p : primes()) {
+            if (std::uint64_t{p} * p > small) {
+                break;  // what is left is 1 or a prime
+            }
+            takePowers<std::uint64_t>(small, q, small_s, small_r, p, divide);
+        }
+        m = cln::cl_I(static_cast<unsigned long long>(small));
+        s = cln::cl_I(static_cast<unsigned long long>(small_s));
+        r = cln::cl_I(static_cast<unsigned long long>(small_r));
+    } else {
+        const auto divide = [](const cln::cl_I& a, std::uint32_t p, cln::cl_I& quotient) {
+            const cln::cl_I_div_t division = cln::truncate2(a, cln::cl_I(static_cast<unsigned long>(p)));
+            quotient = division.quotient;
+            return cln::zerop(division.remainder);
+        };
+        for (std::uint32_t p : primes()) {
+            budget -= static_cast<double>(cln::integer_length(m)) / 64.0 + 1.0;
+            if (budget < 0.0) {
+                break;
+            }
+            takePowers<cln::cl_I>(m, q, s, r, p, divide);
+        }
+    }
+    cln::cl_I root;
+    if (cln::compare(m, 1) > 0 && cln::rootp(m, q, &root)) {
+        s = s * root;
+        m = 1;
+    }
+    s_out = GiNaC::numeric(s);
+    r_out = GiNaC::numeric(r * m);
+}
+
+namespace {
+
+class FormsC {
+public:
+    GiNaC::ex rewritten(const GiNaC::ex& e) {
+        if (GiNaC::is_exactly_a<GiNaC::power>(e)) {
+            return power(e);
+        }
+        if (GiNaC::is_exactly_a<GiNaC::mul>(e)) {
+            return product(e);
+        }
+        if (GiNaC::is_a<GiNaC::function>(e) && e.nops() == 1) {
+            return inverseTrigonometric(e);
+        }
+        return e;
+    }
+
+private:
+    GiNaC::ex power(const GiNaC::ex& e) {
+        const GiNaC::ex& base = e.op(0);
+        const GiNaC::ex& exponent = e.op(1);
+        if (isExp(base) && (exponent.info(GiNaC::info_flags::integer) || base.op(0).info(GiNaC::info_flags::real))) {
+            return GiNaC::exp(base.op(0) * exponent);  // (e^a)^b is e^(a*b) for a real a or an integer b
+        }
+        if (!GiNaC::is_exactly_a<GiNaC::numeric>(base) || !GiNaC::is_exactly_a<GiNaC::numeric>(exponent)) {
+            return e;
+        }
+        const GiNaC::numeric& b = GiNaC::ex_to<GiNaC::numeric>(base);
+        const GiNaC::numeric& c = GiNaC::ex_to<GiNaC::numeric>(exponent);
+        if (!b.is_rational() || b.is_zero() || !c.is_rational() || c.is_integer() || c.denom() > kMaxRootDegree ||
+            GiNaC::abs(c.numer()) > kMaxRootDegree) {
+            return e;
+        }
+        const auto q = static_cast<unsigned>(c.denom().to_int());
+        GiNaC::numeric sa;
+        GiNaC::numeric ra;
+        GiNaC::numeric sd;
+        GiNaC::numeric rd;
+        splitRadicand(GiNaC::abs(b.numer()), q, sa, ra, budget);
+        splitRadicand(b.denom(), q, sd, rd, budget);
+        if (sa.is_equal(1) && sd.is_equal(1)) {
+            return e;
+        }
+        // (s^q * r)^c is s^(q*c) * r^c for a positive s, whatever r is; and
+        // (-r)^(p/2) is i^p * r^(p/2) for a positive r.
+        const GiNaC::numeric p = c.numer();
+        GiNaC::ex unit = 1;
+        GiNaC::numeric rest = ra / rd;
+        if (b.is_negative() && q == 2) {
+            unit = evaluated(GiNaC::power(GiNaC::I, p));
+        } else if (b.is_negative()) {
+            rest = -rest;
+        }
+        return unit * GiNaC::pow(sa, p) * GiNaC::pow(sd, -p) * evaluated(GiNaC::power(rest, c));
+    }
+
+    // exp(x)*exp(2*x)^2 is exp(5*x), exp(2)*exp(3) is exp(5): the exponents
+    // of exp and of its integer powers add up where they differ by a number
+    // factor only (or are numbers), as people join them; exp(x)*exp(y) stays.
+    static GiNaC::ex product(const GiNaC::ex& e) {
+        GiNaC::exvector others;
+        std::vector<std::pair<GiNaC::ex, GiNaC::exvector>> groups;  // by the exponent without its number factor
+        for (std::size_t i = 0; i < e.nops(); ++i) {
+            const GiNaC::ex factor = e.op(i);
+            GiNaC::ex exponent;
+            if (isExp(factor)) {
+                exponent = factor.op(0);
+            } else if (GiNaC::is_exactly_a<GiNaC::power>(factor) && isExp(factor.op(0)) &&
+                       factor.op(1).info(GiNaC::info_flags::integer)) {
+                exponent = factor.op(0).op(0) * factor.op(1);
+            } else {
+                others.push_back(factor);
+                continue;
+            }
+            const GiNaC::ex rest = GiNaC::is_exactly_a<GiNaC::numeric>(exponent) ? GiNaC::ex(1) : withoutNumber(exponent);
+            auto group = std::find_if(groups.begin(), groups.end(), [&rest](const auto& g) { return g.first.is_equal(rest); });
+            if (group == groups.end()) {
+                groups.emplace_back(rest, GiNaC::exvector{});
+                group = groups.end() - 1;
+            }
+            group->second.push_back(exponent);
+        }
+        if (std::none_of(groups.begin(), groups.end(), [](const auto& g) { return g.second.size() > 1; })) {
+            return e;
+        }
+        for (const auto& group : groups) {
+            others.push_back(GiNaC::exp(evaluated(GiNaC::add(group.second))));
+        }
+        return evaluated(GiNaC::mul(others));
+    }
+
+    // 2*x*y as x*y: a product without its number coefficient.
+    static GiNaC::ex withoutNumber(const GiNaC::ex& e) {
+        if (!GiNaC::is_exactly_a<GiNaC::mul>(e)) {
+            return e;
+        }
+        GiNaC::exvector factors;
+        for (std::size_t i = 0; i < e.nops(); ++i) {
+            if (!GiNaC::is_exactly_a<GiNaC::numeric>(e.op(i))) {
+                factors.push_back(e.op(i));
+            }
+        }
+        return evaluated(GiNaC::mul(factors));
+    }
+
+    // asin, acos and atan at the arguments of the usual triangles.
+    static GiNaC::ex inverseTrigonometric(const GiNaC::ex& e) {
+        const unsigned serial = GiNaC::ex_to<GiNaC::function>(e).get_serial();
+        const bool asin = serial == GiNaC::asin_SERIAL::serial;
+        const bool acos = serial == GiNaC::acos_SERIAL::serial;
+        if (!asin && !acos && serial != GiNaC::atan_SERIAL::serial) {
+            return e;
+        }
+        const GiNaC::ex x = e.op(0);
+        const GiNaC::ex root2 = GiNaC::sqrt(GiNaC::ex(2));
+        const GiNaC::ex root3 = GiNaC::sqrt(GiNaC::ex(3));
+        struct ValueS {
+            GiNaC::ex argument;
+            GiNaC::ex angle;  // of asin (and acos) or atan
+        };
+        const ValueS sines[] = {{root2 / 2, GiNaC::Pi / 4}, {1 / root2, GiNaC::Pi / 4}, {root3 / 2, GiNaC::Pi / 3}};
+        const ValueS tangents[] = {{root3 / 3, GiNaC::Pi / 6}, {1 / root3, GiNaC::Pi / 6}, {root3, GiNaC::Pi / 3}};
+        for (const ValueS& value : asin || acos ? sines : tangents) {
+            for (int sign : {1, -1}) {
+                if (x.is_equal(sign * value.argument)) {
+                    const GiNaC::ex angle = sign * value.angle;
+                    return acos ? GiNaC::Pi / 2 - angle : angle;
+                }
+            }
+        }
+        return e;
+    }
+
+    double budget = kTrialBudget;
+};
+
+// Hands the rewritten operands to GiNaC's map, in the order of op().
+class OperandsF : public GiNaC::map_function {
+public:
+    explicit OperandsF(const GiNaC::ex* values) : values(values) {}
+    GiNaC::ex operator()(const GiNaC::ex&) override { return values[next++]; }
+
+private:
+    const GiNaC::ex* values;
+    std::size_t next = 0;
+};
+
+}  // namespace
+
+GiNaC::ex evaluationForms(const GiNaC::ex& e) {
+    FormsC forms;
+    GinacWalkerTC<GiNaC::ex> walker;
+    return walker.run(
+        e, [](const GiNaC::ex&) { return true; },
+        [&forms](const GiNaC::ex& part, const GiNaC::ex* values, std::size_t count) {
+            // An operand unchanged may still be another object: the factors of
+            // a product are made afresh by each op().
+            bool changed = false;
+            for (std::size_t i = 0; i < count && !changed; ++i) {
+                const GiNaC::ex operand = part.op(i);
+                changed = !GiNaC::are_ex_trivially_equal(values[i], operand) && !values[i].is_equal(operand);
+            }
+            if (!changed) {
+                return forms.rewritten(part);
+            }
+            OperandsF operands(values);
+            return forms.rewritten(part.map(operands));
+        });
+}
+
+namespace {
+
+// The radicands of the square roots of integers in `e`; false when it holds
+// anything but rational numbers, such roots, sums, products and integer
+// powers.
+bool squareRoots(const GiNaC::ex& e, std::vector<GiNaC::numeric>& radicands) {
+    GinacWalkerTC<unsigned char> walker;
+    return walker.run(e, [](const GiNaC::ex& part) { return !GiNaC::is_exactly_a<GiNaC::numeric>(part); },
+                      [&radicands](const GiNaC::ex& part, const unsigned char* parts, std::size_t count) -> unsigned char {
+                          const unsigned char fine =
+                              std::all_of(parts, parts + count, [](unsigned char p) { return p != 0; }) ? 1 : 0;
+                          if (GiNaC::is_exactly_a<GiNaC::numeric>(part)) {
+                              return GiNaC::ex_to<GiNaC::numeric>(part).is_rational() ? fine : 0;
+                          }
+                          if (GiNaC::is_exactly_a<GiNaC::power>(part) && part.op(1).is_equal(GiNaC::ex(1) / 2) &&
+                              part.op(0).info(GiNaC::info_flags::posint)) {
+                              const GiNaC::numeric& n = GiNaC::ex_to<GiNaC::numeric>(part.op(0));
+                              if (std::find_if(radicands.begin(), radicands.end(),
+                                               [&n](const GiNaC::numeric& m) { return m.is_equal(n); }) ==
+                                  radicands.end()) {
+                                  radicands.push_back(n);
+                              }
+                              return fine;
+                          }
+                          const bool power = GiNaC::is_exactly_a<GiNaC::power>(part) &&
+                                             part.op(1).info(GiNaC::info_flags::integer);
+                          const bool structure = GiNaC::is_exactly_a<GiNaC::add>(part) ||
+                                                 GiNaC::is_exactly_a<GiNaC::mul>(part);
+                          return power || structure ? fine : static_cast<unsigned char>(0);
+                      }) != 0;
+}
+
+// The product c of conjugates with d*c rational, and that rational, or
+// false.
+bool conjugateOf(const GiNaC::ex& d, GiNaC::ex& conjugate, GiNaC::ex& rational) {
+    std::vector<GiNaC::numeric> radicands;
+    if (!GiNaC::is_exactly_a<GiNaC::add>(d) || !squareRoots(d, radicands) || radicands.empty() ||
+        radicands.size() > kMaxRationalizedRoots) {
+        return false;
+    }
+    std::sort(radicands.begin(), radicands.end(),
+              [](const GiNaC::numeric& a, const GiNaC::numeric& b) { return a < b; });
+    const GiNaC::symbol t;
+    GiNaC::ex current = d.expand();
+    conjugate = 1;
+    for (const GiNaC::numeric& n : radicands) {
+        const GiNaC::ex root = evaluated(GiNaC::power(n, GiNaC::ex(1) / 2));
+        const GiNaC::ex in_t = current.subs(root == t, GiNaC::subs_options::no_pattern).expand();
+        if (in_t.degree(t) > 1 || in_t.ldegree(t) < 0) {
+            return false;
+        }
+        const GiNaC::ex a = in_t.coeff(t, 0);
+        const GiNaC::ex b = in_t.coeff(t, 1);
+        conjugate = (conjugate * (a - b * root)).expand();
+        current = (a * a - b * b * n).expand();
+    }
+    if (!GiNaC::is_exactly_a<GiNaC::numeric>(current) || current.is_zero()) {
+        return false;
+    }
+    rational = current;
+    return true;
+}
+
+}  // namespace
+
+GiNaC::ex rationalizedDenominator(const GiNaC::ex& e) {
+    GiNaC::exvector factors;
+    if (GiNaC::is_exactly_a<GiNaC::mul>(e)) {
+        for (std::size_t i = 0; i < e.nops(); ++i) {
+            factors.push_back(e.op(i));
+        }
+    } else {
+        factors.push_back(e);
+    }
+    bool changed = false;
+    for (GiNaC::ex& factor : factors) {
+        GiNaC::ex conjugate;
+        GiNaC::ex rational;
+        if (GiNaC::is_exactly_a<GiNaC::power>(factor) && factor.op(1).info(GiNaC::info_flags::negint) &&
+            conjugateOf(factor.op(0), conjugate, rational)) {
+            const GiNaC::ex k = -factor.op(1);
+            factor = (evaluated(GiNaC::power(conjugate, k)).expand()) / evaluated(GiNaC::power(rational, k));
+            changed = true;
+        }
+    }
+    return changed ? evaluated(GiNaC::mul(factors)) : e;
+}
+
+}  // namespace qorv::math::algexpr::ginac::detail

@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: MIT
+// The operations on numbers and polynomials people reach for after the
+// symbolic ones: factorial, binomial, gcd, lcm, integer mod, polynomial quo
+// and rem, a definite integral evaluated numerically (nintegrate) and a
+// numeric root in an interval (nsolve). Each refuses, with the reason, what
+// would exceed the session's limits before GiNaC is asked. Worker thread
+// only.
+#ifndef ALGEXPR_GINAC_SRC_NUMBEROPERATIONS_H
+#define ALGEXPR_GINAC_SRC_NUMBEROPERATIONS_H
+
+#include <ginac/ginac.h>
+
+#include <vector>
+
+#include "Vocabulary.h"
+#include "algexpr/ginac/GinacLimitsS.h"
+
+namespace qorv::math::algexpr::ginac::detail {
+
+/// Integrands and equations of nsolve may hold at most this many parts:
+/// each is evaluated thousands of times.
+constexpr double kMaxNumericParts = 400;
+/// nintegrate's significant digits at most (fewer when the session's are),
+/// and its work: evaluations of the integrand times its parts.
+constexpr long kIntegrationDigits = 15;
+constexpr double kIntegrationWork = 3e5;
+/// Steps of nsolve at most (a bisection every eighth halves the interval),
+/// fewer where kIntegrationWork over the function's parts is less.
+constexpr int kMaxRootSteps = 4000;
+
+/// `operation` (Factorial to Nsolve) of its arguments (as many as
+/// acceptsArity allows); `digits` the working precision of numeric results.
+GiNaC::ex numberOperation(OperationE operation, std::vector<GiNaC::ex>& arguments, const GinacLimitsS& limits,
+                          unsigned long digits);
+
+}  // namespace qorv::math::algexpr::ginac::detail
+
+#endif

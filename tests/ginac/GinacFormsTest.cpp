@@ -1,0 +1,247 @@
+// SPDX-License-Identifier: MIT
+// Results in the forms people write them (as SymPy writes them): the order
+// of terms and signs, reduced radicals, joined exponentials, exact inverse
+// trigonometric values, rationalised denominators; and the operations on
+// numbers and polynomials, each bounded before the engine works.
+#include <chrono>
+#include <string>
+
+#include "GinacFixture.h"
+
+using namespace ginac_tests;
+
+namespace {
+
+struct CaseS {
+    const char* input;
+    const char* result;
+};
+
+void expectAll(const CaseS* begin, const CaseS* end) {
+    for (const CaseS* c = begin; c != end; ++c) {
+        EXPECT_EQ(eval(c->input), c->result) << c->input;
+    }
+}
+
+#define EXPECT_CASES(cases) expectAll(std::begin(cases), std::end(cases))
+
+TEST(GinacFormsTest, SumsStartWithTheirLeadingTermWhateverItsSign) {
+    const CaseS cases[] = {
+        // -x^3 + 3*x^2 - 3*x + 1
+        {"expand(power(minus(1,x),3))", "plus(minus(plus(neg(power(x,3)),times(3,power(x,2))),times(3,x)),1)"},
+        {"minus(y,x)", "plus(neg(x),y)"},
+        {"minus(neg(x),1)", "minus(neg(x),1)"},
+        {"expand(times(-3,power(x,2)))", "times(-3,power(x,2))"},
+        {"plus(times(-3,power(x,2)),x)", "plus(times(-3,power(x,2)),x)"},
+        // A positive number or constant beside one negative factor stands first.
+        {"minus(1,x)", "minus(1,x)"},
+        {"minus(pi,times(2,power(x,3)))", "minus(pi,times(2,power(x,3)))"},
+        {"minus(1,times(x,y))", "plus(neg(times(x,y)),1)"},
+        {"minus(minus(1,x),y)", "plus(minus(neg(x),y),1)"},
+        {"minus(1,times(i,x))", "plus(neg(times(i,x)),1)"},
+    };
+    EXPECT_CASES(cases);
+}
+
+TEST(GinacFormsTest, SeriesRiseInPowersWithTheOrderTermLast) {
+    const CaseS cases[] = {
+        // 1 - x^2/6 + x^4/120 - x^6/5040 + order(x^8)
+        {"series(divide(sin(x),x),x,0,8)",
+         "plus(minus(plus(minus(1,divide(power(x,2),6)),divide(power(x,4),120)),divide(power(x,6),5040)),"
+         "order(power(x,8)))"},
+        {"series(neg(cos(x)),x,0,4)", "plus(-1,divide(power(x,2),2),order(power(x,4)))"},
+        {"series(exp(x),x,1,3)",
+         "plus(e,times(e,minus(x,1)),divide(times(e,power(minus(x,1),2)),2),order(power(minus(x,1),3)))"},
+    };
+    EXPECT_CASES(cases);
+}
+
+TEST(GinacFormsTest, ComplexNumbersShowTheirRealPartFirst) {
+    const CaseS cases[] = {
+        {"divide(plus(2,times(3,i)),minus(4,times(5,i)))", "plus(divide(-7,41),divide(times(22,i),41))"},
+        {"minus(1,i)", "minus(1,i)"},
+        {"minus(-1,i)", "minus(-1,i)"},
+        {"plus(divide(1,3),divide(i,2))", "plus(divide(1,3),divide(i,2))"},
+    };
+    EXPECT_CASES(cases);
+}
+
+TEST(GinacFormsTest, FactorsHaveAPositiveLeadingTermAndTheSignInFront) {
+    const CaseS cases[] = {
+        {"factor(plus(power(x,4),4))",
+         "times(plus(minus(power(x,2),times(2,x)),2),plus(power(x,2),times(2,x),2))"},
+        {"factor(minus(1,power(x,2)))", "neg(times(minus(x,1),plus(x,1)))"},
+        {"factor(minus(2,times(2,power(x,2))))", "times(-2,minus(x,1),plus(x,1))"},
+    };
+    EXPECT_CASES(cases);
+}
+
+TEST(GinacFormsTest, IntegerRadicalsAreReduced) {
+    const CaseS cases[] = {
+        {"sqrt(8)", "times(2,sqrt(2))"},
+        {"times(sqrt(12),sqrt(3))", "6"},
+        {"sqrt(72)", "times(6,sqrt(2))"},
+        {"power(8,divide(3,2))", "times(16,sqrt(2))"},
+        {"sqrt(divide(8,9))", "divide(times(2,sqrt(2)),3)"},
+        {"sqrt(divide(1,8))", "divide(sqrt(2),4)"},
+        {"sqrt(-8)", "times(2,i,sqrt(2))"},
+        {"power(48,divide(1,4))", "times(2,power(3,divide(1,4)))"},
+        {"power(-16,divide(1,3))", "times(2,power(-2,divide(1,3)))"},
+        // Trial division finds primes up to 10^6; a perfect power is found whatever its root.
+        {"sqrt(times(2,power(1000003,2)))", "times(1000003,sqrt(2))"},
+        {"sqrt(times(1000003,1000033))", "sqrt(1000036000099)"},
+        {"sqrt(times(3,power(2,200)))", "times(1267650600228229401496703205376,sqrt(3))"},
+        {"sqrt(power(plus(power(10,30),57),2))", "1000000000000000000000000000057"},
+    };
+    EXPECT_CASES(cases);
+    // A radicand of many digits costs a bounded time, reduced or not.
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(eval("sqrt(times(8,plus(power(10,5000),1)))").substr(0, 13), "times(2,sqrt(");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+}
+
+TEST(GinacFormsTest, PowersOfExpJoin) {
+    const CaseS cases[] = {
+        {"times(exp(2),exp(3))", "exp(5)"},
+        {"power(e,times(i,pi))", "-1"},
+        {"times(exp(x),exp(times(2,x)))", "exp(times(3,x))"},
+        {"times(power(exp(x),2),exp(neg(x)))", "exp(x)"},
+        {"power(e,2)", "exp(2)"},
+        // (e^x)^y is not e^(x*y) for a complex x.
+        {"power(exp(x),y)", "power(exp(x),y)"},
+        // Exponents join where they differ by a number factor, as people join them.
+        {"times(exp(x),exp(y))", "times(exp(x),exp(y))"},
+        {"times(exp(x),exp(y),exp(times(2,x)),exp(2))", "times(exp(2),exp(y),exp(times(3,x)))"},
+        {"times(e,exp(x))", "times(e,exp(x))"},
+    };
+    EXPECT_CASES(cases);
+}
+
+TEST(GinacFormsTest, InverseTrigonometricFunctionsHaveExactValues) {
+    const CaseS cases[] = {
+        {"asin(divide(sqrt(2),2))", "divide(pi,4)"},   {"asin(neg(divide(sqrt(3),2)))", "divide(neg(pi),3)"},
+        {"asin(divide(1,2))", "divide(pi,6)"},         {"asin(-1)", "divide(neg(pi),2)"},
+        {"asin(0)", "0"},                              {"acos(divide(sqrt(3),2))", "divide(pi,6)"},
+        {"acos(neg(divide(sqrt(2),2)))", "divide(times(3,pi),4)"}, {"acos(0)", "divide(pi,2)"},
+        {"acos(-1)", "pi"},                            {"atan(sqrt(3))", "divide(pi,3)"},
+        {"atan(divide(sqrt(3),3))", "divide(pi,6)"},   {"atan(divide(1,sqrt(3)))", "divide(pi,6)"},
+        {"atan(-1)", "divide(neg(pi),4)"},             {"atan(0)", "0"},
+        {"asin(divide(sqrt(3),3))", "asin(divide(sqrt(3),3))"},
+    };
+    EXPECT_CASES(cases);
+}
+
+TEST(GinacFormsTest, SimplifyRationalisesDenominatorsOfSquareRoots) {
+    const CaseS cases[] = {
+        {"simplify(divide(1,plus(sqrt(2),1)))", "minus(sqrt(2),1)"},
+        {"simplify(divide(1,plus(sqrt(2),sqrt(3))))", "plus(neg(sqrt(2)),sqrt(3))"},
+        {"simplify(divide(plus(x,1),plus(sqrt(2),1)))", "times(plus(x,1),minus(sqrt(2),1))"},
+        // A denominator with symbols stays as it is.
+        {"simplify(divide(1,plus(sqrt(2),x)))", "divide(1,plus(x,sqrt(2)))"},
+    };
+    EXPECT_CASES(cases);
+}
+
+TEST(GinacFormsTest, IntegerOperations) {
+    const CaseS cases[] = {
+        {"factorial(20)", "2432902008176640000"},
+        {"factorial(0)", "1"},
+        {"binomial(50,25)", "126410606437752"},
+        {"binomial(5,7)", "0"},
+        {"gcd(12,18)", "6"},
+        {"lcm(4,6)", "12"},
+        {"mod(7,3)", "1"},
+        {"mod(-7,3)", "2"},
+        {"mod(7,-3)", "-2"},
+        {"mod(-6,3)", "0"},
+    };
+    EXPECT_CASES(cases);
+    EXPECT_EQ(run("factorial(-1)").reason, "factorial: the argument must not be negative");
+    EXPECT_EQ(run("factorial(x)").reason, "factorial: the arguments must be integers");
+    EXPECT_EQ(run("mod(1,0)").reason, "mod: division by zero");
+    EXPECT_EQ(run("mod(divide(1,2),3)").reason, "mod: the arguments must be integers");
+    EXPECT_EQ(run("mod(1)").reason, "mod takes 2 arguments");
+    EXPECT_EQ(run("quo(x)").reason, "quo takes 2 or 3 arguments");
+    EXPECT_EQ(run("nsolve(x,x,0)").reason, "nsolve takes 4 arguments");
+    EXPECT_EQ(run("factorial(1,2)").reason, "factorial takes 1 argument");
+}
+
+TEST(GinacFormsTest, PolynomialOperations) {
+    const CaseS cases[] = {
+        {"gcd(minus(power(x,2),1),plus(minus(power(x,2),times(2,x)),1))", "minus(x,1)"},
+        {"lcm(minus(x,1),plus(x,1))", "times(minus(x,1),plus(x,1))"},
+        {"quo(plus(power(x,3),times(2,x),1),minus(x,1))", "plus(power(x,2),x,3)"},
+        {"rem(plus(power(x,3),times(2,x),1),minus(x,1))", "4"},
+        {"quo(plus(power(x,2),times(x,y)),plus(x,y),x)", "x"},
+    };
+    EXPECT_CASES(cases);
+    EXPECT_EQ(run("quo(plus(x,y),y)").reason, "quo: name the variable: the polynomials have more than one symbol");
+    EXPECT_EQ(run("rem(x,0)").reason, "rem: division by zero");
+    EXPECT_EQ(run("gcd(sin(x),x)").reason, "gcd: the arguments must be polynomials with rational coefficients");
+}
+
+TEST(GinacFormsTest, NumericIntegralsAndRoots) {
+    const CaseS cases[] = {
+        {"nintegrate(sin(x),x,0,pi)", "2.0"},
+        {"nintegrate(exp(neg(power(x,2))),x,0,1)", "0.746824132812427"},
+        {"nintegrate(sqrt(x),x,0,1)", "0.666666666666667"},
+        {"nintegrate(log(x),x,0,1)", "-1.0"},
+        {"nintegrate(x,x,1,0)", "-0.5"},
+        {"nintegrate(sin(x),x,0,times(2,pi))", "0.0"},
+        {"nintegrate(sin(times(200,x)),x,0,10)", "0.00683729774550416"},
+        {"nsolve(minus(power(x,2),2),x,0,2)", "1.414213562373095"},
+        {"nsolve(minus(cos(x),x),x,0,1)", "0.73908513321516064"},
+        {"nsolve(x,x,0,1)", "0"},
+    };
+    EXPECT_CASES(cases);
+    EXPECT_EQ(run("nsolve(x,x,1,2)").reason, "nsolve: the function must change sign between the ends of the interval");
+    EXPECT_EQ(run("nintegrate(times(x,y),x,0,1)").reason, "nintegrate: the function must have no symbol but the variable");
+    EXPECT_EQ(run("nintegrate(x,x,0,i)").reason, "nintegrate: the ends of the interval must be real numbers");
+    EXPECT_EQ(run("nintegrate(sqrt(x),x,-1,1)").reason,
+              "nintegrate: the function has no real number at some point of the interval");
+    {
+        DigitsGuard digits(5);
+        EXPECT_EQ(eval("nintegrate(exp(neg(power(x,2))),x,0,1)"), "0.74682");
+    }
+}
+
+TEST(GinacFormsTest, GiacNamesAreRefusedWithTheEngineThatOffersThem) {
+    for (const char* input : {"integrate(x,x)", "limit(x,x,0)", "solve(x,x)", "sum(k,k,1,3)", "list(1,2)",
+                              "equal(x,1)", "infinity"}) {
+        const std::string name = std::string(input).substr(0, std::string(input).find('('));
+        EXPECT_EQ(run(input).reason, name + ": offered by the Giac engine, not by the GiNaC engine") << input;
+    }
+}
+
+// Each operation is refused at once where its result or work would be too
+// large (each within seconds, sanitizer builds included).
+TEST(GinacFormsTest, OperationsAreBoundedByTheLimits) {
+    const auto timed = [](const std::string& text) {
+        const auto start = std::chrono::steady_clock::now();
+        const Outcome outcome = run(text);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)) << text.substr(0, 80);
+        return outcome;
+    };
+    EXPECT_EQ(timed("factorial(power(10,9))").reason,
+              "factorial: the result would have about 8,565,705,523 digits; integers are limited to 1,000,000");
+    EXPECT_EQ(timed("factorial(power(10,30))").text, "null");
+    EXPECT_EQ(timed("binomial(power(10,12),500000)").text, "null");
+    EXPECT_EQ(timed("binomial(power(10,7),5000000)").text, "null");
+    EXPECT_EQ(timed("gcd(power(plus(x,y),1000),x)").text, "null");
+    std::string big = "x";
+    for (int i = 0; i < 150; ++i) {
+        big = "sin(plus(" + big + ",x))";
+    }
+    EXPECT_EQ(timed("nintegrate(" + big + ",x,0,1)").reason,
+              "nintegrate: the function has more than 400 parts, each evaluated thousands of times");
+    // Below that size, the evaluations are bounded by the size.
+    std::string rough = "x";
+    for (int i = 0; i < 60; ++i) {
+        rough = "sin(plus(times(" + std::to_string(i + 7) + "," + rough + "),x))";
+    }
+    EXPECT_EQ(timed("nintegrate(" + rough + ",x,0,1)").reason,
+              "nintegrate: no value to 15 digits within the evaluations the function's size allows");
+    EXPECT_NE(timed("nsolve(minus(" + rough + ",divide(1,3)),x,0,1)").text, "null");
+}
+
+}  // namespace
