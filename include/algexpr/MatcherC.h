@@ -31,6 +31,7 @@
 
 #include "algexpr/MatchResultE.h"
 #include "algexpr/NodeABC.h"
+#include "algexpr/ParentNodeABC.h"
 #include "algexpr/PatternC.h"
 #include "algexpr/algexpr_export.h"
 
@@ -66,6 +67,16 @@ public:
     /// pattern) stands for: one for a single wildcard, any number for a
     /// sequence. Empty otherwise.
     std::vector<const NodeABC*> binding(std::size_t wildcard) const;
+
+    /// Where the subtrees of binding(wildcard) sit: each one's function node
+    /// in the tree matched and its index among that node's children (null
+    /// children counted), or a null parent for the tree matched itself. For
+    /// clients that edit the tree in place.
+    struct OriginS {
+        const ParentNodeABC* parent;
+        unsigned int index;
+    };
+    std::vector<OriginS> bindingOrigins(std::size_t wildcard) const;
 
     /// Replaces `places` with every node of `tree` at which `pattern`
     /// matches, in pre-order. Matched when there is one, GaveUp when none

@@ -51,6 +51,9 @@
 namespace qorv::math::algexpr {
 
 class MatcherC;
+namespace detail {
+class RuleC;
+}
 
 class ALGEXPR_API PatternC final {
 public:
@@ -103,6 +106,7 @@ public:
 
 private:
     friend class MatcherC;
+    friend class detail::RuleC;
     std::unique_ptr<DataS> data_p;
 };
 

@@ -38,6 +38,7 @@
 #include "algexpr/PatternC.h"
 #include "algexpr/PrefixPrintVisitorC.h"
 #include "algexpr/PrefixSyntaxCheckC.h"
+#include "algexpr/RewriterC.h"
 #include "algexpr/SubstVisitorC.h"
 #include "algexpr/SubstitutionC.h"
 #include "algexpr/SymbolC.h"

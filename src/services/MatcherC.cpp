@@ -3,18 +3,11 @@
 
 #include <new>
 
-#include "algexpr/ExtendedSymbolNodeC.h"
-#include "algexpr/FloatNodeC.h"
-#include "algexpr/FloatValueABC.h"
-#include "algexpr/IntegerNodeC.h"
-#include "algexpr/IntegerValueABC.h"
 #include "algexpr/ParentNodeABC.h"
 #include "algexpr/TreeCursorC.h"
 #include "algexpr/TreeOrder.h"
-#include "algexpr/TreeSearch.h"
+#include "services/Conditions.h"
 #include "services/PatternData.h"
-#include "support/NodeAccess.h"
-#include "support/SymbolAccess.h"
 #include "tree/NodeKind.h"
 
 // The search is a machine with a list of goals still to prove and a stack of
@@ -28,46 +21,14 @@ namespace qorv::math::algexpr {
 
 namespace {
 
-using detail::NodeKind;
 using DataS = PatternC::DataS;
 using KindE = DataS::KindE;
 using TestE = DataS::TestE;
-
-bool isSlot(const NodeABC* node) {
-    if (detail::kindOf(node) != NodeKind::ExtendedSymbol) {
-        return false;
-    }
-    const SymbolC* symbol = detail::NodeAccess::symbol(*static_cast<const ExtendedSymbolNodeC*>(node));
-    return symbol != nullptr && detail::SymbolAccess::name(*symbol) == u"_";
-}
-
-bool isPositive(const NodeABC* node, NodeKind kind) {
-    if (kind == NodeKind::Integer) {
-        const IntegerValueABC* value = static_cast<const IntegerNodeC*>(node)->getValue();
-        return value != nullptr && value->getValue() > 0;
-    }
-    if (kind == NodeKind::Float) {
-        const FloatValueABC* value = static_cast<const FloatNodeC*>(node)->getValue();
-        return value != nullptr && value->getValue() > 0;
-    }
-    return false;
-}
+using detail::isSlot;
 
 bool passes(const DataS::ConditionS& condition, const NodeABC* node) {
-    const NodeKind kind = detail::kindOf(node);
-    switch (condition.test) {
-        case TestE::Integer:
-            return kind == NodeKind::Integer;
-        case TestE::Number:
-            return kind == NodeKind::Integer || kind == NodeKind::Float;
-        case TestE::Positive:
-            return isPositive(node, kind);
-        case TestE::Symbol:
-            return kind == NodeKind::ExtendedSymbol && !isSlot(node);
-        case TestE::Free:
-            return !hasSubtree(node, condition.free_of);
-        case TestE::Client:
-            break;
+    if (condition.test != TestE::Client) {
+        return detail::passesBuiltIn(condition.test, node, condition.free_of);
     }
     return (*condition.client_p)(std::vector<const NodeABC*>{node});
 }
@@ -75,11 +36,13 @@ bool passes(const DataS::ConditionS& condition, const NodeABC* node) {
 }  // namespace
 
 struct MatcherC::StateS {
+    static constexpr std::uint32_t kRoot = 0xffffffffu;
     enum class GoalE : std::uint8_t { Node, Ordered, Commutative };
     struct GoalS {
         GoalE kind;
         std::uint32_t p;         // the pattern node
         const NodeABC* t;        // Node: the tree node
+        std::uint32_t from = kRoot;  // Node: its entry in `targs`, or kRoot
         std::uint32_t i = 0;     // Ordered, Commutative: the pattern argument to match next
         std::uint32_t j = 0;     // Ordered: the tree argument to match next
         std::int32_t chosen = -1;   // Commutative: the tree arguments taken (cells of `chosen`)
@@ -106,9 +69,11 @@ struct MatcherC::StateS {
     std::int32_t head = -1;
     std::vector<GoalS> goals;
     std::vector<const NodeABC*> targs;
+    std::vector<OriginS> torigins;  // beside targs
     std::vector<std::pair<std::uint32_t, std::int32_t>> chosen;
     std::vector<std::uint32_t> trail;
     std::vector<const NodeABC*> values;
+    std::vector<OriginS> vorigins;  // beside values
     std::vector<BindS> binds;
     std::vector<ChoiceS> choices;
 
@@ -137,8 +102,10 @@ struct MatcherC::StateS {
         }
         goals.resize(point.goals);
         targs.resize(point.targs);
+        torigins.resize(point.targs);
         chosen.resize(point.chosen);
         values.resize(point.values);
+        vorigins.resize(point.values);
         head = point.goal.next;
     }
     bool conditions(const DataS::NodeS& wildcard, const NodeABC* tree) const {
@@ -154,6 +121,10 @@ struct MatcherC::StateS {
     }
     bool equal(const NodeABC* bound, const NodeABC* tree) const {
         return (slots && isSlot(tree)) || equalTrees(bound, tree);
+    }
+    void value(std::uint32_t from, const NodeABC* tree) {
+        values.push_back(tree);
+        vorigins.push_back(from == kRoot ? OriginS{nullptr, 0} : torigins[from]);
     }
     void bind(std::uint32_t wildcard, std::uint32_t first, std::uint32_t count) {
         binds[wildcard] = BindS{first, count, true};
@@ -175,6 +146,8 @@ MatchResultE MatcherC::StateS::run(const DataS& pattern, const NodeABC* tree, st
     head = -1;
     goals.clear();
     targs.clear();
+    torigins.clear();
+    vorigins.clear();
     chosen.clear();
     trail.clear();
     values.clear();
@@ -238,7 +211,7 @@ bool MatcherC::StateS::node(const GoalS& goal) {
     if (!conditions(pattern, tree)) {
         return false;
     }
-    values.push_back(tree);
+    value(goal.from, tree);
     bind(pattern.wildcard, static_cast<std::uint32_t>(values.size() - 1), 1);
     return true;
 }
@@ -252,9 +225,11 @@ bool MatcherC::StateS::function(const DataS::NodeS& pattern, const NodeABC* tree
         return false;
     }
     const std::size_t first = targs.size();
-    for (const NodeABC* argument : parent->children()) {
-        if (argument != nullptr) {
+    const unsigned int children = parent->numChildren();
+    for (unsigned int index = 0; index < children; ++index) {
+        if (const NodeABC* argument = parent->child(index)) {
             targs.push_back(argument);
+            torigins.push_back(OriginS{parent, index});
         }
     }
     const auto count = static_cast<std::uint32_t>(targs.size() - first);
@@ -289,7 +264,7 @@ bool MatcherC::StateS::ordered(const GoalS& goal, std::uint32_t alternative) {
     ++rest.i;
     ++rest.j;
     push(rest);
-    push(GoalS{GoalE::Node, argument, targs[goal.args + goal.j]});
+    push(GoalS{GoalE::Node, argument, targs[goal.args + goal.j], goal.args + goal.j});
     return true;
 }
 
@@ -328,7 +303,7 @@ bool MatcherC::StateS::sequence(const GoalS& goal, const DataS::NodeS& wilds, st
             if (!conditions(wilds, element)) {
                 return false;
             }
-            values.push_back(element);
+            value(goal.args + goal.j + k, element);
         }
         bind(wilds.wildcard, first, length);
     }
@@ -362,7 +337,7 @@ bool MatcherC::StateS::commutative(const GoalS& goal, std::uint32_t alternative)
     ++rest.i;
     rest.chosen = static_cast<std::int32_t>(chosen.size() - 1);
     push(rest);
-    push(GoalS{GoalE::Node, data->args[pattern.first_arg + goal.i], targs[goal.args + index]});
+    push(GoalS{GoalE::Node, data->args[pattern.first_arg + goal.i], targs[goal.args + index], goal.args + index});
     return true;
 }
 
@@ -379,11 +354,12 @@ bool MatcherC::StateS::leftOver(const GoalS& goal, const DataS::NodeS& wilds) {
         if (bound.bound ? k >= bound.count || !equal(values[bound.first + k], element) : !conditions(wilds, element)) {
             return false;
         }
-        values.push_back(element);
+        value(goal.args + index, element);
     }
     const auto count = static_cast<std::uint32_t>(values.size()) - first;
     if (bound.bound) {
         values.resize(first);
+        vorigins.resize(first);
         return count == bound.count;
     }
     bind(wilds.wildcard, first, count);
@@ -430,6 +406,21 @@ std::vector<const NodeABC*> MatcherC::binding(std::size_t wildcard) const {
         nodes.clear();
     }
     return nodes;
+}
+
+std::vector<MatcherC::OriginS> MatcherC::bindingOrigins(std::size_t wildcard) const {
+    std::vector<OriginS> origins;
+    if (!state_p || !state_p->matched || wildcard >= state_p->binds.size() || !state_p->binds[wildcard].bound) {
+        return origins;
+    }
+    const StateS::BindS& bound = state_p->binds[wildcard];
+    try {
+        origins.assign(state_p->vorigins.begin() + bound.first,
+                       state_p->vorigins.begin() + bound.first + bound.count);
+    } catch (const std::bad_alloc&) {
+        origins.clear();
+    }
+    return origins;
 }
 
 MatchResultE MatcherC::matchAll(const PatternC& pattern, const NodeABC* tree, std::vector<PlaceS>& places) {

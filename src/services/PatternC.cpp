@@ -10,6 +10,7 @@
 #include "algexpr/CoreElementC.h"
 #include "algexpr/CoreFunctionNodeC.h"
 #include "algexpr/ParentNodeABC.h"
+#include "services/Conditions.h"
 #include "services/PatternData.h"
 #include "tree/NodeKind.h"
 
@@ -184,14 +185,10 @@ bool CompilerC::condition(const NodeABC* argument, DataS::NodeS&) {
         problem = u"a condition is a name or free(X), not " + name;
         return false;
     }
-    static const std::pair<const char16_t*, TestE> kBuiltIn[] = {
-        {u"integer", TestE::Integer}, {u"number", TestE::Number}, {u"positive", TestE::Positive},
-        {u"symbol", TestE::Symbol}};
-    for (const auto& [text, test] : kBuiltIn) {
-        if (name == text) {
-            data.conditions.push_back(DataS::ConditionS{test, nullptr, nullptr});
-            return true;
-        }
+    TestE test = TestE::Client;
+    if (detail::builtInCondition(name, test) && test != TestE::Free) {
+        data.conditions.push_back(DataS::ConditionS{test, nullptr, nullptr});
+        return true;
     }
     auto client = settings.conditions.find(name);
     if (client == settings.conditions.end() || !client->second) {
