@@ -2,13 +2,13 @@
 // CommandE: the tool's commands. CommandLineC reads one from the command
 // line (its table there gives each command's name), HelpC has a text for
 // each, and ToolC makes the CommandABC that runs it. Simplify to Series are
-// the GiNaC engine's operations.
+// the GiNaC engine's operations; Match, Rewrite and Check work with patterns.
 #ifndef ALGEXPR_TOOL_COMMANDE_H
 #define ALGEXPR_TOOL_COMMANDE_H
 
 namespace qorv::math::algexpr::cli {
 
-enum class CommandE { None, Print, Tree, Subst, Eval, Simplify, Expand, Factor, Diff, Series };
+enum class CommandE { None, Print, Tree, Subst, Eval, Simplify, Expand, Factor, Diff, Series, Match, Rewrite, Check };
 
 }  // namespace qorv::math::algexpr::cli
 

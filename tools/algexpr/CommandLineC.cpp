@@ -126,6 +126,28 @@ bool takeSeriesOperands(CommandLineC& line, std::vector<std::string>& words, std
     return true;
 }
 
+// match PATTERN
+bool takeMatchOperands(CommandLineC& line, std::vector<std::string>& words, std::string& error) {
+    if (words.empty()) {
+        error = "match needs a PATTERN";
+        return false;
+    }
+    line.pattern = words[0];
+    words.erase(words.begin());
+    return true;
+}
+
+// rewrite and check take no operands but need their file.
+bool needRules(CommandLineC& line, std::vector<std::string>&, std::string& error) {
+    error = line.rules_file.empty() ? "rewrite needs --rules FILE" : "";
+    return error.empty();
+}
+
+bool needForms(CommandLineC& line, std::vector<std::string>&, std::string& error) {
+    error = line.accept_file.empty() ? "check needs --accept FILE" : "";
+    return error.empty();
+}
+
 const CommandRow kCommands[] = {
     {"print", CommandE::Print, nullptr},
     {"tree", CommandE::Tree, nullptr},
@@ -136,13 +158,17 @@ const CommandRow kCommands[] = {
     {"factor", CommandE::Factor, nullptr},
     {"diff", CommandE::Diff, takeDiffOperands},
     {"series", CommandE::Series, takeSeriesOperands},
+    {"match", CommandE::Match, takeMatchOperands},
+    {"rewrite", CommandE::Rewrite, needRules},
+    {"check", CommandE::Check, needForms},
 };
 
 // The commands that write expressions (--to), and those only the GiNaC
 // engine has.
 constexpr CommandMask kOperations = bit(CommandE::Simplify) | bit(CommandE::Expand) | bit(CommandE::Factor) |
                                     bit(CommandE::Diff) | bit(CommandE::Series);
-constexpr CommandMask kWriting = bit(CommandE::Print) | bit(CommandE::Subst) | bit(CommandE::Eval) | kOperations;
+constexpr CommandMask kWriting = bit(CommandE::Print) | bit(CommandE::Subst) | bit(CommandE::Eval) | kOperations |
+                                  bit(CommandE::Match) | bit(CommandE::Rewrite);
 
 const CommandRow* commandNamed(const std::string& name) {
     for (const CommandRow& row : kCommands) {
@@ -310,6 +336,31 @@ bool setCode(CommandLineC& line, const std::string& value, std::string& error) {
     return true;
 }
 
+bool setRules(CommandLineC& line, const std::string& value, std::string&) {
+    line.rules_file = value;
+    return true;
+}
+
+bool setSteps(CommandLineC& line, const std::string& value, std::string& error) {
+    unsigned long steps = 0;
+    if (!parseUnsigned(value, steps)) {
+        error = "--steps takes a whole number >= 0, not '" + value + "'";
+        return false;
+    }
+    line.steps = steps;
+    return true;
+}
+
+bool setAccept(CommandLineC& line, const std::string& value, std::string&) {
+    line.accept_file = value;
+    return true;
+}
+
+bool setEditing(CommandLineC& line, const std::string&, std::string&) {
+    line.editing = true;
+    return true;
+}
+
 const OptionRow kOptions[] = {
     {"--help", false, kAnyCommand, setHelp},
     {"-h", false, kAnyCommand, setHelp},
@@ -326,6 +377,10 @@ const OptionRow kOptions[] = {
     {"--numeric", false, bit(CommandE::Eval), setNumeric},
     {"--order", true, bit(CommandE::Diff), setOrder},
     {"--code", true, bit(CommandE::Subst), setCode},
+    {"--rules", true, bit(CommandE::Rewrite), setRules},
+    {"--steps", true, bit(CommandE::Rewrite), setSteps},
+    {"--accept", true, bit(CommandE::Check), setAccept},
+    {"--editing", false, bit(CommandE::Check), setEditing},
 };
 
 const OptionRow* optionNamed(const std::string& name) {

@@ -22,6 +22,7 @@
 #ifndef ALGEXPR_TOOL_COMMANDLINEC_H
 #define ALGEXPR_TOOL_COMMANDLINEC_H
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,14 @@ public:
     unsigned long diff_order = 1;    // diff --order N
     std::string point;               // series POINT (UTF-8)
     unsigned long series_order = 0;  // series ORDER
+
+    // Patterns: match PATTERN, rewrite --rules FILE [--steps N], check
+    // --accept FILE [--editing].
+    std::string pattern;           // match PATTERN (UTF-8)
+    std::string rules_file;        // rewrite --rules FILE
+    std::size_t steps = 10000;     // rewrite --steps N
+    std::string accept_file;       // check --accept FILE
+    bool editing = false;          // check --editing
 
     std::vector<std::string> expressions;  // the EXPR arguments (UTF-8)
 

@@ -19,6 +19,9 @@
 #include "PrintCommandC.h"
 #include "SessionInstallerC.h"
 #include "SubstCommandC.h"
+#include "MatchCommandC.h"
+#include "RewriteCommandC.h"
+#include "CheckCommandC.h"
 #include "TreeCommandC.h"
 #include "VisitorWriterTC.h"
 #include "algexpr/CASSessionBC.h"
@@ -158,6 +161,12 @@ std::unique_ptr<CommandABC> ToolC::makeCommand() {
                 std::vector<OperationCommandC::OperandS>{
                     {"VAR", options.variable}, {"POINT", options.point}, {"ORDER", std::to_string(options.series_order)}},
                 *reader_p, *writer_p);
+        case CommandE::Match:
+            return std::make_unique<MatchCommandC>(options, *reader_p, *writer_p);
+        case CommandE::Rewrite:
+            return std::make_unique<RewriteCommandC>(options, *reader_p, *writer_p);
+        case CommandE::Check:
+            return std::make_unique<CheckCommandC>(options, *reader_p);
         case CommandE::Print:
         case CommandE::None:
             break;
