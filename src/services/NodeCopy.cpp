@@ -55,6 +55,21 @@ bool adoptArguments(ParentNodeABC& copy, bool whole_clone, std::vector<NodeABC*>
     return true;
 }
 
+BuiltNodesC::~BuiltNodesC() {
+    for (NodeABC* node : nodes) {
+        delete node;
+    }
+}
+
+NodeABC* BuiltNodesC::takeRoot() {
+    if (nodes.size() != 1) {
+        return nullptr;
+    }
+    NodeABC* root = nodes.back();
+    nodes.pop_back();
+    return root;
+}
+
 NodeABC* copyNode(const NodeABC* node, std::vector<NodeABC*>& built, unsigned int entries) {
     const ParentNodeABC* parent = asParent(node);
     if (parent == nullptr) {

@@ -5,6 +5,7 @@
 #ifndef ALGEXPR_SRC_SERVICES_NODECOPY_H
 #define ALGEXPR_SRC_SERVICES_NODECOPY_H
 
+#include <cstddef>
 #include <vector>
 
 #include "algexpr/ParentNodeABC.h"
@@ -24,6 +25,28 @@ ParentNodeABC* emptyCopy(const ParentNodeABC& source, NodeKind kind);
 /// order. False when memory runs out (the entries are then freed or still in
 /// `built`).
 bool adoptArguments(ParentNodeABC& copy, bool whole_clone, std::vector<NodeABC*>& built, unsigned int count);
+
+/// The copies built so far, bottom-up: deleted with the object unless the
+/// root is taken.
+class BuiltNodesC {
+public:
+    BuiltNodesC() = default;
+    BuiltNodesC(const BuiltNodesC&) = delete;
+    BuiltNodesC& operator=(const BuiltNodesC&) = delete;
+    ~BuiltNodesC();
+
+    /// The one node left at the end, now the caller's; null when there is
+    /// not exactly one.
+    NodeABC* takeRoot();
+    /// Room for `more` entries, so that pushing them cannot fail.
+    void reserve(std::size_t more) {
+        if (nodes.size() + more > nodes.capacity()) {
+            nodes.reserve(2 * nodes.size() + more + 16);
+        }
+    }
+
+    std::vector<NodeABC*> nodes;
+};
 
 /// A copy of `node`: of a leaf, or of a function that takes the last
 /// `entries` of `built` as its arguments. Null when memory runs out.

@@ -101,31 +101,22 @@ NodeABC* RewriterC::applyFirst(NodeABC* node, ResultS& result, bool& changed) {
 // One bottom-up pass: the tree rebuilt in post-order, each node offered to
 // the rules once its arguments are done. False when memory runs out.
 bool RewriterC::pass(std::unique_ptr<NodeABC>& tree, ResultS& result, bool& changed) {
-    std::vector<NodeABC*> built;
-    struct Cleanup {
-        std::vector<NodeABC*>& nodes;
-        ~Cleanup() {
-            for (NodeABC* node : nodes) {
-                delete node;
-            }
-        }
-    } cleanup{built};
+    detail::BuiltNodesC built;
     for (TreeCursorC cursor(tree.get(), PostOrder); cursor.node() != nullptr; cursor.next()) {
-        if (built.size() == built.capacity()) {
-            built.reserve(2 * built.size() + 16);
-        }
+        built.reserve(1);
         const ParentNodeABC* parent = detail::asParent(cursor.node());
-        NodeABC* copy = detail::copyNode(cursor.node(), built, parent != nullptr ? detail::argumentCount(*parent) : 0);
+        NodeABC* copy =
+            detail::copyNode(cursor.node(), built.nodes, parent != nullptr ? detail::argumentCount(*parent) : 0);
         if (copy == nullptr) {
             return false;
         }
-        built.push_back(result.status == StatusE::BudgetSpent ? copy : applyFirst(copy, result, changed));
+        built.nodes.push_back(result.status == StatusE::BudgetSpent ? copy : applyFirst(copy, result, changed));
     }
-    if (built.size() != 1) {
+    NodeABC* root = built.takeRoot();
+    if (root == nullptr) {
         return false;
     }
-    tree.reset(built.back());
-    built.pop_back();
+    tree.reset(root);
     return true;
 }
 

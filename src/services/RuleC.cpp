@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "services/RuleC.h"
 
-#include <algorithm>
 #include <functional>
 #include <memory>
 #include <new>
@@ -179,14 +178,12 @@ NodeABC* RuleC::instantiate(const MatcherC& matcher, std::unique_ptr<NodeABC>& m
 
 namespace {
 
-// The bound subtree, taken out of the tree matched the first time (its
-// place there left null), copied after.
-NodeABC* takeOrCopy(const NodeABC* value, const MatcherC::OriginS& origin, std::unique_ptr<NodeABC>* matched,
-                    std::vector<const NodeABC*>& taken) {
-    if (matched == nullptr || std::find(taken.begin(), taken.end(), value) != taken.end()) {
+// The bound subtree, taken out of the tree matched (its place there left
+// null), or copied.
+NodeABC* takeOrCopy(const NodeABC* value, const MatcherC::OriginS& origin, std::unique_ptr<NodeABC>* matched) {
+    if (matched == nullptr) {
         return value->clone();
     }
-    taken.push_back(value);
     if (origin.parent == nullptr) {
         return matched->release();
     }
@@ -200,17 +197,9 @@ NodeABC* takeOrCopy(const NodeABC* value, const MatcherC::OriginS& origin, std::
 // a sequence, so each node's copies make a group on `built`, whose sizes
 // wait on `groups`.
 NodeABC* RuleC::fill(const TemplateS& part, const MatcherC& matcher, std::unique_ptr<NodeABC>* matched) {
-    std::vector<NodeABC*> built;
-    std::vector<const NodeABC*> taken;
+    BuiltNodesC built;
     std::vector<unsigned int> groups;
-    struct Cleanup {
-        std::vector<NodeABC*>& nodes;
-        ~Cleanup() {
-            for (NodeABC* node : nodes) {
-                delete node;
-            }
-        }
-    } cleanup{built};
+    std::vector<bool> taken;  // by wildcard: its subtrees moved already (bindings never overlap)
     try {
         for (TreeCursorC cursor(part.tree.tree(), PostOrder); cursor.node() != nullptr; cursor.next()) {
             const NodeABC* node = cursor.node();
@@ -221,43 +210,42 @@ NodeABC* RuleC::fill(const TemplateS& part, const MatcherC& matcher, std::unique
                 entries += groups.back();
                 groups.pop_back();
             }
-            built.reserve(built.size() + 16);
             auto wildcard = part.wildcards.find(node);
-            if (wildcard != part.wildcards.end()) {
-                for (unsigned int e = 0; e < entries; ++e) {
-                    delete built.back();
-                    built.pop_back();
+            if (wildcard == part.wildcards.end()) {
+                built.reserve(1);
+                NodeABC* copy = copyNode(node, built.nodes, entries);
+                if (copy == nullptr) {
+                    return nullptr;
                 }
-                const std::vector<const NodeABC*> bound = matcher.binding(wildcard->second);
-                const std::vector<MatcherC::OriginS> origins = matcher.bindingOrigins(wildcard->second);
-                built.reserve(built.size() + bound.size());
-                taken.reserve(taken.size() + bound.size());
-                for (std::size_t k = 0; k < bound.size() && k < origins.size(); ++k) {
-                    NodeABC* copy = takeOrCopy(bound[k], origins[k], matched, taken);
-                    if (copy == nullptr) {
-                        return nullptr;
-                    }
-                    built.push_back(copy);
-                }
-                groups.push_back(static_cast<unsigned int>(bound.size()));
+                built.nodes.push_back(copy);
+                groups.push_back(1);
                 continue;
             }
-            NodeABC* copy = copyNode(node, built, entries);
-            if (copy == nullptr) {
-                return nullptr;
+            for (unsigned int e = 0; e < entries; ++e) {  // the call's own arguments
+                delete built.nodes.back();
+                built.nodes.pop_back();
             }
-            built.push_back(copy);
-            groups.push_back(1);
+            const std::vector<const NodeABC*> bound = matcher.binding(wildcard->second);
+            const std::vector<MatcherC::OriginS> origins = matcher.bindingOrigins(wildcard->second);
+            if (taken.size() <= wildcard->second) {
+                taken.resize(wildcard->second + 1, false);
+            }
+            const bool take = !taken[wildcard->second];
+            taken[wildcard->second] = true;
+            built.reserve(bound.size());
+            for (std::size_t k = 0; k < bound.size() && k < origins.size(); ++k) {
+                NodeABC* copy = take ? takeOrCopy(bound[k], origins[k], matched) : bound[k]->clone();
+                if (copy == nullptr) {
+                    return nullptr;
+                }
+                built.nodes.push_back(copy);
+            }
+            groups.push_back(static_cast<unsigned int>(bound.size()));
         }
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
-    if (built.size() != 1) {
-        return nullptr;
-    }
-    NodeABC* root = built.back();
-    built.pop_back();
-    return root;
+    return built.takeRoot();
 }
 
 }  // namespace qorv::math::algexpr::detail

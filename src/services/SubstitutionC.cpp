@@ -75,37 +75,22 @@ NodeABC* SubstitutionC::copyOfLeaf(const NodeABC* leaf) const {
 }
 
 NodeABC* SubstitutionC::apply(const NodeABC* tree) const {
-    std::vector<NodeABC*> built;
-    struct Cleanup {
-        std::vector<NodeABC*>& nodes;
-        ~Cleanup() {
-            for (NodeABC* node : nodes) {
-                delete node;
-            }
-        }
-    } cleanup{built};
+    detail::BuiltNodesC built;
     try {
         for (TreeCursorC cursor(tree, PostOrder); cursor.node() != nullptr; cursor.next()) {
-            if (built.size() == built.capacity()) {  // so that the push below cannot fail
-                built.reserve(2 * built.size() + 16);
-            }
+            built.reserve(1);  // so that the push below cannot fail
             const ParentNodeABC* parent = detail::asParent(cursor.node());
             const unsigned int count = parent != nullptr ? argumentCount(*parent) : 0;
-            NodeABC* copy = parent == nullptr ? copyOfLeaf(cursor.node()) : copyNode(parent, built, count);
+            NodeABC* copy = parent == nullptr ? copyOfLeaf(cursor.node()) : copyNode(parent, built.nodes, count);
             if (copy == nullptr) {
                 return nullptr;
             }
-            built.push_back(copy);
+            built.nodes.push_back(copy);
         }
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
-    if (built.size() != 1) {
-        return nullptr;
-    }
-    NodeABC* root = built.back();
-    built.pop_back();
-    return root;
+    return built.takeRoot();
 }
 
 }  // namespace qorv::math::algexpr

@@ -81,6 +81,20 @@ TEST(Rewriter, SequencesSpliceIntoArguments) {
     EXPECT_EQ(rewritten(rewriter, "f(x)"), "g()");
 }
 
+// Bound subtrees are moved into the replacement once and copied for every
+// other use; a binding of the whole node matched is moved too.
+TEST(Rewriter, ReplacementsUseBindingsAnyNumberOfTimes) {
+    RewriterC rewriter;
+    addRules(rewriter, {{"f(wild(a),wilds(r))", "g(wild(a),wilds(r),wild(a),wilds(r))", nullptr},
+                        {"k(wild(a),wild(b))", "wild(b)", nullptr}});
+    EXPECT_EQ(rewritten(rewriter, "f(h(x),1,2)"), "g(h(x),1,2,h(x),1,2)");
+    EXPECT_EQ(rewritten(rewriter, "k(f(y),k(1,z))"), "z");
+    RewriterC wrap;
+    addRules(wrap, {{"wild(n,integer)", "q(wild(n))", nullptr}});
+    wrap.setStepBudget(3);
+    EXPECT_EQ(rewritten(wrap, "5", RewriterC::StatusE::BudgetSpent), "q(q(q(5)))");
+}
+
 TEST(Rewriter, ALoopingRuleSetStopsAtTheBudget) {
     RewriterC rewriter;
     addRules(rewriter, {{"f(wild(a))", "g(wild(a))", nullptr}, {"g(wild(a))", "f(wild(a))", nullptr}});
