@@ -63,20 +63,24 @@ public:
     /// Matches `pattern` at the root of `tree`. NoMatch for a null tree or
     /// a pattern not compiled.
     MatchResultE match(const PatternC& pattern, const NodeABC* tree);
-    /// After Matched: the subtrees that wildcard (numbered as in the
+    /// After Matched: how many subtrees the wildcard (numbered as in the
     /// pattern) stands for: one for a single wildcard, any number for a
-    /// sequence. Empty otherwise.
+    /// sequence; 0 otherwise.
+    std::size_t bindingCount(std::size_t wildcard) const noexcept;
+    /// The k-th of them, lent; null past the end.
+    const NodeABC* bindingAt(std::size_t wildcard, std::size_t k) const noexcept;
+    /// The same as a list; empty when memory runs out (bindingCount tells).
     std::vector<const NodeABC*> binding(std::size_t wildcard) const;
 
-    /// Where the subtrees of binding(wildcard) sit: each one's function node
+    /// Where the k-th subtree bound to the wildcard sits: its function node
     /// in the tree matched and its index among that node's children (null
-    /// children counted), or a null parent for the tree matched itself. For
-    /// clients that edit the tree in place.
+    /// children counted), or a null parent for the tree matched itself (and
+    /// past the end). For clients that edit the tree in place.
     struct OriginS {
         const ParentNodeABC* parent;
         unsigned int index;
     };
-    std::vector<OriginS> bindingOrigins(std::size_t wildcard) const;
+    OriginS bindingOrigin(std::size_t wildcard, std::size_t k) const noexcept;
 
     /// Replaces `places` with every node of `tree` at which `pattern`
     /// matches, in pre-order. Matched when there is one, GaveUp when none

@@ -51,6 +51,7 @@ public:
         std::size_t accepted = kNone;
         std::size_t rejected = kNone;
         bool gave_up = false;
+        bool out_of_memory = false;  ///< memory ran out: not acceptable, nothing known
     };
 
     explicit PatternConstraintsC(PatternC::SettingsS settings = PatternC::SettingsS());

@@ -394,33 +394,31 @@ MatchResultE MatcherC::match(const PatternC& pattern, const NodeABC* tree) {
     }
 }
 
+std::size_t MatcherC::bindingCount(std::size_t wildcard) const noexcept {
+    if (!state_p || !state_p->matched || wildcard >= state_p->binds.size() || !state_p->binds[wildcard].bound) {
+        return 0;
+    }
+    return state_p->binds[wildcard].count;
+}
+
+const NodeABC* MatcherC::bindingAt(std::size_t wildcard, std::size_t k) const noexcept {
+    return k < bindingCount(wildcard) ? state_p->values[state_p->binds[wildcard].first + k] : nullptr;
+}
+
+MatcherC::OriginS MatcherC::bindingOrigin(std::size_t wildcard, std::size_t k) const noexcept {
+    return k < bindingCount(wildcard) ? state_p->vorigins[state_p->binds[wildcard].first + k] : OriginS{nullptr, 0};
+}
+
 std::vector<const NodeABC*> MatcherC::binding(std::size_t wildcard) const {
     std::vector<const NodeABC*> nodes;
-    if (!state_p || !state_p->matched || wildcard >= state_p->binds.size() || !state_p->binds[wildcard].bound) {
-        return nodes;
-    }
-    const StateS::BindS& bound = state_p->binds[wildcard];
     try {
-        nodes.assign(state_p->values.begin() + bound.first, state_p->values.begin() + bound.first + bound.count);
+        for (std::size_t k = 0; k < bindingCount(wildcard); ++k) {
+            nodes.push_back(bindingAt(wildcard, k));
+        }
     } catch (const std::bad_alloc&) {
         nodes.clear();
     }
     return nodes;
-}
-
-std::vector<MatcherC::OriginS> MatcherC::bindingOrigins(std::size_t wildcard) const {
-    std::vector<OriginS> origins;
-    if (!state_p || !state_p->matched || wildcard >= state_p->binds.size() || !state_p->binds[wildcard].bound) {
-        return origins;
-    }
-    const StateS::BindS& bound = state_p->binds[wildcard];
-    try {
-        origins.assign(state_p->vorigins.begin() + bound.first,
-                       state_p->vorigins.begin() + bound.first + bound.count);
-    } catch (const std::bad_alloc&) {
-        origins.clear();
-    }
-    return origins;
 }
 
 MatchResultE MatcherC::matchAll(const PatternC& pattern, const NodeABC* tree, std::vector<PlaceS>& places) {

@@ -90,7 +90,8 @@ PatternConstraintsC::VerdictS PatternConstraintsC::judge(const NodeABC* tree, bo
         verdict.acceptable = tree != nullptr && (accepted.empty() || verdict.accepted != kNone) &&
                              verdict.rejected == kNone && !slot_left;
     } catch (const std::bad_alloc&) {
-        verdict.acceptable = false;
+        verdict = VerdictS();
+        verdict.out_of_memory = true;
     }
     return verdict;
 }

@@ -225,22 +225,23 @@ NodeABC* RuleC::fill(const TemplateS& part, const MatcherC& matcher, std::unique
                 delete built.nodes.back();
                 built.nodes.pop_back();
             }
-            const std::vector<const NodeABC*> bound = matcher.binding(wildcard->second);
-            const std::vector<MatcherC::OriginS> origins = matcher.bindingOrigins(wildcard->second);
+            const std::size_t count = matcher.bindingCount(wildcard->second);
             if (taken.size() <= wildcard->second) {
                 taken.resize(wildcard->second + 1, false);
             }
             const bool take = !taken[wildcard->second];
             taken[wildcard->second] = true;
-            built.reserve(bound.size());
-            for (std::size_t k = 0; k < bound.size() && k < origins.size(); ++k) {
-                NodeABC* copy = take ? takeOrCopy(bound[k], origins[k], matched) : bound[k]->clone();
+            built.reserve(count);
+            for (std::size_t k = 0; k < count; ++k) {
+                const NodeABC* bound = matcher.bindingAt(wildcard->second, k);
+                NodeABC* copy =
+                    take ? takeOrCopy(bound, matcher.bindingOrigin(wildcard->second, k), matched) : bound->clone();
                 if (copy == nullptr) {
                     return nullptr;
                 }
                 built.nodes.push_back(copy);
             }
-            groups.push_back(static_cast<unsigned int>(bound.size()));
+            groups.push_back(static_cast<unsigned int>(count));
         }
     } catch (const std::bad_alloc&) {
         return nullptr;

@@ -208,6 +208,19 @@ TEST(Matcher, AllMatchesWithTheirPlaces) {
     EXPECT_EQ(MatcherC::pathTo(tree.get(), 0), std::vector<unsigned int>{});
     EXPECT_EQ(MatcherC::pathTo(tree.get(), 99), std::vector<unsigned int>{});
     EXPECT_FALSE(matcher.gaveUpSomewhere());
+    // the bindings of one match, and where they sit
+    ASSERT_EQ(matcher.match(pattern, places[1].node), MatchResultE::Matched);
+    ASSERT_EQ(matcher.bindingCount(0), 1u);
+    EXPECT_EQ(text(matcher.bindingAt(0, 0)), "3.5");
+    EXPECT_EQ(matcher.bindingAt(0, 1), nullptr);
+    EXPECT_EQ(matcher.bindingOrigin(0, 0).parent, places[1].node);
+    EXPECT_EQ(matcher.bindingOrigin(0, 0).index, 1u);
+    EXPECT_EQ(matcher.bindingOrigin(0, 1).parent, nullptr);
+    EXPECT_EQ(matcher.bindingCount(1), 0u);
+    ASSERT_EQ(matcher.match(compiled("wild(a)"), tree.get()), MatchResultE::Matched);
+    EXPECT_EQ(matcher.bindingOrigin(0, 0).parent, nullptr);
+    EXPECT_EQ(matcher.match(pattern, tree.get()), MatchResultE::NoMatch);
+    EXPECT_EQ(matcher.bindingCount(0), 0u);
     Tree none = read(u"f(y)");
     EXPECT_EQ(matcher.matchAll(pattern, none.get(), places), MatchResultE::NoMatch);
     EXPECT_TRUE(places.empty());

@@ -28,8 +28,13 @@ bool CheckCommandC::prepare(std::string& problem) {
     return true;
 }
 
-bool CheckCommandC::handle(AlgebraicExpressionC& expression, const InputPlaceC&, std::string& out, std::string&) {
+bool CheckCommandC::handle(AlgebraicExpressionC& expression, const InputPlaceC&, std::string& out,
+                           std::string& problem) {
     const PatternConstraintsC::VerdictS verdict = constraints.judge(expression.getNode(), !editing);
+    if (verdict.out_of_memory) {
+        problem = "out of memory";
+        return false;
+    }
     std::string line;
     if (verdict.rejected != PatternConstraintsC::kNone) {
         line = "rejected: " + rejected_texts[verdict.rejected];

@@ -50,10 +50,9 @@ bool MatchCommandC::handle(AlgebraicExpressionC& expression, const InputPlaceC&,
         line += w > 0 ? "; " : "";
         appendUtf8(pattern.wildcardName(w), line);
         line += pattern.isSequence(w) ? " = (" : " = ";
-        const std::vector<const NodeABC*> nodes = matcher.binding(w);
-        for (std::size_t k = 0; k < nodes.size(); ++k) {
+        for (std::size_t k = 0; k < matcher.bindingCount(w); ++k) {
             std::string written;
-            if (!writer.write(*const_cast<NodeABC*>(nodes[k]), written, problem)) {
+            if (!writer.write(*const_cast<NodeABC*>(matcher.bindingAt(w, k)), written, problem)) {
                 return false;
             }
             line += (k > 0 ? ", " : "") + written;
