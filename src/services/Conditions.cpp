@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "services/Conditions.h"
 
+#include <new>
+
 #include "algexpr/ExtendedSymbolNodeC.h"
 #include "algexpr/FloatNodeC.h"
 #include "algexpr/FloatValueABC.h"
@@ -30,6 +32,18 @@ bool isPositive(const NodeABC* node, NodeKind kind) {
 }
 
 }  // namespace
+
+void tellProblem(bool out_of_memory, const std::u16string& why, std::u16string& problem) noexcept {
+    try {
+        if (out_of_memory) {
+            problem.assign(u"out of memory");
+        } else {
+            problem = why;
+        }
+    } catch (const std::bad_alloc&) {
+        problem.clear();
+    }
+}
 
 bool isSlot(const NodeABC* node) {
     if (kindOf(node) != NodeKind::ExtendedSymbol) {

@@ -22,6 +22,10 @@ bool builtInCondition(const std::u16string& name, PatternC::DataS::TestE& test);
 /// occur nowhere in it.
 bool passesBuiltIn(PatternC::DataS::TestE test, const NodeABC* node, const NodeABC* free_of);
 
+/// Puts "out of memory" or else `why` in `problem`, or leaves `problem`
+/// empty when even that runs out of memory.
+void tellProblem(bool out_of_memory, const std::u16string& why, std::u16string& problem) noexcept;
+
 }  // namespace qorv::math::algexpr::detail
 
 #endif

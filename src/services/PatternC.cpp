@@ -249,6 +249,7 @@ PatternC::~PatternC() = default;
 bool PatternC::compile(const NodeABC* pattern, const SettingsS& settings, std::u16string* problem) {
     data_p.reset();
     std::u16string why;
+    bool out_of_memory = false;
     try {
         auto data = std::make_unique<DataS>();
         data->tree.reset(pattern != nullptr ? pattern->clone() : nullptr);
@@ -262,14 +263,10 @@ bool PatternC::compile(const NodeABC* pattern, const SettingsS& settings, std::u
             }
         }
     } catch (const std::bad_alloc&) {
-        why = u"out of memory";
+        out_of_memory = true;
     }
     if (problem != nullptr && !data_p) {
-        try {
-            *problem = why;
-        } catch (const std::bad_alloc&) {
-            problem->clear();
-        }
+        detail::tellProblem(out_of_memory, why, *problem);
     }
     return static_cast<bool>(data_p);
 }

@@ -7,6 +7,7 @@
 #include "algexpr/AlgebraicExpressionC.h"
 #include "algexpr/TreeCursorC.h"
 #include "algexpr/TreeSearch.h"
+#include "services/Conditions.h"
 #include "services/RuleC.h"
 
 namespace qorv::math::algexpr {
@@ -18,6 +19,7 @@ PatternConstraintsC::~PatternConstraintsC() = default;
 bool PatternConstraintsC::add(std::vector<std::unique_ptr<detail::RuleC>>& forms, const NodeABC* pattern,
                               const NodeABC* condition, std::u16string* problem) {
     std::u16string why;
+    bool out_of_memory = false;
     try {
         auto form = std::make_unique<detail::RuleC>();
         if (form->compile(pattern, nullptr, condition, settings, why)) {
@@ -25,10 +27,10 @@ bool PatternConstraintsC::add(std::vector<std::unique_ptr<detail::RuleC>>& forms
             return true;
         }
     } catch (const std::bad_alloc&) {
-        why = u"out of memory";
+        out_of_memory = true;
     }
     if (problem != nullptr) {
-        problem->swap(why);
+        detail::tellProblem(out_of_memory, why, *problem);
     }
     return false;
 }

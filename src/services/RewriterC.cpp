@@ -6,6 +6,7 @@
 
 #include "algexpr/ParentNodeABC.h"
 #include "algexpr/TreeCursorC.h"
+#include "services/Conditions.h"
 #include "services/NodeCopy.h"
 #include "services/RuleC.h"
 
@@ -18,6 +19,7 @@ RewriterC::~RewriterC() = default;
 bool RewriterC::addRule(const NodeABC* pattern, const NodeABC* replacement, const NodeABC* condition,
                         std::u16string* problem) {
     std::u16string why;
+    bool out_of_memory = false;
     try {
         auto rule = std::make_unique<detail::RuleC>();
         if (replacement == nullptr) {
@@ -27,10 +29,10 @@ bool RewriterC::addRule(const NodeABC* pattern, const NodeABC* replacement, cons
             return true;
         }
     } catch (const std::bad_alloc&) {
-        why = u"out of memory";
+        out_of_memory = true;
     }
     if (problem != nullptr) {
-        problem->swap(why);
+        detail::tellProblem(out_of_memory, why, *problem);
     }
     return false;
 }

@@ -7,6 +7,7 @@
 #include "algexpr/InfixReaderC.h"
 #include "algexpr/PrefixSyntaxCheckC.h"
 #include "algexpr/RewriterC.h"
+#include "services/Conditions.h"
 
 namespace qorv::math::algexpr {
 
@@ -123,7 +124,7 @@ bool RuleReaderC::read(const std::u16string& text, std::vector<LineS>& lines, Er
     } catch (const std::bad_alloc&) {
         lines.clear();
         error.column = 0;
-        error.message = u"out of memory";
+        detail::tellProblem(true, std::u16string(), error.message);
         return false;
     }
     return true;
