@@ -4,9 +4,11 @@
 // accepted forms at its root (any expression, when none is given) and none
 // of the rejected forms anywhere in it.
 //
-//   PatternConstraintsC answer;
+//   PatternC::SettingsS settings;
+//   settings.conditions[u"coprime"] = ...;      // the client's own condition
+//   PatternConstraintsC answer(settings);
 //   answer.accept(read(u"divide(wild(p, integer), wild(q, integer, positive))"), read(u"coprime(wild(p), wild(q))"));
-//   answer.reject(read(u"wild(f, float)"))...   // with a client condition "float"
+//   answer.reject(read(u"divide(wild(n), 1)"));
 //   answer.isAcceptable(*expression);          // while editing: slots "_" stand for anything
 //   answer.isAcceptableFinal(*expression);     // at the end: no slot left
 //

@@ -5,7 +5,8 @@
 //   RewriterC rewriter;
 //   rewriter.addRule(read(u"log(times(wild(a, positive), wild(b, positive)))"),
 //                    read(u"plus(log(wild(a)), log(wild(b)))"));
-//   rewriter.addRule(read(u"power(wild(x), wild(n))"), read(u"wild(x)"), read(u"equal1(wild(n))"));
+//   rewriter.addRule(read(u"power(power(wild(x), wild(m)), wild(n))"), read(u"power(wild(x), times(wild(m), wild(n)))"),
+//                    read(u"and(integer(wild(m)), integer(wild(n)))"));
 //   RewriterC::ResultS result = rewriter.rewrite(tree);   // result.tree is yours
 //
 // Each pass walks a copy of the tree bottom-up (arguments before their
