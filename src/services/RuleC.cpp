@@ -133,6 +133,10 @@ bool RuleC::compile(const NodeABC* pattern, const NodeABC* replacement, const No
     if (replacement != nullptr && !compileTemplate(replacement, replacement_t, settings, problem)) {
         return false;
     }
+    if (replacement != nullptr && replacement_t.tree.data_p->nodes[0].kind == PatternC::DataS::KindE::Wilds) {
+        problem = u"a sequence cannot be the whole replacement";
+        return false;
+    }
     if (condition == nullptr) {
         return true;
     }

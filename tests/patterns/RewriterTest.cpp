@@ -121,7 +121,8 @@ TEST(Rewriter, MalformedRulesAreRefused) {
                          {"f(wild(a))", "g(wild(a))", "free(wild(a))"},
                          {"f(wild(a))", "g(wild(a))", "x"},
                          {"f(wild(a))", "g(wild(a))", "positive(wild(c))"},
-                         {"wild(a,colour)", "x", nullptr}};
+                         {"wild(a,colour)", "x", nullptr},
+                         {"f(wilds(r))", "wilds(r)", nullptr}};
     for (const RuleS& rule : bad) {
         RewriterC rewriter;
         Tree pattern = read(widen(rule.pattern));
