@@ -371,6 +371,8 @@ TEST(AllocFailureSessionTest, Patterns) {
         RewriterC::ResultS rewritten;
         PatternConstraintsC::VerdictS verdict;
         MatchResultE found = MatchResultE::NoMatch;
+        MatchResultE everywhere = MatchResultE::NoMatch;
+        std::vector<MatcherC::PlaceS> places;
         bool added = false;
         std::u16string problem;
         PatternC::SettingsS for_rules = settings, for_forms = settings;  // moved in without allocating
@@ -383,17 +385,20 @@ TEST(AllocFailureSessionTest, Patterns) {
             added = rewriter && forms &&
                     rewriter->addRule(pattern->getNode(), replacement->getNode(), condition->getNode(), &problem) &&
                     forms->accept(pattern->getNode(), condition->getNode(), &problem);
+            if (found == MatchResultE::Matched) {
+                everywhere = matcher.matchAll(compiled, tree->getNode(), places);
+            }
             if (added) {
                 rewritten = rewriter->rewrite(tree->getNode());
                 verdict = forms->judge(tree->getNode(), true);
             }
         }
-        if (found != MatchResultE::Matched || !added || rewritten.status != RewriterC::StatusE::Done ||
+        if (found != MatchResultE::Matched || everywhere != MatchResultE::Matched || !added || rewritten.status != RewriterC::StatusE::Done ||
             verdict.out_of_memory) {
             EXPECT_TRUE(problem == u"out of memory" || problem.empty()) << narrow(problem);
             return std::u16string();
         }
-        std::u16string text = matcher.bindingAt(0, 0)->toString() + u" " +
+        std::u16string text = std::u16string(places.size() == 1 ? u"once " : u"not once ") + u" " +
                               std::u16string(verdict.acceptable ? u"accepted " : u"not accepted ");
         return text + print(rewritten.tree.get());
     });

@@ -129,7 +129,16 @@ TEST(Matcher, Sequences) {
            {"f(wilds(a),wilds(b))", "f(1,2)", kYes, "a=(); b=(1,2)"},
            {"f(wilds(a),wild(c,integer),wilds(b))", "f(x,y,3,z)", kYes, "a=(x,y); c=3; b=(z)"},
            {"f(wild(a),wilds(b),wild(c))", "f(1)", kNo, ""},
-           {"times(wild(a,integer),wilds(r))", "times(x,y,5)", kYes, "a=5; r=(x,y)"}});
+           {"times(wild(a,integer),wilds(r))", "times(x,y,5)", kYes, "a=5; r=(x,y)"},
+           // a sequence bound before is compared with what is left over, in order
+           {"f(g(wilds(r)),plus(x,wilds(r)))", "f(g(1,2),plus(1,x,2))", kYes, "r=(1,2)"},
+           {"f(g(wilds(r)),plus(x,wilds(r)))", "f(g(1,2),plus(2,x,1))", kNo, ""},
+           {"f(g(wilds(r)),plus(x,wilds(r)))", "f(g(1),plus(1,x,2))", kNo, ""},
+           {"f(g(wilds(r)),plus(x,wilds(r)))", "f(g(1,2,3),plus(1,x,2))", kNo, ""},
+           {"f(g(wilds(r)),h(wilds(r),x))", "f(g(1,2),h(1,x))", kNo, ""},
+           {"plus(wilds(r,symbol),wild(n,number))", "plus(x,2,y)", kYes, "r=(x,y); n=2"},
+           {"plus(wilds(r,symbol),wild(n,number))", "plus(x,2,3)", kNo, ""},
+           {"wilds(r)", "f(x)", kYes, "r=(f(x))"}});
 }
 
 TEST(Matcher, MalformedPatternsDoNotCompile) {

@@ -58,6 +58,7 @@ TEST(RuleReader, ErrorsNameLineAndColumn) {
         {RuleReaderC::FormE::Rules, u"\u00e9\u00e9(x,,y) -> y", 1, 6},
         {RuleReaderC::FormE::Rules, u"f(x -> y", 1, 9},                // columns count code points
         {RuleReaderC::FormE::Forms, u"accept f(x)\nreject g(x) -> h", 2, 13},     // forms have no arrow
+        {RuleReaderC::FormE::Rules, u"x -> plus(1-2,3)", 1, 6},                   // a number the factories refuse
     };
     for (const CaseS& c : cases) {
         LinesT lines;
@@ -78,6 +79,11 @@ TEST(RuleReader, ErrorsNameLineAndColumn) {
     EXPECT_EQ(error.column, 3u);
     EXPECT_EQ(narrow(error.message), "the wildcard b is not in the pattern");
     EXPECT_EQ(RuleReaderC::column(u"a\U0001D465b", 3), 3u);
+    // infix errors at their place
+    EXPECT_FALSE(RuleReaderC(RuleReaderC::infix(), RuleReaderC::FormE::Rules).read(u"x -> 2*)", lines, error));
+    EXPECT_EQ(error.column, 8u);
+    EXPECT_FALSE(RuleReaderC(nullptr, RuleReaderC::FormE::Rules).read(u"x -> y", lines, error));
+    EXPECT_EQ(narrow(error.message), "does not read");
 }
 
 TEST(PatternConstraints, FormsFromAFile) {
@@ -163,6 +169,16 @@ TEST(PatternConstraints, TemplateWithSlots) {
     EXPECT_FALSE(no_negatives.isAcceptableFinal(*good));
     EXPECT_FALSE(no_negatives.isAcceptable(*bad));
     EXPECT_FALSE(no_negatives.judge(nullptr, false).acceptable);
+    // forms that do not compile, from a file: at their line and column
+    LinesT lines;
+    RuleReaderC::ErrorS error;
+    ASSERT_TRUE(RuleReaderC(RuleReaderC::prefix(), RuleReaderC::FormE::Forms)
+                    .read(u"accept f(x)\nreject   wild(a,colour)", lines, error));
+    EXPECT_EQ(lines[0].keyword, u"accept");
+    EXPECT_EQ(lines[1].keyword, u"reject");
+    EXPECT_FALSE(no_negatives.addForms(lines, error));
+    EXPECT_EQ(error.line, 2u);
+    EXPECT_EQ(error.column, 10u);
 }
 
 }  // namespace
