@@ -188,6 +188,23 @@ TEST(Matcher, ManyOrdersGiveUpAtTheLimitNotNo) {
     EXPECT_EQ(text(matcher.binding(0).at(0)), "x9");
 }
 
+// The limit counts choices taken again: a match that needs n of them passes
+// with a limit of n; one that needs none (a sequence at the end takes the
+// rest at once) passes with a limit of 0.
+TEST(Matcher, TheLimitIsExact) {
+    const PatternC one_retry = compiled("times(x,wild(a,integer))");
+    const PatternC rest = compiled("f(x,wilds(r))");
+    Tree product = read(u"times(3,x)");
+    Tree call = read(u"f(x,1,2,3)");
+    MatcherC matcher;
+    matcher.setAttemptLimit(1);
+    EXPECT_EQ(matcher.match(one_retry, product.get()), MatchResultE::Matched);
+    matcher.setAttemptLimit(0);
+    EXPECT_EQ(matcher.match(one_retry, product.get()), MatchResultE::GaveUp);
+    ASSERT_EQ(matcher.match(rest, call.get()), MatchResultE::Matched);
+    EXPECT_EQ(bindings(matcher, rest), "r=(1,2,3)");
+}
+
 TEST(Matcher, SlotsMatchAnythingWhenAllowed) {
     const PatternC pattern = compiled("plus(times(wild(a,number),x),wild(b,number))");
     Tree editing = read(u"plus(times(_,_),2)");
