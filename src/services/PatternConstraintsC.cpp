@@ -18,21 +18,7 @@ PatternConstraintsC::~PatternConstraintsC() = default;
 
 bool PatternConstraintsC::add(std::vector<std::unique_ptr<detail::RuleC>>& forms, const NodeABC* pattern,
                               const NodeABC* condition, std::u16string* problem) {
-    std::u16string why;
-    bool out_of_memory = false;
-    try {
-        auto form = std::make_unique<detail::RuleC>();
-        if (form->compile(pattern, nullptr, condition, settings, why)) {
-            forms.push_back(std::move(form));
-            return true;
-        }
-    } catch (const std::bad_alloc&) {
-        out_of_memory = true;
-    }
-    if (problem != nullptr) {
-        detail::tellProblem(out_of_memory, why, *problem);
-    }
-    return false;
+    return detail::RuleC::addTo(forms, pattern, nullptr, false, condition, settings, problem);
 }
 
 bool PatternConstraintsC::accept(const NodeABC* pattern, const NodeABC* condition, std::u16string* problem) {

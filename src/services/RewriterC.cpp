@@ -18,23 +18,7 @@ RewriterC::~RewriterC() = default;
 
 bool RewriterC::addRule(const NodeABC* pattern, const NodeABC* replacement, const NodeABC* condition,
                         std::u16string* problem) {
-    std::u16string why;
-    bool out_of_memory = false;
-    try {
-        auto rule = std::make_unique<detail::RuleC>();
-        if (replacement == nullptr) {
-            why = u"no replacement";
-        } else if (rule->compile(pattern, replacement, condition, settings, why)) {
-            rules.push_back(std::move(rule));
-            return true;
-        }
-    } catch (const std::bad_alloc&) {
-        out_of_memory = true;
-    }
-    if (problem != nullptr) {
-        detail::tellProblem(out_of_memory, why, *problem);
-    }
-    return false;
+    return detail::RuleC::addTo(rules, pattern, replacement, true, condition, settings, problem);
 }
 
 std::size_t RewriterC::ruleCount() const noexcept { return rules.size(); }

@@ -125,6 +125,28 @@ bool evaluateCondition(const NodeABC* condition, const PatternC::SettingsS& sett
     });
 }
 
+bool RuleC::addTo(std::vector<std::unique_ptr<RuleC>>& rules, const NodeABC* pattern, const NodeABC* replacement,
+                  bool replacement_needed, const NodeABC* condition, const PatternC::SettingsS& settings,
+                  std::u16string* problem) {
+    std::u16string why;
+    bool out_of_memory = false;
+    try {
+        auto rule = std::make_unique<RuleC>();
+        if (replacement == nullptr && replacement_needed) {
+            why = u"no replacement";
+        } else if (rule->compile(pattern, replacement, condition, settings, why)) {
+            rules.push_back(std::move(rule));
+            return true;
+        }
+    } catch (const std::bad_alloc&) {
+        out_of_memory = true;
+    }
+    if (problem != nullptr) {
+        tellProblem(out_of_memory, why, *problem);
+    }
+    return false;
+}
+
 bool RuleC::compile(const NodeABC* pattern, const NodeABC* replacement, const NodeABC* condition,
                     const PatternC::SettingsS& settings, std::u16string& problem) {
     if (!pattern_c.compile(pattern, settings, &problem)) {

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "algexpr/MatcherC.h"
 #include "algexpr/NodeABC.h"
@@ -27,6 +28,14 @@ public:
     /// wildcard the pattern lacks. Throws std::bad_alloc.
     bool compile(const NodeABC* pattern, const NodeABC* replacement, const NodeABC* condition,
                  const PatternC::SettingsS& settings, std::u16string& problem);
+
+    /// Compiles a rule and appends it to `rules`; false, with the reason in
+    /// `problem` when given ("out of memory" when memory runs out), when it
+    /// does not compile. A null `replacement` is allowed only when
+    /// `replacement_needed` is false.
+    static bool addTo(std::vector<std::unique_ptr<RuleC>>& rules, const NodeABC* pattern, const NodeABC* replacement,
+                      bool replacement_needed, const NodeABC* condition, const PatternC::SettingsS& settings,
+                      std::u16string* problem);
 
     const PatternC& pattern() const { return pattern_c; }
     bool hasReplacement() const { return replacement_t.tree.isCompiled(); }
