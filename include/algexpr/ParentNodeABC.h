@@ -40,6 +40,9 @@
 namespace qorv::math::algexpr {
 
 class TreeCursorC;
+namespace detail {
+struct NodeAccess;
+}
 
 class ALGEXPR_API ParentNodeABC : public NodeABC {
 public:
@@ -102,6 +105,7 @@ protected:
 
 private:
     friend class TreeCursorC;
+    friend struct detail::NodeAccess;  // a child taken out without deleting it
     union Slot;
     // Slots before the children in the buffer: count and capacity, and the
     // way back up that walks leave (see TreeCursorC).

@@ -10,6 +10,7 @@
 #include "algexpr/ExtendedFunctionNodeC.h"
 #include "algexpr/ExtendedSymbolNodeC.h"
 #include "algexpr/TreeCursorC.h"
+#include "services/NodeCopy.h"
 #include "support/NodeAccess.h"
 #include "support/SymbolAccess.h"
 #include "tree/NodeKind.h"
@@ -21,58 +22,9 @@
 
 namespace qorv::math::algexpr {
 
-namespace {
-
+using detail::argumentCount;
+using detail::copyNode;
 using detail::NodeKind;
-
-unsigned int argumentCount(const ParentNodeABC& node) {
-    unsigned int count = 0;
-    for (const NodeABC* argument : node.children()) {
-        count += argument != nullptr ? 1 : 0;
-    }
-    return count;
-}
-
-// A copy of the function node `source` without arguments, except for a
-// client's own class, copied whole by its clone() (its arguments are
-// replaced after). Null when memory runs out.
-ParentNodeABC* emptyCopy(const ParentNodeABC& source, NodeKind kind) {
-    if (kind == NodeKind::CoreFunction) {
-        return new (std::nothrow) CoreFunctionNodeC(static_cast<const CoreFunctionNodeC&>(source).getCode());
-    }
-    if (kind == NodeKind::ExtendedFunction) {
-        return new (std::nothrow)
-            ExtendedFunctionNodeC(static_cast<const ExtendedFunctionNodeC&>(source).getSymbol());
-    }
-    return static_cast<ParentNodeABC*>(source.clone());
-}
-
-// Gives `copy` the last `count` entries of `built` as its arguments, in order.
-// False when memory runs out (the entries are then freed or still in `built`).
-bool adoptArguments(ParentNodeABC& copy, bool whole_clone, std::vector<NodeABC*>& built, unsigned int count) {
-    const std::size_t first = built.size() - count;
-    for (unsigned int i = 0; i < count; ++i) {
-        NodeABC* argument = built[first + i];
-        built[first + i] = nullptr;
-        if (whole_clone) {
-            if (i >= copy.numChildren()) {
-                delete argument;
-                return false;
-            }
-            copy.replaceChild(i, argument);
-        } else {
-            const unsigned int before = copy.numChildren();
-            copy.addChild(argument);  // deletes it when the list cannot grow
-            if (copy.numChildren() == before) {
-                return false;
-            }
-        }
-    }
-    built.resize(first);
-    return true;
-}
-
-}  // namespace
 
 SubstitutionC::SubstitutionC() noexcept = default;
 
@@ -123,49 +75,22 @@ NodeABC* SubstitutionC::copyOfLeaf(const NodeABC* leaf) const {
 }
 
 NodeABC* SubstitutionC::apply(const NodeABC* tree) const {
-    std::vector<NodeABC*> built;
-    struct Cleanup {
-        std::vector<NodeABC*>& nodes;
-        ~Cleanup() {
-            for (NodeABC* node : nodes) {
-                delete node;
-            }
-        }
-    } cleanup{built};
+    detail::BuiltNodesC built;
     try {
         for (TreeCursorC cursor(tree, PostOrder); cursor.node() != nullptr; cursor.next()) {
-            if (built.size() == built.capacity()) {  // so that the push below cannot fail
-                built.reserve(2 * built.size() + 16);
-            }
+            built.reserve(1);  // so that the push below cannot fail
             const ParentNodeABC* parent = detail::asParent(cursor.node());
             const unsigned int count = parent != nullptr ? argumentCount(*parent) : 0;
-            NodeABC* copy = nullptr;
-            if (parent == nullptr) {
-                copy = copyOfLeaf(cursor.node());
-            } else {
-                const NodeKind kind = detail::kindOf(parent);
-                ParentNodeABC* function = emptyCopy(*parent, kind);
-                const bool whole = kind != NodeKind::CoreFunction && kind != NodeKind::ExtendedFunction;
-                if (function != nullptr && !adoptArguments(*function, whole, built, count)) {
-                    delete function;
-                    function = nullptr;
-                }
-                copy = function;
-            }
+            NodeABC* copy = parent == nullptr ? copyOfLeaf(cursor.node()) : copyNode(parent, built.nodes, count);
             if (copy == nullptr) {
                 return nullptr;
             }
-            built.push_back(copy);
+            built.nodes.push_back(copy);
         }
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
-    if (built.size() != 1) {
-        return nullptr;
-    }
-    NodeABC* root = built.back();
-    built.pop_back();
-    return root;
+    return built.takeRoot();
 }
 
 }  // namespace qorv::math::algexpr

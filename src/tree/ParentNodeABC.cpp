@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "algexpr/ParentNodeABC.h"
+#include "support/NodeAccess.h"
 
 #include <atomic>
 #include <climits>
@@ -300,3 +301,17 @@ bool ParentNodeABC::reserve(unsigned int wanted) {
 }
 
 }  // namespace qorv::math::algexpr
+
+namespace qorv::math::algexpr::detail {
+
+NodeABC* NodeAccess::release(ParentNodeABC& parent, unsigned int index) noexcept {
+    if (index >= parent.numChildren()) {
+        return nullptr;
+    }
+    NodeABC*& slot = parent.children_p[ParentNodeABC::kHeaderSlots + index].node;
+    NodeABC* child = slot;
+    slot = nullptr;
+    return child;
+}
+
+}  // namespace qorv::math::algexpr::detail

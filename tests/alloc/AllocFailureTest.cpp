@@ -417,6 +417,57 @@ TEST(AllocFailureSessionTest, ConvertingUtf8) {
     });
 }
 
+// Patterns: compiling, matching (commutative, with a sequence), rewriting
+// with a condition, and judging by forms. Each reports memory running out
+// as such, never as a different answer.
+TEST(AllocFailureSessionTest, Patterns) {
+    const PatternC::SettingsS settings;
+    PointerTC<AlgebraicExpressionC> tree = AlgebraicExpressionC::fromPrefixString(u"plus(g(x,1),times(x,2),sin(x),pi)");
+    PointerTC<AlgebraicExpressionC> pattern =
+        AlgebraicExpressionC::fromPrefixString(u"plus(times(2,wild(a)),sin(wild(a)),wilds(r))");
+    PointerTC<AlgebraicExpressionC> replacement = AlgebraicExpressionC::fromPrefixString(u"g(wilds(r),wild(a))");
+    PointerTC<AlgebraicExpressionC> condition = AlgebraicExpressionC::fromPrefixString(u"symbol(wild(a))");
+    injectEach("patterns", [&] {
+        PatternC compiled;
+        MatcherC matcher;
+        std::unique_ptr<RewriterC> rewriter;
+        std::unique_ptr<PatternConstraintsC> forms;
+        RewriterC::ResultS rewritten;
+        PatternConstraintsC::VerdictS verdict;
+        MatchResultE found = MatchResultE::NoMatch;
+        MatchResultE everywhere = MatchResultE::NoMatch;
+        std::vector<MatcherC::PlaceS> places;
+        bool added = false;
+        std::u16string problem;
+        PatternC::SettingsS for_rules = settings, for_forms = settings;  // moved in without allocating
+        {
+            Injector::Armed armed;
+            found = compiled.compile(pattern->getNode(), settings, &problem) ? matcher.match(compiled, tree->getNode())
+                                                                    : MatchResultE::OutOfMemory;
+            rewriter.reset(new (std::nothrow) RewriterC(std::move(for_rules)));
+            forms.reset(new (std::nothrow) PatternConstraintsC(std::move(for_forms)));
+            added = rewriter && forms &&
+                    rewriter->addRule(pattern->getNode(), replacement->getNode(), condition->getNode(), &problem) &&
+                    forms->accept(pattern->getNode(), condition->getNode(), &problem);
+            if (found == MatchResultE::Matched) {
+                everywhere = matcher.matchAll(compiled, tree->getNode(), places);
+            }
+            if (added) {
+                rewritten = rewriter->rewrite(tree->getNode());
+                verdict = forms->judge(tree->getNode(), true);
+            }
+        }
+        if (found != MatchResultE::Matched || everywhere != MatchResultE::Matched || !added || rewritten.status != RewriterC::StatusE::Done ||
+            verdict.out_of_memory) {
+            EXPECT_TRUE(problem == u"out of memory" || problem.empty()) << narrow(problem);
+            return std::u16string();
+        }
+        std::u16string text = std::u16string(places.size() == 1 ? u"once " : u"not once ") + u" " +
+                              std::u16string(verdict.acceptable ? u"accepted " : u"not accepted ");
+        return text + print(rewritten.tree.get());
+    });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {

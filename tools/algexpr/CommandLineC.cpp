@@ -151,6 +151,28 @@ bool takeVariable(CommandLineC& line, std::vector<std::string>& words, std::stri
     return true;
 }
 
+// match PATTERN
+bool takeMatchOperands(CommandLineC& line, std::vector<std::string>& words, std::string& error) {
+    if (words.empty()) {
+        error = "match needs a PATTERN";
+        return false;
+    }
+    line.pattern = words[0];
+    words.erase(words.begin());
+    return true;
+}
+
+// rewrite and check take no operands but need their file.
+bool needRules(CommandLineC& line, std::vector<std::string>&, std::string& error) {
+    error = line.rules_file.empty() ? "rewrite needs --rules FILE" : "";
+    return error.empty();
+}
+
+bool needForms(CommandLineC& line, std::vector<std::string>&, std::string& error) {
+    error = line.accept_file.empty() ? "check needs --accept FILE" : "";
+    return error.empty();
+}
+
 const CommandRow kCommands[] = {
     {"print", CommandE::Print, nullptr},
     {"tree", CommandE::Tree, nullptr},
@@ -164,6 +186,9 @@ const CommandRow kCommands[] = {
     {"integrate", CommandE::Integrate, takeVariable},
     {"limit", CommandE::Limit, takeLimitOperands},
     {"solve", CommandE::Solve, takeVariable},
+    {"match", CommandE::Match, takeMatchOperands},
+    {"rewrite", CommandE::Rewrite, needRules},
+    {"check", CommandE::Check, needForms},
 };
 
 // The commands that write expressions (--to), and the operations: those of
@@ -173,7 +198,8 @@ constexpr CommandMask kGinacOperations = bit(CommandE::Simplify) | bit(CommandE:
 constexpr CommandMask kGiacOperations =
     kGinacOperations | bit(CommandE::Integrate) | bit(CommandE::Limit) | bit(CommandE::Solve);
 constexpr CommandMask kOperations = kGiacOperations;
-constexpr CommandMask kWriting = bit(CommandE::Print) | bit(CommandE::Subst) | bit(CommandE::Eval) | kOperations;
+constexpr CommandMask kWriting = bit(CommandE::Print) | bit(CommandE::Subst) | bit(CommandE::Eval) | kOperations |
+                                  bit(CommandE::Match) | bit(CommandE::Rewrite);
 constexpr CommandMask kEvaluating = bit(CommandE::Eval) | kOperations;
 
 const CommandRow* commandNamed(const std::string& name) {
@@ -416,6 +442,31 @@ bool setInProcess(CommandLineC& line, const std::string&, std::string&) {
     return true;
 }
 
+bool setRules(CommandLineC& line, const std::string& value, std::string&) {
+    line.rules_file = value;
+    return true;
+}
+
+bool setSteps(CommandLineC& line, const std::string& value, std::string& error) {
+    unsigned long steps = 0;
+    if (!parseUnsigned(value, steps)) {
+        error = "--steps takes a whole number >= 0, not '" + value + "'";
+        return false;
+    }
+    line.steps = steps;
+    return true;
+}
+
+bool setAccept(CommandLineC& line, const std::string& value, std::string&) {
+    line.accept_file = value;
+    return true;
+}
+
+bool setEditing(CommandLineC& line, const std::string&, std::string&) {
+    line.editing = true;
+    return true;
+}
+
 const OptionRow kOptions[] = {
     {"--help", false, kAnyCommand, setHelp},
     {"-h", false, kAnyCommand, setHelp},
@@ -440,6 +491,10 @@ const OptionRow kOptions[] = {
     {"--timeout", true, kEvaluating, setTimeout},
     {"--max-memory", true, kEvaluating, setMaxMemory},
     {"--in-process", false, kEvaluating, setInProcess},
+    {"--rules", true, bit(CommandE::Rewrite), setRules},
+    {"--steps", true, bit(CommandE::Rewrite), setSteps},
+    {"--accept", true, bit(CommandE::Check), setAccept},
+    {"--editing", false, bit(CommandE::Check), setEditing},
 };
 
 const OptionRow* optionNamed(const std::string& name) {

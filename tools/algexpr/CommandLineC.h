@@ -23,6 +23,7 @@
 #define ALGEXPR_TOOL_COMMANDLINEC_H
 
 #include <cstdint>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,14 @@ public:
     int side = 0;                    // limit --side above|below: 1 or -1; 0: both
     unsigned long series_order = 0;  // series ORDER
     bool drop_order = false;         // series --drop-order
+
+    // Patterns: match PATTERN, rewrite --rules FILE [--steps N], check
+    // --accept FILE [--editing].
+    std::string pattern;           // match PATTERN (UTF-8)
+    std::string rules_file;        // rewrite --rules FILE
+    std::size_t steps = 10000;     // rewrite --steps N
+    std::string accept_file;       // check --accept FILE
+    bool editing = false;          // check --editing
 
     std::vector<std::string> expressions;  // the EXPR arguments (UTF-8)
 

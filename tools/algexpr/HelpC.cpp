@@ -52,6 +52,9 @@ const char kToolHelp[] =
     "  subst --code N REPLACEMENT [EXPR...]\n"
     "                                      replace the core symbol with code N\n"
     "  eval [--strict|--numeric] [EXPR...] evaluate each expression\n"
+    "  match PATTERN [EXPR...]             the bindings of PATTERN's wildcards\n"
+    "  rewrite --rules FILE [EXPR...]      rewrite by the rules in FILE\n"
+    "  check --accept FILE [EXPR...]       whether each has a form FILE accepts\n"
     "The operations, exact, with the GiNaC or the Giac engine:\n"
     "  simplify [EXPR...]                  rational normal form: one fraction,\n"
     "                                      common factors cancelled\n"
@@ -215,6 +218,52 @@ const char kSubstHelp[] =
     "  algexpr subst x 'plus(y,1)' 'times(x,x)'  ->  times(plus(y,1),plus(y,1))\n"
     "REPLACEMENT is read as the expressions are (--from, --lax):\n"
     "  algexpr subst --from infix --to infix x 'y+1' 'x^2'  ->  (y + 1)^2\n";
+
+const char kMatchHelp[] =
+    "Usage: algexpr match [--from N] [--to N] [--lax] [--digits N] [--float-format F]\n"
+    "                     PATTERN [EXPR...]\n"
+    "Matches each expression against PATTERN at its root and prints what the\n"
+    "wildcards stand for, \"no match\", or \"gave up\" when the search ran out of\n"
+    "attempts. A pattern is an expression with wildcards in it:\n"
+    "  wild(a)            any one subtree; written twice, equal subtrees\n"
+    "  wild(n, integer)   with conditions: integer, number, positive, symbol,\n"
+    "                     free(x) (no x inside)\n"
+    "  wilds(r)           a sequence: the rest of a function's arguments\n"
+    "  algexpr match 'times(wild(a,number),x)' 'times(x,3)'  ->  a = 3\n"
+    "  algexpr match 'plus(x,wilds(r))' 'plus(1,x,y)'      ->  r = (1, y)\n"
+    "plus and times match their arguments in any order; nothing else is\n"
+    "rearranged: matching is on the tree as read (minus(a,b) is not\n"
+    "plus(a,neg(b)), nested plus nodes stay nested). PATTERN is read as the\n"
+    "expressions are (--from):\n"
+    "  algexpr match --from infix 'wild(a)^2' 'sin(x)^2'   ->  a = sin(x)\n";
+
+const char kRewriteHelp[] =
+    "Usage: algexpr rewrite --rules FILE [--steps N] [--from N] [--to N] [--lax]\n"
+    "                       [--digits N] [--float-format F] [EXPR...]\n"
+    "Rewrites each expression by the rules of FILE, one a line:\n"
+    "  PATTERN -> REPLACEMENT\n"
+    "  PATTERN -> REPLACEMENT if CONDITION\n"
+    "with # comments and blank lines; the parts are read as the expressions\n"
+    "are (--from). At every node, arguments first, the first rule whose\n"
+    "pattern matches (see algexpr match --help) and whose condition holds\n"
+    "replaces the node, its wildcards filled in; this repeats until nothing\n"
+    "changes. A condition is integer(wild(a)), number, positive, symbol,\n"
+    "free(wild(a),x), or and(...), or(...), not(...) of conditions:\n"
+    "  log(times(wild(a),wild(b))) -> plus(log(wild(a)),log(wild(b))) if and(positive(wild(a)),positive(wild(b)))\n"
+    "A rule set that has not settled after N rules applied (--steps, 10000 by\n"
+    "default) fails the line. A file that does not read is an error naming\n"
+    "FILE:LINE:COLUMN.\n";
+
+const char kCheckHelp[] =
+    "Usage: algexpr check --accept FILE [--editing] [--from N] [--lax] [EXPR...]\n"
+    "Tells for each expression whether it has a form that FILE accepts:\n"
+    "  accept PATTERN [if CONDITION]   a form the whole expression may have\n"
+    "  reject PATTERN [if CONDITION]   a form no part of it may have\n"
+    "one a line (a bare PATTERN is accepted; patterns and conditions as for\n"
+    "match and rewrite). Prints \"accepted: FORM\", \"rejected: FORM\" or \"not\n"
+    "accepted\". A slot _ left in an expression is not accepted; with\n"
+    "--editing a slot stands for anything, as in an expression still being\n"
+    "filled in.\n";
 
 const char kEvalHelp[] =
     "Usage: algexpr eval [--strict | --numeric] [--engine E] [--from N] [--to N]\n"
@@ -406,6 +455,12 @@ const char* rawText(CommandE command) {
             return kLimitHelp;
         case CommandE::Solve:
             return kSolveHelp;
+        case CommandE::Match:
+            return kMatchHelp;
+        case CommandE::Rewrite:
+            return kRewriteHelp;
+        case CommandE::Check:
+            return kCheckHelp;
         case CommandE::None:
             break;
     }

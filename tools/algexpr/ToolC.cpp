@@ -21,6 +21,9 @@
 #include "SessionInstallerC.h"
 #include "SubstCommandC.h"
 #include "SupervisorC.h"
+#include "MatchCommandC.h"
+#include "RewriteCommandC.h"
+#include "CheckCommandC.h"
 #include "TreeCommandC.h"
 #include "VisitorWriterTC.h"
 #include "WorkerProtocolC.h"
@@ -173,6 +176,12 @@ std::unique_ptr<CommandABC> ToolC::makeCommand() {
         case CommandE::Limit:
         case CommandE::Solve:
             return makeGiacOperation();
+        case CommandE::Match:
+            return std::make_unique<MatchCommandC>(options, *reader_p, *writer_p);
+        case CommandE::Rewrite:
+            return std::make_unique<RewriteCommandC>(options, *reader_p, *writer_p);
+        case CommandE::Check:
+            return std::make_unique<CheckCommandC>(options, *reader_p);
         case CommandE::Print:
         case CommandE::None:
             break;
