@@ -117,6 +117,39 @@ void splitRadicand(const GiNaC::numeric& n, unsigned q, GiNaC::numeric& s_out, G
 
 namespace {
 
+// GiNaC takes the rational content out of a sum under an integer power,
+// (x/6 + y/4)^-1 = 12*(2*x + 3*y)^-1, only when the first term of the sum in
+// its own order has a rational coefficient; that order follows hash values
+// that change from process to process. Where the sum also has float
+// coefficients the choice shows, so the content is taken out here whatever
+// comes first, by the very operations GiNaC uses (each coefficient divided
+// by the content), and every process writes the one form.
+class SumContentC : GiNaC::add {
+public:
+    static GiNaC::ex takenOut(const GiNaC::add& sum, const GiNaC::numeric& exponent, const GiNaC::ex& e) {
+        const GiNaC::epvector& terms = sum.*(&SumContentC::seq);
+        bool floats = false;
+        bool rationals = false;
+        for (const GiNaC::expair& term : terms) {
+            const bool rational = GiNaC::ex_to<GiNaC::numeric>(term.coeff).is_rational();
+            floats = floats || !rational;
+            rationals = rationals || rational;
+        }
+        const GiNaC::numeric content = sum.integer_content();
+        if (!floats || !rationals || content.is_equal(GiNaC::numeric(1)) || content.is_zero()) {
+            return e;
+        }
+        auto& scaled = GiNaC::dynallocate<GiNaC::add>(sum);
+        scaled.clearflag(GiNaC::status_flags::hash_calculated);
+        GiNaC::ex& overall = scaled.*(&SumContentC::overall_coeff);
+        overall = GiNaC::ex_to<GiNaC::numeric>(overall).div_dyn(content);
+        for (GiNaC::expair& term : scaled.*(&SumContentC::seq)) {
+            term.coeff = GiNaC::ex_to<GiNaC::numeric>(term.coeff).div_dyn(content);
+        }
+        return GiNaC::pow(GiNaC::ex(scaled), exponent) * content.power(exponent);
+    }
+};
+
 class FormsC {
 public:
     GiNaC::ex rewritten(const GiNaC::ex& e) {
@@ -136,6 +169,9 @@ private:
     GiNaC::ex power(const GiNaC::ex& e) {
         const GiNaC::ex& base = e.op(0);
         const GiNaC::ex& exponent = e.op(1);
+        if (GiNaC::is_exactly_a<GiNaC::add>(base) && exponent.info(GiNaC::info_flags::integer)) {
+            return SumContentC::takenOut(GiNaC::ex_to<GiNaC::add>(base), GiNaC::ex_to<GiNaC::numeric>(exponent), e);
+        }
         if (isExp(base) && (exponent.info(GiNaC::info_flags::integer) || base.op(0).info(GiNaC::info_flags::real))) {
             return GiNaC::exp(base.op(0) * exponent);  // (e^a)^b is e^(a*b) for a real a or an integer b
         }
