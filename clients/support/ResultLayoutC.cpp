@@ -375,7 +375,9 @@ void ResultLayoutC::arrange(std::vector<TermS>& terms) const {
     const ProductS* negative = productOrNull(first);
     const bool number = graph.kind(second) == KindE::Constant ||
                         (graph.kind(second) == KindE::Number && !graph.numberOf(second).complex);
-    if (number && negative != nullptr && graph.kind(first) == KindE::Product && negative->factors.size() == 1 &&
+    // A power whose base's sign was turned is laid out as a product too: the
+    // engine may give -(b-a)^-1 or (a-b)^-1, and both must come out alike.
+    if (number && negative != nullptr && negative->factors.size() == 1 &&
         !graph.numberOf(negative->coefficient).complex) {
         std::swap(terms.front(), terms.back());
     }

@@ -28,6 +28,9 @@ FIXED = [
     "divide(1,plus(times(-1,divide(x,6)),times(0.5,y)))",
     "power(plus(divide(x,6),divide(y,4),times(2.5,x,y)),-2)",
     "times(z,power(plus(divide(x,3),1.5,divide(y,9)),-3))",
+    # A number beside the reciprocal of a sum whose sign the engine chooses.
+    "plus(5.5,power(minus(log(4),omega),-1))",
+    "plus(plus(383,798.98e1,755.30),power(minus(log(4),omega),-1))",
     "factor(minus(power(x,40),1))",
     "factor(minus(power(x,6),power(y,6)))",
     "factor(minus(power(y,2),power(x,2)))",
