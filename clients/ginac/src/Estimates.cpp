@@ -39,8 +39,9 @@ double magnitude(const GiNaC::numeric& n) {
 }
 
 // Decimal digits that the numbers inside e contribute when e is raised to a
-// power: numbers, products of them and powers of them; sums and functions are
-// left alone by GiNaC and contribute nothing.
+// power: numbers, products of them and powers of them, and the rational
+// content that GiNaC takes out of a sum ((4/3 + s)^n is 3^-n (4 + 3 s)^n);
+// the rest of a sum, and functions, are left alone and contribute nothing.
 double numberWeight(const GiNaC::ex& e) {
     struct Item {
         GiNaC::ex e;
@@ -59,6 +60,11 @@ double numberWeight(const GiNaC::ex& e) {
         } else if (GiNaC::is_exactly_a<GiNaC::mul>(item.e)) {
             for (std::size_t i = 0; i < item.e.nops(); ++i) {
                 stack.push_back(Item{item.e.op(i), item.factor});
+            }
+        } else if (GiNaC::is_exactly_a<GiNaC::add>(item.e)) {
+            const GiNaC::numeric content = GiNaC::ex_to<GiNaC::add>(item.e).integer_content();
+            if (!content.is_zero() && !content.is_equal(GiNaC::numeric(1))) {
+                weight += item.factor * decimalDigits(content);
             }
         } else if (GiNaC::is_exactly_a<GiNaC::power>(item.e) && GiNaC::is_exactly_a<GiNaC::numeric>(item.e.op(1)) &&
                    GiNaC::ex_to<GiNaC::numeric>(item.e.op(1)).is_rational()) {
