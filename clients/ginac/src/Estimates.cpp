@@ -310,6 +310,12 @@ void checkParts(const GiNaC::ex& e, const char16_t* operation, const GinacLimits
             if (GiNaC::is_exactly_a<GiNaC::add>(x)) {
                 return sum;
             }
+            if (GiNaC::is_exactly_a<GiNaC::power>(x) && x.op(1).info(GiNaC::info_flags::integer)) {
+                // GiNaC multiplies an integer power of a + b i out, a term
+                // for each power of the parts, to take it apart.
+                const double n = std::fabs(GiNaC::ex_to<GiNaC::numeric>(x.op(1)).to_double());
+                return std::min(1e300, 2.0 * sum * std::max(1.0, n));
+            }
             return count == 0 ? 1.0 : std::min(1e300, 2.0 * sum);
         });
     const double most = std::pow(2.0, static_cast<double>(limits.parts_depth) + 2.0);  // the chain passes
