@@ -212,6 +212,59 @@ TEST(GinacAnswersTest, CompositionsAreBoundedAsAWhole) {
     }
 }
 
+// GiNaC writes abs(exp(z)) as exp of z's real part, which it takes apart
+// there and then; under another abs the result is taken apart again. Four
+// such over a tower of powers ran past a minute (found by the engine fuzzer).
+TEST(GinacAnswersTest, AbsoluteValuesAreTakenApartWithinTheLimit) {
+    const std::string tower = "exp(power(x,power(x,sqrt(sqrt(sqrt(power(x,x)))))))";
+    const std::string refused = "abs: taking the expression apart would take about ";
+    for (bool real : {false, true}) {
+        RealGuard guard(real ? std::vector<std::u16string>{u"x"} : std::vector<std::u16string>{});
+        const Outcome outcome = run("abs(abs(abs(abs(" + tower + "))))");
+        EXPECT_EQ(outcome.reason.rfind(refused, 0), 0u) << outcome.reason;
+        EXPECT_NE(eval("abs(abs(exp(power(x,power(x,power(x,x))))))"), "null");  // big, but within the limit
+    }
+    {
+        // A product of real factors is taken apart factor by factor, with no
+        // products of parts to multiply out.
+        RealGuard guard({u"x"});
+        const auto chain = [](int k) {
+            std::string text = "plus(x," + std::to_string(k) + ")";
+            for (int j = 0; j < 10; ++j) {
+                text = "cos(" + text + ")";
+            }
+            return text;
+        };
+        std::string product = "times(" + chain(1);
+        for (int k = 2; k <= 8; ++k) {
+            product += "," + chain(k);
+        }
+        EXPECT_NE(eval("real_part(" + product + "))"), "null");
+        // Nor is an integer power of a real base multiplied out.
+        const std::string power = "power(" + chain(1) + ",200)";
+        EXPECT_NE(eval("real_part(" + power + ")"), "null");
+        RealGuard complex({});
+        EXPECT_EQ(run("real_part(" + power + ")").reason.rfind("real_part: taking the expression apart", 0), 0u);
+    }
+    std::string cosines = "y";
+    for (int i = 0; i < 20; ++i) {
+        cosines = "cos(" + cosines + ")";
+    }
+    EXPECT_EQ(run("abs(power(2," + cosines + "))").reason.rfind(refused, 0), 0u);
+    EXPECT_EQ(eval("abs(exp(plus(x,times(i,y))))"), "exp(plus(neg(imag_part(y)),real_part(x)))");
+    EXPECT_EQ(eval("abs(power(2,plus(x,times(i,y))))"), "power(2,plus(neg(imag_part(y)),real_part(x)))");
+    EXPECT_EQ(eval("real_part(times(real_part(y),imag_part(y),abs(y),sin(x),3))"),
+              "times(3,abs(y),cosh(imag_part(x)),imag_part(y),real_part(y),sin(real_part(x)))");
+    // Real-valued functions are their own real part, however deep inside.
+    std::string deep = "x";
+    for (int i = 0; i < 13; ++i) {
+        deep = "power(x," + deep + ")";
+    }
+    EXPECT_NE(eval("real_part(atan2(" + deep + ",csgn(" + deep + ")))"), "null");
+    EXPECT_NE(eval("real_part(step(" + deep + "))"), "null");
+    EXPECT_NE(eval("imag_part(abs(times(" + deep + ",plus(" + deep + ",1),plus(" + deep + ",2))))"), "null");
+}
+
 // exp, sinh and cosh of floats whose result lies beyond the range of floats
 // are refused, as such powers are: reducing such an argument would take CLN
 // absurd amounts of memory (sinh nested 8 deep over 1 asked for gigabytes).

@@ -1,20 +1,27 @@
 // SPDX-License-Identifier: MIT
 #include "ComplexRules.h"
 
+#include "Estimates.h"
+
 namespace qorv::math::algexpr::ginac::detail {
 
-GiNaC::ex absoluteValue(const GiNaC::ex& a, int levels) {
+GiNaC::ex absoluteValue(const GiNaC::ex& a, const GinacLimitsS& limits, int levels) {
     if (levels > 0 && GiNaC::is_exactly_a<GiNaC::mul>(a)) {
         for (std::size_t i = 0; i < a.nops(); ++i) {
             const GiNaC::ex factor = a.op(i);
             if (GiNaC::is_exactly_a<GiNaC::numeric>(factor) && !GiNaC::ex_to<GiNaC::numeric>(factor).is_real()) {
-                return GiNaC::abs(GiNaC::ex_to<GiNaC::numeric>(factor)) * absoluteValue(a / factor, levels - 1);
+                return GiNaC::abs(GiNaC::ex_to<GiNaC::numeric>(factor)) * absoluteValue(a / factor, limits, levels - 1);
             }
         }
     }
     if (levels > 0 && GiNaC::is_exactly_a<GiNaC::power>(a) && GiNaC::is_exactly_a<GiNaC::numeric>(a.op(1)) &&
         GiNaC::ex_to<GiNaC::numeric>(a.op(1)).is_real()) {
-        return evaluated(GiNaC::power(absoluteValue(a.op(0), levels - 1), a.op(1)));
+        return evaluated(GiNaC::power(absoluteValue(a.op(0), limits, levels - 1), a.op(1)));
+    }
+    if (GiNaC::is_the_function<GiNaC::exp_SERIAL>(a)) {
+        checkParts(a.op(0), u"abs", limits);
+    } else if (GiNaC::is_exactly_a<GiNaC::power>(a)) {
+        checkParts(a.op(1), u"abs", limits);
     }
     return GiNaC::abs(a);
 }

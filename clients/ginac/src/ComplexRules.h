@@ -6,6 +6,8 @@
 
 #include <ginac/ginac.h>
 
+#include "algexpr/ginac/GinacLimitsS.h"
+
 namespace qorv::math::algexpr::ginac::detail {
 
 /// An expression made on the stack, evaluated: GiNaC's pow() and
@@ -20,7 +22,10 @@ inline GiNaC::ex evaluated(const GiNaC::basic& object) { return GiNaC::ex(object
 /// likewise. So the coefficient's absolute value is taken out here, and the
 /// absolute value of a power of a real exponent is that of its base to the
 /// exponent (as far as `levels` of such nesting; beyond, GiNaC's own).
-GiNaC::ex absoluteValue(const GiNaC::ex& a, int levels = 8);
+/// GiNaC writes abs(exp(z)) as exp of the real part of z, and abs(b^c) for a
+/// real c or positive b with the real part of c; taking those apart is
+/// bounded like real_part (a RefusalC beyond `limits`).
+GiNaC::ex absoluteValue(const GiNaC::ex& a, const GinacLimitsS& limits, int levels = 8);
 
 /// base^exponent, the principal value. GiNaC turns (1/x)^c, and a product
 /// with such a factor, into x^(-c) for a fractional c, which differs where x

@@ -292,32 +292,77 @@ void checkFactorDegree(double degree, std::size_t symbols, double terms, const G
 }
 
 // GiNaC takes real_part and imag_part apart through the expression: a
-// function's parts need both parts of its argument, a product of k factors
-// 2^(k-1) products of their parts. The work estimated that way is bounded
-// like a chain of parts_depth functions (imag_part of 16 nested tan, 0.2 s).
+// function's parts need both parts of its argument (even a real one), a
+// product of k complex factors 2^(k-1) products of their parts. The work
+// estimated that way is bounded like a chain of parts_depth functions
+// (imag_part of 16 nested tan, 0.2 s). The real-valued functions (abs,
+// real_part, imag_part, atan2, step, csgn) are their own real part,
+// whatever their argument: one step each.
+namespace {
+
+bool ownRealPart(const GiNaC::ex& x) {
+    return GiNaC::is_the_function<GiNaC::abs_SERIAL>(x) || GiNaC::is_the_function<GiNaC::real_part_function_SERIAL>(x) ||
+           GiNaC::is_the_function<GiNaC::imag_part_function_SERIAL>(x) ||
+           GiNaC::is_the_function<GiNaC::atan2_SERIAL>(x) || GiNaC::is_the_function<GiNaC::step_SERIAL>(x) ||
+           GiNaC::is_the_function<GiNaC::csgn_SERIAL>(x);
+}
+
+// Functions real at a real argument.
+bool realAtReal(const GiNaC::ex& x) {
+    return GiNaC::is_the_function<GiNaC::exp_SERIAL>(x) || GiNaC::is_the_function<GiNaC::sin_SERIAL>(x) ||
+           GiNaC::is_the_function<GiNaC::cos_SERIAL>(x) || GiNaC::is_the_function<GiNaC::tan_SERIAL>(x) ||
+           GiNaC::is_the_function<GiNaC::sinh_SERIAL>(x) || GiNaC::is_the_function<GiNaC::cosh_SERIAL>(x) ||
+           GiNaC::is_the_function<GiNaC::tanh_SERIAL>(x) || GiNaC::is_the_function<GiNaC::atan_SERIAL>(x);
+}
+
+// The work of taking a part apart, and whether it is real.
+struct PartsWork {
+    double work;
+    bool real;
+};
+
+PartsWork leafParts(const GiNaC::ex& x) {
+    if (GiNaC::is_exactly_a<GiNaC::numeric>(x)) {
+        return {1.0, GiNaC::ex_to<GiNaC::numeric>(x).is_real()};
+    }
+    return {1.0, ownRealPart(x) || (GiNaC::is_a<GiNaC::symbol>(x) && x.info(GiNaC::info_flags::real))};
+}
+
+PartsWork partsOf(const GiNaC::ex& x, const PartsWork* parts, std::size_t count) {
+    if (count == 0) {
+        return leafParts(x);
+    }
+    double sum = 0.0;
+    std::size_t complex = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        sum += parts[i].work;
+        complex += parts[i].real ? 0 : 1;
+    }
+    const bool real = complex == 0;
+    if (GiNaC::is_exactly_a<GiNaC::mul>(x)) {
+        const double products = std::pow(2.0, static_cast<double>(std::max<std::size_t>(complex, 2)) - 1.0);
+        return {std::min(1e300, sum * products), real};
+    }
+    if (GiNaC::is_exactly_a<GiNaC::add>(x)) {
+        return {sum, real};
+    }
+    if (GiNaC::is_exactly_a<GiNaC::power>(x) && x.op(1).info(GiNaC::info_flags::integer)) {
+        // GiNaC multiplies an integer power of a + b i out, a term for each
+        // power of the parts, to take it apart.
+        const double n = parts[0].real ? 1.0 : std::fabs(GiNaC::ex_to<GiNaC::numeric>(x.op(1)).to_double());
+        return {std::min(1e300, 2.0 * sum * std::max(1.0, n)), parts[0].real};
+    }
+    return {std::min(1e300, 2.0 * sum), real && realAtReal(x)};
+}
+
+}  // namespace
+
 void checkParts(const GiNaC::ex& e, const char16_t* operation, const GinacLimitsS& limits) {
-    GinacWalkerTC<double> walker;
-    const double work = walker.run(
-        e, [](const GiNaC::ex& x) { return !GiNaC::is_exactly_a<GiNaC::numeric>(x); },
-        [](const GiNaC::ex& x, const double* parts, std::size_t count) {
-            double sum = 0.0;
-            for (std::size_t i = 0; i < count; ++i) {
-                sum += parts[i];
-            }
-            if (GiNaC::is_exactly_a<GiNaC::mul>(x)) {
-                return std::min(1e300, sum * std::pow(2.0, static_cast<double>(count) - 1.0));
-            }
-            if (GiNaC::is_exactly_a<GiNaC::add>(x)) {
-                return sum;
-            }
-            if (GiNaC::is_exactly_a<GiNaC::power>(x) && x.op(1).info(GiNaC::info_flags::integer)) {
-                // GiNaC multiplies an integer power of a + b i out, a term
-                // for each power of the parts, to take it apart.
-                const double n = std::fabs(GiNaC::ex_to<GiNaC::numeric>(x.op(1)).to_double());
-                return std::min(1e300, 2.0 * sum * std::max(1.0, n));
-            }
-            return count == 0 ? 1.0 : std::min(1e300, 2.0 * sum);
-        });
+    GinacWalkerTC<PartsWork> walker;
+    const double work =
+        walker.run(e, [](const GiNaC::ex& x) { return !GiNaC::is_exactly_a<GiNaC::numeric>(x) && !ownRealPart(x); },
+                   partsOf)
+            .work;
     const double most = std::pow(2.0, static_cast<double>(limits.parts_depth) + 2.0);  // the chain passes
     if (work > most) {
         throw RefusalC(std::u16string(operation) + u": taking the expression apart would take about " +

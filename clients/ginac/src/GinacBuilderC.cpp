@@ -313,7 +313,7 @@ GiNaC::ex GinacBuilderC::unary(OperationE operation, const GiNaC::ex& a) const {
         case OperationE::Sqrt:
             return principalPower(a, GiNaC::numeric(1, 2));
         case OperationE::Abs:
-            return absoluteValue(a);
+            return absoluteValue(a, limits);
         case OperationE::Asin:
             return GiNaC::asin(a);
         case OperationE::Acos:
