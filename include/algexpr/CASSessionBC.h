@@ -98,6 +98,11 @@ private:
     qorv::oss::PointerTC<IntegerValueFactoryABC> integer_value_factory_p;
     qorv::oss::PointerTC<FloatValueFactoryABC> float_value_factory_p;
 
+    // Spreads (gathers back) the counts of the session, its engine, factories
+    // and core elements over thread slots, while it is the current session.
+    void spreadCounts() noexcept;
+    void gatherCounts() noexcept;
+
     // The current session, holding one reference, which current_release
     // gives back when the library is unloaded.
     static std::atomic<CASSessionBC*> cas_session_p;

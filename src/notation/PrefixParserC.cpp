@@ -326,9 +326,12 @@ private:
     }
 
     NodeABC* makeIntegerNode(const std::u16string& token) {
-        PointerTC<IntegerValueFactoryABC> factory = session.getIntegerValueFactory();
-        if (factory) {
-            IntegerValueABC* value = factory->fromString(token);
+        if (!integers_asked) {
+            integers = session.getIntegerValueFactory();
+            integers_asked = true;
+        }
+        if (integers) {
+            IntegerValueABC* value = integers->fromString(token);
             if (value != nullptr) {
                 auto* node = new (std::nothrow) IntegerNodeC(value);
                 if (node == nullptr) {
@@ -341,11 +344,14 @@ private:
     }
 
     NodeABC* makeFloatNode(const std::u16string& token) {
-        PointerTC<FloatValueFactoryABC> factory = session.getFloatValueFactory();
-        if (!factory) {
+        if (!floats_asked) {
+            floats = session.getFloatValueFactory();
+            floats_asked = true;
+        }
+        if (!floats) {
             return nullptr;
         }
-        FloatValueABC* value = factory->fromString(token);
+        FloatValueABC* value = floats->fromString(token);
         if (value == nullptr) {
             return nullptr;
         }
@@ -366,6 +372,12 @@ private:
     }
 
     CASSessionBC& session;
+    // The factories, asked for once per reading: each request hands out a
+    // counted pointer, whose count threads reading at once would share.
+    PointerTC<IntegerValueFactoryABC> integers;
+    PointerTC<FloatValueFactoryABC> floats;
+    bool integers_asked = false;
+    bool floats_asked = false;
     const std::u16string& text;
     std::vector<Index> last_close;  // at i: the last ")" before i
     std::vector<Index> next_comma;  // at "(" and ",": the next "," of the level after it

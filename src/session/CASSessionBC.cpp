@@ -23,7 +23,11 @@ const CASSessionBC::CurrentReleaseC CASSessionBC::current_release;
 // dying one.
 CASSessionBC::CurrentReleaseC::~CurrentReleaseC() {
     CASSessionBC* current = cas_session_p.exchange(nullptr, std::memory_order_acq_rel);
-    if (current != nullptr && current->dereference() == 0) {
+    if (current == nullptr) {
+        return;
+    }
+    current->gatherCounts();
+    if (current->dereference() == 0) {
         delete current;
     }
 }
@@ -72,7 +76,44 @@ void CASSessionBC::setSession(PointerTC<CASSessionBC> session) {
     CASSessionBC* none = nullptr;
     if (!cas_session_p.compare_exchange_strong(none, session.get(), std::memory_order_acq_rel)) {
         session->dereference();  // the parameter still holds one
+        return;
     }
+    session->spreadCounts();
+}
+
+// What every reading, printing and evaluation takes and drops, on whatever
+// thread: kept from then on by the current pointer's reference, until the
+// library is unloaded, when no other thread is left counting.
+void CASSessionBC::spreadCounts() noexcept {
+    using qorv::oss::detail::CountSpreading;
+    CountSpreading::spread(*this);
+    if (cas_engine_p) {
+        CountSpreading::spread(*cas_engine_p);
+    }
+    if (integer_value_factory_p) {
+        CountSpreading::spread(*integer_value_factory_p);
+    }
+    if (float_value_factory_p) {
+        CountSpreading::spread(*float_value_factory_p);
+    }
+    core_element_table.spreadCounts();
+    symbol_table.spreadCounts();
+}
+
+void CASSessionBC::gatherCounts() noexcept {
+    using qorv::oss::detail::CountSpreading;
+    symbol_table.gatherCounts();
+    core_element_table.gatherCounts();
+    if (float_value_factory_p) {
+        CountSpreading::gather(*float_value_factory_p);
+    }
+    if (integer_value_factory_p) {
+        CountSpreading::gather(*integer_value_factory_p);
+    }
+    if (cas_engine_p) {
+        CountSpreading::gather(*cas_engine_p);
+    }
+    CountSpreading::gather(*this);
 }
 
 // The list ends at its first empty name, or at a null entry. A name that

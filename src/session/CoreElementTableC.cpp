@@ -73,6 +73,32 @@ CoreElementTableC::~CoreElementTableC() {
     }
 }
 
+// Every snapshot's elements: the table holds them all until it goes, and
+// each element entered stands under its code in the snapshot made for it.
+void CoreElementTableC::spreadCounts() noexcept {
+    detail::ForkSafeLocksC::GuardC guard(locks, 0);
+    for (const Snapshot* snapshot = current_p.load(std::memory_order_acquire); snapshot != nullptr;
+         snapshot = snapshot->previous) {
+        for (const PointerTC<CoreElementC>& element : snapshot->by_code) {
+            if (element) {
+                qorv::oss::detail::CountSpreading::spread(*element);
+            }
+        }
+    }
+}
+
+void CoreElementTableC::gatherCounts() noexcept {
+    detail::ForkSafeLocksC::GuardC guard(locks, 0);
+    for (const Snapshot* snapshot = current_p.load(std::memory_order_acquire); snapshot != nullptr;
+         snapshot = snapshot->previous) {
+        for (const PointerTC<CoreElementC>& element : snapshot->by_code) {
+            if (element) {
+                qorv::oss::detail::CountSpreading::gather(*element);
+            }
+        }
+    }
+}
+
 void CoreElementTableC::addCoreElements(const std::vector<PointerTC<CoreElementC>>& elements) {
     detail::ForkSafeLocksC::GuardC guard(locks, 0);
     const Snapshot* old = current_p.load(std::memory_order_relaxed);

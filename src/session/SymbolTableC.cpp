@@ -5,6 +5,7 @@
 #include <new>
 #include <utility>
 
+#include "oss/ThreadSlotC.h"
 #include "support/NameHash.h"
 #include "support/SymbolAccess.h"
 
@@ -66,7 +67,11 @@ SymbolTableC::~SymbolTableC() {
         const std::uint64_t capacity = shard.block[0].hash;
         for (std::uint64_t i = 1; i <= capacity; ++i) {
             SymbolC* symbol = shard.block[i].symbol;
-            if (symbol != nullptr && symbol != tombstone() && symbol->dereference() == 0) {
+            if (symbol == nullptr || symbol == tombstone()) {
+                continue;
+            }
+            qorv::oss::detail::CountSpreading::gather(*symbol);
+            if (symbol->dereference() == 0) {
                 delete symbol;
             }
         }
@@ -165,11 +170,11 @@ PointerTC<SymbolC> SymbolTableC::insert(Shard& shard, std::uint64_t hash, const 
     return symbol;
 }
 
-// A thread's reader lock of each shard: threads in turn take the next one.
+// A thread's reader lock of each shard: its thread slot, so that threads
+// living at once read under locks of their own.
 std::size_t SymbolTableC::readerOfThisThread() noexcept {
-    static std::atomic<std::size_t> threads{0};
-    thread_local const std::size_t reader = threads.fetch_add(1, std::memory_order_relaxed) % kReaders;
-    return reader;
+    static_assert(kReaders == qorv::oss::ThreadSlotC::kSlots, "a reader lock per thread slot");
+    return qorv::oss::ThreadSlotC::ofThisThread();
 }
 
 PointerTC<SymbolC> SymbolTableC::lookupSymbol(const std::u16string& name) {
@@ -179,6 +184,11 @@ PointerTC<SymbolC> SymbolTableC::lookupSymbol(const std::u16string& name) {
     {
         detail::ForkSafeLocksC::GuardC reading(locks, index * kReaders + readerOfThisThread());
         if (SymbolC* found = find(shard, hash, name)) {
+            using qorv::oss::detail::CountSpreading;
+            if (spreading.load(std::memory_order_relaxed) && !CountSpreading::isSpread(*found) &&
+                found->references() >= kManyOwners) {
+                CountSpreading::spread(*found);
+            }
             return PointerTC<SymbolC>(found);
         }
     }
@@ -202,6 +212,9 @@ void SymbolTableC::flush(Shard& shard) noexcept {
         slot.symbol = tombstone();
         --shard.live;
         ++shard.removed;
+        // The table alone holds it and no lookup can reach it: no thread
+        // counts it any more.
+        qorv::oss::detail::CountSpreading::gather(*symbol);
         if (symbol->dereference() == 0) {
             delete symbol;
         }
@@ -218,6 +231,22 @@ void SymbolTableC::flushUnusedSymbols() {
     for (std::size_t index = 0; index < kShards; ++index) {
         WritingGuardC writing(locks, index * kReaders);
         flush(shards[index]);
+    }
+}
+
+void SymbolTableC::spreadCounts() noexcept { spreading.store(true, std::memory_order_relaxed); }
+
+void SymbolTableC::gatherCounts() noexcept {
+    spreading.store(false, std::memory_order_relaxed);
+    for (std::size_t index = 0; index < kShards; ++index) {
+        WritingGuardC writing(locks, index * kReaders);
+        const Shard& shard = shards[index];
+        for (std::uint64_t i = 1; shard.block != nullptr && i <= shard.block[0].hash; ++i) {
+            SymbolC* symbol = shard.block[i].symbol;
+            if (symbol != nullptr && symbol != tombstone()) {
+                qorv::oss::detail::CountSpreading::gather(*symbol);
+            }
+        }
     }
 }
 

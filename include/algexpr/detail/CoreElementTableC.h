@@ -42,6 +42,12 @@ public:
     qorv::oss::PointerTC<CoreElementC> lookupCoreElement(int code) const;
     qorv::oss::PointerTC<CoreElementC> lookupCoreElement(const std::u16string& name) const;
 
+    /// Spreads (or gathers back) the counts of the elements entered so far
+    /// over thread slots (see oss/RefCountedBC.h): for
+    /// the current session, whose elements every reading takes and drops.
+    void spreadCounts() noexcept;
+    void gatherCounts() noexcept;
+
 private:
     struct Snapshot;
 

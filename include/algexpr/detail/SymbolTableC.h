@@ -14,6 +14,7 @@
 #ifndef ALGEXPR_DETAIL_SYMBOLTABLEC_H
 #define ALGEXPR_DETAIL_SYMBOLTABLEC_H
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -38,6 +39,13 @@ public:
 
     /// Removes the symbols that only the table holds.
     void flushUnusedSymbols();
+
+    /// From spreadCounts() on, a symbol that many owners hold has its count
+    /// spread over thread slots (see oss/RefCountedBC.h) when it is looked
+    /// up: for the current session, whose common names every reading takes.
+    /// gatherCounts() gathers them all back, when no other thread counts.
+    void spreadCounts() noexcept;
+    void gatherCounts() noexcept;
 
 private:
     static constexpr std::size_t kShards = 64;
@@ -78,8 +86,11 @@ private:
     static qorv::oss::PointerTC<SymbolC> insert(Shard& shard, std::uint64_t hash, const std::u16string& name);
     static void flush(Shard& shard) noexcept;
 
+    static constexpr unsigned long kManyOwners = 8;  // a symbol held that often is spread
+
     Shard shards[kShards];
     detail::ForkSafeLocksC locks;  // kReaders per shard, shard by shard
+    std::atomic<bool> spreading{false};
 };
 
 }  // namespace qorv::math::algexpr
