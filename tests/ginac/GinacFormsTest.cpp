@@ -92,6 +92,12 @@ TEST(GinacFormsTest, IntegerRadicalsAreReduced) {
         {"sqrt(times(1000003,1000033))", "sqrt(1000036000099)"},
         {"sqrt(times(3,power(2,200)))", "times(1267650600228229401496703205376,sqrt(3))"},
         {"sqrt(power(plus(power(10,30),57),2))", "1000000000000000000000000000057"},
+        // Radicands of a word and beyond, with primes from the first and the last of them.
+        {"sqrt(times(power(999983,2),999979))", "times(999983,sqrt(999979))"},
+        {"sqrt(times(999983,999979,2,power(3,2)))", "times(3,sqrt(1999924000714))"},
+        {"sqrt(times(power(2,81),power(3,3),power(999983,2),7))", "times(3298478808234983424,sqrt(42))"},
+        {"power(times(power(997,3),999961,power(999983,6)),divide(1,3))",
+         "times(996966102288133,power(999961,divide(1,3)))"},
     };
     EXPECT_CASES(cases);
     // A radicand of many digits costs a bounded time, reduced or not.

@@ -70,6 +70,76 @@ void takePowers(Integer& m, unsigned q, Integer& s, Integer& r, std::uint32_t p,
 
 }  // namespace
 
+namespace {
+
+constexpr std::size_t kChunkPrimes = 256;  // primes per product below
+
+// The products of the primes in turn, kChunkPrimes at a time, made once.
+const std::vector<cln::cl_I>& chunkProducts() {
+    static const std::vector<cln::cl_I> products = [] {
+        std::vector<cln::cl_I> made;
+        const std::vector<std::uint32_t>& list = primes();
+        for (std::size_t first = 0; first < list.size(); first += kChunkPrimes) {
+            cln::cl_I product = 1;
+            for (std::size_t i = first; i < std::min(list.size(), first + kChunkPrimes); ++i) {
+                product = product * cln::cl_I(static_cast<unsigned long>(list[i]));
+            }
+            made.push_back(product);
+        }
+        return made;
+    }();
+    return products;
+}
+
+// The product of all those primes, made once, by halves.
+const cln::cl_I& allPrimesProduct() {
+    static const cln::cl_I product = [] {
+        std::vector<cln::cl_I> level = chunkProducts();
+        while (level.size() > 1) {
+            std::vector<cln::cl_I> next;
+            for (std::size_t i = 0; i < level.size(); i += 2) {
+                next.push_back(i + 1 < level.size() ? level[i] * level[i + 1] : level[i]);
+            }
+            level.swap(next);
+        }
+        return level.empty() ? cln::cl_I(1) : level.front();
+    }();
+    return product;
+}
+
+// The primes up to kRadicalTrialBound that divide m > 0, ascending. Their
+// product is the gcd of m with the product of all of them; the products of
+// primes in turn tell which hold one, and only those primes are tried (on
+// what is left of the gcd, which they divide once each), until none is left.
+std::vector<std::uint32_t> primeDivisors(const cln::cl_I& m) {
+    std::vector<std::uint32_t> found;
+    const std::vector<std::uint32_t>& list = primes();
+    const std::vector<cln::cl_I>& products = chunkProducts();
+    cln::cl_I left = cln::gcd(m, allPrimesProduct());
+    for (std::size_t chunk = 0; chunk < products.size() && cln::compare(left, 1) > 0; ++chunk) {
+        cln::cl_I g = cln::gcd(left, products[chunk]);
+        for (std::size_t i = chunk * kChunkPrimes; cln::compare(g, 1) > 0 && i < list.size(); ++i) {
+            const cln::cl_I p(static_cast<unsigned long>(list[i]));
+            const cln::cl_I_div_t division = cln::truncate2(g, p);
+            if (cln::zerop(division.remainder)) {
+                found.push_back(list[i]);
+                g = division.quotient;
+                left = cln::exquo(left, p);
+            }
+        }
+    }
+    return found;
+}
+
+// Below this a radicand is tried by every prime up to its square root.
+constexpr std::uint64_t kTriedInTurn = std::uint64_t{1} << 32;
+
+}  // namespace
+
+// Trial division by the primes in turn, as far as the square root of what is
+// left (a word) or the budget (a larger radicand), with each prime's q-th
+// powers taken out. Only the primes that divide are divided by: they are
+// known beforehand, and the budget is charged as if each prime were tried.
 void splitRadicand(const GiNaC::numeric& n, unsigned q, GiNaC::numeric& s_out, GiNaC::numeric& r_out,
                    double& budget) {
     cln::cl_I m = clnInteger(n);
@@ -83,7 +153,8 @@ void splitRadicand(const GiNaC::numeric& n, unsigned q, GiNaC::numeric& s_out, G
             quotient = a / p;
             return a % p == 0;
         };
-        for (std::uint32_t p : primes()) {
+        const std::vector<std::uint32_t>& candidates = small < kTriedInTurn ? primes() : primeDivisors(m);
+        for (std::uint32_t p : candidates) {
             if (std::uint64_t{p} * p > small) {
                 break;  // what is left is 1 or a prime
             }
@@ -98,12 +169,22 @@ void splitRadicand(const GiNaC::numeric& n, unsigned q, GiNaC::numeric& s_out, G
             quotient = division.quotient;
             return cln::zerop(division.remainder);
         };
-        for (std::uint32_t p : primes()) {
-            budget -= static_cast<double>(cln::integer_length(m)) / 64.0 + 1.0;
+        const std::vector<std::uint32_t>& list = primes();
+        std::size_t next = 0;  // the next prime to be charged for
+        for (std::uint32_t p : primeDivisors(m)) {
+            const std::size_t at = static_cast<std::size_t>(std::lower_bound(list.begin(), list.end(), p) - list.begin());
+            const double cost = static_cast<double>(cln::integer_length(m)) / 64.0 + 1.0;
+            for (; next <= at && budget >= 0.0; ++next) {
+                budget -= cost;
+            }
             if (budget < 0.0) {
                 break;
             }
             takePowers<cln::cl_I>(m, q, s, r, p, divide);
+        }
+        const double cost = static_cast<double>(cln::integer_length(m)) / 64.0 + 1.0;
+        for (; next < list.size() && budget >= 0.0; ++next) {
+            budget -= cost;
         }
     }
     cln::cl_I root;
