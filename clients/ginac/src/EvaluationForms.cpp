@@ -2,6 +2,7 @@
 #include "EvaluationForms.h"
 
 #include <cln/integer.h>
+#include <gmp.h>
 
 #include <algorithm>
 #include <utility>
@@ -91,20 +92,45 @@ const std::vector<cln::cl_I>& chunkProducts() {
     return products;
 }
 
-// The product of all those primes, made once, by halves.
-const cln::cl_I& allPrimesProduct() {
-    static const cln::cl_I product = [] {
-        std::vector<cln::cl_I> level = chunkProducts();
-        while (level.size() > 1) {
-            std::vector<cln::cl_I> next;
-            for (std::size_t i = 0; i < level.size(); i += 2) {
-                next.push_back(i + 1 < level.size() ? level[i] * level[i + 1] : level[i]);
-            }
-            level.swap(next);
-        }
-        return level.empty() ? cln::cl_I(1) : level.front();
+// GMP's integer, freed with its scope.
+struct MpzS {
+    MpzS() { mpz_init(value); }
+    MpzS(const MpzS&) = delete;
+    MpzS& operator=(const MpzS&) = delete;
+    ~MpzS() { mpz_clear(value); }
+    mpz_t value;
+};
+
+// The product of all those primes, made once and kept for the process.
+const mpz_t& allPrimesProduct() {
+    static MpzS* const product = [] {
+        auto* made = new MpzS;
+        mpz_primorial_ui(made->value, kRadicalTrialBound);
+        return made;
     }();
-    return product;
+    return product->value;
+}
+
+// The gcd of m and the product of all primes up to kRadicalTrialBound. GMP
+// reduces the 1.4 million bits of the product by m about twice as fast as
+// CLN, which is most of the time taken on a radicand without such primes.
+cln::cl_I gcdWithAllPrimes(const cln::cl_I& m) {
+    const std::size_t words = (cln::integer_length(m) + 63) / 64;
+    std::vector<std::uint64_t> digits(words);
+    for (std::size_t k = 0; k < words; ++k) {
+        digits[k] = cln::cl_I_to_UQ(cln::ldb(m, cln::cl_byte(64, 64 * k)));
+    }
+    MpzS value;
+    MpzS gcd;
+    mpz_import(value.value, words, -1, sizeof(std::uint64_t), 0, 0, digits.data());
+    mpz_gcd(gcd.value, allPrimesProduct(), value.value);
+    std::size_t count = 0;
+    mpz_export(digits.data(), &count, -1, sizeof(std::uint64_t), 0, 0, gcd.value);
+    cln::cl_I result = 0;
+    for (std::size_t k = count; k-- > 0;) {
+        result = cln::ash(result, 64) + cln::cl_I(static_cast<unsigned long long>(digits[k]));
+    }
+    return result;
 }
 
 // The primes up to kRadicalTrialBound that divide m > 0, ascending. Their
@@ -115,7 +141,7 @@ std::vector<std::uint32_t> primeDivisors(const cln::cl_I& m) {
     std::vector<std::uint32_t> found;
     const std::vector<std::uint32_t>& list = primes();
     const std::vector<cln::cl_I>& products = chunkProducts();
-    cln::cl_I left = cln::gcd(m, allPrimesProduct());
+    cln::cl_I left = gcdWithAllPrimes(m);
     for (std::size_t chunk = 0; chunk < products.size() && cln::compare(left, 1) > 0; ++chunk) {
         cln::cl_I g = cln::gcd(left, products[chunk]);
         for (std::size_t i = chunk * kChunkPrimes; cln::compare(g, 1) > 0 && i < list.size(); ++i) {
