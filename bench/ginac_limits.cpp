@@ -146,6 +146,11 @@ int main(int argc, char** argv) {
         {"composition: factor of a dense cubic sum", "factor(plus(expand(power(plus(x,y,z),18)),1))", false},
         {"composition: simplify a power of fractions", "simplify(power(plus(divide(1,x),divide(1,y),divide(1,z)),60))", false},
         {"composition: imag_part of 22 nested tan", "imag_part(conjugate(" + nested("tan", 22, "-3") + "))", false},
+        {"composition: four abs over exp of a tower", "abs(abs(abs(abs(exp(power(x,power(x,sqrt(sqrt(sqrt(power(x,x)))))))))))",
+         false},
+        {"composition: simplify of real_part of a tower of 10",
+         "simplify(real_part(power(x,power(x,power(x,power(x,power(x,power(x,power(x,power(x,power(x,power(x,x)))))))))))",
+         false},
     };
     std::vector<Case> all = cases;
     all.insert(all.end(), compositions.begin(), compositions.end());

@@ -162,6 +162,13 @@ TEST(GinacAnswersTest, CompositionsAreBoundedAsAWhole) {
         }
         return text + inner + std::string(static_cast<std::size_t>(n), ')');
     };
+    const auto tower = [](int n) {
+        std::string text = "x";
+        for (int i = 0; i < n; ++i) {
+            text = "power(x," + text + ")";
+        }
+        return text;
+    };
     const auto repeated = [](const std::string& f, const std::string& part, int n) {
         std::string text = f + "(" + part;
         for (int i = 1; i < n; ++i) {
@@ -202,6 +209,8 @@ TEST(GinacAnswersTest, CompositionsAreBoundedAsAWhole) {
         "power(plus(divide(4,3),sin(divide(2,3))),-123456789012345678901234567890)",
         // real_part multiplies an integer power out term by term.
         "real_part(times(x,power(plus(pi,0.5),123456789012345678901234567890)))",
+        // What real_part makes of a tower of powers, millions of occurrences of shared parts.
+        "simplify(real_part(" + tower(10) + "))",
     };
     ASSERT_GE(compositions.size(), 20u);
     for (const std::string& text : compositions) {
@@ -251,6 +260,14 @@ TEST(GinacAnswersTest, AbsoluteValuesAreTakenApartWithinTheLimit) {
         cosines = "cos(" + cosines + ")";
     }
     EXPECT_EQ(run("abs(power(2," + cosines + "))").reason.rfind(refused, 0), 0u);
+    // Simplify takes apart each occurrence of what real_part shares.
+    std::string powers = "x";
+    for (int i = 0; i < 8; ++i) {
+        powers = "power(x," + powers + ")";
+    }
+    EXPECT_EQ(run("simplify(real_part(" + powers + "))").reason.rfind("simplify: the expression has about 638,969 parts", 0),
+              0u);
+    EXPECT_NE(eval("simplify(real_part(power(x,power(x,power(x,x)))))"), "null");
     EXPECT_EQ(eval("abs(exp(plus(x,times(i,y))))"), "exp(plus(neg(imag_part(y)),real_part(x)))");
     EXPECT_EQ(eval("abs(power(2,plus(x,times(i,y))))"), "power(2,plus(neg(imag_part(y)),real_part(x)))");
     EXPECT_EQ(eval("real_part(times(real_part(y),imag_part(y),abs(y),sin(x),3))"),

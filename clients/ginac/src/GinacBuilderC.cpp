@@ -68,6 +68,23 @@ double treeSize(const GiNaC::ex& e) {
         });
 }
 
+// GiNaC's normal form (simplify, and factor's first step) takes every part
+// apart as often as it occurs, function arguments included, though parts
+// are shared: what real_part makes of a tower of powers holds a few hundred
+// distinct parts and millions of occurrences (simplify of it ran for
+// minutes; found by the engine fuzzer). Each occurrence costs about as
+// much as kNormalCost result parts (640,000 of them took a second).
+constexpr double kNormalCost = 4.0;
+
+void checkNormalSize(const GiNaC::ex& e, const char16_t* operation, const GinacLimitsS& limits) {
+    const double size = treeSize(e);
+    if (kNormalCost * size > static_cast<double>(limits.result_nodes)) {
+        throw RefusalC(std::u16string(operation) + u": the expression has about " + approximately(size) +
+                       u" parts counted as often as they occur; " + operation + u" is limited to " +
+                       approximately(static_cast<double>(limits.result_nodes) / kNormalCost));
+    }
+}
+
 // The parts of the first derivative of e by x, from above, counted as often
 // as they occur: the product and chain rules repeat a function's whole call
 // for each argument that holds x (h(x,x,h(x,x,...)) nested d deep gives 3^d
@@ -347,9 +364,11 @@ GiNaC::ex GinacBuilderC::unary(OperationE operation, const GiNaC::ex& a) const {
             return a.expand();
         case OperationE::Simplify:
             checkExpansion(a, u"simplify", false, limits);
+            checkNormalSize(a, u"simplify", limits);
             return normalForm(a);
         case OperationE::Factor:
             checkExpansion(a, u"factor", true, limits);
+            checkNormalSize(a, u"factor", limits);
             return factorForm(a);
         default:
             throw misuse(operation, u"not a function of one argument");
