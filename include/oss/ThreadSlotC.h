@@ -15,6 +15,12 @@
 #include <cstddef>
 #include <cstdint>
 
+#if defined(__GNUC__)
+#define QORV_OSS_INITIAL_EXEC __attribute__((tls_model("initial-exec")))
+#else
+#define QORV_OSS_INITIAL_EXEC
+#endif
+
 namespace qorv::oss {
 
 class ThreadSlotC {
@@ -23,7 +29,9 @@ public:
 
     /// The calling thread's slot, in [0, kSlots).
     static std::size_t ofThisThread() noexcept {
-        thread_local std::size_t index = kSlots;  // trivial: read without a guard
+        // Trivial, so read without a guard; initial-exec, so read without a
+        // call (a library loaded later takes it from the spare static space).
+        QORV_OSS_INITIAL_EXEC thread_local std::size_t index = kSlots;
         if (index == kSlots) {
             thread_local const ThreadSlotC slot;  // given back when the thread ends
             index = slot.index;
