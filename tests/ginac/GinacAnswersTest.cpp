@@ -282,6 +282,26 @@ TEST(GinacAnswersTest, AbsoluteValuesAreTakenApartWithinTheLimit) {
     EXPECT_NE(eval("imag_part(abs(times(" + deep + ",plus(" + deep + ",1),plus(" + deep + ",2))))"), "null");
 }
 
+// atan, sinh and tanh of a negative argument give their sign out, as sin
+// and tan do: with the sign inside, GiNaC knows the value negative, and a
+// power holding it in a product, expanded, recursed until the stack
+// overflowed (found by the engine fuzzer).
+TEST(GinacAnswersTest, OddFunctionsGiveTheirSignOut) {
+    for (const auto& [text, expected] : std::vector<std::pair<std::string, std::string>>{
+             {"atan(neg(e))", "neg(atan(e))"},
+             {"sinh(neg(pi))", "neg(sinh(pi))"},
+             {"tanh(divide(-1,pi))", "neg(tanh(divide(1,pi)))"},
+             {"atan2(neg(pi),1)", "neg(atan(pi))"},
+             {"atan(neg(x))", "atan(neg(x))"},  // not known negative
+             {"expand(power(neg(atan(neg(pi))),divide(1,2)))", "sqrt(atan(pi))"},
+             {"expand(power(times(-1,sinh(neg(pi))),divide(1,2)))", "sqrt(sinh(pi))"},
+             {"expand(power(times(-2,atan2(neg(pi),1)),divide(1,2)))", "times(sqrt(2),sqrt(atan(pi)))"}}) {
+        EXPECT_EQ(eval(text), expected) << text;
+    }
+    EXPECT_NE(eval("real_part(sqrt(exp(real_part(sqrt(sqrt(atan2(-3,pi)))))))"), "null");
+    EXPECT_NE(eval("imag_part(power(times(x,tanh(neg(e))),divide(1,3)))"), "null");
+}
+
 // exp, sinh and cosh of floats whose result lies beyond the range of floats
 // are refused, as such powers are: reducing such an argument would take CLN
 // absurd amounts of memory (sinh nested 8 deep over 1 asked for gigabytes).

@@ -59,4 +59,21 @@ GiNaC::ex principalPower(const GiNaC::ex& base, const GiNaC::ex& exponent) {
     return evaluated(GiNaC::power(base, exponent));
 }
 
+GiNaC::ex oddSignOut(const GiNaC::ex& e) {
+    if (!GiNaC::is_exactly_a<GiNaC::function>(e) || e.nops() != 1 || !e.op(0).info(GiNaC::info_flags::negative)) {
+        return e;
+    }
+    const GiNaC::ex positive = -e.op(0);
+    if (GiNaC::is_the_function<GiNaC::atan_SERIAL>(e)) {
+        return -GiNaC::atan(positive);
+    }
+    if (GiNaC::is_the_function<GiNaC::sinh_SERIAL>(e)) {
+        return -GiNaC::sinh(positive);
+    }
+    if (GiNaC::is_the_function<GiNaC::tanh_SERIAL>(e)) {
+        return -GiNaC::tanh(positive);
+    }
+    return e;
+}
+
 }  // namespace qorv::math::algexpr::ginac::detail

@@ -33,6 +33,14 @@ GiNaC::ex absoluteValue(const GiNaC::ex& a, const GinacLimitsS& limits, int leve
 /// -i/sqrt(2)): such a power is kept as it is.
 GiNaC::ex principalPower(const GiNaC::ex& base, const GiNaC::ex& exponent);
 
+/// e, or -f(-u) for e = f(u) with f one of atan, sinh and tanh and u
+/// negative. GiNaC takes the sign out of sin and tan of a negative argument
+/// but leaves atan(-pi) as it is and knows it negative; a power with such a
+/// factor in its base, expanded (as real_part and imag_part do on the way),
+/// recurses without end, taking the sign out and putting it back: the
+/// worker's stack overflowed on sqrt(-atan(-pi)) expanded.
+GiNaC::ex oddSignOut(const GiNaC::ex& e);
+
 }  // namespace qorv::math::algexpr::ginac::detail
 
 #endif

@@ -240,7 +240,7 @@ void GinacBuilderC::core(const InputPlanC::StepS& step) {
     } else if (!acceptsArity(operation, step.arity)) {
         throw RefusalC(name(operation) + u" takes " + utf16(arityText(operation)));
     } else {
-        result = apply(operation, operands);
+        result = oddSignOut(apply(operation, operands));
     }
     values.push_back(std::move(result));
     produced.push_back(1);
