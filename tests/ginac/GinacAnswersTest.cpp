@@ -211,6 +211,8 @@ TEST(GinacAnswersTest, CompositionsAreBoundedAsAWhole) {
         "real_part(times(x,power(plus(pi,0.5),123456789012345678901234567890)))",
         // What real_part makes of a tower of powers, millions of occurrences of shared parts.
         "simplify(real_part(" + tower(10) + "))",
+        // The written forms turn the radical into 8/27*i*sqrt(2/3): a content of the sum, raised to 10^29.
+        "power(sqrt(plus(x,x,power(power(divide(-2,3),7),divide(1,2)))),123456789012345678901234567890)",
     };
     ASSERT_GE(compositions.size(), 20u);
     for (const std::string& text : compositions) {
@@ -268,6 +270,12 @@ TEST(GinacAnswersTest, AbsoluteValuesAreTakenApartWithinTheLimit) {
     EXPECT_EQ(run("simplify(real_part(" + powers + "))").reason.rfind("simplify: the expression has about 638,969 parts", 0),
               0u);
     EXPECT_NE(eval("simplify(real_part(power(x,power(x,power(x,x)))))"), "null");
+    // A content that only the written forms bring out of a sum, under a huge power.
+    const std::string radical = "sqrt(plus(x,x,power(power(divide(-2,3),7),divide(1,2))))";
+    EXPECT_EQ(run("power(" + radical + ",123456789012345678901234567890)").reason,
+              "power: the result would hold an integer of about 10^29 digits; exact integers are limited to "
+              "1,000,000 digits");
+    EXPECT_EQ(eval("power(" + radical + ",4)"), "divide(power(plus(times(54,x),times(8,i,sqrt(divide(2,3)))),2),729)");
     EXPECT_EQ(eval("abs(exp(plus(x,times(i,y))))"), "exp(plus(neg(imag_part(y)),real_part(x)))");
     EXPECT_EQ(eval("abs(power(2,plus(x,times(i,y))))"), "power(2,plus(neg(imag_part(y)),real_part(x)))");
     EXPECT_EQ(eval("real_part(times(real_part(y),imag_part(y),abs(y),sin(x),3))"),

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ComplexRules.h"
+#include "Estimates.h"
 #include "GinacWalkerTC.h"
 
 namespace qorv::math::algexpr::ginac::detail {
@@ -233,7 +234,8 @@ namespace {
 // by the content), and every process writes the one form.
 class SumContentC : GiNaC::add {
 public:
-    static GiNaC::ex takenOut(const GiNaC::add& sum, const GiNaC::numeric& exponent, const GiNaC::ex& e) {
+    static GiNaC::ex takenOut(const GiNaC::add& sum, const GiNaC::numeric& exponent, const GiNaC::ex& e,
+                              const GinacLimitsS& limits) {
         const GiNaC::epvector& terms = sum.*(&SumContentC::seq);
         bool floats = false;
         bool rationals = false;
@@ -246,6 +248,7 @@ public:
         if (!floats || !rationals || content.is_equal(GiNaC::numeric(1)) || content.is_zero()) {
             return e;
         }
+        checkPower(content, exponent, limits);
         auto& scaled = GiNaC::dynallocate<GiNaC::add>(sum);
         scaled.clearflag(GiNaC::status_flags::hash_calculated);
         GiNaC::ex& overall = scaled.*(&SumContentC::overall_coeff);
@@ -259,6 +262,8 @@ public:
 
 class FormsC {
 public:
+    explicit FormsC(const GinacLimitsS& limits) : limits(limits) {}
+
     GiNaC::ex rewritten(const GiNaC::ex& e) {
         if (GiNaC::is_exactly_a<GiNaC::power>(e)) {
             return power(e);
@@ -277,7 +282,8 @@ private:
         const GiNaC::ex& base = e.op(0);
         const GiNaC::ex& exponent = e.op(1);
         if (GiNaC::is_exactly_a<GiNaC::add>(base) && exponent.info(GiNaC::info_flags::integer)) {
-            return SumContentC::takenOut(GiNaC::ex_to<GiNaC::add>(base), GiNaC::ex_to<GiNaC::numeric>(exponent), e);
+            return SumContentC::takenOut(GiNaC::ex_to<GiNaC::add>(base), GiNaC::ex_to<GiNaC::numeric>(exponent), e,
+                                         limits);
         }
         if (isExp(base) && (exponent.info(GiNaC::info_flags::integer) || base.op(0).info(GiNaC::info_flags::real))) {
             return GiNaC::exp(base.op(0) * exponent);  // (e^a)^b is e^(a*b) for a real a or an integer b
@@ -392,6 +398,7 @@ private:
     }
 
     double budget = kTrialBudget;
+    const GinacLimitsS& limits;
 };
 
 // Hands the rewritten operands to GiNaC's map, in the order of op().
@@ -407,12 +414,12 @@ private:
 
 }  // namespace
 
-GiNaC::ex evaluationForms(const GiNaC::ex& e) {
-    FormsC forms;
+GiNaC::ex evaluationForms(const GiNaC::ex& e, const GinacLimitsS& limits) {
+    FormsC forms(limits);
     GinacWalkerTC<GiNaC::ex> walker;
     return walker.run(
         e, [](const GiNaC::ex&) { return true; },
-        [&forms](const GiNaC::ex& part, const GiNaC::ex* values, std::size_t count) {
+        [&forms, &limits](const GiNaC::ex& part, const GiNaC::ex* values, std::size_t count) {
             // An operand unchanged may still be another object: the factors of
             // a product are made afresh by each op().
             bool changed = false;
@@ -422,6 +429,9 @@ GiNaC::ex evaluationForms(const GiNaC::ex& e) {
             }
             if (!changed) {
                 return forms.rewritten(part);
+            }
+            if (GiNaC::is_exactly_a<GiNaC::power>(part)) {
+                checkPower(values[0], values[1], limits);
             }
             OperandsF operands(values);
             return forms.rewritten(part.map(operands));

@@ -14,6 +14,8 @@
 
 #include <cstdint>
 
+#include "algexpr/ginac/GinacLimitsS.h"
+
 namespace qorv::math::algexpr::ginac::detail {
 
 /// Primes up to this bound divide a radicand; a factor beyond it stays under
@@ -25,7 +27,10 @@ constexpr std::uint32_t kRadicalTrialBound = 1000000;
 /// divisions of all radicals together are bounded, so that the work stays
 /// within a fraction of a second whatever the result; radicands met after the
 /// budget ran out are reduced by perfect powers only.
-GiNaC::ex evaluationForms(const GiNaC::ex& e);
+/// A power of a sum rebuilt with rewritten terms is checked against `limits`
+/// first (checkPower): GiNaC takes a new rational content out of the sum,
+/// raised to the exponent.
+GiNaC::ex evaluationForms(const GiNaC::ex& e, const GinacLimitsS& limits);
 
 /// n = s^q * r with r free of q-th powers of primes up to
 /// kRadicalTrialBound (and not a perfect q-th power): s and r. `budget`

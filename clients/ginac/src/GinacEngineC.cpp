@@ -200,7 +200,7 @@ NodeABC* evaluateOnWorker(Job& job) {
     const std::vector<GiNaC::ex> symbols = makeSymbols(plan.symbols(), job.real_names, ranked);
     detail::GinacBuilderC builder(plan, symbols, job.limits, working);
     // The forms a person expects of an exact result; a number is one number either way.
-    const GiNaC::ex result = job.numeric ? builder.build() : detail::evaluationForms(builder.build());
+    const GiNaC::ex result = job.numeric ? builder.build() : detail::evaluationForms(builder.build(), job.limits);
 
     // One graph for the worker's evaluations, emptied after each: its memory
     // serves the next one.
