@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "algexpr/CASSessionBC.h"
 
+#include <initializer_list>
 #include <new>
 #include <string>
 #include <utility>
@@ -84,36 +85,30 @@ void CASSessionBC::setSession(PointerTC<CASSessionBC> session) {
 // What every reading, printing and evaluation takes and drops, on whatever
 // thread: kept from then on by the current pointer's reference, until the
 // library is unloaded, when no other thread is left counting.
+namespace {
+
+void eachCounted(void (*apply)(qorv::oss::RefCountedBC&), std::initializer_list<qorv::oss::RefCountedBC*> objects) {
+    for (qorv::oss::RefCountedBC* object : objects) {
+        if (object != nullptr) {
+            apply(*object);
+        }
+    }
+}
+
+}  // namespace
+
 void CASSessionBC::spreadCounts() noexcept {
-    using qorv::oss::detail::CountSpreading;
-    CountSpreading::spread(*this);
-    if (cas_engine_p) {
-        CountSpreading::spread(*cas_engine_p);
-    }
-    if (integer_value_factory_p) {
-        CountSpreading::spread(*integer_value_factory_p);
-    }
-    if (float_value_factory_p) {
-        CountSpreading::spread(*float_value_factory_p);
-    }
+    eachCounted([](qorv::oss::RefCountedBC& object) { qorv::oss::detail::CountSpreading::spread(object); },
+                {this, cas_engine_p.get(), integer_value_factory_p.get(), float_value_factory_p.get()});
     core_element_table.spreadCounts();
     symbol_table.spreadCounts();
 }
 
 void CASSessionBC::gatherCounts() noexcept {
-    using qorv::oss::detail::CountSpreading;
     symbol_table.gatherCounts();
     core_element_table.gatherCounts();
-    if (float_value_factory_p) {
-        CountSpreading::gather(*float_value_factory_p);
-    }
-    if (integer_value_factory_p) {
-        CountSpreading::gather(*integer_value_factory_p);
-    }
-    if (cas_engine_p) {
-        CountSpreading::gather(*cas_engine_p);
-    }
-    CountSpreading::gather(*this);
+    eachCounted(qorv::oss::detail::CountSpreading::gather,
+                {float_value_factory_p.get(), integer_value_factory_p.get(), cas_engine_p.get(), this});
 }
 
 // The list ends at its first empty name, or at a null entry. A name that

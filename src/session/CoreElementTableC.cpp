@@ -75,29 +75,23 @@ CoreElementTableC::~CoreElementTableC() {
 
 // Every snapshot's elements: the table holds them all until it goes, and
 // each element entered stands under its code in the snapshot made for it.
-void CoreElementTableC::spreadCounts() noexcept {
+void CoreElementTableC::eachElement(void (*apply)(qorv::oss::RefCountedBC&)) noexcept {
     detail::ForkSafeLocksC::GuardC guard(locks, 0);
     for (const Snapshot* snapshot = current_p.load(std::memory_order_acquire); snapshot != nullptr;
          snapshot = snapshot->previous) {
         for (const PointerTC<CoreElementC>& element : snapshot->by_code) {
             if (element) {
-                qorv::oss::detail::CountSpreading::spread(*element);
+                apply(*element);
             }
         }
     }
 }
 
-void CoreElementTableC::gatherCounts() noexcept {
-    detail::ForkSafeLocksC::GuardC guard(locks, 0);
-    for (const Snapshot* snapshot = current_p.load(std::memory_order_acquire); snapshot != nullptr;
-         snapshot = snapshot->previous) {
-        for (const PointerTC<CoreElementC>& element : snapshot->by_code) {
-            if (element) {
-                qorv::oss::detail::CountSpreading::gather(*element);
-            }
-        }
-    }
+void CoreElementTableC::spreadCounts() noexcept {
+    eachElement([](qorv::oss::RefCountedBC& element) { qorv::oss::detail::CountSpreading::spread(element); });
 }
+
+void CoreElementTableC::gatherCounts() noexcept { eachElement(qorv::oss::detail::CountSpreading::gather); }
 
 void CoreElementTableC::addCoreElements(const std::vector<PointerTC<CoreElementC>>& elements) {
     detail::ForkSafeLocksC::GuardC guard(locks, 0);

@@ -51,6 +51,8 @@ public:
 private:
     struct Snapshot;
 
+    void eachElement(void (*apply)(qorv::oss::RefCountedBC&)) noexcept;
+
     std::atomic<Snapshot*> current_p;  // null while empty
     detail::ForkSafeLocksC locks;      // one, for those who fill the table
 };
