@@ -116,8 +116,12 @@ NodeABC* LiteralPrefixReaderC::parseLeaf(std::u16string text) {
 }
 
 NodeABC* LiteralPrefixReaderC::makeIntegerNode(std::u16string text) {
-    if (PointerTC<IntegerValueFactoryABC> factory = session.getIntegerValueFactory()) {
-        if (IntegerValueABC* value = factory->fromString(text)) {
+    if (!integers_asked) {
+        integers = session.getIntegerValueFactory();
+        integers_asked = true;
+    }
+    if (integers) {
+        if (IntegerValueABC* value = integers->fromString(text)) {
             return new IntegerNodeC(value);
         }
     }
@@ -125,8 +129,11 @@ NodeABC* LiteralPrefixReaderC::makeIntegerNode(std::u16string text) {
 }
 
 NodeABC* LiteralPrefixReaderC::makeFloatNode(std::u16string text) {
-    PointerTC<FloatValueFactoryABC> factory = session.getFloatValueFactory();
-    FloatValueABC* value = factory ? factory->fromString(text) : nullptr;
+    if (!floats_asked) {
+        floats = session.getFloatValueFactory();
+        floats_asked = true;
+    }
+    FloatValueABC* value = floats ? floats->fromString(text) : nullptr;
     return value != nullptr ? new FloatNodeC(value) : nullptr;
 }
 

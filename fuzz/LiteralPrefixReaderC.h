@@ -11,6 +11,8 @@
 #include <string>
 
 #include "algexpr/CASSessionBC.h"
+#include "algexpr/FloatValueFactoryABC.h"
+#include "algexpr/IntegerValueFactoryABC.h"
 #include "algexpr/NodeABC.h"
 #include "algexpr/ParentNodeABC.h"
 
@@ -45,6 +47,11 @@ private:
     NodeABC* makeSymbolNode(std::u16string name);
 
     CASSessionBC& session;
+    // Each factory is asked for once per read, when the first number needs it.
+    bool integers_asked = false;
+    bool floats_asked = false;
+    qorv::oss::PointerTC<qorv::math::algexpr::IntegerValueFactoryABC> integers;
+    qorv::oss::PointerTC<qorv::math::algexpr::FloatValueFactoryABC> floats;
 };
 
 }  // namespace algexpr_fuzz
