@@ -180,7 +180,12 @@ void splitRadicand(const GiNaC::numeric& n, unsigned q, GiNaC::numeric& s_out, G
             quotient = a / p;
             return a % p == 0;
         };
-        const std::vector<std::uint32_t>& candidates = small < kTriedInTurn ? primes() : primeDivisors(m);
+        std::vector<std::uint32_t> divisors;
+        if (small >= kTriedInTurn) {
+            divisors = primeDivisors(m);
+        }
+        // Both branches name a vector: the list of all primes is not copied.
+        const std::vector<std::uint32_t>& candidates = small < kTriedInTurn ? primes() : divisors;
         for (std::uint32_t p : candidates) {
             if (std::uint64_t{p} * p > small) {
                 break;  // what is left is 1 or a prime
