@@ -308,6 +308,11 @@ TEST(GinacAnswersTest, OddFunctionsGiveTheirSignOut) {
     }
     EXPECT_NE(eval("real_part(sqrt(exp(real_part(sqrt(sqrt(atan2(-3,pi)))))))"), "null");
     EXPECT_NE(eval("imag_part(power(times(x,tanh(neg(e))),divide(1,3)))"), "null");
+    // atan2(-3,x) is negative for a real x, and odd in its first argument.
+    RealGuard real({u"x"});
+    EXPECT_EQ(eval("atan2(-3,x)"), "neg(atan2(3,x))");
+    EXPECT_EQ(eval("expand(sqrt(neg(atan2(neg(pi),x))))"), "sqrt(atan2(pi,x))");
+    EXPECT_NE(eval("real_part(sqrt(tanh(real_part(sqrt(atan2(-3,x))))))"), "null");
 }
 
 // exp, sinh and cosh of floats whose result lies beyond the range of floats

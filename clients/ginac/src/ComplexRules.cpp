@@ -60,10 +60,16 @@ GiNaC::ex principalPower(const GiNaC::ex& base, const GiNaC::ex& exponent) {
 }
 
 GiNaC::ex oddSignOut(const GiNaC::ex& e) {
-    if (!GiNaC::is_exactly_a<GiNaC::function>(e) || e.nops() != 1 || !e.op(0).info(GiNaC::info_flags::negative)) {
+    if (!GiNaC::is_exactly_a<GiNaC::function>(e) || e.nops() == 0 || !e.op(0).info(GiNaC::info_flags::negative)) {
         return e;
     }
     const GiNaC::ex positive = -e.op(0);
+    if (GiNaC::is_the_function<GiNaC::atan2_SERIAL>(e)) {
+        return -GiNaC::atan2(positive, e.op(1));  // odd in y wherever y is not 0
+    }
+    if (e.nops() != 1) {
+        return e;
+    }
     if (GiNaC::is_the_function<GiNaC::atan_SERIAL>(e)) {
         return -GiNaC::atan(positive);
     }

@@ -34,11 +34,14 @@ GiNaC::ex absoluteValue(const GiNaC::ex& a, const GinacLimitsS& limits, int leve
 GiNaC::ex principalPower(const GiNaC::ex& base, const GiNaC::ex& exponent);
 
 /// e, or -f(-u) for e = f(u) with f one of atan, sinh and tanh and u
-/// negative. GiNaC takes the sign out of sin and tan of a negative argument
-/// but leaves atan(-pi) as it is and knows it negative; a power with such a
-/// factor in its base, expanded (as real_part and imag_part do on the way),
-/// recurses without end, taking the sign out and putting it back: the
-/// worker's stack overflowed on sqrt(-atan(-pi)) expanded.
+/// negative, or -atan2(-y, x) for e = atan2(y, x) and y negative. GiNaC
+/// takes the sign out of sin and tan of a negative argument but leaves
+/// atan(-pi) and atan2(-3, x) as they are and knows them negative; a power
+/// with such a factor in its base, expanded (as real_part and imag_part do on
+/// the way), recurses without end, taking the sign out and putting it back:
+/// the worker's stack overflowed on sqrt(-atan(-pi)) expanded. These are all
+/// the functions of the engine's vocabulary that GiNaC knows negative while
+/// they keep their form.
 GiNaC::ex oddSignOut(const GiNaC::ex& e);
 
 }  // namespace qorv::math::algexpr::ginac::detail
