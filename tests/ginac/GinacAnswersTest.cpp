@@ -213,6 +213,12 @@ TEST(GinacAnswersTest, CompositionsAreBoundedAsAWhole) {
         "simplify(real_part(" + tower(10) + "))",
         // The written forms turn the radical into 8/27*i*sqrt(2/3): a content of the sum, raised to 10^29.
         "power(sqrt(plus(x,x,power(power(divide(-2,3),7),divide(1,2)))),123456789012345678901234567890)",
+        // expand turns b^(k+y) into b^k*b^y and computes b^k, here inside real_part of a product.
+        "real_part(times(2,power(z,power(x,power(123456789012345678901234567890,"
+        "plus(123456789012345678901234567890,y))))))",
+        "series(power(plus(x,1),plus(100000000,x)),x,0,2)",
+        // asin of a complex float near 10^58 (CLN did not finish at the float's own precision).
+        "asin(times(plus(i,0.5),123456789012345678901234567890,123456789012345678901234567890))",
     };
     ASSERT_GE(compositions.size(), 20u);
     for (const std::string& text : compositions) {
@@ -341,6 +347,29 @@ TEST(GinacAnswersTest, ExponentialsOfHugeFloatsAreRefused) {
         }
     }
     EXPECT_EQ(run("exp(230.5)").reason, "");
+}
+
+// asin and acos of a complex float z go through 1 - z^2, whose 1 a float of
+// z's precision loses as |z| nears 10^(digits/2); they are computed with
+// the digits that needs. Values from mpmath at 40 digits.
+TEST(GinacAnswersTest, InverseSinesOfLargeComplexFloatsKeepTheirDigits) {
+    for (const auto& [text, expected] : std::vector<std::pair<std::string, std::string>>{
+             {"asin(times(plus(i,0.5),1e40))", "plus(0.46364760900080612,times(92.908122675978878,i))"},
+             {"acos(times(plus(i,0.5),1e30))", "minus(1.1071487177940905,times(69.882271746038421,i))"},
+             {"asin(times(plus(i,0.5),1e25))", "plus(0.46364760900080612,times(58.369346281068192,i))"},
+             {"asin(plus(i,0.5))", "plus(0.34943906285721329,times(0.92613303135018242,i))"}}) {
+        EXPECT_EQ(run(text).text, expected) << text;
+        EXPECT_EQ(run(text, true).text, expected) << text;
+    }
+    EXPECT_EQ(run("asin(times(plus(i,0.5),1e20000))").reason,
+              "asin: a complex float argument of about 10^20,000 is too large; the limit is 10^5000");
+    // An exponent sum's whole number is raised before the rest: b^k for b^(k+y).
+    EXPECT_EQ(run("expand(power(2,plus(100,y)))").text, "times(1267650600228229401496703205376,power(2,y))");
+    EXPECT_EQ(run("expand(power(123456789012345678901234567890,plus(123456789012345678901234567890,y)))").reason,
+              "power: the result would hold an integer of about 10^30 digits; exact integers are limited to 1,000,000 "
+              "digits");
+    EXPECT_EQ(run("real_part(times(2,power(plus(x,y),plus(100000000,z))))").reason.rfind("power: expanding would give up to ", 0),
+              0u);
 }
 
 }  // namespace

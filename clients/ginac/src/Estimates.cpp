@@ -275,7 +275,36 @@ struct Expansion {
 
 }  // namespace
 
+void checkExponentSums(const GiNaC::ex& e, const GinacLimitsS& limits) {
+    GinacWalkerTC<int> walker;
+    walker.run(e, [](const GiNaC::ex& x) { return !GiNaC::is_exactly_a<GiNaC::numeric>(x); },
+               [&limits](const GiNaC::ex& x, const int*, std::size_t) {
+                   if (!GiNaC::is_exactly_a<GiNaC::power>(x) || !GiNaC::is_exactly_a<GiNaC::add>(x.op(1))) {
+                       return 0;
+                   }
+                   const GiNaC::ex& sum = x.op(1);
+                   for (std::size_t i = 0; i < sum.nops(); ++i) {
+                       // A sum's one number is its overall coefficient.
+                       const GiNaC::ex& k = sum.op(i);
+                       if (!GiNaC::is_exactly_a<GiNaC::numeric>(k) || !GiNaC::ex_to<GiNaC::numeric>(k).is_integer()) {
+                           continue;
+                       }
+                       checkPower(x.op(0), k, limits);
+                       const double n = magnitude(GiNaC::ex_to<GiNaC::numeric>(k));
+                       const double terms = static_cast<double>(x.op(0).nops());
+                       if (GiNaC::is_exactly_a<GiNaC::add>(x.op(0)) &&
+                           logBinomial(n, terms - 1.0) > std::log(static_cast<double>(limits.expand_terms))) {
+                           throw RefusalC(u"power: expanding would give up to " +
+                                          approximately(std::exp(logBinomial(n, terms - 1.0))) +
+                                          u" terms; the limit is " + count(limits.expand_terms) + u" terms");
+                       }
+                   }
+                   return 0;
+               });
+}
+
 void checkExpansion(const GiNaC::ex& e, const char16_t* operation, bool for_factor, const GinacLimitsS& limits) {
+    checkExponentSums(e, limits);
     Expansion expansion;
     GinacWalkerTC<Size> walker;
     const Size total = walker.run(
@@ -392,6 +421,7 @@ PartsWork partsOf(const GiNaC::ex& x, const PartsWork* parts, std::size_t count)
 }  // namespace
 
 void checkParts(const GiNaC::ex& e, const char16_t* operation, const GinacLimitsS& limits) {
+    checkExponentSums(e, limits);
     GinacWalkerTC<PartsWork> walker;
     const double work =
         walker.run(e, [](const GiNaC::ex& x) { return !GiNaC::is_exactly_a<GiNaC::numeric>(x) && !ownRealPart(x); },

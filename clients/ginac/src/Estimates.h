@@ -41,6 +41,15 @@ void checkExponentialArgument(const char16_t* operation, const GiNaC::ex& argume
 /// operation in the message.
 void checkExpansion(const GiNaC::ex& e, const char16_t* operation, bool for_factor, const GinacLimitsS& limits);
 
+/// Throws RefusalC when expanding `e` would compute a power beyond the
+/// limits: GiNaC's expand turns b^(k + u), for an integer k, into b^k * b^u
+/// and computes b^k, an integer of k times the digits of a number b or the
+/// k-th power of a sum b multiplied out (123456789012345678901234567890 to
+/// the power 123456789012345678901234567890 + y, expanded, did not finish).
+/// expand runs inside expand, simplify, factor, real_part, imag_part and
+/// series: checkExpansion and checkParts call this.
+void checkExponentSums(const GiNaC::ex& e, const GinacLimitsS& limits);
+
 /// Throws RefusalC when real_part or imag_part (`operation`) of `e` would
 /// take GiNaC more work than 2^limits.parts_depth steps.
 void checkParts(const GiNaC::ex& e, const char16_t* operation, const GinacLimitsS& limits);

@@ -16,6 +16,11 @@ namespace qorv::math::algexpr::ginac::detail {
 /// precision after its point.
 GiNaC::ex evaluateFloats(const GiNaC::ex& e);
 
+/// asin or acos (by `serial`) of `argument`; of a complex float, computed
+/// with the precision that 1 - argument^2 needs and rounded back to GiNaC's
+/// current precision, or refused beyond 10^(kMaxDigits/2).
+GiNaC::ex inverseSine(unsigned serial, const GiNaC::ex& argument);
+
 /// A complex number whose real or imaginary part lies below `digits`
 /// significant digits of the other (what rounding leaves of an exact zero,
 /// such as the real part of (-2.0)^(1/2)) with that part zero.

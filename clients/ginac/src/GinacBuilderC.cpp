@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "Estimates.h"
+#include "FloatEvaluation.h"
 #include "FunctionTableC.h"
 #include "Numbers.h"
 #include "ComplexRules.h"
@@ -332,9 +333,9 @@ GiNaC::ex GinacBuilderC::unary(OperationE operation, const GiNaC::ex& a) const {
         case OperationE::Abs:
             return absoluteValue(a, limits);
         case OperationE::Asin:
-            return GiNaC::asin(a);
+            return inverseSine(GiNaC::asin_SERIAL::serial, a);
         case OperationE::Acos:
-            return GiNaC::acos(a);
+            return inverseSine(GiNaC::acos_SERIAL::serial, a);
         case OperationE::Atan:
             return GiNaC::atan(a);
         case OperationE::Sinh:
@@ -477,6 +478,7 @@ GiNaC::ex GinacBuilderC::series(std::vector<GiNaC::ex>& arguments) const {
         throw misuse(OperationE::Series, u"the point must not hold the variable");
     }
     checkSeriesPoint(arguments[0], x, arguments[2]);
+    checkExponentSums(arguments[0], limits);
     const GiNaC::ex result = arguments[0].series(x == arguments[2], static_cast<int>(n));
     return GiNaC::is_exactly_a<GiNaC::pseries>(result) ? GiNaC::ex_to<GiNaC::pseries>(result).convert_to_poly(false)
                                                        : result;
