@@ -219,6 +219,8 @@ TEST(GinacAnswersTest, CompositionsAreBoundedAsAWhole) {
         "series(power(plus(x,1),plus(100000000,x)),x,0,2)",
         // asin of a complex float near 10^58 (CLN did not finish at the float's own precision).
         "asin(times(plus(i,0.5),123456789012345678901234567890,123456789012345678901234567890))",
+        // abs(2*x)^(2k) is (4*x*conjugate(x))^k: 4 to the power k.
+        "real_part(power(abs(divide(x,abs(divide(e,2)))),123456789012345678901234567890))",
     };
     ASSERT_GE(compositions.size(), 20u);
     for (const std::string& text : compositions) {
@@ -367,6 +369,9 @@ TEST(GinacAnswersTest, InverseSinesOfLargeComplexFloatsKeepTheirDigits) {
     EXPECT_EQ(run("expand(power(2,plus(100,y)))").text, "times(1267650600228229401496703205376,power(2,y))");
     EXPECT_EQ(run("expand(power(123456789012345678901234567890,plus(123456789012345678901234567890,y)))").reason,
               "power: the result would hold an integer of about 10^30 digits; exact integers are limited to 1,000,000 "
+              "digits");
+    EXPECT_EQ(run("power(abs(times(2,x)),123456789012345678901234567890)").reason,
+              "power: the result would hold an integer of about 10^28 digits; exact integers are limited to 1,000,000 "
               "digits");
     EXPECT_EQ(run("real_part(times(2,power(plus(x,y),plus(100000000,z))))").reason.rfind("power: expanding would give up to ", 0),
               0u);

@@ -105,6 +105,9 @@ double numberWeight(const GiNaC::ex& e) {
             // GiNaC computes rational powers of numbers only; others stay as they are.
             const double factor = item.factor * std::max(1.0, magnitude(GiNaC::ex_to<GiNaC::numeric>(item.e.op(1))));
             stack.push_back(Item{item.e.op(0), factor});
+        } else if (GiNaC::is_the_function<GiNaC::abs_SERIAL>(item.e)) {
+            // abs(u)^(2k) is (u*conjugate(u))^k: the numbers of u are raised too.
+            stack.push_back(Item{item.e.op(0), item.factor});
         }
     }
     return weight;
