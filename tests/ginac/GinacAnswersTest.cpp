@@ -357,14 +357,15 @@ TEST(GinacAnswersTest, ExponentialsOfHugeFloatsAreRefused) {
 TEST(GinacAnswersTest, InverseSinesOfLargeComplexFloatsKeepTheirDigits) {
     for (const auto& [text, expected] : std::vector<std::pair<std::string, std::string>>{
              {"asin(times(plus(i,0.5),1e40))", "plus(0.46364760900080612,times(92.908122675978878,i))"},
+             {"asin(times(plus(i,0.5),1e1000))", "plus(0.46364760900080612,times(2303.3898119502627,i))"},
              {"acos(times(plus(i,0.5),1e30))", "minus(1.1071487177940905,times(69.882271746038421,i))"},
              {"asin(times(plus(i,0.5),1e25))", "plus(0.46364760900080612,times(58.369346281068192,i))"},
              {"asin(plus(i,0.5))", "plus(0.34943906285721329,times(0.92613303135018242,i))"}}) {
         EXPECT_EQ(run(text).text, expected) << text;
         EXPECT_EQ(run(text, true).text, expected) << text;
     }
-    EXPECT_EQ(run("asin(times(plus(i,0.5),1e20000))").reason,
-              "asin: a complex float argument of about 10^20,000 is too large; the limit is 10^5000");
+    EXPECT_EQ(run("asin(times(plus(i,0.5),1e6000))").reason,
+              "asin: a complex float argument of about 10^6000 is too large; the limit is 10^5000");
     // An exponent sum's whole number is raised before the rest: b^k for b^(k+y).
     EXPECT_EQ(run("expand(power(2,plus(100,y)))").text, "times(1267650600228229401496703205376,power(2,y))");
     EXPECT_EQ(run("expand(power(123456789012345678901234567890,plus(123456789012345678901234567890,y)))").reason,
