@@ -217,6 +217,8 @@ TEST(GinacAnswersTest, CompositionsAreBoundedAsAWhole) {
         "real_part(times(2,power(z,power(x,power(123456789012345678901234567890,"
         "plus(123456789012345678901234567890,y))))))",
         "series(power(plus(x,1),plus(100000000,x)),x,0,2)",
+        // real_part makes N + re(y) of the exponent N + i + y.
+        "real_part(times(2,power(x,power(123456789012345678901234567890,plus(123456789012345678901234567890,i,y)))))",
         // asin of a complex float near 10^58 (CLN did not finish at the float's own precision).
         "asin(times(plus(i,0.5),123456789012345678901234567890,123456789012345678901234567890))",
         // abs(2*x)^(2k) is (4*x*conjugate(x))^k: 4 to the power k.

@@ -287,19 +287,26 @@ void checkExponentSums(const GiNaC::ex& e, const GinacLimitsS& limits) {
                    }
                    const GiNaC::ex& sum = x.op(1);
                    for (std::size_t i = 0; i < sum.nops(); ++i) {
-                       // A sum's one number is its overall coefficient.
-                       const GiNaC::ex& k = sum.op(i);
-                       if (!GiNaC::is_exactly_a<GiNaC::numeric>(k) || !GiNaC::ex_to<GiNaC::numeric>(k).is_integer()) {
+                       // A sum's one number is its overall coefficient. Its real
+                       // and imaginary parts count too: real_part and imag_part
+                       // make each the coefficient of an exponent of their own.
+                       if (!GiNaC::is_exactly_a<GiNaC::numeric>(sum.op(i))) {
                            continue;
                        }
-                       checkPower(x.op(0), k, limits);
-                       const double n = magnitude(GiNaC::ex_to<GiNaC::numeric>(k));
-                       const double terms = static_cast<double>(x.op(0).nops());
-                       if (GiNaC::is_exactly_a<GiNaC::add>(x.op(0)) &&
-                           logBinomial(n, terms - 1.0) > std::log(static_cast<double>(limits.expand_terms))) {
-                           throw RefusalC(u"power: expanding would give up to " +
-                                          approximately(std::exp(logBinomial(n, terms - 1.0))) +
-                                          u" terms; the limit is " + count(limits.expand_terms) + u" terms");
+                       const GiNaC::numeric& k = GiNaC::ex_to<GiNaC::numeric>(sum.op(i));
+                       for (const GiNaC::numeric& whole : {k.real(), k.imag()}) {
+                           if (!whole.is_integer() || whole.is_zero()) {
+                               continue;
+                           }
+                           checkPower(x.op(0), whole, limits);
+                           const double n = magnitude(whole);
+                           const double terms = static_cast<double>(x.op(0).nops());
+                           if (GiNaC::is_exactly_a<GiNaC::add>(x.op(0)) &&
+                               logBinomial(n, terms - 1.0) > std::log(static_cast<double>(limits.expand_terms))) {
+                               throw RefusalC(u"power: expanding would give up to " +
+                                              approximately(std::exp(logBinomial(n, terms - 1.0))) +
+                                              u" terms; the limit is " + count(limits.expand_terms) + u" terms");
+                           }
                        }
                    }
                    return 0;
