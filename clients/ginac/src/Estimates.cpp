@@ -124,10 +124,6 @@ struct Size {
 
 }  // namespace
 
-namespace {
-
-// A float power of a number beyond CLN's float range: CLN's overflow leaves
-// GiNaC's half-built power behind, so it is refused before.
 void checkFloatPower(const GiNaC::ex& base, const GiNaC::numeric& exponent) {
     if (!GiNaC::is_exactly_a<GiNaC::numeric>(base) || !exponent.is_real() || exponent.is_zero()) {
         return;
@@ -143,8 +139,6 @@ void checkFloatPower(const GiNaC::ex& base, const GiNaC::numeric& exponent) {
                        u", beyond the range of floats (10^" + approximately(kFloatRange) + u")");
     }
 }
-
-}  // namespace
 
 void checkPower(const GiNaC::ex& base, const GiNaC::ex& exponent, const GinacLimitsS& limits) {
     if (!GiNaC::is_exactly_a<GiNaC::numeric>(exponent)) {

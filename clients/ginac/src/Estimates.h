@@ -22,6 +22,11 @@ namespace qorv::math::algexpr::ginac::detail {
 /// ((2x)^n is 2^n x^n).
 void checkPower(const GiNaC::ex& base, const GiNaC::ex& exponent, const GinacLimitsS& limits);
 
+/// Throws RefusalC when a number `base` to a float `exponent` lies beyond
+/// CLN's float range: CLN's overflow leaves GiNaC's half-built power behind
+/// (and 7.0 to the power pi^1000 came out as 1.0 after gigabytes).
+void checkFloatPower(const GiNaC::ex& base, const GiNaC::numeric& exponent);
+
 /// Throws RefusalC when `argument` holds a float with no digit after its
 /// point at its precision (or beyond 10^GinacEngineC::kMaxDigits), so that
 /// `operation` (sin, cos or tan) of it would be noise; reducing such a float

@@ -140,6 +140,9 @@ GiNaC::ex evaluateFloats(const GiNaC::ex& e) {
             const GiNaC::ex& exponent = x.op(1);
             const bool exact = GiNaC::is_exactly_a<GiNaC::numeric>(exponent) &&
                                GiNaC::ex_to<GiNaC::numeric>(exponent).is_rational();
+            if (!exact && GiNaC::is_exactly_a<GiNaC::numeric>(values[1])) {
+                checkFloatPower(values[0], GiNaC::ex_to<GiNaC::numeric>(values[1]));
+            }
             return evaluated(GiNaC::power(values[0], exact ? exponent : values[1]));
         }
         return functionOfFloats(x, values, count);
