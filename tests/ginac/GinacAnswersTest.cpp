@@ -344,7 +344,11 @@ TEST(GinacAnswersTest, ExponentialsOfHugeFloatsAreRefused) {
              {nested("cosh", 3, "-30.0"), false, "cosh: the result would be a float of about 10^"},
              // The exponent becomes a float of about 10^497 on the way (7.0 to it came out as 1.0).
              {"power(7,power(pi,1000))", true, "power: the result would be a float of about 10^"},
-             {"abs(power(7,power(sqrt(pi),sqrt(1e20))))", true, "power: the result would be a float of about 10^2,485,"}}) {
+             {"abs(power(7,power(sqrt(pi),sqrt(1e20))))", true, "power: the result would be a float of about 10^2,485,"},
+             // A complex exponent: (-3)^c is as large as 3^re(c) and e^(pi*im(c)) together.
+             {"power(-3,power(sqrt(-3),sqrt(1e20)))", false, "power: the result would be a float of about 10^"},
+             {"power(-1,times(i,1e9))", false, "power: the result would be a float of about 10^1,364,"},
+             {"power(2,plus(1.5,times(i,1e9)))", false, ""}}) {
         const Outcome outcome = run(text, numeric);
         if (reason.empty()) {
             EXPECT_NE(outcome.text, "null") << text;  // an imaginary argument stays in range

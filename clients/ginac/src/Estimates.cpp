@@ -125,15 +125,25 @@ struct Size {
 }  // namespace
 
 void checkFloatPower(const GiNaC::ex& base, const GiNaC::numeric& exponent) {
-    if (!GiNaC::is_exactly_a<GiNaC::numeric>(base) || !exponent.is_real() || exponent.is_zero()) {
+    if (!GiNaC::is_exactly_a<GiNaC::numeric>(base) || exponent.is_zero()) {
         return;
     }
     const auto& b = GiNaC::ex_to<GiNaC::numeric>(base);
     if (b.is_zero()) {
         return;
     }
-    const double decimal = log10Magnitude(exponent) > 300.0 ? kInfinity : std::pow(10.0, log10Magnitude(exponent));
-    const double size = decimal * std::fabs(log10Magnitude(b.is_real() ? b : GiNaC::abs(b)));
+    // |part| * factor, with an infinite |part| times 0 taken as 0.
+    const auto scaled = [](const GiNaC::numeric& part, double factor) {
+        if (part.is_zero() || factor == 0.0) {
+            return 0.0;
+        }
+        return (log10Magnitude(part) > 300.0 ? kInfinity : std::pow(10.0, log10Magnitude(part))) * factor;
+    };
+    // |b^c| is 10^(re(c) log10|b| - im(c) arg(b) / ln 10).
+    const double arg = b.is_real() ? (b.is_negative() ? std::acos(-1.0) : 0.0)
+                                   : std::atan2(b.imag().to_double(), b.real().to_double());
+    const double size = scaled(exponent.real(), std::fabs(log10Magnitude(b.is_real() ? b : GiNaC::abs(b)))) +
+                        scaled(exponent.imag(), std::fabs(arg) / std::log(10.0));
     if (size > kFloatRange) {
         throw RefusalC(u"power: the result would be a float of about 10^" + approximately(size) +
                        u", beyond the range of floats (10^" + approximately(kFloatRange) + u")");
