@@ -31,6 +31,7 @@
 #ifndef ALGEXPR_CLIENTS_SUPPORT_RESULTSHAPERC_H
 #define ALGEXPR_CLIENTS_SUPPORT_RESULTSHAPERC_H
 
+#include <array>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -54,6 +55,28 @@ public:
     enum class NameE : unsigned char { Plus, Minus, Times, Divide, Power, Neg, Sqrt, Pi, E, I, Pdiff, Order, Count };
     /// plus, minus, times, divide, power, neg, sqrt, pi, e, i, pdiff, order.
     static const char16_t* nameOf(NameE name);
+
+    /// The codes of the names above (ContextS::codes), -1 where there is
+    /// none, from an engine's first code of each operation
+    /// (VocabularyTC::mapCodes).
+    using CodesT = std::array<int, static_cast<std::size_t>(NameE::Count)>;
+    template <class Words>
+    static CodesT codesOf(const std::vector<int>& codes) {
+        using Operation = typename Words::Operation;
+        static const std::array<Operation, static_cast<std::size_t>(NameE::Count)> operations = [] {
+            std::array<Operation, static_cast<std::size_t>(NameE::Count)> of{};
+            for (std::size_t name = 0; name < of.size(); ++name) {
+                of[name] = Words::named(nameOf(static_cast<NameE>(name)));
+            }
+            return of;
+        }();
+        CodesT result;
+        for (std::size_t name = 0; name < result.size(); ++name) {
+            const auto operation = static_cast<std::size_t>(operations[name]);
+            result[name] = operation < codes.size() ? codes[operation] : -1;
+        }
+        return result;
+    }
 
     struct ContextS {
         CASSessionBC& session;         // symbols for names without a core code

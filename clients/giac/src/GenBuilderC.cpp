@@ -109,11 +109,11 @@ bool GenBuilderC::visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrder
         call(node.toString(), std::move(operands));
         return true;
     }
-    if (isConstant(operation)) {
-        throw RefusalC(std::u16string(nameOf(operation)) + u": a constant, used as a function");
+    if (Words::isConstant(operation)) {
+        throw RefusalC(std::u16string(Words::nameOf(operation)) + u": a constant, used as a function");
     }
-    if (!acceptsArity(operation, operands.size())) {
-        throw RefusalC(std::u16string(nameOf(operation)) + u" takes " + arityText(operation));
+    if (!Words::acceptsArity(operation, operands.size())) {
+        throw RefusalC(std::u16string(Words::nameOf(operation)) + u" takes " + Words::arityText(operation));
     }
     values.push_back(apply(operation, operands, max_integer_digits, context));
     return true;

@@ -549,9 +549,9 @@ IdT GenConverterC::function(OperationE operation, const IdT* arguments, std::siz
     IdT& index = known[static_cast<std::size_t>(operation)];
     if (index == support::kNoId) {
         ResultGraphC::FunctionS f;
-        f.name = nameOf(operation);
+        f.name = Words::nameOf(operation);
         f.code = context.codes[static_cast<std::size_t>(operation)];
-        f.constant = isConstant(operation);
+        f.constant = Words::isConstant(operation);
         index = graph->addFunction(std::move(f));
     }
     return graph->function(index, arguments, count);

@@ -84,18 +84,6 @@ private:
     CASSessionBC& session;
 };
 
-// The codes the shaper writes structure with: those of the vocabulary's
-// names it writes (plus, times, pdiff, ...).
-std::vector<int> structureCodes(const std::vector<int>& codes) {
-    using NameE = support::ResultShaperC::NameE;
-    std::vector<int> result(static_cast<std::size_t>(NameE::Count), -1);
-    for (std::size_t name = 0; name < result.size(); ++name) {
-        const OperationE operation = detail::operationNamed(support::ResultShaperC::nameOf(static_cast<NameE>(name)));
-        result[name] = codes[static_cast<std::size_t>(operation)];
-    }
-    return result;
-}
-
 // Why the result under `root` is no real number, or empty when it is one:
 // a free symbol, an unknown function or an order term (as the shaper
 // finds them), then a list or an equation, then an infinity, then a complex
@@ -110,8 +98,8 @@ std::u16string reasonOf(const ResultGraphC& graph, const support::ResultShaperC&
     for (IdT id = 0; id <= root; ++id) {
         if (graph.kind(id) == ResultGraphC::KindE::Function) {
             const std::u16string& name = graph.functions()[graph.node(id).data].name;
-            structure = structure || name == detail::nameOf(OperationE::List) || name == detail::nameOf(OperationE::Equal);
-            infinite = infinite || name == detail::nameOf(OperationE::Infinity);
+            structure = structure || name == detail::Words::nameOf(OperationE::List) || name == detail::Words::nameOf(OperationE::Equal);
+            infinite = infinite || name == detail::Words::nameOf(OperationE::Infinity);
         }
     }
     if (structure) {
@@ -168,7 +156,7 @@ NodeABC* evaluateHere(JobS& job) {
     detail::GenConverterC converter(convert);
     IdT root = converter.convert(exact, graph);
     NumberMakerC numbers(job.session);
-    const std::vector<int> codes = structureCodes(job.codes);
+    const support::ResultShaperC::CodesT codes = support::ResultShaperC::codesOf<detail::Words>(job.codes);
     const support::ResultShaperC::ContextS context_s{job.session, codes.data(), numbers, job.limits.max_nodes,
                                                      job.limits.max_depth * 2};
     support::ResultShaperC shaper(graph, context_s);
@@ -228,21 +216,11 @@ void releaseJob(void* argument) noexcept {
 
 }  // namespace
 
-const char16_t* const* GiacEngineC::builtinCoreNames() { return detail::builtinNames(); }
+const char16_t* const* GiacEngineC::builtinCoreNames() { return detail::Words::builtinNames(detail::kColumn); }
 
 GiacEngineC::GiacEngineC(const char16_t* const* core_names)
-    : codes(static_cast<std::size_t>(OperationE::Count), -1), state_p(new StateS) {
-    if (core_names == nullptr) {
-        return;
-    }
-    for (std::size_t code = 0; core_names[code] != nullptr && core_names[code][0] != 0; ++code) {
-        const OperationE operation = detail::operationNamed(core_names[code]);
-        operations.push_back(operation);
-        int& first = codes[static_cast<std::size_t>(operation)];
-        if (operation != OperationE::None && first < 0) {
-            first = static_cast<int>(code);
-        }
-    }
+    : state_p(new StateS) {
+    detail::Words::mapCodes(core_names, detail::kColumn, operations, &codes);
 }
 
 GiacEngineC::~GiacEngineC() {
@@ -272,5 +250,7 @@ NodeABC* GiacEngineC::evaluate(NodeABC& root, CASSessionBC& session, bool numeri
     reason.swap(job.reason);
     return job.result;
 }
+
+bool GiacEngineC::runOnWorker(void (*job)(void*), void* context) { return detail::BoundaryC::run(job, context); }
 
 }  // namespace qorv::math::algexpr::giac

@@ -19,7 +19,7 @@ namespace {
 // checks for singular points.
 constexpr double kMaxPeriods = 1000;
 
-std::u16string named(OperationE operation) { return nameOf(operation); }
+std::u16string named(OperationE operation) { return Words::nameOf(operation); }
 
 RefusalC misuse(OperationE operation, const char16_t* what) { return RefusalC(named(operation) + u": " + what); }
 

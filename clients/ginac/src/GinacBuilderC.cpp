@@ -28,7 +28,7 @@ using qorv::oss::PointerTC;
 
 namespace {
 
-std::u16string name(OperationE operation) { return nameOf(operation); }
+std::u16string name(OperationE operation) { return Words::nameOf(operation); }
 
 RefusalC misuse(OperationE operation, const char16_t* what) { return RefusalC(name(operation) + u": " + what); }
 
@@ -149,11 +149,12 @@ GiNaC::ex constantOf(const InputPlanC::StepS& step) {
             return GiNaC::exp(GiNaC::ex(1));
         case OperationE::I:
             return GiNaC::I;
-        case OperationE::Infinity:
-            throw RefusalC(u"infinity: offered by the Giac engine, not by the GiNaC engine");
         case OperationE::None:
             throw RefusalC(step.node->toString() + u": a core name the engine does not know");
         default:
+            if (Words::support(step.operation, kColumn) == support::SupportE::Refuses) {
+                throw RefusalC(support::notOffered(Words::nameOf(step.operation)));
+            }
             throw RefusalC(step.node->toString() + u": a function, used as a value");
     }
 }
@@ -234,12 +235,12 @@ void GinacBuilderC::core(const InputPlanC::StepS& step) {
     if (operation == OperationE::None) {
         // A core name the engine does not know: an unknown function of that name.
         result = GiNaC::function(serialFor(step.node->toString(), nullptr, operands.size()), std::move(operands));
-    } else if (isGiacOnly(operation)) {
-        throw misuse(operation, u"offered by the Giac engine, not by the GiNaC engine");
-    } else if (isConstant(operation)) {
+    } else if (Words::support(operation, kColumn) == support::SupportE::Refuses) {
+        throw RefusalC(support::notOffered(Words::nameOf(operation)));
+    } else if (Words::isConstant(operation)) {
         throw misuse(operation, u"a constant, used as a function");
-    } else if (!acceptsArity(operation, step.arity)) {
-        throw RefusalC(name(operation) + u" takes " + utf16(arityText(operation)));
+    } else if (!Words::acceptsArity(operation, step.arity)) {
+        throw RefusalC(name(operation) + u" takes " + Words::arityText(operation));
     } else {
         result = oddSignOut(apply(operation, operands));
     }

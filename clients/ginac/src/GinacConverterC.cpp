@@ -206,7 +206,7 @@ IdT GinacConverterC::functionIndex(unsigned serial) {
     ResultGraphC::FunctionS function;
     const OperationE operation = operationOfSerial(serial);
     if (operation != OperationE::None) {
-        function.name = nameOf(operation);
+        function.name = Words::nameOf(operation);
         function.code = context->codes[static_cast<std::size_t>(operation)];
     } else if (const std::u16string* name = FunctionTableC::instance().registeredName(serial)) {
         function.name = *name;

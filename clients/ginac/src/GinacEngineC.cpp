@@ -143,24 +143,6 @@ std::vector<GiNaC::ex> makeSymbols(const std::vector<SymbolC*>& found, const std
     return symbols;
 }
 
-// The codes the shaper writes structure with.
-using StructureCodes = std::array<int, static_cast<std::size_t>(support::ResultShaperC::NameE::Count)>;
-
-StructureCodes structureCodes(const std::vector<int>& codes) {
-    using NameE = support::ResultShaperC::NameE;
-    const std::pair<NameE, OperationE> names[] = {
-        {NameE::Plus, OperationE::Plus},   {NameE::Minus, OperationE::Minus}, {NameE::Times, OperationE::Times},
-        {NameE::Divide, OperationE::Divide}, {NameE::Power, OperationE::Power}, {NameE::Neg, OperationE::Neg},
-        {NameE::Sqrt, OperationE::Sqrt},   {NameE::Pi, OperationE::Pi},       {NameE::E, OperationE::E},
-        {NameE::I, OperationE::I},         {NameE::Pdiff, OperationE::Pdiff}, {NameE::Order, OperationE::Order}};
-    StructureCodes result;
-    result.fill(-1);
-    for (const auto& [name, operation] : names) {
-        result[static_cast<std::size_t>(name)] = codes[static_cast<std::size_t>(operation)];
-    }
-    return result;
-}
-
 // The numeric flag's value: the number, each part an integer when it is an
 // exact integer, else a float.
 support::NumberS numericValue(const GiNaC::ex& exact, unsigned long digits, std::size_t max_digits,
@@ -213,7 +195,7 @@ NodeABC* evaluateOnWorker(Job& job) {
                                                      job.limits.integer_digits};
     static thread_local detail::GinacConverterC converter(convert);
     converter.reset(convert);
-    const StructureCodes codes = structureCodes(job.codes);
+    const support::ResultShaperC::CodesT codes = support::ResultShaperC::codesOf<detail::Words>(job.codes);
     support::IdT root = support::kNoId;
     if (job.numeric) {
         support::NumberS number = numericValue(result, job.digits, job.limits.integer_digits, job.reason);
@@ -265,21 +247,10 @@ void evaluateJob(void* context) noexcept {
 
 }  // namespace
 
-const char16_t* const* GinacEngineC::builtinCoreNames() { return detail::kBuiltinNames; }
+const char16_t* const* GinacEngineC::builtinCoreNames() { return detail::Words::builtinNames(detail::kColumn); }
 
-GinacEngineC::GinacEngineC(const char16_t* const* core_names)
-    : codes(static_cast<std::size_t>(OperationE::Count), -1) {
-    if (core_names == nullptr) {
-        return;
-    }
-    for (std::size_t code = 0; core_names[code] != nullptr && core_names[code][0] != 0; ++code) {
-        const OperationE operation = detail::operationNamed(core_names[code]);
-        operations.push_back(operation);
-        int& first = codes[static_cast<std::size_t>(operation)];
-        if (operation != OperationE::None && first < 0) {
-            first = static_cast<int>(code);
-        }
-    }
+GinacEngineC::GinacEngineC(const char16_t* const* core_names) {
+    detail::Words::mapCodes(core_names, detail::kColumn, operations, &codes);
 }
 
 GinacEngineC::~GinacEngineC() = default;

@@ -48,7 +48,7 @@ const std::u16string& functionName(unsigned serial) {
     std::u16string name;
     const OperationE operation = operationOfSerial(serial);
     if (operation != OperationE::None) {
-        name = nameOf(operation);
+        name = Words::nameOf(operation);
     } else if (const std::u16string* registered = FunctionTableC::instance().registeredName(serial)) {
         name = *registered;
     } else {

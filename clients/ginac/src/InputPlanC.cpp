@@ -212,14 +212,14 @@ void InputPlanC::check(OperationE operation, const ValueS* arguments, std::size_
     const GinacLimitsS& limits = *this->limits;
     const std::size_t limit = operandLimit(operation, limits);
     if (limit != 0 && arity > 0 && arguments[0].size.depth > limit) {
-        problem = std::u16string(nameOf(operation)) + u": the expression is nested " + count(arguments[0].size.depth) +
-                  u" levels deep; the limit for " + nameOf(operation) + u" is " + count(limit);
+        problem = std::u16string(Words::nameOf(operation)) + u": the expression is nested " + count(arguments[0].size.depth) +
+                  u" levels deep; the limit for " + Words::nameOf(operation) + u" is " + count(limit);
     } else if (size.digits > static_cast<double>(limits.integer_digits)) {
-        problem = std::u16string(nameOf(operation)) + u": the result would hold an integer of about " +
+        problem = std::u16string(Words::nameOf(operation)) + u": the result would hold an integer of about " +
                   approximately(size.digits) + u" digits; exact integers are limited to " + count(limits.integer_digits) +
                   u" digits";
     } else if (size.total > static_cast<double>(limits.total_digits)) {
-        problem = std::u16string(nameOf(operation)) + u": the numbers would hold about " + approximately(size.total) +
+        problem = std::u16string(Words::nameOf(operation)) + u": the numbers would hold about " + approximately(size.total) +
                   u" digits in all; the limit is " + count(limits.total_digits);
     } else if (operation == OperationE::Diff && arity > 0 && arguments[0].size.order > 0.0 &&
                size.order > static_cast<double>(limits.diff_order)) {  // a lone order is the builder's to refuse

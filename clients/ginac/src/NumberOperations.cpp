@@ -16,7 +16,7 @@ namespace qorv::math::algexpr::ginac::detail {
 
 namespace {
 
-std::u16string name(OperationE operation) { return nameOf(operation); }
+std::u16string name(OperationE operation) { return Words::nameOf(operation); }
 
 RefusalC misuse(OperationE operation, const char16_t* what) { return RefusalC(name(operation) + u": " + what); }
 
@@ -93,7 +93,7 @@ void symbolsOf(const GiNaC::ex& e, GiNaC::exset& found) {
 
 // gcd, lcm, quo and rem of polynomials with rational coefficients.
 GiNaC::ex polynomial(OperationE operation, std::vector<GiNaC::ex>& arguments, const GinacLimitsS& limits) {
-    const char16_t* what = nameOf(operation);
+    const char16_t* what = Words::nameOf(operation);
     GiNaC::exset symbols;
     for (std::size_t i = 0; i < 2; ++i) {
         checkExpansion(arguments[i], what, true, limits);

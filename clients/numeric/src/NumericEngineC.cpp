@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "OutOfMemory.h"
+#include "VocabularyTC.h"
 #include "algexpr/CoreFunctionNodeC.h"
 #include "algexpr/CoreSymbolNodeC.h"
 #include "algexpr/ExtendedFunctionNodeC.h"
@@ -28,49 +29,19 @@ using support::setOutOfMemory;
 
 enum class NumericEngineC::OperationE : unsigned char {
     None,
-    Plus,
-    Minus,
-    Times,
-    Divide,
-    Power,
-    Neg,
-    Sin,
-    Cos,
-    Tan,
-    Exp,
-    Log,
-    Sqrt,
-    Abs,
-    Pi,
-    E
+#define ALGEXPR_WORD(id, ...) id,
+#include "Vocabulary.def"
+#undef ALGEXPR_WORD
+    Count
 };
 
 namespace {
 
 using OperationE = NumericEngineC::OperationE;
-
-// The built-in vocabulary, in the order of the codes it gets, with the
-// operation of each name; the empty name ends the list.
-const char16_t* const kNames[] = {u"plus", u"minus", u"times", u"divide", u"power", u"neg", u"sin", u"cos",
-                                  u"tan",  u"exp",   u"log",   u"sqrt",   u"abs",   u"pi",  u"e",   u""};
-constexpr OperationE kOperations[] = {OperationE::Plus,  OperationE::Minus, OperationE::Times, OperationE::Divide,
-                                      OperationE::Power, OperationE::Neg,   OperationE::Sin,   OperationE::Cos,
-                                      OperationE::Tan,   OperationE::Exp,   OperationE::Log,   OperationE::Sqrt,
-                                      OperationE::Abs,   OperationE::Pi,    OperationE::E};
-static_assert(sizeof(kNames) / sizeof(kNames[0]) == sizeof(kOperations) / sizeof(kOperations[0]) + 1,
-              "one operation per name");
+using Words = support::VocabularyTC<OperationE>;
 
 constexpr double kPi = 3.14159265358979323846264338327950288;
 constexpr double kE = 2.71828182845904523536028747135266250;
-
-OperationE operationNamed(const char16_t* name) {
-    for (std::size_t i = 0; i < sizeof(kOperations) / sizeof(kOperations[0]); ++i) {
-        if (std::u16string_view(name) == kNames[i]) {
-            return kOperations[i];
-        }
-    }
-    return OperationE::None;
-}
 
 // A number during evaluation: an exact integer or a double.
 struct Number {
@@ -501,15 +472,10 @@ private:
 
 }  // namespace
 
-const char16_t* const* NumericEngineC::builtinCoreNames() { return kNames; }
+const char16_t* const* NumericEngineC::builtinCoreNames() { return Words::builtinNames(support::EngineColumnE::Numeric); }
 
 NumericEngineC::NumericEngineC(const char16_t* const* core_names) {
-    if (core_names == nullptr) {
-        return;
-    }
-    for (std::size_t code = 0; core_names[code] != nullptr && core_names[code][0] != 0; ++code) {
-        operations.push_back(operationNamed(core_names[code]));
-    }
+    Words::mapCodes(core_names, support::EngineColumnE::Numeric, operations, nullptr);
 }
 
 NumericEngineC::~NumericEngineC() = default;

@@ -6,9 +6,9 @@
 // calls it from executeExpression. It never changes the tree it is given.
 // Its header needs none of Giac's headers.
 //
-// Vocabulary (builtinCoreNames(), codes in this order): the GiNaC client's
-// names with the same codes and, at real values of the symbols, the same
-// meanings: plus minus times divide power neg sin cos tan exp log sqrt abs
+// Vocabulary (builtinCoreNames(), codes in this order): the engines' one
+// vocabulary but GiNaC's own nintegrate and nsolve, with the codes and, at
+// real values of the symbols, the meanings every engine gives them: plus minus times divide power neg sin cos tan exp log sqrt abs
 // pi e asin acos atan sinh cosh tanh i diff expand simplify factor series
 // pdiff order; then
 //   integrate(f,x)         an antiderivative (no constant added); no value
@@ -153,6 +153,12 @@ public:
     ///    refuses, the result has no value (see above) or memory runs out.
     NodeABC* evaluate(NodeABC& root, CASSessionBC& session, bool numeric, const LimitsS& limits,
                       std::u16string& reason) const;
+
+    /// Runs job(context) on the thread all Giac work runs on and waits for
+    /// it; true when it ran. For a loop of evaluations without a hand-off
+    /// each (evaluations asked for from the job run at once), and for code
+    /// that uses Giac directly beside this client. The job must not throw.
+    static bool runOnWorker(void (*job)(void*), void* context);
 
     /// What the engine does with a core element; defined with the vocabulary.
     enum class OperationE : unsigned char;

@@ -24,9 +24,10 @@
 //   conjugate(z), real_part(z), imag_part(z), csgn(z) (the sign of the real
 //   part, or of the imaginary part when that is 0), step(x) (Heaviside, 1/2
 //   at 0), atan2(y,x)
-// then the Giac engine's names at the codes it gives them, which this engine
-// refuses with a reason that names the Giac engine: integrate, limit, solve,
-// sum, list, equal, infinity; then
+// then names of the engines' one vocabulary that this engine has at their
+// codes but does not compute, refused with the reason "integrate: not
+// offered by this engine": integrate, limit, solve, sum, list, equal,
+// infinity; then
 //   factorial(n), binomial(n,k)  of whole numbers (n >= 0)
 //   gcd(a,b), lcm(a,b)           of integers or polynomials over the rationals
 //   mod(a,b)                     a - b*floor(a/b) of integers: the sign of b
