@@ -34,6 +34,7 @@ struct ScriptS {
     std::uint64_t abort_on = 0;
     std::uint64_t exhaust_on = 0;  // ends as out of memory on this input
     bool rogue = false;            // the first worker answers an input never asked
+    bool uncapped = false;         // workers say their memory cap could not be set
 };
 
 void answer(int fd, std::string& out) {
@@ -47,6 +48,9 @@ void answer(int fd, std::string& out) {
 int scriptedWorker(int fd, ProgressC& progress, void* context) {
     auto& script = *static_cast<ScriptS*>(context);
     const int start = ++script.starts;
+    if (script.uncapped) {
+        progress.setUncapped();
+    }
     std::string in, out;
     char buffer[4096];
     for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) > 0;) {
@@ -165,6 +169,13 @@ TEST_F(SupervisorTest, EachWayOfEndingNamesItsInput) {
     run();
     EXPECT_EQ(messages, "algexpr: argument 1: ran out of memory\n");
     EXPECT_EQ(out, "\nb\nc\nd\ne\n");
+
+    // A worker whose cap could not be set names none.
+    *script = ScriptS();
+    script->exhaust_on = 1;
+    script->uncapped = true;
+    run(settings);
+    EXPECT_EQ(messages, "algexpr: argument 1: ran out of memory (--max-memory could not be enforced)\n");
 }
 
 TEST_F(SupervisorTest, AWorkerThatAnswersWhatWasNotAskedIsReplaced) {

@@ -13,13 +13,14 @@ namespace qorv::math::algexpr::cli {
 struct ProgressC::PageS {
     std::atomic<std::uint64_t> number;
     std::atomic<std::int64_t> started_ns;
+    std::atomic<std::uint64_t> uncapped;  // 1 once a worker could not cap its memory
 };
 static_assert(std::atomic<std::uint64_t>::is_always_lock_free && std::atomic<std::int64_t>::is_always_lock_free);
 
 ProgressC::ProgressC() : page_p(nullptr) {
     void* page = ::mmap(nullptr, sizeof(PageS), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
     if (page != MAP_FAILED) {
-        page_p = new (page) PageS{{0}, {0}};
+        page_p = new (page) PageS{{0}, {0}, {0}};
     }
 }
 
@@ -37,6 +38,10 @@ void ProgressC::begin(std::uint64_t number) {
 }
 
 void ProgressC::end() { page_p->number.store(0); }
+
+void ProgressC::setUncapped() { page_p->uncapped.store(1); }
+
+bool ProgressC::uncapped() const { return page_p->uncapped.load() != 0; }
 
 ProgressC::MarkS ProgressC::read() const {
     MarkS mark;

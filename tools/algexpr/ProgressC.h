@@ -38,6 +38,12 @@ public:
     /// is read, the time is the latest it can be, never earlier than the truth.
     MarkS read() const;
 
+    /// In the worker: its memory cap could not be set. In the tool: whether
+    /// a worker said so (its running out of memory is then no sign of the
+    /// cap).
+    void setUncapped();
+    bool uncapped() const;
+
     /// Nanoseconds on CLOCK_MONOTONIC.
     static std::int64_t now();
 

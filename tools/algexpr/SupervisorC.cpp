@@ -305,6 +305,9 @@ std::string SupervisorC::why(const WorkerProcessC::EndS& end, bool timed_out) co
         return "the engine stopped (signal " + std::to_string(end.code) + ")";
     }
     if (end.code == WorkerProtocolC::kExitOutOfMemory) {
+        if (settings.max_memory != 0 && progress.uncapped()) {
+            return "ran out of memory (--max-memory could not be enforced)";
+        }
         return settings.max_memory == 0
                    ? std::string("ran out of memory")
                    : "needed more than " + ResourceLimitsC::describeSize(settings.max_memory) + " of memory (--max-memory)";
