@@ -116,10 +116,9 @@ bool takeSeriesOperands(CommandLineC& line, std::vector<std::string>& words, std
         error = "series needs a VAR, a POINT and an ORDER";
         return false;
     }
-    if (!parseUnsigned(words[2], line.series_order) || line.series_order < 1 ||
-        line.series_order > kGinacMaxSeriesOrder) {
-        error = "series ORDER takes a whole number from 1 to " + std::to_string(kGinacMaxSeriesOrder) + ", not '" +
-                words[2] + "'";
+    const unsigned long most = line.engine->figures().max_series_order;
+    if (!parseUnsigned(words[2], line.series_order) || line.series_order < 1 || line.series_order > most) {
+        error = "series ORDER takes a whole number from 1 to " + std::to_string(most) + ", not '" + words[2] + "'";
         return false;
     }
     line.variable = words[0];
@@ -191,13 +190,11 @@ const CommandRow kCommands[] = {
     {"check", CommandE::Check, needForms},
 };
 
-// The commands that write expressions (--to), and the operations: those of
-// the GiNaC engine, which the Giac engine has too, and the Giac engine's own.
-constexpr CommandMask kGinacOperations = bit(CommandE::Simplify) | bit(CommandE::Expand) | bit(CommandE::Factor) |
-                                         bit(CommandE::Diff) | bit(CommandE::Series);
-constexpr CommandMask kGiacOperations =
-    kGinacOperations | bit(CommandE::Integrate) | bit(CommandE::Limit) | bit(CommandE::Solve);
-constexpr CommandMask kOperations = kGiacOperations;
+// The commands that write expressions (--to), and the operations (each
+// offered by the engines whose vocabulary computes its name).
+constexpr CommandMask kOperations = bit(CommandE::Simplify) | bit(CommandE::Expand) | bit(CommandE::Factor) |
+                                    bit(CommandE::Diff) | bit(CommandE::Series) | bit(CommandE::Integrate) |
+                                    bit(CommandE::Limit) | bit(CommandE::Solve);
 constexpr CommandMask kWriting = bit(CommandE::Print) | bit(CommandE::Subst) | bit(CommandE::Eval) | kOperations |
                                   bit(CommandE::Match) | bit(CommandE::Rewrite);
 constexpr CommandMask kEvaluating = bit(CommandE::Eval) | kOperations;
@@ -250,25 +247,16 @@ bool setVersion(CommandLineC& line, const std::string&, std::string&) {
 }
 
 bool setEngine(CommandLineC& line, const std::string& value, std::string& error) {
-    const std::string e = lower(value);
-    if (e == "numeric") {
-        line.engine = EngineE::Numeric;
-    } else if (e == "ginac" && kGinacBuilt) {
-        line.engine = EngineE::Ginac;
-    } else if (e == "ginac") {
-        error = std::string("--engine ginac: ") + kGinacMissing;
-        return false;
-    } else if (e == "giac" && kGiacBuilt) {
-        line.engine = EngineE::Giac;
-    } else if (e == "giac") {
-        error = std::string("--engine giac: ") + kGiacMissing;
-        return false;
-    } else {
-        error = std::string("--engine takes ") + (kGinacBuilt ? "ginac, " : "") + (kGiacBuilt ? "giac, " : "");
-        error = (kGinacBuilt || kGiacBuilt ? error.substr(0, error.size() - 2) + " or " : error) + "numeric, not '" +
-                value + "'";
+    const EngineEntryABC* entry = EngineRegistryC::named(lower(value));
+    if (entry == nullptr) {
+        error = "--engine takes " + EngineRegistryC::builtNames() + ", not '" + value + "'";
         return false;
     }
+    if (entry->missing() != nullptr) {
+        error = "--engine " + std::string(entry->name()) + ": " + entry->missing();
+        return false;
+    }
+    line.engine = entry;
     return true;
 }
 
@@ -375,9 +363,9 @@ bool setNumeric(CommandLineC& line, const std::string&, std::string&) {
 }
 
 bool setOrder(CommandLineC& line, const std::string& value, std::string& error) {
-    if (!parseUnsigned(value, line.diff_order) || line.diff_order > kGinacMaxDiffOrder) {
-        error = "--order takes a whole number from 0 to " + std::to_string(kGinacMaxDiffOrder) + ", not '" + value +
-                "'";
+    const unsigned long most = EngineRegistryC::largestFigures().max_diff_order;
+    if (!parseUnsigned(value, line.diff_order) || line.diff_order > most) {
+        error = "--order takes a whole number from 0 to " + std::to_string(most) + ", not '" + value + "'";
         return false;
     }
     return true;
@@ -606,30 +594,41 @@ bool checkOptionsFit(CommandE command, const std::vector<GivenOption>& options, 
     return true;
 }
 
-// Which engine offers an operation the chosen one does not, and how to get it.
-std::string otherEngine(CommandE command) {
-    const bool giac_only = (kGinacOperations & bit(command)) == 0;
-    if (giac_only) {
-        return std::string(" needs the Giac engine") +
-               (kGiacBuilt ? std::string(": add --engine giac") : std::string(": ") + kGiacMissing);
+// Which engines offer an operation the chosen one does not, and how to get
+// one: leave out --engine when the default offers it, add --engine NAME for
+// another one built, or install the first that offers it.
+std::string otherEngine(const CommandLineC& line) {
+    std::vector<const EngineEntryABC*> offering;
+    for (const EngineEntryABC* entry : EngineRegistryC::all()) {
+        if (entry->offers(line.command)) {
+            offering.push_back(entry);
+        }
     }
-    if (kGinacBuilt) {
-        return " needs the GiNaC or the Giac engine: leave out --engine numeric";
+    std::string text = " needs";
+    for (std::size_t i = 0; i < offering.size(); ++i) {
+        text += std::string(i == 0 ? " the " : " or the ") + offering[i]->title();
     }
-    return std::string(" needs the GiNaC or the Giac engine") +
-           (kGiacBuilt ? std::string(": add --engine giac") : std::string(": ") + kGinacMissing);
+    text += " engine";
+    const EngineEntryABC& first = EngineRegistryC::defaultEngine();
+    if (first.offers(line.command)) {
+        return text + ": leave out --engine " + line.engine->name();
+    }
+    for (const EngineEntryABC* entry : offering) {
+        if (entry->missing() == nullptr) {
+            return text + ": add --engine " + entry->name();
+        }
+    }
+    return offering.empty() ? text : text + ": " + offering.front()->missing();
 }
 
-// What the engine chosen can do: the GiNaC engine has some operations, the
-// Giac engine all; the precision is the GiNaC engine's, with which --numeric
-// counts significant digits (the Giac engine computes doubles).
+// What the engine chosen can do (its operations, --real), and the precision
+// of an engine that computes floats at --digits.
 bool checkEngine(const CommandLineC& line, std::string& error) {
-    const bool ginac = line.engine == EngineE::Ginac;
-    const CommandMask offered = ginac ? kGinacOperations : line.engine == EngineE::Giac ? kGiacOperations : 0;
-    if ((kOperations & bit(line.command) & ~offered) != 0) {
+    const EngineEntryABC& engine = *line.engine;
+    if ((kOperations & bit(line.command)) != 0 && !engine.offers(line.command)) {
         for (const CommandRow& row : kCommands) {
             if (row.command == line.command) {
-                error = std::string(row.name) + otherEngine(line.command);
+                error = std::string(row.name) + otherEngine(line);
             }
         }
         return false;
@@ -638,20 +637,21 @@ bool checkEngine(const CommandLineC& line, std::string& error) {
         error = "integrate takes --lower and --upper together";
         return false;
     }
-    if (line.engine == EngineE::Numeric && !line.real_symbols.empty()) {
-        error = "--real needs the GiNaC engine (the numeric engine's symbols stand for no values; the Giac engine's are all real)";
+    if (engine.realSymbolsRefusal() != nullptr && !line.real_symbols.empty()) {
+        error = std::string("--real does not suit the ") + engine.title() + " engine: " + engine.realSymbolsRefusal();
         return false;
     }
-    if (ginac && line.digits > kGinacMaxDigits) {
-        error = "--digits takes at most " + std::to_string(kGinacMaxDigits) +
-                " with the GiNaC engine (the most digits it computes floats with), not " + std::to_string(line.digits);
+    const unsigned long max_digits = engine.figures().max_digits;
+    if (max_digits != 0 && line.digits > max_digits) {
+        error = "--digits takes at most " + std::to_string(max_digits) + " with the " + engine.title() +
+                " engine (the most digits it computes floats with), not " + std::to_string(line.digits);
         return false;
     }
-    if (ginac && line.numeric && line.has_digits && line.digits == 0) {
-        error = "--digits with --numeric takes 1 to " + std::to_string(kGinacMaxDigits) + ", not 0";
+    if (max_digits != 0 && line.numeric && line.has_digits && line.digits == 0) {
+        error = "--digits with --numeric takes 1 to " + std::to_string(max_digits) + ", not 0";
         return false;
     }
-    if (ginac && line.numeric && line.float_format == qorv::math::Fixed) {
+    if (max_digits != 0 && line.numeric && line.float_format == qorv::math::Fixed) {
         error = "--numeric writes --digits significant digits: --float-format takes standard, scientific or "
                 "engineering with it";
         return false;
@@ -692,10 +692,10 @@ std::uint64_t CommandLineC::memoryLimit() const {
     return has_max_memory ? max_memory : ResourceLimitsC::defaultMaxMemory();
 }
 
-unsigned long CommandLineC::precision() const { return digits != 0 ? digits : kGinacDefaultDigits; }
+unsigned long CommandLineC::precision() const { return digits != 0 ? digits : engine->figures().default_digits; }
 
 unsigned long CommandLineC::writtenDigits() const {
-    return engine == EngineE::Ginac && numeric && command == CommandE::Eval ? precision() : digits;
+    return engine->figures().max_digits != 0 && numeric && command == CommandE::Eval ? precision() : digits;
 }
 
 }  // namespace qorv::math::algexpr::cli

@@ -28,8 +28,7 @@
 #include <vector>
 
 #include "CommandE.h"
-#include "EngineE.h"
-#include "GinacFigures.h"
+#include "EngineRegistryC.h"
 #include "NotationE.h"
 #include "ResourceLimitsC.h"
 #include "TreeWriterC.h"
@@ -51,7 +50,7 @@ public:
 
     // The session: its engine (--engine ginac|giac|numeric), and --core-names FILE
     // instead of the built-in vocabulary.
-    EngineE engine = kDefaultEngine;
+    const EngineEntryABC* engine = &EngineRegistryC::defaultEngine();
     bool has_core_names = false;
     std::string core_names_file;
     std::vector<std::string> real_symbols;  // --real x,y: symbols that are real (UTF-8); others are complex
@@ -108,12 +107,13 @@ public:
     /// ResourceLimitsC::defaultMaxMemory(); 0 for none.
     std::uint64_t memoryLimit() const;
 
-    /// The significant digits the GiNaC engine computes floats with: --digits
-    /// N when given and not 0, else kGinacDefaultDigits.
+    /// The significant digits an engine with a precision computes floats
+    /// with: --digits N when given and not 0, else its default.
     unsigned long precision() const;
-    /// The digits floats are written with: for eval --numeric with the GiNaC
-    /// engine, exactly precision() significant digits; otherwise --digits (0
-    /// for all that a float holds, the shortest text that reads back).
+    /// The digits floats are written with: for eval --numeric with an engine
+    /// that has a precision, exactly precision() significant digits;
+    /// otherwise --digits (0 for all that a float holds, the shortest text
+    /// that reads back).
     unsigned long writtenDigits() const;
 
 private:

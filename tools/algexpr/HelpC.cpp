@@ -1,42 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include "HelpC.h"
 
-#include "GinacFigures.h"
+#include <utility>
+#include <vector>
+
+#include "EngineRegistryC.h"
 
 namespace qorv::math::algexpr::cli {
 
 namespace {
 
-// The engines, as the tool was built.
-#ifdef ALGEXPR_TOOL_WITH_GIAC
-#define ALGEXPR_TOOL_GIAC_ENGINE                                                  \
-    "  giac     Giac: exact numbers and symbols like GiNaC, floats as doubles,\n" \
-    "           every operation above; it takes every symbol to be real\n"        \
-    "           (solve gives real solutions, abs(x)^2 is x^2)\n"
-#else
-#define ALGEXPR_TOOL_GIAC_ENGINE                                                  \
-    "  (giac    not built: install libgiac-dev, as scripts/install-deps.sh\n"     \
-    "           does, and rebuild, for integrate, limit and solve)\n"
-#endif
-
-#ifdef ALGEXPR_TOOL_WITH_GINAC
-#define ALGEXPR_TOOL_ENGINES                                                     \
-    "Engines (--engine):\n"                                                      \
-    "  ginac    (default) GiNaC: exact integers and fractions of any size,\n"    \
-    "           floats with --digits significant digits (@DIGITS@ by default),\n"     \
-    "           complex symbols (--real names the real ones), and the\n"     \
-    "           operations above but integrate, limit and solve\n" ALGEXPR_TOOL_GIAC_ENGINE   \
-    "  numeric  64-bit integers and doubles; what it cannot evaluate stays in\n" \
-    "           place, and it has none of the operations\n"
-#else
-#define ALGEXPR_TOOL_ENGINES                                                      \
-    "Engines (--engine):\n"                                                       \
-    "  numeric  64-bit integers and doubles; what it cannot evaluate stays in\n"  \
-    "           place. The only engine: this algexpr was built without GiNaC,\n"  \
-    "           which gives exact numbers and the operations above; install\n"    \
-    "           libginac-dev (scripts/install-deps.sh does) and rebuild\n"     \
-    ALGEXPR_TOOL_GIAC_ENGINE
-#endif
+void replaceAll(std::string& text, const std::string& name, const std::string& value) {
+    for (std::size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + value.size())) {
+        text.replace(at, name.size(), value);
+    }
+}
 
 const char kToolHelp[] =
     "Usage: algexpr [OPTION...] COMMAND [ARG...]\n"
@@ -80,7 +58,8 @@ const char kToolHelp[] =
     "what eval gives for series(EXPR,x,0,4). GiNaC's simplify applies no\n"
     "identities beyond algebra (sin(x)^2 + cos(x)^2 stays as it is); Giac's\n"
     "also applies trigonometric, exponential and radical ones.\n"
-    "\n" ALGEXPR_TOOL_ENGINES
+    "\n"
+    "@ENGINES@"
     "\n"
     "Every command reads its EXPR arguments or, when there are none, one\n"
     "expression per line of standard input, and writes one line for each: a\n"
@@ -280,18 +259,8 @@ const char kEvalHelp[] =
     "  algexpr eval 'power(2,100)'     ->  1267650600228229401496703205376\n"
     "  algexpr eval 'sin(divide(pi,6))' 'sqrt(-1)'  ->  divide(1,2) and i\n"
     "  algexpr eval 'plus(1,x,x)'      ->  plus(times(2,x),1)\n"
-    "Its names: plus minus times divide power neg sin cos tan exp log sqrt abs\n"
-    "pi e asin acos atan sinh cosh tanh i, and the operations diff(f,x),\n"
-    "diff(f,x,n), expand(f), simplify(f), factor(f), series(f,x,a,n) (see\n"
-    "algexpr --help), and\n"
-    "  factorial(n), binomial(n,k)   of whole numbers\n"
-    "  gcd(a,b), lcm(a,b)            of integers or polynomials\n"
-    "  mod(a,b)                      a - b*floor(a/b), of integers (the sign of b)\n"
-    "  quo(a,b[,x]), rem(a,b[,x])    polynomial division in x (or the one symbol)\n"
-    "  nintegrate(f,x,a,b)           the integral from a to b, numerically\n"
-    "                                (15 digits)\n"
-    "  nsolve(f,x,a,b)               a root of f in [a, b], where f changes sign\n"
-    "integrate, limit, solve, sum, list, equal and infinity need --engine giac.\n"
+    "Its names are those of the vocabulary below that it computes; the others\n"
+    "are refused with the reason.\n"
     "Results read as people write them: sqrt(8) is 2*sqrt(2), exp(2)*exp(3)\n"
     "exp(5), atan(sqrt(3)) pi/3, and simplify rationalises denominators of\n"
     "square roots. Any other name is a symbol, or applied to arguments an\n"
@@ -316,20 +285,19 @@ const char kEvalHelp[] =
     "             empty line, the reason on standard error, status 1\n"
     "  --strict   the exact result, but an error when it is not a real number\n"
     "\n"
-    "With Giac (--engine giac), exactly too, with the same names, floats as\n"
-    "doubles, and also integrate(f,x), integrate(f,x,a,b), limit(f,x,a),\n"
-    "limit(f,x,a,1|-1), solve(f,x), sum(f,k,a,b), list(...), equal(a,b),\n"
-    "infinity, factorial binomial gcd lcm mod quo rem; symbols are real.\n"
+    "With Giac (--engine giac), exactly too, with the names of the vocabulary\n"
+    "below that it computes, floats as doubles; symbols are real.\n"
     "\n"
-    "With --engine numeric: plus, minus, times, divide, power, neg, sin, cos,\n"
-    "tan, exp, log, sqrt, abs, and the constants pi and e. Integers stay exact\n"
+    "With --engine numeric, the names below that it computes. Integers stay exact\n"
     "while they fit in 64 bits; anything else becomes a double, written as\n"
     "--digits and --float-format say. What cannot be evaluated (free symbols,\n"
     "unknown functions, division by zero, results that are not real numbers)\n"
     "is left in place, with the rest folded:\n"
     "  algexpr eval --engine numeric 'plus(x,times(2,3))'  ->  plus(x,6)\n"
     "  --strict, --numeric  (the same here) a result that is not a single\n"
-    "             number is an error\n";
+    "             number is an error\n"
+    "\n"
+    "@VOCABULARY@";
 
 const char kSimplifyHelp[] =
     "Usage: algexpr simplify [--from N] [--to N] [--lax] [--digits N]\n"
@@ -469,25 +437,58 @@ const char* rawText(CommandE command) {
 
 }  // namespace
 
-// The text with each @NAME@ replaced by the GiNaC engine's figure.
+// The text with the engines' lines (@ENGINES@) and each @NAME@ replaced by
+// the figure an engine gives it; a figure of an engine the tool was built
+// without reads "?".
+namespace {
+
+// The engines' one vocabulary, a name a line with what it is and the
+// engines that compute it, folded to 79 columns.
+std::string vocabularyLines() {
+    std::string text = "The vocabulary (core names), with the engines that compute each:\n";
+    for (const support::WordS& word : support::kWords) {
+        std::string line = std::string("  ") + word.form;
+        line.append(line.size() < 24 ? 24 - line.size() : 1, ' ');
+        line += word.summary;
+        std::string engines;
+        for (const EngineEntryABC* entry : EngineRegistryC::all()) {
+            if (word.support[static_cast<std::size_t>(entry->column())] == support::SupportE::Computes) {
+                engines += (engines.empty() ? "" : " ") + std::string(entry->name());
+            }
+        }
+        engines = " [" + engines + "]";
+        if (line.size() + engines.size() > 79) {
+            text += line + "\n";
+            line = std::string(24, ' ');
+            line.append(line.size() + engines.size() < 79 ? 79 - line.size() - engines.size() : 0, ' ');
+        }
+        text += line + engines + "\n";
+    }
+    return text;
+}
+
+}  // namespace
+
 std::string HelpC::text(CommandE command) {
-    const struct {
-        const char* name;
-        unsigned long long value;
-    } figures[] = {{"@DIGITS@", kGinacDefaultDigits},
-                   {"@MAX_DIGITS@", kGinacMaxDigits},
-                   {"@DEPTH@", kGinacLimits.depth},
-                   {"@INTEGER_DIGITS@", kGinacLimits.integer_digits},
-                   {"@EXPAND_TERMS@", kGinacLimits.expand_terms},
-                   {"@FACTOR_DEGREE@", kGinacLimits.factor_degree},
-                   {"@FACTOR_MULTIVARIATE_DEGREE@", kGinacLimits.factor_multivariate_degree},
-                   {"@TIMED_FACTOR_DEGREE@", kGinacTimedFactorDegree},
-                   {"@DIFF_ORDER@", kGinacLimits.diff_order},
-                   {"@SERIES_ORDER@", kGinacLimits.series_order}};
+    std::string engines = "Engines (--engine):\n";
+    std::vector<std::pair<const char*, unsigned long long>> figures;
+    for (const EngineEntryABC* entry : EngineRegistryC::all()) {
+        engines += entry->helpLines();
+        for (const auto& figure : entry->helpFigures()) {
+            figures.push_back(figure);
+        }
+    }
     std::string text = rawText(command);
-    for (const auto& figure : figures) {
-        for (std::size_t at = text.find(figure.name); at != std::string::npos; at = text.find(figure.name, at)) {
-            text.replace(at, std::string(figure.name).size(), std::to_string(figure.value));
+    replaceAll(text, "@ENGINES@", engines);
+    replaceAll(text, "@VOCABULARY@", vocabularyLines());
+    for (const auto& [name, value] : figures) {
+        replaceAll(text, name, std::to_string(value));
+    }
+    for (std::size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at + 1)) {
+        const std::size_t end = text.find('@', at + 1);
+        if (end != std::string::npos && end > at + 1 &&
+            text.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ_", at + 1) == end) {
+            text.replace(at, end - at + 1, "?");
         }
     }
     return text;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // HelpC: the tool's help texts, one for the tool and one for each command
-// (what "algexpr --help" and "algexpr COMMAND --help" print), with the GiNaC
-// engine's figures (GinacFigures.h) filled in.
+// (what "algexpr --help" and "algexpr COMMAND --help" print), with the
+// engines' lines and figures filled in from EngineRegistryC.
 #ifndef ALGEXPR_TOOL_HELPC_H
 #define ALGEXPR_TOOL_HELPC_H
 

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: MIT
 // SessionInstallerC: makes the session the command line asks for and
-// installs it as the library's current session, once per process: the GiNaC
-// client's session, the Giac client's or the numeric client's (--engine),
-// with the built-in
-// vocabulary of that engine or the names of --core-names FILE, and for GiNaC
-// the precision of --digits. The session lives until the process ends.
-// Also prepares it for a worker process, and runs the tool's work on the
-// thread the engine wants it on.
+// installs it as the library's current session, once per process: the
+// session of the engine --engine names (its entry in EngineRegistryC makes
+// it), with the engine's built-in vocabulary or the names of --core-names
+// FILE. The session lives until the process ends. Also prepares it for a
+// worker process, and runs the tool's work on the thread the engine wants it
+// on.
 #ifndef ALGEXPR_TOOL_SESSIONINSTALLERC_H
 #define ALGEXPR_TOOL_SESSIONINSTALLERC_H
 
@@ -19,27 +18,29 @@ class CommandLineC;
 
 class SessionInstallerC {
 public:
-    /// False, with `problem`, when the vocabulary cannot be read. Appends
-    /// to `warnings` what is odd but allowed in the vocabulary.
+    /// False, with `problem`, when the vocabulary cannot be read or the
+    /// session cannot be installed. Appends to `warnings` what is odd but
+    /// allowed in the vocabulary.
     static bool install(const CommandLineC& options, std::string& problem, std::vector<std::string>& warnings);
 
     /// Makes the installed session ready to evaluate in a worker process, in
-    /// the worker, before its memory is capped: GiNaC's and Giac's
-    /// allocation failures are turned into exceptions, so that the worker's
-    /// new-handler ends it as out of memory wherever memory runs out, GMP
-    /// included; then one
-    /// small evaluation gives the engine its thread and memory pools.
+    /// the worker, before its memory is capped: the engine's allocation
+    /// failures (GMP's included) are turned into exceptions, so that the
+    /// worker's new-handler ends it as out of memory wherever memory runs
+    /// out; then one small evaluation gives the engine its thread and memory
+    /// pools.
     static void prepareWorker(const CommandLineC& options);
 
     /// Runs work(context) where evaluations are cheapest and waits for it.
-    /// The GiNaC engine evaluates on its one worker thread and runs there at
-    /// once what is called from it, so a whole run of inputs goes to that
-    /// thread as one job instead of one hand-off per input; the numeric
-    /// engine runs it here. `work` must not throw.
+    /// An engine with a thread of its own runs all its work there, and what
+    /// is called from that thread runs at once, so a whole run of inputs goes
+    /// to it as one job instead of one hand-off per input; other engines run
+    /// it here. `work` must not throw.
     static void runForEngine(const CommandLineC& options, void (*work)(void*), void* context);
 
-    /// The engines built in, for --version, a line each after a heading:
-    /// GiNaC's with its version, and the numeric one (alone, and why).
+    /// The engines, for --version, a line each after a heading: those built
+    /// with their versions, the default marked, and those not built with
+    /// what to install.
     static std::string describeEngines();
 };
 

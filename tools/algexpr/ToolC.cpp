@@ -212,10 +212,10 @@ std::unique_ptr<CommandABC> ToolC::makeGiacOperation() {
 
 // eval: lenient, --strict or --numeric. The numeric engine folds what it can
 // and with the flag gives a single number or nothing, so --numeric is
-// --strict there. The GiNaC engine gives the exact result without the flag;
-// --strict keeps it exact but asks for a real number; so does the Giac engine.
+// --strict there. An exact engine gives the exact result without the flag;
+// --strict keeps it exact but asks for a real number.
 std::unique_ptr<CommandABC> ToolC::makeEval() {
-    if (options.engine == EngineE::Ginac || options.engine == EngineE::Giac) {
+    if (options.engine->exact()) {
         return std::make_unique<EvalCommandC>(*writer_p, options.numeric, options.numeric || options.strict);
     }
     const bool strict = options.numeric || options.strict;
@@ -224,11 +224,9 @@ std::unique_ptr<CommandABC> ToolC::makeEval() {
 
 // ---- In a worker process -----------------------------------------------------
 
-// Evaluations go to a worker process unless they are the numeric engine's,
-// whose work grows with its input alone.
-bool ToolC::supervised() const {
-    return options.evaluates() && options.engine != EngineE::Numeric && !options.in_process;
-}
+// Evaluations go to a worker process unless the engine's work grows with its
+// input alone.
+bool ToolC::supervised() const { return options.evaluates() && options.engine->supervised() && !options.in_process; }
 
 void ToolC::runSupervised() {
     memory_cap = options.memoryLimit();
@@ -256,8 +254,8 @@ int ToolC::workerMain(int fd, ProgressC& progress, void* self) {
         ResourceLimitsC::prepareCap();
     }
     SessionInstallerC::prepareWorker(tool.options);
-    if (tool.memory_cap != 0) {
-        ResourceLimitsC::capMemory(tool.memory_cap);
+    if (tool.memory_cap != 0 && !ResourceLimitsC::capMemory(tool.memory_cap)) {
+        progress.setUncapped();  // the tool then names no cap when this worker runs out of memory
     }
     struct Job {
         EvaluationWorkerC worker;

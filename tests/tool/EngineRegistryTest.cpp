@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: MIT
+// The tool's engines as the registry describes them: what each offers comes
+// from the one vocabulary table, and installing a session when another is
+// current fails cleanly, leaving the current one in use.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "CommandLineC.h"
+#include "EngineRegistryC.h"
+#include "SessionInstallerC.h"
+#include "algexpr/AlgebraicExpressionC.h"
+#include "algexpr/CASSessionBC.h"
+
+namespace {
+
+using qorv::math::algexpr::AlgebraicExpressionC;
+using qorv::math::algexpr::CASSessionBC;
+using qorv::math::algexpr::cli::CommandE;
+using qorv::math::algexpr::cli::CommandLineC;
+using qorv::math::algexpr::cli::EngineEntryABC;
+using qorv::math::algexpr::cli::EngineRegistryC;
+using qorv::math::algexpr::cli::SessionInstallerC;
+namespace support = qorv::math::algexpr::support;
+
+std::vector<std::u16string> namesOf(const char16_t* const* names) {
+    std::vector<std::u16string> list;
+    for (std::size_t i = 0; names[i] != nullptr && names[i][0] != 0; ++i) {
+        list.emplace_back(names[i]);
+    }
+    return list;
+}
+
+TEST(EngineRegistryTest, EachEngineOffersWhatItsColumnComputes) {
+    ASSERT_EQ(EngineRegistryC::all().size(), 3u);
+    EXPECT_EQ(EngineRegistryC::builtNames().substr(EngineRegistryC::builtNames().size() - 7), "numeric");
+    EXPECT_EQ(EngineRegistryC::named("maple"), nullptr);
+    for (const EngineEntryABC* entry : EngineRegistryC::all()) {
+        EXPECT_EQ(EngineRegistryC::named(entry->name()), entry);
+        // Its built-in names: the table's in order, but those it lacks.
+        std::vector<std::u16string> expected;
+        for (const support::WordS& word : support::kWords) {
+            if (word.support[static_cast<std::size_t>(entry->column())] != support::SupportE::Lacks) {
+                expected.emplace_back(word.name);
+            }
+        }
+        if (entry->missing() == nullptr) {
+            EXPECT_EQ(namesOf(entry->builtinCoreNames()), expected) << entry->name();
+        }
+        const std::string name = entry->name();
+        EXPECT_EQ(entry->offers(CommandE::Simplify), name != "numeric") << name;
+        EXPECT_EQ(entry->offers(CommandE::Integrate), name == "giac") << name;
+        EXPECT_FALSE(entry->offers(CommandE::Eval)) << name;
+    }
+    EXPECT_EQ(EngineRegistryC::defaultEngine().missing(), nullptr);
+}
+
+TEST(EngineRegistryTest, ASecondSessionIsRefusedAndTheFirstStaysInUse) {
+    for (const EngineEntryABC* entry : EngineRegistryC::all()) {
+        if (entry->missing() != nullptr) {
+            continue;
+        }
+        CommandLineC options;
+        const std::vector<const char*> argv{"algexpr", "--engine", entry->name(), "eval"};
+        ASSERT_TRUE(options.parse(static_cast<int>(argv.size()), argv.data())) << options.error();
+        std::string problem;
+        std::vector<std::string> warnings;
+        const bool first = !CASSessionBC::getSession();
+        EXPECT_EQ(SessionInstallerC::install(options, problem, warnings), first) << entry->name();
+        EXPECT_EQ(problem, first ? "" : "another session is current already") << entry->name();
+        const auto sum = AlgebraicExpressionC::fromPrefixString(u"plus(1,2)");
+        ASSERT_TRUE(sum);
+        const auto result = sum->execute(false, nullptr);
+        ASSERT_TRUE(result);
+        EXPECT_EQ(result->toPrefixString(0, qorv::math::Standard), u"3");
+    }
+}
+
+}  // namespace

@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: MIT
+#include "GiacEntryC.h"
+
+#include "AppendUtf8.h"
+#include "algexpr/CASSessionBC.h"
+#include "algexpr/giac/GiacEngineC.h"
+#include "algexpr/giac/GiacSessionC.h"
+#include "oss/PointerTC.h"
+
+namespace qorv::math::algexpr::cli {
+
+using giac::GiacEngineC;
+
+EngineEntryABC::FiguresS GiacEntryC::figures() const {
+    FiguresS figures;
+    figures.max_diff_order = GiacEngineC::kMaxDiffOrder;
+    figures.max_series_order = GiacEngineC::kMaxSeriesOrder;
+    return figures;
+}
+
+std::string GiacEntryC::helpLines() const {
+    return "  giac     Giac: exact numbers and symbols like GiNaC, floats as doubles,\n"
+           "           every operation above; it takes every symbol to be real\n"
+           "           (solve gives real solutions, abs(x)^2 is x^2)\n";
+}
+
+std::string GiacEntryC::versionLine() const {
+    std::string name;
+    appendUtf8(GiacEngineC(nullptr).getName(), name);
+    return name + ": symbolic operations, integrals, limits and equations";
+}
+
+const char16_t* const* GiacEntryC::builtinCoreNames() const { return GiacEngineC::builtinCoreNames(); }
+
+bool GiacEntryC::install(const CommandLineC&, const char16_t* const* core_names, std::string& problem) const {
+    const qorv::oss::PointerTC<giac::GiacSessionC> session(new giac::GiacSessionC(core_names));
+    // The few messages Giac writes to std::cerr itself never mix with the
+    // tool's output.
+    session->setFilterStandardStreams(true);
+    if (!makeCurrent(session, problem)) {
+        return false;
+    }
+    installed = session.get();
+    return true;
+}
+
+void GiacEntryC::prepareWorker(const CommandLineC& options) const {
+    if (installed != nullptr) {
+        installed->setThrowOnAllocationFailure(true);
+    }
+    EngineEntryABC::prepareWorker(options);
+}
+
+bool GiacEntryC::runBatch(void (*work)(void*), void* context) const { return GiacEngineC::runOnWorker(work, context); }
+
+const EngineEntryABC& giacEntry() {
+    static const GiacEntryC entry;
+    return entry;
+}
+
+}  // namespace qorv::math::algexpr::cli

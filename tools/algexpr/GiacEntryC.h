@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: MIT
+// GiacEntryC: the Giac client's engine, as the tool registers it: exact
+// numbers, floats as doubles, real symbols, integrals, limits and equations,
+// evaluated in a supervised worker process on the engine's thread.
+#ifndef ALGEXPR_TOOL_GIACENTRYC_H
+#define ALGEXPR_TOOL_GIACENTRYC_H
+
+#include "EngineEntryABC.h"
+
+namespace qorv::math::algexpr::giac {
+class GiacSessionC;
+}  // namespace qorv::math::algexpr::giac
+
+namespace qorv::math::algexpr::cli {
+
+class GiacEntryC final : public EngineEntryABC {
+public:
+    const char* name() const override { return "giac"; }
+    const char* title() const override { return "Giac"; }
+    support::EngineColumnE column() const override { return support::EngineColumnE::Giac; }
+    FiguresS figures() const override;
+    std::string helpLines() const override;
+    std::string versionLine() const override;
+    const char16_t* const* builtinCoreNames() const override;
+    bool install(const CommandLineC& options, const char16_t* const* core_names, std::string& problem) const override;
+    void prepareWorker(const CommandLineC& options) const override;
+    bool runBatch(void (*work)(void*), void* context) const override;
+
+private:
+    mutable giac::GiacSessionC* installed = nullptr;  // the session install() made current; never deleted before exit
+};
+
+}  // namespace qorv::math::algexpr::cli
+
+#endif
