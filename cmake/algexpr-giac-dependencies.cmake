@@ -1,13 +1,9 @@
 # SPDX-License-Identifier: MIT
 # Included by the installed algexprConfig.cmake before the giac component's
 # targets (clients/giac passes it to algexpr_add_client as its
-# DEPENDENCIES_FILE): the component links the numeric component (its floats)
-# and, privately, Giac, which its targets name when a user links it
-# statically; Giac is found with the find module installed beside this file.
+# DEPENDENCIES_FILE): the component links, privately, Giac, which its
+# targets name when a user links it statically; Giac is found with the find module installed beside this file.
 # Sets _algexpr_problem when something is missing.
-if(NOT TARGET algexpr::numeric AND EXISTS "${CMAKE_CURRENT_LIST_DIR}/algexpr-numeric-targets.cmake")
-    include("${CMAKE_CURRENT_LIST_DIR}/algexpr-numeric-targets.cmake")
-endif()
 if(NOT TARGET Threads::Threads)
     find_package(Threads QUIET)
 endif()
@@ -16,9 +12,7 @@ if(NOT TARGET Giac::Giac)
     find_package(Giac QUIET MODULE)
     list(POP_FRONT CMAKE_MODULE_PATH)
 endif()
-if(NOT TARGET algexpr::numeric)
-    set(_algexpr_problem "algexpr's giac component needs its numeric component, which is not installed")
-elseif(NOT TARGET Giac::Giac)
+if(NOT TARGET Giac::Giac)
     set(_algexpr_problem "algexpr's giac component needs Giac, which CMake does not find (install libgiac-dev)")
 elseif(NOT TARGET Threads::Threads)
     set(_algexpr_problem "algexpr's giac component needs the system's threads library, which CMake does not find")

@@ -6,11 +6,11 @@
 #include <utility>
 
 #include "BoundaryC.h"
+#include "DoubleValueFactoryC.h"
 #include "SessionCallC.h"
 #include "algexpr/AlgebraicExpressionC.h"
 #include "algexpr/NodeABC.h"
 #include "algexpr/giac/IntegerValueFactoryC.h"
-#include "algexpr/numeric/FloatValueFactoryC.h"
 
 namespace qorv::math::algexpr::giac {
 
@@ -21,7 +21,7 @@ GiacSessionC::GiacSessionC(const char16_t* const* core_names)
 
 GiacSessionC::GiacSessionC(PointerTC<GiacEngineC> engine, const char16_t* const* core_names)
     : CASSessionBC(engine, core_names, PointerTC<IntegerValueFactoryABC>(new IntegerValueFactoryC),
-                   PointerTC<FloatValueFactoryABC>(new numeric::FloatValueFactoryC)),
+                   PointerTC<FloatValueFactoryABC>(new support::DoubleValueFactoryC)),
       engine_p(std::move(engine)) {}
 
 GiacSessionC::~GiacSessionC() = default;

@@ -6,7 +6,7 @@
 #include <new>
 #include <string>
 
-#include "NumberTextC.h"
+#include "DoubleValueC.h"
 
 namespace qorv::math::algexpr::numeric {
 
@@ -29,30 +29,10 @@ std::u16string FloatValueC::toString() { return format(value); }
 
 FloatValueABC* FloatValueC::clone() { return new (std::nothrow) FloatValueC(value); }
 
-bool FloatValueC::parse(const std::u16string& text, double& value) {
-    bool negative = false;
-    std::string digits;
-    std::int64_t exponent = 0;
-    if (!support::NumberTextC::readFloat(text, negative, digits, exponent, 100000)) {
-        return false;
-    }
-    support::NumberTextC::normalize(digits, exponent);
-    value = support::NumberTextC::toDouble(negative, digits, exponent);
-    return true;
-}
+bool FloatValueC::parse(const std::u16string& text, double& value) { return support::DoubleValueC::parse(text, value); }
 
 std::u16string FloatValueC::format(double value, unsigned long digits, qorv::math::NumberDisplayFormatE format) {
-    if (std::isnan(value)) {
-        return support::NumberTextC::kNotANumber;
-    }
-    if (std::isinf(value)) {
-        return (value < 0 ? u"-" : u"") + std::u16string(support::NumberTextC::kInfinity);
-    }
-    std::string significant;
-    std::int64_t exponent = 0;
-    support::NumberTextC::digitsOf(value, digits < kMaxDigits ? digits : kMaxDigits, format == qorv::math::Fixed,
-                                   significant, exponent);
-    return support::NumberTextC::writeFloat(std::signbit(value), significant, exponent, digits, format, kMaxDigits);
+    return support::DoubleValueC::format(value, digits, format);
 }
 
 }  // namespace qorv::math::algexpr::numeric

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
 // GiacSessionC: the Giac client's session. It builds and owns (with its base)
 // a GiacEngineC and the two number factories (exact integers of any size
-// here, and the numeric client's doubles), and evaluates expressions with
-// that engine:
+// here, and doubles), and evaluates expressions with that engine:
 //
 //   CASSessionBC::setSession(PointerTC<CASSessionBC>(new GiacSessionC()));  // built-in vocabulary
 //   std::u16string why;
