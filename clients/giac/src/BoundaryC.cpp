@@ -6,25 +6,31 @@
 #include <mutex>
 #include <new>
 #include <streambuf>
+#include <string>
 
 #include "GmpAllocation.h"
-#include "WorkerThreadC.h"
+#include "algexpr/Utf8C.h"
 #include "algexpr/giac/GiacEngineC.h"
 
 namespace qorv::math::algexpr::giac::detail {
 
 namespace {
 
-thread_local bool on_boundary = false;  // the thread that runs Giac's work
-
-// Made once and never deleted; null when there was no memory for it.
-support::WorkerThreadC* worker() {
-    static const support::WorkerThreadC::MessagesS messages{
-        u"no thread can be started for Giac", u"the Giac worker has stopped: the process is exiting",
-        u"this process was forked while Giac was at work on another thread; Giac cannot be used in it"};
-    static auto* made = new (std::nothrow) support::WorkerThreadC(GiacEngineC::kStackBytes, messages);
-    return made;
+// Giac's messages end with its category ("... Error: Bad Argument Value").
+std::u16string messageOf(const char* what) {
+    std::string text = what;
+    const std::size_t category = text.find(" Error: ");
+    if (category != std::string::npos && category > 0) {
+        text.erase(category);
+    }
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
+        text.pop_back();
+    }
+    return text.empty() ? u"Giac failed" : u"Giac: " + Utf8C::toUtf16(text);
 }
+
+// Whether the calling thread is the one that runs Giac's work.
+bool onBoundary() noexcept { return BoundaryC::driver().onThread(); }
 
 // In front of a standard stream's buffer: drops what the worker writes (a
 // few of Giac's messages bypass its log, e.g. "sym2rxroot error" from some
@@ -35,18 +41,18 @@ public:
 
 protected:
     int overflow(int c) override {
-        if (on_boundary || c == traits_type::eof()) {
+        if (c == traits_type::eof() || onBoundary()) {
             return traits_type::not_eof(c);
         }
         return inner == nullptr ? traits_type::eof() : inner->sputc(static_cast<char>(c));
     }
     std::streamsize xsputn(const char* text, std::streamsize count) override {
-        if (on_boundary) {
+        if (onBoundary()) {
             return count;
         }
         return inner == nullptr ? 0 : inner->sputn(text, count);
     }
-    int sync() override { return on_boundary || inner == nullptr ? 0 : inner->pubsync(); }
+    int sync() override { return inner == nullptr || onBoundary() ? 0 : inner->pubsync(); }
 
 private:
     std::streambuf* inner;
@@ -54,35 +60,23 @@ private:
 
 std::atomic<bool> filtered{false};
 
-struct LaunchS {
-    BoundaryC::JobF job;
-    void* context;
-};
-
-void launch(void* argument) {
-    on_boundary = true;
-    const auto* what = static_cast<const LaunchS*>(argument);
-    what->job(what->context);
-}
-
 }  // namespace
 
-bool BoundaryC::run(JobF job, void* context) noexcept {
-    support::WorkerThreadC* w = worker();
-    if (w == nullptr) {
-        return false;
-    }
-    LaunchS what{job, context};
-    return w->run(launch, &what);
-}
-
-const char16_t* BoundaryC::whyNot() noexcept {
-    support::WorkerThreadC* w = worker();
-    return w == nullptr ? u"no thread can be started for Giac" : w->whyNot();
+support::EngineDriverC& BoundaryC::driver() noexcept {
+    static const support::EngineDriverC::MessagesS messages{
+        {u"no thread can be started for Giac", u"the Giac worker has stopped: the process is exiting",
+         u"this process was forked while Giac was at work on another thread; Giac cannot be used in it"},
+        u"Giac failed"};
+    // In static storage and never destroyed: it outlives the static objects
+    // that evaluate at exit; making it allocates nothing.
+    alignas(support::EngineDriverC) static unsigned char storage[sizeof(support::EngineDriverC)];
+    static support::EngineDriverC* const made =
+        new (storage) support::EngineDriverC(GiacEngineC::kStackBytes, messages, messageOf);
+    return *made;
 }
 
 bool BoundaryC::throwOnAllocationFailure() noexcept {
-    return run([](void*) { support::gmp::install(); }, nullptr);
+    return driver().run([](void*) { support::gmp::install(); }, nullptr);
 }
 
 bool BoundaryC::throwsOnAllocationFailure() noexcept { return support::gmp::installed(); }

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // BoundaryC: where Giac's work runs, and what the host may ask to change
-// process-wide for it. Every job runs on one persistent worker thread
-// (support::WorkerThreadC) with a stack of GiacEngineC::kStackBytes (Giac's
-// algorithms recurse), one at a time (Giac's global state is shared between
-// its contexts), while the caller waits; forks and exit are safe as that
-// class describes.
+// process-wide for it. Every job runs through the engine's driver
+// (support::EngineDriverC) on one persistent worker thread with a stack of
+// GiacEngineC::kStackBytes (Giac's algorithms recurse), one at a time (Giac's
+// global state is shared between its contexts), while the caller waits;
+// forks and exit are safe as support::WorkerThreadC describes.
 //
 // Nothing process-wide changes unless the host asks (GiacSessionC's
 // settings):
@@ -18,17 +18,15 @@
 #ifndef ALGEXPR_GIAC_SRC_BOUNDARYC_H
 #define ALGEXPR_GIAC_SRC_BOUNDARYC_H
 
+#include "EngineDriverC.h"
+
 namespace qorv::math::algexpr::giac::detail {
 
 class BoundaryC {
 public:
-    using JobF = void (*)(void* context);
-
-    /// Runs job(context) on the worker and waits; false when the worker
-    /// cannot run it (whyNot() says why). The job must not throw.
-    static bool run(JobF job, void* context) noexcept;
-    /// Why run() last answered false on this thread: a static string.
-    static const char16_t* whyNot() noexcept;
+    /// The engine's driver: its thread and catch ladder, with Giac's
+    /// messages. Made on first use, never destroyed.
+    static support::EngineDriverC& driver() noexcept;
 
     /// Installs the allocation functions (on the worker, so that no Giac
     /// work runs meanwhile); false when the worker cannot run.

@@ -48,23 +48,7 @@ struct JobS {
     CASSessionBC& session;
     bool numeric;
     const GiacEngineC::LimitsS& limits;
-    NodeABC* result = nullptr;
-    std::u16string reason;
-    bool out_of_memory = false;
 };
-
-// Giac's messages end with its category ("... Error: Bad Argument Value").
-std::u16string messageOf(const char* what) {
-    std::string text = what;
-    const std::size_t category = text.find(" Error: ");
-    if (category != std::string::npos && category > 0) {
-        text.erase(category);
-    }
-    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
-        text.pop_back();
-    }
-    return text.empty() ? u"Giac failed" : u"Giac: " + Utf8C::toUtf16(text);
-}
 
 // The client's number classes for the shaper: its own integers, and the
 // session's floats (doubles) from the digits of a Giac double.
@@ -110,19 +94,19 @@ std::u16string reasonOf(const ResultGraphC& graph, const support::ResultShaperC&
 
 // The single number of the numeric flag: the integer, or a double; null
 // with the reason when the result is no real number.
-IdT numericRoot(JobS& job, const ::giac::gen& exact, ResultGraphC& graph, IdT root,
+IdT numericRoot(JobS& job, std::u16string& reason, const ::giac::gen& exact, ResultGraphC& graph, IdT root,
                 const support::ResultShaperC& shaper) {
     if (exact.type == ::giac::_INT_ || exact.type == ::giac::_ZINT) {
         return root;
     }
-    job.reason = reasonOf(graph, shaper, root);
-    if (!job.reason.empty()) {
+    reason = reasonOf(graph, shaper, root);
+    if (!reason.empty()) {
         return support::kNoId;
     }
     double value = 0.0;
     bool complex = false;
     if (!detail::approximate(exact, value, complex, job.state.context)) {
-        job.reason = complex ? u"not a real number" : u"not a number";
+        reason = complex ? u"not a real number" : u"not a number";
         return support::kNoId;
     }
     support::NumberS number;
@@ -132,7 +116,7 @@ IdT numericRoot(JobS& job, const ::giac::gen& exact, ResultGraphC& graph, IdT ro
     return graph.number(number);
 }
 
-NodeABC* evaluateHere(JobS& job) {
+NodeABC* evaluateHere(JobS& job, std::u16string& reason) {
     if (job.state.context == nullptr) {
         job.state.context = new ::giac::context();
         ::giac::logptr(&job.state.messages, job.state.context);
@@ -161,13 +145,13 @@ NodeABC* evaluateHere(JobS& job) {
                                                      job.limits.max_depth * 2};
     support::ResultShaperC shaper(graph, context_s);
     if (job.numeric) {
-        root = numericRoot(job, exact, graph, root, shaper);
+        root = numericRoot(job, reason, exact, graph, root, shaper);
         if (root == support::kNoId) {
             return nullptr;
         }
     }
     std::unique_ptr<NodeABC> tree(shaper.write(root));
-    job.reason = job.numeric ? u"" : reasonOf(graph, shaper, root);
+    reason = job.numeric ? u"" : reasonOf(graph, shaper, root);
     return tree.release();
 }
 
@@ -177,33 +161,6 @@ struct MpfrCachesS {
     bool used = false;
     ~MpfrCachesS() { mpfr_free_cache(); }
 };
-
-void evaluateJob(void* argument) noexcept {
-    static thread_local MpfrCachesS caches;
-    caches.used = true;
-    JobS& job = *static_cast<JobS*>(argument);
-    try {
-        try {
-            job.result = evaluateHere(job);
-        } catch (const support::RefusalC& refusal) {
-            job.reason = refusal.reason();
-        } catch (const std::bad_alloc&) {
-            job.out_of_memory = true;
-        } catch (const std::exception& exception) {
-            job.reason = messageOf(exception.what());
-        } catch (...) {
-            job.reason = u"Giac failed";
-        }
-        job.state.messages.str(std::string());
-        job.state.messages.clear();
-    } catch (...) {  // no memory left even for the reason
-        job.out_of_memory = true;
-    }
-    if (job.result != nullptr && job.out_of_memory) {
-        delete job.result;
-        job.result = nullptr;
-    }
-}
 
 void releaseJob(void* argument) noexcept {
     auto* state = static_cast<GiacEngineC::StateS*>(argument);
@@ -225,7 +182,7 @@ GiacEngineC::GiacEngineC(const char16_t* const* core_names)
 
 GiacEngineC::~GiacEngineC() {
     if (state_p->context != nullptr) {
-        detail::BoundaryC::run(releaseJob, state_p.get());
+        detail::BoundaryC::driver().run(releaseJob, state_p.get());
     }
 }
 
@@ -233,24 +190,24 @@ std::u16string GiacEngineC::getName() const { return u"Giac " + Utf8C::toUtf16(V
 
 NodeABC* GiacEngineC::evaluate(NodeABC& root, CASSessionBC& session, bool numeric, const LimitsS& limits,
                                std::u16string& reason) const {
-    JobS job{operations, codes, *state_p, root, session, numeric, limits, nullptr, std::u16string(), false};
-    try {
-        if (!detail::BoundaryC::run(evaluateJob, &job)) {
-            reason = detail::BoundaryC::whyNot();
-            return nullptr;
-        }
-        if (job.out_of_memory) {
-            reason = u"out of memory";
-            return nullptr;
-        }
-    } catch (const std::bad_alloc&) {
-        reason.clear();
-        return nullptr;
-    }
-    reason.swap(job.reason);
-    return job.result;
+    JobS job{operations, codes, *state_p, root, session, numeric, limits};
+    return detail::BoundaryC::driver().evaluate(
+        [&job](std::u16string& why) {
+            static thread_local MpfrCachesS caches;
+            caches.used = true;
+            // What Giac logged for this evaluation goes with it.
+            struct Cleared {
+                std::ostringstream& messages;
+                ~Cleared() {
+                    messages.str(std::string());
+                    messages.clear();
+                }
+            } cleared{job.state.messages};
+            return evaluateHere(job, why);
+        },
+        reason);
 }
 
-bool GiacEngineC::runOnWorker(void (*job)(void*), void* context) { return detail::BoundaryC::run(job, context); }
+bool GiacEngineC::runOnWorker(void (*job)(void*), void* context) { return detail::BoundaryC::driver().run(job, context); }
 
 }  // namespace qorv::math::algexpr::giac

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "algexpr/ginac/GinacEngineC.h"
 
-#include <cln/exception.h>
 #include <cln/version.h>
 #include <ginac/ginac.h>
 
@@ -12,6 +11,7 @@
 #include <string>
 #include <utility>
 
+#include "Driver.h"
 #include "Estimates.h"
 #include "FloatEvaluation.h"
 #include "FunctionTableC.h"
@@ -26,7 +26,6 @@
 #include "SupportNames.h"
 #include "InputPlanC.h"
 #include "Vocabulary.h"
-#include "WorkerC.h"
 #include "algexpr/CASSessionBC.h"
 #include "algexpr/FloatNodeC.h"
 #include "algexpr/FloatValueABC.h"
@@ -54,32 +53,7 @@ struct Job {
     const std::vector<std::u16string>& real_names;
     bool numeric;
     unsigned long digits;
-    NodeABC* result = nullptr;
-    std::u16string reason;
-    bool out_of_memory = false;
 };
-
-// GiNaC's messages start with the C++ function that threw them
-// ("power::eval(): division by zero"); the reason keeps what follows.
-std::u16string messageOf(const char* what) {
-    std::u16string text = detail::utf16(what);
-    const std::size_t marker = text.find(u"(): ");
-    if (marker != std::u16string::npos && marker < 60) {
-        bool identifier = true;
-        for (std::size_t i = 0; i < marker; ++i) {
-            const char16_t c = text[i];
-            identifier = identifier && ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
-                                        (c >= u'0' && c <= u'9') || c == u'_' || c == u':');
-        }
-        if (identifier) {
-            text.erase(0, marker + 4);
-        }
-    }
-    while (!text.empty() && (text.back() == u'\n' || text.back() == u' ' || text.back() == u'.')) {
-        text.pop_back();
-    }
-    return text.empty() ? u"GiNaC failed" : text;
-}
 
 // The client's number classes for the shaper.
 class NumberMakerC : public support::NumberMakerABC {
@@ -171,7 +145,7 @@ support::NumberS numericValue(const GiNaC::ex& exact, unsigned long digits, std:
     return number;
 }
 
-NodeABC* evaluateOnWorker(Job& job) {
+NodeABC* evaluateOnWorker(Job& job, std::u16string& reason) {
     const unsigned long working = job.digits + GinacEngineC::kGuardDigits;
     GiNaC::Digits = static_cast<long>(working);
     // The worker's containers serve one evaluation after the other.
@@ -198,13 +172,13 @@ NodeABC* evaluateOnWorker(Job& job) {
     const support::ResultShaperC::CodesT codes = support::ResultShaperC::codesOf<detail::Words>(job.codes);
     support::IdT root = support::kNoId;
     if (job.numeric) {
-        support::NumberS number = numericValue(result, job.digits, job.limits.integer_digits, job.reason);
-        if (!job.reason.empty()) {
+        support::NumberS number = numericValue(result, job.digits, job.limits.integer_digits, reason);
+        if (!reason.empty()) {
             const support::IdT exact = converter.convert(result, graph);
             NumberMakerC unused;
             const support::ResultShaperC::ContextS context{job.session, codes.data(), unused, 0, job.limits.depth * 2};
             const std::u16string why = support::ResultShaperC(graph, context).reason(exact, false);
-            job.reason = why.empty() ? job.reason : why;
+            reason = why.empty() ? reason : why;
             return nullptr;
         }
         root = graph.number(number);
@@ -216,33 +190,8 @@ NodeABC* evaluateOnWorker(Job& job) {
                                                   job.limits.depth * 2};
     support::ResultShaperC shaper(graph, context);
     std::unique_ptr<NodeABC> tree(shaper.write(root));
-    job.reason = job.numeric ? u"" : shaper.reason(root, true);
+    reason = job.numeric ? u"" : shaper.reason(root, true);
     return tree.release();
-}
-
-void evaluateJob(void* context) noexcept {
-    Job& job = *static_cast<Job*>(context);
-    try {
-        try {
-            job.result = evaluateOnWorker(job);
-        } catch (const support::RefusalC& refusal) {
-            job.reason = refusal.reason();
-        } catch (const std::bad_alloc&) {
-            job.out_of_memory = true;
-        } catch (const cln::runtime_exception& exception) {
-            job.reason = messageOf(exception.what());
-        } catch (const std::exception& exception) {
-            job.reason = messageOf(exception.what());
-        } catch (...) {
-            job.reason = u"the engine failed";
-        }
-    } catch (...) {  // no memory left even for the reason
-        job.out_of_memory = true;
-    }
-    if (job.result != nullptr && job.out_of_memory) {
-        delete job.result;
-        job.result = nullptr;
-    }
 }
 
 }  // namespace
@@ -274,24 +223,10 @@ NodeABC* GinacEngineC::evaluate(NodeABC& root, CASSessionBC& session, const Gina
                                 const std::vector<std::u16string>& real_names, bool numeric, unsigned long digits,
                                 std::u16string& reason) const {
     digits = std::min(std::max(digits, 1ul), kMaxDigits);
-    Job job{operations, codes, root, session, limits, real_names, numeric, digits, nullptr, std::u16string(), false};
-    try {
-        if (!detail::WorkerC::run(evaluateJob, &job)) {
-            reason = detail::WorkerC::whyNot();
-            return nullptr;
-        }
-        if (job.out_of_memory) {
-            reason = u"out of memory";
-            return nullptr;
-        }
-    } catch (const std::bad_alloc&) {
-        reason.clear();
-        return nullptr;
-    }
-    reason.swap(job.reason);
-    return job.result;
+    Job job{operations, codes, root, session, limits, real_names, numeric, digits};
+    return detail::driver().evaluate([&job](std::u16string& why) { return evaluateOnWorker(job, why); }, reason);
 }
 
-bool GinacEngineC::runOnWorker(void (*job)(void*), void* context) { return detail::WorkerC::run(job, context); }
+bool GinacEngineC::runOnWorker(void (*job)(void*), void* context) { return detail::driver().run(job, context); }
 
 }  // namespace qorv::math::algexpr::ginac

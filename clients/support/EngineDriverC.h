@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: MIT
+// EngineDriverC: the one way an engine client evaluates: on the engine's own
+// thread (a WorkerThreadC with the engine's stack, made on first use and
+// never deleted), inside one catch ladder, with one outcome: the tree the
+// evaluation made (the caller's), or null and the reason. Each backend keeps
+// only planning, building, converting and its numbers. A client makes one
+// driver and never deletes it (it must outlive every static object that
+// evaluates):
+//
+//   static auto* driver = new EngineDriverC(kStackBytes, {{u"no thread...", ...}, u"GiNaC failed"}, messageOf);
+//   std::u16string reason;
+//   NodeABC* tree = driver->evaluate([&](std::u16string& why) { return buildAndWrite(root, why); }, reason);
+//
+// The ladder: a RefusalC's reason; the engine's exceptions (std::exception
+// and what derives from it) as message_of(what()); std::bad_alloc anywhere
+// as "out of memory" (an empty reason when not even that can be stored);
+// anything else as the engine's "failed" text. Nothing is thrown out.
+#ifndef ALGEXPR_CLIENTS_SUPPORT_ENGINEDRIVERC_H
+#define ALGEXPR_CLIENTS_SUPPORT_ENGINEDRIVERC_H
+
+#include <cstddef>
+#include <mutex>
+#include <string>
+#include <type_traits>
+
+#include "WorkerThreadC.h"
+
+namespace qorv::math::algexpr {
+class NodeABC;
+}  // namespace qorv::math::algexpr
+
+namespace qorv::math::algexpr::support {
+
+class EngineDriverC {
+public:
+    using JobF = WorkerThreadC::JobF;
+    using MessageF = std::u16string (*)(const char* what);
+
+    struct MessagesS {
+        WorkerThreadC::MessagesS thread;  // why the thread cannot run a job
+        const char16_t* failed;           // an exception of no known kind: "GiNaC failed"
+    };
+
+    /// Nothing is started until the first job.
+    EngineDriverC(std::size_t stack_bytes, const MessagesS& messages, MessageF message_of) noexcept;
+    EngineDriverC(const EngineDriverC&) = delete;
+    EngineDriverC& operator=(const EngineDriverC&) = delete;
+
+    /// Runs body(reason) on the engine's thread inside the ladder and waits:
+    /// the tree it answers, with the reason it gives (an engine's reason
+    /// beside a tree, such as "x: free symbol"), or null with the reason.
+    /// body takes std::u16string& and returns NodeABC*.
+    template <class BodyT>
+    NodeABC* evaluate(BodyT&& body, std::u16string& reason) noexcept {
+        using Body = std::remove_reference_t<BodyT>;
+        struct CallS {
+            EngineDriverC* driver;
+            Body* body;
+            OutcomeS outcome;
+        } call{this, &body, OutcomeS()};
+        const bool ran = run(
+            [](void* context) noexcept {
+                auto* c = static_cast<CallS*>(context);
+                c->driver->guard(
+                    c->outcome,
+                    [](void* b, std::u16string& why) -> NodeABC* { return (*static_cast<Body*>(b))(why); },
+                    c->body);
+            },
+            &call);
+        return finish(ran, call.outcome, reason);
+    }
+
+    /// Runs job(context) on the engine's thread and waits; false when the
+    /// thread cannot run it (whyNot() says why). On the thread itself the job
+    /// runs at once. The job must not throw.
+    bool run(JobF job, void* context) noexcept;
+    /// Why run() last answered false on the calling thread: a static string.
+    const char16_t* whyNot() noexcept;
+    /// Whether the calling thread is the engine's.
+    bool onThread() noexcept;
+
+private:
+    struct OutcomeS {
+        NodeABC* tree = nullptr;
+        std::u16string reason;
+        bool out_of_memory = false;
+    };
+
+    // On the thread: call(body) inside the ladder, into `outcome`.
+    void guard(OutcomeS& outcome, NodeABC* (*call)(void*, std::u16string&), void* body) noexcept;
+    // After the job: the tree, or null with the reason.
+    NodeABC* finish(bool ran, OutcomeS& outcome, std::u16string& reason) noexcept;
+    WorkerThreadC* thread() noexcept;
+
+    const std::size_t stack_bytes;
+    const MessagesS messages;
+    const MessageF message_of;
+    std::once_flag once;
+    WorkerThreadC* thread_p = nullptr;  // made on first use, never deleted; null when there was no memory
+};
+
+}  // namespace qorv::math::algexpr::support
+
+#endif
