@@ -50,5 +50,44 @@ TEST(GinacThreadsTest, ExecuteFromSeveralThreadsAtOnce) {
     EXPECT_EQ(expected[1][0], "plus(power(s1,3),times(3,power(s1,2),x),times(3,s1,power(x,2)),power(x,3))");
 }
 
+// The settings change from one thread while others evaluate: each evaluation
+// sees one whole set of them (the digits of a float are 5 or 30, never
+// something torn), and ThreadSanitizer finds no race.
+TEST(GinacThreadsTest, SettingsChangeWhileOthersEvaluate) {
+    session().setDigits(5);
+    std::atomic<bool> done{false};
+    std::atomic<int> wrong{0};
+    std::thread changer([&] {
+        for (int round = 0; !done.load(); ++round) {
+            session().setDigits(round % 2 == 0 ? 5 : 30);
+            GinacLimitsS limits;
+            limits.diff_order = round % 2 == 0 ? 50 : 40;
+            session().setLimits(limits);
+            session().setRealSymbols(round % 2 == 0 ? std::vector<std::u16string>{u"x"} : std::vector<std::u16string>{});
+            wrong += session().getLimits().diff_order % 10 == 0 ? 0 : 1;
+        }
+    });
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 3; ++t) {
+        threads.emplace_back([&] {
+            for (int i = 0; i < 40; ++i) {
+                const std::string third = numeric("divide(1,3)");
+                wrong += third == "0.33333" || third == "0." + std::string(30, '3') ? 0 : 1;
+                const std::string log = eval("log(exp(x))");
+                wrong += log == "x" || log == "log(exp(x))" ? 0 : 1;
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    done = true;
+    changer.join();
+    session().setDigits(GinacEngineC::kDefaultDigits);
+    session().setLimits(GinacLimitsS());
+    session().setRealSymbols({});
+    EXPECT_EQ(wrong.load(), 0);
+}
+
 }  // namespace
 }  // namespace ginac_tests

@@ -23,20 +23,37 @@ GinacSessionC::GinacSessionC(const char16_t* const* core_names)
 GinacSessionC::GinacSessionC(PointerTC<GinacEngineC> engine, const char16_t* const* core_names)
     : CASSessionBC(engine, core_names, PointerTC<IntegerValueFactoryABC>(new IntegerValueFactoryC),
                    PointerTC<FloatValueFactoryABC>(new FloatValueFactoryC)),
-      engine_p(std::move(engine)) {}
+      engine_p(std::move(engine)),
+      settings_p(std::make_shared<const SettingsS>()) {}
 
 GinacSessionC::~GinacSessionC() = default;
 
 PointerTC<AlgebraicExpressionC> GinacSessionC::executeExpression(PointerTC<AlgebraicExpressionC> expression,
                                                                  bool numeric, std::u16string* reason) {
     return support::SessionCallC::execute(expression, reason, [&](NodeABC& root, std::u16string& why) {
-        return engine_p->evaluate(root, *this, limits, real_names, numeric, digits, why);
+        const std::shared_ptr<const SettingsS> now = settings();
+        return engine_p->evaluate(root, *this, now->limits, now->real_names, numeric, now->digits, why);
     });
+}
+
+std::shared_ptr<const GinacSessionC::SettingsS> GinacSessionC::settings() const {
+    const std::lock_guard<std::mutex> lock(settings_mutex);
+    return settings_p;
+}
+
+// A copy of the settings, changed, in place of the old ones (which the
+// evaluations that hold them keep until they end).
+template <class ChangeT>
+void GinacSessionC::change(ChangeT&& change) {
+    const std::lock_guard<std::mutex> lock(settings_mutex);
+    auto changed = std::make_shared<SettingsS>(*settings_p);
+    change(*changed);
+    settings_p = std::move(changed);
 }
 
 bool GinacSessionC::setDigits(unsigned long digits, std::u16string* message) {
     if (digits >= 1 && digits <= GinacEngineC::kMaxDigits) {
-        this->digits = digits;
+        change([digits](SettingsS& settings) { settings.digits = digits; });
         return true;
     }
     if (message != nullptr) {
@@ -49,7 +66,7 @@ bool GinacSessionC::setDigits(unsigned long digits, std::u16string* message) {
     return false;
 }
 
-unsigned long GinacSessionC::getDigits() const { return digits; }
+unsigned long GinacSessionC::getDigits() const { return settings()->digits; }
 
 // Installed on the worker, between evaluations.
 bool GinacSessionC::setThrowOnAllocationFailure(bool on) {
@@ -61,12 +78,16 @@ bool GinacSessionC::setThrowOnAllocationFailure(bool on) {
 
 bool GinacSessionC::getThrowOnAllocationFailure() const { return detail::allocationHooksInstalled(); }
 
-void GinacSessionC::setLimits(const GinacLimitsS& limits) { this->limits = limits; }
+void GinacSessionC::setLimits(const GinacLimitsS& limits) {
+    change([&limits](SettingsS& settings) { settings.limits = limits; });
+}
 
-const GinacLimitsS& GinacSessionC::getLimits() const { return limits; }
+GinacLimitsS GinacSessionC::getLimits() const { return settings()->limits; }
 
-void GinacSessionC::setRealSymbols(std::vector<std::u16string> names) { real_names = std::move(names); }
+void GinacSessionC::setRealSymbols(std::vector<std::u16string> names) {
+    change([&names](SettingsS& settings) { settings.real_names = std::move(names); });
+}
 
-const std::vector<std::u16string>& GinacSessionC::getRealSymbols() const { return real_names; }
+std::vector<std::u16string> GinacSessionC::getRealSymbols() const { return settings()->real_names; }
 
 }  // namespace qorv::math::algexpr::ginac

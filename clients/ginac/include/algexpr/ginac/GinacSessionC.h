@@ -23,9 +23,11 @@
 //    number and otherwise says why not, or why the result is null
 //    (a limit, division by zero, a pole, out of memory). Nothing is thrown.
 // Symbols stand for complex numbers unless setRealSymbols names them; the
-// limits are setLimits' (GinacLimitsS). The session may be used from any
-// thread, one call at a time (as every session); the GiNaC work runs on the
-// engine's worker thread.
+// limits are setLimits' (GinacLimitsS). Threads: the session serves every
+// thread at once, as every session does; the GiNaC work runs on the
+// engine's worker thread, one evaluation at a time. The settings (digits,
+// limits, real symbols) may be changed from any thread while others
+// evaluate: each evaluation reads them once, as they stand when it starts.
 //
 // Running out of memory: where GiNaC itself runs out (operator new), the
 // evaluation ends with a null result and "out of memory", and where CLN
@@ -36,6 +38,8 @@
 #ifndef ALGEXPR_GINAC_GINACSESSIONC_H
 #define ALGEXPR_GINAC_GINACSESSIONC_H
 
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -94,22 +98,32 @@ public:
     /// The limits of the evaluations that follow; GinacLimitsS's defaults
     /// until changed.
     void setLimits(const GinacLimitsS& limits);
-    const GinacLimitsS& getLimits() const;
+    GinacLimitsS getLimits() const;
 
     /// The names of the symbols that stand for real numbers; every other
     /// symbol stands for a complex number (the default: none are real).
     /// With x real, log(exp(x)) is x and x*conjugate(x) is x^2; with x
     /// complex both stay as they are.
     void setRealSymbols(std::vector<std::u16string> names);
-    const std::vector<std::u16string>& getRealSymbols() const;
+    std::vector<std::u16string> getRealSymbols() const;
 
 private:
     GinacSessionC(qorv::oss::PointerTC<GinacEngineC> engine, const char16_t* const* core_names);
 
+    // The settings as one value, replaced whole by each setter, so that an
+    // evaluation holds one consistent set while others change them.
+    struct SettingsS {
+        unsigned long digits = GinacEngineC::kDefaultDigits;
+        GinacLimitsS limits;
+        std::vector<std::u16string> real_names;
+    };
+    std::shared_ptr<const SettingsS> settings() const;
+    template <class ChangeT>
+    void change(ChangeT&& change);
+
     qorv::oss::PointerTC<GinacEngineC> engine_p;
-    unsigned long digits = GinacEngineC::kDefaultDigits;
-    GinacLimitsS limits;
-    std::vector<std::u16string> real_names;
+    mutable std::mutex settings_mutex;
+    std::shared_ptr<const SettingsS> settings_p;
 };
 
 }  // namespace qorv::math::algexpr::ginac
