@@ -80,7 +80,11 @@ function(algexpr_add_client name)
         CXX_VISIBILITY_PRESET hidden
         VISIBILITY_INLINES_HIDDEN ON
         VERSION ${PROJECT_VERSION}
-        SOVERSION ${PROJECT_VERSION_MAJOR})
+        SOVERSION ${PROJECT_VERSION_MAJOR}
+        # Installed, it finds the library (and any client it links) beside
+        # itself, so that a program linked with it starts without
+        # LD_LIBRARY_PATH.
+        INSTALL_RPATH "$ORIGIN")
     if(BUILD_SHARED_LIBS AND CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
         # The namespace qorv::math::algexpr::<name>, mangled: N4qorv4math7algexpr<length><name>.
         string(LENGTH "${name}" length)
