@@ -4,12 +4,11 @@
 // never deleted), inside one catch ladder, with one outcome: the tree the
 // evaluation made (the caller's), or null and the reason. Each backend keeps
 // only planning, building, converting and its numbers. A client makes one
-// driver and never deletes it (it must outlive every static object that
-// evaluates):
+// driver (of()) and never destroys it:
 //
-//   static auto* driver = new EngineDriverC(kStackBytes, {{u"no thread...", ...}, u"GiNaC failed"}, messageOf);
+//   EngineDriverC& driver = EngineDriverC::of<GinacEngineC>(kStackBytes, {{u"no thread...", ...}, u"GiNaC failed"}, messageOf);
 //   std::u16string reason;
-//   NodeABC* tree = driver->evaluate([&](std::u16string& why) { return buildAndWrite(root, why); }, reason);
+//   NodeABC* tree = driver.evaluate([&](std::u16string& why) { return buildAndWrite(root, why); }, reason);
 //
 // The ladder: a RefusalC's reason; the engine's exceptions (std::exception
 // and what derives from it) as message_of(what()); std::bad_alloc anywhere
@@ -20,6 +19,7 @@
 
 #include <cstddef>
 #include <mutex>
+#include <new>
 #include <string>
 #include <type_traits>
 
@@ -43,6 +43,16 @@ public:
 
     /// Nothing is started until the first job.
     EngineDriverC(std::size_t stack_bytes, const MessagesS& messages, MessageF message_of) noexcept;
+
+    /// The driver of the client that `TagT` names, made on the first call in
+    /// static storage and never destroyed (it outlives the static objects
+    /// that evaluate at exit); making it allocates nothing.
+    template <class TagT>
+    static EngineDriverC& of(std::size_t stack_bytes, const MessagesS& messages, MessageF message_of) noexcept {
+        alignas(EngineDriverC) static unsigned char storage[sizeof(EngineDriverC)];
+        static EngineDriverC* const made = new (storage) EngineDriverC(stack_bytes, messages, message_of);
+        return *made;
+    }
     EngineDriverC(const EngineDriverC&) = delete;
     EngineDriverC& operator=(const EngineDriverC&) = delete;
 

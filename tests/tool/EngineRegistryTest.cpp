@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
-// The tool's engines as the registry describes them: what each offers comes
-// from the one vocabulary table, and installing a session when another is
-// current fails cleanly, leaving the current one in use.
+// The tool's engines as the registry describes them: each engine's built-in
+// names are the one vocabulary table's in its order (so a name has one code
+// in every engine), what each offers comes from the table, and installing a
+// session when another is current fails cleanly, leaving the current one in
+// use.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -54,6 +56,13 @@ TEST(EngineRegistryTest, EachEngineOffersWhatItsColumnComputes) {
         EXPECT_FALSE(entry->offers(CommandE::Eval)) << name;
     }
     EXPECT_EQ(EngineRegistryC::defaultEngine().missing(), nullptr);
+    // An engine lacks names at the end only: every name it has keeps its code.
+    const std::vector<std::u16string> ginac = namesOf(support::builtinNames(support::EngineColumnE::Ginac));
+    const std::vector<std::u16string> giac = namesOf(support::builtinNames(support::EngineColumnE::Giac));
+    ASSERT_GE(ginac.size(), giac.size());
+    EXPECT_EQ(std::vector<std::u16string>(ginac.begin(), ginac.begin() + static_cast<long>(giac.size())), giac);
+    EXPECT_EQ(std::vector<std::u16string>(ginac.begin() + static_cast<long>(giac.size()), ginac.end()),
+              (std::vector<std::u16string>{u"nintegrate", u"nsolve"}));
 }
 
 TEST(EngineRegistryTest, ASecondSessionIsRefusedAndTheFirstStaysInUse) {

@@ -8,36 +8,25 @@ namespace qorv::math::algexpr::cli {
 
 namespace {
 
-// The vocabulary's name of each operation command.
-const char16_t* wordOf(CommandE command) {
-    switch (command) {
-        case CommandE::Simplify:
-            return u"simplify";
-        case CommandE::Expand:
-            return u"expand";
-        case CommandE::Factor:
-            return u"factor";
-        case CommandE::Diff:
-            return u"diff";
-        case CommandE::Series:
-            return u"series";
-        case CommandE::Integrate:
-            return u"integrate";
-        case CommandE::Limit:
-            return u"limit";
-        case CommandE::Solve:
-            return u"solve";
-        default:
-            return nullptr;
-    }
-}
+// The operation commands, each with its name in the vocabulary.
+const struct {
+    CommandE command;
+    const char16_t* word;
+} kOperationWords[] = {{CommandE::Simplify, u"simplify"}, {CommandE::Expand, u"expand"},
+                       {CommandE::Factor, u"factor"},     {CommandE::Diff, u"diff"},
+                       {CommandE::Series, u"series"},     {CommandE::Integrate, u"integrate"},
+                       {CommandE::Limit, u"limit"},       {CommandE::Solve, u"solve"}};
 
 }  // namespace
 
 bool EngineEntryABC::offers(CommandE command) const {
-    const char16_t* name = wordOf(command);
-    const support::WordS* word = name == nullptr ? nullptr : support::findWord(name);
-    return word != nullptr && word->support[static_cast<std::size_t>(column())] == support::SupportE::Computes;
+    for (const auto& row : kOperationWords) {
+        if (row.command == command) {
+            const support::WordS* word = support::findWord(row.word);
+            return word != nullptr && word->support[static_cast<std::size_t>(column())] == support::SupportE::Computes;
+        }
+    }
+    return false;
 }
 
 const char16_t* const* EngineEntryABC::builtinCoreNames() const { return support::builtinNames(column()); }

@@ -67,12 +67,7 @@ support::EngineDriverC& BoundaryC::driver() noexcept {
         {u"no thread can be started for Giac", u"the Giac worker has stopped: the process is exiting",
          u"this process was forked while Giac was at work on another thread; Giac cannot be used in it"},
         u"Giac failed"};
-    // In static storage and never destroyed: it outlives the static objects
-    // that evaluate at exit; making it allocates nothing.
-    alignas(support::EngineDriverC) static unsigned char storage[sizeof(support::EngineDriverC)];
-    static support::EngineDriverC* const made =
-        new (storage) support::EngineDriverC(GiacEngineC::kStackBytes, messages, messageOf);
-    return *made;
+    return support::EngineDriverC::of<GiacEngineC>(GiacEngineC::kStackBytes, messages, messageOf);
 }
 
 bool BoundaryC::throwOnAllocationFailure() noexcept {

@@ -40,12 +40,7 @@ support::EngineDriverC& driver() noexcept {
         {u"the GiNaC worker thread cannot be started", u"the GiNaC worker has stopped: the process is exiting",
          u"this process was forked while GiNaC was at work on another thread; GiNaC cannot be used in it"},
         u"the engine failed"};
-    // In static storage and never destroyed: it outlives the static objects
-    // that evaluate at exit; making it allocates nothing.
-    alignas(support::EngineDriverC) static unsigned char storage[sizeof(support::EngineDriverC)];
-    static support::EngineDriverC* const made =
-        new (storage) support::EngineDriverC(GinacEngineC::kWorkerStackBytes, messages, messageOf);
-    return *made;
+    return support::EngineDriverC::of<GinacEngineC>(GinacEngineC::kWorkerStackBytes, messages, messageOf);
 }
 
 }  // namespace qorv::math::algexpr::ginac::detail
