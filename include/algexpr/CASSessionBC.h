@@ -16,7 +16,8 @@
 //
 // The current session cannot be replaced or removed: it is released once
 // when the library is unloaded, which may be after the static objects of the
-// program itself are gone (its destructor must not rely on them). The first
+// program itself are gone (its destructor must not rely on them); a thread
+// that still holds it then keeps it, and its last owner frees it. The first
 // session installed wins, also when threads install sessions at once.
 //
 // Threads: one session serves every thread at once (reading, printing,

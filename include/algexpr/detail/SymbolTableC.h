@@ -43,7 +43,7 @@ public:
     /// From spreadCounts() on, a symbol that many owners hold has its count
     /// spread over thread slots (see oss/RefCountedBC.h) when it is looked
     /// up: for the current session, whose common names every reading takes.
-    /// gatherCounts() gathers them all back, when no other thread counts.
+    /// gatherCounts() gathers them all back, also while other threads count.
     void spreadCounts() noexcept;
     void gatherCounts() noexcept;
 
