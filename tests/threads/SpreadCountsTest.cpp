@@ -167,6 +167,38 @@ TEST(SpreadCountsTest, GatheredWhileOtherThreadsCount) {
     EXPECT_EQ(wrong, 0);
 }
 
+// Two threads spread one count at the same moment, then gather it at the
+// same moment, round after round: it is spread once, each gatherer returns
+// only once the count is gathered, and the owners are counted once.
+TEST(SpreadCountsTest, TwoGatherersAtOnce) {
+    int wrong = 0;
+    for (int round = 0; round < 200; ++round) {
+        std::atomic<int> destroyed{0};
+        PointerTC<CountedC> keeper(new CountedC(destroyed));
+        std::vector<PointerTC<CountedC>> owners(5, keeper);
+        std::atomic<int> early{0};
+        std::atomic<int> at_start{0};
+        runTogether(2, [&](int) {
+            ++at_start;
+            for (int spins = 0; at_start.load() < 2; ++spins) {  // closer together than runTogether's start
+                if (spins > 1000) {
+                    std::this_thread::yield();
+                }
+            }
+            early += CountSpreading::spread(*keeper) ? 0 : 1;
+        });
+        runTogether(2, [&](int) {
+            CountSpreading::gather(*keeper);
+            early += CountSpreading::isSpread(*keeper) ? 1 : 0;
+        });
+        wrong += early.load() + (keeper->references() == 6u ? 0 : 1);
+        owners.clear();
+        wrong += keeper->dereference() == 0u ? 0 : 1;
+        keeper->reference();
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
 // A count is spread once: gathered, it stays on one count, exact.
 TEST(SpreadCountsTest, GatheredCountStaysGathered) {
     std::atomic<int> destroyed{0};
