@@ -21,9 +21,7 @@ void RefCountedBC::awaitGathered() const noexcept {
     }
 }
 
-void RefCountedBC::freeSlots(std::uintptr_t spread) noexcept {
-    delete[] reinterpret_cast<SlotS*>(spread & ~kGathered);
-}
+void RefCountedBC::freeSlots(std::uintptr_t spread) noexcept { delete[] reinterpret_cast<SlotS*>(spread & ~kGathered); }
 
 namespace detail {
 
@@ -61,8 +59,7 @@ void CountSpreading::gather(RefCountedBC& object) noexcept {
         total -= slots[i].dropped.fetch_or(kClosed, std::memory_order_seq_cst);
     }
     object.count_.fetch_add(total, std::memory_order_acq_rel);
-    object.spread_.store(reinterpret_cast<std::uintptr_t>(slots) | RefCountedBC::kGathered,
-                         std::memory_order_release);
+    object.spread_.store(reinterpret_cast<std::uintptr_t>(slots) | RefCountedBC::kGathered, std::memory_order_release);
 }
 
 }  // namespace detail

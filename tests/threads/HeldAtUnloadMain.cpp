@@ -51,8 +51,8 @@ void holdAcrossUnload() {
     x = PointerTC<SymbolC>();
     integers = PointerTC<IntegerValueFactoryABC>();
     mine = PointerTC<CASSessionBC>();
-    std::printf("held after unload: session %lu, symbol %lu; destroyed %d, then %d\n", references,
-                symbol_references, before, destroyed.load());
+    std::printf("held after unload: session %lu, symbol %lu; destroyed %d, then %d\n", references, symbol_references,
+                before, destroyed.load());
     std::fflush(stdout);
     done.store(true);
 }

@@ -92,31 +92,38 @@ TEST(SpreadCountsTest, LiveThreadsHaveSlotsOfTheirOwn) {
     }
 }
 
-// Beyond kSlots live threads, the others share slots in turn.
+// Beyond kSlots live threads, the others share the slots in turn, each slot
+// with one of them before any with two; threads that shared a slot give back
+// none that another still holds.
 TEST(SpreadCountsTest, ThreadsBeyondTheSlotsShare) {
-    const int threads = static_cast<int>(ThreadSlotC::kSlots) + 3;
-    std::vector<std::size_t> slots(static_cast<std::size_t>(threads));
-    std::atomic<int> asked{0};
-    runTogether(threads, [&](int t) {
-        slots[static_cast<std::size_t>(t)] = ThreadSlotC::ofThisThread();
-        ++asked;
-        while (asked.load() < threads) {
-            std::this_thread::yield();
+    for (const int threads :
+         {2 * static_cast<int>(ThreadSlotC::kSlots) - 1, static_cast<int>(ThreadSlotC::kSlots) - 1}) {
+        std::vector<std::size_t> slots(static_cast<std::size_t>(threads));
+        std::atomic<int> asked{0};
+        runTogether(threads, [&](int t) {
+            slots[static_cast<std::size_t>(t)] = ThreadSlotC::ofThisThread();
+            ++asked;
+            while (asked.load() < threads) {
+                std::this_thread::yield();
+            }
+        });
+        slots.push_back(ThreadSlotC::ofThisThread());  // alive throughout
+        std::vector<int> users(ThreadSlotC::kSlots);
+        for (std::size_t slot : slots) {
+            ASSERT_LT(slot, ThreadSlotC::kSlots);
+            ++users[slot];
         }
-    });
-    std::set<std::size_t> distinct(slots.begin(), slots.end());
-    EXPECT_LT(*distinct.rbegin(), ThreadSlotC::kSlots);
-    distinct.insert(ThreadSlotC::ofThisThread());  // alive throughout: its slot was not free
-    EXPECT_EQ(distinct.size(), ThreadSlotC::kSlots);
+        const int each = static_cast<int>(slots.size() / ThreadSlotC::kSlots);
+        EXPECT_EQ(users, std::vector<int>(ThreadSlotC::kSlots, each)) << threads << " threads";
+    }
 }
 
 // Two threads spread the count at once and take and drop owners through the
 // slots; meanwhile the keeper gathers it, a second thread at the same moment,
-// and then
-// lets go of its own: every owner is counted once, whenever it came, and the
-// object goes with the last of the others' owners (the current session at
-// unload, when threads still hold it). Round after round, so that a gathering
-// meets owners in every step of their counting.
+// and then lets go of its own: every owner is counted once, whenever it
+// came, and the object goes with the last of the others' owners (the current
+// session at unload, when threads still hold it). Round after round, so that
+// a gathering meets owners in every step of their counting.
 TEST(SpreadCountsTest, GatheredWhileOtherThreadsCount) {
     constexpr int kRounds = 60;
     int wrong = 0;
