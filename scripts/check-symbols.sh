@@ -57,6 +57,17 @@ if [ -n "$foreign" ]; then
     echo "$foreign" >&2
     exit 1
 fi
+# The thread slots have one owner in the process, the library: a client keeps
+# no slots of its own, only its thread-local copy of the answer it was given.
+if [ -n "${client:-}" ]; then
+    slots=$(nm -C --defined-only "$library" 2>/dev/null | grep 'qorv::oss::ThreadSlotC' |
+        grep -v 'ThreadSlotC::ofThisThread()::index$' || true)
+    if [ -n "$slots" ]; then
+        echo "$file hands out thread slots of its own (they are the library's):" >&2
+        echo "$slots" >&2
+        exit 1
+    fi
+fi
 # Clients derive from the classes: each needs its type information exported.
 # A final class has none to derive from.
 classes=0

@@ -16,12 +16,14 @@
 //
 // The current session cannot be replaced or removed: it is released once
 // when the library is unloaded, which may be after the static objects of the
-// program itself are gone (its destructor must not rely on them). The first
+// program itself are gone (its destructor must not rely on them); a thread
+// that still holds it then keeps it, and its last owner frees it. The first
 // session installed wins, also when threads install sessions at once.
 //
-// Threads: one session serves every thread at once (reading, printing,
-// substituting, comparing and building, each thread on its own trees); a
-// tree is used by one thread at a time. The tables take care of themselves
+// Threads: one session serves every thread at once; a tree that no thread
+// changes may be read by any number of threads at once (walked, printed,
+// copied, compared, searched, substituted into new trees); a change to a
+// tree needs the tree to itself. The tables take care of themselves
 // (see detail/SymbolTableC.h and detail/CoreElementTableC.h), and a fork()
 // while another thread holds one of their locks leaves the child a usable
 // session; the library installs no fork handlers. A session derived by a

@@ -22,8 +22,16 @@
 // qCastableId and lookUpBase): that is how the library tells it apart.
 //
 // Deep trees are fine: traversal, cloning and destruction use explicit work
-// stacks, never recursion, so a tree a million levels deep is handled. Nodes
-// hold no locks; a tree must not be used from two threads at once.
+// stacks, never recursion, so a tree a million levels deep is handled.
+//
+// Threads: a tree that no thread changes may be read by any number of threads
+// at once (walked, printed, copied, compared, searched, substituted into new
+// trees); a change to a tree needs the tree to itself. Nodes hold no locks:
+// reading writes nothing another reader could find different (a walk leaves
+// its way back up in the tree, the same whoever writes it, atomically), and
+// number values are read through their own toString and clone, which must
+// bear being called at once, as the ready-made clients' do. Changing a tree
+// means adding, replacing or deleting its nodes and setting number values.
 #ifndef ALGEXPR_NODEABC_H
 #define ALGEXPR_NODEABC_H
 

@@ -13,11 +13,13 @@
 // width: going down into a function node it leaves in that node's list of
 // children the way back up (the list that holds the node, and where). That
 // way back is a fact of the tree's shape, the same whichever walk writes it,
-// so walks may nest (a walk of a subtree inside a walk of the whole tree) and
-// several threads may walk one tree that none of them changes. Null children
-// are skipped, as traversal skips them.
+// and written atomically, so walks may nest (a walk of a subtree inside a
+// walk of the whole tree) and any number of threads may walk one tree that
+// no thread changes (see NodeABC.h). Null children are skipped, as traversal
+// skips them.
 //
-// Changing the tree during a walk: the node the cursor stands at may be given
+// Changing the tree during a walk, on the walking thread while no other
+// thread reads the tree: the node the cursor stands at may be given
 // new children (replaceChild, addChild) and number values may change
 // anywhere; in pre-order the walk then goes down into the new children, in
 // post-order it has passed them already. Anything else (the node's siblings

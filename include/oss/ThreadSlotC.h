@@ -1,19 +1,24 @@
 // SPDX-License-Identifier: MIT
 // ThreadSlotC: a small number for the calling thread, one of kSlots, that no
-// other live thread has while there are at most kSlots of them. Per-thread
-// state kept in arrays of kSlots (locks, counts), one cache line each, thus
-// is written by one thread only and never passed between processors.
+// other live thread of the process has while there are at most kSlots of
+// them. Per-thread state kept in arrays of kSlots (locks, counts), one cache
+// line each, thus is written by one thread only and never passed between
+// processors.
 //
-// A thread takes the lowest free slot when it first asks and gives it back
-// when it ends, so threads made one after another do not come round to the
-// slot of one still running. Beyond kSlots live threads share slots in turn:
-// correct, only no longer private.
+//   std::size_t mine = ThreadSlotC::ofThisThread();   // in [0, kSlots)
+//
+// The slots have one owner, the algexpr library: every other library and the
+// program ask it through claim(), once per thread, and keep the answer in a
+// thread-local copy of their own. A thread takes the lowest free slot when it
+// first asks and gives it back when it ends, so threads made one after
+// another do not come round to the slot of one still running. Beyond kSlots
+// live threads share slots in turn: correct, only no longer private.
 #ifndef QORV_OSS_THREADSLOTC_H
 #define QORV_OSS_THREADSLOTC_H
 
-#include <atomic>
 #include <cstddef>
-#include <cstdint>
+
+#include "algexpr/algexpr_export.h"
 
 #if defined(__GNUC__)
 #define QORV_OSS_INITIAL_EXEC __attribute__((tls_model("initial-exec")))
@@ -27,58 +32,23 @@ class ThreadSlotC {
 public:
     static constexpr std::size_t kSlots = 8;
 
+    ThreadSlotC() = delete;
+
     /// The calling thread's slot, in [0, kSlots).
     static std::size_t ofThisThread() noexcept {
-        // Trivial, so read without a guard; initial-exec, so read without a
-        // call (a library loaded later takes it from the spare static space).
+        // This library's copy of the answer. Trivial, so read without a
+        // guard; initial-exec, so read without a call (a library loaded later
+        // takes it from the spare static space).
         QORV_OSS_INITIAL_EXEC thread_local std::size_t index = kSlots;
         if (index == kSlots) {
-            thread_local const ThreadSlotC slot;  // given back when the thread ends
-            index = slot.index;
+            index = claim();
         }
         return index;
     }
 
-    ThreadSlotC(const ThreadSlotC&) = delete;
-    ThreadSlotC& operator=(const ThreadSlotC&) = delete;
-
-private:
-    ThreadSlotC() noexcept {
-        constexpr std::uint32_t all = (1u << kSlots) - 1u;
-        std::uint32_t held = taken().load(std::memory_order_relaxed);
-        for (;;) {
-            const std::uint32_t free = ~held & all;
-            if (free == 0) {
-                index = shared().fetch_add(1, std::memory_order_relaxed) % kSlots;
-                return;
-            }
-            const std::uint32_t lowest = free & (~free + 1u);
-            if (taken().compare_exchange_weak(held, held | lowest, std::memory_order_relaxed)) {
-                while ((lowest >> index) != 1u) {
-                    ++index;
-                }
-                owned = true;
-                return;
-            }
-        }
-    }
-    ~ThreadSlotC() {
-        if (owned) {
-            taken().fetch_and(~(1u << index), std::memory_order_relaxed);
-        }
-    }
-
-    static std::atomic<std::uint32_t>& taken() noexcept {
-        static std::atomic<std::uint32_t> bits{0};  // one per slot held by a live thread
-        return bits;
-    }
-    static std::atomic<std::size_t>& shared() noexcept {
-        static std::atomic<std::size_t> next{0};
-        return next;
-    }
-
-    std::size_t index = 0;
-    bool owned = false;
+    /// The calling thread's slot as its owner hands it out, taken on the
+    /// thread's first call; the same for every library that asks.
+    static ALGEXPR_API std::size_t claim() noexcept;
 };
 
 }  // namespace qorv::oss

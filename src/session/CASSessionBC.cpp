@@ -84,7 +84,9 @@ void CASSessionBC::setSession(PointerTC<CASSessionBC> session) {
 
 // What every reading, printing and evaluation takes and drops, on whatever
 // thread: kept from then on by the current pointer's reference, until the
-// library is unloaded, when no other thread is left counting.
+// library is unloaded. Threads may still take and drop them then (a thread
+// that outlives the program's main, or one still running as it exits): the
+// gathering counts their owners too, and the last of them frees the session.
 namespace {
 
 void eachCounted(void (*apply)(qorv::oss::RefCountedBC&), std::initializer_list<qorv::oss::RefCountedBC*> objects) {

@@ -468,6 +468,25 @@ TEST(AllocFailureSessionTest, Patterns) {
     });
 }
 
+// A count that cannot be spread for want of memory stays on one count,
+// exact, and nothing is left allocated for it.
+TEST(SpreadingUnderFailureTest, CountStaysOnOneCount) {
+    struct CountedS : qorv::oss::RefCountedBC {};
+    using qorv::oss::detail::CountSpreading;
+    PointerTC<CountedS> keeper(new CountedS);
+    const long allocations = Injector::live();
+    Injector::prepare(Injector::FailOnce, 1);
+    EXPECT_FALSE(armed([&] { return CountSpreading::spread(*keeper); }));
+    EXPECT_TRUE(Injector::fired());
+    Injector::prepare(Injector::None, 0);
+    EXPECT_EQ(Injector::live(), allocations);
+    EXPECT_FALSE(CountSpreading::isSpread(*keeper));
+    PointerTC<CountedS> other = keeper;
+    EXPECT_EQ(keeper->references(), 2u);
+    EXPECT_EQ(other->dereference(), 1u);
+    other->reference();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -2,12 +2,14 @@
 // Counts spread over thread slots: those of the current session's engine,
 // factories, core elements and much-held symbols, which every reading takes
 // and drops. Owners taken on one thread and dropped on another still add up,
-// nothing spread is freed while its keeper holds it, and a flush still
-// removes exactly the symbols nothing else holds. Run under ThreadSanitizer
-// by the tsan preset.
+// nothing spread is freed while its keeper holds it, a count gathered while
+// other threads take and drop owners stays exact, the slots have one owner
+// in the process, and a flush still removes exactly the symbols nothing else
+// holds. Run under ThreadSanitizer by the tsan preset.
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <climits>
 #include <set>
 #include <string>
 #include <thread>
@@ -50,7 +52,7 @@ TEST(SpreadCountsTest, OwnersAddUpAcrossThreads) {
     EXPECT_EQ(keeper->references(), 1u);
 
     PointerTC<CountedC> last = keeper;
-    EXPECT_EQ(keeper->dereference(), 1u);  // never zero while spread
+    EXPECT_EQ(keeper->dereference(), ULONG_MAX);  // some remain, uncounted: neither the last nor "one left"
     keeper->reference();
     CountSpreading::gather(*keeper);
     EXPECT_FALSE(CountSpreading::isSpread(*keeper));
@@ -61,23 +63,166 @@ TEST(SpreadCountsTest, OwnersAddUpAcrossThreads) {
     EXPECT_EQ(destroyed.load(), 1);
 }
 
-// Threads that live at once have slots of their own, and a thread that ends
-// gives its slot to the next.
+// Threads that live at once have slots of their own, whichever library gave
+// a thread its slot first (half of them get it inside the library, through a
+// symbol lookup, which takes the reader lock of its slot), and a thread that
+// ends gives its slot to the next.
 TEST(SpreadCountsTest, LiveThreadsHaveSlotsOfTheirOwn) {
+    CASSessionBC& current = session();
     for (int round = 0; round < 3; ++round) {
         std::vector<std::size_t> slots(ThreadSlotC::kSlots);
+        std::vector<std::size_t> claimed(ThreadSlotC::kSlots);
         slots.back() = ThreadSlotC::ofThisThread();  // alive throughout
+        claimed.back() = ThreadSlotC::claim();
         const int threads = static_cast<int>(ThreadSlotC::kSlots) - 1;
         std::atomic<int> asked{0};
         runTogether(threads, [&](int t) {
+            if ((t + round) % 2 == 0) {
+                current.lookupSymbol(u"slot_probe");
+            }
             slots[static_cast<std::size_t>(t)] = ThreadSlotC::ofThisThread();
+            claimed[static_cast<std::size_t>(t)] = ThreadSlotC::claim();
             ++asked;
             while (asked.load() < threads) {  // all alive at once
                 std::this_thread::yield();
             }
         });
+        EXPECT_EQ(slots, claimed);
         EXPECT_EQ(std::set<std::size_t>(slots.begin(), slots.end()).size(), ThreadSlotC::kSlots);
     }
+}
+
+// Beyond kSlots live threads, the others share the slots in turn, each slot
+// with one of them before any with two; threads that shared a slot give back
+// none that another still holds.
+TEST(SpreadCountsTest, ThreadsBeyondTheSlotsShare) {
+    for (const int threads :
+         {2 * static_cast<int>(ThreadSlotC::kSlots) - 1, static_cast<int>(ThreadSlotC::kSlots) - 1}) {
+        std::vector<std::size_t> slots(static_cast<std::size_t>(threads));
+        std::atomic<int> asked{0};
+        runTogether(threads, [&](int t) {
+            slots[static_cast<std::size_t>(t)] = ThreadSlotC::ofThisThread();
+            ++asked;
+            while (asked.load() < threads) {
+                std::this_thread::yield();
+            }
+        });
+        slots.push_back(ThreadSlotC::ofThisThread());  // alive throughout
+        std::vector<int> users(ThreadSlotC::kSlots);
+        for (std::size_t slot : slots) {
+            ASSERT_LT(slot, ThreadSlotC::kSlots);
+            ++users[slot];
+        }
+        const int each = static_cast<int>(slots.size() / ThreadSlotC::kSlots);
+        EXPECT_EQ(users, std::vector<int>(ThreadSlotC::kSlots, each)) << threads << " threads";
+    }
+}
+
+// Two threads spread the count at once and take and drop owners through the
+// slots; meanwhile the keeper gathers it, a second thread at the same moment,
+// and then lets go of its own: every owner is counted once, whenever it
+// came, and the object goes with the last of the others' owners (the current
+// session at unload, when threads still hold it). Round after round, so that
+// a gathering meets owners in every step of their counting.
+TEST(SpreadCountsTest, GatheredWhileOtherThreadsCount) {
+    constexpr int kRounds = 60;
+    int wrong = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        std::atomic<int> destroyed{0};
+        PointerTC<CountedC> keeper(new CountedC(destroyed));
+        std::vector<std::vector<PointerTC<CountedC>>> kept(2);
+        std::atomic<int> counting{0};
+        std::atomic<bool> gathered{false};
+        std::atomic<int> wrong_here{0};
+        runTogether(4, [&](int t) {
+            if (t >= 2) {
+                PointerTC<CountedC> mine = t == 3 ? keeper : PointerTC<CountedC>();
+                while (counting.load() < 2 * 64) {
+                    std::this_thread::yield();
+                }
+                CountSpreading::gather(mine ? *mine : *keeper);
+                wrong_here += CountSpreading::isSpread(*keeper) ? 1 : 0;
+                if (t == 2) {
+                    gathered.store(true);
+                }
+                return;
+            }
+            std::vector<PointerTC<CountedC>>& mine = kept[static_cast<std::size_t>(t)];
+            mine.push_back(keeper);
+            // Both spread it at once; a late one finds it gathered, and it stays so.
+            wrong_here += CountSpreading::spread(*keeper) == CountSpreading::isSpread(*keeper) ? 0 : 1;
+            for (int i = 0; !gathered.load() || i < 500; ++i) {
+                PointerTC<CountedC> passing = mine.front();
+                PointerTC<CountedC> again = passing;
+                if (i % 16 == 0) {
+                    mine.push_back(again);
+                    const unsigned long seen = passing->references();
+                    wrong_here += seen >= 3 && seen < 100000 ? 0 : 1;
+                }
+                ++counting;
+            }
+        });
+        keeper = PointerTC<CountedC>();  // the keeper lets go; the others' owners remain
+        const unsigned long others = kept[0].size() + kept[1].size();
+        wrong += wrong_here.load();
+        wrong += kept[0].front()->references() == others ? 0 : 1;
+        kept[0].clear();
+        wrong += destroyed.load() == 0 && kept[1].front()->references() == kept[1].size() ? 0 : 1;
+        kept[1].clear();
+        wrong += destroyed.load() == 1 ? 0 : 1;
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+// Two threads spread one count at the same moment, then gather it at the
+// same moment, round after round: it is spread once, each gatherer returns
+// only once the count is gathered, and the owners are counted once.
+TEST(SpreadCountsTest, TwoGatherersAtOnce) {
+    int wrong = 0;
+    for (int round = 0; round < 200; ++round) {
+        std::atomic<int> destroyed{0};
+        PointerTC<CountedC> keeper(new CountedC(destroyed));
+        std::vector<PointerTC<CountedC>> owners(5, keeper);
+        std::atomic<int> early{0};
+        std::atomic<int> at_start{0};
+        runTogether(2, [&](int) {
+            ++at_start;
+            for (int spins = 0; at_start.load() < 2; ++spins) {  // closer together than runTogether's start
+                if (spins > 1000) {
+                    std::this_thread::yield();
+                }
+            }
+            early += CountSpreading::spread(*keeper) ? 0 : 1;
+        });
+        runTogether(2, [&](int) {
+            CountSpreading::gather(*keeper);
+            early += CountSpreading::isSpread(*keeper) ? 1 : 0;
+        });
+        wrong += early.load() + (keeper->references() == 6u ? 0 : 1);
+        owners.clear();
+        wrong += keeper->dereference() == 0u ? 0 : 1;
+        keeper->reference();
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+// A count is spread once: gathered, it stays on one count, exact.
+TEST(SpreadCountsTest, GatheredCountStaysGathered) {
+    std::atomic<int> destroyed{0};
+    PointerTC<CountedC> keeper(new CountedC(destroyed));
+    ASSERT_TRUE(CountSpreading::spread(*keeper));
+    PointerTC<CountedC> other = keeper;
+    CountSpreading::gather(*keeper);
+    CountSpreading::gather(*keeper);  // nothing left to gather
+    EXPECT_FALSE(CountSpreading::spread(*keeper));
+    EXPECT_FALSE(CountSpreading::isSpread(*keeper));
+    EXPECT_EQ(keeper->references(), 2u);
+    PointerTC<CountedC> third = other;
+    EXPECT_EQ(keeper->references(), 3u);
+    EXPECT_EQ(keeper->dereference(), 2u);  // exact again
+    keeper->reference();
+    keeper = other = third = PointerTC<CountedC>();
+    EXPECT_EQ(destroyed.load(), 1);
 }
 
 // The current session's engine, factories and core elements, and a symbol

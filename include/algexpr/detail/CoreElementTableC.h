@@ -3,9 +3,10 @@
 // Internal to the library: clients reach it through the session's
 // lookupCoreElement operations.
 //
-// Threads: one session serves every thread at once (reading, printing,
-// substituting, comparing and building, each thread on its own trees); a
-// tree is used by one thread at a time. Here: lookups may run on any number
+// Threads: one session serves every thread at once; a tree that no thread
+// changes may be read by any number of threads at once (walked, printed,
+// copied, compared, searched, substituted into new trees); a change to a
+// tree needs the tree to itself. Here: lookups may run on any number
 // of threads at once, without a lock.
 // The table is read-mostly (filled by the session's constructor, seldom
 // again), so each filling builds a new snapshot under a lock and publishes it

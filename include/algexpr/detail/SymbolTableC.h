@@ -3,9 +3,10 @@
 // Internal to the library: clients reach it through CASSessionBC::lookupSymbol
 // and CASSessionBC::flushUnusedSymbols.
 //
-// Threads: one session serves every thread at once (reading, printing,
-// substituting, comparing and building, each thread on its own trees); a
-// tree is used by one thread at a time. Here: lookups and flushes may run on
+// Threads: one session serves every thread at once; a tree that no thread
+// changes may be read by any number of threads at once (walked, printed,
+// copied, compared, searched, substituted into new trees); a change to a
+// tree needs the tree to itself. Here: lookups and flushes may run on
 // any number of threads at once. The names are spread by hash over 64
 // shards, each an open-addressing table with locks of its own
 // (ForkSafeLocksC): one per reader, so that threads finding the same names do
@@ -43,7 +44,7 @@ public:
     /// From spreadCounts() on, a symbol that many owners hold has its count
     /// spread over thread slots (see oss/RefCountedBC.h) when it is looked
     /// up: for the current session, whose common names every reading takes.
-    /// gatherCounts() gathers them all back, when no other thread counts.
+    /// gatherCounts() gathers them all back, also while other threads count.
     void spreadCounts() noexcept;
     void gatherCounts() noexcept;
 
