@@ -77,7 +77,10 @@ struct MatcherC::StateS {
     std::vector<BindS> binds;
     std::vector<ChoiceS> choices;
 
-    MatchResultE run(const DataS& pattern, const NodeABC* tree, std::size_t limit);
+    MatchResultE run(const DataS& pattern, const NodeABC* tree, std::size_t limit, const MatcherC& matcher,
+                     const AcceptF* accept);
+    bool resume(std::size_t limit, MatchResultE& failed);
+    bool accepts(const MatcherC& matcher, const AcceptF& accept);
     bool step(const GoalS& goal, std::uint32_t alternative);
     bool node(const GoalS& goal);
     bool function(const DataS::NodeS& pattern, const NodeABC* tree);
@@ -140,7 +143,8 @@ struct MatcherC::StateS {
     }
 };
 
-MatchResultE MatcherC::StateS::run(const DataS& pattern, const NodeABC* tree, std::size_t limit) {
+MatchResultE MatcherC::StateS::run(const DataS& pattern, const NodeABC* tree, std::size_t limit,
+                                   const MatcherC& matcher, const AcceptF* accept) {
     data = &pattern;
     attempts = 0;
     head = -1;
@@ -154,27 +158,54 @@ MatchResultE MatcherC::StateS::run(const DataS& pattern, const NodeABC* tree, st
     choices.clear();
     binds.assign(pattern.wildcards.size(), BindS());
     push(GoalS{GoalE::Node, 0, tree});
-    while (head >= 0) {
-        const GoalS goal = goals[head];
-        head = goal.next;
-        if (step(goal, 0)) {
-            continue;
-        }
-        bool resumed = false;
-        while (!resumed && !choices.empty()) {
-            const ChoiceS point = choices.back();
-            choices.pop_back();
-            if (++attempts > limit) {
-                return MatchResultE::GaveUp;
+    MatchResultE failed = MatchResultE::NoMatch;
+    for (;;) {
+        while (head >= 0) {
+            const GoalS goal = goals[head];
+            head = goal.next;
+            if (!step(goal, 0) && !resume(limit, failed)) {
+                return failed;
             }
-            restore(point);
-            resumed = step(point.goal, point.alternative);
         }
-        if (!resumed) {
-            return MatchResultE::NoMatch;
+        // Every goal is proved: a match, unless the caller refuses it and
+        // the search goes on from the last choice.
+        if (accept == nullptr || accepts(matcher, *accept)) {
+            return MatchResultE::Matched;
+        }
+        if (!resume(limit, failed)) {
+            return failed;
         }
     }
-    return MatchResultE::Matched;
+}
+
+// Goes back to the choice points, newest first, until one gives a way on;
+// false, with NoMatch or GaveUp in `failed`, when none does.
+bool MatcherC::StateS::resume(std::size_t limit, MatchResultE& failed) {
+    while (!choices.empty()) {
+        const ChoiceS point = choices.back();
+        choices.pop_back();
+        if (++attempts > limit) {
+            failed = MatchResultE::GaveUp;
+            return false;
+        }
+        restore(point);
+        if (step(point.goal, point.alternative)) {
+            return true;
+        }
+    }
+    failed = MatchResultE::NoMatch;
+    return false;
+}
+
+// The caller's verdict on the bindings found, which it reads through the
+// matcher while the verdict is asked.
+bool MatcherC::StateS::accepts(const MatcherC& matcher, const AcceptF& accept) {
+    struct ShownS {
+        bool& matched;
+        explicit ShownS(bool& flag) : matched(flag) { matched = true; }
+        ~ShownS() { matched = false; }
+    } shown(matched);
+    return accept(matcher);
 }
 
 bool MatcherC::StateS::step(const GoalS& goal, std::uint32_t alternative) {
@@ -376,7 +407,13 @@ std::size_t MatcherC::getAttemptLimit() const noexcept { return attempt_limit; }
 
 void MatcherC::setSlotsMatchAnything(bool on) noexcept { slots = on; }
 
-MatchResultE MatcherC::match(const PatternC& pattern, const NodeABC* tree) {
+MatchResultE MatcherC::match(const PatternC& pattern, const NodeABC* tree) { return matchWith(pattern, tree, nullptr); }
+
+MatchResultE MatcherC::match(const PatternC& pattern, const NodeABC* tree, const AcceptF& accept) {
+    return matchWith(pattern, tree, &accept);
+}
+
+MatchResultE MatcherC::matchWith(const PatternC& pattern, const NodeABC* tree, const AcceptF* accept) {
     try {
         if (!state_p) {
             state_p = std::make_unique<StateS>();
@@ -386,7 +423,7 @@ MatchResultE MatcherC::match(const PatternC& pattern, const NodeABC* tree) {
             return MatchResultE::NoMatch;
         }
         state_p->slots = slots;
-        const MatchResultE result = state_p->run(*pattern.data_p, tree, attempt_limit);
+        const MatchResultE result = state_p->run(*pattern.data_p, tree, attempt_limit, *this, accept);
         state_p->matched = result == MatchResultE::Matched;
         return result;
     } catch (const std::bad_alloc&) {
