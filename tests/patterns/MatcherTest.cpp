@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <new>
+#include <string>
+#include <vector>
+
 #include "algexpr/TreeOrder.h"
 #include "patterns/PatternFixture.h"
 
@@ -203,6 +207,38 @@ TEST(Matcher, TheLimitIsExact) {
     EXPECT_EQ(matcher.match(one_retry, product.get()), MatchResultE::GaveUp);
     ASSERT_EQ(matcher.match(rest, call.get()), MatchResultE::Matched);
     EXPECT_EQ(bindings(matcher, rest), "r=(1,2,3)");
+}
+
+// A test of the whole match sends the search on into the next order; it
+// reads the bindings as they are, and each refusal spends an attempt.
+TEST(Matcher, AcceptedMatchesOnly) {
+    const PatternC pattern = compiled("times(wild(a),wild(b))");
+    Tree product = read(u"times(x,2,y)");
+    Tree pair = read(u"times(x,2)");
+    MatcherC matcher;
+    std::vector<std::string> seen;
+    auto secondIsNumber = [&](const MatcherC& found) {
+        seen.push_back(bindings(found, pattern));
+        return dynamic_cast<const IntegerNodeC*>(found.bindingAt(1, 0)) != nullptr;
+    };
+    ASSERT_EQ(matcher.match(pattern, pair.get(), secondIsNumber), MatchResultE::Matched);
+    EXPECT_EQ(seen, (std::vector<std::string>{"a=x; b=2"}));
+    seen.clear();
+    Tree swapped = read(u"times(2,x)");
+    ASSERT_EQ(matcher.match(pattern, swapped.get(), secondIsNumber), MatchResultE::Matched);
+    EXPECT_EQ(seen, (std::vector<std::string>{"a=2; b=x", "a=x; b=2"}));
+    EXPECT_EQ(bindings(matcher, pattern), "a=x; b=2");
+    EXPECT_EQ(matcher.match(pattern, product.get(), secondIsNumber), MatchResultE::NoMatch);
+    auto never = [](const MatcherC&) { return false; };
+    EXPECT_EQ(matcher.match(pattern, pair.get(), never), MatchResultE::NoMatch);
+    EXPECT_EQ(matcher.bindingCount(0), 0u);
+    matcher.setAttemptLimit(1);  // two choices to take again
+    EXPECT_EQ(matcher.match(pattern, pair.get(), never), MatchResultE::GaveUp);
+    matcher.setAttemptLimit(2);
+    EXPECT_EQ(matcher.match(pattern, pair.get(), never), MatchResultE::NoMatch);
+    auto noMemory = [](const MatcherC&) -> bool { throw std::bad_alloc(); };
+    EXPECT_EQ(matcher.match(pattern, pair.get(), noMemory), MatchResultE::OutOfMemory);
+    EXPECT_EQ(matcher.bindingCount(0), 0u);
 }
 
 TEST(Matcher, SlotsMatchAnythingWhenAllowed) {
