@@ -245,7 +245,7 @@ const char kRewriteHelp[] =
     "  PATTERN -> REPLACEMENT if CONDITION\n"
     "with # comments and blank lines; the parts are read as the expressions\n"
     "are (--from). At every node, arguments first, the first rule whose\n"
-    "pattern matches (see algexpr match --help) and whose condition holds\n"
+    "pattern matches (see algexpr match --help) with its condition holding\n"
     "replaces the node, its wildcards filled in; this repeats until nothing\n"
     "changes. A condition is integer(wild(a)), number, positive, symbol,\n"
     "free(wild(a),x), or and(...), or(...), not(...) of conditions:\n"
