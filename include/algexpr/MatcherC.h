@@ -85,8 +85,9 @@ public:
 
     /// Where the k-th subtree bound to the wildcard sits: its function node
     /// in the tree matched and its index among that node's children (null
-    /// children counted), or a null parent for the tree matched itself (and
-    /// past the end). For clients that edit the tree in place.
+    /// children counted), or a null parent for the tree matched itself, for
+    /// a default from the pattern (wild(a, default(V))) and past the end.
+    /// For clients that edit the tree in place.
     struct OriginS {
         const ParentNodeABC* parent;
         unsigned int index;

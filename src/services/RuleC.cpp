@@ -224,9 +224,9 @@ NodeABC* RuleC::instantiate(const MatcherC& matcher, std::unique_ptr<NodeABC>& m
 namespace {
 
 // The bound subtree, taken out of the tree matched (its place there left
-// null), or copied.
+// null), or copied; a default from the pattern is always copied.
 NodeABC* takeOrCopy(const NodeABC* value, const MatcherC::OriginS& origin, std::unique_ptr<NodeABC>* matched) {
-    if (matched == nullptr) {
+    if (matched == nullptr || (origin.parent == nullptr && value != matched->get())) {
         return value->clone();
     }
     if (origin.parent == nullptr) {

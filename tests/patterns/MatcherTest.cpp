@@ -241,6 +241,66 @@ TEST(Matcher, AcceptedMatchesOnly) {
     EXPECT_EQ(matcher.bindingCount(0), 0u);
 }
 
+// Optional wildcards: a*x^n matches x^2 (a = 1), 3*x (n = 1), -x^2 (a =
+// -1) and x; without defaults, only the written form.
+TEST(Matcher, DefaultsStandForMissingArguments) {
+    const PatternC pattern = compiled("times(wild(a,default(1)),power(x,wild(n,default(1))))");
+    MatcherC matcher;
+    const std::pair<const char16_t*, const char*> cases[] = {
+        {u"times(3,power(x,2))", "a=3; n=2"}, {u"power(x,2)", "a=1; n=2"}, {u"times(3,x)", "a=3; n=1"},
+        {u"x", "a=1; n=1"},                   {u"neg(power(x,2))", "a=-1; n=2"}, {u"neg(x)", "a=-1; n=1"},
+        {u"times(power(x,y),z)", "a=z; n=y"},
+    };
+    for (const auto& [input, bound] : cases) {
+        Tree tree = read(input);
+        ASSERT_EQ(matcher.match(pattern, tree.get()), MatchResultE::Matched) << narrow(input);
+        EXPECT_EQ(bindings(matcher, pattern), bound) << narrow(input);
+    }
+    for (const char16_t* input : {u"y", u"power(y,2)", u"neg(y)", u"neg(neg(x))", u"plus(3,x)"}) {
+        Tree tree = read(input);
+        EXPECT_EQ(matcher.match(pattern, tree.get()), MatchResultE::NoMatch) << narrow(input);
+    }
+    // a repeated wildcard's default must agree with its other binding
+    const PatternC twice = compiled("f(wild(n),power(x,wild(n,default(1))))");
+    Tree one = read(u"f(1,x)");
+    Tree two = read(u"f(2,x)");
+    EXPECT_EQ(matcher.match(twice, one.get()), MatchResultE::Matched);
+    EXPECT_EQ(matcher.match(twice, two.get()), MatchResultE::NoMatch);
+    // structural without the opt-in
+    const PatternC plain = compiled("times(wild(a),power(x,wild(n)))");
+    Tree bare = read(u"power(x,2)");
+    EXPECT_EQ(matcher.match(plain, bare.get()), MatchResultE::NoMatch);
+    PatternC bad;
+    for (const char* text : {"f(wild(a,default(1,2)))", "f(wilds(a,default(1)))"}) {
+        Tree tree = read(widen(text));
+        EXPECT_FALSE(bad.compile(tree.get(), PatternC::SettingsS())) << text;
+    }
+}
+
+// A repeated wildcard marked unordered matches trees equal up to the order
+// of the arguments of plus and times, at any depth; others stay structural.
+TEST(Matcher, UnorderedRepeatsIgnoreTheOrderOfCommutativeArguments) {
+    const PatternC pattern = compiled("f(wild(a,unordered),wild(a))");
+    const PatternC plain = compiled("f(wild(a),wild(a))");
+    MatcherC matcher;
+    const std::pair<const char16_t*, bool> cases[] = {
+        {u"f(plus(x,y),plus(y,x))", true},
+        {u"f(sin(times(2,plus(x,y))),sin(times(plus(y,x),2)))", true},
+        {u"f(plus(x,y,y),plus(y,x,y))", true},
+        {u"f(plus(x,y),plus(x,x))", false},
+        {u"f(plus(x,y,y),plus(x,x,y))", false},
+        {u"f(g(x,y),g(y,x))", false},
+        {u"f(plus(x,y),times(y,x))", false},
+        {u"f(plus(1,x),plus(x,1.0))", false},
+    };
+    for (const auto& [input, matches] : cases) {
+        Tree tree = read(input);
+        EXPECT_EQ(matcher.match(pattern, tree.get()) == MatchResultE::Matched, matches) << narrow(input);
+    }
+    Tree swapped = read(u"f(plus(x,y),plus(y,x))");
+    EXPECT_EQ(matcher.match(plain, swapped.get()), MatchResultE::NoMatch);
+}
+
 TEST(Matcher, SlotsMatchAnythingWhenAllowed) {
     const PatternC pattern = compiled("plus(times(wild(a,number),x),wild(b,number))");
     Tree editing = read(u"plus(times(_,_),2)");

@@ -110,6 +110,17 @@ TEST(Rewriter, EmptySumsAndProductsAreNumbers) {
     EXPECT_EQ(rewritten(written, "k(x)"), "plus(x)");
 }
 
+// Defaults are copied into the replacement; what the tree gave is moved.
+TEST(Rewriter, DefaultsFillReplacements) {
+    RewriterC rewriter;
+    addRules(rewriter, {{"times(wild(a,default(1)),power(x,wild(n,default(1))))", "term(wild(a),wild(n))", nullptr}});
+    EXPECT_EQ(rewritten(rewriter, "x"), "term(1,1)");
+    RewriterC mixed;
+    addRules(mixed, {{"g(wild(a),power(wild(b),wild(n,default(1))))", "term(wild(a),wild(b),wild(n))", nullptr}});
+    EXPECT_EQ(rewritten(mixed, "g(h(1),y)"), "term(h(1),y,1)");
+    EXPECT_EQ(rewritten(mixed, "g(h(1),power(y,3))"), "term(h(1),y,3)");
+}
+
 TEST(Rewriter, SequencesSpliceIntoArguments) {
     RewriterC rewriter;
     addRules(rewriter, {{"f(wilds(a),x,wilds(b))", "g(wilds(b),wilds(a))", nullptr}});
