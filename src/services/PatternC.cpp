@@ -185,6 +185,9 @@ bool CompilerC::wildcard(const NodeABC* node, bool sequence, DataS::NodeS& compi
 bool CompilerC::condition(const NodeABC* argument, DataS::NodeS& compiled) {
     const NodeKind kind = detail::kindOf(argument);
     const std::u16string name = nameOf(argument);
+    if (name.empty()) {
+        throw std::bad_alloc();  // no condition is unnamed: the name's copy failed
+    }
     if (isFunction(kind) && name == u"default") {
         const std::vector<const NodeABC*> arguments = argumentsOf(argument);
         if (arguments.size() != 1 || compiled.kind == KindE::Wilds) {
@@ -286,9 +289,12 @@ bool CompilerC::makeMinusOne() {
     }
     PointerTC<CASSessionBC> session = CASSessionBC::getSession();
     PointerTC<IntegerValueFactoryABC> integers = session->getIntegerValueFactory();
-    IntegerValueABC* value = integers ? integers->fromInt64(-1) : nullptr;
-    if (value == nullptr) {
+    if (!integers) {
         return false;
+    }
+    IntegerValueABC* value = integers->fromInt64(-1);
+    if (value == nullptr) {
+        throw std::bad_alloc();
     }
     std::unique_ptr<IntegerValueABC> owned(value);
     data.minus_one.reset(new IntegerNodeC(owned.get()));
