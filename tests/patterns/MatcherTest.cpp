@@ -3,6 +3,7 @@
 
 #include <new>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "algexpr/TreeOrder.h"
@@ -266,6 +267,23 @@ TEST(Matcher, DefaultsStandForMissingArguments) {
     Tree two = read(u"f(2,x)");
     EXPECT_EQ(matcher.match(twice, one.get()), MatchResultE::Matched);
     EXPECT_EQ(matcher.match(twice, two.get()), MatchResultE::NoMatch);
+    // two defaults: no neg form (which would take -1?); a sequence, a
+    // function of defaults alone or two other arguments: only as written
+    const std::tuple<const char*, const char16_t*, bool> shapes[] = {
+        {"times(wild(a,default(1)),wild(b,default(2)),x)", u"x", true},
+        {"times(wild(a,default(1)),wild(b,default(2)),x)", u"neg(x)", false},
+        {"times(wild(a,default(1)),x)", u"neg(x,y)", false},
+        {"g(wild(a,default(1)),x)", u"neg(x)", false},
+        {"f(wild(a,default(1)),wilds(r))", u"x", false},
+        {"f(wild(a,default(1)),wilds(r))", u"f(x)", true},
+        {"f(wild(a,default(1)))", u"x", false},
+        {"f(wild(a,default(1)),x,y)", u"x", false},
+    };
+    for (const auto& [written, input, matches] : shapes) {
+        const PatternC shape = compiled(written);
+        Tree tree = read(input);
+        EXPECT_EQ(matcher.match(shape, tree.get()) == MatchResultE::Matched, matches) << written << " " << narrow(input);
+    }
     // structural without the opt-in
     const PatternC plain = compiled("times(wild(a),power(x,wild(n)))");
     Tree bare = read(u"power(x,2)");

@@ -210,6 +210,14 @@ TEST(CommandLineTest, LimitsAreForTheEvaluatingCommandsOnly) {
     ASSERT_EQ(parse(in_process, {"--in-process", "factor"}), "");
     EXPECT_TRUE(in_process.in_process);
 
+    // rewrite evaluates, in a worker with the default limits, only with --eval
+    CommandLineC raw, evaluated, misplaced;
+    ASSERT_EQ(parse(raw, {"rewrite", "--rules", "r.txt"}), "");
+    EXPECT_FALSE(raw.evaluates());
+    ASSERT_EQ(parse(evaluated, {"rewrite", "--rules", "r.txt", "--eval"}), "");
+    EXPECT_TRUE(evaluated.evaluates());
+    EXPECT_NE(parse(misplaced, {"eval", "--eval"}), "");
+
     CommandLineC print;
     EXPECT_EQ(parse(print, {"print", "--timeout", "1"}),
               "--timeout is for the eval, simplify, expand, factor, diff, series, integrate, limit and solve commands");
