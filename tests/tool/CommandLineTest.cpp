@@ -189,6 +189,16 @@ TEST(CommandLineTest, UsageErrorsSayWhatIsWrong) {
     }
 }
 
+// rewrite evaluates (in a worker, with the default limits) only with --eval.
+TEST(CommandLineTest, RewriteEvaluatesWithEvalOnly) {
+    CommandLineC raw, evaluated, misplaced;
+    ASSERT_EQ(parse(raw, {"rewrite", "--rules", "r.txt"}), "");
+    EXPECT_FALSE(raw.evaluates());
+    ASSERT_EQ(parse(evaluated, {"rewrite", "--rules", "r.txt", "--eval"}), "");
+    EXPECT_TRUE(evaluated.evaluates());
+    EXPECT_NE(parse(misplaced, {"eval", "--eval"}), "");
+}
+
 // --timeout, --max-memory and --in-process: for the commands that evaluate.
 TEST(CommandLineTest, LimitsAreForTheEvaluatingCommandsOnly) {
     CommandLineC line;
@@ -209,14 +219,6 @@ TEST(CommandLineTest, LimitsAreForTheEvaluatingCommandsOnly) {
     CommandLineC in_process;
     ASSERT_EQ(parse(in_process, {"--in-process", "factor"}), "");
     EXPECT_TRUE(in_process.in_process);
-
-    // rewrite evaluates, in a worker with the default limits, only with --eval
-    CommandLineC raw, evaluated, misplaced;
-    ASSERT_EQ(parse(raw, {"rewrite", "--rules", "r.txt"}), "");
-    EXPECT_FALSE(raw.evaluates());
-    ASSERT_EQ(parse(evaluated, {"rewrite", "--rules", "r.txt", "--eval"}), "");
-    EXPECT_TRUE(evaluated.evaluates());
-    EXPECT_NE(parse(misplaced, {"eval", "--eval"}), "");
 
     CommandLineC print;
     EXPECT_EQ(parse(print, {"print", "--timeout", "1"}),
