@@ -18,6 +18,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "algexpr/CASEngineABC.h"
 #include "algexpr/CASSessionBC.h"
@@ -81,6 +82,24 @@
 // (when the factories accept its numbers). Printing a tree whose function
 // nodes all have children and whose names are all names in this sense gives
 // a strict text.
+//
+// Reading with reasons
+//
+// readPrefix reads strict text (or, Lax, by the rules above, as
+// fromPrefixString does) and answers with a ReadResultC: the expression, or
+// why and where not. The position is a code-unit index into the text as
+// given, whitespace included:
+//  - Syntax: the first departure from the strict form, with
+//    PrefixSyntaxCheckC's message and position. Lax, only "empty text" (at
+//    the end) and "no arguments" (at the ")" or the end after the "(").
+//  - NumberNotAccepted, "number not accepted": at the start of the first
+//    number text that every factory asked declined.
+//  - NoSession, "no session is current": no position.
+//  - OutOfMemory, "out of memory": at the name or number being read, or no
+//    position when memory ran out elsewhere (std::bad_alloc from a factory
+//    included: it does not leave readPrefix).
+// It asks the session and the factories exactly what fromPrefixString asks,
+// in the same order, for a text that keeps to the strict form.
 
 namespace qorv::math::algexpr {
 
@@ -88,6 +107,7 @@ class NodeABC;
 class NodeVisitorABC;
 class CASSessionBC;
 class SubstitutionC;
+class ReadResultC;
 
 class ALGEXPR_API AlgebraicExpressionC : public qorv::oss::RefCountedBC {
 public:
@@ -123,6 +143,12 @@ public:
     /// memory runs out.
     static qorv::oss::PointerTC<AlgebraicExpressionC> fromPrefixString(std::u16string text);
 
+    /// How readPrefix reads: the strict form, or the reading rules alone.
+    enum class ReadingE { Strict, Lax };
+    /// Reads prefix text as told under "Reading with reasons" above: the
+    /// expression, or why and where the text does not read.
+    static ReadResultC readPrefix(std::u16string_view text, ReadingE reading = ReadingE::Strict);
+
     /// The prefix text of the tree; the two arguments reach the float values'
     /// toString unchanged. The empty text without a root.
     std::u16string toPrefixString(unsigned long digits, qorv::math::NumberDisplayFormatE format) const;
@@ -147,3 +173,7 @@ private:
 }  // namespace qorv::math::algexpr
 
 #endif
+
+// readPrefix's result type, which holds an expression, so that callers of
+// readPrefix need no include of their own.
+#include "algexpr/ReadResultC.h"

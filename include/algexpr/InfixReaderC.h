@@ -62,6 +62,7 @@
 #include <string>
 
 #include "algexpr/AlgebraicExpressionC.h"
+#include "algexpr/ReadResultC.h"
 #include "algexpr/algexpr_export.h"
 #include "oss/PointerTC.h"
 
@@ -100,6 +101,13 @@ public:
     /// (the error accessors then say where and why), no session is current,
     /// or memory runs out.
     qorv::oss::PointerTC<AlgebraicExpressionC> read(const std::u16string& text);
+
+    /// The same reading, answered as prefix reading answers (ReadResultC):
+    /// the expression, or the reason (NumberNotAccepted, Vocabulary for
+    /// MissingOperator, NoSession and OutOfMemory as named, Syntax for the
+    /// others), the position (none for NoSession) and the message. The
+    /// error accessors say the same afterwards.
+    ReadResultC readResult(const std::u16string& text);
 
     /// After a failed read: the code-unit index in the text where it goes
     /// wrong (the text's length for its end). 0 after a successful one.

@@ -26,6 +26,7 @@
 #define ALGEXPR_MATCHERC_H
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -63,6 +64,16 @@ public:
     /// Matches `pattern` at the root of `tree`. NoMatch for a null tree or
     /// a pattern not compiled.
     MatchResultE match(const PatternC& pattern, const NodeABC* tree);
+
+    /// A test of a whole match; it reads the bindings through the matcher.
+    using AcceptF = std::function<bool(const MatcherC& matcher)>;
+    /// Matches as above, but only with bindings that `accept` takes: when it
+    /// refuses them, the search goes on into the next way the commutative
+    /// functions and sequences allow, so that a condition on several
+    /// wildcards finds the order of arguments that meets it. Each refusal
+    /// spends an attempt. std::bad_alloc from `accept` gives OutOfMemory;
+    /// other exceptions pass.
+    MatchResultE match(const PatternC& pattern, const NodeABC* tree, const AcceptF& accept);
     /// After Matched: how many subtrees the wildcard (numbered as in the
     /// pattern) stands for: one for a single wildcard, any number for a
     /// sequence; 0 otherwise.
@@ -74,8 +85,9 @@ public:
 
     /// Where the k-th subtree bound to the wildcard sits: its function node
     /// in the tree matched and its index among that node's children (null
-    /// children counted), or a null parent for the tree matched itself (and
-    /// past the end). For clients that edit the tree in place.
+    /// children counted), or a null parent for the tree matched itself, for
+    /// a default from the pattern (wild(a, default(V))) and past the end.
+    /// For clients that edit the tree in place.
     struct OriginS {
         const ParentNodeABC* parent;
         unsigned int index;
@@ -99,6 +111,8 @@ public:
     struct StateS;
 
 private:
+    MatchResultE matchWith(const PatternC& pattern, const NodeABC* tree, const AcceptF* accept);
+
     std::unique_ptr<StateS> state_p;
     std::size_t attempt_limit = kDefaultAttempts;
     bool slots = false;

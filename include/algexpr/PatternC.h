@@ -9,6 +9,8 @@
 //   wild(e, free(x))         any subtree in which x does not occur
 //   wilds(rest)              a sequence: any number (0 included) of the
 //                            arguments of the function it stands in
+//   wild(a, default(1))      optional: see "Matching modulo algebra" below
+//   wild(a, unordered)       repeated: equal up to the order of plus, times
 //
 //   PatternC pattern;
 //   if (!pattern.compile(read(u"plus(times(wild(a, number), x), wilds(r))"), PatternC::SettingsS(), &why)) ...
@@ -27,6 +29,18 @@
 // commutative function takes at most one sequence wildcard, which gets the
 // arguments left over, in their order. Elsewhere sequences take consecutive
 // arguments, the shortest first.
+//
+// Matching modulo algebra, opt-in per wildcard:
+//  - default(V): a function whose arguments are such wildcards but one also
+//    matches what that one argument matches, the wildcards bound to their V
+//    (not checked against their conditions): times(wild(a, default(1)),
+//    power(x, wild(n, default(1)))) matches power(x,2) with a = 1, times(3,x)
+//    with n = 1, and x. Such a times with one default matches neg(T) too,
+//    binding -1 (the session's integer), as -x^2 is -1 times x^2.
+//  - unordered: where the wildcard stands again, the subtree need only be
+//    equal up to the order of the arguments of the commutative functions:
+//    f(wild(a, unordered), wild(a)) matches f(plus(x,y), plus(y,x)).
+// Other wildcards match structurally, as above, at no extra cost.
 //
 // Ownership: compile copies the tree; the pattern keeps its copy, which
 // tree() lends. The names in SettingsS go through the current session when

@@ -10,9 +10,13 @@
 //   RewriterC::ResultS result = rewriter.rewrite(tree);   // result.tree is yours
 //
 // Each pass walks a copy of the tree bottom-up (arguments before their
-// function); at each node the first rule whose pattern matches and whose
-// condition holds replaces the node with its replacement, the bindings filled
-// in (a sequence's subtrees spliced into the arguments). Passes repeat until
+// function); at each node the first rule whose pattern matches with its
+// condition holding replaces the node with its replacement, the bindings
+// filled in (a sequence's subtrees spliced into the arguments; a plus or
+// times that its sequences leave with one argument is that argument, with
+// none 0 or 1). The condition takes part in matching: when the bindings of
+// one order of a commutative function's arguments fail it, the next order is
+// tried, within the matcher's attempt limit. Passes repeat until
 // one changes nothing (Done) or the step budget (rules applied) is spent
 // (BudgetSpent: a rule set that loops stops there, with the tree as far as it
 // got). Matching is structural, as in PatternC.

@@ -40,6 +40,7 @@
 #include "algexpr/PrefixPrintVisitorC.h"
 #include "algexpr/PrefixSyntaxCheckC.h"
 #include "algexpr/RewriterC.h"
+#include "algexpr/ReadResultC.h"
 #include "algexpr/RuleReaderC.h"
 #include "algexpr/SubstVisitorC.h"
 #include "algexpr/SubstitutionC.h"

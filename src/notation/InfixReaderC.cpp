@@ -16,6 +16,7 @@
 #include "algexpr/FloatValueABC.h"
 #include "algexpr/IntegerNodeC.h"
 #include "algexpr/IntegerValueABC.h"
+#include "algexpr/Utf8C.h"
 
 // The grammar is in the header. The reading is operator precedence with two
 // explicit stacks, the operands read and the operators, groups and calls
@@ -530,6 +531,32 @@ PointerTC<AlgebraicExpressionC> InfixReaderC::read(const std::u16string& text) {
         fail(OutOfMemory, at);
         return PointerTC<AlgebraicExpressionC>();
     }
+}
+
+ReadResultC InfixReaderC::readResult(const std::u16string& text) {
+    PointerTC<AlgebraicExpressionC> expression = read(text);
+    if (expression) {
+        return ReadResultC::success(std::move(expression));
+    }
+    using ReasonE = ReadResultC::ReasonE;
+    ReasonE reason = ReasonE::Syntax;
+    std::size_t position = error_position;
+    switch (error_kind) {
+        case NoSession:
+            return ReadResultC();
+        case OutOfMemory:
+            reason = ReasonE::OutOfMemory;
+            break;
+        case NumberNotAccepted:
+            reason = ReasonE::NumberNotAccepted;
+            break;
+        case MissingOperator:
+            reason = ReasonE::Vocabulary;
+            break;
+        default:
+            break;
+    }
+    return ReadResultC::failure(reason, position, Utf8C::toUtf8(error_message_p));
 }
 
 void InfixReaderC::fail(ErrorE kind, std::size_t position) noexcept {

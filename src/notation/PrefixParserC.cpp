@@ -77,7 +77,10 @@ public:
         if (isBalanced()) {
             return readBalanced();
         }
-        if (!link() || !readPiece(0, text.size(), nullptr)) {
+        if (!link()) {
+            return failAt(0);
+        }
+        if (!readPiece(0, text.size(), nullptr)) {
             return nullptr;
         }
         while (!frames.empty()) {
@@ -149,7 +152,7 @@ private:
         try {
             open.reserve(16);  // one allocation for the usual nesting, not one per doubling
         } catch (const std::bad_alloc&) {
-            return nullptr;
+            return failAt(0);
         }
         for (;;) {
             const std::size_t start = i;
@@ -160,19 +163,19 @@ private:
             if (i < n && text[i] == u'(') {
                 ParentNodeABC* node = makeFunctionNode(start, i);
                 if (node == nullptr || !attach(node, parent)) {
-                    return nullptr;
+                    return failAt(start);
                 }
                 try {
                     open.push_back(node);
                 } catch (const std::bad_alloc&) {
-                    return nullptr;
+                    return failAt(start);
                 }
                 ++i;
                 continue;
             }
             NodeABC* leaf = readLeaf(start, i);
             if (leaf == nullptr || !attach(leaf, parent)) {
-                return nullptr;
+                return failAt(start);
             }
             while (i < n && text[i] == u')') {
                 open.pop_back();
@@ -241,18 +244,22 @@ private:
         }
         if (open == last) {
             NodeABC* leaf = readLeaf(first, last);
-            return leaf != nullptr && attach(leaf, parent);
+            return (leaf != nullptr && attach(leaf, parent)) || failAt(first) != nullptr;
         }
         const Index close = last_close[last];
         const Index end = close != kNone && close > open ? close : last;
         ParentNodeABC* node = makeFunctionNode(first, open);
-        if (node == nullptr || !attach(node, parent) || end == open + 1) {
-            return false;
+        if (node == nullptr || !attach(node, parent)) {
+            return failAt(first) != nullptr;
+        }
+        if (end == open + 1) {
+            problem = ProblemE::NoArguments;
+            return failAt(end) != nullptr;
         }
         try {
             frames.push_back(Frame{node, open + 1, next_comma[open], end});
         } catch (const std::bad_alloc&) {
-            return false;
+            return failAt(first) != nullptr;
         }
         return true;
     }
@@ -331,7 +338,7 @@ private:
             integers_asked = true;
         }
         if (integers) {
-            IntegerValueABC* value = integers->fromString(token);
+            IntegerValueABC* value = integers->fromString(token);  // null: declined
             if (value != nullptr) {
                 auto* node = new (std::nothrow) IntegerNodeC(value);
                 if (node == nullptr) {
@@ -348,11 +355,9 @@ private:
             floats = session.getFloatValueFactory();
             floats_asked = true;
         }
-        if (!floats) {
-            return nullptr;
-        }
-        FloatValueABC* value = floats->fromString(token);
+        FloatValueABC* value = floats ? floats->fromString(token) : nullptr;
         if (value == nullptr) {
+            problem = ProblemE::NumberNotAccepted;
             return nullptr;
         }
         auto* node = new (std::nothrow) FloatNodeC(value);
@@ -369,6 +374,21 @@ private:
         } catch (const std::bad_alloc&) {
             return false;
         }
+    }
+
+public:
+    /// Why the reading failed and where in the text read (without its
+    /// whitespace), for the caller that asks.
+    using ProblemE = PrefixParserC::ProblemE;
+    ProblemE problem = ProblemE::OutOfMemory;
+    Index problem_at = 0;
+
+private:
+    // Notes where the reading failed, keeping the problem that a step below
+    // already named; null.
+    NodeABC* failAt(Index at) {
+        problem_at = at;
+        return nullptr;
     }
 
     CASSessionBC& session;
@@ -392,21 +412,28 @@ PrefixParserC::PrefixParserC() = default;
 
 PrefixParserC::~PrefixParserC() = default;
 
-PointerTC<AlgebraicExpressionC> PrefixParserC::parse(std::u16string text) {
+PointerTC<AlgebraicExpressionC> PrefixParserC::parse(std::u16string text, FailureS* failure) {
     PointerTC<CASSessionBC> session = CASSessionBC::getSession();
+    FailureS ignored;
+    FailureS& failed = failure != nullptr ? *failure : ignored;
+    failed = FailureS{ProblemE::NoSession, 0};
     if (!session) {
         return PointerTC<AlgebraicExpressionC>();
     }
     stripWhitespace(text);
     if (text.empty()) {
+        failed.problem = ProblemE::EmptyText;
         return PointerTC<AlgebraicExpressionC>();
     }
-    std::unique_ptr<NodeABC> root(Reader(*session, text).read());
+    Reader reader(*session, text);
+    std::unique_ptr<NodeABC> root(reader.read());
     if (!root) {
+        failed = FailureS{reader.problem, reader.problem_at};
         return PointerTC<AlgebraicExpressionC>();
     }
     auto* expression = new (std::nothrow) AlgebraicExpressionC(root.get());
     if (expression == nullptr) {
+        failed = FailureS{ProblemE::OutOfMemory, 0};
         return PointerTC<AlgebraicExpressionC>();
     }
     root.release();

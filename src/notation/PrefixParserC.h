@@ -5,6 +5,7 @@
 #ifndef ALGEXPR_SRC_NOTATION_PREFIXPARSERC_H
 #define ALGEXPR_SRC_NOTATION_PREFIXPARSERC_H
 
+#include <cstddef>
 #include <string>
 
 #include "algexpr/AlgebraicExpressionC.h"
@@ -17,9 +18,20 @@ public:
     PrefixParserC();
     virtual ~PrefixParserC();
 
+    /// Why a text did not read.
+    enum class ProblemE { NoSession, EmptyText, OutOfMemory, NumberNotAccepted, NoArguments };
+    /// The problem, and where: a code-unit index into the text without its
+    /// whitespace (the start of the number or name at fault, the ")" or end
+    /// of an empty argument list).
+    struct FailureS {
+        ProblemE problem = ProblemE::NoSession;
+        std::size_t at = 0;
+    };
+
     /// The expression read from `text`, or null when the text does not read,
-    /// no session is current, or memory runs out.
-    qorv::oss::PointerTC<AlgebraicExpressionC> parse(std::u16string text);
+    /// no session is current, or memory runs out; then `failure`, when
+    /// given, says why.
+    qorv::oss::PointerTC<AlgebraicExpressionC> parse(std::u16string text, FailureS* failure = nullptr);
 };
 
 }  // namespace qorv::math::algexpr

@@ -1,12 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include "algexpr/MatcherC.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <map>
 #include <new>
+#include <string>
+#include <utility>
+#include <vector>
 
+#include "algexpr/CoreFunctionNodeC.h"
 #include "algexpr/ParentNodeABC.h"
 #include "algexpr/TreeCursorC.h"
 #include "algexpr/TreeOrder.h"
 #include "services/Conditions.h"
+#include "services/NodeCopy.h"
 #include "services/PatternData.h"
 #include "tree/NodeKind.h"
 
@@ -25,6 +33,35 @@ using DataS = PatternC::DataS;
 using KindE = DataS::KindE;
 using TestE = DataS::TestE;
 using detail::isSlot;
+
+// Whether two trees are equal when the arguments of the core functions of
+// `codes` may stand in any order. Each subtree of either gets the number of
+// its class: its node's kind and text with its arguments' numbers, sorted
+// for those functions. Post-order walks; n log n.
+bool equalUnordered(const NodeABC* a, const NodeABC* b, const std::vector<int>& codes) {
+    std::map<std::pair<std::u16string, std::vector<std::uint32_t>>, std::uint32_t> classes;
+    std::vector<std::uint32_t> numbers;
+    for (const NodeABC* tree : {a, b}) {
+        for (TreeCursorC cursor(tree, PostOrder); cursor.node() != nullptr; cursor.next()) {
+            const NodeABC* node = cursor.node();
+            const detail::NodeKind kind = detail::kindOf(node);
+            const ParentNodeABC* parent = detail::asParent(node);
+            const std::size_t count = parent != nullptr ? detail::argumentCount(*parent) : 0;
+            std::vector<std::uint32_t> arguments(numbers.end() - static_cast<std::ptrdiff_t>(count), numbers.end());
+            numbers.resize(numbers.size() - count);
+            if (kind == detail::NodeKind::CoreFunction &&
+                std::find(codes.begin(), codes.end(), static_cast<const CoreFunctionNodeC*>(node)->getCode()) !=
+                    codes.end()) {
+                std::sort(arguments.begin(), arguments.end());
+            }
+            std::u16string head(1, static_cast<char16_t>(kind));
+            head += node->toString();
+            const auto next = static_cast<std::uint32_t>(classes.size());
+            numbers.push_back(classes.emplace(std::make_pair(std::move(head), std::move(arguments)), next).first->second);
+        }
+    }
+    return numbers.size() == 2 && numbers[0] == numbers[1];
+}
 
 bool passes(const DataS::ConditionS& condition, const NodeABC* node) {
     if (condition.test != TestE::Client) {
@@ -77,9 +114,15 @@ struct MatcherC::StateS {
     std::vector<BindS> binds;
     std::vector<ChoiceS> choices;
 
-    MatchResultE run(const DataS& pattern, const NodeABC* tree, std::size_t limit);
+    MatchResultE run(const DataS& pattern, const NodeABC* tree, std::size_t limit, const MatcherC& matcher,
+                     const AcceptF* accept);
+    bool resume(std::size_t limit, MatchResultE& failed);
+    bool accepts(const MatcherC& matcher, const AcceptF& accept);
     bool step(const GoalS& goal, std::uint32_t alternative);
-    bool node(const GoalS& goal);
+    bool node(const GoalS& goal, std::uint32_t alternative);
+    bool optional(const GoalS& goal, const DataS::NodeS& pattern, std::uint32_t alternative);
+    bool bindDefault(const DataS::NodeS& wildcard, const NodeABC* value);
+    bool same(std::uint32_t wildcard, const NodeABC* bound, const NodeABC* tree) const;
     bool function(const DataS::NodeS& pattern, const NodeABC* tree);
     bool ordered(const GoalS& goal, std::uint32_t alternative);
     bool sequence(const GoalS& goal, const DataS::NodeS& wilds, std::uint32_t alternative);
@@ -140,7 +183,8 @@ struct MatcherC::StateS {
     }
 };
 
-MatchResultE MatcherC::StateS::run(const DataS& pattern, const NodeABC* tree, std::size_t limit) {
+MatchResultE MatcherC::StateS::run(const DataS& pattern, const NodeABC* tree, std::size_t limit,
+                                   const MatcherC& matcher, const AcceptF* accept) {
     data = &pattern;
     attempts = 0;
     head = -1;
@@ -154,33 +198,60 @@ MatchResultE MatcherC::StateS::run(const DataS& pattern, const NodeABC* tree, st
     choices.clear();
     binds.assign(pattern.wildcards.size(), BindS());
     push(GoalS{GoalE::Node, 0, tree});
-    while (head >= 0) {
-        const GoalS goal = goals[head];
-        head = goal.next;
-        if (step(goal, 0)) {
-            continue;
-        }
-        bool resumed = false;
-        while (!resumed && !choices.empty()) {
-            const ChoiceS point = choices.back();
-            choices.pop_back();
-            if (++attempts > limit) {
-                return MatchResultE::GaveUp;
+    MatchResultE failed = MatchResultE::NoMatch;
+    for (;;) {
+        while (head >= 0) {
+            const GoalS goal = goals[head];
+            head = goal.next;
+            if (!step(goal, 0) && !resume(limit, failed)) {
+                return failed;
             }
-            restore(point);
-            resumed = step(point.goal, point.alternative);
         }
-        if (!resumed) {
-            return MatchResultE::NoMatch;
+        // Every goal is proved: a match, unless the caller refuses it and
+        // the search goes on from the last choice.
+        if (accept == nullptr || accepts(matcher, *accept)) {
+            return MatchResultE::Matched;
+        }
+        if (!resume(limit, failed)) {
+            return failed;
         }
     }
-    return MatchResultE::Matched;
+}
+
+// Goes back to the choice points, newest first, until one gives a way on;
+// false, with NoMatch or GaveUp in `failed`, when none does.
+bool MatcherC::StateS::resume(std::size_t limit, MatchResultE& failed) {
+    while (!choices.empty()) {
+        const ChoiceS point = choices.back();
+        choices.pop_back();
+        if (++attempts > limit) {
+            failed = MatchResultE::GaveUp;
+            return false;
+        }
+        restore(point);
+        if (step(point.goal, point.alternative)) {
+            return true;
+        }
+    }
+    failed = MatchResultE::NoMatch;
+    return false;
+}
+
+// The caller's verdict on the bindings found, which it reads through the
+// matcher while the verdict is asked.
+bool MatcherC::StateS::accepts(const MatcherC& matcher, const AcceptF& accept) {
+    struct ShownS {
+        bool& matched;
+        explicit ShownS(bool& flag) : matched(flag) { matched = true; }
+        ~ShownS() { matched = false; }
+    } shown(matched);
+    return accept(matcher);
 }
 
 bool MatcherC::StateS::step(const GoalS& goal, std::uint32_t alternative) {
     switch (goal.kind) {
         case GoalE::Node:
-            return node(goal);
+            return node(goal, alternative);
         case GoalE::Ordered:
             return ordered(goal, alternative);
         case GoalE::Commutative:
@@ -189,7 +260,7 @@ bool MatcherC::StateS::step(const GoalS& goal, std::uint32_t alternative) {
     return commutative(goal, alternative);
 }
 
-bool MatcherC::StateS::node(const GoalS& goal) {
+bool MatcherC::StateS::node(const GoalS& goal, std::uint32_t alternative) {
     const DataS::NodeS& pattern = data->nodes[goal.p];
     const NodeABC* tree = goal.t;
     switch (pattern.kind) {
@@ -199,6 +270,9 @@ bool MatcherC::StateS::node(const GoalS& goal) {
             }
             return equal(pattern.node, tree);
         case KindE::Function:
+            if (pattern.collapse != DataS::kNoCollapse) {
+                return optional(goal, pattern, alternative);
+            }
             return function(pattern, tree);
         case KindE::Wild:
         case KindE::Wilds:  // a sequence standing alone is one subtree
@@ -206,7 +280,7 @@ bool MatcherC::StateS::node(const GoalS& goal) {
     }
     const BindS& bound = binds[pattern.wildcard];
     if (bound.bound) {
-        return bound.count == 1 && equal(values[bound.first], tree);
+        return bound.count == 1 && same(pattern.wildcard, values[bound.first], tree);
     }
     if (!conditions(pattern, tree)) {
         return false;
@@ -214,6 +288,61 @@ bool MatcherC::StateS::node(const GoalS& goal) {
     value(goal.from, tree);
     bind(pattern.wildcard, static_cast<std::uint32_t>(values.size() - 1), 1);
     return true;
+}
+
+// A function whose arguments but one have defaults: as written (alternative
+// 0), as that one argument with the defaults bound (1), or, for a negating
+// times, as neg(T) with the default -1 and the argument matching T (2).
+bool MatcherC::StateS::optional(const GoalS& goal, const DataS::NodeS& pattern, std::uint32_t alternative) {
+    if (alternative < (pattern.negates ? 2u : 1u)) {
+        choice(goal, alternative + 1);
+    }
+    if (alternative == 0) {
+        return function(pattern, goal.t);
+    }
+    std::uint32_t from = goal.from;
+    const NodeABC* target = goal.t;
+    if (alternative == 2) {
+        const ParentNodeABC* parent = detail::asParent(goal.t);
+        if (detail::kindOf(goal.t) != detail::NodeKind::CoreFunction ||
+            static_cast<const CoreFunctionNodeC*>(goal.t)->getCode() != data->neg_code ||
+            detail::argumentCount(*parent) != 1 || parent->child(0) == nullptr) {
+            return false;
+        }
+        target = parent->child(0);
+        targs.push_back(target);
+        torigins.push_back(OriginS{parent, 0});
+        from = static_cast<std::uint32_t>(targs.size() - 1);
+    }
+    for (std::uint32_t a = 0; a < pattern.arg_count; ++a) {
+        const std::uint32_t argument = data->args[pattern.first_arg + a];
+        if (argument == pattern.collapse) {
+            continue;
+        }
+        const DataS::NodeS& wildcard = data->nodes[argument];
+        if (!bindDefault(wildcard, alternative == 2 ? data->minus_one.get() : wildcard.default_value)) {
+            return false;
+        }
+    }
+    push(GoalS{GoalE::Node, pattern.collapse, target, from});
+    return true;
+}
+
+bool MatcherC::StateS::bindDefault(const DataS::NodeS& wildcard, const NodeABC* value) {
+    const BindS& bound = binds[wildcard.wildcard];
+    if (bound.bound) {
+        return bound.count == 1 && same(wildcard.wildcard, values[bound.first], value);
+    }
+    this->value(kRoot, value);
+    bind(wildcard.wildcard, static_cast<std::uint32_t>(values.size() - 1), 1);
+    return true;
+}
+
+bool MatcherC::StateS::same(std::uint32_t wildcard, const NodeABC* bound, const NodeABC* tree) const {
+    if (!data->wildcards[wildcard].unordered || (slots && isSlot(tree))) {
+        return equal(bound, tree);
+    }
+    return equalUnordered(bound, tree, data->commutative_codes);
 }
 
 bool MatcherC::StateS::function(const DataS::NodeS& pattern, const NodeABC* tree) {
@@ -376,7 +505,13 @@ std::size_t MatcherC::getAttemptLimit() const noexcept { return attempt_limit; }
 
 void MatcherC::setSlotsMatchAnything(bool on) noexcept { slots = on; }
 
-MatchResultE MatcherC::match(const PatternC& pattern, const NodeABC* tree) {
+MatchResultE MatcherC::match(const PatternC& pattern, const NodeABC* tree) { return matchWith(pattern, tree, nullptr); }
+
+MatchResultE MatcherC::match(const PatternC& pattern, const NodeABC* tree, const AcceptF& accept) {
+    return matchWith(pattern, tree, &accept);
+}
+
+MatchResultE MatcherC::matchWith(const PatternC& pattern, const NodeABC* tree, const AcceptF* accept) {
     try {
         if (!state_p) {
             state_p = std::make_unique<StateS>();
@@ -386,7 +521,7 @@ MatchResultE MatcherC::match(const PatternC& pattern, const NodeABC* tree) {
             return MatchResultE::NoMatch;
         }
         state_p->slots = slots;
-        const MatchResultE result = state_p->run(*pattern.data_p, tree, attempt_limit);
+        const MatchResultE result = state_p->run(*pattern.data_p, tree, attempt_limit, *this, accept);
         state_p->matched = result == MatchResultE::Matched;
         return result;
     } catch (const std::bad_alloc&) {

@@ -9,6 +9,9 @@
 #include "algexpr/CASSessionBC.h"
 #include "algexpr/CoreElementC.h"
 #include "algexpr/CoreFunctionNodeC.h"
+#include "algexpr/IntegerNodeC.h"
+#include "algexpr/IntegerValueABC.h"
+#include "algexpr/IntegerValueFactoryABC.h"
 #include "algexpr/ParentNodeABC.h"
 #include "services/Conditions.h"
 #include "services/PatternData.h"
@@ -79,6 +82,10 @@ private:
     std::u16string& problem;
     std::vector<std::pair<const NodeABC*, std::uint32_t>> pending;  // node, its slot in data.args
     std::vector<int> commutative_codes;
+    int times_code = -1;
+    int neg_code = -1;
+    void collapse(DataS::NodeS& node);
+    bool makeMinusOne();
 };
 
 bool CompilerC::run(const NodeABC* root) {
@@ -89,6 +96,12 @@ bool CompilerC::run(const NodeABC* root) {
             commutative_codes.push_back(element->getCode());
         }
     }
+    data.commutative_codes = commutative_codes;
+    PointerTC<CoreElementC> times = session ? session->lookupCoreElement(u"times") : PointerTC<CoreElementC>();
+    PointerTC<CoreElementC> neg = session ? session->lookupCoreElement(u"neg") : PointerTC<CoreElementC>();
+    times_code = times ? times->getCode() : -1;
+    neg_code = neg ? neg->getCode() : -1;
+    data.neg_code = neg_code;
     pending.emplace_back(root, kNoSlot);
     while (!pending.empty()) {
         auto [node, slot] = pending.back();
@@ -169,9 +182,26 @@ bool CompilerC::wildcard(const NodeABC* node, bool sequence, DataS::NodeS& compi
     return true;
 }
 
-bool CompilerC::condition(const NodeABC* argument, DataS::NodeS&) {
+bool CompilerC::condition(const NodeABC* argument, DataS::NodeS& compiled) {
     const NodeKind kind = detail::kindOf(argument);
     const std::u16string name = nameOf(argument);
+    if (name.empty()) {
+        throw std::bad_alloc();  // no condition is unnamed: the name's copy failed
+    }
+    if (isFunction(kind) && name == u"default") {
+        const std::vector<const NodeABC*> arguments = argumentsOf(argument);
+        if (arguments.size() != 1 || compiled.kind == KindE::Wilds) {
+            problem = arguments.size() != 1 ? u"default takes one argument: default(V)"
+                                            : u"a sequence has no default";
+            return false;
+        }
+        compiled.default_value = arguments[0];
+        return true;
+    }
+    if (!isFunction(kind) && name == u"unordered") {
+        data.wildcards[compiled.wildcard].unordered = true;
+        return true;
+    }
     if (isFunction(kind) && name == u"free") {
         const std::vector<const NodeABC*> arguments = argumentsOf(argument);
         if (arguments.size() == 1) {
@@ -217,13 +247,59 @@ void CompilerC::finish() {
         }
         if (!wild) {
             node.kind = KindE::Literal;
-        } else if (node.commutative) {
+            continue;
+        }
+        collapse(node);
+        if (node.commutative) {
             auto first = data.args.begin() + node.first_arg;
             std::stable_sort(first, first + node.arg_count, [this](std::uint32_t a, std::uint32_t b) {
                 return rank(data.nodes[a]) < rank(data.nodes[b]);
             });
         }
     }
+}
+
+// A function whose arguments but one have defaults may stand for that one
+// (power(x, wild(n, default(1))) for x); a times of two such, for neg(T)
+// too, the default taking -1.
+void CompilerC::collapse(DataS::NodeS& node) {
+    std::uint32_t kept = DataS::kNoCollapse;
+    std::uint32_t optional = 0;
+    for (std::uint32_t a = 0; a < node.arg_count; ++a) {
+        const DataS::NodeS& argument = data.nodes[data.args[node.first_arg + a]];
+        if (argument.kind == KindE::Wild && argument.default_value != nullptr) {
+            ++optional;
+        } else if (kept != DataS::kNoCollapse || argument.kind == KindE::Wilds) {
+            return;
+        } else {
+            kept = a;
+        }
+    }
+    if (optional == 0 || kept == DataS::kNoCollapse) {
+        return;
+    }
+    node.collapse = data.args[node.first_arg + kept];
+    node.negates = optional == 1 && neg_code >= 0 && detail::kindOf(node.node) == NodeKind::CoreFunction &&
+                   static_cast<const CoreFunctionNodeC*>(node.node)->getCode() == times_code && makeMinusOne();
+}
+
+bool CompilerC::makeMinusOne() {
+    if (data.minus_one) {
+        return true;
+    }
+    PointerTC<CASSessionBC> session = CASSessionBC::getSession();
+    PointerTC<IntegerValueFactoryABC> integers = session->getIntegerValueFactory();
+    if (!integers) {
+        return false;
+    }
+    IntegerValueABC* value = integers->fromInt64(-1);
+    if (value == nullptr) {
+        throw std::bad_alloc();
+    }
+    std::unique_ptr<IntegerValueABC> owned(value);
+    data.minus_one.reset(new IntegerNodeC(owned.get()));
+    owned.release();
+    return true;
 }
 
 // The first commutative function with two sequences, or null.

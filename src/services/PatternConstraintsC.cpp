@@ -53,12 +53,12 @@ MatcherC& PatternConstraintsC::matcher() noexcept { return matcher_c; }
 
 // Whether the form matches at `tree` with its condition holding.
 bool PatternConstraintsC::holdsAt(const detail::RuleC& form, const NodeABC* tree, VerdictS& verdict) {
-    const MatchResultE found = matcher_c.match(form.pattern(), tree);
+    const MatchResultE found = form.matchAt(matcher_c, tree, settings);
     if (found == MatchResultE::OutOfMemory) {
         throw std::bad_alloc();
     }
     verdict.gave_up = verdict.gave_up || found == MatchResultE::GaveUp;
-    return found == MatchResultE::Matched && form.holds(matcher_c, settings);
+    return found == MatchResultE::Matched;
 }
 
 PatternConstraintsC::VerdictS PatternConstraintsC::judge(const NodeABC* tree, bool final_check) {

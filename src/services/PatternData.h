@@ -40,11 +40,19 @@ struct PatternC::DataS {
         std::uint32_t first_condition = 0;  // into `conditions`
         std::uint32_t condition_count = 0;
         const NodeABC* node = nullptr;  // in `tree`
+        const NodeABC* default_value = nullptr;  // Wild: default(V)'s V (in `tree`), or null
+        // Function: when all its arguments but one are wildcards with a
+        // default, that one's node number (it may stand for the whole
+        // function); kNoCollapse otherwise.
+        std::uint32_t collapse = kNoCollapse;
+        bool negates = false;  // Function: a times that collapses also matches neg(T), its default -1
     };
+    static constexpr std::uint32_t kNoCollapse = 0xffffffffu;
 
     struct WildcardS {
         std::u16string name;
         bool sequence;
+        bool unordered = false;  // repeated: equal up to the order of commutative arguments
     };
 
     std::unique_ptr<NodeABC> tree;
@@ -53,6 +61,9 @@ struct PatternC::DataS {
     std::vector<ConditionS> conditions;
     std::vector<WildcardS> wildcards;
     std::vector<std::unique_ptr<ConditionF>> client_conditions;
+    std::vector<int> commutative_codes;    // of the core functions matched in any order
+    int neg_code = -1;                     // of the core neg, or -1
+    std::unique_ptr<NodeABC> minus_one;    // the default a negating times binds, when one does
 };
 
 }  // namespace qorv::math::algexpr

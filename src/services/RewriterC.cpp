@@ -61,12 +61,12 @@ RewriterC::ResultS RewriterC::rewrite(const NodeABC* tree) {
 NodeABC* RewriterC::applyFirst(NodeABC* node, ResultS& result, bool& changed) {
     std::unique_ptr<NodeABC> owned(node);
     for (const std::unique_ptr<detail::RuleC>& rule : rules) {
-        const MatchResultE found = matcher_c.match(rule->pattern(), node);
+        const MatchResultE found = rule->matchAt(matcher_c, node, settings);
         if (found == MatchResultE::OutOfMemory) {
             throw std::bad_alloc();
         }
         result.gave_up = result.gave_up || found == MatchResultE::GaveUp;
-        if (found != MatchResultE::Matched || !rule->holds(matcher_c, settings)) {
+        if (found != MatchResultE::Matched) {
             continue;
         }
         if (result.steps == budget) {

@@ -6,12 +6,17 @@
 #include <new>
 #include <vector>
 
+#include "algexpr/CASSessionBC.h"
+#include "algexpr/IntegerNodeC.h"
+#include "algexpr/IntegerValueABC.h"
+#include "algexpr/IntegerValueFactoryABC.h"
 #include "algexpr/ParentNodeABC.h"
 #include "algexpr/TreeCursorC.h"
 #include "services/Conditions.h"
 #include "services/NodeCopy.h"
 #include "services/PatternData.h"
 #include "support/NodeAccess.h"
+#include "tree/NodeKind.h"
 
 namespace qorv::math::algexpr::detail {
 
@@ -173,6 +178,13 @@ bool RuleC::compileTemplate(const NodeABC* tree, TemplateS& part, const PatternC
     }
     const PatternC::DataS& data = *part.tree.data_p;
     for (const PatternC::DataS::NodeS& node : data.nodes) {
+        if (node.kind == PatternC::DataS::KindE::Function && node.has_sequence &&
+            kindOf(node.node) == NodeKind::CoreFunction) {
+            const std::u16string name = node.node->toString();
+            if (name == u"plus" || name == u"times") {
+                part.units[node.node] = name == u"plus" ? 0 : 1;
+            }
+        }
         if (node.kind != PatternC::DataS::KindE::Wild && node.kind != PatternC::DataS::KindE::Wilds) {
             continue;
         }
@@ -198,6 +210,13 @@ bool RuleC::holds(const MatcherC& matcher, const PatternC::SettingsS& settings) 
     return evaluateCondition(filled.get(), settings);
 }
 
+MatchResultE RuleC::matchAt(MatcherC& matcher, const NodeABC* tree, const PatternC::SettingsS& settings) const {
+    if (!condition_t.tree.isCompiled()) {
+        return matcher.match(pattern_c, tree);
+    }
+    return matcher.match(pattern_c, tree, [this, &settings](const MatcherC& found) { return holds(found, settings); });
+}
+
 NodeABC* RuleC::instantiate(const MatcherC& matcher, std::unique_ptr<NodeABC>& matched) const {
     return fill(replacement_t, matcher, &matched);
 }
@@ -205,9 +224,9 @@ NodeABC* RuleC::instantiate(const MatcherC& matcher, std::unique_ptr<NodeABC>& m
 namespace {
 
 // The bound subtree, taken out of the tree matched (its place there left
-// null), or copied.
+// null), or copied; a default from the pattern is always copied.
 NodeABC* takeOrCopy(const NodeABC* value, const MatcherC::OriginS& origin, std::unique_ptr<NodeABC>* matched) {
-    if (matched == nullptr) {
+    if (matched == nullptr || (origin.parent == nullptr && value != matched->get())) {
         return value->clone();
     }
     if (origin.parent == nullptr) {
@@ -239,6 +258,9 @@ NodeABC* RuleC::fill(const TemplateS& part, const MatcherC& matcher, std::unique
             auto wildcard = part.wildcards.find(node);
             if (wildcard == part.wildcards.end()) {
                 built.reserve(1);
+                if (entries <= 1 && fillUnit(part, node, entries, built, groups)) {
+                    continue;
+                }
                 NodeABC* copy = copyNode(node, built.nodes, entries);
                 if (copy == nullptr) {
                     return nullptr;
@@ -273,6 +295,36 @@ NodeABC* RuleC::fill(const TemplateS& part, const MatcherC& matcher, std::unique
         return nullptr;
     }
     return built.takeRoot();
+}
+
+// A sum or product of the template whose sequences left it one argument or
+// none: the argument stands for it, or 0 or 1. False to build it as written
+// (also when no integer can be made).
+bool RuleC::fillUnit(const TemplateS& part, const NodeABC* node, unsigned int entries, BuiltNodesC& built,
+                     std::vector<unsigned int>& groups) {
+    auto unit = part.units.find(node);
+    if (unit == part.units.end()) {
+        return false;
+    }
+    if (entries == 0) {
+        qorv::oss::PointerTC<CASSessionBC> session = CASSessionBC::getSession();
+        qorv::oss::PointerTC<IntegerValueFactoryABC> integers;
+        if (session) {
+            integers = session->getIntegerValueFactory();
+        }
+        IntegerValueABC* value = integers ? integers->fromInt64(unit->second) : nullptr;
+        if (value == nullptr) {
+            return false;
+        }
+        auto* number = new (std::nothrow) IntegerNodeC(value);
+        if (number == nullptr) {
+            delete value;
+            return false;
+        }
+        built.nodes.push_back(number);  // room made by the caller's reserve
+    }
+    groups.push_back(1);
+    return true;
 }
 
 }  // namespace qorv::math::algexpr::detail

@@ -18,6 +18,7 @@
 #include "algexpr/MatcherC.h"
 #include "algexpr/NodeABC.h"
 #include "algexpr/PatternC.h"
+#include "services/NodeCopy.h"
 
 namespace qorv::math::algexpr::detail {
 
@@ -44,7 +45,14 @@ public:
     /// the matcher's last match of the pattern. Throws std::bad_alloc.
     bool holds(const MatcherC& matcher, const PatternC::SettingsS& settings) const;
 
-    /// A new tree: the replacement with the matcher's bindings filled in;
+    /// Matches the pattern at `tree` with the condition taking part: a way
+    /// of matching whose bindings fail the condition is passed over for the
+    /// next one. Without a condition, the plain match.
+    MatchResultE matchAt(MatcherC& matcher, const NodeABC* tree, const PatternC::SettingsS& settings) const;
+
+    /// A new tree: the replacement with the matcher's bindings filled in (a
+    /// sum or product left by its sequences with one term is that term, with
+    /// none 0 or 1);
     /// null when memory runs out (or a sequence stands alone for other than
     /// one subtree). The tree matched, `matched`, is the caller's: the bound
     /// subtrees are moved out of it (copied where used again), so that
@@ -56,10 +64,16 @@ private:
     struct TemplateS {
         PatternC tree;
         std::unordered_map<const NodeABC*, std::uint32_t> wildcards;  // call in the tree -> pattern's wildcard
+        // A core plus or times with a sequence among its arguments -> the
+        // value of its empty form (0, 1): left with one argument it is that
+        // argument, with none that number, so that no plus() is written.
+        std::unordered_map<const NodeABC*, int> units;
     };
     bool compileTemplate(const NodeABC* tree, TemplateS& part, const PatternC::SettingsS& settings,
                          std::u16string& problem);
     static NodeABC* fill(const TemplateS& part, const MatcherC& matcher, std::unique_ptr<NodeABC>* matched);
+    static bool fillUnit(const TemplateS& part, const NodeABC* node, unsigned int entries, BuiltNodesC& built,
+                         std::vector<unsigned int>& groups);
 
     PatternC pattern_c;
     TemplateS replacement_t;

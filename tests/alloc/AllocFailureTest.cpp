@@ -118,6 +118,20 @@ TEST_P(AllocFailureTest, Reading) {
     });
 }
 
+// Reading with reasons: a failure is a reason, never an exception of the
+// library's, and a number the factory could not make is declined.
+TEST_P(AllocFailureTest, ReadingWithReasons) {
+    injectEach(name("read with reasons"), [&] {
+        const ReadResultC read = armed([&] {
+            return AlgebraicExpressionC::readPrefix(GetParam(), AlgebraicExpressionC::ReadingE::Lax);
+        });
+        EXPECT_TRUE(read.ok() || read.reason() == ReadResultC::ReasonE::OutOfMemory ||
+                    read.reason() == ReadResultC::ReasonE::NumberNotAccepted)
+            << static_cast<int>(read.reason());
+        return print(read.ok() ? read.tree()->getNode() : nullptr);
+    });
+}
+
 // Neither the text so far ("f(g(") nor a text without the name that could not
 // be copied ("(anotherlongname,x,1234.5)") may come out.
 TEST_P(AllocFailureTest, Printing) {
@@ -420,6 +434,34 @@ TEST(AllocFailureSessionTest, ConvertingUtf8) {
 // Patterns: compiling, matching (commutative, with a sequence), rewriting
 // with a condition, and judging by forms. Each reports memory running out
 // as such, never as a different answer.
+// The opt-in wildcards and conditions that take part in matching.
+TEST(AllocFailureSessionTest, MatchingModuloAlgebra) {
+    PointerTC<AlgebraicExpressionC> tree = AlgebraicExpressionC::fromPrefixString(
+        u"g(neg(power(x,2)),plus(x,times(y,2)),plus(times(2,y),x),times(y,2))");
+    PointerTC<AlgebraicExpressionC> pattern = AlgebraicExpressionC::fromPrefixString(
+        u"g(times(wild(c,default(1)),power(x,wild(n,default(1)))),wild(a,unordered),wild(a),times(wild(p),wild(q)))");
+    PointerTC<AlgebraicExpressionC> replacement = AlgebraicExpressionC::fromPrefixString(u"f(wild(c),wild(p))");
+    PointerTC<AlgebraicExpressionC> condition = AlgebraicExpressionC::fromPrefixString(u"integer(wild(p))");
+    injectEach("matching modulo algebra", [&] {
+        RewriterC rewriter;
+        std::u16string problem;
+        RewriterC::ResultS rewritten;
+        bool added = false;
+        {
+            Injector::Armed armed;
+            added = rewriter.addRule(pattern->getNode(), replacement->getNode(), condition->getNode(), &problem);
+            if (added) {
+                rewritten = rewriter.rewrite(tree->getNode());
+            }
+        }
+        if (!added || rewritten.status != RewriterC::StatusE::Done) {
+            EXPECT_TRUE(problem == u"out of memory" || problem.empty()) << narrow(problem);
+            return std::u16string();
+        }
+        return print(rewritten.tree.get());
+    });
+}
+
 TEST(AllocFailureSessionTest, Patterns) {
     const PatternC::SettingsS settings;
     PointerTC<AlgebraicExpressionC> tree = AlgebraicExpressionC::fromPrefixString(u"plus(g(x,1),times(x,2),sin(x),pi)");

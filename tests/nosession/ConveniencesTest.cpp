@@ -168,4 +168,19 @@ TEST_F(ConveniencesTest, BuildingWithoutASession) {
     EXPECT_EQ(same.toPrefixString(), u"f(3)");
 }
 
+// Reading with reasons: no session is a reason without a place, in either
+// notation; a text that breaks the strict form is named first.
+TEST_F(ConveniencesTest, ReadingWithoutASession) {
+    for (const ReadResultC& read : {AlgebraicExpressionC::readPrefix(u"f(x)"),
+                                    AlgebraicExpressionC::readPrefix(u"f(x", AlgebraicExpressionC::ReadingE::Lax),
+                                    InfixReaderC().readResult(u"x+1"), ReadResultC()}) {
+        EXPECT_FALSE(read.ok());
+        EXPECT_FALSE(read.tree());
+        EXPECT_EQ(read.reason(), ReadResultC::ReasonE::NoSession);
+        EXPECT_EQ(read.position(), ReadResultC::kNoPosition);
+        EXPECT_EQ(read.message(), "no session is current");
+    }
+    EXPECT_EQ(AlgebraicExpressionC::readPrefix(u"f(x").reason(), ReadResultC::ReasonE::Syntax);
+}
+
 }  // namespace

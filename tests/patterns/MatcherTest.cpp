@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <new>
+#include <string>
+#include <tuple>
+#include <vector>
+
 #include "algexpr/TreeOrder.h"
 #include "patterns/PatternFixture.h"
 
@@ -203,6 +208,115 @@ TEST(Matcher, TheLimitIsExact) {
     EXPECT_EQ(matcher.match(one_retry, product.get()), MatchResultE::GaveUp);
     ASSERT_EQ(matcher.match(rest, call.get()), MatchResultE::Matched);
     EXPECT_EQ(bindings(matcher, rest), "r=(1,2,3)");
+}
+
+// A test of the whole match sends the search on into the next order; it
+// reads the bindings as they are, and each refusal spends an attempt.
+TEST(Matcher, AcceptedMatchesOnly) {
+    const PatternC pattern = compiled("times(wild(a),wild(b))");
+    Tree product = read(u"times(x,2,y)");
+    Tree pair = read(u"times(x,2)");
+    MatcherC matcher;
+    std::vector<std::string> seen;
+    auto secondIsNumber = [&](const MatcherC& found) {
+        seen.push_back(bindings(found, pattern));
+        return dynamic_cast<const IntegerNodeC*>(found.bindingAt(1, 0)) != nullptr;
+    };
+    ASSERT_EQ(matcher.match(pattern, pair.get(), secondIsNumber), MatchResultE::Matched);
+    EXPECT_EQ(seen, (std::vector<std::string>{"a=x; b=2"}));
+    seen.clear();
+    Tree swapped = read(u"times(2,x)");
+    ASSERT_EQ(matcher.match(pattern, swapped.get(), secondIsNumber), MatchResultE::Matched);
+    EXPECT_EQ(seen, (std::vector<std::string>{"a=2; b=x", "a=x; b=2"}));
+    EXPECT_EQ(bindings(matcher, pattern), "a=x; b=2");
+    EXPECT_EQ(matcher.match(pattern, product.get(), secondIsNumber), MatchResultE::NoMatch);
+    auto never = [](const MatcherC&) { return false; };
+    EXPECT_EQ(matcher.match(pattern, pair.get(), never), MatchResultE::NoMatch);
+    EXPECT_EQ(matcher.bindingCount(0), 0u);
+    matcher.setAttemptLimit(1);  // two choices to take again
+    EXPECT_EQ(matcher.match(pattern, pair.get(), never), MatchResultE::GaveUp);
+    matcher.setAttemptLimit(2);
+    EXPECT_EQ(matcher.match(pattern, pair.get(), never), MatchResultE::NoMatch);
+    auto noMemory = [](const MatcherC&) -> bool { throw std::bad_alloc(); };
+    EXPECT_EQ(matcher.match(pattern, pair.get(), noMemory), MatchResultE::OutOfMemory);
+    EXPECT_EQ(matcher.bindingCount(0), 0u);
+}
+
+// Optional wildcards: a*x^n matches x^2 (a = 1), 3*x (n = 1), -x^2 (a =
+// -1) and x; without defaults, only the written form.
+TEST(Matcher, DefaultsStandForMissingArguments) {
+    const PatternC pattern = compiled("times(wild(a,default(1)),power(x,wild(n,default(1))))");
+    MatcherC matcher;
+    const std::pair<const char16_t*, const char*> cases[] = {
+        {u"times(3,power(x,2))", "a=3; n=2"}, {u"power(x,2)", "a=1; n=2"}, {u"times(3,x)", "a=3; n=1"},
+        {u"x", "a=1; n=1"},                   {u"neg(power(x,2))", "a=-1; n=2"}, {u"neg(x)", "a=-1; n=1"},
+        {u"times(power(x,y),z)", "a=z; n=y"},
+    };
+    for (const auto& [input, bound] : cases) {
+        Tree tree = read(input);
+        ASSERT_EQ(matcher.match(pattern, tree.get()), MatchResultE::Matched) << narrow(input);
+        EXPECT_EQ(bindings(matcher, pattern), bound) << narrow(input);
+    }
+    for (const char16_t* input : {u"y", u"power(y,2)", u"neg(y)", u"neg(neg(x))", u"plus(3,x)"}) {
+        Tree tree = read(input);
+        EXPECT_EQ(matcher.match(pattern, tree.get()), MatchResultE::NoMatch) << narrow(input);
+    }
+    // a repeated wildcard's default must agree with its other binding
+    const PatternC twice = compiled("f(wild(n),power(x,wild(n,default(1))))");
+    Tree one = read(u"f(1,x)");
+    Tree two = read(u"f(2,x)");
+    EXPECT_EQ(matcher.match(twice, one.get()), MatchResultE::Matched);
+    EXPECT_EQ(matcher.match(twice, two.get()), MatchResultE::NoMatch);
+    // two defaults: no neg form (which would take -1?); a sequence, a
+    // function of defaults alone or two other arguments: only as written
+    const std::tuple<const char*, const char16_t*, bool> shapes[] = {
+        {"times(wild(a,default(1)),wild(b,default(2)),x)", u"x", true},
+        {"times(wild(a,default(1)),wild(b,default(2)),x)", u"neg(x)", false},
+        {"times(wild(a,default(1)),x)", u"neg(x,y)", false},
+        {"g(wild(a,default(1)),x)", u"neg(x)", false},
+        {"f(wild(a,default(1)),wilds(r))", u"x", false},
+        {"f(wild(a,default(1)),wilds(r))", u"f(x)", true},
+        {"f(wild(a,default(1)))", u"x", false},
+        {"f(wild(a,default(1)),x,y)", u"x", false},
+    };
+    for (const auto& [written, input, matches] : shapes) {
+        const PatternC shape = compiled(written);
+        Tree tree = read(input);
+        EXPECT_EQ(matcher.match(shape, tree.get()) == MatchResultE::Matched, matches) << written << " " << narrow(input);
+    }
+    // structural without the opt-in
+    const PatternC plain = compiled("times(wild(a),power(x,wild(n)))");
+    Tree bare = read(u"power(x,2)");
+    EXPECT_EQ(matcher.match(plain, bare.get()), MatchResultE::NoMatch);
+    PatternC bad;
+    for (const char* text : {"f(wild(a,default(1,2)))", "f(wilds(a,default(1)))"}) {
+        Tree tree = read(widen(text));
+        EXPECT_FALSE(bad.compile(tree.get(), PatternC::SettingsS())) << text;
+    }
+}
+
+// A repeated wildcard marked unordered matches trees equal up to the order
+// of the arguments of plus and times, at any depth; others stay structural.
+TEST(Matcher, UnorderedRepeatsIgnoreTheOrderOfCommutativeArguments) {
+    const PatternC pattern = compiled("f(wild(a,unordered),wild(a))");
+    const PatternC plain = compiled("f(wild(a),wild(a))");
+    MatcherC matcher;
+    const std::pair<const char16_t*, bool> cases[] = {
+        {u"f(plus(x,y),plus(y,x))", true},
+        {u"f(sin(times(2,plus(x,y))),sin(times(plus(y,x),2)))", true},
+        {u"f(plus(x,y,y),plus(y,x,y))", true},
+        {u"f(plus(x,y),plus(x,x))", false},
+        {u"f(plus(x,y,y),plus(x,x,y))", false},
+        {u"f(g(x,y),g(y,x))", false},
+        {u"f(plus(x,y),times(y,x))", false},
+        {u"f(plus(1,x),plus(x,1.0))", false},
+    };
+    for (const auto& [input, matches] : cases) {
+        Tree tree = read(input);
+        EXPECT_EQ(matcher.match(pattern, tree.get()) == MatchResultE::Matched, matches) << narrow(input);
+    }
+    Tree swapped = read(u"f(plus(x,y),plus(y,x))");
+    EXPECT_EQ(matcher.match(plain, swapped.get()), MatchResultE::NoMatch);
 }
 
 TEST(Matcher, SlotsMatchAnythingWhenAllowed) {

@@ -74,6 +74,53 @@ TEST(Rewriter, ConditionsGuardRules) {
     EXPECT_EQ(rewritten(rewriter, "h(30)"), "h(30)");
 }
 
+// The condition takes part in the search: when the first order of a
+// product's arguments fails it, the next order is tried.
+TEST(Rewriter, ConditionsChooseAmongTheOrders) {
+    RewriterC rewriter;
+    addRules(rewriter, {{"log(times(wild(a),wild(b)))", "plus(log(wild(a)),log(wild(b)))", "positive(wild(a))"}});
+    EXPECT_EQ(rewritten(rewriter, "log(times(2,y))"), "plus(log(2),log(y))");
+    EXPECT_EQ(rewritten(rewriter, "log(times(y,2))"), "plus(log(2),log(y))");
+    EXPECT_EQ(rewritten(rewriter, "log(times(x,y))"), "log(times(x,y))");
+    // bounded: a condition that no order meets gives up at the limit
+    RewriterC bounded;
+    addRules(bounded, {{"plus(wild(a),wild(b),wild(c),wild(d),wild(e))", "q", "positive(wild(a))"}});
+    bounded.matcher().setAttemptLimit(20);
+    Tree tree = read(u"plus(v,w,x,y,z)");
+    const RewriterC::ResultS result = bounded.rewrite(tree.get());
+    EXPECT_TRUE(result.gave_up);
+    EXPECT_EQ(text(result.tree.get()), "plus(v,w,x,y,z)");
+}
+
+// A sum or product that its sequences leave with one term is that term, and
+// with none 0 or 1: what is written reads back (no plus()).
+TEST(Rewriter, EmptySumsAndProductsAreNumbers) {
+    RewriterC rewriter;
+    addRules(rewriter, {{"plus(0,wilds(r))", "plus(wilds(r))", nullptr},
+                        {"times(1,wilds(r))", "times(wilds(r))", nullptr},
+                        {"f(wild(a),wilds(r))", "plus(5,times(wilds(r)),plus(wilds(r)))", nullptr}});
+    EXPECT_EQ(rewritten(rewriter, "plus(x,0)"), "x");
+    EXPECT_EQ(rewritten(rewriter, "plus(0,times(1))"), "1");
+    EXPECT_EQ(rewritten(rewriter, "g(plus(0),times(1,x,y))"), "g(0,times(x,y))");
+    EXPECT_EQ(rewritten(rewriter, "f(x)"), "plus(5,1)");  // plus(5,1,0), then the first rule
+    EXPECT_EQ(rewritten(rewriter, "f(x,y)"), "plus(5,y,y)");
+    EXPECT_EQ(rewritten(rewriter, "f(x,2,y)"), "plus(5,times(2,y),plus(2,y))");
+    RewriterC written;  // a sum written without a sequence stays as written
+    addRules(written, {{"k(wild(a))", "plus(wild(a))", nullptr}});
+    EXPECT_EQ(rewritten(written, "k(x)"), "plus(x)");
+}
+
+// Defaults are copied into the replacement; what the tree gave is moved.
+TEST(Rewriter, DefaultsFillReplacements) {
+    RewriterC rewriter;
+    addRules(rewriter, {{"times(wild(a,default(1)),power(x,wild(n,default(1))))", "term(wild(a),wild(n))", nullptr}});
+    EXPECT_EQ(rewritten(rewriter, "x"), "term(1,1)");
+    RewriterC mixed;
+    addRules(mixed, {{"g(wild(a),power(wild(b),wild(n,default(1))))", "term(wild(a),wild(b),wild(n))", nullptr}});
+    EXPECT_EQ(rewritten(mixed, "g(h(1),y)"), "term(h(1),y,1)");
+    EXPECT_EQ(rewritten(mixed, "g(h(1),power(y,3))"), "term(h(1),y,3)");
+}
+
 TEST(Rewriter, SequencesSpliceIntoArguments) {
     RewriterC rewriter;
     addRules(rewriter, {{"f(wilds(a),x,wilds(b))", "g(wilds(b),wilds(a))", nullptr}});

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "algexpr/PatternConstraintsC.h"
 #include "algexpr/RewriterC.h"
 #include "algexpr/RuleReaderC.h"
@@ -136,6 +138,25 @@ TEST(PatternConstraints, FormsFromAFile) {
     // while editing a slot stands for anything but the condition: coprime(_, 4) fails
     PointerTC<AlgebraicExpressionC> slot = AlgebraicExpressionC::fromPrefixString(u"divide(_,4)");
     EXPECT_FALSE(answer.isAcceptable(*slot));
+}
+
+// A form's condition takes part in matching: either order of a product's
+// arguments meets it.
+TEST(PatternConstraints, ConditionsChooseAmongTheOrders) {
+    session();
+    PatternConstraintsC answer;
+    Tree form = read(u"times(wild(a),wild(b))");
+    Tree condition = read(u"positive(wild(a))");
+    ASSERT_TRUE(answer.accept(form.get(), condition.get()));
+    ASSERT_TRUE(answer.reject(read(u"f(plus(wild(a),wild(b)))").get(), read(u"integer(wild(a))").get()));
+    for (const auto& [input, acceptable] : {std::pair<const char16_t*, bool>{u"times(2,y)", true},
+                                            {u"times(y,2)", true},
+                                            {u"times(x,y)", false},
+                                            {u"times(3,f(plus(x,4)))", false},
+                                            {u"times(3,f(plus(x,y)))", true}}) {
+        Tree tree = read(input);
+        EXPECT_EQ(answer.judge(tree.get(), true).acceptable, acceptable) << narrow(input);
+    }
 }
 
 TEST(PatternConstraints, TemplateWithSlots) {

@@ -191,6 +191,16 @@ TEST(CommandLineTest, UsageErrorsSayWhatIsWrong) {
     }
 }
 
+// rewrite evaluates (in a worker, with the default limits) only with --eval.
+TEST(CommandLineTest, RewriteEvaluatesWithEvalOnly) {
+    CommandLineC raw, evaluated, misplaced;
+    ASSERT_EQ(parse(raw, {"rewrite", "--rules", "r.txt"}), "");
+    EXPECT_FALSE(raw.evaluates());
+    ASSERT_EQ(parse(evaluated, {"rewrite", "--rules", "r.txt", "--eval"}), "");
+    EXPECT_TRUE(evaluated.evaluates());
+    EXPECT_NE(parse(misplaced, {"eval", "--eval"}), "");
+}
+
 // --timeout, --max-memory and --in-process: for the commands that evaluate.
 TEST(CommandLineTest, LimitsAreForTheEvaluatingCommandsOnly) {
     CommandLineC line;

@@ -67,6 +67,35 @@ TEST_F(PatternToolTest, RuleFileErrorsNameFileLineAndColumn) {
     EXPECT_EQ(run({"rewrite", "--rules", bad, "--steps", "many", "x"}).status, 2);
 }
 
+// A condition holds for either order of a product's arguments; what a
+// sequence leaves of a sum is written so that it reads back; --eval hands
+// each result to the engine.
+TEST_F(PatternToolTest, RewrittenResultsReadAndEvaluate) {
+    const std::string rules = file("log.txt", "log(times(wild(a),wild(b))) -> plus(log(wild(a)),log(wild(b))) if "
+                                              "positive(wild(a))\n"
+                                              "f(wild(a),wilds(r)) -> plus(wild(a),plus(wilds(r)))\n");
+    EXPECT_EQ(run({"rewrite", "--rules", rules, "log(times(2,y))", "log(times(y,2))", "log(times(x,y))"}),
+              (Result{"plus(log(2),log(y))\nplus(log(2),log(y))\nlog(times(x,y))\n", "", 0}));
+    EXPECT_EQ(run({"rewrite", "--rules", rules, "f(5,x,y)", "f(5,x)", "f(5)"}),
+              (Result{"plus(5,plus(x,y))\nplus(5,x)\nplus(5,0)\n", "", 0}));
+    const std::string trig = file("trig.txt", "plus(power(sin(wild(x)),2),power(cos(wild(x)),2)) -> 1\n");
+    EXPECT_EQ(run({"rewrite", "--rules", trig, "times(3,plus(power(sin(x),2),power(cos(x),2)))"}).out, "times(3,1)\n");
+    EXPECT_EQ(run({"rewrite", "--eval", "--rules", trig, "times(3,plus(power(sin(x),2),power(cos(x),2)))",
+                   "plus(x,power(sin(y),2),power(cos(y),2))"}),
+              (Result{"3\nplus(x,power(sin(y),2),power(cos(y),2))\n", "", 0}));
+    const std::string forms = file("positive.txt", "accept times(wild(a),wild(b)) if positive(wild(a))\n");
+    EXPECT_EQ(run({"check", "--accept", forms, "times(2,y)", "times(y,2)", "times(x,y)"}).out,
+              "accepted: times(wild(a),wild(b)) if positive(wild(a))\n"
+              "accepted: times(wild(a),wild(b)) if positive(wild(a))\nnot accepted\n");
+}
+
+// Byte offsets in messages count from 1, in input lines and rule files alike.
+TEST_F(PatternToolTest, ByteOffsetsCountFromOne) {
+    const std::string bad = file("bytes.txt", "x -> y\n\xff -> z\n");
+    EXPECT_EQ(run({"rewrite", "--rules", bad, "x"}).err, "algexpr: " + bad + ": not valid UTF-8 (at byte 8)\n");
+    EXPECT_EQ(run({"print"}, "\xff\n").err, "algexpr: line 1: invalid UTF-8 at byte 1\n");
+}
+
 TEST_F(PatternToolTest, CheckTellsWhichForm) {
     const std::string forms = file("forms.txt",
                                    "accept divide(wild(p,integer),wild(q,integer,positive))\n"

@@ -97,10 +97,13 @@ TEST_F(ToolTest, ALongLineShowsAWindowAroundThePlace) {
 
 // --lax reads as the library does: blanks dropped, a missing ")" supplied,
 // what follows the last ")" ignored; what does not read even so is named,
-// but not where.
+// and where, in the text as given.
 TEST_F(ToolTest, LaxReadsAsTheLibraryDoes) {
-    EXPECT_EQ(run({"print", "--lax", "f(x", "f(x)y", "(x)", "1 2", "si n(x)", "f()"}),
-              (Result{"f(x)\nf(x)\n(x)\n12\nsin(x)\n\n", "algexpr: argument 6: does not read: f()\n", 1}));
+    EXPECT_EQ(run({"print", "--lax", "f(x", "f(x)y", "(x)", "1 2", "si n(x)", "f()", "g(1, 2 -)"}),
+              (Result{"f(x)\nf(x)\n(x)\n12\nsin(x)\n\n\n",
+                      "algexpr: argument 6, column 3: no arguments\n  f()\n    ^\n"
+                      "algexpr: argument 7, column 6: number not accepted\n  g(1, 2 -)\n       ^\n",
+                      1}));
     EXPECT_EQ(run({"eval", "--lax"}, "plus(1,2)3\n").out, "3\n");
     // subst's replacement follows: one argument stays one, unless --lax.
     const Result strict = run({"subst", "z", "x,y", "f(z)"});

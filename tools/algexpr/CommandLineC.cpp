@@ -450,6 +450,11 @@ bool setAccept(CommandLineC& line, const std::string& value, std::string&) {
     return true;
 }
 
+bool setRewriteEval(CommandLineC& line, const std::string&, std::string&) {
+    line.rewrite_eval = true;
+    return true;
+}
+
 bool setEditing(CommandLineC& line, const std::string&, std::string&) {
     line.editing = true;
     return true;
@@ -483,6 +488,7 @@ const OptionRow kOptions[] = {
     {"--steps", true, bit(CommandE::Rewrite), setSteps},
     {"--accept", true, bit(CommandE::Check), setAccept},
     {"--editing", false, bit(CommandE::Check), setEditing},
+    {"--eval", false, bit(CommandE::Rewrite), setRewriteEval},
 };
 
 const OptionRow* optionNamed(const std::string& name) {
@@ -686,7 +692,9 @@ bool CommandLineC::parse(int argc, const char* const* argv) {
            takeOperands(*this, words, error_text);
 }
 
-bool CommandLineC::evaluates() const { return (kEvaluating & bit(command)) != 0; }
+bool CommandLineC::evaluates() const {
+    return (kEvaluating & bit(command)) != 0 || (command == CommandE::Rewrite && rewrite_eval);
+}
 
 std::uint64_t CommandLineC::memoryLimit() const {
     return has_max_memory ? max_memory : ResourceLimitsC::defaultMaxMemory();

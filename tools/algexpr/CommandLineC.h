@@ -88,6 +88,7 @@ public:
     std::string pattern;           // match PATTERN (UTF-8)
     std::string rules_file;        // rewrite --rules FILE
     std::size_t steps = 10000;     // rewrite --steps N
+    bool rewrite_eval = false;     // rewrite --eval
     std::string accept_file;       // check --accept FILE
     bool editing = false;          // check --editing
 
@@ -101,7 +102,7 @@ public:
     std::uint64_t max_memory = 0;  // --max-memory SIZE; 0: none
     bool in_process = false;       // --in-process: no worker, no limits
 
-    /// Whether the command evaluates: eval and the operations.
+    /// Whether the command evaluates: eval, the operations, rewrite --eval.
     bool evaluates() const;
     /// The memory cap on each evaluation: --max-memory when given, else
     /// ResourceLimitsC::defaultMaxMemory(); 0 for none.

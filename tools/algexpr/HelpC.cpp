@@ -217,21 +217,22 @@ const char kMatchHelp[] =
     "  algexpr match --from infix 'wild(a)^2' 'sin(x)^2'   ->  a = sin(x)\n";
 
 const char kRewriteHelp[] =
-    "Usage: algexpr rewrite --rules FILE [--steps N] [--from N] [--to N] [--lax]\n"
+    "Usage: algexpr rewrite --rules FILE [--steps N] [--eval] [--from N] [--to N] [--lax]\n"
     "                       [--digits N] [--float-format F] [EXPR...]\n"
     "Rewrites each expression by the rules of FILE, one a line:\n"
     "  PATTERN -> REPLACEMENT\n"
     "  PATTERN -> REPLACEMENT if CONDITION\n"
     "with # comments and blank lines; the parts are read as the expressions\n"
     "are (--from). At every node, arguments first, the first rule whose\n"
-    "pattern matches (see algexpr match --help) and whose condition holds\n"
+    "pattern matches (see algexpr match --help) with its condition holding\n"
     "replaces the node, its wildcards filled in; this repeats until nothing\n"
     "changes. A condition is integer(wild(a)), number, positive, symbol,\n"
     "free(wild(a),x), or and(...), or(...), not(...) of conditions:\n"
     "  log(times(wild(a),wild(b))) -> plus(log(wild(a)),log(wild(b))) if and(positive(wild(a)),positive(wild(b)))\n"
     "A rule set that has not settled after N rules applied (--steps, 10000 by\n"
     "default) fails the line. A file that does not read is an error naming\n"
-    "FILE:LINE:COLUMN.\n";
+    "FILE:LINE:COLUMN. Results are written as rewritten, not evaluated; --eval\n"
+    "evaluates each with the engine, as eval does (3*1 is written 3).\n";
 
 const char kCheckHelp[] =
     "Usage: algexpr check --accept FILE [--editing] [--from N] [--lax] [EXPR...]\n"

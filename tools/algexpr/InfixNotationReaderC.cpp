@@ -5,21 +5,18 @@
 #include <string_view>
 #include <utility>
 
-#include "AppendUtf8.h"
+#include "algexpr/ReadResultC.h"
 
 namespace qorv::math::algexpr::cli {
 
 qorv::oss::PointerTC<AlgebraicExpressionC> InfixNotationReaderC::read(const std::u16string& text, ReadErrorC& error) {
-    qorv::oss::PointerTC<AlgebraicExpressionC> expression = reader.read(text);
-    if (!expression) {
-        std::string utf8;
-        appendUtf8(reader.getErrorMessage(), utf8);
+    ReadResultC result = reader.readResult(text);
+    if (!result.ok()) {
         // Running out of memory happens nowhere in particular.
-        const InfixReaderC::ErrorE kind = reader.getErrorKind();
-        const bool has_place = kind != InfixReaderC::OutOfMemory && kind != InfixReaderC::NoSession;
-        error.set(std::move(utf8), has_place ? reader.getErrorPosition() : ReadErrorC::kNoPosition);
+        const bool has_place = result.reason() != ReadResultC::ReasonE::OutOfMemory;
+        error.set(result.message(), has_place ? result.position() : ReadErrorC::kNoPosition);
     }
-    return expression;
+    return result.tree();
 }
 
 namespace {

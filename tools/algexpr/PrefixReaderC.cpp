@@ -4,6 +4,7 @@
 #include <string>
 
 #include "algexpr/PrefixSyntaxCheckC.h"
+#include "algexpr/ReadResultC.h"
 
 namespace qorv::math::algexpr::cli {
 
@@ -17,7 +18,7 @@ bool isNameCharacter(char16_t c) { return !isWhitespace(c) && c != u'(' && c != 
 
 // Visits each token of a strict text that is a name or a number, in order,
 // with where it starts and ends and whether a "(" follows it (a function's
-// name), until `visit` answers false.
+// name).
 template <class Visit>
 void forEachToken(std::u16string_view text, Visit visit) {
     const std::size_t n = text.size();
@@ -35,9 +36,7 @@ void forEachToken(std::u16string_view text, Visit visit) {
         while (next < n && isWhitespace(text[next])) {
             ++next;
         }
-        if (!visit(start, i, next < n && text[next] == u'(')) {
-            return;
-        }
+        visit(start, i, next < n && text[next] == u'(');
     }
 }
 
@@ -46,41 +45,14 @@ void forEachToken(std::u16string_view text, Visit visit) {
 PrefixReaderC::PrefixReaderC(bool lax) : lax(lax) {}
 
 PointerTC<AlgebraicExpressionC> PrefixReaderC::read(const std::u16string& text, ReadErrorC& error) {
-    if (!lax) {
-        const PrefixSyntaxCheckC check(text);
-        if (!check.isWellFormed()) {
-            error.set(check.getMessage(), check.getPosition());
-            return PointerTC<AlgebraicExpressionC>();
-        }
+    ReadResultC result = AlgebraicExpressionC::readPrefix(
+        text, lax ? AlgebraicExpressionC::ReadingE::Lax : AlgebraicExpressionC::ReadingE::Strict);
+    if (!result.ok()) {
+        // Running out of memory happens nowhere in particular.
+        const bool has_place = result.reason() != ReadResultC::ReasonE::OutOfMemory;
+        error.set(result.message(), has_place ? result.position() : ReadErrorC::kNoPosition);
     }
-    PointerTC<AlgebraicExpressionC> expression = AlgebraicExpressionC::fromPrefixString(text);
-    if (expression) {
-        return expression;
-    }
-    // A strict text fails to read only for a number, or for want of memory.
-    const std::size_t refused = lax ? std::u16string::npos : findRefusedNumber(text);
-    if (refused != std::u16string::npos) {
-        error.set("number not accepted", refused);
-    } else {
-        error.set(lax ? "does not read" : "out of memory");
-    }
-    return expression;
-}
-
-// Each leaf is read on its own: a number leaf reads exactly when the
-// factories accept its text. Only the leaves are read, each once, so the cost
-// stays linear in the text.
-std::size_t PrefixReaderC::findRefusedNumber(std::u16string_view text) {
-    std::size_t refused = std::u16string::npos;
-    forEachToken(text, [&](std::size_t start, std::size_t end, bool called) {
-        const std::u16string_view token = text.substr(start, end - start);
-        if (!called && PrefixSyntaxCheckC::readsAsNumber(token) &&
-            !AlgebraicExpressionC::fromPrefixString(std::u16string(token))) {
-            refused = start;
-        }
-        return refused == std::u16string::npos;
-    });
-    return refused;
+    return result.tree();
 }
 
 // Lax, a text may split a name with blanks: the names listed then differ
@@ -91,7 +63,6 @@ bool PrefixReaderC::listNames(const std::u16string& text, std::vector<NameS>& na
         if (called || !PrefixSyntaxCheckC::readsAsNumber(name)) {
             names.push_back(NameS{start, std::move(name), called});
         }
-        return true;
     });
     return true;
 }

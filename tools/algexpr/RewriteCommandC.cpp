@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "RewriteCommandC.h"
 
+#include "AppendUtf8.h"
 #include "CommandLineC.h"
 #include "RuleFileC.h"
+#include "algexpr/AlgebraicExpressionC.h"
+#include "oss/PointerTC.h"
 
 namespace qorv::math::algexpr::cli {
 
 RewriteCommandC::RewriteCommandC(const CommandLineC& options, ExpressionReaderABC& reader,
                                  ExpressionWriterABC& writer)
-    : reader(reader), writer(writer), path(options.rules_file) {
+    : reader(reader), writer(writer), path(options.rules_file), evaluate(options.rewrite_eval) {
     rewriter.setStepBudget(options.steps);
 }
 
@@ -37,7 +40,18 @@ bool RewriteCommandC::handle(AlgebraicExpressionC& expression, const InputPlaceC
                   " steps (a loop? --steps sets the budget)";
         return false;
     }
-    return writeLine(writer, *result.tree, out, problem);
+    if (!evaluate) {
+        return writeLine(writer, *result.tree, out, problem);
+    }
+    qorv::oss::PointerTC<AlgebraicExpressionC> rewritten(new AlgebraicExpressionC(result.tree.release()));
+    std::u16string reason;
+    qorv::oss::PointerTC<AlgebraicExpressionC> value = rewritten->execute(false, &reason);
+    if (!value || value->getNode() == nullptr) {
+        problem = "cannot evaluate: ";
+        appendUtf8(reason, problem);
+        return false;
+    }
+    return writeLine(writer, *value->getNode(), out, problem);
 }
 
 }  // namespace qorv::math::algexpr::cli

@@ -27,7 +27,7 @@ bool RuleFileC::read(const std::string& path, RuleReaderC::FormE form, Expressio
     std::u16string text;
     std::size_t bad = 0;
     if (Utf8C::decode(bytes.str(), text, bad) != Utf8C::Converted) {
-        problem = path + ": not valid UTF-8 (at byte " + std::to_string(bad) + ")";
+        problem = path + ": not valid UTF-8 (at byte " + std::to_string(bad + 1) + ")";  // 1-based, as for the input
         return false;
     }
     RuleReaderC::ReadF read = [&reader](const std::u16string& part, std::size_t& position, std::u16string& message) {
