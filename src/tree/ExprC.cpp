@@ -42,9 +42,14 @@ constexpr const char16_t* kNumberName = u"a symbol's name that reads as a number
 constexpr const char16_t* kNoArguments = u"a call without arguments does not read back: ";
 constexpr const char16_t* kNoFloatText = u"a float whose text does not read back: ";
 
-// Whether prefix text can hold the name as one token: none of the
-// characters that reading drops or splits at.
-bool isPrefixName(const std::u16string& name) { return name.find_first_of(u" \t\n\r(),") == std::u16string::npos; }
+// Why prefix text cannot hold the name as one token (it is empty, or holds
+// a character that reading drops or splits at); null when it can.
+const char16_t* nameProblem(const std::u16string& name) {
+    if (name.empty()) {
+        return kEmptyName;
+    }
+    return name.find_first_of(u" \t\n\r(),") != std::u16string::npos ? kBadName : nullptr;
+}
 
 // The number node that reading makes of a number text: a text with ".",
 // "e" or "E" goes to the float factory, any other to the integer factory
@@ -217,8 +222,8 @@ ExprC ExprC::symbol(const std::u16string& name) {
         if (!session) {
             return failure(kNoSession);
         }
-        if (name.empty() || !isPrefixName(name)) {
-            return name.empty() ? failure(kEmptyName) : failure(kBadName, name);
+        if (const char16_t* problem = nameProblem(name)) {
+            return failure(problem, name);
         }
         if (PrefixSyntaxCheckC::readsAsNumber(name)) {
             return failure(kNumberName, name);
@@ -316,8 +321,8 @@ ExprC ExprC::apply(const std::u16string& name, bool any_name, ExprC* arguments, 
         if (!session) {
             return failure(kNoSession);
         }
-        if (name.empty() || !isPrefixName(name)) {
-            return name.empty() ? failure(kEmptyName) : failure(kBadName, name);
+        if (const char16_t* problem = nameProblem(name)) {
+            return failure(problem, name);
         }
         std::unique_ptr<ParentNodeABC> function;
         if (PointerTC<CoreElementC> element = session->lookupCoreElement(name)) {
@@ -342,21 +347,24 @@ ExprC ExprC::apply(const std::u16string& name, bool any_name, ExprC* arguments, 
 }
 
 ExprC ExprC::operate(const char16_t* name, bool chain, ExprC a, ExprC b) {
-    if (chain && a && b && !a.group_mark) {
-        // b joins a when a's root is this very core function.
-        PointerTC<CASSessionBC> session = CASSessionBC::getSession();
-        PointerTC<CoreElementC> element = session ? session->lookupCoreElement(name) : nullptr;
-        const auto* root = static_cast<const CoreFunctionNodeC*>(
-            a.root_p->lookUpBase(CoreFunctionNodeC::getCastableId()));
-        if (element && root != nullptr && root->getCode() == element->getCode()) {
-            auto* function = static_cast<ParentNodeABC*>(a.root_p);
-            const unsigned int before = function->numChildren();
-            function->addChild(b.release());  // deletes it when the list cannot grow
-            return function->numChildren() != before ? std::move(a) : failure(kOutOfMemory);
+    return guarded([&] {
+        if (chain && a && b && !a.group_mark) {
+            // b joins a when a's root is this very core function (the name
+            // is looked up only for a core function's root).
+            const auto* root =
+                static_cast<const CoreFunctionNodeC*>(a.root_p->lookUpBase(CoreFunctionNodeC::getCastableId()));
+            PointerTC<CASSessionBC> session = root != nullptr ? CASSessionBC::getSession() : nullptr;
+            PointerTC<CoreElementC> element = session ? session->lookupCoreElement(name) : nullptr;
+            if (element && root->getCode() == element->getCode()) {
+                auto* function = static_cast<ParentNodeABC*>(a.root_p);
+                const unsigned int before = function->numChildren();
+                function->addChild(b.release());  // deletes it when the list cannot grow
+                return function->numChildren() != before ? std::move(a) : failure(kOutOfMemory);
+            }
         }
-    }
-    ExprC operands[] = {std::move(a), std::move(b)};
-    return apply(name, false, operands, 2);
+        ExprC operands[] = {std::move(a), std::move(b)};
+        return apply(name, false, operands, 2);
+    });
 }
 
 ExprC ExprC::subs(std::initializer_list<std::pair<ExprC, ExprC>> replacements) const {

@@ -85,6 +85,7 @@ TEST_F(PrintingTest, Failures) {
     EXPECT_EQ(narrow(why), "the name 'a+b' has no infix form");
     EXPECT_EQ(toInfixString(odd), u"");
     EXPECT_EQ(toInfixUtf8(odd), "");
+    EXPECT_EQ(toLatexString(ExprC()), u"");
 
     // No tree: nothing written, the stream stays good. A tree the notation
     // cannot write: nothing written, failbit.
