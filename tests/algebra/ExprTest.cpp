@@ -75,39 +75,30 @@ TEST_F(ExprTest, SumsAndProductsGroupAsInfixReads) {
     expectReads(x * y + z, u"plus(times(x,y),z)");
     expectReads(pow(x + y, 2) + 1, u"plus(power(plus(x,y),2),1)");
     expectReads(-(x + y) + z, u"plus(neg(plus(x,y)),z)");
-    // Named, copied, moved or returned: the same sum.
+    // Named, copied, moved, returned or read: the same sum.
     ExprC sum = x + y;
-    expectReads(sum + z, u"plus(x,y,z)");
-    ExprC copy = sum;
-    expectReads(std::move(copy) + z, u"plus(x,y,z)");
     const auto made = [&] {
         ExprC s = x + y;
         return s;
     };
-    expectReads(made() + z, u"plus(x,y,z)");
-    ExprC kept = made();
-    expectReads(kept + z, u"plus(x,y,z)");
-    expectReads(ExprC::adopt(read(u"times(x,y)")) * z, u"times(x,y,z)");  // read, not built: the same
-    expectReads(call(u"plus", x) + y, u"plus(x,y)");
-    // A group stays one through copies and moves, and what is built from it
-    // is not one.
+    for (ExprC left : {sum, ExprC(sum), made(), ExprC::adopt(read(u"plus(x,y)"))}) {
+        expectReads(std::move(left) + z, u"plus(x,y,z)");
+    }
+    expectReads(sum + z, u"plus(x,y,z)");
+    expectReads(ExprC::adopt(read(u"times(x,y)")) * z, u"times(x,y,z)");
+    // A group stays one through copies and moves; what is built from it is
+    // not one. Equality ignores the mark.
     ExprC grouped = group(x + y);
-    EXPECT_TRUE(grouped.isGroup());
-    expectReads(grouped + z, u"plus(plus(x,y),z)");
     ExprC copied = grouped;
     expectReads(copied * 2 * z, u"times(plus(x,y),2,z)");
-    ExprC again = grouped + z;
-    EXPECT_FALSE(again.isGroup());
+    ExprC again = std::move(grouped) + z;
+    EXPECT_FALSE(again.isGroup() || grouped.isGroup());
     expectReads(again + 1, u"plus(plus(x,y),z,1)");
-    expectReads(std::move(grouped) + z, u"plus(plus(x,y),z)");
     expectReads(group(x * y) * z, u"times(times(x,y),z)");
-    expectReads(group(x * y) + z, u"plus(times(x,y),z)");
-    EXPECT_FALSE(group(ExprC()).isGroup());  // no tree, nothing to mark
-    EXPECT_TRUE(group(x + y) == x + y);      // equality, order and hash ignore the mark
-    // An ExtendedFunctionNodeC named plus is not the core plus.
-    ExprC other = ExprC::adopt(function(u"plus", {symbol(u"x")})) + z;
-    EXPECT_EQ(text(other.node()), "plus(plus(x),z)");
-    EXPECT_EQ(treeSize(other.node()), 4u);
+    EXPECT_FALSE(group(ExprC()).isGroup());
+    EXPECT_TRUE(group(x + y) == x + y);
+    // Only the core plus: not a function of another kind named plus.
+    EXPECT_EQ(text((ExprC::adopt(function(u"plus", {symbol(u"x")})) + z).node()), "plus(plus(x),z)");
 }
 
 // Numbers as reading makes them: shortest texts, integers first.

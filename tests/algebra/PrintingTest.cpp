@@ -17,60 +17,49 @@ protected:
     ExprC e = x + 2 * sin(x) + 0.25;
 };
 
+// What `manipulator` then `tree` write to a new stream.
+template <class Tree>
+std::string streamed(std::ostream& (*manipulator)(std::ostream&), const Tree& tree) {
+    std::ostringstream out;
+    out << manipulator << tree;
+    return out.str();
+}
+
 TEST_F(PrintingTest, EveryFormGivesTheSameText) {
     PointerTC<AlgebraicExpressionC> held = e.toExpression();
     const NodeABC* node = e.node();
-    EXPECT_EQ(narrow(toPrefixString(e)), "plus(x,times(2,sin(x)),0.25)");
-    EXPECT_EQ(narrow(toInfixString(e)), "x + 2*sin(x) + 0.25");
-    EXPECT_EQ(narrow(toLatexString(e)), "x + 2 \\cdot \\sin\\left(x\\right) + 0.25");
-    for (NotationE notation : {NotationE::Prefix, NotationE::Infix, NotationE::Latex}) {
-        const std::u16string expected = toText(node, notation);
-        EXPECT_EQ(toText(held->getNode(), notation), expected);
-        std::ostringstream tree, expression, pointer, value;
-        tree << (notation == NotationE::Infix ? infix : notation == NotationE::Latex ? latex : prefix);
-        expression.copyfmt(tree);
-        pointer.copyfmt(tree);
-        value.copyfmt(tree);
-        tree << *node;
-        expression << *held;
-        pointer << held;
-        value << e;
-        EXPECT_EQ(tree.str(), narrow(expected));
-        EXPECT_EQ(expression.str(), tree.str());
-        EXPECT_EQ(pointer.str(), tree.str());
-        EXPECT_EQ(value.str(), tree.str());
+    EXPECT_EQ(toPrefixUtf8(e), "plus(x,times(2,sin(x)),0.25)");
+    EXPECT_EQ(toInfixUtf8(*held), "x + 2*sin(x) + 0.25");
+    EXPECT_EQ(toLatexUtf8(node), "x + 2 \\cdot \\sin\\left(x\\right) + 0.25");
+    EXPECT_EQ(toInfixString(held), toText(node, NotationE::Infix));
+    EXPECT_EQ(toLatexString(*node), toText(node, NotationE::Latex));
+    const std::pair<std::ostream& (*)(std::ostream&), NotationE> notations[] = {
+        {prefix, NotationE::Prefix}, {infix, NotationE::Infix}, {latex, NotationE::Latex}};
+    for (const auto& [manipulator, notation] : notations) {
+        const std::string expected = toUtf8Text(node, notation);
+        EXPECT_EQ(streamed(manipulator, *node), expected);
+        EXPECT_EQ(streamed(manipulator, *held), expected);
+        EXPECT_EQ(streamed(manipulator, held), expected);
+        EXPECT_EQ(streamed(manipulator, e), expected);
     }
-    EXPECT_EQ(toPrefixString(held), toPrefixString(*held));
-    EXPECT_EQ(toInfixUtf8(node), "x + 2*sin(x) + 0.25");
-    EXPECT_EQ(toPrefixUtf8(*held), "plus(x,times(2,sin(x)),0.25)");
-    EXPECT_EQ(toLatexUtf8(sym(u"alpha")), "\\alpha");
     EXPECT_EQ(toPrefixUtf8(sym(u"\u00e9")), "\xc3\xa9");
     // A node's own text beside its subtree's.
     EXPECT_EQ(narrow(node->toString()), "plus");
-    EXPECT_EQ(narrow(node->toPrefixString()), "plus(x,times(2,sin(x)),0.25)");
-    EXPECT_EQ(held->toPrefixString(), node->toPrefixString());
+    EXPECT_EQ(node->toPrefixString(), held->toPrefixString());
 }
 
-TEST_F(PrintingTest, DisplayArgumentsReachTheFloats) {
-    PointerTC<AlgebraicExpressionC> held = e.toExpression();
-    const std::u16string fixed = held->toPrefixString(3, qorv::math::Fixed);
-    EXPECT_NE(fixed, held->toPrefixString());
+// The notation and display arguments set on a stream stay until changed,
+// on that stream alone.
+TEST_F(PrintingTest, StreamSettingsStay) {
+    const std::u16string fixed = e.toExpression()->toPrefixString(3, qorv::math::Fixed);
+    EXPECT_NE(fixed, toPrefixString(e));
     EXPECT_EQ(toPrefixString(e, 3, qorv::math::Fixed), fixed);
     EXPECT_EQ(e.node()->toPrefixString(3, qorv::math::Fixed), fixed);
-    std::ostringstream out;
-    out << display(3, qorv::math::Fixed) << e << ' ' << display(0) << e;
-    EXPECT_EQ(out.str(), narrow(fixed) + " " + narrow(held->toPrefixString()));
-    std::ostringstream scientific;
-    scientific << infix << display(2, qorv::math::Scientific) << ExprC(1234.5);
-    EXPECT_EQ(scientific.str(), narrow(toInfixString(ExprC(1234.5), 2, qorv::math::Scientific)));
-}
-
-// The notation set on a stream stays until changed, on that stream alone.
-TEST_F(PrintingTest, TheNotationIsSticky) {
     std::ostringstream out, other;
-    out << e << '|' << infix << e << '|' << x + 1 << '|' << latex << pow(x, 2) << '|' << prefix << x - 1;
+    out << display(3, qorv::math::Fixed) << e << '|' << display(0) << e << '|' << infix << e << '|' << x + 1
+        << '|' << latex << pow(x, 2) << '|' << prefix << x - 1;
     other << x - 1;
-    EXPECT_EQ(out.str(), "plus(x,times(2,sin(x)),0.25)|x + 2*sin(x) + 0.25|x + 1|x^{2}|minus(x,1)");
+    EXPECT_EQ(out.str(), narrow(fixed) + "|plus(x,times(2,sin(x)),0.25)|x + 2*sin(x) + 0.25|x + 1|x^{2}|minus(x,1)");
     EXPECT_EQ(other.str(), "minus(x,1)");
 }
 
@@ -83,7 +72,6 @@ TEST_F(PrintingTest, Failures) {
     ExprC odd = sym(u"a+b") * 2;
     EXPECT_EQ(toText(odd.node(), NotationE::Infix, 0, qorv::math::Standard, &why), u"");
     EXPECT_EQ(narrow(why), "the name 'a+b' has no infix form");
-    EXPECT_EQ(toInfixString(odd), u"");
     EXPECT_EQ(toInfixUtf8(odd), "");
     EXPECT_EQ(toLatexString(ExprC()), u"");
 
@@ -92,7 +80,6 @@ TEST_F(PrintingTest, Failures) {
     std::ostringstream out;
     out << ExprC() << PointerTC<AlgebraicExpressionC>() << static_cast<const NodeABC*>(nullptr) << x;
     EXPECT_TRUE(out.good());
-    EXPECT_EQ(out.str(), "x");
     out << infix << odd;
     EXPECT_TRUE(out.fail());
     EXPECT_EQ(out.str(), "x");
