@@ -168,7 +168,7 @@ private:
     NodeABC* root_p = nullptr;
     const char16_t* reason_p = nullptr;  // a literal: why there is no tree
     std::u16string detail;               // the name or text the reason is about
-    bool group_mark = false;             // kept by copies and moves
+    bool group_mark = false;             // kept by copies and moves; never without a tree
 };
 
 inline bool operator==(const ExprC& a, const ExprC& b) { return a.equals(b); }

@@ -116,7 +116,6 @@ ExprC::ExprC(const ExprC& other) : ExprC() {
         group_mark = root_p != nullptr && other.group_mark;
         return;
     }
-    group_mark = other.group_mark;
     reason_p = other.reason_p;
     try {
         detail = other.detail;
@@ -312,9 +311,7 @@ ExprC ExprC::apply(const std::u16string& name, bool any_name, ExprC* arguments, 
     return guarded([&] {
         for (std::size_t i = 0; i < count; ++i) {
             if (!arguments[i]) {
-                ExprC failed = std::move(arguments[i]);
-                failed.group_mark = false;
-                return failed;
+                return std::move(arguments[i]);  // no tree, so no group mark
             }
         }
         PointerTC<CASSessionBC> session = CASSessionBC::getSession();
