@@ -31,13 +31,13 @@ std::ostream& setNotation(std::ostream& stream, NotationE notation) {
     return stream;
 }
 
-// A printer's text and, when it is empty, why.
+// A printer's text and why it is empty (its message, empty after a success).
 template <class Printer>
 std::u16string written(const NodeABC* tree, unsigned long digits, qorv::math::NumberDisplayFormatE format,
                        std::u16string* why) {
     Printer printer;
     std::u16string text = printer.getExpressionString(const_cast<NodeABC*>(tree), digits, format);
-    if (text.empty() && why != nullptr) {
+    if (why != nullptr) {
         *why = printer.getErrorMessage();
     }
     return text;
