@@ -91,6 +91,10 @@ TEST_F(ExprTest, SumsAndProductsGroupAsInfixReads) {
     ExprC grouped = group(x + y);
     ExprC copied = grouped;
     expectReads(copied * 2 * z, u"times(plus(x,y),2,z)");
+    ExprC assigned;
+    assigned = std::move(copied);
+    EXPECT_TRUE(assigned.isGroup());
+    EXPECT_FALSE(copied.isGroup());  // moved from: no tree, no mark
     ExprC again = std::move(grouped) + z;
     EXPECT_FALSE(again.isGroup() || grouped.isGroup());
     expectReads(again + 1, u"plus(plus(x,y),z,1)");
