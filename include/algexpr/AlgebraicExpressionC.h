@@ -9,6 +9,11 @@
 //       PointerTC<AlgebraicExpressionC> r = e->execute(false, nullptr);
 //   }
 //
+// Ownership: the expression owns its root. Make it on the heap and hold it
+// in a PointerTC (adopt() does both); execute() and every PointerTC taken of
+// it count on that, and an expression on the stack is refused by execute().
+// getNode() lends the root.
+//
 // The expression stores no session: whatever needs one uses the session that
 // is current at the moment of the call. An expression may have no root (built
 // with null): it clones to another such expression, traverses to true and
@@ -17,6 +22,7 @@
 #define ALGEXPR_ALGEBRAICEXPRESSIONC_H
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -117,6 +123,9 @@ public:
     AlgebraicExpressionC& operator=(const AlgebraicExpressionC&) = delete;
     /// Deletes the tree.
     virtual ~AlgebraicExpressionC();
+    /// A new expression on the heap owning `root`, held: the way to make
+    /// one. Null when memory runs out (the tree is then deleted).
+    static qorv::oss::PointerTC<AlgebraicExpressionC> adopt(std::unique_ptr<NodeABC> root) noexcept;
 
     /// A new expression with a deep copy of the tree (only symbols are
     /// shared); null when memory runs out.
@@ -134,7 +143,10 @@ public:
     /// Hands this expression to the current session's executeExpression with
     /// the flag and text pointer unchanged and returns its result; null
     /// without a session. Call it only on an expression that a PointerTC
-    /// owns: the call holds a reference of its own for its duration.
+    /// owns: the call holds a reference of its own for its duration. On an
+    /// expression that none holds (one on the stack, which that reference
+    /// would delete) it asserts in debug builds; otherwise it returns null
+    /// at once and puts the reason in `*text`.
     qorv::oss::PointerTC<AlgebraicExpressionC> execute(bool flag, std::u16string* text);
 
     /// Reads prefix text into a new expression, through the current session's
@@ -150,8 +162,10 @@ public:
     static ReadResultC readPrefix(std::u16string_view text, ReadingE reading = ReadingE::Strict);
 
     /// The prefix text of the tree; the two arguments reach the float values'
-    /// toString unchanged. The empty text without a root.
-    std::u16string toPrefixString(unsigned long digits, qorv::math::NumberDisplayFormatE format) const;
+    /// toString unchanged. The empty text without a root. Infix, LaTeX,
+    /// UTF-8 and std::ostream: TreePrint.h.
+    std::u16string toPrefixString(unsigned long digits = 0,
+                                  qorv::math::NumberDisplayFormatE format = qorv::math::Standard) const;
 
     /// Whether the two trees are equal, compareTrees of them, hashTree of
     /// this one: structure and contents, not identity (see TreeOrder.h).

@@ -16,12 +16,23 @@
 // functions of those names. Those need the name in the session's vocabulary;
 // call(name, ...) takes any name.
 //
-// Grouping follows infix reading, not C++'s: a + b + c is plus(a,b,c) and
-// a * b * c is times(a,b,c), while a - b - c is minus(minus(a,b),c). A sum
-// or product continues only while it is a temporary fresh from + or *: a
-// named value is a finished group, so with s = a + b, s + c is
-// plus(plus(a,b),c) (as "(a+b)+c" reads). Write powers with pow: C++'s ^
-// binds more loosely than +. -x is neg(x); ExprC(-3) is the integer -3.
+// Grouping: + and * build flat sums and products, as infix reading does for
+// a + b + c; - and / nest, a - b - c is minus(minus(a,b),c). The rule is
+// one of trees, not of how a value was made: a + b appends b to a when a's
+// root is the core plus (a * b likewise for times), unless a is marked as a
+// group; otherwise it makes plus(a,b). So with s = a + b, s + c is
+// plus(a,b,c) whether s is named, moved, copied or returned from a
+// function; group(s) + c is plus(plus(a,b),c), as "(a+b)+c" reads. The mark
+// stays with the value through copies and moves and is not carried into
+// what an operator builds. The right operand is never opened: a + (b + c) is
+// plus(a,plus(b,c)). Write powers with pow: C++'s ^ binds more loosely than
+// +. -x is neg(x); ExprC(-3) is the integer -3.
+//
+// What is refused when built: whatever would not read back from its prefix
+// text as an equal tree. A name that is empty or holds whitespace, "(", ")"
+// or ","; a symbol whose name reads as a number ("2", "1e5"); a call without
+// arguments (f() does not read); a float that is not finite unless the
+// client's text for it reads back to it (NaN never does).
 //
 // Failures: no exceptions. A value that could not be built (no current
 // session, a name the vocabulary lacks, a number no factory takes, memory)
@@ -32,18 +43,26 @@
 // Trees cross both ways without a second copy: ExprC(expression) copies the
 // expression's tree once, adopt() takes a tree you own, and toExpression()
 // on a temporary (std::move) hands the tree itself to a new expression.
+//
+// Containers: ExprC has ==, < (the order of TreeOrder.h), std::hash and
+// std::equal_to, all structural and iterative, so std::set<ExprC> and
+// std::unordered_set<ExprC> work as expected. Printing: TreePrint.h
+// (std::cout << e, toInfixString(e), toLatexString(e)).
 #ifndef ALGEXPR_EXPRC_H
 #define ALGEXPR_EXPRC_H
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <type_traits>
 #include <utility>
 
 #include "algexpr/AlgebraicExpressionC.h"
 #include "algexpr/NodeABC.h"
+#include "algexpr/TreeOrder.h"
 #include "algexpr/algexpr_export.h"
 #include "oss/PointerTC.h"
 
@@ -87,6 +106,8 @@ public:
 
     /// Takes ownership of `tree` (null gives an ExprC without a tree).
     static ExprC adopt(NodeABC* tree) noexcept;
+    static ExprC adopt(std::unique_ptr<NodeABC> tree) noexcept { return adopt(tree.release()); }
+    static ExprC adopt(std::nullptr_t) noexcept { return ExprC(); }
 
     /// Whether there is a tree.
     explicit operator bool() const noexcept { return root_p != nullptr; }
@@ -97,6 +118,11 @@ public:
     /// Hands the tree to the caller, who owns it from then on; this value is
     /// left without a tree ("no expression").
     NodeABC* release() noexcept;
+    /// The same, owned by the returned pointer.
+    std::unique_ptr<NodeABC> releaseOwned() noexcept { return std::unique_ptr<NodeABC>(release()); }
+
+    /// Whether this value is marked as a finished group (see group()).
+    bool isGroup() const noexcept { return group_mark; }
 
     /// A new expression holding this tree: moved from a temporary, copied
     /// once from anything else. Null without a tree or when memory runs out.
@@ -117,19 +143,24 @@ public:
     /// it) or, with `any_name`, of whatever `name` reads as, to `arguments`,
     /// which it empties.
     static ExprC apply(const std::u16string& name, bool any_name, ExprC* arguments, std::size_t count);
-    /// Binary operators: `chain` continues a temporary built by the same
-    /// operator (see above).
+    /// Binary operators: with `chain`, b joins a when a's root is the core
+    /// function `name` and a is not marked as a group (see above).
     static ExprC operate(const char16_t* name, bool chain, ExprC a, ExprC b);
 
     static ExprC symbol(const std::u16string& name);
     static ExprC number(const std::u16string& text);
 
-private:
-    enum class Chain : unsigned char { None, Plus, Times };
+    /// `e` marked as a finished group: an operator never appends to it.
+    friend ExprC group(ExprC e) noexcept {
+        e.group_mark = static_cast<bool>(e);
+        return e;
+    }
 
+private:
     static ExprC fromSigned(std::int64_t value);
     static ExprC fromUnsigned(std::uint64_t value);
     static ExprC fromDouble(double value);
+    static ExprC nonFinite(double value);
     static ExprC failure(const char16_t* reason, const std::u16string& detail = std::u16string());
     template <class Build>
     static ExprC guarded(Build build);
@@ -137,11 +168,16 @@ private:
     NodeABC* root_p = nullptr;
     const char16_t* reason_p = nullptr;  // a literal: why there is no tree
     std::u16string detail;               // the name or text the reason is about
-    Chain chain = Chain::None;           // kept by moves, dropped by copies
+    bool group_mark = false;             // kept by copies and moves; never without a tree
 };
 
 inline bool operator==(const ExprC& a, const ExprC& b) { return a.equals(b); }
 inline bool operator!=(const ExprC& a, const ExprC& b) { return !a.equals(b); }
+/// The order of compareTrees (values without a tree first).
+inline bool operator<(const ExprC& a, const ExprC& b) { return compareTrees(a.node(), b.node()) < 0; }
+inline bool operator>(const ExprC& a, const ExprC& b) { return compareTrees(a.node(), b.node()) > 0; }
+inline bool operator<=(const ExprC& a, const ExprC& b) { return compareTrees(a.node(), b.node()) <= 0; }
+inline bool operator>=(const ExprC& a, const ExprC& b) { return compareTrees(a.node(), b.node()) >= 0; }
 
 /// A symbol: a core symbol when the current session's vocabulary holds the
 /// name, otherwise the session's symbol of that name.
@@ -175,5 +211,20 @@ inline ExprC log(ExprC a) { return ExprC::apply(u"log", false, &a, 1); }
 inline ExprC sqrt(ExprC a) { return ExprC::apply(u"sqrt", false, &a, 1); }
 
 }  // namespace qorv::math::algexpr
+
+/// Structural hash and equality (hashTree, equalTrees): equal trees hash
+/// alike in every process; the group mark plays no part.
+namespace std {
+template <>
+struct hash<qorv::math::algexpr::ExprC> {
+    std::size_t operator()(const qorv::math::algexpr::ExprC& e) const { return qorv::math::algexpr::hashTree(e.node()); }
+};
+template <>
+struct equal_to<qorv::math::algexpr::ExprC> {
+    bool operator()(const qorv::math::algexpr::ExprC& a, const qorv::math::algexpr::ExprC& b) const {
+        return qorv::math::algexpr::equalTrees(a.node(), b.node());
+    }
+};
+}  // namespace std
 
 #endif

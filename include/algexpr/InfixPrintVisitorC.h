@@ -15,7 +15,9 @@
 // power and equal with exactly two ("a - b", "a/b", "a^b", "a = b"), neg
 // with one ("-a"), list with any number ("[a, b]", "[]"). Everything else is
 // written in call form: f(x, y), and plus(x), minus(a), divide(a, b, c).
-// Spaces stand around binary "+", "-" and "=" and after commas.
+// Spaces stand around binary "+", "-" and "=" and after commas. A call
+// without arguments, which only a client's code makes (an engine's empty
+// list), is written f() or [], which reading refuses, as in prefix.
 //
 // Parentheses stand where reading needs them ((a + b)*c, a - (b - c),
 // (a + b) + c, (a^b)^c, (-3)^2, -(3) for neg(3), (a = b) = c, (a = b) + 1)

@@ -22,8 +22,8 @@
 //   product    := unary { ("*" | "/") unary }                left-associative
 //   unary      := ("-" | "+") unary | power
 //   power      := primary [ ("^" | "**") unary ]             right-associative
-//   primary    := number | name | name "(" [ arguments ] ")" | "(" equation ")"
-//               | "[" [ arguments ] "]"
+//   primary    := number | name | name "(" arguments ")" | "(" equation ")"
+//               | "[" arguments "]"
 //   arguments  := equation { "," equation }
 // So -a*b is times(neg(a),b), -x^2 is neg(power(x,2)), 2^3^2 is
 // power(2,power(3,2)), x^-1 is power(x,-1) and x^2 - 1 = 0 is
@@ -33,7 +33,8 @@
 // Mapping to the tree: a+b+c is plus(a,b,c) and a*b*c is times(a,b,c); a-b is
 // minus(a,b) and a-b-c is minus(minus(a,b),c); a/b is divide(a,b); a^b is
 // power(a,b); -a is neg(a) and +a is a; a = b is equal(a,b); [a, b, c] is
-// list(a,b,c) and [] is list(). An operator chains only into the same
+// list(a,b,c). f() and [] are errors, as a call without arguments is in
+// prefix text, where it would not read back. An operator chains only into the same
 // operator written without parentheses: a+(b+c) is plus(a,plus(b,c)) and
 // a-b+c is plus(minus(a,b),c). The operators' functions are the core
 // elements of those eight names in the current session; an operator whose
@@ -49,7 +50,7 @@
 // name is resolved before its arguments, so plus(x) is the core plus with
 // one argument; a number text without ".", "e" or "E" goes to the integer
 // factory and, if declined, to the float factory; other numbers go to the
-// float factory alone. f() is a call without arguments.
+// float factory alone.
 //
 // Reading is iterative and linear in the text: any nesting depth reads.
 // Nothing is thrown (running out of memory is an error like the others);
@@ -90,6 +91,7 @@ public:
         ExpectedBracket,      ///< "expected ']'": a ")" where a "[" is open
         NoSession,            ///< "no session is current"; no position
         OutOfMemory,          ///< "out of memory"; the position is where reading stood
+        NoArguments,          ///< "no arguments": f() or [], at the ")" or "]"
     };
 
     InfixReaderC() noexcept;

@@ -7,7 +7,11 @@
 //
 // Nodes are not reference counted: each has exactly one owner (its creator,
 // then the parent or expression it is handed to), and deleting a node deletes
-// its whole subtree. Nodes are not copyable; clone() makes a deep copy.
+// its whole subtree. Nodes are not copyable; clone() makes a deep copy
+// (cloneOwned() the same, in a std::unique_ptr).
+//
+// Text: toString() is the node's own name or number, toPrefixString() the
+// whole subtree ("f(x,2)"); TreePrint.h has infix, LaTeX and std::ostream.
 //
 // Every node class carries its own type identity, a castable id, instead of
 // the language's run-time type information:
@@ -35,8 +39,10 @@
 #ifndef ALGEXPR_NODEABC_H
 #define ALGEXPR_NODEABC_H
 
+#include <memory>
 #include <string>
 
+#include "algexpr/NumberDisplayFormatE.h"
 #include "algexpr/VisitationOrderE.h"
 #include "algexpr/algexpr_export.h"
 
@@ -53,14 +59,22 @@ public:
 
     /// A new deep copy, owned by the caller; null when memory runs out.
     virtual NodeABC* clone() const = 0;
+    /// The same copy, owned by the returned pointer.
+    std::unique_ptr<NodeABC> cloneOwned() const { return std::unique_ptr<NodeABC>(clone()); }
 
     /// Walks the subtree depth-first, calling the visitor (see NodeVisitorABC).
     /// True when the walk ran to its end, false when a visit stopped it or
     /// memory for the walk ran out.
     virtual bool traverse(NodeVisitorABC& visitor) = 0;
 
-    /// The text of this node alone (a name or a number), without children.
+    /// The text of this node alone (a name or a number), without children:
+    /// "f" for f(x,2). For the subtree, toPrefixString().
     virtual std::u16string toString() const = 0;
+
+    /// The prefix text of the whole subtree under this node, "f(x,2)", as
+    /// PrefixPrintVisitorC writes it; the empty text when memory runs out.
+    std::u16string toPrefixString(unsigned long digits = 0,
+                                  qorv::math::NumberDisplayFormatE format = qorv::math::Standard) const;
 
     /// Calls the visitor's operation for this node's class and returns its answer.
     virtual bool acceptVisitor(NodeVisitorABC& visitor, VisitationOrderE order) = 0;

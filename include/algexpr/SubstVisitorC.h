@@ -18,10 +18,12 @@
 #define ALGEXPR_SUBSTVISITORC_H
 
 #include <deque>
+#include <memory>
 #include <optional>
 #include <stack>
 #include <string>
 
+#include "algexpr/NodeABC.h"
 #include "algexpr/NodeVisitorABC.h"
 
 namespace qorv::math::algexpr {
@@ -45,6 +47,13 @@ public:
 
     NodeABC* subst(NodeABC* tree, const std::u16string& name, const NodeABC* replacement);
     NodeABC* subst(NodeABC* tree, int code, const NodeABC* replacement);
+    /// The same copies, owned by the returned pointer.
+    std::unique_ptr<NodeABC> substOwned(NodeABC* tree, const std::u16string& name, const NodeABC* replacement) {
+        return std::unique_ptr<NodeABC>(subst(tree, name, replacement));
+    }
+    std::unique_ptr<NodeABC> substOwned(NodeABC* tree, int code, const NodeABC* replacement) {
+        return std::unique_ptr<NodeABC>(subst(tree, code, replacement));
+    }
 
 private:
     NodeABC* run(NodeABC* tree);

@@ -26,6 +26,7 @@
 #ifndef ALGEXPR_SUBSTITUTIONC_H
 #define ALGEXPR_SUBSTITUTIONC_H
 
+#include <memory>
 #include <string>
 #include <unordered_map>
 
@@ -53,6 +54,8 @@ public:
     /// has a replacement replaced by a copy of it. Null for a null tree, for
     /// a null replacement that some leaf needs, and when memory runs out.
     NodeABC* apply(const NodeABC* tree) const;
+    /// The same copy, owned by the returned pointer.
+    std::unique_ptr<NodeABC> applyOwned(const NodeABC* tree) const { return std::unique_ptr<NodeABC>(apply(tree)); }
 
 private:
     NodeABC* copyOfLeaf(const NodeABC* leaf) const;

@@ -6,6 +6,8 @@
 //   if (equalTrees(a->getNode(), b->getNode())) { ... }
 //   std::map<const NodeABC*, int, TreeLessC> counts;          // trees as keys
 //   std::unordered_set<const NodeABC*, TreeHashC, TreeEqualC> seen;
+//   std::unordered_set<ExprC> built;                           // ExprC.h
+//   std::unordered_set<PointerTC<AlgebraicExpressionC>, ExpressionHashC, ExpressionEqualC> held;
 //
 // Two trees are equal when they have the same shape (null children left out,
 // as printing leaves them out) and their nodes, pairwise, are equal:
@@ -44,8 +46,10 @@
 
 #include <cstddef>
 
+#include "algexpr/AlgebraicExpressionC.h"
 #include "algexpr/NodeABC.h"
 #include "algexpr/algexpr_export.h"
+#include "oss/PointerTC.h"
 
 namespace qorv::math::algexpr {
 
@@ -72,6 +76,30 @@ struct TreeLessC {
 };
 struct TreeHashC {
     std::size_t operator()(const NodeABC* tree) const { return hashTree(tree); }
+};
+
+/// The same for expressions held by PointerTC, whose own == compares
+/// addresses: these compare trees (a null pointer and an expression without
+/// a root both count as no tree).
+///
+///   std::unordered_set<PointerTC<AlgebraicExpressionC>, ExpressionHashC, ExpressionEqualC> seen;
+///   std::set<PointerTC<AlgebraicExpressionC>, ExpressionLessC> sorted;
+struct ExpressionEqualC {
+    bool operator()(const qorv::oss::PointerTC<AlgebraicExpressionC>& a,
+                    const qorv::oss::PointerTC<AlgebraicExpressionC>& b) const {
+        return equalTrees(a ? a->getNode() : nullptr, b ? b->getNode() : nullptr);
+    }
+};
+struct ExpressionLessC {
+    bool operator()(const qorv::oss::PointerTC<AlgebraicExpressionC>& a,
+                    const qorv::oss::PointerTC<AlgebraicExpressionC>& b) const {
+        return compareTrees(a ? a->getNode() : nullptr, b ? b->getNode() : nullptr) < 0;
+    }
+};
+struct ExpressionHashC {
+    std::size_t operator()(const qorv::oss::PointerTC<AlgebraicExpressionC>& e) const {
+        return hashTree(e ? e->getNode() : nullptr);
+    }
 };
 
 }  // namespace qorv::math::algexpr

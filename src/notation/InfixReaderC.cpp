@@ -194,8 +194,8 @@ private:
             case TokenE::Close:
             case TokenE::CloseBracket:
                 if (opened && pending.back().kind == (token.kind == TokenE::Close ? PendingE::Call : PendingE::List)) {
-                    closeCall();  // f() or []
-                    return StepE::Next;
+                    // f() or []: prefix text has no call without arguments.
+                    return fail(token.start, InfixReaderC::NoArguments);
                 }
                 return fail(token.start, InfixReaderC::ExpectedOperand);
             case TokenE::End:
@@ -601,6 +601,8 @@ const char16_t* InfixReaderC::messageOf(ErrorE kind) noexcept {
             return u"no session is current";
         case OutOfMemory:
             return u"out of memory";
+        case NoArguments:
+            return u"no arguments";
     }
     return u"";
 }

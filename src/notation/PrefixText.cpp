@@ -8,6 +8,7 @@
 
 #include "PrefixParserC.h"
 #include "algexpr/AlgebraicExpressionC.h"
+#include "algexpr/NodeABC.h"
 #include "algexpr/PrefixPrintVisitorC.h"
 #include "algexpr/PrefixSyntaxCheckC.h"
 #include "algexpr/ReadResultC.h"
@@ -79,6 +80,13 @@ std::u16string AlgebraicExpressionC::toPrefixString(unsigned long digits,
                                                     qorv::math::NumberDisplayFormatE format) const {
     PrefixPrintVisitorC printer;
     return printer.getExpressionString(node_p, digits, format);
+}
+
+// Printing reads the tree; the visitor interface is not const only because
+// visitors may change what they visit.
+std::u16string NodeABC::toPrefixString(unsigned long digits, qorv::math::NumberDisplayFormatE format) const {
+    PrefixPrintVisitorC printer;
+    return printer.getExpressionString(const_cast<NodeABC*>(this), digits, format);
 }
 
 }  // namespace qorv::math::algexpr

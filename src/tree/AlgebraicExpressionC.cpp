@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "algexpr/AlgebraicExpressionC.h"
 
+#include <cassert>
 #include <memory>
 #include <new>
 
@@ -19,6 +20,15 @@ using qorv::oss::PointerTC;
 AlgebraicExpressionC::AlgebraicExpressionC(NodeABC* root) noexcept : node_p(root) {}
 
 AlgebraicExpressionC::~AlgebraicExpressionC() { delete node_p; }
+
+PointerTC<AlgebraicExpressionC> AlgebraicExpressionC::adopt(std::unique_ptr<NodeABC> root) noexcept {
+    auto* expression = new (std::nothrow) AlgebraicExpressionC(root.get());
+    if (expression == nullptr) {
+        return PointerTC<AlgebraicExpressionC>();
+    }
+    root.release();
+    return PointerTC<AlgebraicExpressionC>(expression);
+}
 
 namespace {
 
@@ -61,6 +71,15 @@ PointerTC<CASEngineABC> AlgebraicExpressionC::getCASEngine() const {
 }
 
 PointerTC<AlgebraicExpressionC> AlgebraicExpressionC::execute(bool flag, std::u16string* text) {
+    // The reference taken below would be the only one and delete this
+    // expression when dropped: on the stack, a crash far from the cause.
+    assert(references() != 0 && "execute() on an AlgebraicExpressionC that no PointerTC holds (one on the stack?)");
+    if (references() == 0) {
+        if (text != nullptr) {
+            *text = u"execute() needs an expression held by a PointerTC";
+        }
+        return PointerTC<AlgebraicExpressionC>();
+    }
     PointerTC<CASSessionBC> session = CASSessionBC::getSession();
     if (!session) {
         return PointerTC<AlgebraicExpressionC>();

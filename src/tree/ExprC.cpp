@@ -18,6 +18,7 @@
 #include "algexpr/IntegerNodeC.h"
 #include "algexpr/IntegerValueABC.h"
 #include "algexpr/PrefixPrintVisitorC.h"
+#include "algexpr/PrefixSyntaxCheckC.h"
 #include "algexpr/SubstitutionC.h"
 #include "algexpr/TreeOrder.h"
 #include "support/NodeAccess.h"
@@ -35,6 +36,20 @@ constexpr const char16_t* kOutOfMemory = u"out of memory";
 constexpr const char16_t* kNotCore = u"the session has no core element named ";
 constexpr const char16_t* kDeclined = u"no number factory takes ";
 constexpr const char16_t* kNotASymbol = u"a key to substitute is not a symbol";
+constexpr const char16_t* kBadName = u"a name that does not read back: ";
+constexpr const char16_t* kEmptyName = u"an empty name does not read back";
+constexpr const char16_t* kNumberName = u"a symbol's name that reads as a number: ";
+constexpr const char16_t* kNoArguments = u"a call without arguments does not read back: ";
+constexpr const char16_t* kNoFloatText = u"a float whose text does not read back: ";
+
+// Why prefix text cannot hold the name as one token (it is empty, or holds
+// a character that reading drops or splits at); null when it can.
+const char16_t* nameProblem(const std::u16string& name) {
+    if (name.empty()) {
+        return kEmptyName;
+    }
+    return name.find_first_of(u" \t\n\r(),") != std::u16string::npos ? kBadName : nullptr;
+}
 
 // The number node that reading makes of a number text: a text with ".",
 // "e" or "E" goes to the float factory, any other to the integer factory
@@ -98,6 +113,7 @@ ExprC::ExprC(const ExprC& other) : ExprC() {
     if (other.root_p != nullptr) {
         root_p = other.root_p->clone();
         reason_p = root_p != nullptr ? nullptr : kOutOfMemory;
+        group_mark = root_p != nullptr && other.group_mark;
         return;
     }
     reason_p = other.reason_p;
@@ -109,10 +125,10 @@ ExprC::ExprC(const ExprC& other) : ExprC() {
 }
 
 ExprC::ExprC(ExprC&& other) noexcept
-    : root_p(other.root_p), reason_p(other.reason_p), detail(std::move(other.detail)), chain(other.chain) {
+    : root_p(other.root_p), reason_p(other.reason_p), detail(std::move(other.detail)), group_mark(other.group_mark) {
     other.root_p = nullptr;
     other.reason_p = kNoExpression;
-    other.chain = Chain::None;
+    other.group_mark = false;
 }
 
 ExprC& ExprC::operator=(const ExprC& other) {
@@ -128,10 +144,10 @@ ExprC& ExprC::operator=(ExprC&& other) noexcept {
         root_p = other.root_p;
         reason_p = other.reason_p;
         detail = std::move(other.detail);
-        chain = other.chain;
+        group_mark = other.group_mark;
         other.root_p = nullptr;
         other.reason_p = kNoExpression;
-        other.chain = Chain::None;
+        other.group_mark = false;
     }
     return *this;
 }
@@ -161,7 +177,7 @@ NodeABC* ExprC::release() noexcept {
     root_p = nullptr;
     reason_p = kNoExpression;
     detail.clear();
-    chain = Chain::None;
+    group_mark = false;
     return tree;
 }
 
@@ -205,6 +221,12 @@ ExprC ExprC::symbol(const std::u16string& name) {
         if (!session) {
             return failure(kNoSession);
         }
+        if (const char16_t* problem = nameProblem(name)) {
+            return failure(problem, name);
+        }
+        if (PrefixSyntaxCheckC::readsAsNumber(name)) {
+            return failure(kNumberName, name);
+        }
         if (PointerTC<CoreElementC> element = session->lookupCoreElement(name)) {
             ExprC made = adopt(new (std::nothrow) CoreSymbolNodeC(element->getCode()));
             return made ? std::move(made) : failure(kOutOfMemory);
@@ -246,21 +268,7 @@ ExprC ExprC::fromUnsigned(std::uint64_t value) {
 ExprC ExprC::fromDouble(double value) {
     return guarded([&] {
         if (!std::isfinite(value)) {
-            PointerTC<CASSessionBC> session = CASSessionBC::getSession();
-            if (!session) {
-                return failure(kNoSession);
-            }
-            PointerTC<FloatValueFactoryABC> floats = session->getFloatValueFactory();
-            std::unique_ptr<FloatValueABC> made(floats ? floats->fromDouble(value) : nullptr);
-            if (!made) {
-                return failure(kDeclined, u"a non-finite float");
-            }
-            ExprC node = adopt(new (std::nothrow) FloatNodeC(made.get()));
-            if (!node) {
-                return failure(kOutOfMemory);
-            }
-            made.release();  // the node owns it
-            return node;
+            return nonFinite(value);
         }
         char text[32];
         char* end = std::to_chars(text, text + sizeof text, value).ptr;
@@ -272,18 +280,46 @@ ExprC ExprC::fromDouble(double value) {
     });
 }
 
+// A float that is not finite has no number text of the library's own: the
+// float factory makes it from the double, and it stands only when the
+// client's text for it reads back to an equal tree ("1e999" may, "nan"
+// never does: it reads as a symbol).
+ExprC ExprC::nonFinite(double value) {
+    PointerTC<CASSessionBC> session = CASSessionBC::getSession();
+    if (!session) {
+        return failure(kNoSession);
+    }
+    PointerTC<FloatValueFactoryABC> floats = session->getFloatValueFactory();
+    std::unique_ptr<FloatValueABC> made(floats ? floats->fromDouble(value) : nullptr);
+    if (!made) {
+        return failure(kDeclined, u"a non-finite float");
+    }
+    ExprC node = adopt(new (std::nothrow) FloatNodeC(made.get()));
+    if (!node) {
+        return failure(kOutOfMemory);
+    }
+    made.release();  // the node owns it
+    const std::u16string text = node.toPrefixString();
+    PointerTC<AlgebraicExpressionC> read_back = AlgebraicExpressionC::fromPrefixString(text);
+    if (!read_back || !equalTrees(read_back->getNode(), node.root_p)) {
+        return failure(kNoFloatText, text);
+    }
+    return node;
+}
+
 ExprC ExprC::apply(const std::u16string& name, bool any_name, ExprC* arguments, std::size_t count) {
     return guarded([&] {
         for (std::size_t i = 0; i < count; ++i) {
             if (!arguments[i]) {
-                ExprC failed = std::move(arguments[i]);
-                failed.chain = Chain::None;
-                return failed;
+                return std::move(arguments[i]);  // no tree, so no group mark
             }
         }
         PointerTC<CASSessionBC> session = CASSessionBC::getSession();
         if (!session) {
             return failure(kNoSession);
+        }
+        if (const char16_t* problem = nameProblem(name)) {
+            return failure(problem, name);
         }
         std::unique_ptr<ParentNodeABC> function;
         if (PointerTC<CoreElementC> element = session->lookupCoreElement(name)) {
@@ -292,6 +328,9 @@ ExprC ExprC::apply(const std::u16string& name, bool any_name, ExprC* arguments, 
             return failure(kNotCore, name);
         } else if (PointerTC<SymbolC> symbol = session->lookupSymbol(name)) {
             function.reset(new (std::nothrow) ExtendedFunctionNodeC(symbol));
+        }
+        if (function && count == 0) {
+            return failure(kNoArguments, name + u"()");
         }
         for (std::size_t i = 0; function && i < count; ++i) {
             const unsigned int before = function->numChildren();
@@ -305,18 +344,24 @@ ExprC ExprC::apply(const std::u16string& name, bool any_name, ExprC* arguments, 
 }
 
 ExprC ExprC::operate(const char16_t* name, bool chain, ExprC a, ExprC b) {
-    const Chain kind = !chain ? Chain::None : (std::u16string_view(name) == u"plus" ? Chain::Plus : Chain::Times);
-    if (kind != Chain::None && a.chain == kind && b) {
-        // a is a sum (or product) fresh from this operator: b joins it.
-        auto* function = static_cast<ParentNodeABC*>(a.root_p);
-        const unsigned int before = function->numChildren();
-        function->addChild(b.release());
-        return function->numChildren() != before ? std::move(a) : failure(kOutOfMemory);
-    }
-    ExprC operands[] = {std::move(a), std::move(b)};
-    ExprC made = apply(name, false, operands, 2);
-    made.chain = made ? kind : Chain::None;
-    return made;
+    return guarded([&] {
+        if (chain && a && b && !a.group_mark) {
+            // b joins a when a's root is this very core function (the name
+            // is looked up only for a core function's root).
+            const auto* root =
+                static_cast<const CoreFunctionNodeC*>(a.root_p->lookUpBase(CoreFunctionNodeC::getCastableId()));
+            PointerTC<CASSessionBC> session = root != nullptr ? CASSessionBC::getSession() : nullptr;
+            PointerTC<CoreElementC> element = session ? session->lookupCoreElement(name) : nullptr;
+            if (element && root->getCode() == element->getCode()) {
+                auto* function = static_cast<ParentNodeABC*>(a.root_p);
+                const unsigned int before = function->numChildren();
+                function->addChild(b.release());  // deletes it when the list cannot grow
+                return function->numChildren() != before ? std::move(a) : failure(kOutOfMemory);
+            }
+        }
+        ExprC operands[] = {std::move(a), std::move(b)};
+        return apply(name, false, operands, 2);
+    });
 }
 
 ExprC ExprC::subs(std::initializer_list<std::pair<ExprC, ExprC>> replacements) const {

