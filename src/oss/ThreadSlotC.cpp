@@ -8,8 +8,6 @@ namespace qorv::oss {
 
 namespace {
 
-static_assert(ThreadSlotC::kSlots <= 32, "one bit per slot");
-
 // One bit per slot that a live thread holds, and the turn for threads beyond
 // kSlots: here alone in the process, whatever library asks.
 std::atomic<std::uint32_t> held_slots{0};
@@ -19,6 +17,7 @@ std::atomic<std::size_t> next_shared{0};
 class SlotHoldC {
 public:
     SlotHoldC() noexcept {
+        // One bit per slot (a constant, so kSlots beyond 31 does not build).
         constexpr std::uint32_t all = (std::uint32_t{1} << ThreadSlotC::kSlots) - 1u;
         std::uint32_t held = held_slots.load(std::memory_order_relaxed);
         for (;;) {

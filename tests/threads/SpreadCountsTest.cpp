@@ -96,6 +96,7 @@ TEST(SpreadCountsTest, LiveThreadsHaveSlotsOfTheirOwn) {
 // with one of them before any with two; threads that shared a slot give back
 // none that another still holds.
 TEST(SpreadCountsTest, ThreadsBeyondTheSlotsShare) {
+    const std::size_t main_slot = ThreadSlotC::ofThisThread();  // alive throughout
     for (const int threads :
          {2 * static_cast<int>(ThreadSlotC::kSlots) - 1, static_cast<int>(ThreadSlotC::kSlots) - 1}) {
         std::vector<std::size_t> slots(static_cast<std::size_t>(threads));
@@ -107,7 +108,7 @@ TEST(SpreadCountsTest, ThreadsBeyondTheSlotsShare) {
                 std::this_thread::yield();
             }
         });
-        slots.push_back(ThreadSlotC::ofThisThread());  // alive throughout
+        slots.push_back(main_slot);
         std::vector<int> users(ThreadSlotC::kSlots);
         for (std::size_t slot : slots) {
             ASSERT_LT(slot, ThreadSlotC::kSlots);
