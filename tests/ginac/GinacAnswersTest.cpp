@@ -380,6 +380,14 @@ TEST(GinacAnswersTest, InverseSinesOfLargeComplexFloatsKeepTheirDigits) {
     EXPECT_EQ(run("expand(power(123456789012345678901234567890,plus(123456789012345678901234567890,y)))").reason,
               "power: the result would hold an integer of about 10^30 digits; exact integers are limited to 1,000,000 "
               "digits");
+    // So is the whole part of a rational one (b^(15/2+y) is b^7*sqrt(b)*b^y):
+    // real_part of x*z^(N^(N+y+1/2)) ran for minutes (found by the engine fuzzer).
+    EXPECT_EQ(run("real_part(times(x,power(z,power(123456789012345678901234567890,"
+                  "plus(123456789012345678901234567890,y,divide(1,2))))))").reason,
+              "power: the result would hold an integer of about 10^30 digits; exact integers are limited to 1,000,000 "
+              "digits");
+    EXPECT_EQ(run("expand(power(2,plus(divide(201,2),y)))").text,
+              "times(1267650600228229401496703205376,sqrt(2),power(2,y))");
     EXPECT_EQ(run("power(abs(times(2,x)),123456789012345678901234567890)").reason,
               "power: the result would hold an integer of about 10^28 digits; exact integers are limited to 1,000,000 "
               "digits");

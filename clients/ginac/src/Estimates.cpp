@@ -297,9 +297,15 @@ void checkExponentSums(const GiNaC::ex& e, const GinacLimitsS& limits) {
                        if (!GiNaC::is_exactly_a<GiNaC::numeric>(sum.op(i))) {
                            continue;
                        }
+                       // A rational part is raised by its whole part too
+                       // (b^(15/2+y) is b^7*sqrt(b)*b^y).
                        const GiNaC::numeric& k = GiNaC::ex_to<GiNaC::numeric>(sum.op(i));
-                       for (const GiNaC::numeric& whole : {k.real(), k.imag()}) {
-                           if (!whole.is_integer() || whole.is_zero()) {
+                       for (const GiNaC::numeric& part : {k.real(), k.imag()}) {
+                           if (!part.is_rational()) {
+                               continue;
+                           }
+                           const GiNaC::numeric whole = GiNaC::iquo(part.numer(), part.denom());
+                           if (whole.is_zero()) {
                                continue;
                            }
                            checkPower(x.op(0), whole, limits);
