@@ -148,6 +148,19 @@ public:
     /// would delete) it asserts in debug builds; otherwise it returns null
     /// at once and puts the reason in `*text`.
     qorv::oss::PointerTC<AlgebraicExpressionC> execute(bool flag, std::u16string* text);
+    /// The same with `session`, current or not, instead of the current one:
+    /// the way to evaluate with a second engine, since only one session is
+    /// ever current. The outcome and the limits are those of execute() with
+    /// that session current: its executeExpression decides both. Null
+    /// without a session. The expression may have been read through another
+    /// session: a session evaluates core names by their codes (the ready-made
+    /// clients give a name the same code in every engine) and symbols by
+    /// their names.
+    ///
+    ///   PointerTC<CASSessionBC> giac(new giac::GiacSessionC);   // not current
+    ///   PointerTC<AlgebraicExpressionC> r = e->execute(giac, false, &reason);
+    qorv::oss::PointerTC<AlgebraicExpressionC> execute(const qorv::oss::PointerTC<CASSessionBC>& session, bool flag,
+                                                       std::u16string* text);
 
     /// Reads prefix text into a new expression, through the current session's
     /// tables and factories, by the reading rules at the top of this header.

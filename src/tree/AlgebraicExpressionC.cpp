@@ -71,6 +71,11 @@ PointerTC<CASEngineABC> AlgebraicExpressionC::getCASEngine() const {
 }
 
 PointerTC<AlgebraicExpressionC> AlgebraicExpressionC::execute(bool flag, std::u16string* text) {
+    return execute(CASSessionBC::getSession(), flag, text);
+}
+
+PointerTC<AlgebraicExpressionC> AlgebraicExpressionC::execute(const PointerTC<CASSessionBC>& session, bool flag,
+                                                             std::u16string* text) {
     // The reference taken below would be the only one and delete this
     // expression when dropped: on the stack, a crash far from the cause.
     assert(references() != 0 && "execute() on an AlgebraicExpressionC that no PointerTC holds (one on the stack?)");
@@ -80,7 +85,6 @@ PointerTC<AlgebraicExpressionC> AlgebraicExpressionC::execute(bool flag, std::u1
         }
         return PointerTC<AlgebraicExpressionC>();
     }
-    PointerTC<CASSessionBC> session = CASSessionBC::getSession();
     if (!session) {
         return PointerTC<AlgebraicExpressionC>();
     }

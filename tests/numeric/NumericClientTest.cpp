@@ -220,6 +220,22 @@ protected:
     }
 };
 
+// execute(session, ...) evaluates with that session, current or not: here one
+// whose code 0, plus to the current session, is minus.
+TEST_F(EngineTest, ASessionThatIsNotCurrentEvaluatesWhatItIsGiven) {
+    const char16_t* const names[] = {u"minus", u"plus", u""};
+    const PointerTC<CASSessionBC> other(new NumericSessionC(names));
+    const PointerTC<AlgebraicExpressionC> e = AlgebraicExpressionC::fromPrefixString(u"plus(7,2)");
+    ASSERT_TRUE(e);
+    std::u16string why = u"untouched";
+    EXPECT_EQ(print(e->execute(other, false, &why)), "5");
+    EXPECT_EQ(why, u"");
+    EXPECT_EQ(print(e->execute(false, &why)), "9");
+    why = u"untouched";
+    EXPECT_FALSE(e->execute(PointerTC<CASSessionBC>(), false, &why));
+    EXPECT_EQ(why, u"untouched");
+}
+
 // Also in strict mode: the same number, or null for the same reason.
 TEST_F(EngineTest, FoldsWhatItCanAndGivesTheFirstReasonInPostOrder) {
     const struct {
