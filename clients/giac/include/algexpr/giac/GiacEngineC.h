@@ -117,6 +117,9 @@ public:
     static constexpr std::size_t kMaxIntegerDigits = 1000000;
     static constexpr std::size_t kMaxDiffOrder = 50;
     static constexpr std::size_t kMaxSeriesOrder = 100;
+    /// Terms of each polynomial expand, factor, simplify, gcd, lcm, quo and
+    /// rem compute with FLINT (the GiNaC engine's default: 1 KiB a term).
+    static constexpr std::size_t kMaxPolynomialTerms = 500000;
     static constexpr std::size_t kStackBytes = std::size_t{64} << 20;
 
     /// The bounds an evaluation keeps to; the defaults are the GiNaC engine's.
@@ -124,6 +127,7 @@ public:
         std::size_t max_depth = kMaxDepth;                    // levels of the input tree
         std::size_t max_nodes = kMaxNodes;                    // nodes of the input and of the result
         std::size_t max_integer_digits = kMaxIntegerDigits;   // of integers in the input and the result
+        std::size_t polynomial_terms = kMaxPolynomialTerms;   // of each polynomial the FLINT route computes
     };
 
     /// The core vocabulary above, in a session's list format (zero-terminated

@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+// PolyLimitsS: the bounds of the polynomial layer (PolyEngineC), checked
+// against exact upper bounds of each product, power and quotient before
+// FLINT computes it: the terms of any polynomial made on the way, and the
+// digits of any coefficient's numerator or denominator. The engine clients
+// fill it from their own session limits. A plain value.
+#ifndef ALGEXPR_CLIENTS_POLY_POLYLIMITSS_H
+#define ALGEXPR_CLIENTS_POLY_POLYLIMITSS_H
+
+#include <cstddef>
+
+namespace qorv::math::algexpr::poly {
+
+struct PolyLimitsS {
+    /// A term of a result costs about 1 KiB from FLINT to the written tree
+    /// (the packed monomial and coefficient, the graph's nodes and hash
+    /// slots, the layout, and about a dozen tree nodes); 512 MiB of them.
+    static constexpr std::size_t kDefaultTerms = 500000;
+
+    /// Terms of every polynomial computed on the way, result included.
+    std::size_t terms = kDefaultTerms;
+    /// Decimal digits of a coefficient's numerator or denominator.
+    std::size_t digits = 1000000;
+};
+
+}  // namespace qorv::math::algexpr::poly
+
+#endif
