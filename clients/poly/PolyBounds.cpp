@@ -3,13 +3,33 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+
+#include "MessageText.h"
 
 namespace qorv::math::algexpr::poly {
 
 namespace {
 
-double bitsOf(const fmpz_t z) { return fmpz_is_zero(z) ? 0.0 : static_cast<double>(fmpz_bits(z)); }
+// log2 |z| (0 for zero).
+double log2Of(const fmpz_t z) {
+    if (fmpz_is_zero(z)) {
+        return 0.0;
+    }
+    slong exponent = 0;
+    const double mantissa = fmpz_get_d_2exp(&exponent, z);
+    return std::log2(std::fabs(mantissa)) + static_cast<double>(exponent);
+}
+
+// log2 of the largest magnitude among the coefficients.
+double log2Largest(const fmpz_mpoly_struct* z) {
+    slong largest = -1;
+    for (slong i = 0; i < z->length; ++i) {
+        if (largest < 0 || fmpz_cmpabs(z->coeffs + i, z->coeffs + largest) > 0) {
+            largest = i;
+        }
+    }
+    return largest < 0 ? 0.0 : log2Of(z->coeffs + largest);
+}
 
 // C(n + k, k), the monomials of degree at most k in n generators, from above.
 double binomial(double n, double k) {
@@ -20,7 +40,7 @@ double binomial(double n, double k) {
         for (double i = 1.0; i <= small; i += 1.0) {
             result = result * (large + i) / i;
         }
-        return std::ceil(result - 1e-9 * result);
+        return result < 9007199254740992.0 ? std::round(result) : result;
     }
     return std::exp(std::lgamma(n + k + 1.0) - std::lgamma(n + 1.0) - std::lgamma(k + 1.0)) * 1.0001;
 }
@@ -37,7 +57,7 @@ double monomialsBound(const std::vector<double>& degrees, double total) {
     return std::min(dense, binomial(used, total));
 }
 
-double log2Of(double n) { return n > 1.0 ? std::ceil(std::log2(n)) : 0.0; }
+double log2Count(double n) { return n > 1.0 ? std::log2(n) : 0.0; }
 
 }  // namespace
 
@@ -56,10 +76,9 @@ ShapeS shapeOf(const FlintPolyC& p, const PolyRingC& ring) {
     }
     shape.total = static_cast<double>(std::max<slong>(fmpq_mpoly_total_degree_si(p.get(), ring.get()), 0));
     const fmpq* content = fmpq_mpoly_content_ref(const_cast<fmpq_mpoly_struct*>(p.get()), ring.get());
-    shape.bits = bitsOf(fmpq_numref(content)) +
-                 static_cast<double>(std::abs(fmpz_mpoly_max_bits(fmpq_mpoly_zpoly_ref(
-                     const_cast<fmpq_mpoly_struct*>(p.get()), ring.get()))));
-    shape.denominator_bits = bitsOf(fmpq_denref(content));
+    shape.bits = log2Of(fmpq_numref(content)) +
+                 log2Largest(fmpq_mpoly_zpoly_ref(const_cast<fmpq_mpoly_struct*>(p.get()), ring.get()));
+    shape.denominator_bits = log2Of(fmpq_denref(content));
     return shape;
 }
 
@@ -70,7 +89,7 @@ BoundS productBound(const ShapeS& a, const ShapeS& b) {
     }
     BoundS bound;
     bound.terms = std::min(a.terms * b.terms, monomialsBound(degrees, a.total + b.total));
-    bound.bits = std::max(a.bits + b.bits + log2Of(std::min(a.terms, b.terms)),
+    bound.bits = std::max(a.bits + b.bits + log2Count(std::min(a.terms, b.terms)),
                           a.denominator_bits + b.denominator_bits);
     return bound;
 }
@@ -84,7 +103,7 @@ BoundS powerBound(const ShapeS& a, double k) {
     // The products of k terms chosen among a's, with repetition.
     const double chosen = a.terms <= 1.0 ? 1.0 : binomial(a.terms - 1.0, k);
     bound.terms = std::min(chosen, monomialsBound(degrees, a.total * k));
-    bound.bits = k * std::max(a.bits + log2Of(a.terms), a.denominator_bits);
+    bound.bits = k * std::max(a.bits + log2Count(a.terms), a.denominator_bits);
     return bound;
 }
 
@@ -100,18 +119,10 @@ BoundS quotientBound(const ShapeS& a, const ShapeS& b) {
     BoundS bound;
     bound.terms = monomialsBound(degrees, total);
     // Each step divides by b's leading number and multiplies by b.
-    bound.bits = a.bits + a.denominator_bits + (steps + 1.0) * (b.bits + b.denominator_bits + log2Of(b.terms) + 1.0);
+    bound.bits = a.bits + a.denominator_bits + (steps + 1.0) * (b.bits + b.denominator_bits + log2Count(b.terms) + 1.0);
     return bound;
 }
 
-std::u16string countText(double count) {
-    char text[64];
-    if (count < 9007199254740992.0) {
-        std::snprintf(text, sizeof text, "%.0f", count);
-    } else {
-        std::snprintf(text, sizeof text, "about %.1e", count);
-    }
-    return std::u16string(text, text + std::char_traits<char>::length(text));
-}
+std::u16string countText(double count) { return support::approximately(std::ceil(count)); }
 
 }  // namespace qorv::math::algexpr::poly

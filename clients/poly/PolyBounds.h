@@ -20,14 +20,14 @@ struct ShapeS {
     double terms = 0.0;
     std::vector<double> degrees;  // by generator (0 for the zero polynomial)
     double total = 0.0;           // total degree
-    double bits = 0.0;            // of the largest coefficient's numerator
-    double denominator_bits = 0.0;
+    double bits = 0.0;            // log2 of the largest coefficient's numerator
+    double denominator_bits = 0.0;  // log2 of the common denominator
 };
 
 /// Bounds of a result: its terms and its coefficients' bits.
 struct BoundS {
     double terms = 0.0;
-    double bits = 0.0;
+    double bits = 0.0;  // log2 of a coefficient's numerator or denominator
 };
 
 ShapeS shapeOf(const FlintPolyC& p, const PolyRingC& ring);
@@ -37,7 +37,7 @@ BoundS powerBound(const ShapeS& a, double k);
 /// The quotient of a by b in generator 0, b's leading coefficient in it a
 /// number.
 BoundS quotientBound(const ShapeS& a, const ShapeS& b);
-/// An integer count as text: exact below 2^53, "about 1.2e+30" beyond.
+/// A count from above as text: 501,501, or 10^30 beyond 10^18.
 std::u16string countText(double count);
 
 }  // namespace qorv::math::algexpr::poly

@@ -192,7 +192,7 @@ IdT PolyEngineC::factor(PolyReaderC& reader) {
                 dense *= d + 1.0;
             }
             // A factor has at most the monomials of the degrees it divides.
-            reader.check(BoundS{std::min(dense, 1e300), shape.bits}, u"a factor");
+            reader.check(BoundS{std::min(dense, 1e300), shape.bits}, u"factoring");
         }
     }
     PolyWriterC writer(graph, ring);
@@ -327,7 +327,7 @@ IdT PolyEngineC::divide(PolyReaderC& reader, bool quotient) {
             return kNoId;
         }
     }
-    reader.check(quotientBound(shapeOf(*a.numerator, ring), shapeOf(*b.numerator, ring)), u"the quotient");
+    reader.check(quotientBound(shapeOf(*a.numerator, ring), shapeOf(*b.numerator, ring)), u"dividing");
     FlintPolyC q(ring);
     FlintPolyC r(ring);
     fmpq_mpoly_divrem(q.get(), r.get(), a.numerator->get(), b.numerator->get(), ring.get());

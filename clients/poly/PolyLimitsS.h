@@ -21,6 +21,9 @@ struct PolyLimitsS {
     std::size_t terms = kDefaultTerms;
     /// Decimal digits of a coefficient's numerator or denominator.
     std::size_t digits = 1000000;
+    /// Decimal digits of all the coefficients of a polynomial together (a
+    /// sign or fraction bar counted as one more).
+    std::size_t total_digits = 5000000;
 };
 
 }  // namespace qorv::math::algexpr::poly

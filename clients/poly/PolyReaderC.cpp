@@ -4,6 +4,8 @@
 #include <flint/fmpz_mpoly.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <unordered_map>
 #include <utility>
 
@@ -66,16 +68,18 @@ PolyReaderC::~PolyReaderC() {
 }
 
 void PolyReaderC::check(const BoundS& bound, const char16_t* what) const {
-    if (bound.terms > static_cast<double>(limits.terms)) {
-        throw support::RefusalC(operation + u": " + what + u" would have up to " + countText(bound.terms) +
-                                u" terms; polynomials are limited to " +
-                                countText(static_cast<double>(limits.terms)) + u" terms");
+    const double digits = std::ceil(bound.bits * 0.30102999566398120);
+    const double total = bound.terms * (digits + 1.0);
+    if (bound.terms > static_cast<double>(limits.terms) || total > static_cast<double>(limits.total_digits)) {
+        throw support::RefusalC(operation + u": " + what + u" would give up to " + countText(bound.terms) +
+                                u" terms and " + countText(total) + u" digits of coefficients; the limits are " +
+                                countText(static_cast<double>(limits.terms)) + u" terms and " +
+                                countText(static_cast<double>(limits.total_digits)) + u" digits");
     }
-    const double digits = bound.bits * 0.30103;
     if (digits > static_cast<double>(limits.digits)) {
-        throw support::RefusalC(operation + u": " + what + u" would have coefficients of up to " +
-                                countText(std::ceil(digits)) + u" digits; coefficients are limited to " +
-                                countText(static_cast<double>(limits.digits)) + u" digits");
+        throw support::RefusalC(operation + u": " + what + u" would give coefficients of up to " + countText(digits) +
+                                u" digits; the limit is " + countText(static_cast<double>(limits.digits)) +
+                                u" digits");
     }
 }
 
@@ -282,7 +286,7 @@ bool PolyReaderC::power(IdT id, FractionS& value) {
         if (shape.total * k > kMaxDegree && shape.terms <= 1.0) {
             return false;  // a monomial of a huge degree: the engine writes it as it is
         }
-        check(bound, u"the power");
+        check(bound, u"expanding");
         if (shape.total * k > kMaxDegree) {
             return false;
         }
@@ -312,7 +316,7 @@ std::unique_ptr<FlintPolyC> PolyReaderC::copy(const FlintPolyC& a) const {
 }
 
 std::unique_ptr<FlintPolyC> PolyReaderC::times(const FlintPolyC& a, const FlintPolyC& b) const {
-    check(productBound(shapeOf(a, *ring_p), shapeOf(b, *ring_p)), u"the product");
+    check(productBound(shapeOf(a, *ring_p), shapeOf(b, *ring_p)), u"expanding");
     auto result = std::make_unique<FlintPolyC>(*ring_p);
     fmpq_mpoly_mul(result->get(), a.get(), b.get(), ring_p->get());
     return result;

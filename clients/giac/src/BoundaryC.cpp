@@ -7,6 +7,7 @@
 #include <new>
 #include <streambuf>
 
+#include "FlintAllocation.h"
 #include "GmpAllocation.h"
 #include "WorkerThreadC.h"
 #include "algexpr/giac/GiacEngineC.h"
@@ -82,7 +83,12 @@ const char16_t* BoundaryC::whyNot() noexcept {
 }
 
 bool BoundaryC::throwOnAllocationFailure() noexcept {
-    return run([](void*) { support::gmp::install(); }, nullptr);
+    return run(
+        [](void*) {
+            support::gmp::install();
+            poly::flint::install();  // the polynomial layer's FLINT
+        },
+        nullptr);
 }
 
 bool BoundaryC::throwsOnAllocationFailure() noexcept { return support::gmp::installed(); }

@@ -186,7 +186,9 @@ IdT polynomialRoot(const JobS& job, OperationE operation, const std::vector<::gi
         }
     }
     const std::vector<IdT> copied(nodes, nodes + arguments.size());  // the graph grows
-    const poly::PolyLimitsS limits{job.limits.polynomial_terms, job.limits.max_integer_digits};
+    poly::PolyLimitsS limits;
+    limits.terms = job.limits.polynomial_terms;
+    limits.digits = job.limits.max_integer_digits;
     return poly::PolyEngineC(graph, limits).run(found->second, copied.data(), copied.size());
 }
 

@@ -213,7 +213,7 @@ support::IdT polynomialRoot(const Job& job, OperationE operation, const std::vec
     } catch (const support::RefusalC&) {
         return support::kNoId;  // a part the graph cannot hold: the engine's path says why
     }
-    const poly::PolyLimitsS limits{job.limits.polynomial_terms, job.limits.integer_digits};
+    const poly::PolyLimitsS limits{job.limits.polynomial_terms, job.limits.integer_digits, job.limits.expand_digits};
     return poly::PolyEngineC(graph, limits).run(found->second, nodes, arguments.size());
 }
 
