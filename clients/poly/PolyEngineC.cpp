@@ -231,8 +231,9 @@ IdT PolyEngineC::factor(PolyReaderC& reader) {
     return writer.product(gathered);
 }
 
-// One fraction N/D in lowest terms with integer coefficients, N and D
-// expanded; a polynomial stays one, expanded.
+// One fraction in lowest terms: the contents of both parts as a rational
+// coefficient, the parts primitive integer polynomials, expanded; a
+// polynomial stays one, expanded.
 IdT PolyEngineC::simplify(PolyReaderC& reader) {
     const PolyReaderC::FractionS& a = reader.value(0);
     const PolyRingC& ring = reader.ring();
@@ -240,27 +241,21 @@ IdT PolyEngineC::simplify(PolyReaderC& reader) {
     if (!a.denominator) {
         return writer.polynomial(*a.numerator);
     }
-    IdT parts[2];
-    Rational ratio;
-    fmpq_one(ratio.value);
-    IntegerPoly zn(ring);
-    IntegerPoly zd(ring);
-    Rational scale;
-    primitive(*a.numerator, ring, zn, scale.value);
-    fmpq_mul(ratio.value, ratio.value, scale.value);
-    primitive(*a.denominator, ring, zd, scale.value);
-    fmpq_div(ratio.value, ratio.value, scale.value);
-    fmpz_mpoly_scalar_mul_fmpz(zn.get(), zn.get(), fmpq_numref(ratio.value), ring.integers());
-    fmpz_mpoly_scalar_mul_fmpz(zd.get(), zd.get(), fmpq_denref(ratio.value), ring.integers());
-    FlintPolyC n(ring);
-    FlintPolyC d(ring);
-    rationalOf(zn, ring, n);
-    rationalOf(zd, ring, d);
-    parts[0] = writer.polynomial(n);
-    parts[1] = writer.polynomial(d);
     PolyWriterC::ProductC gathered;
-    gathered.multiply(graph, parts[0], 1);
-    gathered.multiply(graph, parts[1], -1);
+    Rational scale;
+    long exponent = 1;
+    for (const FlintPolyC* part : {a.numerator.get(), a.denominator.get()}) {
+        IntegerPoly z(ring);
+        primitive(*part, ring, z, scale.value);
+        if (exponent < 0) {
+            fmpq_inv(scale.value, scale.value);
+        }
+        gathered.scale(scale.value);
+        FlintPolyC p(ring);
+        rationalOf(z, ring, p);
+        gathered.multiply(graph, writer.polynomial(p), exponent);
+        exponent = -1;
+    }
     return writer.product(gathered);
 }
 

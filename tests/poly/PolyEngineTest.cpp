@@ -209,7 +209,7 @@ TEST(PolyEngineTest, SimplifyGivesOneFractionWithIntegerCoefficients) {
         {"plus(divide(x,2),divide(1,times(3,y)))", "times(divide(1,6),plus(times(3,x,y),2),power(y,-1))"},
         {"divide(plus(power(x,2),-1),plus(x,1))", "plus(x,-1)"},
         {"divide(x,minus(1,x))", "times(-1,x,power(plus(x,-1),-1))"},
-        {"divide(times(2,x),plus(times(4,y),4))", "times(x,power(plus(times(2,y),2),-1))"},
+        {"divide(times(2,x),plus(times(4,y),4))", "times(divide(1,2),x,power(plus(y,1),-1))"},
         {"plus(divide(x,2),divide(1,3))", "plus(times(divide(1,2),x),divide(1,3))"},
     };
     for (const auto& [input, expected] : cases) {
