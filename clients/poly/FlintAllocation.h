@@ -65,7 +65,9 @@ inline void* reallocate(void* block, std::size_t size) {
 
 inline void release(void* block) { std::free(block); }
 
-[[noreturn]] inline void failed() { throw std::bad_alloc(); }
+// FLINT wants a noreturn function in its own (GNU) spelling, which is part
+// of the pointer type for clang.
+FLINT_NORETURN inline void failed() { throw std::bad_alloc(); }
 
 inline std::atomic<bool>& installedHere() {
     static std::atomic<bool> installed{false};
