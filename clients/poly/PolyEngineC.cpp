@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "PolyReaderC.h"
@@ -197,6 +198,7 @@ IdT PolyEngineC::factor(PolyReaderC& reader) {
     }
     PolyWriterC writer(graph, ring);
     PolyWriterC::ProductC gathered;
+    std::vector<std::pair<std::unique_ptr<FlintPolyC>, long>> found;
     const auto factorPart = [&](const FlintPolyC& part, long sign) {
         IntegerPoly z(ring);
         Rational scale;
@@ -219,14 +221,25 @@ IdT PolyEngineC::factor(PolyReaderC& reader) {
         for (slong i = 0; i < f->num; ++i) {
             IntegerPoly factor_z(ring);
             fmpz_mpoly_swap(factor_z.get(), f->poly + i, ring.integers());
-            FlintPolyC factor_q(ring);
-            rationalOf(factor_z, ring, factor_q);
-            gathered.multiply(graph, writer.polynomial(factor_q), sign * fmpz_get_si(f->exp + i));
+            found.emplace_back(std::make_unique<FlintPolyC>(ring), sign * fmpz_get_si(f->exp + i));
+            rationalOf(factor_z, ring, *found.back().first);
         }
     };
     factorPart(*a.numerator, 1);
     if (a.denominator) {
         factorPart(*a.denominator, -1);
+    }
+    const fmpq* content = gathered.number();
+    if (found.size() == 1 && found[0].second == 1 && fmpz_is_one(fmpq_denref(content)) &&
+        fmpz_is_pm1(fmpq_numref(content))) {
+        // Irreducible up to its sign: the polynomial itself, whose sign then
+        // shows in its terms (a lone factor's would depend on the order of the
+        // generators; beside a coefficient, the writer normalises it).
+        fmpq_mpoly_scalar_mul_fmpq(found[0].first->get(), found[0].first->get(), gathered.number(), ring.get());
+        return writer.polynomial(*found[0].first);
+    }
+    for (const auto& [polynomial, exponent] : found) {
+        gathered.multiply(graph, writer.polynomial(*polynomial), exponent);
     }
     return writer.product(gathered);
 }

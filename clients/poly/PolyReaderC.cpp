@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <unordered_map>
 #include <utility>
 
 #include "RefusalC.h"
@@ -160,35 +159,47 @@ bool PolyReaderC::mark(const IdT* arguments, std::size_t count) {
     return true;
 }
 
-// Generators in node order, a symbol once however many nodes it has; the
-// variable first.
+// Generators: the variable first, then the symbols by name (so that a
+// leading coefficient's sign, which gcd and quo show, depends on the names
+// alone, not on the engine's order of terms), then the other generators in
+// node order; a symbol once however many nodes it has.
 bool PolyReaderC::makeRing(IdT variable) {
-    std::vector<IdT> generators;
-    std::unordered_map<const SymbolC*, std::size_t> by_symbol;
-    const auto add = [&](IdT id) {
+    if (variable != support::kNoId && graph.kind(variable) != KindE::Symbol) {
+        return false;
+    }
+    struct NamedS {
+        std::u16string name;
+        IdT id;
+    };
+    std::vector<NamedS> symbols;
+    std::vector<IdT> others;
+    for (IdT id = 0; id < roles.size(); ++id) {
+        if (roles[id] != RoleE::Generator && id != variable) {
+            continue;
+        }
         if (graph.kind(id) == KindE::Symbol) {
-            const SymbolC* symbol = graph.symbols()[graph.node(id).data].get();
-            const auto found = by_symbol.emplace(symbol, generators.size());
-            if (!found.second) {
-                place[id] = found.first->second;
-                return;
-            }
+            symbols.push_back(NamedS{graph.symbols()[graph.node(id).data]->getName(), id});
         } else {
+            others.push_back(id);
             only_symbols = false;
         }
+    }
+    const std::u16string first = variable == support::kNoId ? u"" : graph.symbols()[graph.node(variable).data]->getName();
+    std::stable_sort(symbols.begin(), symbols.end(), [&first](const NamedS& a, const NamedS& b) {
+        const bool a_first = !first.empty() && a.name == first;
+        const bool b_first = !first.empty() && b.name == first;
+        return a_first != b_first ? a_first : a.name < b.name;
+    });
+    std::vector<IdT> generators;
+    for (std::size_t i = 0; i < symbols.size(); ++i) {
+        if (i == 0 || symbols[i].name != symbols[i - 1].name) {
+            generators.push_back(symbols[i].id);
+        }
+        place[symbols[i].id] = generators.size() - 1;
+    }
+    for (IdT id : others) {
         place[id] = generators.size();
         generators.push_back(id);
-    };
-    if (variable != support::kNoId) {
-        if (graph.kind(variable) != KindE::Symbol) {
-            return false;
-        }
-        add(variable);
-    }
-    for (IdT id = 0; id < roles.size(); ++id) {
-        if (roles[id] == RoleE::Generator && id != variable) {
-            add(id);
-        }
     }
     ring_p = std::make_unique<PolyRingC>(std::move(generators));
     return true;
