@@ -70,6 +70,12 @@
 // and any other function or constant of Giac's not in the vocabulary
 // (erf(x) is refused, naming erf).
 //
+// Polynomials: expand, factor, simplify, gcd, lcm, quo and rem at the root
+// of the tree go to FLINT (the polynomial layer the GiNaC client shares, so
+// the two write the same text) when Giac's evaluated arguments are
+// polynomials, or for simplify and factor quotients of them; anything else
+// takes Giac's own path (simplify of functions keeps Giac's identities).
+//
 // Limits (settings of the session, see LimitsS): trees deeper than
 // max_depth levels or with more than max_nodes nodes are refused before Giac
 // sees them, results with more than max_nodes nodes or integers of more than
