@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "PolyEngineC.h"
 
+#include <flint/flint.h>
 #include <flint/fmpz.h>
 #include <flint/fmpz_factor.h>
 #include <flint/fmpz_mpoly.h>
@@ -97,7 +98,20 @@ const char16_t* PolyEngineC::nameOf(OperationE operation) {
     return names[static_cast<std::size_t>(operation)];
 }
 
-PolyEngineC::PolyEngineC(support::ResultGraphC& graph, const PolyLimitsS& limits) : graph(graph), limits(limits) {}
+namespace {
+
+// FLINT keeps caches of integers per thread: each thread that computes
+// frees its own when it ends (the engines' workers at exit).
+struct FlintCachesS {
+    ~FlintCachesS() { flint_cleanup(); }
+};
+
+}  // namespace
+
+PolyEngineC::PolyEngineC(support::ResultGraphC& graph, const PolyLimitsS& limits) : graph(graph), limits(limits) {
+    static thread_local FlintCachesS caches;
+    (void)caches;
+}
 
 IdT PolyEngineC::run(OperationE operation, const IdT* arguments, std::size_t count) {
     const bool division = operation == OperationE::Quo || operation == OperationE::Rem;
