@@ -12,9 +12,12 @@
 namespace qorv::math::algexpr::poly {
 
 struct PolyLimitsS {
-    /// A term of a result costs about 1 KiB from FLINT to the written tree
-    /// (the packed monomial and coefficient, the graph's nodes and hash
-    /// slots, the layout, and about a dozen tree nodes); 512 MiB of them.
+    /// A term of a written result costs about 1.4 KiB from FLINT to the
+    /// tree (f*(f+1), f = (1+x+y+z+t)^20, 135,751 terms, takes 190 MB in the
+    /// tool: the packed monomial and coefficient, the graph's nodes and hash
+    /// slots, the layout, a dozen tree nodes and the text); 500,000 terms
+    /// are about 700 MB. A polynomial only FLINT holds (a product inside
+    /// factor, say) costs tens of bytes a term.
     static constexpr std::size_t kDefaultTerms = 500000;
 
     /// Terms of every polynomial computed on the way, result included.
