@@ -4,6 +4,7 @@
 // functions on (then evaluations end with "out of memory"), a host's own GMP
 // functions stay in place, and fork() and exit() work from any thread at any
 // time, inside a job too.
+#include <flint/flint.h>
 #include <gmp.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -99,7 +100,7 @@ void exhaustMemory() {
     getrlimit(RLIMIT_AS, &saved);
     limitAddressSpace(24u << 20);
     int out_of_memory = 0;
-    const char* big[] = {"power(3,2000000)", "expand(power(plus(x,y,z,1),80))",
+    const char* big[] = {"power(3,2000000)", "expand(power(plus(x,y,z,1),80))", "expand(power(plus(x,y,z,w,1),30))",
                          "times(power(7,1100000),power(11,900000),power(13,800000))", "power(3,2000000)"};
     for (const char* text : big) {
         std::string reason;
@@ -148,6 +149,39 @@ TEST(GinacProcessTest, RunningOutOfMemoryGivesNullResultsNotAnAbort) {
 #else
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(exhaustMemory(), testing::ExitedWithCode(0), "out of memory");
+#endif
+}
+
+#ifndef ALGEXPR_TEST_ASAN
+// FLINT (the polynomial route) asked for a gigabyte under the same limit:
+// FLINT aborts unless the host asked for exceptions, which then reach the
+// client's boundary as std::bad_alloc.
+void flintRunsOut(bool throwing) {
+    if (eval("plus(1,1)") != "2" || (throwing && !session().setThrowOnAllocationFailure(true))) {
+        std::_Exit(2);
+    }
+    limitAddressSpace(16u << 20);
+    auto job = [] {
+        try {
+            void* block = flint_malloc(std::size_t{1} << 30);
+            std::fputs("FLINT allocated a gigabyte\n", stderr);
+            flint_free(block);
+        } catch (const std::bad_alloc&) {
+            std::fputs("std::bad_alloc from FLINT\n", stderr);
+        }
+    };
+    onWorker(job);
+    std::_Exit(0);
+}
+#endif
+
+TEST(GinacProcessTest, FlintOutOfMemoryAbortsUnlessTheHostAsksForExceptions) {
+#ifdef ALGEXPR_TEST_ASAN
+    GTEST_SKIP() << "AddressSanitizer reserves address space beyond any limit worth setting";
+#else
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(flintRunsOut(false), testing::KilledBySignal(SIGABRT), "");
+    EXPECT_EXIT(flintRunsOut(true), testing::ExitedWithCode(0), "std::bad_alloc from FLINT");
 #endif
 }
 

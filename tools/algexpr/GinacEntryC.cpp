@@ -33,6 +33,7 @@ std::vector<std::pair<const char*, unsigned long long>> GinacEntryC::helpFigures
             {"@DEPTH@", limits.depth},
             {"@INTEGER_DIGITS@", limits.integer_digits},
             {"@EXPAND_TERMS@", limits.expand_terms},
+            {"@POLYNOMIAL_TERMS@", limits.polynomial_terms},
             {"@FACTOR_DEGREE@", limits.factor_degree},
             {"@FACTOR_MULTIVARIATE_DEGREE@", limits.factor_multivariate_degree},
             {"@TIMED_FACTOR_DEGREE@", kTimedFactorDegree},

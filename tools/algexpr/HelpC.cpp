@@ -321,17 +321,22 @@ const char kExpandHelp[] =
     "Evaluates expand(EXPR) for each expression, with the GiNaC engine:\n"
     "products and positive integer powers of sums multiplied out:\n"
     "  algexpr expand 'power(plus(x,1),2)'  ->  plus(power(x,2),times(2,x),1)\n"
-    "An expansion estimated at more than @EXPAND_TERMS@ terms is refused.\n";
+    "A polynomial (symbols, pi, function calls as its variables; integer or\n"
+    "rational coefficients) is expanded by FLINT, and refused at once when a\n"
+    "product or power in it could have more than @POLYNOMIAL_TERMS@ terms; other\n"
+    "expansions estimated at more than @EXPAND_TERMS@ terms are refused.\n";
 
 const char kFactorHelp[] =
     "Usage: algexpr factor [--from N] [--to N] [--lax] [--digits N]\n"
     "                      [--float-format F] [--timeout S] [--max-memory SIZE]\n"
     "                      [EXPR...]\n"
     "Evaluates factor(EXPR) for each expression, with the GiNaC engine:\n"
-    "polynomials factored over the rationals (of degree @FACTOR_DEGREE@ at most in one\n"
-    "symbol, @TIMED_FACTOR_DEGREE@ under --timeout, which then bounds the time;\n"
-    "@FACTOR_MULTIVARIATE_DEGREE@ in several):\n"
-    "  algexpr factor 'minus(power(x,2),1)'  ->  times(minus(x,1),plus(x,1))\n";
+    "polynomials and quotients of them factored over the rationals by FLINT,\n"
+    "integers into primes; what else GiNaC factors, of degree @FACTOR_DEGREE@ at most in\n"
+    "one symbol (@TIMED_FACTOR_DEGREE@ under --timeout, which then bounds the time),\n"
+    "@FACTOR_MULTIVARIATE_DEGREE@ in several:\n"
+    "  algexpr factor 'minus(power(x,2),1)'  ->  times(minus(x,1),plus(x,1))\n"
+    "  algexpr factor 360  ->  times(power(2,3),power(3,2),5)\n";
 
 const char kDiffHelp[] =
     "Usage: algexpr diff [--order N] [--from N] [--to N] [--lax] [--digits N]\n"

@@ -8,6 +8,7 @@
 #include <streambuf>
 #include <string>
 
+#include "FlintAllocation.h"
 #include "GmpAllocation.h"
 #include "algexpr/Utf8C.h"
 #include "algexpr/giac/GiacEngineC.h"
@@ -71,7 +72,12 @@ support::EngineDriverC& BoundaryC::driver() noexcept {
 }
 
 bool BoundaryC::throwOnAllocationFailure() noexcept {
-    return driver().run([](void*) { support::gmp::install(); }, nullptr);
+    return driver().run(
+        [](void*) {
+            support::gmp::install();
+            poly::flint::install();  // the polynomial layer's FLINT
+        },
+        nullptr);
 }
 
 bool BoundaryC::throwsOnAllocationFailure() noexcept { return support::gmp::installed(); }

@@ -8,8 +8,9 @@
 //
 // Nothing process-wide changes unless the host asks (GiacSessionC's
 // settings):
-//  - throwOnAllocationFailure(): GMP's allocation functions replaced by
-//    support/GmpAllocation.h's, which throw instead of aborting;
+//  - throwOnAllocationFailure(): GMP's and FLINT's allocation functions
+//    replaced by support/GmpAllocation.h's and poly/FlintAllocation.h's,
+//    which throw instead of aborting;
 //  - filterStandardStreams(): a filter in front of the buffers of std::cout,
 //    std::cerr and std::clog that drops what the worker writes there (a few
 //    of Giac's messages bypass its context's log) and passes on, unchanged,

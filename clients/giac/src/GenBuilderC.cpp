@@ -74,6 +74,28 @@ gen GenBuilderC::build(NodeABC& root) {
     return values.back();
 }
 
+std::vector<gen> GenBuilderC::buildArguments(NodeABC& root, OperationE& operation) {
+    held_root = &root;
+    held = nullptr;
+    root.traverse(*this);
+    held_root = nullptr;
+    if (held == nullptr) {
+        operation = OperationE::None;
+        return {};
+    }
+    operation = operationOf(held->getCode());
+    return values;  // the root's arguments are all that is left
+}
+
+gen GenBuilderC::finish() {
+    if (held != nullptr) {
+        CoreFunctionNodeC& root = *held;
+        held = nullptr;
+        applyCore(root);
+    }
+    return values.back();
+}
+
 OperationE GenBuilderC::operationOf(int code) const {
     return code >= 0 && static_cast<std::size_t>(code) < operations.size() ? operations[static_cast<std::size_t>(code)]
                                                                             : OperationE::None;
@@ -103,11 +125,20 @@ void GenBuilderC::call(const std::u16string& name, std::vector<gen> arguments) {
 }
 
 bool GenBuilderC::visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE) {
+    if (&node == held_root) {
+        held = &node;
+        return true;
+    }
+    applyCore(node);
+    return true;
+}
+
+void GenBuilderC::applyCore(CoreFunctionNodeC& node) {
     std::vector<gen> operands = arguments(node);
     const OperationE operation = operationOf(node.getCode());
     if (operation == OperationE::None) {
         call(node.toString(), std::move(operands));
-        return true;
+        return;
     }
     if (Words::isConstant(operation)) {
         throw RefusalC(std::u16string(Words::nameOf(operation)) + u": a constant, used as a function");
@@ -116,7 +147,6 @@ bool GenBuilderC::visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrder
         throw RefusalC(std::u16string(Words::nameOf(operation)) + u" takes " + Words::arityText(operation));
     }
     values.push_back(apply(operation, operands, max_integer_digits, context));
-    return true;
 }
 
 bool GenBuilderC::visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE) {

@@ -36,6 +36,11 @@ public:
 
     /// The value of the tree that `check` walked.
     ::giac::gen build(NodeABC& root);
+    /// Builds all but the root when the root is a core function: the values
+    /// of its arguments, in order, and its operation; otherwise the whole
+    /// tree, answering nothing. finish() then gives the tree's value.
+    std::vector<::giac::gen> buildArguments(NodeABC& root, OperationE& operation);
+    ::giac::gen finish();
     /// Our name of each identifier made, by the identifier's name.
     const std::unordered_map<std::string, std::u16string>& names() const { return our_names; }
 
@@ -50,6 +55,7 @@ private:
     OperationE operationOf(int code) const;
     std::vector<::giac::gen> arguments(const ParentNodeABC& node);
     void call(const std::u16string& name, std::vector<::giac::gen> arguments);
+    void applyCore(CoreFunctionNodeC& node);
 
     const std::vector<OperationE>& operations;
     std::size_t max_integer_digits;
@@ -58,6 +64,8 @@ private:
     std::map<std::u16string, ::giac::gen> functions;
     std::unordered_map<std::string, std::u16string> our_names;
     std::vector<::giac::gen> values;
+    NodeABC* held_root = nullptr;         // buildArguments' root, its arguments kept
+    CoreFunctionNodeC* held = nullptr;    // that root once met
 };
 
 }  // namespace qorv::math::algexpr::giac::detail

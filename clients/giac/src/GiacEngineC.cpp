@@ -3,10 +3,14 @@
 
 #include <mpfr.h>
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 #include <new>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "BoundaryC.h"
 #include "GenBuilderC.h"
@@ -15,6 +19,7 @@
 #include "NumberMakerABC.h"
 #include "NumberTextC.h"
 #include "Operations.h"
+#include "PolyEngineC.h"
 #include "Refusal.h"
 #include "ResultGraphC.h"
 #include "ResultShaperC.h"
@@ -116,6 +121,49 @@ IdT numericRoot(JobS& job, std::u16string& reason, const ::giac::gen& exact, Res
     return graph.number(number);
 }
 
+// The polynomial route (clients/poly) for expand, factor, simplify, gcd,
+// lcm, quo and rem at the root: their evaluated arguments into the graph (as
+// one list, so that equal parts get equal nodes), FLINT's result out of it;
+// kNoId where the route declines.
+IdT polynomialRoot(const JobS& job, OperationE operation, const std::vector<::giac::gen>& arguments,
+                   detail::GenConverterC& converter, ResultGraphC& graph) {
+    using PolyE = poly::PolyEngineC::OperationE;
+    const std::pair<OperationE, PolyE> routed[] = {
+        {OperationE::Expand, PolyE::Expand}, {OperationE::Factor, PolyE::Factor}, {OperationE::Simplify, PolyE::Simplify},
+        {OperationE::Gcd, PolyE::Gcd},       {OperationE::Lcm, PolyE::Lcm},       {OperationE::Quo, PolyE::Quo},
+        {OperationE::Rem, PolyE::Rem}};
+    const auto found = std::find_if(std::begin(routed), std::end(routed),
+                                    [operation](const auto& pair) { return pair.first == operation; });
+    if (found == std::end(routed) || arguments.empty() || arguments.size() > 3) {
+        return support::kNoId;
+    }
+    IdT list = support::kNoId;
+    ::giac::vecteur all;
+    for (const ::giac::gen& argument : arguments) {
+        all.push_back(argument);
+    }
+    try {
+        list = converter.convert(detail::collected(::giac::gen(all), job.state.context), graph);
+    } catch (const support::RefusalC&) {
+        return support::kNoId;  // a part the graph cannot hold: the engine's path says why
+    }
+    if (graph.kind(list) != ResultGraphC::KindE::Function || graph.node(list).count != arguments.size()) {
+        return support::kNoId;
+    }
+    const IdT* nodes = graph.children(list);
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (graph.kind(nodes[i]) == ResultGraphC::KindE::Function &&
+            graph.functions()[graph.node(nodes[i]).data].name == detail::Words::nameOf(OperationE::List)) {
+            return support::kNoId;  // Giac maps its operations over lists
+        }
+    }
+    const std::vector<IdT> copied(nodes, nodes + arguments.size());  // the graph grows
+    poly::PolyLimitsS limits;
+    limits.terms = job.limits.polynomial_terms;
+    limits.digits = job.limits.max_integer_digits;
+    return poly::PolyEngineC(graph, limits).run(found->second, copied.data(), copied.size());
+}
+
 NodeABC* evaluateHere(JobS& job, std::u16string& reason) {
     if (job.state.context == nullptr) {
         job.state.context = new ::giac::context();
@@ -126,7 +174,6 @@ NodeABC* evaluateHere(JobS& job, std::u16string& reason) {
     detail::TreeCheckC check(job.operations, job.limits);
     check.run(job.root);
     detail::GenBuilderC builder(job.operations, check, job.limits.max_integer_digits, context);
-    const ::giac::gen exact = detail::collected(builder.build(job.root), context);
 
     // One graph for the worker's evaluations, emptied after each: its memory
     // serves the next one.
@@ -138,7 +185,22 @@ NodeABC* evaluateHere(JobS& job, std::u16string& reason) {
     const detail::GenConverterC::ContextS convert{builder.names(), job.codes, job.session, job.limits.max_nodes,
                                                   job.limits.max_integer_digits};
     detail::GenConverterC converter(convert);
-    IdT root = converter.convert(exact, graph);
+    IdT root = support::kNoId;
+    ::giac::gen exact;
+    if (job.numeric) {
+        exact = detail::collected(builder.build(job.root), context);
+    } else {
+        OperationE operation = OperationE::None;
+        const std::vector<::giac::gen> arguments = builder.buildArguments(job.root, operation);
+        root = polynomialRoot(job, operation, arguments, converter, graph);
+        if (root == support::kNoId) {
+            graph.clear();
+            exact = detail::collected(builder.finish(), context);
+        }
+    }
+    if (root == support::kNoId) {
+        root = converter.convert(exact, graph);
+    }
     NumberMakerC numbers(job.session);
     const support::ResultShaperC::CodesT codes = support::ResultShaperC::codesOf<detail::Words>(job.codes);
     const support::ResultShaperC::ContextS context_s{job.session, codes.data(), numbers, job.limits.max_nodes,

@@ -191,20 +191,40 @@ std::vector<std::size_t>& GinacBuilderC::spareProduced() {
 }
 
 GiNaC::ex GinacBuilderC::build() {
-    for (const InputPlanC::StepS& step : plan.steps()) {
-        switch (step.kind) {
-            case InputPlanC::StepS::KindE::Core:
-                core(step);
-                break;
-            case InputPlanC::StepS::KindE::Function:
-                function(step);
-                break;
-            default:
-                leaf(step);
-                break;
-        }
+    buildArguments();
+    return finish();
+}
+
+std::vector<GiNaC::ex> GinacBuilderC::buildArguments() {
+    const std::vector<InputPlanC::StepS>& steps = plan.steps();
+    for (std::size_t i = 0; i + 1 < steps.size(); ++i) {
+        step(steps[i]);
+    }
+    if (steps.empty() || steps.back().kind != InputPlanC::StepS::KindE::Core || steps.back().merged) {
+        return {};
+    }
+    return values;  // the root's arguments are all that is left
+}
+
+GiNaC::ex GinacBuilderC::finish() {
+    if (!plan.steps().empty()) {
+        step(plan.steps().back());
     }
     return values.back();
+}
+
+void GinacBuilderC::step(const InputPlanC::StepS& step) {
+    switch (step.kind) {
+        case InputPlanC::StepS::KindE::Core:
+            core(step);
+            break;
+        case InputPlanC::StepS::KindE::Function:
+            function(step);
+            break;
+        default:
+            leaf(step);
+            break;
+    }
 }
 
 // Takes the finished arguments of a node off `produced`: how many values

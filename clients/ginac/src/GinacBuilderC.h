@@ -35,10 +35,16 @@ public:
 
     /// The expression of the plan's tree.
     GiNaC::ex build();
+    /// Builds all but the root: the values of the root's arguments (in
+    /// order) when the root is a core function, else nothing; finish()
+    /// then builds the root from them.
+    std::vector<GiNaC::ex> buildArguments();
+    GiNaC::ex finish();
     /// The symbol of each unknown function met, by GiNaC serial.
     const std::unordered_map<unsigned, qorv::oss::PointerTC<SymbolC>>& functions() const { return function_symbols; }
 
 private:
+    void step(const InputPlanC::StepS& step);
     void core(const InputPlanC::StepS& step);
     void function(const InputPlanC::StepS& step);
     void leaf(const InputPlanC::StepS& step);

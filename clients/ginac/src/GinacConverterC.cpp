@@ -73,6 +73,10 @@ IdT GinacConverterC::convert(const GiNaC::ex& result, ResultGraphC& target) {
     for (const qorv::oss::PointerTC<SymbolC>& symbol : context->symbols) {
         target.addSymbol(symbol);  // graph symbol index = rank
     }
+    return convertMore(result);
+}
+
+IdT GinacConverterC::convertMore(const GiNaC::ex& result) {
     const auto count = [](const GiNaC::ex& e) -> std::size_t {
         const ClassE c = classOf(e);
         if (c == ClassE::Numeric) {

@@ -47,6 +47,9 @@ public:
     /// Converts `result` into `graph` (which must be empty) and returns the
     /// root's node.
     support::IdT convert(const GiNaC::ex& result, support::ResultGraphC& graph);
+    /// Converts another expression into the graph of the last convert(), with
+    /// the same symbols and functions (equal parts get equal nodes).
+    support::IdT convertMore(const GiNaC::ex& result);
 
 private:
     support::IdT part(const GiNaC::ex& e, GinacClassE c, const support::IdT* parts, std::size_t count);

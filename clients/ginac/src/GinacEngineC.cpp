@@ -20,6 +20,7 @@
 #include "GinacFunctions.h"
 #include "Numbers.h"
 #include "OrderedSymbolC.h"
+#include "PolyEngineC.h"
 #include "GinacConverterC.h"
 #include "ResultGraphC.h"
 #include "ResultShaperC.h"
@@ -145,6 +146,33 @@ support::NumberS numericValue(const GiNaC::ex& exact, unsigned long digits, std:
     return number;
 }
 
+// The polynomial route (clients/poly) for expand, factor, simplify, gcd,
+// lcm, quo and rem at the root: their evaluated arguments into the graph,
+// FLINT's result out of it; kNoId where the route declines.
+support::IdT polynomialRoot(const Job& job, OperationE operation, const std::vector<GiNaC::ex>& arguments,
+                            detail::GinacConverterC& converter, support::ResultGraphC& graph) {
+    using PolyE = poly::PolyEngineC::OperationE;
+    const std::pair<OperationE, PolyE> routed[] = {
+        {OperationE::Expand, PolyE::Expand}, {OperationE::Factor, PolyE::Factor}, {OperationE::Simplify, PolyE::Simplify},
+        {OperationE::Gcd, PolyE::Gcd},       {OperationE::Lcm, PolyE::Lcm},       {OperationE::Quo, PolyE::Quo},
+        {OperationE::Rem, PolyE::Rem}};
+    const auto found = std::find_if(std::begin(routed), std::end(routed),
+                                    [operation](const auto& pair) { return pair.first == operation; });
+    if (found == std::end(routed) || arguments.empty() || arguments.size() > 3) {
+        return support::kNoId;
+    }
+    support::IdT nodes[3];
+    try {
+        for (std::size_t i = 0; i < arguments.size(); ++i) {
+            nodes[i] = i == 0 ? converter.convert(arguments[i], graph) : converter.convertMore(arguments[i]);
+        }
+    } catch (const support::RefusalC&) {
+        return support::kNoId;  // a part the graph cannot hold: the engine's path says why
+    }
+    const poly::PolyLimitsS limits{job.limits.polynomial_terms, job.limits.integer_digits, job.limits.expand_digits};
+    return poly::PolyEngineC(graph, limits).run(found->second, nodes, arguments.size());
+}
+
 NodeABC* evaluateOnWorker(Job& job, std::u16string& reason) {
     const unsigned long working = job.digits + GinacEngineC::kGuardDigits;
     GiNaC::Digits = static_cast<long>(working);
@@ -155,8 +183,6 @@ NodeABC* evaluateOnWorker(Job& job, std::u16string& reason) {
     std::vector<PointerTC<SymbolC>> ranked;
     const std::vector<GiNaC::ex> symbols = makeSymbols(plan.symbols(), job.real_names, ranked);
     detail::GinacBuilderC builder(plan, symbols, job.limits, working);
-    // The forms a person expects of an exact result; a number is one number either way.
-    const GiNaC::ex result = job.numeric ? builder.build() : detail::evaluationForms(builder.build(), job.limits);
 
     // One graph for the worker's evaluations, emptied after each: its memory
     // serves the next one.
@@ -169,8 +195,20 @@ NodeABC* evaluateOnWorker(Job& job, std::u16string& reason) {
                                                      job.limits.integer_digits};
     static thread_local detail::GinacConverterC converter(convert);
     converter.reset(convert);
-    const support::ResultShaperC::CodesT codes = support::ResultShaperC::codesOf<detail::Words>(job.codes);
     support::IdT root = support::kNoId;
+    GiNaC::ex result;
+    if (job.numeric) {
+        result = builder.build();
+    } else {
+        const std::vector<GiNaC::ex> arguments = builder.buildArguments();
+        root = polynomialRoot(job, plan.steps().back().operation, arguments, converter, graph);
+        if (root == support::kNoId) {
+            graph.clear();
+            // The forms a person expects of an exact result.
+            result = detail::evaluationForms(builder.finish(), job.limits);
+        }
+    }
+    const support::ResultShaperC::CodesT codes = support::ResultShaperC::codesOf<detail::Words>(job.codes);
     if (job.numeric) {
         support::NumberS number = numericValue(result, job.digits, job.limits.integer_digits, reason);
         if (!reason.empty()) {
@@ -182,7 +220,7 @@ NodeABC* evaluateOnWorker(Job& job, std::u16string& reason) {
             return nullptr;
         }
         root = graph.number(number);
-    } else {
+    } else if (root == support::kNoId) {
         root = converter.convert(result, graph);
     }
     NumberMakerC numbers;

@@ -70,6 +70,12 @@
 // and any other function or constant of Giac's not in the vocabulary
 // (erf(x) is refused, naming erf).
 //
+// Polynomials: expand, factor, simplify, gcd, lcm, quo and rem at the root
+// of the tree go to FLINT (the polynomial layer the GiNaC client shares, so
+// the two write the same text) when Giac's evaluated arguments are
+// polynomials, or for simplify and factor quotients of them; anything else
+// takes Giac's own path (simplify of functions keeps Giac's identities).
+//
 // Limits (settings of the session, see LimitsS): trees deeper than
 // max_depth levels or with more than max_nodes nodes are refused before Giac
 // sees them, results with more than max_nodes nodes or integers of more than
@@ -117,6 +123,10 @@ public:
     static constexpr std::size_t kMaxIntegerDigits = 1000000;
     static constexpr std::size_t kMaxDiffOrder = 50;
     static constexpr std::size_t kMaxSeriesOrder = 100;
+    /// Terms of each polynomial expand, factor, simplify, gcd, lcm, quo and
+    /// rem compute with FLINT (the GiNaC engine's default: about 1.4 KiB a
+    /// written term).
+    static constexpr std::size_t kMaxPolynomialTerms = 500000;
     static constexpr std::size_t kStackBytes = std::size_t{64} << 20;
 
     /// The bounds an evaluation keeps to; the defaults are the GiNaC engine's.
@@ -124,6 +134,7 @@ public:
         std::size_t max_depth = kMaxDepth;                    // levels of the input tree
         std::size_t max_nodes = kMaxNodes;                    // nodes of the input and of the result
         std::size_t max_integer_digits = kMaxIntegerDigits;   // of integers in the input and the result
+        std::size_t polynomial_terms = kMaxPolynomialTerms;   // of each polynomial the FLINT route computes
     };
 
     /// The core vocabulary above, in a session's list format (zero-terminated

@@ -26,9 +26,11 @@
 //    writes to std::cerr itself ("sym2rxroot error ..." from some limits),
 //    which reach the host's standard error unless it turns on
 //    setFilterStandardStreams;
-//  - where GMP runs out of memory, the process ends as in any Giac program
-//    (GMP writes "GNU MP: Cannot allocate memory" and aborts), unless the
-//    host turns on setThrowOnAllocationFailure.
+//  - where GMP or FLINT (the polynomial route) runs out of memory, the
+//    process ends as in any Giac program (GMP writes "GNU MP: Cannot
+//    allocate memory" and aborts), unless the host turns on
+//    setThrowOnAllocationFailure, which replaces both libraries' allocation
+//    functions (and FLINT's abort) with ones that throw.
 #ifndef ALGEXPR_GIAC_GIACSESSIONC_H
 #define ALGEXPR_GIAC_GIACSESSIONC_H
 

@@ -98,6 +98,14 @@
 // GiNaC multiplies out as it reads it: evaluating such a result again gives
 // the sum multiplied out, and that text is a fixed point.
 //
+// Polynomials: expand, factor, simplify, gcd, lcm, quo and rem at the root
+// of the tree go to FLINT (the polynomial layer the Giac client shares, so
+// the two write the same text) when their evaluated arguments are
+// polynomials, or for simplify and factor quotients of them, with integer
+// or rational coefficients; anything else (floats, radicals, simplify of
+// functions) takes GiNaC's own path as before. Its bound is
+// GinacLimitsS::polynomial_terms, checked before each product and power.
+//
 // Limits (GinacLimitsS, a session setting; below, the defaults as the
 // constants here), each with a message that names it, so that no input
 // crashes the process or runs away. They hold for the whole expression: the

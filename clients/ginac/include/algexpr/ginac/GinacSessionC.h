@@ -70,8 +70,9 @@ public:
     /// GinacEngineC::kDefaultDigits (17) until setDigits changes it.
     unsigned long getDigits() const;
 
-    /// With true, GMP's allocation functions (mp_set_memory_functions) and
-    /// CLN's (cln::malloc_hook) are replaced, for the whole process and for
+    /// With true, GMP's allocation functions (mp_set_memory_functions),
+    /// CLN's (cln::malloc_hook) and FLINT's (__flint_set_memory_functions,
+    /// and its abort through flint_set_abort) are replaced, for the whole process and for
     /// the rest of its life, with ones that allocate with malloc as GMP's own
     /// do and, when malloc fails, behave as operator new: they call the
     /// new-handler (std::set_new_handler) while one is installed and

@@ -1,0 +1,359 @@
+// SPDX-License-Identifier: MIT
+#include "PolyEngineC.h"
+
+#include <flint/flint.h>
+#include <flint/fmpz.h>
+#include <flint/fmpz_factor.h>
+#include <flint/fmpz_mpoly.h>
+#include <flint/fmpz_mpoly_factor.h>
+#include <flint/fmpz_vec.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "PolyReaderC.h"
+#include "PolyWriterC.h"
+#include "RefusalC.h"
+
+namespace qorv::math::algexpr::poly {
+
+using support::IdT;
+using support::kNoId;
+
+namespace {
+
+// Integers of more digits are left to the engine: factoring them may take
+// any time.
+constexpr std::size_t kMaxFactoredDigits = 40;
+
+// An integer polynomial in the ring's integer context, cleared when it goes.
+class IntegerPoly {
+public:
+    explicit IntegerPoly(const PolyRingC& ring) : ring(ring) { fmpz_mpoly_init(value, ring.integers()); }
+    ~IntegerPoly() { fmpz_mpoly_clear(value, ring.integers()); }
+    IntegerPoly(const IntegerPoly&) = delete;
+    IntegerPoly& operator=(const IntegerPoly&) = delete;
+    fmpz_mpoly_struct* get() { return value; }
+
+private:
+    const PolyRingC& ring;
+    fmpz_mpoly_t value;
+};
+
+struct Integer {
+    Integer() { fmpz_init(value); }
+    ~Integer() { fmpz_clear(value); }
+    Integer(const Integer&) = delete;
+    Integer& operator=(const Integer&) = delete;
+    fmpz_t value;
+};
+
+const fmpq* contentOf(const FlintPolyC& p, const PolyRingC& ring) {
+    return fmpq_mpoly_content_ref(const_cast<fmpq_mpoly_struct*>(p.get()), ring.get());
+}
+
+const fmpz_mpoly_struct* zpolyOf(const FlintPolyC& p, const PolyRingC& ring) {
+    return fmpq_mpoly_zpoly_ref(const_cast<fmpq_mpoly_struct*>(p.get()), ring.get());
+}
+
+bool integral(const FlintPolyC& p, const PolyRingC& ring) { return fmpz_is_one(fmpq_denref(contentOf(p, ring))); }
+
+// p's integer multiple without common content (content and sign into `scale`).
+void primitive(const FlintPolyC& p, const PolyRingC& ring, IntegerPoly& z, fmpq_t scale) {
+    fmpz_mpoly_set(z.get(), zpolyOf(p, ring), ring.integers());
+    fmpq_set(scale, contentOf(p, ring));
+    Integer g;
+    _fmpz_vec_content(g.value, z.get()->coeffs, z.get()->length);
+    if (!fmpz_is_zero(g.value) && !fmpz_is_one(g.value)) {
+        fmpz_mpoly_scalar_divexact_fmpz(z.get(), z.get(), g.value, ring.integers());
+        fmpq_mul_fmpz(scale, scale, g.value);
+    }
+}
+
+// p exactly as an integer polynomial (p integral).
+void integerOf(const FlintPolyC& p, const PolyRingC& ring, IntegerPoly& z) {
+    fmpz_mpoly_scalar_mul_fmpz(z.get(), zpolyOf(p, ring), fmpq_numref(contentOf(p, ring)), ring.integers());
+}
+
+void rationalOf(IntegerPoly& z, const PolyRingC& ring, FlintPolyC& p) {
+    fmpz_mpoly_set(fmpq_mpoly_zpoly_ref(p.get(), ring.get()), z.get(), ring.integers());
+    fmpq_one(fmpq_mpoly_content_ref(p.get(), ring.get()));
+    fmpq_mpoly_reduce(p.get(), ring.get());
+}
+
+struct Rational {
+    Rational() { fmpq_init(value); }
+    ~Rational() { fmpq_clear(value); }
+    Rational(const Rational&) = delete;
+    Rational& operator=(const Rational&) = delete;
+    fmpq_t value;
+};
+
+}  // namespace
+
+const char16_t* PolyEngineC::nameOf(OperationE operation) {
+    static const char16_t* const names[] = {u"expand", u"factor", u"simplify", u"gcd", u"lcm", u"quo", u"rem"};
+    return names[static_cast<std::size_t>(operation)];
+}
+
+namespace {
+
+// FLINT keeps caches of integers per thread: each thread that computes
+// frees its own when it ends (the engines' workers at exit).
+struct FlintCachesS {
+    ~FlintCachesS() { flint_cleanup(); }
+};
+
+}  // namespace
+
+PolyEngineC::PolyEngineC(support::ResultGraphC& graph, const PolyLimitsS& limits) : graph(graph), limits(limits) {
+    static thread_local FlintCachesS caches;
+    (void)caches;
+}
+
+IdT PolyEngineC::run(OperationE operation, const IdT* arguments, std::size_t count) {
+    const bool division = operation == OperationE::Quo || operation == OperationE::Rem;
+    const bool pair = operation == OperationE::Gcd || operation == OperationE::Lcm;
+    const std::size_t wanted = pair ? 2 : division ? (count == 3 ? 3 : 2) : 1;
+    if (count != wanted) {
+        return kNoId;  // the engine names the misuse
+    }
+    PolyReaderC reader(graph, limits, nameOf(operation));
+    if (!reader.read(arguments, division ? 2 : count, count == 3 ? arguments[2] : kNoId)) {
+        return kNoId;
+    }
+    const std::size_t generators = reader.ring().size();
+    if (generators == 0) {
+        return operation == OperationE::Factor ? factorInteger(reader) : kNoId;
+    }
+    if (operation != OperationE::Expand && operation != OperationE::Factor && !reader.onlySymbols()) {
+        return kNoId;
+    }
+    switch (operation) {
+        case OperationE::Expand:
+            return expand(reader);
+        case OperationE::Factor:
+            return factor(reader);
+        case OperationE::Simplify:
+            return simplify(reader);
+        case OperationE::Gcd:
+        case OperationE::Lcm:
+            return gcd(reader, operation == OperationE::Lcm);
+        default:
+            // Without a named variable, the only symbol is the variable.
+            return count == 3 || generators == 1 ? divide(reader, operation == OperationE::Quo) : kNoId;
+    }
+}
+
+IdT PolyEngineC::expand(PolyReaderC& reader) {
+    const PolyReaderC::FractionS& a = reader.value(0);
+    if (a.denominator) {
+        return kNoId;  // the engines expand over each denominator
+    }
+    return PolyWriterC(graph, reader.ring()).polynomial(*a.numerator);
+}
+
+// n = (-1) p1^e1 ... pk^ek, each prime's power a factor (p^1 is written p).
+IdT PolyEngineC::factorInteger(PolyReaderC& reader) {
+    const PolyReaderC::FractionS& a = reader.value(0);
+    const PolyRingC& ring = reader.ring();
+    Rational value;
+    fmpq_mpoly_get_fmpq(value.value, a.numerator->get(), ring.get());
+    const fmpz* n = fmpq_numref(value.value);
+    if (a.denominator || !fmpz_is_one(fmpq_denref(value.value)) || fmpz_cmpabs(n, fmpq_denref(value.value)) <= 0 ||
+        fmpz_sizeinbase(n, 10) > kMaxFactoredDigits) {
+        return kNoId;
+    }
+    fmpz_factor_t primes;
+    fmpz_factor_init(primes);
+    struct Cleared {
+        fmpz_factor_struct* f;
+        ~Cleared() { fmpz_factor_clear(f); }
+    } cleared{primes};
+    fmpz_factor(primes, n);
+    PolyWriterC writer(graph, ring);
+    std::vector<IdT> powers;
+    for (slong i = 0; i < primes->num; ++i) {
+        powers.push_back(graph.power(writer.integer(primes->p + i), writer.integer(primes->exp[i])));
+    }
+    if (powers.size() == 1 && primes->exp[0] == 1) {
+        return writer.integer(n);  // a prime
+    }
+    if (powers.size() == 1 && primes->sign > 0) {
+        return powers[0];
+    }
+    const IdT sign = primes->sign < 0 ? graph.number(support::NumberS::integer(true, "1")) : kNoId;
+    return graph.product(sign, powers.data(), powers.size());
+}
+
+// Over the rationals: each part's content and its irreducible factors,
+// those of a denominator with negative exponents.
+IdT PolyEngineC::factor(PolyReaderC& reader) {
+    const PolyReaderC::FractionS& a = reader.value(0);
+    const PolyRingC& ring = reader.ring();
+    if (a.numerator->isZero()) {
+        return kNoId;
+    }
+    if (fmpq_mpoly_is_fmpq(a.numerator->get(), ring.get()) && !a.denominator) {
+        return factorInteger(reader);
+    }
+    for (const FlintPolyC* part : {a.numerator.get(), a.denominator.get()}) {
+        if (part != nullptr) {
+            const ShapeS shape = shapeOf(*part, ring);
+            double dense = 1.0;
+            for (double d : shape.degrees) {
+                dense *= d + 1.0;
+            }
+            // A factor has at most the monomials of the degrees it divides.
+            reader.check(BoundS{std::min(dense, 1e300), shape.bits}, u"factoring");
+        }
+    }
+    PolyWriterC writer(graph, ring);
+    PolyWriterC::ProductC gathered;
+    std::vector<std::pair<std::unique_ptr<FlintPolyC>, long>> found;
+    const auto factorPart = [&](const FlintPolyC& part, long sign) {
+        IntegerPoly z(ring);
+        Rational scale;
+        primitive(part, ring, z, scale.value);
+        fmpz_mpoly_factor_t f;
+        fmpz_mpoly_factor_init(f, ring.integers());
+        struct Cleared {
+            fmpz_mpoly_factor_struct* f;
+            const PolyRingC& ring;
+            ~Cleared() { fmpz_mpoly_factor_clear(f, ring.integers()); }
+        } cleared{f, ring};
+        if (!fmpz_mpoly_factor(f, z.get(), ring.integers())) {
+            throw support::RefusalC(u"factor: the polynomial library could not factor the polynomial");
+        }
+        fmpq_mul_fmpz(scale.value, scale.value, f->constant);
+        if (sign < 0) {
+            fmpq_inv(scale.value, scale.value);
+        }
+        gathered.scale(scale.value);
+        for (slong i = 0; i < f->num; ++i) {
+            IntegerPoly factor_z(ring);
+            fmpz_mpoly_swap(factor_z.get(), f->poly + i, ring.integers());
+            found.emplace_back(std::make_unique<FlintPolyC>(ring), sign * fmpz_get_si(f->exp + i));
+            rationalOf(factor_z, ring, *found.back().first);
+        }
+    };
+    factorPart(*a.numerator, 1);
+    if (a.denominator) {
+        factorPart(*a.denominator, -1);
+    }
+    const fmpq* content = gathered.number();
+    if (found.size() == 1 && found[0].second == 1 && fmpz_is_one(fmpq_denref(content)) &&
+        fmpz_is_pm1(fmpq_numref(content))) {
+        // Irreducible up to its sign: the polynomial itself, whose sign then
+        // shows in its terms (a lone factor's would depend on the order of the
+        // generators; beside a coefficient, the writer normalises it).
+        fmpq_mpoly_scalar_mul_fmpq(found[0].first->get(), found[0].first->get(), gathered.number(), ring.get());
+        return writer.polynomial(*found[0].first);
+    }
+    for (const auto& [polynomial, exponent] : found) {
+        gathered.multiply(graph, writer.polynomial(*polynomial), exponent);
+    }
+    return writer.product(gathered);
+}
+
+// One fraction in lowest terms: the contents of both parts as a rational
+// coefficient, the parts primitive integer polynomials, expanded; a
+// polynomial stays one, expanded.
+IdT PolyEngineC::simplify(PolyReaderC& reader) {
+    const PolyReaderC::FractionS& a = reader.value(0);
+    const PolyRingC& ring = reader.ring();
+    PolyWriterC writer(graph, ring);
+    if (!a.denominator) {
+        return writer.polynomial(*a.numerator);
+    }
+    PolyWriterC::ProductC gathered;
+    Rational scale;
+    long exponent = 1;
+    for (const FlintPolyC* part : {a.numerator.get(), a.denominator.get()}) {
+        IntegerPoly z(ring);
+        primitive(*part, ring, z, scale.value);
+        if (exponent < 0) {
+            fmpq_inv(scale.value, scale.value);
+        }
+        gathered.scale(scale.value);
+        FlintPolyC p(ring);
+        rationalOf(z, ring, p);
+        gathered.multiply(graph, writer.polynomial(p), exponent);
+        exponent = -1;
+    }
+    return writer.product(gathered);
+}
+
+// Integer polynomials in symbols: the gcd with a positive leading
+// coefficient; the lcm (a/gcd) * b, a product as the engines write it.
+IdT PolyEngineC::gcd(PolyReaderC& reader, bool lcm) {
+    const PolyRingC& ring = reader.ring();
+    const PolyReaderC::FractionS& a = reader.value(0);
+    const PolyReaderC::FractionS& b = reader.value(1);
+    if (a.denominator || b.denominator || !integral(*a.numerator, ring) || !integral(*b.numerator, ring)) {
+        return kNoId;
+    }
+    PolyWriterC writer(graph, ring);
+    if (lcm && (a.numerator->isZero() || b.numerator->isZero())) {
+        return writer.integer(0ul);
+    }
+    IntegerPoly za(ring);
+    IntegerPoly zb(ring);
+    IntegerPoly g(ring);
+    integerOf(*a.numerator, ring, za);
+    integerOf(*b.numerator, ring, zb);
+    if (!fmpz_mpoly_gcd(g.get(), za.get(), zb.get(), ring.integers())) {
+        throw support::RefusalC(std::u16string(lcm ? u"lcm" : u"gcd") + u": the polynomial library could not compute the gcd");
+    }
+    FlintPolyC result(ring);
+    if (!lcm) {
+        rationalOf(g, ring, result);
+        return writer.polynomial(result);
+    }
+    IntegerPoly q(ring);
+    fmpz_mpoly_divides(q.get(), za.get(), g.get(), ring.integers());
+    rationalOf(q, ring, result);
+    PolyWriterC::ProductC gathered;
+    gathered.multiply(graph, writer.polynomial(result), 1);
+    gathered.multiply(graph, writer.polynomial(*b.numerator), 1);
+    return writer.product(gathered);
+}
+
+// Division in generator 0, the divisor's leading coefficient in it a
+// number: FLINT's division by the lexicographically leading term is then
+// the division in that variable.
+IdT PolyEngineC::divide(PolyReaderC& reader, bool quotient) {
+    const PolyRingC& ring = reader.ring();
+    const PolyReaderC::FractionS& a = reader.value(0);
+    const PolyReaderC::FractionS& b = reader.value(1);
+    if (a.denominator || b.denominator) {
+        return kNoId;
+    }
+    const std::u16string name = quotient ? u"quo" : u"rem";
+    if (b.numerator->isZero()) {
+        throw support::RefusalC(name + u": division by zero");
+    }
+    std::vector<ulong> first(ring.size());
+    fmpq_mpoly_get_term_exp_ui(first.data(), b.numerator->get(), 0, ring.get());
+    for (std::size_t v = 1; v < first.size(); ++v) {
+        if (first[v] != 0) {
+            return kNoId;  // a leading coefficient in other symbols
+        }
+    }
+    if (b.numerator->terms() > 1) {
+        std::vector<ulong> second(ring.size());
+        fmpq_mpoly_get_term_exp_ui(second.data(), b.numerator->get(), 1, ring.get());
+        if (second[0] == first[0]) {
+            return kNoId;
+        }
+    }
+    reader.check(quotientBound(shapeOf(*a.numerator, ring), shapeOf(*b.numerator, ring)), u"dividing");
+    FlintPolyC q(ring);
+    FlintPolyC r(ring);
+    fmpq_mpoly_divrem(q.get(), r.get(), a.numerator->get(), b.numerator->get(), ring.get());
+    return PolyWriterC(graph, ring).polynomial(quotient ? q : r);
+}
+
+}  // namespace qorv::math::algexpr::poly
