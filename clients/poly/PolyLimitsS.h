@@ -15,10 +15,12 @@ struct PolyLimitsS {
     /// A term of a written result costs about 1.4 KiB from FLINT to the
     /// tree (f*(f+1), f = (1+x+y+z+t)^20, 135,751 terms, takes 190 MB in the
     /// tool: the packed monomial and coefficient, the graph's nodes and hash
-    /// slots, the layout, a dozen tree nodes and the text); 500,000 terms
-    /// are about 700 MB. A polynomial only FLINT holds (a product inside
+    /// slots, the layout, a dozen tree nodes and the text), and the engines
+    /// write trees of up to 2,000,000 nodes, about 150,000 such terms: that
+    /// many, about 210 MB, so that what could not be written is refused
+    /// before FLINT works. A polynomial only FLINT holds (a product inside
     /// factor, say) costs tens of bytes a term.
-    static constexpr std::size_t kDefaultTerms = 500000;
+    static constexpr std::size_t kDefaultTerms = 150000;
 
     /// Terms of every polynomial computed on the way, result included.
     std::size_t terms = kDefaultTerms;

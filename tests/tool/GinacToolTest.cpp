@@ -234,7 +234,7 @@ TEST_F(GinacToolTest, DeepAndHugeInputsFailTheirLineWithinSeconds) {
                       1}));
     const Result expand = run({"expand", "power(plus(x,y,z,w),1000)"});
     EXPECT_EQ(expand.status, 1);
-    EXPECT_NE(expand.err.find("500,000 terms"), std::string::npos) << expand.err;
+    EXPECT_NE(expand.err.find("150,000 terms"), std::string::npos) << expand.err;
     EXPECT_LT(std::chrono::steady_clock::now() - size_start, std::chrono::seconds(30));
 }
 

@@ -83,13 +83,13 @@ TEST_F(PolyToolTest, RefusalsNameTheCountWithBothEngines) {
     for (const char* engine : {"ginac", "giac"}) {
         EXPECT_EQ(run({"--engine", engine, "expand", "power(plus(x,y,z,1),1000)"}).err,
                   "algexpr: argument 1: cannot evaluate: expand: expanding would give up to 167,668,501 terms and "
-                  "101,271,774,604 digits of coefficients; the limits are 500,000 terms and 5,000,000 digits\n")
+                  "101,271,774,604 digits of coefficients; the limits are 150,000 terms and 5,000,000 digits\n")
             << engine;
     }
     // GiNaC keeps the power (Giac makes it exp(10^30*log(x+1)) as it evaluates it).
     EXPECT_EQ(run({"--engine", "ginac", "expand", "power(plus(x,1),power(10,30))"}).err,
               "algexpr: argument 1: cannot evaluate: expand: expanding would give up to 10^30 terms and 10^59 "
-              "digits of coefficients; the limits are 500,000 terms and 5,000,000 digits\n");
+              "digits of coefficients; the limits are 150,000 terms and 5,000,000 digits\n");
 }
 
 }  // namespace

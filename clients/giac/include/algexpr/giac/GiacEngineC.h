@@ -126,7 +126,7 @@ public:
     /// Terms of each polynomial expand, factor, simplify, gcd, lcm, quo and
     /// rem compute with FLINT (the GiNaC engine's default: about 1.4 KiB a
     /// written term).
-    static constexpr std::size_t kMaxPolynomialTerms = 500000;
+    static constexpr std::size_t kMaxPolynomialTerms = 150000;
     static constexpr std::size_t kStackBytes = std::size_t{64} << 20;
 
     /// The bounds an evaluation keeps to; the defaults are the GiNaC engine's.

@@ -49,11 +49,11 @@ struct GinacLimitsS {
     std::size_t expand_terms = 100000;
     /// Terms of every polynomial the polynomial route (FLINT) computes for
     /// expand, factor, simplify, gcd, lcm, quo and rem at the root, bounded
-    /// exactly before each product and power: a written term costs about
-    /// 1.4 KiB, so about 700 MB (f*(f+1), f = (1+x+y+z+t)^20, 135,751 terms,
-    /// takes 2 s and 190 MB in the tool). Written results are also bounded by
-    /// result_nodes, about a dozen a term.
-    std::size_t polynomial_terms = 500000;
+    /// exactly before each product and power: about the terms result_nodes
+    /// lets through (a dozen nodes a term of four symbols), at 1.4 KiB a
+    /// written term about 210 MB (f*(f+1), f = (1+x+y+z+t)^20, 135,751
+    /// terms, takes 2 s and 190 MB in the tool).
+    std::size_t polynomial_terms = 150000;
     /// Digits of the coefficients of an expanded form, all together.
     std::size_t expand_digits = 5000000;
     /// Degree of all the denominators simplify and factor bring over a
