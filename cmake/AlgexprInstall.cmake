@@ -12,6 +12,10 @@ install(TARGETS algexpr EXPORT algexprTargets
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY include/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The guide and the programs its steps show, beside the license.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/guide.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/guide/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples
+    FILES_MATCHING PATTERN "*.cpp")
 
 install(EXPORT algexprTargets NAMESPACE algexpr:: DESTINATION ${ALGEXPR_PACKAGE_DIR})
 

@@ -24,7 +24,11 @@ if ! cmp -s "$root/LICENSE" "$work/prefix/share/doc/algexpr/LICENSE"; then
     echo "cmake --install did not put LICENSE in share/doc/algexpr/" >&2
     exit 1
 fi
-echo "-- LICENSE installed in share/doc/algexpr/"
+if [ ! -f "$work/prefix/share/doc/algexpr/guide.md" ] || [ ! -f "$work/prefix/share/doc/algexpr/examples/01_session.cpp" ]; then
+    echo "cmake --install did not put the guide and its examples in share/doc/algexpr/" >&2
+    exit 1
+fi
+echo "-- LICENSE, the guide and its examples installed in share/doc/algexpr/"
 libdir=$(dirname "$library")
 
 # The tool, as the README's tour calls it: from bin/, finding its libraries
