@@ -23,7 +23,7 @@
 
 namespace qorv::math::algexpr {
 
-class ALGEXPR_API ReadResultC {
+class ALGEXPR_API ReadResultC final {
 public:
     static constexpr std::size_t kNoPosition = static_cast<std::size_t>(-1);
 
