@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "PolyEngineC.h"
 
+#include <string_view>
+
 #include <flint/flint.h>
 #include <flint/fmpz.h>
 #include <flint/fmpz_factor.h>
@@ -93,9 +95,22 @@ struct Rational {
 
 }  // namespace
 
-const char16_t* PolyEngineC::nameOf(OperationE operation) {
-    static const char16_t* const names[] = {u"expand", u"factor", u"simplify", u"gcd", u"lcm", u"quo", u"rem"};
-    return names[static_cast<std::size_t>(operation)];
+namespace {
+
+const char16_t* const kNames[] = {u"expand", u"factor", u"simplify", u"gcd", u"lcm", u"quo", u"rem"};
+
+}  // namespace
+
+const char16_t* PolyEngineC::nameOf(OperationE operation) { return kNames[static_cast<std::size_t>(operation)]; }
+
+bool PolyEngineC::named(const char16_t* name, OperationE& operation) {
+    for (std::size_t i = 0; i < sizeof kNames / sizeof *kNames; ++i) {
+        if (std::u16string_view(name) == kNames[i]) {
+            operation = static_cast<OperationE>(i);
+            return true;
+        }
+    }
+    return false;
 }
 
 namespace {

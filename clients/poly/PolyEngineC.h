@@ -44,6 +44,9 @@ class PolyEngineC {
 public:
     enum class OperationE : unsigned char { Expand, Factor, Simplify, Gcd, Lcm, Quo, Rem };
     static const char16_t* nameOf(OperationE operation);
+    /// The operation of a core name the layer computes: false for any other
+    /// name (the engine's own path then runs).
+    static bool named(const char16_t* name, OperationE& operation);
 
     PolyEngineC(support::ResultGraphC& graph, const PolyLimitsS& limits);
 

@@ -127,14 +127,8 @@ IdT numericRoot(JobS& job, std::u16string& reason, const ::giac::gen& exact, Res
 // kNoId where the route declines.
 IdT polynomialRoot(const JobS& job, OperationE operation, const std::vector<::giac::gen>& arguments,
                    detail::GenConverterC& converter, ResultGraphC& graph) {
-    using PolyE = poly::PolyEngineC::OperationE;
-    const std::pair<OperationE, PolyE> routed[] = {
-        {OperationE::Expand, PolyE::Expand}, {OperationE::Factor, PolyE::Factor}, {OperationE::Simplify, PolyE::Simplify},
-        {OperationE::Gcd, PolyE::Gcd},       {OperationE::Lcm, PolyE::Lcm},       {OperationE::Quo, PolyE::Quo},
-        {OperationE::Rem, PolyE::Rem}};
-    const auto found = std::find_if(std::begin(routed), std::end(routed),
-                                    [operation](const auto& pair) { return pair.first == operation; });
-    if (found == std::end(routed) || arguments.empty() || arguments.size() > 3) {
+    poly::PolyEngineC::OperationE routed{};
+    if (!poly::PolyEngineC::named(detail::Words::nameOf(operation), routed) || arguments.empty() || arguments.size() > 3) {
         return support::kNoId;
     }
     IdT list = support::kNoId;
@@ -161,7 +155,7 @@ IdT polynomialRoot(const JobS& job, OperationE operation, const std::vector<::gi
     poly::PolyLimitsS limits;
     limits.terms = job.limits.polynomial_terms;
     limits.digits = job.limits.max_integer_digits;
-    return poly::PolyEngineC(graph, limits).run(found->second, copied.data(), copied.size());
+    return poly::PolyEngineC(graph, limits).run(routed, copied.data(), copied.size());
 }
 
 NodeABC* evaluateHere(JobS& job, std::u16string& reason) {

@@ -151,14 +151,8 @@ support::NumberS numericValue(const GiNaC::ex& exact, unsigned long digits, std:
 // FLINT's result out of it; kNoId where the route declines.
 support::IdT polynomialRoot(const Job& job, OperationE operation, const std::vector<GiNaC::ex>& arguments,
                             detail::GinacConverterC& converter, support::ResultGraphC& graph) {
-    using PolyE = poly::PolyEngineC::OperationE;
-    const std::pair<OperationE, PolyE> routed[] = {
-        {OperationE::Expand, PolyE::Expand}, {OperationE::Factor, PolyE::Factor}, {OperationE::Simplify, PolyE::Simplify},
-        {OperationE::Gcd, PolyE::Gcd},       {OperationE::Lcm, PolyE::Lcm},       {OperationE::Quo, PolyE::Quo},
-        {OperationE::Rem, PolyE::Rem}};
-    const auto found = std::find_if(std::begin(routed), std::end(routed),
-                                    [operation](const auto& pair) { return pair.first == operation; });
-    if (found == std::end(routed) || arguments.empty() || arguments.size() > 3) {
+    poly::PolyEngineC::OperationE routed{};
+    if (!poly::PolyEngineC::named(detail::Words::nameOf(operation), routed) || arguments.empty() || arguments.size() > 3) {
         return support::kNoId;
     }
     support::IdT nodes[3];
@@ -170,7 +164,7 @@ support::IdT polynomialRoot(const Job& job, OperationE operation, const std::vec
         return support::kNoId;  // a part the graph cannot hold: the engine's path says why
     }
     const poly::PolyLimitsS limits{job.limits.polynomial_terms, job.limits.integer_digits, job.limits.expand_digits};
-    return poly::PolyEngineC(graph, limits).run(found->second, nodes, arguments.size());
+    return poly::PolyEngineC(graph, limits).run(routed, nodes, arguments.size());
 }
 
 NodeABC* evaluateOnWorker(Job& job, std::u16string& reason) {
