@@ -21,6 +21,8 @@
 
 #include <flint/flint.h>
 
+#include "GmpAllocation.h"
+
 #include <atomic>
 #include <cstddef>
 #include <cstdlib>
@@ -28,22 +30,9 @@
 
 namespace qorv::math::algexpr::poly::flint {
 
-inline void outOfMemory() {
-    const std::new_handler handler = std::get_new_handler();
-    if (handler == nullptr) {
-        throw std::bad_alloc();
-    }
-    handler();
-}
-
-inline void* allocate(std::size_t size) {
-    for (;;) {
-        if (void* block = std::malloc(size != 0 ? size : 1)) {
-            return block;
-        }
-        outOfMemory();
-    }
-}
+// malloc's and realloc's loops are GMP's (operator new's); calloc's is FLINT's own.
+using support::gmp::allocate;
+using support::gmp::outOfMemory;
 
 inline void* allocateZeroed(std::size_t count, std::size_t size) {
     for (;;) {
@@ -54,14 +43,7 @@ inline void* allocateZeroed(std::size_t count, std::size_t size) {
     }
 }
 
-inline void* reallocate(void* block, std::size_t size) {
-    for (;;) {
-        if (void* moved = std::realloc(block, size != 0 ? size : 1)) {
-            return moved;
-        }
-        outOfMemory();
-    }
-}
+inline void* reallocate(void* block, std::size_t size) { return support::gmp::reallocate(block, 0, size); }
 
 inline void release(void* block) { std::free(block); }
 

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "FlintRationalC.h"
 #include "PolyReaderC.h"
 #include "PolyWriterC.h"
 #include "RefusalC.h"
@@ -84,14 +85,6 @@ void rationalOf(IntegerPoly& z, const PolyRingC& ring, FlintPolyC& p) {
     fmpq_one(fmpq_mpoly_content_ref(p.get(), ring.get()));
     fmpq_mpoly_reduce(p.get(), ring.get());
 }
-
-struct Rational {
-    Rational() { fmpq_init(value); }
-    ~Rational() { fmpq_clear(value); }
-    Rational(const Rational&) = delete;
-    Rational& operator=(const Rational&) = delete;
-    fmpq_t value;
-};
 
 }  // namespace
 
@@ -174,7 +167,7 @@ IdT PolyEngineC::expand(PolyReaderC& reader) {
 IdT PolyEngineC::factorInteger(PolyReaderC& reader) {
     const PolyReaderC::FractionS& a = reader.value(0);
     const PolyRingC& ring = reader.ring();
-    Rational value;
+    FlintRationalC value;
     fmpq_mpoly_get_fmpq(value.value, a.numerator->get(), ring.get());
     const fmpz* n = fmpq_numref(value.value);
     if (a.denominator || !fmpz_is_one(fmpq_denref(value.value)) || fmpz_cmpabs(n, fmpq_denref(value.value)) <= 0 ||
@@ -230,7 +223,7 @@ IdT PolyEngineC::factor(PolyReaderC& reader) {
     std::vector<std::pair<std::unique_ptr<FlintPolyC>, long>> found;
     const auto factorPart = [&](const FlintPolyC& part, long sign) {
         IntegerPoly z(ring);
-        Rational scale;
+        FlintRationalC scale;
         primitive(part, ring, z, scale.value);
         fmpz_mpoly_factor_t f;
         fmpz_mpoly_factor_init(f, ring.integers());
@@ -284,7 +277,7 @@ IdT PolyEngineC::simplify(PolyReaderC& reader) {
         return writer.polynomial(*a.numerator);
     }
     PolyWriterC::ProductC gathered;
-    Rational scale;
+    FlintRationalC scale;
     long exponent = 1;
     for (const FlintPolyC* part : {a.numerator.get(), a.denominator.get()}) {
         IntegerPoly z(ring);

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "FlintRationalC.h"
 #include "RefusalC.h"
 
 namespace qorv::math::algexpr::poly {
@@ -45,15 +46,6 @@ void rationalOf(const RealS& r, fmpq_t q) {
     }
     fmpq_canonicalise(q);
 }
-
-// RAII for FLINT scalars.
-struct Rational {
-    Rational() { fmpq_init(value); }
-    ~Rational() { fmpq_clear(value); }
-    Rational(const Rational&) = delete;
-    Rational& operator=(const Rational&) = delete;
-    fmpq_t value;
-};
 
 }  // namespace
 
@@ -312,7 +304,7 @@ bool PolyReaderC::power(IdT id, FractionS& value) {
 }
 
 void PolyReaderC::number(const NumberS& n, FractionS& value) const {
-    Rational q;
+    FlintRationalC q;
     rationalOf(n.real, q.value);
     if (!value.numerator) {
         value.numerator = std::make_unique<FlintPolyC>(*ring_p);
@@ -368,7 +360,7 @@ void PolyReaderC::cancel(FractionS& a) const {
                                   a.denominator->get(), ring_p->get())) {
         throw support::RefusalC(operation + u": the polynomial library could not cancel a fraction");
     }
-    Rational lead;
+    FlintRationalC lead;
     fmpq_mpoly_get_term_coeff_fmpq(lead.value, denominator->get(), 0, ring_p->get());
     fmpq_mpoly_scalar_div_fmpq(numerator->get(), numerator->get(), lead.value, ring_p->get());
     fmpq_mpoly_scalar_div_fmpq(denominator->get(), denominator->get(), lead.value, ring_p->get());
