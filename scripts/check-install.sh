@@ -19,7 +19,7 @@ cmake -S "$root" -B "$work/build" -DCMAKE_BUILD_TYPE=Release -DALGEXPR_BUILD_TES
     -DALGEXPR_BUILD_TOOLS=ON -DALGEXPR_BUILD_EXAMPLES=OFF -DCMAKE_INSTALL_PREFIX="$work/prefix" >/dev/null
 cmake --build "$work/build" -j2 >/dev/null
 cmake --install "$work/build" >/dev/null
-library=$(ls "$work"/prefix/lib*/libalgexpr.so.1)
+library=$(ls "$work"/prefix/lib*/libalgexpr.so.2)
 if ! cmp -s "$root/LICENSE" "$work/prefix/share/doc/algexpr/LICENSE"; then
     echo "cmake --install did not put LICENSE in share/doc/algexpr/" >&2
     exit 1
@@ -45,7 +45,7 @@ if [ "$got" != "$expected_sum" ]; then
 fi
 echo "-- the tool installed in bin/: algexpr eval gives $got"
 "$root/scripts/check-symbols.sh" "$library"
-for client in "$libdir"/libalgexpr_*.so.1; do
+for client in "$libdir"/libalgexpr_*.so.2; do
     "$root/scripts/check-symbols.sh" "$client"
 done
 
