@@ -86,6 +86,9 @@ if [ -e "$libdir/cmake/algexpr/algexpr-ginac-targets.cmake" ]; then
     g++ -std=c++17 "$root/tests/consumer/ginac.cpp" $(pkg-config --cflags --libs algexpr-ginac) \
         -o "$work/pc-ginac-consumer"
     LD_LIBRARY_PATH=$libdir "$work/pc-ginac-consumer"
+    # Linked statically, the client needs FLINT, which has no module of its own.
+    pkg-config --static --libs algexpr-ginac | grep -q -- '-lflint' ||
+        { echo "pkg-config --static --libs algexpr-ginac lacks -lflint" >&2; exit 1; }
 
     echo "-- add_subdirectory, linking algexpr::ginac"
     cmake -S "$root/tests/consumer" -B "$work/sub-ginac" -DALGEXPR_SOURCE_DIR="$root" \
@@ -113,6 +116,9 @@ if [ -e "$libdir/cmake/algexpr/algexpr-giac-targets.cmake" ]; then
     g++ -std=c++17 "$root/tests/consumer/giac.cpp" $(pkg-config --cflags --libs algexpr-giac) \
         -o "$work/pc-giac-consumer"
     LD_LIBRARY_PATH=$libdir "$work/pc-giac-consumer"
+    # Linked statically, the client needs FLINT, which has no module of its own.
+    pkg-config --static --libs algexpr-giac | grep -q -- '-lflint' ||
+        { echo "pkg-config --static --libs algexpr-giac lacks -lflint" >&2; exit 1; }
 
     echo "-- add_subdirectory, linking algexpr::giac"
     cmake -S "$root/tests/consumer" -B "$work/sub-giac" -DALGEXPR_SOURCE_DIR="$root" \
