@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Installs algexpr into a temporary prefix and builds and runs a small
-# consumer three ways: find_package, pkg-config, and add_subdirectory; the
+# consumer three ways: find_package, pkg-config, and add_subdirectory (and
+# the guide's programs from their installed folder); the
 # same for the ginac component when GiNaC is there, and for the giac
 # component when Giac is. Also checks the installed
 # libraries' exported symbols, builds and runs the README's quick start
@@ -30,6 +31,17 @@ if [ ! -f "$work/prefix/share/doc/algexpr/guide.md" ] || [ ! -f "$work/prefix/sh
 fi
 echo "-- LICENSE, the guide and its examples installed in share/doc/algexpr/"
 libdir=$(dirname "$library")
+
+# The guide's programs as a newcomer builds them: from share/doc, against the
+# installed package, each printing what the guide shows.
+cmake -S "$work/prefix/share/doc/algexpr/examples" -B "$work/guide" -DCMAKE_PREFIX_PATH="$work/prefix" >/dev/null
+cmake --build "$work/guide" -j2 >/dev/null
+for program in "$work"/guide/[0-9][0-9]_*; do
+    [ -x "$program" ] || continue
+    cmake -DPROGRAM="$program" -DSOURCE="$(basename "$program").cpp" -DGUIDE="$root/docs/guide.md" \
+        -DEXAMPLES="$root/examples/guide" -P "$root/examples/CompareWithGuide.cmake" >/dev/null
+done
+echo "-- the guide's programs build from share/doc/algexpr/examples and print what the guide shows"
 
 # The tool, as the README's tour calls it: from bin/, finding its libraries
 # by itself (no LD_LIBRARY_PATH), with its default engine.
