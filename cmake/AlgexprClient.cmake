@@ -163,3 +163,21 @@ function(algexpr_client_unavailable name reason)
     set_property(GLOBAL APPEND PROPERTY ALGEXPR_UNAVAILABLE_CLIENTS ${name})
     set_property(GLOBAL PROPERTY ALGEXPR_UNAVAILABLE_REASON_${name} "${reason}")
 endfunction()
+
+# algexpr_client_objects(<target>): settings of an object library that the
+# clients compile into themselves (the client support, the polynomial layer):
+# its own folder and algexpr's headers to include, algexpr's definitions,
+# C++17, position-independent hidden code and the project's warnings.
+function(algexpr_client_objects target)
+    target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}
+        $<TARGET_PROPERTY:algexpr::algexpr,INTERFACE_INCLUDE_DIRECTORIES>)
+    target_compile_definitions(${target} PRIVATE
+        $<TARGET_PROPERTY:algexpr::algexpr,INTERFACE_COMPILE_DEFINITIONS>)
+    target_compile_features(${target} PRIVATE cxx_std_17)
+    set_target_properties(${target} PROPERTIES
+        CXX_EXTENSIONS OFF
+        POSITION_INDEPENDENT_CODE ON
+        CXX_VISIBILITY_PRESET hidden
+        VISIBILITY_INLINES_HIDDEN ON)
+    algexpr_target_options(${target})
+endfunction()
