@@ -95,6 +95,12 @@ TEST(GiacSessionTest, IntegratesSolvesAndTakesLimits) {
         {"solve(sin(x),x)", "list(0,pi)"},
         // No solution in radicals: a float, the root to double precision.
         {"solve(plus(power(x,3),x,1),x)", "list(-0.6823278038280193)"},
+        // Systems: each solution the values of the variables in their order.
+        {"solve(list(equal(plus(x,y),3),equal(minus(x,y),1)),list(x,y))", "list(list(2,1))"},
+        {"solve(list(equal(plus(power(x,2),power(y,2)),1),equal(x,y)),list(x,y))",
+         "list(list(divide(neg(sqrt(2)),2),divide(neg(sqrt(2)),2)),list(divide(sqrt(2),2),divide(sqrt(2),2)))"},
+        {"solve(list(equal(y,power(x,2)),equal(y,plus(x,2))),list(x,y))", "list(list(-1,1),list(2,4))"},
+        {"solve(list(equal(plus(x,y),3),equal(plus(x,y),4)),list(x,y))", "list()"},
         {"sum(divide(1,power(k,2)),k,1,infinity)", "divide(power(pi,2),6)"},
         {"sum(k,k,1,10)", "55"},
     });
@@ -132,6 +138,9 @@ TEST(GiacSessionTest, ResultsWithoutAValueAreNullWithTheReason) {
         {"limit(sin(divide(1,x)),x,0)", "limit: no value, the function oscillates without a limit"},
         {"divide(1,0)", "no value: the result is infinite without a sign"},
         {"solve(0,x)", "solve: no value, every value of the variable is a solution"},
+        {"solve(list(equal(plus(x,y),3)),list(x,y))", "solve: no single values, the solutions depend on a variable"},
+        {"solve(equal(x,1),list(x))", "solve: a list of variables needs a list of equations"},
+        {"solve(list(equal(x,1)),list(2))", "solve: the variable must be a symbol"},
         // Heads the vocabulary cannot say are refused, naming them.
         {"integrate(exp(power(x,2)),x)", "erf: a function of Giac's that the vocabulary does not name"},
         {"solve(plus(exp(x),x),x)", "LambertW: a function of Giac's that the vocabulary does not name"},

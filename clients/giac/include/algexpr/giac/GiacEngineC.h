@@ -33,6 +33,10 @@
 //                          equations give the solutions Giac gives in one
 //                          period (solve(sin(x),x) is list(0,pi)); no value
 //                          when every x solves it
+//   solve(list(f,g,...),list(x,y,...))
+//                          a system: list(...) of its solutions, each the
+//                          list of the values of x, y, ... in that order,
+//                          sorted; no value when they depend on a variable
 //   sum(f,k,a,b)           the sum of f for k from a to b (b may be infinity)
 //   list(...), equal(a,b)  lists and equations, as results and as arguments
 //   infinity               +infinity; neg(infinity) is -infinity. A result
