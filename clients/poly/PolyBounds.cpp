@@ -59,6 +59,17 @@ double monomialsBound(const std::vector<double>& degrees, double total) {
 
 double log2Count(double n) { return n > 1.0 ? std::log2(n) : 0.0; }
 
+// BoundS::computed for a result of these degrees and terms.
+double computedOf(const std::vector<double>& degrees, double terms) {
+    double used = 0.0;
+    double largest = 0.0;
+    for (double d : degrees) {
+        used += d > 0.0 ? 1.0 : 0.0;
+        largest = std::max(largest, d);
+    }
+    return used <= 1.0 ? std::max(terms, largest + 1.0) : terms;
+}
+
 }  // namespace
 
 ShapeS shapeOf(const FlintPolyC& p, const PolyRingC& ring) {
@@ -91,6 +102,7 @@ BoundS productBound(const ShapeS& a, const ShapeS& b) {
     bound.terms = std::min(a.terms * b.terms, monomialsBound(degrees, a.total + b.total));
     bound.bits = std::max(a.bits + b.bits + log2Count(std::min(a.terms, b.terms)),
                           a.denominator_bits + b.denominator_bits);
+    bound.computed = computedOf(degrees, bound.terms);
     return bound;
 }
 
@@ -104,6 +116,7 @@ BoundS powerBound(const ShapeS& a, double k) {
     const double chosen = a.terms <= 1.0 ? 1.0 : binomial(a.terms - 1.0, k);
     bound.terms = std::min(chosen, monomialsBound(degrees, a.total * k));
     bound.bits = k * std::max(a.bits + log2Count(a.terms), a.denominator_bits);
+    bound.computed = computedOf(degrees, bound.terms);
     return bound;
 }
 
@@ -120,6 +133,7 @@ BoundS quotientBound(const ShapeS& a, const ShapeS& b) {
     bound.terms = monomialsBound(degrees, total);
     // Each step divides by b's leading number and multiplies by b.
     bound.bits = a.bits + a.denominator_bits + (steps + 1.0) * (b.bits + b.denominator_bits + log2Count(b.terms) + 1.0);
+    bound.computed = computedOf(degrees, bound.terms);
     return bound;
 }
 

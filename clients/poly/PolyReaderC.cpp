@@ -67,6 +67,13 @@ void PolyReaderC::check(const BoundS& bound, const char16_t* what) const {
                                 countText(static_cast<double>(limits.terms)) + u" terms and " +
                                 countText(static_cast<double>(limits.total_digits)) + u" digits");
     }
+    const double computed = bound.computed * (digits + 1.0);
+    if (bound.computed > bound.terms && computed > static_cast<double>(limits.total_digits)) {
+        throw support::RefusalC(operation + u": " + what + u" would work with all " + countText(bound.computed) +
+                                u" coefficients of a polynomial in one symbol, " + countText(computed) +
+                                u" digits; the limit is " + countText(static_cast<double>(limits.total_digits)) +
+                                u" digits");
+    }
     if (digits > static_cast<double>(limits.digits)) {
         throw support::RefusalC(operation + u": " + what + u" would give coefficients of up to " + countText(digits) +
                                 u" digits; the limit is " + countText(static_cast<double>(limits.digits)) +
