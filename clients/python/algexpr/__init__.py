@@ -45,7 +45,11 @@ def parse(text, notation="infix"):
     ``"prefix"`` (``plus(times(2,power(x,2)),sin(y))``) notation."""
     if not isinstance(text, str):
         raise TypeError("parse takes a str, not " + type(text).__name__)
-    return _read(text, notation)
+    try:
+        return _read(text, notation)
+    except TypeError:
+        text.encode("utf-8")  # a lone surrogate: say so
+        raise
 
 
 def symbols(names):

@@ -62,7 +62,9 @@ def to_sympy(expr):
             stack.append(sympy.Integer(int(text)))
             continue
         if kind == _FLOAT:
-            stack.append(sympy.Float(text))
+            # A double's digits make SymPy's double Float; more digits keep theirs.
+            digits = sum(c.isdigit() for c in text.lower().split("e")[0].lstrip("-0.").replace(".", ""))
+            stack.append(sympy.Float(float(text)) if digits <= 17 else sympy.Float(text))
             continue
         if kind == _SYMBOL:
             stack.append(sympy.Symbol(text))
@@ -102,7 +104,7 @@ def from_sympy(expr):
         elif node.is_Float:
             if not node.is_finite:
                 raise ValueError("a SymPy Float that is not finite has no counterpart")
-            text = repr(float(node)) if node._prec <= 53 else sympy.sstr(node, full_prec=True)
+            text = repr(float(node)) if node._prec <= 53 else str(node)
             ops.append((_FLOAT, text, 0))
         elif node.is_Symbol:
             if isinstance(node, (sympy.Wild, sympy.Dummy)):

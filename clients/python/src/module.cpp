@@ -88,6 +88,12 @@ SessionHandleS makeSession(const std::string& kind) {
     } else {
         throw py::value_error("unknown engine '" + kind + "': use \"ginac\", \"giac\" or \"numeric\"");
     }
+    return handle;
+}
+
+// The first session made becomes the current one (when none is) and the
+// default of evaluations.
+SessionHandleS install(SessionHandleS handle) {
     if (!CASSessionBC::getSession()) {
         CASSessionBC::setSession(handle.session);
     }
@@ -102,9 +108,9 @@ void ensureSession() {
         return;
     }
 #ifdef ALGEXPR_PY_WITH_GINAC
-    makeSession("ginac");
+    install(makeSession("ginac"));
 #else
-    makeSession("numeric");
+    install(makeSession("numeric"));
 #endif
 }
 
@@ -409,7 +415,7 @@ py::object evalf(const SessionHandleS& handle, const ExprValueC& value, py::obje
     throw py::value_error("the " + handle.kind + " engine computes floats as doubles: its digits cannot be set");
 }
 
-SessionHandleS newSession(const std::string& kind, py::object digits, py::object real, py::dict limits) {
+SessionHandleS configure(const std::string& kind, py::object digits, py::object real, py::dict limits) {
     SessionHandleS handle = makeSession(kind);
 #ifdef ALGEXPR_PY_WITH_GINAC
     if (handle.ginac_p != nullptr) {
@@ -479,6 +485,10 @@ SessionHandleS newSession(const std::string& kind, py::object digits, py::object
         throw py::value_error("the " + kind + " engine has no limits to set");
     }
     return handle;
+}
+
+SessionHandleS newSession(const std::string& kind, py::object digits, py::object real, py::dict limits) {
+    return install(configure(kind, std::move(digits), std::move(real), std::move(limits)));
 }
 
 py::object matchOf(const ExprValueC& value, const ExprValueC& pattern) {
