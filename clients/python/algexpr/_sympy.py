@@ -104,7 +104,9 @@ def from_sympy(expr):
         elif node.is_Float:
             if not node.is_finite:
                 raise ValueError("a SymPy Float that is not finite has no counterpart")
-            text = repr(float(node)) if node._prec <= 53 else str(node)
+            text = repr(float(node)) if node._prec <= 53 else "inf"
+            if text in ("inf", "-inf"):  # more digits, or beyond a double's range
+                text = str(node)
             ops.append((_FLOAT, text, 0))
         elif node.is_Symbol:
             if isinstance(node, (sympy.Wild, sympy.Dummy)):
