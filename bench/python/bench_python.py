@@ -44,7 +44,7 @@ def random_text(rng, depth):
 
 
 def report(name, ours, theirs, unit="s"):
-    print("%-34s algexpr %10.4g %s   SymPy %10.4g %s   ratio %8.1fx" % (name, ours, unit, theirs, unit, theirs / ours))
+    print("%-34s algexpr %10.4g %s   SymPy %10.4g %s   ratio %8.1fx" % (name, ours, unit, theirs, unit, theirs / ours), flush=True)
 
 
 def main():

@@ -214,8 +214,9 @@ bool toExprC(py::handle object, ExprC& out) {
         out = integerFrom(object);
         return true;
     }
-    static py::object fraction = py::module_::import("fractions").attr("Fraction");
-    if (py::isinstance(object, fraction)) {
+    // Never released: a Python object must not outlive the interpreter.
+    static const py::object* const fraction = new py::object(py::module_::import("fractions").attr("Fraction"));
+    if (py::isinstance(object, *fraction)) {
         ExprC p = integerFrom(object.attr("numerator"));
         py::object q = object.attr("denominator");
         if (py::int_(q).cast<long long>() == 1) {
