@@ -19,6 +19,9 @@ def test_agrees_with_numpy_and_broadcasts():
     grid = f(xs[:5, None], ys[None, :7])
     assert grid.shape == (5, 7) and np.allclose(grid[2, 3], f(xs[2], ys[3]))
     assert isinstance(f(0.5, 1), float)
+    powers = algexpr.lambdify(x, algexpr.parse("x^3 - x^-2 + x^0 + x^2.5 + (-x)^65"))
+    assert np.allclose(powers(xs[1600:]), xs[1600:] ** 3 - xs[1600:] ** -2.0 + 1 + xs[1600:] ** 2.5 - xs[1600:] ** 65,
+                       rtol=1e-13, atol=0)
     assert algexpr.lambdify([], algexpr.parse("2*pi - e"))() == pytest.approx(2 * np.pi - np.e)
 
 

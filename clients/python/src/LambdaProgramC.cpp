@@ -76,6 +76,12 @@ bool LambdaProgramC::compile(const NodeABC* tree, const std::vector<std::u16stri
             code.push_back({n == 1 ? OpE::Neg : OpE::Sub, 0, 0.0});
         } else if (kUnary.count(name) != 0 && n == 1) {
             code.push_back({kUnary.at(name), 0, 0.0});
+        } else if (name == u"power" && n == 2 && code.back().op == OpE::Const &&
+                   std::fabs(code.back().value) <= 64 && code.back().value == std::trunc(code.back().value)) {
+            // An integer exponent: products by repeated squaring instead of
+            // std::pow, exact as long as the products are.
+            const double exponent = code.back().value;
+            code.back() = {OpE::PowInt, static_cast<std::uint32_t>(std::fabs(exponent)), exponent < 0 ? -1.0 : 1.0};
         } else if (kBinary.count(name) != 0 && n == 2) {
             code.push_back({kBinary.at(name), 0, 0.0});
         } else {
@@ -141,10 +147,7 @@ void LambdaProgramC::evaluate(const std::vector<const double*>& inputs, std::siz
                 case OpE::Sub: for (std::size_t k = 0; k < m; ++k) a[k] -= b[k]; break;
                 case OpE::Div: for (std::size_t k = 0; k < m; ++k) a[k] /= b[k]; break;
                 case OpE::Pow:
-                    for (std::size_t k = 0; k < m; ++k) {
-                        const double e = b[k];
-                        a[k] = e == 2.0 ? a[k] * a[k] : std::pow(a[k], e);
-                    }
+                    for (std::size_t k = 0; k < m; ++k) a[k] = std::pow(a[k], b[k]);
                     break;
                 default: for (std::size_t k = 0; k < m; ++k) a[k] = std::atan2(a[k], b[k]); break;
                 }
@@ -165,6 +168,21 @@ void LambdaProgramC::evaluate(const std::vector<const double*>& inputs, std::siz
             case OpE::Sinh: for (std::size_t k = 0; k < m; ++k) r[k] = std::sinh(r[k]); continue;
             case OpE::Cosh: for (std::size_t k = 0; k < m; ++k) r[k] = std::cosh(r[k]); continue;
             case OpE::Tanh: for (std::size_t k = 0; k < m; ++k) r[k] = std::tanh(r[k]); continue;
+            case OpE::PowInt: {
+                const std::uint32_t exponent = instruction.count;
+                for (std::size_t k = 0; k < m; ++k) {
+                    double base = r[k];
+                    double product = 1.0;
+                    for (std::uint32_t e = exponent; e != 0; e >>= 1) {
+                        if ((e & 1U) != 0) {
+                            product *= base;
+                        }
+                        base *= base;
+                    }
+                    r[k] = instruction.value < 0 ? 1.0 / product : product;
+                }
+                continue;
+            }
             }
         }
         std::copy(stack.data(), stack.data() + m, out + begin);

@@ -34,12 +34,12 @@ public:
 private:
     enum class OpE : std::uint8_t {
         Const, Arg, Add, Mul, Sub, Div, Pow, Atan2, Neg,
-        Sin, Cos, Tan, Exp, Log, Sqrt, Abs, Asin, Acos, Atan, Sinh, Cosh, Tanh
+        Sin, Cos, Tan, Exp, Log, Sqrt, Abs, Asin, Acos, Atan, Sinh, Cosh, Tanh, PowInt
     };
     struct InstructionS {
         OpE op;
-        std::uint32_t count;  // Add, Mul: operands; Arg: the argument's index
-        double value;         // Const
+        std::uint32_t count;  // Add, Mul: operands; Arg: the argument's index; PowInt: |exponent|
+        double value;         // Const; PowInt: the exponent's sign (1 or -1)
     };
     std::vector<InstructionS> code;
     std::size_t stack_depth = 0;
