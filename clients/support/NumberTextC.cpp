@@ -360,4 +360,19 @@ void NumberTextC::appendDecimal(std::u16string& text, std::uint64_t value) {
     }
 }
 
+bool NumberTextC::wholeDigits(double value, std::string& digits) {
+    if (!std::isfinite(value) || std::trunc(value) != value) {
+        return false;
+    }
+    // All of them exact in fixed form.
+    char buffer[400];
+    const std::to_chars_result written =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::fixed, 0);
+    if (written.ec != std::errc()) {
+        return false;
+    }
+    digits.assign(buffer, written.ptr);
+    return true;
+}
+
 }  // namespace qorv::math::algexpr::support

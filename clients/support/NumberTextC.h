@@ -77,6 +77,9 @@ public:
     static bool toInt64(bool negative, const std::string& digits, std::int64_t& value);
     /// Appends the decimal digits of a number.
     static void appendDecimal(std::u16string& text, std::uint64_t value);
+    /// The digits of the magnitude of a whole double, every one of them
+    /// (at most 309); false for NaN, infinities and numbers with a fraction.
+    static bool wholeDigits(double value, std::string& digits);
 };
 
 }  // namespace qorv::math::algexpr::support

@@ -152,16 +152,21 @@ ResultShaperC::NodeP ResultShaperC::constant(NameE name) {
     return counted(new (std::nothrow) ExtendedSymbolNodeC(symbol));
 }
 
-ResultShaperC::NodeP ResultShaperC::integer(bool negative, const std::string& digits) {
-    std::unique_ptr<IntegerValueABC> value(context.numbers.integer(negative, digits));
+template <class NodeT, class ValueT>
+ResultShaperC::NodeP ResultShaperC::leafOwning(ValueT* made) {
+    std::unique_ptr<ValueT> value(made);
     if (!value) {
         throw std::bad_alloc();
     }
-    auto* node = new (std::nothrow) IntegerNodeC(value.get());
+    auto* node = new (std::nothrow) NodeT(value.get());
     if (node != nullptr) {
         value.release();  // the node owns it, also when counting it refuses
     }
     return counted(node);
+}
+
+ResultShaperC::NodeP ResultShaperC::integer(bool negative, const std::string& digits) {
+    return leafOwning<IntegerNodeC>(context.numbers.integer(negative, digits));
 }
 
 // 7, divide(-1,3), 0.5.
@@ -174,15 +179,7 @@ ResultShaperC::NodeP ResultShaperC::real(const RealS& value) {
         case RealS::FormE::Float:
             break;
     }
-    std::unique_ptr<FloatValueABC> number(context.numbers.decimal(value));
-    if (!number) {
-        throw std::bad_alloc();
-    }
-    auto* node = new (std::nothrow) FloatNodeC(number.get());
-    if (node != nullptr) {
-        number.release();  // the node owns it, also when counting it refuses
-    }
-    return counted(node);
+    return leafOwning<FloatNodeC>(context.numbers.decimal(value));
 }
 
 // i, times(2,i), neg(i), divide(i,2), times(0.5,i).

@@ -121,6 +121,10 @@ private:
     NodeP applyAll(NameE name, std::vector<NodeP> children);
     ParentNodeABC* structure(NameE name);
     NodeP counted(NodeABC* node);
+    // A number leaf owning `made` (a value from the client's factory; null
+    // when there was no memory), counted.
+    template <class NodeT, class ValueT>
+    NodeP leafOwning(ValueT* made);
     void attach(ParentNodeABC& parent, NodeP child);
 
     ResultGraphC& graph;

@@ -6,11 +6,7 @@
 // for its capabilities and help.
 //
 //   enum class OperationE : unsigned char {
-//       None,
-//   #define ALGEXPR_WORD(id, ...) id,
-//   #include "Vocabulary.def"
-//   #undef ALGEXPR_WORD
-//       Count
+//   #include "VocabularyOperations.inc"
 //   };
 //   using Words = support::VocabularyTC<OperationE>;
 //   Words::named(u"sin");                                  // OperationE::Sin

@@ -95,6 +95,12 @@ TEST(GiacSessionTest, IntegratesSolvesAndTakesLimits) {
         {"solve(sin(x),x)", "list(0,pi)"},
         // No solution in radicals: a float, the root to double precision.
         {"solve(plus(power(x,3),x,1),x)", "list(-0.6823278038280193)"},
+        // Systems: each solution the values of the variables in their order.
+        {"solve(list(equal(plus(x,y),3),equal(minus(x,y),1)),list(x,y))", "list(list(2,1))"},
+        {"solve(list(equal(plus(power(x,2),power(y,2)),1),equal(x,y)),list(x,y))",
+         "list(list(divide(neg(sqrt(2)),2),divide(neg(sqrt(2)),2)),list(divide(sqrt(2),2),divide(sqrt(2),2)))"},
+        {"solve(list(equal(y,power(x,2)),equal(y,plus(x,2))),list(x,y))", "list(list(-1,1),list(2,4))"},
+        {"solve(list(equal(plus(x,y),3),equal(plus(x,y),4)),list(x,y))", "list()"},
         {"sum(divide(1,power(k,2)),k,1,infinity)", "divide(power(pi,2),6)"},
         {"sum(k,k,1,10)", "55"},
     });
@@ -132,6 +138,9 @@ TEST(GiacSessionTest, ResultsWithoutAValueAreNullWithTheReason) {
         {"limit(sin(divide(1,x)),x,0)", "limit: no value, the function oscillates without a limit"},
         {"divide(1,0)", "no value: the result is infinite without a sign"},
         {"solve(0,x)", "solve: no value, every value of the variable is a solution"},
+        {"solve(list(equal(plus(x,y),3)),list(x,y))", "solve: no single values, the solutions depend on a variable"},
+        {"solve(equal(x,1),list(x))", "solve: a list of variables needs a list of equations"},
+        {"solve(list(equal(x,1)),list(2))", "solve: the variable must be a symbol"},
         // Heads the vocabulary cannot say are refused, naming them.
         {"integrate(exp(power(x,2)),x)", "erf: a function of Giac's that the vocabulary does not name"},
         {"solve(plus(exp(x),x),x)", "LambertW: a function of Giac's that the vocabulary does not name"},
@@ -196,9 +205,9 @@ TEST(GiacSessionTest, KeepsToItsLimits) {
               "factorial: the exact result would have more than 1000000 digits");
 
     GiacEngineC::LimitsS small;
-    small.max_nodes = 20;
-    small.max_depth = 5;
-    small.max_integer_digits = 10;
+    small.result_nodes = 20;
+    small.depth = 5;
+    small.integer_digits = 10;
     ASSERT_TRUE(session().setLimits(small));
     EXPECT_EQ(run(nested("sin", 6, "x")).reason, "the expression is nested 6 levels deep; the limit is 5");
     EXPECT_EQ(run("expand(power(plus(x,y),8))").reason, "the result has more than 20 nodes");
@@ -206,9 +215,9 @@ TEST(GiacSessionTest, KeepsToItsLimits) {
     EXPECT_EQ(run("times(100000,100000,100000)").reason, "the result has an integer of more than 10 digits");
     EXPECT_EQ(run("12345678901").reason, "an integer has 11 digits; the limit is 10");
     EXPECT_FALSE(session().setLimits(GiacEngineC::LimitsS{0, 1, 1}));
-    EXPECT_EQ(session().getLimits().max_nodes, 20u);
+    EXPECT_EQ(session().getLimits().result_nodes, 20u);
     ASSERT_TRUE(session().setLimits(GiacEngineC::LimitsS()));
-    EXPECT_EQ(session().getLimits().max_depth, GiacEngineC::kMaxDepth);
+    EXPECT_EQ(session().getLimits().depth, GiacEngineC::kMaxDepth);
 }
 
 TEST(GiacSessionTest, GivesTheSameTextEachTime) {

@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "algexpr/giac/IntegerValueFactoryC.h"
 
-#include <charconv>
-#include <cmath>
 #include <new>
 #include <string>
 
+#include "NumberTextC.h"
 #include "algexpr/giac/IntegerValueC.h"
 
 namespace qorv::math::algexpr::giac {
@@ -27,18 +26,9 @@ IntegerValueABC* IntegerValueFactoryC::fromInt64(std::int64_t value) {
 }
 
 IntegerValueABC* IntegerValueFactoryC::fromDouble(double value) {
-    if (!std::isfinite(value) || std::trunc(value) != value) {
-        return nullptr;
-    }
-    // A whole double has at most 309 digits, all of them exact in fixed form.
-    char buffer[400];
-    const std::to_chars_result written =
-        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::fixed, 0);
-    if (written.ec != std::errc()) {
-        return nullptr;
-    }
+    std::string digits;
     try {
-        return IntegerValueC::fromDigits(value < 0, std::string(buffer, written.ptr));
+        return support::NumberTextC::wholeDigits(value, digits) ? IntegerValueC::fromDigits(value < 0, digits) : nullptr;
     } catch (const std::bad_alloc&) {
         return nullptr;
     }

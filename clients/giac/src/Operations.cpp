@@ -248,7 +248,57 @@ gen solution(const gen& s, ::giac::context* context) {
     return gen(::giac::real_object(value));
 }
 
+// solve(list(equations...), list(variables...)): each solution a list of
+// the variables' values in their order; the solutions in ascending order of
+// those values where all are real.
+gen solveSystem(const gen& equations, const gen& variables, ::giac::context* context) {
+    if (equations.type != ::giac::_VECT || variables._VECTptr->empty()) {
+        throw misuse(OperationE::Solve, u"a list of variables needs a list of equations");
+    }
+    for (const gen& x : *variables._VECTptr) {
+        variable(OperationE::Solve, x);
+    }
+    const gen found = ::giac::_solve(makesequence(gen(*equations._VECTptr, 0), gen(*variables._VECTptr, 0)), context);
+    if (found.type != ::giac::_VECT) {
+        throw RefusalC(u"solve: Giac gives no list of solutions");
+    }
+    std::vector<std::pair<std::vector<double>, gen>> solutions;
+    bool ordered = true;
+    for (const gen& s : *found._VECTptr) {
+        if (s.type != ::giac::_VECT || s._VECTptr->size() != variables._VECTptr->size()) {
+            throw RefusalC(u"solve: Giac gives a solution that is not a value for each variable");
+        }
+        ::giac::vecteur values;
+        std::vector<double> where;
+        for (const gen& v : *s._VECTptr) {
+            const ::giac::vecteur& names = *variables._VECTptr;
+            if (containsPart(v, [&names](const gen& part) {
+                    return part.type == ::giac::_IDNT && std::find(names.begin(), names.end(), part) != names.end();
+                })) {
+                throw RefusalC(u"solve: no single values, the solutions depend on a variable");
+            }
+            values.push_back(solution(v, context));
+            double value = 0.0;
+            ordered = ordered && realNumber(values.back(), value, context);
+            where.push_back(value);
+        }
+        solutions.emplace_back(std::move(where), gen(values, 0));
+    }
+    if (ordered) {
+        std::stable_sort(solutions.begin(), solutions.end(),
+                         [](const auto& p, const auto& q) { return p.first < q.first; });
+    }
+    ::giac::vecteur list;
+    for (const auto& s : solutions) {
+        list.push_back(s.second);
+    }
+    return gen(list, 0);
+}
+
 gen solve(std::vector<gen>& arguments, ::giac::context* context) {
+    if (arguments[1].type == ::giac::_VECT) {
+        return solveSystem(arguments[0], arguments[1], context);
+    }
     const gen& x = variable(OperationE::Solve, arguments[1]);
     const gen found = ::giac::_solve(makesequence(arguments[0], x), context);
     if (found.type != ::giac::_VECT) {
@@ -508,7 +558,7 @@ bool needsValues(OperationE operation) {
     }
 }
 
-gen apply(OperationE operation, std::vector<gen>& arguments, std::size_t max_integer_digits, ::giac::context* context) {
+gen apply(OperationE operation, std::vector<gen>& arguments, std::size_t integer_digits, ::giac::context* context) {
     for (gen& argument : arguments) {
         argument = needsValues(operation) ? argument.eval(1, context) : argument;
     }
@@ -522,7 +572,7 @@ gen apply(OperationE operation, std::vector<gen>& arguments, std::size_t max_int
         case OperationE::Divide:
             return arguments[0] / arguments[1];
         case OperationE::Power:
-            checkPower(arguments[0], arguments[1], max_integer_digits);
+            checkPower(arguments[0], arguments[1], integer_digits);
             return ::giac::pow(arguments[0], arguments[1], context);
         case OperationE::Atan2:
             return ::giac::symbolic(::giac::at_atan2, makesequence(arguments[0], arguments[1]));
@@ -559,7 +609,7 @@ gen apply(OperationE operation, std::vector<gen>& arguments, std::size_t max_int
         case OperationE::Rem:
             return division(operation, arguments, context);
         default:
-            return unary(operation, arguments[0], max_integer_digits, context);
+            return unary(operation, arguments[0], integer_digits, context);
     }
 }
 

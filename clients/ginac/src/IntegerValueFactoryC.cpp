@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "algexpr/ginac/IntegerValueFactoryC.h"
 
-#include <charconv>
-#include <cmath>
 #include <new>
 #include <string>
 
+#include "NumberTextC.h"
 #include "algexpr/ginac/IntegerValueC.h"
 
 namespace qorv::math::algexpr::ginac {
@@ -32,18 +31,9 @@ IntegerValueABC* IntegerValueFactoryC::fromString(const std::u16string& text) {
 IntegerValueABC* IntegerValueFactoryC::fromInt64(std::int64_t value) { return new (std::nothrow) IntegerValueC(value); }
 
 IntegerValueABC* IntegerValueFactoryC::fromDouble(double value) {
-    if (!std::isfinite(value) || std::trunc(value) != value) {
-        return nullptr;
-    }
-    // A whole double has at most 309 digits, all of them exact in fixed form.
-    char buffer[400];
-    const std::to_chars_result written =
-        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::fixed, 0);
-    if (written.ec != std::errc()) {
-        return nullptr;
-    }
+    std::string digits;
     try {
-        return IntegerValueC::fromDigits(value < 0, std::string(buffer, written.ptr));
+        return support::NumberTextC::wholeDigits(value, digits) ? IntegerValueC::fromDigits(value < 0, digits) : nullptr;
     } catch (const std::bad_alloc&) {
         return nullptr;
     }

@@ -10,11 +10,7 @@
 namespace qorv::math::algexpr::ginac {
 
 enum class GinacEngineC::OperationE : unsigned char {
-    None,
-#define ALGEXPR_WORD(id, ...) id,
-#include "Vocabulary.def"
-#undef ALGEXPR_WORD
-    Count  // not an operation: the number of them
+#include "VocabularyOperations.inc"
 };
 
 namespace detail {

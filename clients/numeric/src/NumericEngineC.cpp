@@ -28,11 +28,7 @@ using support::reserveOutOfMemory;
 using support::setOutOfMemory;
 
 enum class NumericEngineC::OperationE : unsigned char {
-    None,
-#define ALGEXPR_WORD(id, ...) id,
-#include "Vocabulary.def"
-#undef ALGEXPR_WORD
-    Count
+#include "VocabularyOperations.inc"
 };
 
 namespace {

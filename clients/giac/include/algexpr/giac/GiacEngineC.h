@@ -33,6 +33,10 @@
 //                          equations give the solutions Giac gives in one
 //                          period (solve(sin(x),x) is list(0,pi)); no value
 //                          when every x solves it
+//   solve(list(f,g,...),list(x,y,...))
+//                          a system: list(...) of its solutions, each the
+//                          list of the values of x, y, ... in that order,
+//                          sorted; no value when they depend on a variable
 //   sum(f,k,a,b)           the sum of f for k from a to b (b may be infinity)
 //   list(...), equal(a,b)  lists and equations, as results and as arguments
 //   infinity               +infinity; neg(infinity) is -infinity. A result
@@ -77,9 +81,9 @@
 // takes Giac's own path (simplify of functions keeps Giac's identities).
 //
 // Limits (settings of the session, see LimitsS): trees deeper than
-// max_depth levels or with more than max_nodes nodes are refused before Giac
-// sees them, results with more than max_nodes nodes or integers of more than
-// max_integer_digits digits are refused. Giac itself cannot be interrupted
+// `depth` levels or with more than `result_nodes` nodes are refused before Giac
+// sees them, results with more than `result_nodes` nodes or integers of more than
+// `integer_digits` digits are refused. Giac itself cannot be interrupted
 // from here (its interrupt flag is one for the whole process): callers that
 // must bound time or memory should run evaluations in a process of their own.
 //
@@ -129,11 +133,12 @@ public:
     static constexpr std::size_t kMaxPolynomialTerms = 150000;
     static constexpr std::size_t kStackBytes = std::size_t{64} << 20;
 
-    /// The bounds an evaluation keeps to; the defaults are the GiNaC engine's.
+    /// The bounds an evaluation keeps to; the defaults are the GiNaC engine's,
+    /// and so are the names (GinacLimitsS's fields of the same meaning).
     struct LimitsS {
-        std::size_t max_depth = kMaxDepth;                    // levels of the input tree
-        std::size_t max_nodes = kMaxNodes;                    // nodes of the input and of the result
-        std::size_t max_integer_digits = kMaxIntegerDigits;   // of integers in the input and the result
+        std::size_t depth = kMaxDepth;                        // levels of the input tree
+        std::size_t result_nodes = kMaxNodes;                 // nodes of the result (and of the input)
+        std::size_t integer_digits = kMaxIntegerDigits;       // of integers in the input and the result
         std::size_t polynomial_terms = kMaxPolynomialTerms;   // of each polynomial the FLINT route computes
     };
 
