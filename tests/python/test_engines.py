@@ -52,6 +52,11 @@ def test_giac_as_a_second_session():
     assert str(parse("sin(x)^2 + cos(x)^2").simplify(session=giac)) == "1"
     with pytest.raises(ValueError, match="doubles"):
         parse("1/3").evalf(5, session=giac)
+    shallow = algexpr.Session("giac", limits={"depth": 3})
+    with pytest.raises(algexpr.EvaluationError, match="deep"):
+        parse("sin(sin(sin(sin(x))))").expand(session=shallow)
+    with pytest.raises(ValueError, match="no limit 'max_depth'"):
+        algexpr.Session("giac", limits={"max_depth": 3})
 
 
 def test_session_options_are_checked():

@@ -470,9 +470,9 @@ SessionHandleS configure(const std::string& kind, py::object digits, py::object 
         for (auto [key, bound] : limits) {
             const std::string name = py::str(key);
             const auto n = bound.cast<std::size_t>();
-            if (name == "max_depth") set.max_depth = n;
-            else if (name == "max_nodes") set.max_nodes = n;
-            else if (name == "max_integer_digits") set.max_integer_digits = n;
+            if (name == "depth") set.depth = n;
+            else if (name == "result_nodes") set.result_nodes = n;
+            else if (name == "integer_digits") set.integer_digits = n;
             else if (name == "polynomial_terms") set.polynomial_terms = n;
             else throw py::value_error("the giac engine has no limit '" + name + "'");
         }
