@@ -41,7 +41,8 @@ readback.apply = lambda name, args: MULTI[name](*args) if name in MULTI else _ap
 ALL = ("numeric", "ginac", "giac")
 VALUES = [
     ("erf", ["1/2", "-1.25", "2", "7", "sqrt(2)"], ALL),
-    ("erfc", ["1/2", "3", "-2", "12"], ALL),
+    ("erfc", ["1/2", "3", "-2", "12", "-30.0"], ALL),
+    ("erfc", ["30.0", "99"], ("ginac",)),  # beyond the doubles of the others
     ("gamma", ["5", "1/2", "2.5", "-1.5", "1/3"], ALL),
     ("lgamma", ["1/2", "10", "7/3"], ALL),
     ("zeta", ["2", "3", "-1"], ALL),

@@ -386,10 +386,6 @@ const ::giac::unary_function_ptr* elementary(OperationE operation) {
             return ::giac::at_sign;
         case OperationE::Step:
             return ::giac::at_Heaviside;
-        case OperationE::Erf:
-            return ::giac::at_erf;
-        case OperationE::Erfc:
-            return ::giac::at_erfc;
         case OperationE::Si:
             return ::giac::at_Si;
         case OperationE::Ci:
@@ -414,6 +410,30 @@ const ::giac::unary_function_ptr* elementary(OperationE operation) {
 }
 
 bool isWhole(const gen& g) { return g.type == ::giac::_INT_ || g.type == ::giac::_ZINT; }
+
+// erf and erfc. Giac's evaluation does not end for floats far out (erf of
+// 100000.0), and its erfc of a negative float is wrong there (0 at -30):
+// beyond kMaxErfArgument a float gives the double the function is there,
+// an exact value is refused; erfc of a negative float is 2 - erfc(-x).
+constexpr double kMaxErfArgument = 1000.0;
+
+gen errorFunction(OperationE operation, const gen& a, ::giac::context* context) {
+    const bool complement = operation == OperationE::Erfc;
+    const bool floating = a.type == ::giac::_REAL || a.type == ::giac::_DOUBLE_;
+    double value = 0.0;
+    bool complex = false;
+    if (::giac::_lname(a, context)._VECTptr->empty() && approximate(a, value, complex, context) &&
+        std::fabs(value) > kMaxErfArgument) {
+        if (!floating) {
+            throw misuse(operation, u"an exact argument beyond 1000 in size; write it as a float");
+        }
+        return gen(complement ? (value > 0.0 ? 0.0 : 2.0) : (value > 0.0 ? 1.0 : -1.0));
+    }
+    if (complement && floating && value < 0.0) {
+        return gen(2) - ::giac::symbolic(::giac::at_erfc, -a);
+    }
+    return ::giac::symbolic(complement ? ::giac::at_erfc : ::giac::at_erf, a);
+}
 
 // Zeta of whole arguments beyond this is refused (exact values, through
 // Bernoulli numbers, of as many digits).
@@ -595,6 +615,9 @@ gen unary(OperationE operation, const gen& a, std::size_t max_digits, ::giac::co
                 throw misuse(operation, u"an exact value for whole arguments of at most 1000 in size only");
             }
             return ::giac::symbolic(::giac::at_Zeta, a);
+        case OperationE::Erf:
+        case OperationE::Erfc:
+            return errorFunction(operation, a, context);
         case OperationE::Floor:
         case OperationE::Ceil:
             return integerPart(operation, a, context);
@@ -692,8 +715,6 @@ bool needsValues(OperationE operation) {
         case OperationE::Csgn:
         case OperationE::Step:
         case OperationE::Atan2:
-        case OperationE::Erf:
-        case OperationE::Erfc:
         case OperationE::Si:
         case OperationE::Ci:
         case OperationE::Sec:

@@ -51,7 +51,12 @@ bool floorValue(const GiNaC::ex& a, GiNaC::numeric& result) {
         if (!n.is_real()) {
             return false;
         }
-        result = floorNumber(n);
+        // A float beyond its digits is a whole number already: it stays a
+        // float rather than become an integer of as many digits as its
+        // exponent says (1.0e1000000000).
+        const long digits = GiNaC::Digits;
+        const bool whole = !n.is_rational() && GiNaC::abs(n) > GiNaC::pow(GiNaC::numeric(10), GiNaC::numeric(digits));
+        result = whole ? n : floorNumber(n);
         return true;
     }
     GiNaC::numeric value;
@@ -88,8 +93,9 @@ GiNaC::ex errorFunction(bool complement, const GiNaC::numeric& x) {
     // Beyond this, erf(x) is 1 or -1 to every digit; erfc(x) needs as many
     // more digits as it has leading zeros.
     const double saturated = std::sqrt((static_cast<double>(digits) + 5.0) * std::log(10.0));
-    if (!complement && magnitude > saturated) {
-        return GiNaC::numeric(x.is_positive() ? 1 : -1).evalf();
+    if (magnitude > saturated && (!complement || x.is_negative())) {
+        // erf(x) is 1 or -1, and erfc of a negative x is 2, to every digit.
+        return GiNaC::numeric(complement ? 2 : x.is_positive() ? 1 : -1).evalf();
     }
     if (complement && x.is_positive() && magnitude > kMaxErfcArgument) {
         throw support::RefusalC(u"erfc: an argument above 100 needs more digits than it is computed with");
@@ -98,7 +104,10 @@ GiNaC::ex errorFunction(bool complement, const GiNaC::numeric& x) {
     GiNaC::numeric value;
     {
         MoreDigitsC more(extra);
-        const GiNaC::numeric xf = GiNaC::ex_to<GiNaC::numeric>(GiNaC::ex(x).evalf());
+        // Float arithmetic keeps its operands' precision: x again, as the
+        // exact value of its float, with the digits raised.
+        const GiNaC::numeric exact(cln::rational(cln::the<cln::cl_R>(x.to_cl_N())));
+        const GiNaC::numeric xf = GiNaC::ex_to<GiNaC::numeric>(GiNaC::ex(exact).evalf());
         const GiNaC::numeric square = xf * xf;
         const GiNaC::numeric epsilon = GiNaC::pow(GiNaC::numeric(10), -GiNaC::numeric(GiNaC::Digits));
         GiNaC::numeric term(1);
