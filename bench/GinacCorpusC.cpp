@@ -22,9 +22,14 @@ const Function kFunctions[] = {
     {"cos", "cos", 1}, {"tan", "tan", 1}, {"exp", "exp", 1},  {"log", "log", 1},  {"sqrt", "sqrt", 1},
     {"f", "f", 1},     {"g", "g", 2},     {"h", "h", 3}};
 
+const Function kFlatFunctions[] = {
+    {"plus", "+", 2}, {"plus", "+", 3}, {"plus", "+", 4}, {"minus", "-", 2}, {"times", "*", 2}, {"times", "*", 3},
+    {"plus", "+", 2}, {"times", "*", 2}, {"power", "^", 2}, {"neg", "-", 1},  {"sin", "sin", 1},  {"cos", "cos", 1},
+    {"exp", "exp", 1}, {"log", "log", 1}};
+
 }  // namespace
 
-GinacCorpusC::GinacCorpusC(std::uint64_t seed) : state(seed) {}
+GinacCorpusC::GinacCorpusC(std::uint64_t seed, KindE kind) : state(seed), kind(kind) {}
 
 std::size_t GinacCorpusC::below(std::size_t n) {
     // xorshift64*
@@ -35,6 +40,12 @@ std::size_t GinacCorpusC::below(std::size_t n) {
 }
 
 void GinacCorpusC::leaf(std::string& prefix, std::string& infix) {
+    if (this->kind == KindE::Flat) {
+        const std::string text = below(2) == 0 ? kSymbols[below(6)] : std::to_string(1 + below(9));
+        prefix += text;
+        infix += text;
+        return;
+    }
     const std::size_t kind = below(20);
     if (kind < 10) {
         const char* symbol = kSymbols[below(sizeof kSymbols / sizeof *kSymbols)];
@@ -73,14 +84,16 @@ void GinacCorpusC::node(std::string& prefix, std::string& infix, int depth) {
         leaf(prefix, infix);
         return;
     }
-    const Function& function = kFunctions[below(sizeof kFunctions / sizeof *kFunctions)];
+    const Function& function = this->kind == KindE::Flat
+                                   ? kFlatFunctions[below(sizeof kFlatFunctions / sizeof *kFlatFunctions)]
+                                   : kFunctions[below(sizeof kFunctions / sizeof *kFunctions)];
     const std::string name = function.prefix;
     prefix += name;
     prefix += '(';
     if (name == "power") {
         // A small exponent, as GiNaC would compute enormous numbers otherwise.
         const char* const exponents[][2] = {{"2", "2"}, {"3", "3"}, {"-1", "(-1)"}, {"divide(1,2)", "(1/2)"}};
-        const std::size_t pick = below(4);
+        const std::size_t pick = below(this->kind == KindE::Flat ? 2 : 4);
         infix += '(';
         node(prefix, infix, depth + 1);
         prefix += ',';

@@ -5,6 +5,9 @@
 // the elementary functions, unknown functions of fixed arity (f/1, g/2,
 // h/3), symbols, integers (a few of them long), floats, pi and e. No
 // operation names (diff, expand, ...). The same seed gives the same texts.
+// The flat kind keeps to sums, differences, products, negations, squares and
+// cubes and sin, cos, exp and log of symbols and integers below 10: no
+// radicals or long numbers for the written forms to reduce, no floats.
 #ifndef ALGEXPR_BENCH_GINACCORPUSC_H
 #define ALGEXPR_BENCH_GINACCORPUSC_H
 
@@ -17,7 +20,9 @@ namespace qorv::math::algexpr::bench {
 
 class GinacCorpusC {
 public:
-    explicit GinacCorpusC(std::uint64_t seed);
+    enum class KindE { Mixed, Flat };
+
+    explicit GinacCorpusC(std::uint64_t seed, KindE kind = KindE::Mixed);
 
     /// Appends one expression to each text.
     void append(std::string& prefix, std::string& infix);
@@ -30,6 +35,7 @@ private:
     void leaf(std::string& prefix, std::string& infix);
 
     std::uint64_t state;
+    KindE kind;
 };
 
 }  // namespace qorv::math::algexpr::bench

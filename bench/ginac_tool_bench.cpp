@@ -6,6 +6,9 @@
 // same expressions in GiNaC's infix syntax. Both write to /dev/null; each
 // benchmark runs its process once per repetition and reports wall-clock
 // time. After the table comes the ratio of the medians, tool over GiNaC.
+// The flat/ pair does the same on a corpus of the flat kind (sums and
+// products of symbols, small integers and sin, cos, exp and log: nothing for
+// the written forms to reduce), of the same size.
 //
 //   algexpr_ginac_tool_bench --benchmark_repetitions=5 [--size=N]
 //
@@ -34,8 +37,11 @@ constexpr std::uint64_t kSeed = 0x61AC0FFEEull;  // algexpr_ginac_bench's corpus
 struct Setup {
     std::string tool;
     std::string reference;
+    std::string directory;
     std::string prefix_file;
     std::string infix_file;
+    std::string flat_prefix_file;
+    std::string flat_infix_file;
 };
 
 std::string beside(const char* variable, const std::string& program, const char* name) {
@@ -52,23 +58,23 @@ Setup& setup() {
     return made;
 }
 
-void writeCorpus(Setup& s) {
+// Writes a corpus of the given kind to <directory>/<name>.prefix and .infix.
+void writeCorpus(Setup& s, GinacCorpusC::KindE kind, const char* name, std::string& prefix_file,
+                 std::string& infix_file) {
     std::vector<std::string> prefix;
     std::vector<std::string> infix;
-    GinacCorpusC(kSeed).lines(corpus_size, prefix, infix);
-    const std::string directory = "/tmp/algexpr_ginac_tool_bench." + std::to_string(getpid());
-    std::system(("mkdir -p " + directory).c_str());
-    s.prefix_file = directory + "/prefix.txt";
-    s.infix_file = directory + "/infix.txt";
-    std::ofstream p(s.prefix_file);
-    std::ofstream i(s.infix_file);
+    GinacCorpusC(kSeed, kind).lines(corpus_size, prefix, infix);
+    prefix_file = s.directory + "/" + name + ".prefix";
+    infix_file = s.directory + "/" + name + ".infix";
+    std::ofstream p(prefix_file);
+    std::ofstream i(infix_file);
     std::size_t characters = 0;
     for (std::size_t k = 0; k < prefix.size(); ++k) {
         p << prefix[k] << '\n';
         i << infix[k] << '\n';
         characters += prefix[k].size() + 1;
     }
-    std::printf("corpus (GinacCorpusC, seed 0x%llx): %zu lines, %zu bytes of prefix text\n",
+    std::printf("%s corpus (GinacCorpusC, seed 0x%llx): %zu lines, %zu bytes of prefix text\n", name,
                 static_cast<unsigned long long>(kSeed), prefix.size(), characters);
 }
 
@@ -81,12 +87,12 @@ void runProcess(benchmark::State& state, const std::string& command) {
     }
 }
 
-void toolEval(benchmark::State& state) {
-    runProcess(state, "'" + setup().tool + "' eval < '" + setup().prefix_file + "' > /dev/null 2>&1");
+void toolEval(benchmark::State& state, const std::string* file) {
+    runProcess(state, "'" + setup().tool + "' eval < '" + *file + "' > /dev/null 2>&1");
 }
 
-void ginacParsePrint(benchmark::State& state) {
-    runProcess(state, "'" + setup().reference + "' < '" + setup().infix_file + "' > /dev/null 2>&1");
+void ginacParsePrint(benchmark::State& state, const std::string* file) {
+    runProcess(state, "'" + setup().reference + "' < '" + *file + "' > /dev/null 2>&1");
 }
 
 class RatioC : public benchmark::ConsoleReporter {
@@ -109,11 +115,14 @@ public:
 
     void Finalize() override {
         ConsoleReporter::Finalize();
-        if (times.count("tool/algexpr-eval") != 0 && times.count("tool/ginac-parse-print") != 0) {
-            GetOutputStream() << "\nalgexpr eval / GiNaC parse and print ("
-                              << (times["tool/algexpr-eval"].median ? "medians" : "single runs")
-                              << "): " << times["tool/algexpr-eval"].seconds / times["tool/ginac-parse-print"].seconds
-                              << "\n";
+        for (const char* corpus : {"tool", "flat"}) {
+            const std::string eval = std::string(corpus) + "/algexpr-eval";
+            const std::string reference = std::string(corpus) + "/ginac-parse-print";
+            if (times.count(eval) != 0 && times.count(reference) != 0) {
+                GetOutputStream() << "\n" << corpus << ": algexpr eval / GiNaC parse and print ("
+                                  << (times[eval].median ? "medians" : "single runs")
+                                  << "): " << times[eval].seconds / times[reference].seconds << "\n";
+            }
         }
     }
 
@@ -144,16 +153,23 @@ int main(int argc, char** argv) {
     Setup& s = setup();
     s.tool = beside("ALGEXPR_TOOL", argv[0], "algexpr");
     s.reference = beside("ALGEXPR_GINAC_REFERENCE", argv[0], "algexpr_ginac_reference");
-    writeCorpus(s);
-    benchmark::RegisterBenchmark("tool/algexpr-eval", toolEval)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
-    benchmark::RegisterBenchmark("tool/ginac-parse-print", ginacParsePrint)
-        ->Unit(benchmark::kMillisecond)
-        ->UseRealTime()
-        ->Iterations(1);
+    s.directory = "/tmp/algexpr_ginac_tool_bench." + std::to_string(getpid());
+    std::system(("mkdir -p " + s.directory).c_str());
+    writeCorpus(s, GinacCorpusC::KindE::Mixed, "mixed", s.prefix_file, s.infix_file);
+    writeCorpus(s, GinacCorpusC::KindE::Flat, "flat", s.flat_prefix_file, s.flat_infix_file);
+    const auto add = [](const char* name, void (*run)(benchmark::State&, const std::string*), const std::string* file) {
+        benchmark::RegisterBenchmark(name, run, file)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+    };
+    add("tool/algexpr-eval", toolEval, &s.prefix_file);
+    add("tool/ginac-parse-print", ginacParsePrint, &s.infix_file);
+    add("flat/algexpr-eval", toolEval, &s.flat_prefix_file);
+    add("flat/ginac-parse-print", ginacParsePrint, &s.flat_infix_file);
     RatioC reporter(isatty(STDOUT_FILENO) != 0 ? RatioC::OO_Defaults : RatioC::OO_Tabular);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    std::remove(s.prefix_file.c_str());
-    std::remove(s.infix_file.c_str());
+    for (const std::string* file : {&s.prefix_file, &s.infix_file, &s.flat_prefix_file, &s.flat_infix_file}) {
+        std::remove(file->c_str());
+    }
+    std::remove(s.directory.c_str());
     return 0;
 }

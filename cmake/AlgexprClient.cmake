@@ -32,7 +32,8 @@ endif()
 #                    [DESCRIPTION <text>]
 #                    [DEPENDENCIES_FILE <file>]
 #                    [PKG_CONFIG_REQUIRES <module>...]
-#                    [PKG_CONFIG_REQUIRES_PUBLIC <module>...])
+#                    [PKG_CONFIG_REQUIRES_PUBLIC <module>...]
+#                    [PKG_CONFIG_LIBS <flag>...])
 #
 # Defines the library algexpr_<name> with the alias algexpr::<name>, from the
 # calling directory: shared unless BUILD_SHARED_LIBS is off, hidden visibility
@@ -53,10 +54,13 @@ endif()
 #   PKG_CONFIG_REQUIRES  the pkg-config modules the component's module needs
 #                        when linked statically (privately linked libraries);
 #   PKG_CONFIG_REQUIRES_PUBLIC  those it always needs (libraries of ours it
-#                        links publicly, such as another component).
+#                        links publicly, such as another component);
+#   PKG_CONFIG_LIBS      linker flags for the privately linked libraries that
+#                        have no pkg-config module (FLINT, Giac), given as
+#                        PKG_CONFIG_REQUIRES are.
 function(algexpr_add_client name)
     cmake_parse_arguments(PARSE_ARGV 1 ARG "" "DESCRIPTION;DEPENDENCIES_FILE"
-        "SOURCES;PKG_CONFIG_REQUIRES;PKG_CONFIG_REQUIRES_PUBLIC")
+        "SOURCES;PKG_CONFIG_REQUIRES;PKG_CONFIG_REQUIRES_PUBLIC;PKG_CONFIG_LIBS")
     set(target algexpr_${name})
     string(TOUPPER "${name}" upper)
 
@@ -123,7 +127,10 @@ function(algexpr_add_client name)
     set(ALGEXPR_CLIENT_PC_REQUIRES "")
     set(ALGEXPR_CLIENT_PC_PRIVATE "")
     set(ALGEXPR_CLIENT_PC_CFLAGS "")
+    set(ALGEXPR_CLIENT_PC_LIBS "")
+    set(ALGEXPR_CLIENT_PC_LIBS_PRIVATE "")
     list(JOIN ARG_PKG_CONFIG_REQUIRES ", " modules)
+    list(JOIN ARG_PKG_CONFIG_LIBS " " libs)
     foreach(module IN LISTS ARG_PKG_CONFIG_REQUIRES_PUBLIC)
         string(APPEND ALGEXPR_CLIENT_PC_REQUIRES ", ${module} = ${PROJECT_VERSION}")
     endforeach()
@@ -131,9 +138,15 @@ function(algexpr_add_client name)
         if(modules)
             set(ALGEXPR_CLIENT_PC_PRIVATE "Requires.private: ${modules}\n")
         endif()
+        if(libs)
+            set(ALGEXPR_CLIENT_PC_LIBS_PRIVATE "Libs.private: ${libs}\n")
+        endif()
     else()
         if(modules)
             string(APPEND ALGEXPR_CLIENT_PC_REQUIRES ", ${modules}")
+        endif()
+        if(libs)
+            set(ALGEXPR_CLIENT_PC_LIBS " ${libs}")
         endif()
         set(ALGEXPR_CLIENT_PC_CFLAGS " -DALGEXPR_${upper}_STATIC")
     endif()

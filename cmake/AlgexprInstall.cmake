@@ -14,8 +14,11 @@ install(DIRECTORY include/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
 # The guide and the programs its steps show, beside the license.
 install(FILES ${PROJECT_SOURCE_DIR}/docs/guide.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# A newcomer builds them from there against the installed package with the
+# CMakeLists.txt of examples/installed/.
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/guide/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples
-    FILES_MATCHING PATTERN "*.cpp")
+    FILES_MATCHING PATTERN "*.cpp" PATTERN "*.h")
+install(FILES ${PROJECT_SOURCE_DIR}/examples/installed/CMakeLists.txt DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 
 install(EXPORT algexprTargets NAMESPACE algexpr:: DESTINATION ${ALGEXPR_PACKAGE_DIR})
 

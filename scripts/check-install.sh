@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Installs algexpr into a temporary prefix and builds and runs a small
-# consumer three ways: find_package, pkg-config, and add_subdirectory; the
+# consumer three ways: find_package, pkg-config, and add_subdirectory (and
+# the guide's programs from their installed folder); the
 # same for the ginac component when GiNaC is there, and for the giac
 # component when Giac is. Also checks the installed
 # libraries' exported symbols, builds and runs the README's quick start
@@ -19,7 +20,7 @@ cmake -S "$root" -B "$work/build" -DCMAKE_BUILD_TYPE=Release -DALGEXPR_BUILD_TES
     -DALGEXPR_BUILD_TOOLS=ON -DALGEXPR_BUILD_EXAMPLES=OFF -DCMAKE_INSTALL_PREFIX="$work/prefix" >/dev/null
 cmake --build "$work/build" -j2 >/dev/null
 cmake --install "$work/build" >/dev/null
-library=$(ls "$work"/prefix/lib*/libalgexpr.so.1)
+library=$(ls "$work"/prefix/lib*/libalgexpr.so.2)
 if ! cmp -s "$root/LICENSE" "$work/prefix/share/doc/algexpr/LICENSE"; then
     echo "cmake --install did not put LICENSE in share/doc/algexpr/" >&2
     exit 1
@@ -30,6 +31,17 @@ if [ ! -f "$work/prefix/share/doc/algexpr/guide.md" ] || [ ! -f "$work/prefix/sh
 fi
 echo "-- LICENSE, the guide and its examples installed in share/doc/algexpr/"
 libdir=$(dirname "$library")
+
+# The guide's programs as a newcomer builds them: from share/doc, against the
+# installed package, each printing what the guide shows.
+cmake -S "$work/prefix/share/doc/algexpr/examples" -B "$work/guide" -DCMAKE_PREFIX_PATH="$work/prefix" >/dev/null
+cmake --build "$work/guide" -j2 >/dev/null
+for program in "$work"/guide/[0-9][0-9]_*; do
+    [ -x "$program" ] || continue
+    cmake -DPROGRAM="$program" -DSOURCE="$(basename "$program").cpp" -DGUIDE="$root/docs/guide.md" \
+        -DEXAMPLES="$root/examples/guide" -P "$root/examples/CompareWithGuide.cmake" >/dev/null
+done
+echo "-- the guide's programs build from share/doc/algexpr/examples and print what the guide shows"
 
 # The tool, as the README's tour calls it: from bin/, finding its libraries
 # by itself (no LD_LIBRARY_PATH), with its default engine.
@@ -45,7 +57,7 @@ if [ "$got" != "$expected_sum" ]; then
 fi
 echo "-- the tool installed in bin/: algexpr eval gives $got"
 "$root/scripts/check-symbols.sh" "$library"
-for client in "$libdir"/libalgexpr_*.so.1; do
+for client in "$libdir"/libalgexpr_*.so.2; do
     "$root/scripts/check-symbols.sh" "$client"
 done
 
@@ -86,6 +98,9 @@ if [ -e "$libdir/cmake/algexpr/algexpr-ginac-targets.cmake" ]; then
     g++ -std=c++17 "$root/tests/consumer/ginac.cpp" $(pkg-config --cflags --libs algexpr-ginac) \
         -o "$work/pc-ginac-consumer"
     LD_LIBRARY_PATH=$libdir "$work/pc-ginac-consumer"
+    # Linked statically, the client needs FLINT, which has no module of its own.
+    pkg-config --static --libs algexpr-ginac | grep -q -- '-lflint' ||
+        { echo "pkg-config --static --libs algexpr-ginac lacks -lflint" >&2; exit 1; }
 
     echo "-- add_subdirectory, linking algexpr::ginac"
     cmake -S "$root/tests/consumer" -B "$work/sub-ginac" -DALGEXPR_SOURCE_DIR="$root" \
@@ -113,6 +128,9 @@ if [ -e "$libdir/cmake/algexpr/algexpr-giac-targets.cmake" ]; then
     g++ -std=c++17 "$root/tests/consumer/giac.cpp" $(pkg-config --cflags --libs algexpr-giac) \
         -o "$work/pc-giac-consumer"
     LD_LIBRARY_PATH=$libdir "$work/pc-giac-consumer"
+    # Linked statically, the client needs FLINT, which has no module of its own.
+    pkg-config --static --libs algexpr-giac | grep -q -- '-lflint' ||
+        { echo "pkg-config --static --libs algexpr-giac lacks -lflint" >&2; exit 1; }
 
     echo "-- add_subdirectory, linking algexpr::giac"
     cmake -S "$root/tests/consumer" -B "$work/sub-giac" -DALGEXPR_SOURCE_DIR="$root" \

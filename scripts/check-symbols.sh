@@ -5,8 +5,8 @@
 # leaves out the type information of one of its classes, which clients that
 # derive from them need.
 #
-#   check-symbols.sh path/to/libalgexpr.so.1            the library
-#   check-symbols.sh path/to/libalgexpr_<name>.so.1     the client <name>
+#   check-symbols.sh path/to/libalgexpr.so.2            the library
+#   check-symbols.sh path/to/libalgexpr_<name>.so.2     the client <name>
 #
 # Which library a file is, is told by its name. The library's namespaces are
 # qorv::oss and qorv::math::algexpr, without the clients' namespaces; its

@@ -14,9 +14,11 @@
 // condition holding replaces the node with its replacement, the bindings
 // filled in (a sequence's subtrees spliced into the arguments; a plus or
 // times that its sequences leave with one argument is that argument, with
-// none 0 or 1). The condition takes part in matching: when the bindings of
-// one order of a commutative function's arguments fail it, the next order is
-// tried, within the matcher's attempt limit. Passes repeat until
+// none 0 or 1; bindings that would leave any other call of the replacement
+// without arguments are no match, as f() reads nowhere). The condition takes
+// part in matching: when the bindings of one order of a commutative
+// function's arguments fail it, the next order is tried, within the
+// matcher's attempt limit. Passes repeat until
 // one changes nothing (Done) or the step budget (rules applied) is spent
 // (BudgetSpent: a rule set that loops stops there, with the tree as far as it
 // got). Matching is structural, as in PatternC.

@@ -185,6 +185,22 @@ bool RuleC::compileTemplate(const NodeABC* tree, TemplateS& part, const PatternC
                 part.units[node.node] = name == u"plus" ? 0 : 1;
             }
         }
+        if (node.kind == PatternC::DataS::KindE::Function && node.has_sequence && node.arg_count > 0 &&
+            part.units.count(node.node) == 0) {
+            std::vector<std::uint32_t> sequences;
+            for (std::uint32_t a = 0; a < node.arg_count; ++a) {
+                const PatternC::DataS::NodeS& argument = data.nodes[data.args[node.first_arg + a]];
+                if (argument.kind != PatternC::DataS::KindE::Wilds) {
+                    sequences.clear();
+                    break;
+                }
+                const std::size_t number = pattern_c.findWildcard(data.wildcards[argument.wildcard].name);
+                sequences.push_back(static_cast<std::uint32_t>(number));
+            }
+            if (!sequences.empty()) {
+                part.emptiable.push_back(std::move(sequences));
+            }
+        }
         if (node.kind != PatternC::DataS::KindE::Wild && node.kind != PatternC::DataS::KindE::Wilds) {
             continue;
         }
@@ -210,11 +226,25 @@ bool RuleC::holds(const MatcherC& matcher, const PatternC::SettingsS& settings) 
     return evaluateCondition(filled.get(), settings);
 }
 
+bool RuleC::fits(const MatcherC& matcher) const {
+    for (const std::vector<std::uint32_t>& sequences : replacement_t.emptiable) {
+        std::size_t arguments = 0;
+        for (std::uint32_t wildcard : sequences) {
+            arguments += matcher.bindingCount(wildcard);
+        }
+        if (arguments == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 MatchResultE RuleC::matchAt(MatcherC& matcher, const NodeABC* tree, const PatternC::SettingsS& settings) const {
-    if (!condition_t.tree.isCompiled()) {
+    if (!condition_t.tree.isCompiled() && replacement_t.emptiable.empty()) {
         return matcher.match(pattern_c, tree);
     }
-    return matcher.match(pattern_c, tree, [this, &settings](const MatcherC& found) { return holds(found, settings); });
+    return matcher.match(pattern_c, tree,
+                         [this, &settings](const MatcherC& found) { return fits(found) && holds(found, settings); });
 }
 
 NodeABC* RuleC::instantiate(const MatcherC& matcher, std::unique_ptr<NodeABC>& matched) const {

@@ -46,8 +46,9 @@ public:
     bool holds(const MatcherC& matcher, const PatternC::SettingsS& settings) const;
 
     /// Matches the pattern at `tree` with the condition taking part: a way
-    /// of matching whose bindings fail the condition is passed over for the
-    /// next one. Without a condition, the plain match.
+    /// of matching whose bindings fail the condition, or leave a call of the
+    /// replacement without arguments, is passed over for the next one.
+    /// Without either, the plain match.
     MatchResultE matchAt(MatcherC& matcher, const NodeABC* tree, const PatternC::SettingsS& settings) const;
 
     /// A new tree: the replacement with the matcher's bindings filled in (a
@@ -68,7 +69,13 @@ private:
         // value of its empty form (0, 1): left with one argument it is that
         // argument, with none that number, so that no plus() is written.
         std::unordered_map<const NodeABC*, int> units;
+        // Each other call whose arguments are all sequences: their pattern
+        // wildcards. Bindings that leave such a call no argument are passed
+        // over (f() reads nowhere).
+        std::vector<std::vector<std::uint32_t>> emptiable;
     };
+    // Whether the bindings give each emptiable call an argument.
+    bool fits(const MatcherC& matcher) const;
     bool compileTemplate(const NodeABC* tree, TemplateS& part, const PatternC::SettingsS& settings,
                          std::u16string& problem);
     static NodeABC* fill(const TemplateS& part, const MatcherC& matcher, std::unique_ptr<NodeABC>* matched);

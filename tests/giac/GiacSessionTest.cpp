@@ -196,9 +196,9 @@ TEST(GiacSessionTest, KeepsToItsLimits) {
               "factorial: the exact result would have more than 1000000 digits");
 
     GiacEngineC::LimitsS small;
-    small.max_nodes = 20;
-    small.max_depth = 5;
-    small.max_integer_digits = 10;
+    small.result_nodes = 20;
+    small.depth = 5;
+    small.integer_digits = 10;
     ASSERT_TRUE(session().setLimits(small));
     EXPECT_EQ(run(nested("sin", 6, "x")).reason, "the expression is nested 6 levels deep; the limit is 5");
     EXPECT_EQ(run("expand(power(plus(x,y),8))").reason, "the result has more than 20 nodes");
@@ -206,9 +206,9 @@ TEST(GiacSessionTest, KeepsToItsLimits) {
     EXPECT_EQ(run("times(100000,100000,100000)").reason, "the result has an integer of more than 10 digits");
     EXPECT_EQ(run("12345678901").reason, "an integer has 11 digits; the limit is 10");
     EXPECT_FALSE(session().setLimits(GiacEngineC::LimitsS{0, 1, 1}));
-    EXPECT_EQ(session().getLimits().max_nodes, 20u);
+    EXPECT_EQ(session().getLimits().result_nodes, 20u);
     ASSERT_TRUE(session().setLimits(GiacEngineC::LimitsS()));
-    EXPECT_EQ(session().getLimits().max_depth, GiacEngineC::kMaxDepth);
+    EXPECT_EQ(session().getLimits().depth, GiacEngineC::kMaxDepth);
 }
 
 TEST(GiacSessionTest, GivesTheSameTextEachTime) {

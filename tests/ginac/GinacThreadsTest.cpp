@@ -13,6 +13,29 @@
 namespace ginac_tests {
 namespace {
 
+// Several threads make the process's first evaluation at once (ctest runs
+// each test in a process of its own): one worker starts, and every caller
+// gets its answer from it.
+TEST(GinacThreadsTest, FirstUseFromSeveralThreadsAtOnce) {
+    session();
+    std::atomic<int> waiting{4};
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            for (--waiting; waiting.load() > 0;) {
+                std::this_thread::yield();
+            }
+            const std::string half = "divide(" + std::to_string(2 * t + 1) + ",2)";
+            wrong += eval("plus(" + std::to_string(t) + ",divide(1,2))") == half ? 0 : 1;
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(wrong.load(), 0);
+}
+
 TEST(GinacThreadsTest, ExecuteFromSeveralThreadsAtOnce) {
     session();
     // Each thread's expressions use symbols of its own and shared ones; the

@@ -105,6 +105,16 @@ TEST(Rewriter, EmptySumsAndProductsAreNumbers) {
     EXPECT_EQ(rewritten(rewriter, "f(x)"), "plus(5,1)");  // plus(5,1,0), then the first rule
     EXPECT_EQ(rewritten(rewriter, "f(x,y)"), "plus(5,y,y)");
     EXPECT_EQ(rewritten(rewriter, "f(x,2,y)"), "plus(5,times(2,y),plus(2,y))");
+    // Any other call the sequences would leave empty is no match there: g()
+    // reads nowhere. Where the commutative search finds bindings that fill
+    // it, the rule applies with those.
+    RewriterC calls;
+    addRules(calls, {{"f(x,wilds(r))", "g(wilds(r))", nullptr}, {"times(x,wilds(r))", "k(wilds(r))", nullptr}});
+    EXPECT_EQ(rewritten(calls, "f(x)"), "f(x)");
+    EXPECT_EQ(rewritten(calls, "f(x,y)"), "g(y)");
+    EXPECT_EQ(rewritten(calls, "times(x)"), "times(x)");
+    EXPECT_EQ(rewritten(calls, "times(y,x)"), "k(y)");
+    EXPECT_EQ(rewritten(calls, "plus(f(x),f(x,1))"), "plus(f(x),g(1))");
     RewriterC written;  // a sum written without a sequence stays as written
     addRules(written, {{"k(wild(a))", "plus(wild(a))", nullptr}});
     EXPECT_EQ(rewritten(written, "k(x)"), "plus(x)");
@@ -125,7 +135,7 @@ TEST(Rewriter, SequencesSpliceIntoArguments) {
     RewriterC rewriter;
     addRules(rewriter, {{"f(wilds(a),x,wilds(b))", "g(wilds(b),wilds(a))", nullptr}});
     EXPECT_EQ(rewritten(rewriter, "f(1,2,x,3)"), "g(3,1,2)");
-    EXPECT_EQ(rewritten(rewriter, "f(x)"), "g()");
+    EXPECT_EQ(rewritten(rewriter, "f(x)"), "f(x)");  // g() would read nowhere
 }
 
 // Bound subtrees are moved into the replacement once and copied for every

@@ -51,8 +51,8 @@ gen integerOf(bool negative, const std::string& digits) {
 }  // namespace
 
 GenBuilderC::GenBuilderC(const std::vector<OperationE>& operations, const TreeCheckC& check,
-                         std::size_t max_integer_digits, ::giac::context* context)
-    : NodeVisitorABC(PostOrder), operations(operations), max_integer_digits(max_integer_digits), context(context) {
+                         std::size_t integer_digits, ::giac::context* context)
+    : NodeVisitorABC(PostOrder), operations(operations), integer_digits(integer_digits), context(context) {
     std::size_t k = 0;
     for (const std::u16string& name : check.symbols()) {
         const std::string id = "algexpr_s" + std::to_string(k++);
@@ -149,7 +149,7 @@ void GenBuilderC::applyCore(CoreFunctionNodeC& node) {
     if (!Words::acceptsArity(operation, operands.size())) {
         throw RefusalC(std::u16string(Words::nameOf(operation)) + u" takes " + Words::arityText(operation));
     }
-    values.push_back(apply(operation, operands, max_integer_digits, context));
+    values.push_back(apply(operation, operands, integer_digits, context));
 }
 
 bool GenBuilderC::visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE) {

@@ -30,7 +30,7 @@ class TreeCheckC;
 
 class GenBuilderC : public NodeVisitorABC {
 public:
-    GenBuilderC(const std::vector<OperationE>& operations, const TreeCheckC& check, std::size_t max_integer_digits,
+    GenBuilderC(const std::vector<OperationE>& operations, const TreeCheckC& check, std::size_t integer_digits,
                 ::giac::context* context);
     ~GenBuilderC() override;
 
@@ -58,7 +58,7 @@ private:
     void applyCore(CoreFunctionNodeC& node);
 
     const std::vector<OperationE>& operations;
-    std::size_t max_integer_digits;
+    std::size_t integer_digits;
     ::giac::context* context;
     std::map<std::u16string, ::giac::gen> symbols;
     std::map<std::u16string, ::giac::gen> functions;

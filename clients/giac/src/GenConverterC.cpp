@@ -170,8 +170,8 @@ IdT GenConverterC::convert(const ::giac::gen& value, ResultGraphC& target) {
 }
 
 IdT GenConverterC::checked(IdT id) {
-    if (graph->size() > context.max_nodes) {
-        throw RefusalC(u"the result has more than " + support::count(context.max_nodes) + u" nodes");
+    if (graph->size() > context.result_nodes) {
+        throw RefusalC(u"the result has more than " + support::count(context.result_nodes) + u" nodes");
     }
     return id;
 }
@@ -523,8 +523,8 @@ RealS GenConverterC::integer(const ::giac::gen& value) {
         return r;
     }
     const std::size_t digits = mpz_sizeinbase(*value._ZINTptr, 10);
-    if (digits > context.max_integer_digits + 1) {
-        throw RefusalC(u"the result has an integer of more than " + support::count(context.max_integer_digits) +
+    if (digits > context.integer_digits + 1) {
+        throw RefusalC(u"the result has an integer of more than " + support::count(context.integer_digits) +
                        u" digits");
     }
     std::string text(digits + 2, '\0');
@@ -532,8 +532,8 @@ RealS GenConverterC::integer(const ::giac::gen& value) {
     text.resize(std::char_traits<char>::length(text.c_str()));
     r.negative = !text.empty() && text[0] == '-';
     r.digits = r.negative ? text.substr(1) : text;
-    if (r.digits.size() > context.max_integer_digits) {
-        throw RefusalC(u"the result has an integer of more than " + support::count(context.max_integer_digits) +
+    if (r.digits.size() > context.integer_digits) {
+        throw RefusalC(u"the result has an integer of more than " + support::count(context.integer_digits) +
                        u" digits");
     }
     return r;

@@ -34,8 +34,8 @@ public:
         const std::unordered_map<std::string, std::u16string>& names;  // ours, by Giac identifier
         const std::vector<int>& codes;                                   // core code by operation
         CASSessionBC& session;                                           // symbols by name
-        std::size_t max_nodes;
-        std::size_t max_integer_digits;
+        std::size_t result_nodes;
+        std::size_t integer_digits;
     };
 
     explicit GenConverterC(const ContextS& context);

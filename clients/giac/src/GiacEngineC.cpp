@@ -155,7 +155,7 @@ IdT polynomialRoot(const JobS& job, OperationE operation, const std::vector<::gi
     const std::vector<IdT> copied(nodes, nodes + arguments.size());  // the graph grows
     poly::PolyLimitsS limits;
     limits.terms = job.limits.polynomial_terms;
-    limits.digits = job.limits.max_integer_digits;
+    limits.digits = job.limits.integer_digits;
     return poly::PolyEngineC(graph, limits).run(routed, copied.data(), copied.size());
 }
 
@@ -168,7 +168,7 @@ NodeABC* evaluateHere(JobS& job, std::u16string& reason) {
     ::giac::context* context = job.state.context;
     detail::TreeCheckC check(job.operations, job.limits);
     check.run(job.root);
-    detail::GenBuilderC builder(job.operations, check, job.limits.max_integer_digits, context);
+    detail::GenBuilderC builder(job.operations, check, job.limits.integer_digits, context);
 
     // One graph for the worker's evaluations, emptied after each: its memory
     // serves the next one.
@@ -177,8 +177,8 @@ NodeABC* evaluateHere(JobS& job, std::u16string& reason) {
         ResultGraphC& graph;
         ~Emptied() { graph.clear(); }
     } emptied{graph};
-    const detail::GenConverterC::ContextS convert{builder.names(), job.codes, job.session, job.limits.max_nodes,
-                                                  job.limits.max_integer_digits};
+    const detail::GenConverterC::ContextS convert{builder.names(), job.codes, job.session, job.limits.result_nodes,
+                                                  job.limits.integer_digits};
     detail::GenConverterC converter(convert);
     IdT root = support::kNoId;
     ::giac::gen exact;
@@ -198,8 +198,8 @@ NodeABC* evaluateHere(JobS& job, std::u16string& reason) {
     }
     NumberMakerC numbers(job.session);
     const support::ResultShaperC::CodesT codes = support::ResultShaperC::codesOf<detail::Words>(job.codes);
-    const support::ResultShaperC::ContextS context_s{job.session, codes.data(), numbers, job.limits.max_nodes,
-                                                     job.limits.max_depth * 2};
+    const support::ResultShaperC::ContextS context_s{job.session, codes.data(), numbers, job.limits.result_nodes,
+                                                     job.limits.depth * 2};
     support::ResultShaperC shaper(graph, context_s);
     if (job.numeric) {
         root = numericRoot(job, reason, exact, graph, root, shaper);

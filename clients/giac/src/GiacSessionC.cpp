@@ -52,7 +52,7 @@ bool GiacSessionC::setFilterStandardStreams(bool on) {
 bool GiacSessionC::getFilterStandardStreams() const { return detail::BoundaryC::filtersStandardStreams(); }
 
 bool GiacSessionC::setLimits(const GiacEngineC::LimitsS& limits) {
-    if (limits.max_depth == 0 || limits.max_nodes == 0 || limits.max_integer_digits == 0) {
+    if (limits.depth == 0 || limits.result_nodes == 0 || limits.integer_digits == 0) {
         return false;
     }
     this->limits = limits;

@@ -730,7 +730,7 @@ bool needsValues(OperationE operation) {
     }
 }
 
-gen apply(OperationE operation, std::vector<gen>& arguments, std::size_t max_integer_digits, ::giac::context* context) {
+gen apply(OperationE operation, std::vector<gen>& arguments, std::size_t integer_digits, ::giac::context* context) {
     for (gen& argument : arguments) {
         argument = needsValues(operation) ? argument.eval(1, context) : argument;
     }
@@ -744,7 +744,7 @@ gen apply(OperationE operation, std::vector<gen>& arguments, std::size_t max_int
         case OperationE::Divide:
             return arguments[0] / arguments[1];
         case OperationE::Power:
-            checkPower(arguments[0], arguments[1], max_integer_digits);
+            checkPower(arguments[0], arguments[1], integer_digits);
             return ::giac::pow(arguments[0], arguments[1], context);
         case OperationE::Atan2:
             return ::giac::symbolic(::giac::at_atan2, makesequence(arguments[0], arguments[1]));
@@ -788,7 +788,7 @@ gen apply(OperationE operation, std::vector<gen>& arguments, std::size_t max_int
         case OperationE::Max:
             return extreme(operation, arguments, context);
         default:
-            return unary(operation, arguments[0], max_integer_digits, context);
+            return unary(operation, arguments[0], integer_digits, context);
     }
 }
 

@@ -15,9 +15,9 @@
 namespace qorv::math::algexpr::giac::detail {
 
 /// The operation applied to its arguments (already checked for their
-/// number); `max_integer_digits` bounds powers and factorials before Giac
+/// number); `integer_digits` bounds powers and factorials before Giac
 /// computes them.
-::giac::gen apply(OperationE operation, std::vector<::giac::gen>& arguments, std::size_t max_integer_digits,
+::giac::gen apply(OperationE operation, std::vector<::giac::gen>& arguments, std::size_t integer_digits,
                   ::giac::context* context);
 
 /// The identifier that a binomial of symbols is held under, unevaluated

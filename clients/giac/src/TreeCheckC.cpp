@@ -29,12 +29,12 @@ TreeCheckC::~TreeCheckC() = default;
 
 void TreeCheckC::run(NodeABC& root) {
     root.traverse(*this);
-    if (deepest > limits.max_depth) {
+    if (deepest > limits.depth) {
         throw RefusalC(u"the expression is nested " + count(deepest) + u" levels deep; the limit is " +
-                       count(limits.max_depth));
+                       count(limits.depth));
     }
-    if (nodes > limits.max_nodes) {
-        throw RefusalC(u"the expression has " + count(nodes) + u" nodes; the limit is " + count(limits.max_nodes));
+    if (nodes > limits.result_nodes) {
+        throw RefusalC(u"the expression has " + count(nodes) + u" nodes; the limit is " + count(limits.result_nodes));
     }
 }
 
@@ -94,9 +94,9 @@ bool TreeCheckC::visitFloatNode(FloatNodeC&) {
 bool TreeCheckC::visitIntegerNode(IntegerNodeC& node) {
     leaf();
     const auto* ours = dynamic_cast<const IntegerValueC*>(node.getValue());
-    if (ours != nullptr && ours->digits().size() > limits.max_integer_digits) {
+    if (ours != nullptr && ours->digits().size() > limits.integer_digits) {
         throw RefusalC(u"an integer has " + count(ours->digits().size()) + u" digits; the limit is " +
-                       count(limits.max_integer_digits));
+                       count(limits.integer_digits));
     }
     return true;
 }

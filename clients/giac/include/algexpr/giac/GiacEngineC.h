@@ -83,9 +83,9 @@
 // takes Giac's own path (simplify of functions keeps Giac's identities).
 //
 // Limits (settings of the session, see LimitsS): trees deeper than
-// max_depth levels or with more than max_nodes nodes are refused before Giac
-// sees them, results with more than max_nodes nodes or integers of more than
-// max_integer_digits digits are refused. Giac itself cannot be interrupted
+// `depth` levels or with more than `result_nodes` nodes are refused before Giac
+// sees them, results with more than `result_nodes` nodes or integers of more than
+// `integer_digits` digits are refused. Giac itself cannot be interrupted
 // from here (its interrupt flag is one for the whole process): callers that
 // must bound time or memory should run evaluations in a process of their own.
 //
@@ -135,11 +135,12 @@ public:
     static constexpr std::size_t kMaxPolynomialTerms = 150000;
     static constexpr std::size_t kStackBytes = std::size_t{64} << 20;
 
-    /// The bounds an evaluation keeps to; the defaults are the GiNaC engine's.
+    /// The bounds an evaluation keeps to; the defaults are the GiNaC engine's,
+    /// and so are the names (GinacLimitsS's fields of the same meaning).
     struct LimitsS {
-        std::size_t max_depth = kMaxDepth;                    // levels of the input tree
-        std::size_t max_nodes = kMaxNodes;                    // nodes of the input and of the result
-        std::size_t max_integer_digits = kMaxIntegerDigits;   // of integers in the input and the result
+        std::size_t depth = kMaxDepth;                        // levels of the input tree
+        std::size_t result_nodes = kMaxNodes;                 // nodes of the result (and of the input)
+        std::size_t integer_digits = kMaxIntegerDigits;       // of integers in the input and the result
         std::size_t polynomial_terms = kMaxPolynomialTerms;   // of each polynomial the FLINT route computes
     };
 
