@@ -48,7 +48,10 @@
 // Names and numbers become nodes as in prefix reading: a name is a core
 // element of the session (a core node) or else an interned symbol, a call's
 // name is resolved before its arguments, so plus(x) is the core plus with
-// one argument; a number text without ".", "e" or "E" goes to the integer
+// one argument; a call whose name the vocabulary lacks but spells a core
+// function the familiar way (familiarSpelling: ln, arcsin, arccos, arctan,
+// re, im) is a call of that function, so that ln(x) reads as log(x) and is
+// written back so (names alone, and prefix reading, stay as they are); a number text without ".", "e" or "E" goes to the integer
 // factory and, if declined, to the float factory; other numbers go to the
 // float factory alone.
 //
@@ -61,6 +64,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "algexpr/AlgebraicExpressionC.h"
 #include "algexpr/ReadResultC.h"
@@ -110,6 +114,12 @@ public:
     /// others), the position (none for NoSession) and the message. The
     /// error accessors say the same afterwards.
     ReadResultC readResult(const std::u16string& text);
+
+    /// The core name that a function's familiar spelling stands for where
+    /// the vocabulary lacks the spelling: "log" for "ln", "asin", "acos" and
+    /// "atan" for "arcsin", "arccos" and "arctan", "real_part" and
+    /// "imag_part" for "re" and "im"; null for other names.
+    static const char16_t* familiarSpelling(std::u16string_view name) noexcept;
 
     /// After a failed read: the code-unit index in the text where it goes
     /// wrong (the text's length for its end). 0 after a successful one.

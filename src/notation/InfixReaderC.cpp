@@ -452,10 +452,14 @@ private:
         PointerTC<SymbolC> symbol;
     };
 
-    Name resolve(std::size_t first, std::size_t last) {
+    Name resolve(std::size_t first, std::size_t last, bool called) {
         Name name;
         const std::u16string spelled(text + first, last - first);
         PointerTC<CoreElementC> element = session.lookupCoreElement(spelled);
+        const char16_t* canonical = called && !element ? InfixReaderC::familiarSpelling(spelled) : nullptr;
+        if (canonical != nullptr) {
+            element = session.lookupCoreElement(canonical);
+        }
         if (element) {
             name.code = element->getCode();
             return name;
@@ -468,7 +472,7 @@ private:
     }
 
     ParentNodeABC* makeFunction(std::size_t first, std::size_t last) {
-        Name name = resolve(first, last);
+        Name name = resolve(first, last, true);
         if (name.symbol) {
             return new ExtendedFunctionNodeC(std::move(name.symbol));
         }
@@ -476,7 +480,7 @@ private:
     }
 
     NodeABC* makeSymbol(std::size_t first, std::size_t last) {
-        Name name = resolve(first, last);
+        Name name = resolve(first, last, false);
         if (name.symbol) {
             return new ExtendedSymbolNodeC(std::move(name.symbol));
         }
@@ -612,5 +616,19 @@ std::size_t InfixReaderC::getErrorPosition() const noexcept { return error_posit
 const char16_t* InfixReaderC::getErrorMessage() const noexcept { return error_message_p; }
 
 InfixReaderC::ErrorE InfixReaderC::getErrorKind() const noexcept { return error_kind; }
+
+const char16_t* InfixReaderC::familiarSpelling(std::u16string_view name) noexcept {
+    static const struct {
+        const char16_t* familiar;
+        const char16_t* canonical;
+    } kSpellings[] = {{u"ln", u"log"},           {u"arcsin", u"asin"},     {u"arccos", u"acos"},
+                      {u"arctan", u"atan"},      {u"re", u"real_part"},    {u"im", u"imag_part"}};
+    for (const auto& spelling : kSpellings) {
+        if (name == spelling.familiar) {
+            return spelling.canonical;
+        }
+    }
+    return nullptr;
+}
 
 }  // namespace qorv::math::algexpr

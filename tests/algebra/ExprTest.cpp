@@ -121,9 +121,9 @@ TEST_F(ExprTest, Numbers) {
 }
 
 TEST_F(ExprTest, FailuresCarryTheirReason) {
-    ExprC missing = ExprC::apply(u"gamma", false, nullptr, 0);
+    ExprC missing = ExprC::apply(u"digamma", false, nullptr, 0);
     EXPECT_FALSE(missing);
-    EXPECT_EQ(narrow(missing.error()), "the session has no core element named 'gamma'");
+    EXPECT_EQ(narrow(missing.error()), "the session has no core element named 'digamma'");
     ExprC spread = (x + missing) * call(u"f", missing) - 1;
     EXPECT_EQ(spread.error(), missing.error());
     EXPECT_EQ(spread.node(), nullptr);

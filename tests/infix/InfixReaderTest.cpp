@@ -162,6 +162,20 @@ TEST_F(InfixReaderTest, NamesAndCalls) {
                     {u"f(x)^2", "power(f(x),2)"}});
 }
 
+// A call spelled the familiar way reads as the core function it stands for
+// when the vocabulary has that name and lacks the spelling; names alone, and
+// prefix text, stay as written.
+TEST_F(InfixReaderTest, FamiliarSpellingsOfCalls) {
+    expectReadings({{u"ln(x) + ln", "plus(log(x),ln)"},
+                    {u"ln(ln(2))", "log(log(2))"},
+                    {u"arcsin(x)", "arcsin(x)"},  // the vocabulary lacks asin
+                    {u"Ln(x)", "Ln(x)"}});
+    EXPECT_EQ(AlgebraicExpressionC::fromPrefixString(u"ln(x)")->toPrefixString(), u"ln(x)");
+    EXPECT_EQ(std::u16string(InfixReaderC::familiarSpelling(u"arctan")), u"atan");
+    EXPECT_EQ(std::u16string(InfixReaderC::familiarSpelling(u"im")), u"imag_part");
+    EXPECT_EQ(InfixReaderC::familiarSpelling(u"log"), nullptr);
+}
+
 // Letters of any script, in and beyond the BMP; no other characters.
 TEST_F(InfixReaderTest, UnicodeNames) {
     InfixReaderC reader;

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <utility>
 
+#include "algexpr/CASSessionBC.h"
+#include "algexpr/CoreElementC.h"
 #include "algexpr/ReadResultC.h"
 
 namespace qorv::math::algexpr::cli {
@@ -27,6 +29,17 @@ bool isBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == 
 // brackets, commas.
 bool isSeparator(char16_t c) {
     return isBlank(c) || std::u16string_view(u"+-*/^=()[],\u2212").find(c) != std::u16string_view::npos;
+}
+
+// A call spelled the familiar way (ln for log) reads as the core name it
+// stands for: listed so too.
+void familiar(ExpressionReaderABC::NameS& name) {
+    const char16_t* canonical = name.called ? InfixReaderC::familiarSpelling(name.name) : nullptr;
+    const qorv::oss::PointerTC<CASSessionBC> session = CASSessionBC::getSession();
+    if (canonical != nullptr && session && !session->lookupCoreElement(name.name) &&
+        session->lookupCoreElement(canonical)) {
+        name.name = canonical;
+    }
 }
 
 }  // namespace
@@ -54,6 +67,7 @@ bool InfixNotationReaderC::listNames(const std::u16string& text, std::vector<Nam
             ++next;
         }
         names.push_back(NameS{start, text.substr(start, i - start), next < n && text[next] == u'('});
+        familiar(names.back());
     }
     return true;
 }

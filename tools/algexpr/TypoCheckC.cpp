@@ -19,8 +19,11 @@ namespace qorv::math::algexpr::cli {
 namespace {
 
 // Common names one edit away from a core name, in any case (Phi too): tau
-// and phi (tan, pi), cot and coth (cos, cosh), xi (i).
-const char16_t* const kNeverSuspect[] = {u"tau", u"phi", u"cot", u"coth", u"xi"};
+// and phi (tan, pi), cot and coth (cos, cosh), xi (i), the hyperbolic
+// secant, cosecant and their inverses (sec, csc, acot, asec, acsc), erfi
+// (erf), beta and eta (zeta).
+const char16_t* const kNeverSuspect[] = {u"tau",   u"phi",   u"cot",   u"coth", u"xi",   u"sech", u"csch",
+                                         u"acoth", u"asech", u"acsch", u"erfi", u"beta", u"eta"};
 
 char16_t folded(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
 
@@ -132,8 +135,13 @@ std::u16string TypoCheckC::suggestion(const std::u16string& name, bool called) {
     if (size < (called ? 3u : 2u) || !(near(size) || (called && (near(size - 1) || near(size + 1)))) || exempt(name)) {
         return std::u16string();
     }
+    for (const std::u16string& core : core_names) {
+        if (core == name) {
+            return std::u16string();  // a core name is no typo of another (sign of sin)
+        }
+    }
     for (std::size_t i = 0; i < core_names.size(); ++i) {
-        if (foldsTo(name, core_folded[i]) && core_names[i] != name) {
+        if (foldsTo(name, core_folded[i])) {
             return core_names[i];
         }
     }
@@ -143,8 +151,7 @@ std::u16string TypoCheckC::suggestion(const std::u16string& name, bool called) {
     const std::u16string name_folded = folded(name);
     for (std::size_t i = 0; i < core_names.size(); ++i) {
         const std::size_t length = core_folded[i].size();
-        if (length + 1 >= size && length <= size + 1 && core_names[i] != name &&
-            oneEditApart(name_folded, core_folded[i])) {
+        if (length + 1 >= size && length <= size + 1 && oneEditApart(name_folded, core_folded[i])) {
             return core_names[i];
         }
     }

@@ -10,8 +10,9 @@
 // from a core name by case or by one edit (a character added, dropped or
 // changed, or two neighbours swapped), a symbol's name (of at least 2) when
 // it differs only by case (PI for pi). One-letter names (I, E) are never
-// suspect, nor the common names that such an edit would take for a core
-// name (tau, phi, cot, coth, xi: see exempt()). Case is ASCII case.
+// suspect, nor a core name itself (sign is no typo of sin), nor the common
+// names that such an edit would take for a core name (tau, phi, coth, sech,
+// beta, ...: see exempt()). Case is ASCII case.
 // Reads the vocabulary of the session current at its first use; holds its
 // own copy of the names, and a reference to each of the last symbols it
 // judged no typo (128 at most), which it passes without reading their names.
@@ -45,7 +46,8 @@ public:
     std::u16string suggestion(const std::u16string& name, bool called);
 
     /// Names never suspect, in any case: common names one edit away from a
-    /// core name (tau, phi, cot, coth, xi).
+    /// core name (tau, phi, cot, coth, xi, sech, csch, acoth, asech, acsch,
+    /// erfi, beta, eta).
     static bool exempt(const std::u16string& name);
 
 private:

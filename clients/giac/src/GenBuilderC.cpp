@@ -140,6 +140,9 @@ void GenBuilderC::applyCore(CoreFunctionNodeC& node) {
         call(node.toString(), std::move(operands));
         return;
     }
+    if (Words::support(operation, kColumn) == support::SupportE::Refuses) {
+        throw RefusalC(support::notOffered(Words::nameOf(operation)));
+    }
     if (Words::isConstant(operation)) {
         throw RefusalC(std::u16string(Words::nameOf(operation)) + u": a constant, used as a function");
     }

@@ -7,6 +7,7 @@
 
 #include "MessageText.h"
 #include "NumberTextC.h"
+#include "Operations.h"
 #include "Refusal.h"
 #include "algexpr/CASSessionBC.h"
 #include "algexpr/SymbolC.h"
@@ -30,7 +31,6 @@ enum class ActionE : unsigned char {
     Inverse,   // a^-1
     Negation,  // -1 * a
     Root,      // a^(1/2)
-    Sign,      // abs(a) * a^-1
     Order,     // the order term of the product of the arguments (1 without any)
     Call,      // an unknown function of the arguments
     Pdiff,     // a derivative of an unknown function's call, by an argument
@@ -48,7 +48,7 @@ struct HeadS {
 const HeadS kHeads[] = {
     {"+", ActionE::Sum, OperationE::None},          {"*", ActionE::Product, OperationE::None},
     {"^", ActionE::Power, OperationE::None},        {"inv", ActionE::Inverse, OperationE::None},
-    {"sqrt", ActionE::Root, OperationE::None},      {"sign", ActionE::Sign, OperationE::None},
+    {"sqrt", ActionE::Root, OperationE::None},      {"sign", ActionE::Function, OperationE::Sign},
     {"=", ActionE::Function, OperationE::Equal},    {"sin", ActionE::Function, OperationE::Sin},
     {"cos", ActionE::Function, OperationE::Cos},    {"tan", ActionE::Function, OperationE::Tan},
     {"exp", ActionE::Function, OperationE::Exp},    {"ln", ActionE::Function, OperationE::Log},
@@ -59,6 +59,15 @@ const HeadS kHeads[] = {
     {"comb", ActionE::Function, OperationE::Binomial}, {"conj", ActionE::Function, OperationE::Conjugate},
     {"re", ActionE::Function, OperationE::RealPart}, {"im", ActionE::Function, OperationE::ImagPart},
     {"Heaviside", ActionE::Function, OperationE::Step}, {"atan2", ActionE::Function, OperationE::Atan2},
+    {"erf", ActionE::Function, OperationE::Erf},    {"erfc", ActionE::Function, OperationE::Erfc},
+    {"Gamma", ActionE::Function, OperationE::Gamma}, {"lgamma", ActionE::Function, OperationE::Lgamma},
+    {"Zeta", ActionE::Function, OperationE::Zeta},  {"Si", ActionE::Function, OperationE::Si},
+    {"Ci", ActionE::Function, OperationE::Ci},      {"floor", ActionE::Function, OperationE::Floor},
+    {"ceil", ActionE::Function, OperationE::Ceil},  {"sec", ActionE::Function, OperationE::Sec},
+    {"csc", ActionE::Function, OperationE::Csc},    {"cot", ActionE::Function, OperationE::Cot},
+    {"asec", ActionE::Function, OperationE::Asec},  {"acsc", ActionE::Function, OperationE::Acsc},
+    {"acot", ActionE::Function, OperationE::Acot},  {"min", ActionE::Function, OperationE::Min},
+    {"max", ActionE::Function, OperationE::Max},    {"log10", ActionE::Function, OperationE::Log10},
 };
 
 // Why a head is refused, for those Giac gives where a value is missing.
@@ -266,6 +275,11 @@ void GenConverterC::applied(FrameS& frame, ::giac::vecteur& arguments) {
     ::giac::vecteur inner;
     arguments = argumentsOf(::giac::gen(arguments[1]), inner);
     frame.action = ActionE::Call;
+    if (isBinomialName(f)) {
+        frame.action = ActionE::Function;
+        frame.operation = OperationE::Binomial;
+        return;
+    }
     if (f.type == ::giac::_IDNT) {
         frame.name = f;
         return;
@@ -327,11 +341,6 @@ IdT GenConverterC::finish(const FrameS& frame, const IdT* arguments, std::size_t
             half.real.form = RealS::FormE::Rational;
             half.real.denominator = "2";
             return graph->power(arguments[0], graph->number(half));
-        }
-        case ActionE::Sign: {
-            const IdT factors[] = {function(OperationE::Abs, arguments, 1),
-                                   graph->power(arguments[0], graph->number(integerNumber(true, "1")))};
-            return graph->product(support::kNoId, factors, 2);
         }
         case ActionE::Order:
             return graph->order(count == 0 ? graph->number(integerNumber(false, "1")) : product(arguments, count));

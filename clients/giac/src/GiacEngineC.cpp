@@ -134,7 +134,8 @@ IdT polynomialRoot(const JobS& job, OperationE operation, const std::vector<::gi
     IdT list = support::kNoId;
     ::giac::vecteur all;
     for (const ::giac::gen& argument : arguments) {
-        all.push_back(argument);
+        // binomial(n,2) written out first, as the engine's own path does.
+        all.push_back(detail::binomialProducts(argument, job.state.context));
     }
     try {
         list = converter.convert(detail::collected(::giac::gen(all), job.state.context), graph);

@@ -436,9 +436,191 @@ const ::giac::unary_function_ptr* elementary(OperationE operation) {
             return ::giac::at_sign;
         case OperationE::Step:
             return ::giac::at_Heaviside;
+        case OperationE::Si:
+            return ::giac::at_Si;
+        case OperationE::Ci:
+            return ::giac::at_Ci;
+        case OperationE::Sec:
+            return ::giac::at_sec;
+        case OperationE::Csc:
+            return ::giac::at_csc;
+        case OperationE::Cot:
+            return ::giac::at_cot;
+        case OperationE::Asec:
+            return ::giac::at_asec;
+        case OperationE::Acsc:
+            return ::giac::at_acsc;
+        case OperationE::Acot:
+            return ::giac::at_acot;
+        case OperationE::Log10:
+            return ::giac::at_log10;
         default:
             return nullptr;
     }
+}
+
+bool isWhole(const gen& g) { return g.type == ::giac::_INT_ || g.type == ::giac::_ZINT; }
+
+// erf and erfc. Giac's evaluation does not end for floats far out (erf of
+// 100000.0), and its erfc of a negative float is wrong there (0 at -30):
+// beyond kMaxErfArgument a float gives the double the function is there,
+// an exact value is refused; erfc of a negative float is 2 - erfc(-x).
+constexpr double kMaxErfArgument = 1000.0;
+
+gen errorFunction(OperationE operation, const gen& a, ::giac::context* context) {
+    const bool complement = operation == OperationE::Erfc;
+    const bool floating = a.type == ::giac::_REAL || a.type == ::giac::_DOUBLE_;
+    double value = 0.0;
+    bool complex = false;
+    if (::giac::_lname(a, context)._VECTptr->empty() && approximate(a, value, complex, context) &&
+        std::fabs(value) > kMaxErfArgument) {
+        if (!floating) {
+            throw misuse(operation, u"an exact argument beyond 1000 in size; write it as a float");
+        }
+        return gen(complement ? (value > 0.0 ? 0.0 : 2.0) : (value > 0.0 ? 1.0 : -1.0));
+    }
+    if (complement && floating && value < 0.0) {
+        return gen(2) - ::giac::symbolic(::giac::at_erfc, -a);
+    }
+    return ::giac::symbolic(complement ? ::giac::at_erfc : ::giac::at_erf, a);
+}
+
+// Zeta of whole arguments beyond this is refused (exact values, through
+// Bernoulli numbers, of as many digits).
+constexpr int kMaxZetaArgument = 1000;
+
+// gamma(n) of a whole n is (n-1)!, of half a whole number a product as long:
+// refused before Giac computes one beyond the digits allowed.
+void checkGammaArgument(OperationE operation, const gen& a, std::size_t max_digits) {
+    double size = 0.0;
+    if (a.type == ::giac::_ZINT) {
+        size = 1e300;
+    } else if (a.type == ::giac::_INT_) {
+        size = std::fabs(static_cast<double>(a.val));
+    } else if (a.type == ::giac::_FRAC && a._FRACptr->num.type == ::giac::_ZINT) {
+        size = 1e300;
+    } else if (a.type == ::giac::_FRAC && a._FRACptr->num.type == ::giac::_INT_ &&
+               a._FRACptr->den.type == ::giac::_INT_ && a._FRACptr->den.val != 0) {
+        size = std::fabs(static_cast<double>(a._FRACptr->num.val) / a._FRACptr->den.val);
+    }
+    if (size > 1.0 && std::lgamma(size + 1.0) / std::log(10.0) > static_cast<double>(max_digits)) {
+        throw RefusalC(named(operation) + u": the exact result would have more than " +
+                       Utf8C::toUtf16(std::to_string(max_digits)) + u" digits");
+    }
+}
+
+// Giac decides floor, sign and comparisons of exact values with floats of
+// its default precision (floor(10^15*pi) came out 11 too small): an exact
+// value without symbols is decided here, with more digits than its
+// magnitude, or refused when it lies too near the point in question.
+constexpr int kDecisionDigits = 40;
+
+bool isPlainNumber(const gen& g) {
+    return g.type == ::giac::_INT_ || g.type == ::giac::_ZINT || g.type == ::giac::_FRAC ||
+           g.type == ::giac::_DOUBLE_ || g.type == ::giac::_REAL;
+}
+
+// A constant real value (no symbols) at kDecisionDigits digits beyond its
+// magnitude, and that magnitude's digits; false for anything else.
+bool preciseValue(const gen& value, gen& precise, int& magnitude, ::giac::context* context) {
+    if (!::giac::_lname(value, context)._VECTptr->empty()) {
+        return false;
+    }
+    double rough = 0.0;
+    bool complex = false;
+    if (!approximate(value, rough, complex, context)) {
+        return false;
+    }
+    magnitude = rough == 0.0 ? 0 : std::max(0, static_cast<int>(std::log10(std::fabs(rough))) + 1);
+    if (magnitude > 10000) {
+        return false;
+    }
+    const int digits = ::giac::decimal_digits(context);
+    ::giac::decimal_digits(kDecisionDigits + magnitude, context);
+    try {
+        precise = ::giac::evalf(value, 1, context);
+    } catch (...) {
+        ::giac::decimal_digits(digits, context);
+        throw;
+    }
+    ::giac::decimal_digits(digits, context);
+    return precise.type == ::giac::_REAL || precise.type == ::giac::_DOUBLE_;
+}
+
+// The sign of a difference of precise values (from preciseValue): 1 or -1,
+// or 0 when it is not clearly away from 0.
+int signOfDifference(const gen& a, const gen& b, ::giac::context* context) {
+    double value = 0.0;
+    bool complex = false;
+    if (!approximate(a - b, value, complex, context) || std::fabs(value) <= 1e-25) {
+        return 0;
+    }
+    return value > 0.0 ? 1 : -1;
+}
+
+// floor(a) (ceil when `up`), held as Giac's call for symbolic values.
+gen integerPart(OperationE operation, const gen& a, ::giac::context* context) {
+    const bool up = operation == OperationE::Ceil;
+    gen precise;
+    int magnitude = 0;
+    if (isPlainNumber(a) || !preciseValue(a, precise, magnitude, context)) {
+        if (!isPlainNumber(a) && ::giac::_lname(a, context)._VECTptr->empty()) {
+            throw misuse(operation, u"an exact value that cannot be evaluated precisely enough");
+        }
+        return ::giac::symbolic(up ? ::giac::at_ceil : ::giac::at_floor, a);
+    }
+    const gen below = ::giac::_floor(precise, context);
+    if (signOfDifference(precise, below, context) <= 0 || signOfDifference(precise, below + gen(1), context) >= 0) {
+        throw misuse(operation, u"the value is too near an integer to be decided");
+    }
+    return up ? below + gen(1) : below;
+}
+
+gen signOf(const gen& a, ::giac::context* context) {
+    gen precise;
+    int magnitude = 0;
+    if (isPlainNumber(a) || !preciseValue(a, precise, magnitude, context)) {
+        return ::giac::symbolic(::giac::at_sign, a);
+    }
+    const int sign = signOfDifference(precise, gen(0), context);
+    if (sign == 0) {
+        throw misuse(OperationE::Sign, u"the value is too near 0 to be decided");
+    }
+    return gen(sign);
+}
+
+// min or max of its arguments (one alone is itself); of constant values,
+// the extreme one decided here.
+gen extreme(OperationE operation, std::vector<gen>& arguments, ::giac::context* context) {
+    if (arguments.size() == 1) {
+        return arguments[0];
+    }
+    std::vector<gen> precise(arguments.size());
+    bool constant = true;
+    for (std::size_t i = 0; i < arguments.size() && constant; ++i) {
+        int magnitude = 0;
+        constant = isPlainNumber(arguments[i]) ? (precise[i] = arguments[i], true)
+                                               : preciseValue(arguments[i], precise[i], magnitude, context);
+    }
+    if (!constant) {
+        return ::giac::symbolic(operation == OperationE::Min ? ::giac::at_min : ::giac::at_max, sequence(arguments));
+    }
+    std::size_t best = 0;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == arguments[best]) {
+            continue;
+        }
+        const gen difference = arguments[i] - arguments[best];
+        const bool rational = difference.type == ::giac::_INT_ || difference.type == ::giac::_ZINT ||
+                              difference.type == ::giac::_FRAC;
+        const int sign = rational ? (::giac::is_strictly_positive(difference, context) ? 1 : -1)
+                                  : signOfDifference(precise[i], precise[best], context);
+        if (sign == 0) {
+            throw misuse(operation, u"two values too near each other to be decided");
+        }
+        best = (sign > 0) == (operation == OperationE::Max) ? i : best;
+    }
+    return arguments[best];
 }
 
 gen unary(OperationE operation, const gen& a, std::size_t max_digits, ::giac::context* context) {
@@ -449,11 +631,11 @@ gen unary(OperationE operation, const gen& a, std::size_t max_digits, ::giac::co
         case OperationE::Neg:
             return -a;
         case OperationE::Expand:
-            return ::giac::expand(a, context);
+            return ::giac::expand(binomialProducts(a, context), context);
         case OperationE::Simplify:
-            return ::giac::_simplify(a, context);
+            return ::giac::_simplify(binomialProducts(a, context), context);
         case OperationE::Factor:
-            return ::giac::_factor(a, context);
+            return ::giac::_factor(binomialProducts(a, context), context);
         case OperationE::Factorial:
             // n! has about log10(n!) digits: refuse before Giac computes it.
             if (a.type == ::giac::_ZINT ||
@@ -462,6 +644,37 @@ gen unary(OperationE operation, const gen& a, std::size_t max_digits, ::giac::co
                                Utf8C::toUtf16(std::to_string(max_digits)) + u" digits");
             }
             return ::giac::_factorial(a, context);
+        case OperationE::Gamma:
+        case OperationE::Lgamma:
+            // gamma(n) is (n-1)!: the same bound.
+            checkGammaArgument(operation, a, max_digits);
+            if (operation == OperationE::Gamma && (a.type == ::giac::_REAL || a.type == ::giac::_DOUBLE_) &&
+                ::giac::is_strictly_positive(-a, context)) {
+                // Giac leaves gamma of a negative float as it is: by the
+                // reflection formula, pi/(sin(pi*x)*gamma(1-x)).
+                return ::giac::cst_pi / (::giac::symbolic(::giac::at_sin, ::giac::cst_pi * a) *
+                                         ::giac::symbolic(::giac::at_Gamma, gen(1) - a));
+            }
+            // lgamma as log(gamma(x)): the same for x > 0, where it is defined.
+            return operation == OperationE::Gamma
+                       ? ::giac::symbolic(::giac::at_Gamma, a)
+                       : ::giac::symbolic(::giac::at_ln, ::giac::symbolic(::giac::at_Gamma, a));
+        case OperationE::Zeta:
+            // zeta of an even whole number is exact, through a Bernoulli number.
+            if (a.type == ::giac::_ZINT || (a.type == ::giac::_INT_ && std::abs(a.val) > kMaxZetaArgument)) {
+                throw misuse(operation, u"an exact value for whole arguments of at most 1000 in size only");
+            }
+            return ::giac::symbolic(::giac::at_Zeta, a);
+        case OperationE::Erf:
+        case OperationE::Erfc:
+            return errorFunction(operation, a, context);
+        case OperationE::Floor:
+        case OperationE::Ceil:
+            return integerPart(operation, a, context);
+        case OperationE::Frac:
+            return a - integerPart(OperationE::Floor, a, context);
+        case OperationE::Sign:
+            return signOf(a, context);
         case OperationE::Order:
             throw misuse(operation, u"order terms are results of series, not input of the Giac engine");
         default:
@@ -552,6 +765,15 @@ bool needsValues(OperationE operation) {
         case OperationE::Csgn:
         case OperationE::Step:
         case OperationE::Atan2:
+        case OperationE::Si:
+        case OperationE::Ci:
+        case OperationE::Sec:
+        case OperationE::Csc:
+        case OperationE::Cot:
+        case OperationE::Asec:
+        case OperationE::Acsc:
+        case OperationE::Acot:
+        case OperationE::Log10:
             return false;
         default:
             return true;
@@ -597,6 +819,10 @@ gen apply(OperationE operation, std::vector<gen>& arguments, std::size_t integer
         case OperationE::Equal:
             return ::giac::symbolic(::giac::at_equal, makesequence(arguments[0], arguments[1]));
         case OperationE::Binomial:
+            if (!isWhole(arguments[0]) || !isWhole(arguments[1])) {
+                // Of symbols it stays (Giac would write it with gamma).
+                return ::giac::symbolic(::giac::at_of, makesequence(binomialName(), sequence(arguments)));
+            }
             return ::giac::_comb(makesequence(arguments[0], arguments[1]), context);
         case OperationE::Gcd:
             return ::giac::_gcd(makesequence(arguments[0], arguments[1]), context);
@@ -608,6 +834,9 @@ gen apply(OperationE operation, std::vector<gen>& arguments, std::size_t integer
         case OperationE::Quo:
         case OperationE::Rem:
             return division(operation, arguments, context);
+        case OperationE::Min:
+        case OperationE::Max:
+            return extreme(operation, arguments, context);
         default:
             return unary(operation, arguments[0], integer_digits, context);
     }
@@ -639,6 +868,44 @@ gen regrouped(const gen& value, ::giac::context* context) {
 }
 
 }  // namespace
+
+// binomial(n,k) of a whole k >= 0 (at most kMaxBinomialFactors) written
+// n*(n-1)*...*(n-k+1)/k!, and of a negative k as 0; other binomials stay.
+gen binomialProducts(const gen& e, ::giac::context* context) {
+    ::giac::vecteur from;
+    ::giac::vecteur to;
+    containsPart(e, [&](const gen& part) {
+        if (!isHead(part, "of") || part._SYMBptr->feuille.type != ::giac::_VECT ||
+            part._SYMBptr->feuille._VECTptr->size() != 2 ||
+            !isBinomialName((*part._SYMBptr->feuille._VECTptr)[0])) {
+            return false;
+        }
+        const gen& pair = (*part._SYMBptr->feuille._VECTptr)[1];
+        if (pair.type != ::giac::_VECT || pair._VECTptr->size() != 2 || (*pair._VECTptr)[1].type != ::giac::_INT_ ||
+            (*pair._VECTptr)[1].val > kMaxBinomialFactors) {
+            return false;
+        }
+        const gen& n = (*pair._VECTptr)[0];
+        const int k = (*pair._VECTptr)[1].val;
+        gen product(k < 0 ? 0 : 1);
+        for (int i = 0; i < k; ++i) {
+            product = product * (n - gen(i)) / gen(i + 1);
+        }
+        from.push_back(part);
+        to.push_back(product);
+        return false;
+    });
+    return from.empty() ? e : ::giac::subst(e, from, to, false, context);
+}
+
+const gen& binomialName() {
+    static thread_local const gen name(::giac::identificateur("algexpr_binomial"));
+    return name;
+}
+
+bool isBinomialName(const gen& g) {
+    return g.type == ::giac::_IDNT && std::string(g._IDNTptr->id_name) == "algexpr_binomial";
+}
 
 gen collected(const gen& value, ::giac::context* context) {
     const gen evaluated = value.eval(1, context);

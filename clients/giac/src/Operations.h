@@ -20,6 +20,18 @@ namespace qorv::math::algexpr::giac::detail {
 ::giac::gen apply(OperationE operation, std::vector<::giac::gen>& arguments, std::size_t integer_digits,
                   ::giac::context* context);
 
+/// The identifier that a binomial of symbols is held under, unevaluated
+/// (Giac's own writes it with gamma): binomial(n,k) is of(it, (n,k)).
+const ::giac::gen& binomialName();
+bool isBinomialName(const ::giac::gen& g);
+/// `e` with each binomial(n,k) of a whole k >= 0 (at most
+/// kMaxBinomialFactors) written n*(n-1)*...*(n-k+1)/k!, and of a negative k
+/// as 0; other binomials stay.
+::giac::gen binomialProducts(const ::giac::gen& e, ::giac::context* context);
+/// The most factors a binomial of symbols is written out with by expand,
+/// simplify and factor.
+constexpr int kMaxBinomialFactors = 1000;
+
 /// Digits of Giac's floats when a value is approximated by a double.
 constexpr int kApproximationDigits = 30;
 

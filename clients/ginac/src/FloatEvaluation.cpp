@@ -6,6 +6,7 @@
 #include <cln/real.h>
 
 #include <algorithm>
+#include <utility>
 #include <cmath>
 
 #include "ComplexRules.h"
@@ -102,7 +103,11 @@ GiNaC::ex functionOfFloats(const GiNaC::ex& e, const GiNaC::ex* values, std::siz
     if (serial == GiNaC::asin_SERIAL::serial || serial == GiNaC::acos_SERIAL::serial) {
         return inverseSine(serial, values[0]);
     }
-    const GiNaC::ex result = GiNaC::function(serial, GiNaC::exvector(values, values + count));
+    GiNaC::exvector arguments(values, values + count);
+    if (serial == GiNaC::Li_SERIAL::serial && exact.info(GiNaC::info_flags::integer)) {
+        arguments[0] = exact;  // the order of a polylogarithm stays a whole number
+    }
+    const GiNaC::ex result = GiNaC::function(serial, std::move(arguments));
     // A function of numbers can give an exact constant (atan2(0,-1.5) is pi).
     const bool numbers = std::all_of(values, values + count, [](const GiNaC::ex& v) { return GiNaC::is_exactly_a<GiNaC::numeric>(v); });
     return numbers && !GiNaC::is_exactly_a<GiNaC::numeric>(result) ? result.evalf() : result;

@@ -2,6 +2,7 @@
 #include "GinacBuilderC.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <utility>
 
@@ -13,6 +14,7 @@
 #include "GinacWalkerTC.h"
 #include "NormalForms.h"
 #include "NumberOperations.h"
+#include "RealFunctions.h"
 #include "SupportNames.h"
 #include "algexpr/CoreFunctionNodeC.h"
 #include "algexpr/CoreSymbolNodeC.h"
@@ -138,6 +140,45 @@ void checkSeriesPoint(const GiNaC::ex& e, const GiNaC::symbol& x, const GiNaC::e
         throw RefusalC(u"series: around a point of more than six digits, a power with the variable in its exponent "
                        u"would be a number beyond every limit");
     }
+}
+
+// Zeta of whole arguments beyond this is refused (exact values, through
+// Bernoulli numbers, of as many digits); polylog of orders beyond this too.
+constexpr long kMaxZetaArgument = 1000;
+constexpr std::size_t kMaxPolylogOrder = 100;
+
+// gamma(n) of a whole n is (n-1)!, of half a whole number a product as long,
+// and lgamma the logarithm of one: refused before GiNaC computes one beyond
+// the digits allowed.
+void checkGammaArgument(OperationE operation, const GiNaC::ex& a, const GinacLimitsS& limits) {
+    if (!GiNaC::is_exactly_a<GiNaC::numeric>(a) || !GiNaC::ex_to<GiNaC::numeric>(a).is_rational()) {
+        return;
+    }
+    const GiNaC::numeric size = GiNaC::abs(GiNaC::ex_to<GiNaC::numeric>(a));
+    const double digits = size > 1000000000 ? 1e10 : std::lgamma(size.to_double() + 1.0) / std::log(10.0);
+    if (digits > static_cast<double>(limits.integer_digits)) {
+        throw RefusalC(name(operation) + u": the exact result would have about " + approximately(digits) +
+                       u" digits; integers are limited to " + count(limits.integer_digits));
+    }
+}
+
+// log(a)/log(10); a whole power of 10 (or its inverse) gives its exponent.
+GiNaC::ex logarithm10(const GiNaC::ex& a) {
+    if (GiNaC::is_exactly_a<GiNaC::numeric>(a) && GiNaC::ex_to<GiNaC::numeric>(a).is_rational() &&
+        GiNaC::ex_to<GiNaC::numeric>(a).is_positive()) {
+        const GiNaC::numeric& n = GiNaC::ex_to<GiNaC::numeric>(a);
+        const bool inverse = n.numer().is_equal(1) && !n.denom().is_equal(1);
+        GiNaC::numeric rest = inverse ? n.denom() : n;
+        long k = 0;
+        while (rest.is_integer() && rest > 1 && GiNaC::irem(rest, 10).is_zero()) {
+            rest = rest / 10;
+            ++k;
+        }
+        if (rest.is_equal(1)) {
+            return inverse ? -k : k;
+        }
+    }
+    return GiNaC::log(a) / GiNaC::log(GiNaC::ex(10));
 }
 
 // pi, e and i; other core names stand for functions or nothing.
@@ -381,17 +422,61 @@ GiNaC::ex GinacBuilderC::unary(OperationE operation, const GiNaC::ex& a) const {
             return GiNaC::csgn(a);
         case OperationE::Step:
             return GiNaC::step(a);
-        case OperationE::Expand:
-            checkExpansion(a, u"expand", false, limits);
-            return a.expand();
-        case OperationE::Simplify:
-            checkExpansion(a, u"simplify", false, limits);
-            checkNormalSize(a, u"simplify", limits);
-            return normalForm(a);
-        case OperationE::Factor:
-            checkExpansion(a, u"factor", true, limits);
-            checkNormalSize(a, u"factor", limits);
-            return factorForm(a);
+        case OperationE::Expand: {
+            const GiNaC::ex b = binomialProducts(a);
+            checkExpansion(b, u"expand", false, limits);
+            return b.expand();
+        }
+        case OperationE::Simplify: {
+            const GiNaC::ex b = binomialProducts(a);
+            checkExpansion(b, u"simplify", false, limits);
+            checkNormalSize(b, u"simplify", limits);
+            return normalForm(b);
+        }
+        case OperationE::Factor: {
+            const GiNaC::ex b = binomialProducts(a);
+            checkExpansion(b, u"factor", true, limits);
+            checkNormalSize(b, u"factor", limits);
+            return factorForm(b);
+        }
+        case OperationE::Gamma:
+        case OperationE::Lgamma:
+            checkGammaArgument(operation, a, limits);
+            return operation == OperationE::Gamma ? GiNaC::tgamma(a) : GiNaC::lgamma(a);
+        case OperationE::Zeta:
+            if (GiNaC::is_exactly_a<GiNaC::numeric>(a) && GiNaC::ex_to<GiNaC::numeric>(a).is_integer() &&
+                GiNaC::abs(GiNaC::ex_to<GiNaC::numeric>(a)) > kMaxZetaArgument) {
+                throw misuse(operation, u"an exact value for whole arguments of at most 1000 in size only");
+            }
+            return GiNaC::zeta(a);
+        case OperationE::Erf:
+            return erfOf(a);
+        case OperationE::Erfc:
+            return erfcOf(a);
+        case OperationE::Floor:
+            return floorOf(a);
+        case OperationE::Ceil:
+            return ceilOf(a);
+        case OperationE::Frac:
+            return a - floorOf(a);
+        case OperationE::Sign:
+            return signOf(a);
+        case OperationE::Sec:
+        case OperationE::Csc:
+        case OperationE::Cot:
+            checkPeriodicArgument(name(operation).c_str(), a);
+            return operation == OperationE::Sec   ? 1 / GiNaC::cos(a)
+                   : operation == OperationE::Csc ? 1 / GiNaC::sin(a)
+                                                  : GiNaC::cos(a) / GiNaC::sin(a);
+        case OperationE::Asec:
+            return inverseSine(GiNaC::acos_SERIAL::serial, 1 / a);
+        case OperationE::Acsc:
+            return inverseSine(GiNaC::asin_SERIAL::serial, 1 / a);
+        case OperationE::Acot:
+            // acot(0) is pi/2, the limit from above, as Giac and SymPy have it.
+            return a.is_zero() ? GiNaC::ex(GiNaC::Pi / 2) : GiNaC::atan(1 / a);
+        case OperationE::Log10:
+            return logarithm10(a);
         default:
             throw misuse(operation, u"not a function of one argument");
     }
@@ -415,6 +500,11 @@ GiNaC::ex GinacBuilderC::apply(OperationE operation, std::vector<GiNaC::ex>& arg
             return principalPower(arguments[0], arguments[1]);
         case OperationE::Atan2:
             return GiNaC::atan2(arguments[0], arguments[1]);
+        case OperationE::Min:
+        case OperationE::Max:
+            return extremeOfAll(operation == OperationE::Max, arguments);
+        case OperationE::Polylog:
+            return GiNaC::Li(wholeNumber(operation, arguments[0], 1, kMaxPolylogOrder, u"the order"), arguments[1]);
         case OperationE::Diff:
             return derivative(arguments);
         case OperationE::Series:

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <typeinfo>
+#include <vector>
 
 #include "FunctionTableC.h"
 #include "GinacFunctions.h"
@@ -188,8 +189,23 @@ IdT GinacConverterC::function(const GiNaC::ex& e, const IdT* parts, std::size_t 
         return graph->order(parts[0]);
     }
     const IdT index = functionIndex(serial);
+    if (!GiNaC::is_exactly_a<GiNaC::fderivative>(e) && (operation == OperationE::Min || operation == OperationE::Max)) {
+        // GiNaC's min and max take two arguments: min(min(a,b),c) is min(a,b,c).
+        std::vector<IdT> flat;
+        for (std::size_t i = 0; i < count; ++i) {
+            const bool same = graph->kind(parts[i]) == ResultGraphC::KindE::Function && graph->node(parts[i]).data == index;
+            const IdT* inner = same ? graph->children(parts[i]) : &parts[i];
+            flat.insert(flat.end(), inner, inner + (same ? graph->node(parts[i]).count : 1));
+        }
+        return graph->function(index, flat.data(), flat.size());
+    }
     if (!GiNaC::is_exactly_a<GiNaC::fderivative>(e)) {
         return graph->function(index, parts, count);
+    }
+    if (operation == OperationE::Floor || operation == OperationE::Ceil || operation == OperationE::Sign ||
+        operation == OperationE::Min || operation == OperationE::Max) {
+        throw RefusalC(u"the result holds a derivative of " + functionName(serial) +
+                       u", which is not a function where it jumps");
     }
     if (!graph->functions()[index].unknown) {
         throw RefusalC(u"the result holds a derivative of " + functionName(serial) +

@@ -19,6 +19,7 @@
 #include "GinacBuilderC.h"
 #include "GinacFunctions.h"
 #include "Numbers.h"
+#include "NumberOperations.h"
 #include "OrderedSymbolC.h"
 #include "PolyEngineC.h"
 #include "GinacConverterC.h"
@@ -158,7 +159,9 @@ support::IdT polynomialRoot(const Job& job, OperationE operation, const std::vec
     support::IdT nodes[3];
     try {
         for (std::size_t i = 0; i < arguments.size(); ++i) {
-            nodes[i] = i == 0 ? converter.convert(arguments[i], graph) : converter.convertMore(arguments[i]);
+            // binomial(n,2) written out first, as the engine's own path does.
+            const GiNaC::ex argument = detail::binomialProducts(arguments[i]);
+            nodes[i] = i == 0 ? converter.convert(argument, graph) : converter.convertMore(argument);
         }
     } catch (const support::RefusalC&) {
         return support::kNoId;  // a part the graph cannot hold: the engine's path says why

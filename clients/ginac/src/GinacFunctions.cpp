@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "FunctionTableC.h"
+#include "RealFunctions.h"
 #include "SupportNames.h"
 
 namespace qorv::math::algexpr::ginac::detail {
@@ -27,7 +28,20 @@ const std::unordered_map<unsigned, OperationE>& bySerial() {
         {GiNaC::imag_part_function_SERIAL::serial, OperationE::ImagPart},
         {GiNaC::csgn_SERIAL::serial, OperationE::Csgn},
         {GiNaC::step_SERIAL::serial, OperationE::Step},
-        {GiNaC::atan2_SERIAL::serial, OperationE::Atan2}};
+        {GiNaC::atan2_SERIAL::serial, OperationE::Atan2},
+        {GiNaC::factorial_SERIAL::serial, OperationE::Factorial},
+        {GiNaC::binomial_SERIAL::serial, OperationE::Binomial},
+        {GiNaC::tgamma_SERIAL::serial, OperationE::Gamma},
+        {GiNaC::lgamma_SERIAL::serial, OperationE::Lgamma},
+        {GiNaC::zeta1_SERIAL::serial, OperationE::Zeta},
+        {GiNaC::Li_SERIAL::serial, OperationE::Polylog},
+        {realSerials().floor, OperationE::Floor},
+        {realSerials().ceil, OperationE::Ceil},
+        {realSerials().sign, OperationE::Sign},
+        {realSerials().min, OperationE::Min},
+        {realSerials().max, OperationE::Max},
+        {realSerials().erf, OperationE::Erf},
+        {realSerials().erfc, OperationE::Erfc}};
     return *table;
 }
 

@@ -40,6 +40,9 @@ void checkDigits(OperationE operation, double digits, const GinacLimitsS& limits
 }
 
 GiNaC::ex factorial(const GiNaC::ex& a, const GinacLimitsS& limits) {
+    if (!GiNaC::is_exactly_a<GiNaC::numeric>(a)) {
+        return GiNaC::factorial(a).hold();  // of a symbol, it stays
+    }
     const GiNaC::numeric& n = integerArgument(OperationE::Factorial, a);
     if (n.is_negative()) {
         throw misuse(OperationE::Factorial, u"the argument must not be negative");
@@ -50,6 +53,12 @@ GiNaC::ex factorial(const GiNaC::ex& a, const GinacLimitsS& limits) {
 }
 
 GiNaC::ex binomial(const GiNaC::ex& a, const GiNaC::ex& b, const GinacLimitsS& limits) {
+    if (!GiNaC::is_exactly_a<GiNaC::numeric>(a) || !GiNaC::is_exactly_a<GiNaC::numeric>(b)) {
+        if (GiNaC::is_exactly_a<GiNaC::numeric>(b)) {
+            integerArgument(OperationE::Binomial, b);
+        }
+        return GiNaC::binomial(a, b).hold();  // of symbols, it stays (expand writes it out)
+    }
     const GiNaC::numeric& n = integerArgument(OperationE::Binomial, a);
     const GiNaC::numeric& k = integerArgument(OperationE::Binomial, b);
     if (n.is_negative()) {
@@ -333,6 +342,29 @@ GiNaC::ex nsolve(std::vector<GiNaC::ex>& arguments, unsigned long digits) {
 }
 
 }  // namespace
+
+GiNaC::ex binomialProducts(const GiNaC::ex& e) {
+    GiNaC::exmap products;
+    GinacWalkerTC<unsigned char> walker;
+    walker.run(e, [](const GiNaC::ex&) { return true; },
+               [&products](const GiNaC::ex& part, const unsigned char*, std::size_t) -> unsigned char {
+                   if (!GiNaC::is_the_function<GiNaC::binomial_SERIAL>(part) ||
+                       !GiNaC::is_exactly_a<GiNaC::numeric>(part.op(1))) {
+                       return 0;
+                   }
+                   const GiNaC::numeric& k = GiNaC::ex_to<GiNaC::numeric>(part.op(1));
+                   if (!k.is_integer() || k > kMaxBinomialFactors || GiNaC::is_exactly_a<GiNaC::numeric>(part.op(0))) {
+                       return 0;
+                   }
+                   GiNaC::ex product = k.is_negative() ? 0 : 1;
+                   for (long i = 0; i < k.to_long(); ++i) {
+                       product = product * (part.op(0) - i) / (i + 1);
+                   }
+                   products[part] = product;
+                   return 0;
+               });
+    return products.empty() ? e : e.subs(products, GiNaC::subs_options::no_pattern);
+}
 
 GiNaC::ex numberOperation(OperationE operation, std::vector<GiNaC::ex>& arguments, const GinacLimitsS& limits,
                           unsigned long digits) {

@@ -28,6 +28,15 @@ constexpr double kIntegrationWork = 3e5;
 /// fewer where kIntegrationWork over the function's parts is less.
 constexpr int kMaxRootSteps = 4000;
 
+/// binomial(n,k) of a whole k (up to this many factors) and an n that is
+/// not a number is written out by expand, simplify and factor.
+constexpr long kMaxBinomialFactors = 1000;
+
+/// `e` with each binomial(n,k) of a whole k >= 0 (at most
+/// kMaxBinomialFactors) written n*(n-1)*...*(n-k+1)/k!, and of a negative k
+/// as 0; factorials and other binomials stay.
+GiNaC::ex binomialProducts(const GiNaC::ex& e);
+
 /// `operation` (Factorial to Nsolve) of its arguments (as many as
 /// acceptsArity allows); `digits` the working precision of numeric results.
 GiNaC::ex numberOperation(OperationE operation, std::vector<GiNaC::ex>& arguments, const GinacLimitsS& limits,

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <exception>
 #include <limits>
 #include <memory>
 #include <new>
@@ -166,6 +167,119 @@ Outcome power(Number a, Number b) {
     return Outcome::of(Number::ofReal(std::pow(x, y)));
 }
 
+// A double with an integral value as an exact integer where it fits.
+Number integral(double value) {
+    constexpr double kLimit = 9223372036854775808.0;  // 2^63
+    return value >= -kLimit && value < kLimit ? Number::ofInteger(static_cast<std::int64_t>(value))
+                                              : Number::ofReal(value);
+}
+
+// 1/x, for sec, csc and cot and the inverses of those.
+Outcome reciprocal(double x) {
+    if (x == 0.0) {
+        return Outcome::failure("division by zero");
+    }
+    return Outcome::of(Number::ofReal(1.0 / x));
+}
+
+// gamma(n) = (n-1)! of a whole n, exact while it fits 64 bits.
+Outcome gamma(Number a) {
+    const double x = a.toReal();
+    if (x <= 0.0 && x == std::floor(x)) {
+        return Outcome::failure("a pole of gamma");
+    }
+    if (a.exact && a.integer <= 21) {  // 20! < 2^63 < 21!
+        std::int64_t product = 1;
+        for (std::int64_t k = 2; k < a.integer; ++k) {
+            product *= k;
+        }
+        return Outcome::of(Number::ofInteger(product));
+    }
+    return Outcome::of(Number::ofReal(std::tgamma(x)));
+}
+
+// The real functions beyond the elementary ones.
+Outcome special(OperationE operation, Number a) {
+    const double x = a.toReal();
+    switch (operation) {
+        case OperationE::Erf:
+            return Outcome::of(Number::ofReal(std::erf(x)));
+        case OperationE::Erfc:
+            return Outcome::of(Number::ofReal(std::erfc(x)));
+        case OperationE::Gamma:
+            return gamma(a);
+        case OperationE::Lgamma:
+            if (!(x > 0.0)) {
+                return Outcome::failure("defined for positive arguments only");
+            }
+            return Outcome::of(Number::ofReal(std::lgamma(x)));
+        case OperationE::Zeta:
+            if (x == 1.0) {
+                return Outcome::failure("the pole of zeta");
+            }
+            try {
+                return Outcome::of(Number::ofReal(std::riemann_zeta(x)));
+            } catch (const std::exception&) {
+                return Outcome::failure("no value");
+            }
+        case OperationE::Floor:
+            return Outcome::of(a.exact ? a : integral(std::floor(x)));
+        case OperationE::Ceil:
+            return Outcome::of(a.exact ? a : integral(std::ceil(x)));
+        case OperationE::Frac:
+            return Outcome::of(a.exact ? Number::ofInteger(0) : Number::ofReal(x - std::floor(x)));
+        case OperationE::Sign:
+            return Outcome::of(a.isNaN() ? a : Number::ofInteger(x > 0.0 ? 1 : x < 0.0 ? -1 : 0));
+        case OperationE::Sec:
+            return reciprocal(std::cos(x));
+        case OperationE::Csc:
+            return reciprocal(std::sin(x));
+        case OperationE::Cot: {
+            const double s = std::sin(x);
+            return s == 0.0 ? Outcome::failure("division by zero") : Outcome::of(Number::ofReal(std::cos(x) / s));
+        }
+        case OperationE::Asec:
+            return x == 0.0 ? Outcome::failure("division by zero") : Outcome::of(Number::ofReal(std::acos(1.0 / x)));
+        case OperationE::Acsc:
+            return x == 0.0 ? Outcome::failure("division by zero") : Outcome::of(Number::ofReal(std::asin(1.0 / x)));
+        case OperationE::Acot:
+            // acot(0) is pi/2, the limit from above.
+            return Outcome::of(Number::ofReal(x == 0.0 ? kPi / 2 : std::atan(1.0 / x)));
+        case OperationE::Log10: {
+            std::int64_t power = 1;
+            for (std::int64_t k = 0; a.exact && power <= a.integer; ++k) {
+                if (power == a.integer) {
+                    return Outcome::of(Number::ofInteger(k));
+                }
+                if (__builtin_mul_overflow(power, 10, &power)) {
+                    break;
+                }
+            }
+            if (a.isZero()) {
+                return Outcome::failure("logarithm of zero");
+            }
+            return Outcome::of(Number::ofReal(std::log10(x)));
+        }
+        default:
+            return Outcome::failure("not a function of one argument");
+    }
+}
+
+// min or max of real values: the first of the extreme ones.
+Outcome extreme(bool greatest, const Number* arguments, std::size_t count) {
+    Number best = arguments[0];
+    for (std::size_t i = 1; i < count; ++i) {
+        const Number& a = arguments[i];
+        const bool above = a.exact && best.exact ? a.integer > best.integer : a.toReal() > best.toReal();
+        const bool below = a.exact && best.exact ? a.integer < best.integer : a.toReal() < best.toReal();
+        if (a.isNaN() || best.isNaN()) {
+            return Outcome::of(Number::ofReal(std::nan("")));
+        }
+        best = (greatest ? above : below) ? a : best;
+    }
+    return Outcome::of(best);
+}
+
 Outcome unary(OperationE operation, Number a) {
     switch (operation) {
         case OperationE::Neg:
@@ -192,8 +306,20 @@ Outcome unary(OperationE operation, Number a) {
             return Outcome::of(Number::ofReal(std::cos(a.toReal())));
         case OperationE::Tan:
             return Outcome::of(Number::ofReal(std::tan(a.toReal())));
+        case OperationE::Asin:
+            return Outcome::of(Number::ofReal(std::asin(a.toReal())));
+        case OperationE::Acos:
+            return Outcome::of(Number::ofReal(std::acos(a.toReal())));
+        case OperationE::Atan:
+            return Outcome::of(Number::ofReal(std::atan(a.toReal())));
+        case OperationE::Sinh:
+            return Outcome::of(Number::ofReal(std::sinh(a.toReal())));
+        case OperationE::Cosh:
+            return Outcome::of(Number::ofReal(std::cosh(a.toReal())));
+        case OperationE::Tanh:
+            return Outcome::of(Number::ofReal(std::tanh(a.toReal())));
         default:
-            return Outcome::failure("not a function of one argument");
+            return special(operation, a);
     }
 }
 
@@ -230,6 +356,20 @@ Outcome apply(OperationE operation, const Number* arguments, std::size_t count) 
                 return Outcome::failure("takes 2 arguments");
             }
             return power(arguments[0], arguments[1]);
+        case OperationE::Atan2:
+            if (count != 2) {
+                return Outcome::failure("takes 2 arguments");
+            }
+            if (arguments[0].isZero() && arguments[1].isZero()) {
+                return Outcome::failure("the angle of the origin");
+            }
+            return Outcome::of(Number::ofReal(std::atan2(arguments[0].toReal(), arguments[1].toReal())));
+        case OperationE::Min:
+        case OperationE::Max:
+            if (count == 0) {
+                return Outcome::failure("takes at least 1 argument");
+            }
+            return extreme(operation == OperationE::Max, arguments, count);
         case OperationE::Pi:
         case OperationE::E:
             return Outcome::failure("a constant, used as a function");
@@ -278,7 +418,11 @@ public:
     bool visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE) override {
         const unsigned int count = countChildren(node);
         const OperationE operation = operationOf(node.getCode());
-        if (operation != OperationE::None && allNumbers(count)) {
+        if (Words::support(operation, support::EngineColumnE::Numeric) == support::SupportE::Refuses) {
+            if (!refused(operation)) {
+                return false;
+            }
+        } else if (operation != OperationE::None && allNumbers(count)) {
             numbers.clear();
             for (std::size_t i = stack.size() - count; i < stack.size(); ++i) {
                 numbers.push_back(stack[i].number);
@@ -317,6 +461,10 @@ public:
             case OperationE::None:
                 return keep(node, "free symbol");
             default:
+                if (Words::support(operationOf(node.getCode()), support::EngineColumnE::Numeric) ==
+                    support::SupportE::Refuses) {
+                    return refused(operationOf(node.getCode())) && keep(node, "");
+                }
                 return keep(node, "a function, used as a value");
         }
     }
@@ -381,6 +529,14 @@ private:
             for (const char* p = what; *p != 0; ++p) {
                 reason += static_cast<char16_t>(*p);
             }
+        }
+        return !require_number;
+    }
+
+    // A name the engine has but does not offer: the shared reason, once.
+    bool refused(OperationE operation) {
+        if (reason.empty()) {
+            reason = support::notOffered(Words::nameOf(operation));
         }
         return !require_number;
     }

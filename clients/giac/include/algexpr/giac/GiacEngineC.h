@@ -7,7 +7,8 @@
 // Its header needs none of Giac's headers.
 //
 // Vocabulary (builtinCoreNames(), codes in this order): the engines' one
-// vocabulary but GiNaC's own nintegrate and nsolve, with the codes and, at
+// vocabulary (GiNaC's own nintegrate and nsolve, and polylog, refused with
+// the reason "nsolve: not offered by this engine"), with the codes and, at
 // real values of the symbols, the meanings every engine gives them: plus minus times divide power neg sin cos tan exp log sqrt abs
 // pi e asin acos atan sinh cosh tanh i diff expand simplify factor series
 // pdiff order; then
@@ -72,7 +73,12 @@
 // with the reason: rootof (outside solve), bounded_function (a limit that
 // oscillates), undef, an unevaluated integrate, an infinity without a sign,
 // and any other function or constant of Giac's not in the vocabulary
-// (erf(x) is refused, naming erf).
+// (Ei(x) is refused, naming Ei). The special functions (erf, gamma, zeta,
+// Si, Ci, floor, sign, sec, min, log10, ...) are Giac's, but where Giac
+// decides with floats of its default precision (floor, ceil, sign, min and
+// max of exact values) the value is decided here with more digits, or
+// refused when too near the point in question; factorial and binomial of
+// symbols stay as they are.
 //
 // Polynomials: expand, factor, simplify, gcd, lcm, quo and rem at the root
 // of the tree go to FLINT (the polynomial layer the GiNaC client shares, so

@@ -39,7 +39,17 @@
 // root of f between a and b where f changes sign, at the session's digits.
 // Each is refused before GiNaC works where its result would pass the
 // integer digits limit (factorial(10^9) at once), and nintegrate and nsolve
-// for functions of more than 400 parts.
+// for functions of more than 400 parts. factorial and binomial of symbols
+// stay as they are; expand, simplify and factor write binomial(n,k) of a
+// whole k out (n*(n-1)/2 for k = 2). Then the special and everyday
+// functions, exact where GiNaC has the value (gamma(1/2) is sqrt(pi),
+// zeta(2) pi^2/6), numeric at any precision:
+//   erf erfc gamma lgamma zeta polylog(s,x) floor ceil frac sign sec csc
+//   cot asec acsc acot min max log10
+// (erf, erfc, floor, ceil, sign, min and max are functions of this engine's
+// own, GiNaC having none; sec, csc and cot come back written with cos and
+// sin, their inverses with acos, asin and atan, log10(x) as
+// log(x)/log(10)); Si and Ci it refuses.
 // plus and times take any number of arguments, minus one or two, divide and
 // power two, the functions one. Any other name applied to arguments is an
 // unknown function, registered with GiNaC once per name and arity for the

@@ -10,11 +10,19 @@
 //   minus            minus(a) = -a, minus(a,b) = a - b
 //   divide, power    two arguments
 //   neg, abs, sqrt, exp, log (natural), sin, cos, tan    one argument
+//   asin, acos, atan, sinh, cosh, tanh, erf, erfc, gamma, lgamma (x > 0),
+//   zeta, floor, ceil, frac, sign, sec, csc, cot, asec, acsc, acot, log10
+//                    one argument
+//   atan2            two arguments; min, max: at least one
 //   pi, e            the constants, as core symbols
+// The other names of the engines' vocabulary it has (so that they keep
+// their codes) but refuses: "diff: not offered by this engine".
 // Integers stay exact while they can: plus, minus, times, neg, abs, divide
-// without remainder, power with an exponent >= 0, and sqrt of a perfect
-// square give integers, applied left to right; when a step overflows 64 bits
-// it is done with doubles instead. Everything else gives doubles. Results
+// without remainder, power with an exponent >= 0, sqrt of a perfect square,
+// gamma of a whole number up to 21, log10 of a power of 10, floor and ceil
+// (of floats too, within 64 bits), sign, and min and max of integers give
+// integers, applied left to right; when a step overflows 64 bits it is done
+// with doubles instead. Everything else gives doubles. Results
 // may be infinite (exp(1000) is 1e999), but not NaN unless an argument is.
 //
 // A call is evaluated when all its arguments evaluated to numbers. What
