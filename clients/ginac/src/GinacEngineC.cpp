@@ -256,7 +256,22 @@ NodeABC* GinacEngineC::evaluate(NodeABC& root, CASSessionBC& session, const Gina
                                 std::u16string& reason) const {
     digits = std::min(std::max(digits, 1ul), kMaxDigits);
     Job job{operations, codes, root, session, limits, real_names, numeric, digits};
-    return detail::driver().evaluate([&job](std::u16string& why) { return evaluateOnWorker(job, why); }, reason);
+    static_assert(sizeof(OperationE) == 1, "the check reads the operations as bytes");
+    support::AnswerCheckC::ContextS check;
+    check.words = reinterpret_cast<const unsigned char*>(operations.data());
+    check.count = operations.size();
+    check.real_names = real_names.data();
+    check.real_count = real_names.size();
+    check.engine = u"GiNaC";
+    check.on = limits.check_answers && !numeric;
+    check.refuse_unchecked = limits.refuse_unchecked;
+    return detail::driver().evaluateChecked(
+        root, check,
+        [&job](NodeABC& input, std::u16string& why) {
+            Job on{job.operations, job.codes, input, job.session, job.limits, job.real_names, job.numeric, job.digits};
+            return evaluateOnWorker(on, why);
+        },
+        reason);
 }
 
 bool GinacEngineC::runOnWorker(void (*job)(void*), void* context) { return detail::driver().run(job, context); }

@@ -20,9 +20,9 @@ namespace qorv::math::algexpr::ginac::detail {
 /// Integrands and equations of nsolve may hold at most this many parts:
 /// each is evaluated thousands of times.
 constexpr double kMaxNumericParts = 400;
-/// nintegrate's significant digits at most (fewer when the session's are),
+/// nintegrate's significant digits at most (it computes the session's),
 /// and its work: evaluations of the integrand times its parts.
-constexpr long kIntegrationDigits = 15;
+constexpr long kIntegrationDigits = 60;
 constexpr double kIntegrationWork = 3e5;
 /// Steps of nsolve at most (a bisection every eighth halves the interval),
 /// fewer where kIntegrationWork over the function's parts is less.

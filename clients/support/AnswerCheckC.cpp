@@ -1,0 +1,1110 @@
+// SPDX-License-Identifier: MIT
+#include "AnswerCheckC.h"
+
+#include "EngineDriverC.h"
+
+#include <acb.h>
+#include <acb_calc.h>
+#include <arb.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "algexpr/AlgebraicExpressionC.h"
+#include "algexpr/CoreFunctionNodeC.h"
+#include "algexpr/CoreSymbolNodeC.h"
+#include "algexpr/ExtendedFunctionNodeC.h"
+#include "algexpr/ExtendedSymbolNodeC.h"
+#include "algexpr/FloatNodeC.h"
+#include "algexpr/IntegerNodeC.h"
+#include "algexpr/NodeVisitorABC.h"
+#include "algexpr/ParentNodeABC.h"
+#include "algexpr/SymbolC.h"
+
+namespace qorv::math::algexpr::support {
+
+namespace {
+
+// The vocabulary's operations, in the order of every engine's OperationE.
+enum class WordE : unsigned char {
+    None,
+#define ALGEXPR_WORD(id, ...) id,
+#include "Vocabulary.def"
+#undef ALGEXPR_WORD
+    Count
+};
+
+using VerdictE = AnswerCheckC::VerdictE;
+
+constexpr slong kPrecision = 128;       // bits of the first evaluation
+constexpr slong kMorePrecision = 512;   // of the second, for a wide ball
+constexpr slong kTinyBits = 60;         // a passing difference is below 2^-60 of the values
+constexpr slong kIntegralBits = 48;    // Arb's integrals: the accuracy sought (Gauss-Legendre, bisected)
+constexpr int kUsablePoints = 3;        // points that pass the answer
+constexpr int kTriedPoints = 10;        // points tried at most
+constexpr double kFloatTolerance = 1e-8;
+
+// A ball and its derivative by the one variable (dual numbers).
+class DualC {
+public:
+    DualC() {
+        acb_init(v);
+        acb_init(d);
+    }
+    ~DualC() {
+        acb_clear(v);
+        acb_clear(d);
+    }
+    DualC(const DualC& other) : DualC() { *this = other; }
+    DualC& operator=(const DualC& other) {
+        acb_set(v, other.v);
+        acb_set(d, other.d);
+        return *this;
+    }
+    acb_t v;
+    acb_t d;
+};
+
+// Thin owners of Arb's values for temporaries.
+struct AcbS {
+    AcbS() { acb_init(x); }
+    ~AcbS() { acb_clear(x); }
+    AcbS(const AcbS&) = delete;
+    AcbS& operator=(const AcbS&) = delete;
+    acb_t x;
+};
+
+struct ArbS {
+    ArbS() { arb_init(x); }
+    ~ArbS() { arb_clear(x); }
+    ArbS(const ArbS&) = delete;
+    ArbS& operator=(const ArbS&) = delete;
+    arb_t x;
+};
+
+// Why a tree has no value at a point.
+enum class HoleE : unsigned char { None, Undefined, Unknown };
+
+// A point: a value for each symbol, by name.
+using PointT = std::map<std::u16string, DualC>;
+
+// The post-order walk of a tree into a DualC: values at `point`,
+// derivatives by `variable` (none when empty). `analytic` asks for the
+// holomorphic functions only (Arb's integration): a branch cut or a
+// function that is nowhere holomorphic makes the value indeterminate.
+class EvaluatorC : public NodeVisitorABC {
+public:
+    EvaluatorC(const AnswerCheckC::ContextS& context, const PointT& point, const std::u16string& variable, slong prec,
+               bool analytic)
+        : NodeVisitorABC(PostOrder),
+          context(context),
+          point(point),
+          variable(variable),
+          prec(prec),
+          analytic(analytic) {}
+
+    HoleE run(NodeABC& root, DualC& result) {
+        stack.clear();
+        hole = HoleE::None;
+        unknown.clear();
+        if (!root.traverse(*this) || hole != HoleE::None || stack.size() != 1) {
+            return hole == HoleE::None ? HoleE::Unknown : hole;
+        }
+        if (!acb_is_finite(stack.back().v) || (!variable.empty() && !acb_is_finite(stack.back().d))) {
+            return HoleE::Undefined;
+        }
+        result = stack.back();
+        return HoleE::None;
+    }
+
+    bool sawFloat() const { return floats; }
+    const std::u16string& unknownName() const { return unknown; }
+
+    bool visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE) override {
+        const unsigned int count = node.numChildren();
+        if (stack.size() < count) {
+            return stop(HoleE::Unknown, node.toString());
+        }
+        const WordE word = wordOf(node.getCode());
+        DualC* a = stack.data() + (stack.size() - count);
+        DualC r;
+        if (!apply(word, a, count, r)) {
+            return hole == HoleE::Unknown ? stop(HoleE::Unknown, node.toString()) : false;
+        }
+        stack.resize(stack.size() - count);
+        stack.push_back(r);
+        return true;
+    }
+
+    bool visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE) override {
+        return stop(HoleE::Unknown, node.toString());
+    }
+
+    bool visitCoreSymbolNode(CoreSymbolNodeC& node) override {
+        DualC r;
+        switch (wordOf(node.getCode())) {
+            case WordE::Pi:
+                acb_const_pi(r.v, prec);
+                break;
+            case WordE::E:
+                acb_one(r.v);
+                acb_exp(r.v, r.v, prec);
+                break;
+            case WordE::I:
+                acb_onei(r.v);
+                break;
+            default:
+                return stop(HoleE::Unknown, node.toString());
+        }
+        stack.push_back(r);
+        return true;
+    }
+
+    bool visitExtendedSymbolNode(ExtendedSymbolNodeC& node) override {
+        const std::u16string name = node.getSymbol()->getName();
+        const auto found = point.find(name);
+        if (found == point.end()) {
+            return stop(HoleE::Unknown, name);
+        }
+        DualC r;
+        acb_set(r.v, found->second.v);
+        if (!variable.empty() && name == variable) {
+            acb_one(r.d);
+        }
+        stack.push_back(r);
+        return true;
+    }
+
+    bool visitFloatNode(FloatNodeC& node) override {
+        floats = true;
+        return number(node.toString(), node);
+    }
+
+    bool visitIntegerNode(IntegerNodeC& node) override { return number(node.toString(), node); }
+
+private:
+    WordE wordOf(int code) const {
+        return code >= 0 && static_cast<std::size_t>(code) < context.count && context.words[code] < static_cast<unsigned char>(WordE::Count)
+                   ? static_cast<WordE>(context.words[code])
+                   : WordE::None;
+    }
+
+    bool stop(HoleE why, const std::u16string& name) {
+        hole = why;
+        if (why == HoleE::Unknown && unknown.empty()) {
+            unknown = name.substr(0, 40);
+        }
+        return false;
+    }
+
+    bool number(const std::u16string& text, const NodeABC& node) {
+        std::string ascii;
+        for (const char16_t c : text) {
+            if (c > 127) {
+                return stop(HoleE::Unknown, node.toString());
+            }
+            ascii += static_cast<char>(c);
+        }
+        DualC r;
+        if (arb_set_str(acb_realref(r.v), ascii.c_str(), prec) != 0) {
+            return stop(HoleE::Unknown, node.toString());
+        }
+        stack.push_back(r);
+        return true;
+    }
+
+    bool undefined() {
+        hole = HoleE::Undefined;
+        return false;
+    }
+
+    // Whether a ball may hold zero: a hole for division and logarithms.
+    static bool nearZero(const acb_t x) { return acb_contains_zero(x) != 0; }
+
+    // r = f(a) with f' given: r.d = f'(a) * a.d.
+    void chain(DualC& r, const DualC& a, const acb_t derivative) { acb_mul(r.d, derivative, a.d, prec); }
+
+    bool apply(WordE word, DualC* a, unsigned int count, DualC& r) {
+        AcbS t;
+        AcbS u;
+        switch (word) {
+            case WordE::Plus:
+                for (unsigned int i = 0; i < count; ++i) {
+                    acb_add(r.v, r.v, a[i].v, prec);
+                    acb_add(r.d, r.d, a[i].d, prec);
+                }
+                return true;
+            case WordE::Times:
+                acb_one(r.v);
+                for (unsigned int i = 0; i < count; ++i) {
+                    acb_mul(t.x, r.d, a[i].v, prec);
+                    acb_addmul(t.x, r.v, a[i].d, prec);
+                    acb_swap(r.d, t.x);
+                    acb_mul(r.v, r.v, a[i].v, prec);
+                }
+                return true;
+            case WordE::Minus:
+                if (count == 1) {
+                    acb_neg(r.v, a[0].v);
+                    acb_neg(r.d, a[0].d);
+                    return true;
+                }
+                if (count != 2) {
+                    break;
+                }
+                acb_sub(r.v, a[0].v, a[1].v, prec);
+                acb_sub(r.d, a[0].d, a[1].d, prec);
+                return true;
+            case WordE::Neg:
+                if (count != 1) {
+                    break;
+                }
+                acb_neg(r.v, a[0].v);
+                acb_neg(r.d, a[0].d);
+                return true;
+            case WordE::Divide:
+                if (count != 2) {
+                    break;
+                }
+                if (nearZero(a[1].v)) {
+                    return undefined();
+                }
+                acb_div(r.v, a[0].v, a[1].v, prec);
+                acb_mul(t.x, r.v, a[1].d, prec);  // (a' - (a/b) b') / b
+                acb_sub(t.x, a[0].d, t.x, prec);
+                acb_div(r.d, t.x, a[1].v, prec);
+                return true;
+            case WordE::Power:
+                return count == 2 && power(a[0], a[1], r);
+            default:
+                break;
+        }
+        if (count != 1) {
+            hole = HoleE::Unknown;
+            return false;
+        }
+        return unary(word, a[0], r);
+    }
+
+    bool power(const DualC& a, const DualC& b, DualC& r) {
+        AcbS t;
+        AcbS u;
+        fmpz_t n;
+        fmpz_init(n);
+        const bool integer = acb_is_exact(b.v) && acb_is_int(b.v) && acb_is_zero(b.d) &&
+                             arf_is_int(arb_midref(acb_realref(b.v))) &&
+                             arf_cmpabs_2exp_si(arb_midref(acb_realref(b.v)), 30) < 0;
+        if (integer) {
+            arf_get_fmpz(n, arb_midref(acb_realref(b.v)), ARF_RND_DOWN);
+            if (fmpz_sgn(n) < 0 && nearZero(a.v)) {
+                fmpz_clear(n);
+                return undefined();
+            }
+            acb_pow_fmpz(r.v, a.v, n, prec);  // a^n, exact powers of exact values
+            fmpz_sub_ui(n, n, 1);
+            acb_pow_fmpz(t.x, a.v, n, prec);  // n a^(n-1) a'
+            fmpz_add_ui(n, n, 1);
+            acb_mul_fmpz(t.x, t.x, n, prec);
+            acb_mul(r.d, t.x, a.d, prec);
+            fmpz_clear(n);
+            return true;
+        }
+        fmpz_clear(n);
+        if (nearZero(a.v) && !variable.empty()) {
+            return undefined();  // no derivative at the branch point
+        }
+        if (analytic) {
+            acb_pow_analytic(r.v, a.v, b.v, 1, prec);
+        } else {
+            acb_pow(r.v, a.v, b.v, prec);
+        }
+        // (a^b)' = a^b (b' log a + b a'/a)
+        acb_log(t.x, a.v, prec);
+        acb_mul(t.x, t.x, b.d, prec);
+        acb_div(u.x, a.d, a.v, prec);
+        acb_addmul(t.x, u.x, b.v, prec);
+        acb_mul(r.d, r.v, t.x, prec);
+        return true;
+    }
+
+    bool unary(WordE word, const DualC& a, DualC& r) {
+        AcbS t;
+        AcbS u;
+        switch (word) {
+            case WordE::Sin:
+                acb_sin_cos(r.v, t.x, a.v, prec);
+                break;
+            case WordE::Cos:
+                acb_sin_cos(t.x, r.v, a.v, prec);
+                acb_neg(t.x, t.x);
+                break;
+            case WordE::Tan:
+                acb_cos(u.x, a.v, prec);
+                if (nearZero(u.x)) {
+                    return undefined();
+                }
+                acb_tan(r.v, a.v, prec);
+                acb_mul(t.x, r.v, r.v, prec);
+                acb_add_ui(t.x, t.x, 1, prec);
+                break;
+            case WordE::Exp:
+                acb_exp(r.v, a.v, prec);
+                acb_set(t.x, r.v);
+                break;
+            case WordE::Log:
+                if (nearZero(a.v)) {
+                    return undefined();
+                }
+                acb_log_analytic(r.v, a.v, analytic ? 1 : 0, prec);
+                acb_inv(t.x, a.v, prec);
+                break;
+            case WordE::Sqrt:
+                if (nearZero(a.v) && !variable.empty()) {
+                    return undefined();  // no derivative at 0
+                }
+                acb_sqrt_analytic(r.v, a.v, analytic ? 1 : 0, prec);
+                acb_mul_2exp_si(t.x, r.v, 1);
+                acb_inv(t.x, t.x, prec);
+                break;
+            case WordE::Abs:
+                if (nearZero(a.v) && !variable.empty()) {
+                    return undefined();
+                }
+                if (acb_is_real(a.v)) {
+                    acb_real_abs(r.v, a.v, analytic ? 1 : 0, prec);
+                    acb_real_sgn(t.x, a.v, analytic ? 1 : 0, prec);
+                } else {
+                    if (analytic) {
+                        return undefined();
+                    }
+                    acb_abs(acb_realref(r.v), a.v, prec);
+                    acb_indeterminate(t.x);  // no complex derivative
+                }
+                break;
+            case WordE::Asin:
+            case WordE::Acos:
+                // 1/sqrt(1 - a^2), negated for acos
+                acb_mul(t.x, a.v, a.v, prec);
+                acb_sub_ui(t.x, t.x, 1, prec);
+                acb_neg(t.x, t.x);
+                if (nearZero(t.x)) {
+                    return undefined();
+                }
+                acb_rsqrt(t.x, t.x, prec);
+                if (word == WordE::Asin) {
+                    acb_asin(r.v, a.v, prec);
+                } else {
+                    acb_acos(r.v, a.v, prec);
+                    acb_neg(t.x, t.x);
+                }
+                break;
+            case WordE::Atan:
+                acb_mul(t.x, a.v, a.v, prec);
+                acb_add_ui(t.x, t.x, 1, prec);
+                if (nearZero(t.x)) {
+                    return undefined();
+                }
+                acb_inv(t.x, t.x, prec);
+                acb_atan(r.v, a.v, prec);
+                break;
+            case WordE::Sinh:
+                acb_sinh_cosh(r.v, t.x, a.v, prec);
+                break;
+            case WordE::Cosh:
+                acb_sinh_cosh(t.x, r.v, a.v, prec);
+                break;
+            case WordE::Tanh:
+                acb_cosh(u.x, a.v, prec);
+                if (nearZero(u.x)) {
+                    return undefined();
+                }
+                acb_tanh(r.v, a.v, prec);
+                acb_mul(t.x, r.v, r.v, prec);
+                acb_sub_ui(t.x, t.x, 1, prec);
+                acb_neg(t.x, t.x);
+                break;
+            case WordE::Conjugate:
+            case WordE::RealPart:
+            case WordE::ImagPart:
+                if (analytic) {
+                    return undefined();
+                }
+                if (word == WordE::Conjugate) {
+                    acb_conj(r.v, a.v);
+                } else {
+                    arb_set(acb_realref(r.v), word == WordE::RealPart ? acb_realref(a.v) : acb_imagref(a.v));
+                }
+                // A derivative only where the argument is real and so is its derivative.
+                if (acb_is_real(a.v) && acb_is_real(a.d)) {
+                    acb_set_ui(t.x, word == WordE::ImagPart ? 0 : 1);
+                } else {
+                    acb_indeterminate(t.x);
+                }
+                break;
+            case WordE::Csgn:
+            case WordE::Step: {
+                const arb_struct* side = acb_realref(a.v);
+                if (word == WordE::Csgn && arb_is_zero(acb_realref(a.v))) {
+                    side = acb_imagref(a.v);
+                }
+                if (arb_contains_zero(side) || (word == WordE::Step && !acb_is_real(a.v)) || analytic) {
+                    return undefined();
+                }
+                const bool positive = arb_is_positive(side);
+                if (word == WordE::Csgn) {
+                    acb_set_si(r.v, positive ? 1 : -1);
+                } else {
+                    acb_set_si(r.v, positive ? 1 : 0);
+                }
+                acb_zero(t.x);
+                break;
+            }
+            default:
+                hole = HoleE::Unknown;
+                return false;
+        }
+        chain(r, a, t.x);
+        return true;
+    }
+
+    const AnswerCheckC::ContextS& context;
+    const PointT& point;
+    const std::u16string& variable;
+    const slong prec;
+    const bool analytic;
+    std::vector<DualC> stack;
+    HoleE hole = HoleE::None;
+    std::u16string unknown;
+    bool floats = false;
+};
+
+// The symbols of a tree, by name (sorted: the points do not depend on the
+// order they are met in).
+class SymbolsC : public NodeVisitorABC {
+public:
+    SymbolsC() : NodeVisitorABC(0) {}
+    bool visitCoreFunctionNode(CoreFunctionNodeC&, VisitationOrderE) override { return true; }
+    bool visitExtendedFunctionNode(ExtendedFunctionNodeC&, VisitationOrderE) override { return true; }
+    bool visitCoreSymbolNode(CoreSymbolNodeC&) override { return true; }
+    bool visitExtendedSymbolNode(ExtendedSymbolNodeC& node) override {
+        names[node.getSymbol()->getName()] = true;
+        return true;
+    }
+    bool visitFloatNode(FloatNodeC&) override { return true; }
+    bool visitIntegerNode(IntegerNodeC&) override { return true; }
+    std::map<std::u16string, bool> names;
+};
+
+// The seeded source of the points: splitmix64.
+class SeedC {
+public:
+    std::uint64_t next() {
+        state += 0x9e3779b97f4a7c15ULL;
+        std::uint64_t z = state;
+        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+        z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+        return z ^ (z >> 31);
+    }
+
+private:
+    std::uint64_t state = 0x5eed0f0c4ec4ULL;
+};
+
+// A rational p/q, 1 <= p <= 12, 1 <= q <= 8, with the sign asked for.
+struct RationalS {
+    long p;
+    long q;
+};
+
+RationalS rational(SeedC& seed, bool negative) {
+    const long p = static_cast<long>(seed.next() % 12) + 1;
+    const long q = static_cast<long>(seed.next() % 8) + 1;
+    long a = p;
+    long b = q;
+    while (b != 0) {
+        const long r = a % b;
+        a = b;
+        b = r;
+    }
+    return RationalS{negative ? -p / a : p / a, q / a};
+}
+
+std::u16string text(long p, long q) {
+    std::string s = std::to_string(p);
+    if (q != 1) {
+        s += "/" + std::to_string(q);
+    }
+    return std::u16string(s.begin(), s.end());
+}
+
+// One point: the symbols' values and their text ("x = -3/2, y = 1/4 + 2*i").
+struct PointS {
+    PointT values;
+    std::u16string where;
+};
+
+void makePoint(SeedC& seed, int index, const std::map<std::u16string, bool>& names,
+               const AnswerCheckC::ContextS& context, PointS& point) {
+    point.values.clear();
+    point.where.clear();
+    int k = 0;
+    for (const auto& entry : names) {
+        // All negative first, then alternating signs, then the seed's: a
+        // branch cut of any symbol is crossed early.
+        const bool negative = index == 0 ? true : index == 1 ? k % 2 == 1 : (seed.next() & 1) != 0;
+        const RationalS re = rational(seed, negative);
+        DualC value;
+        arb_set_si(acb_realref(value.v), re.p);
+        arb_div_si(acb_realref(value.v), acb_realref(value.v), re.q, kMorePrecision);
+        std::u16string shown = text(re.p, re.q);
+        bool complex = context.symbols == AnswerCheckC::SymbolsE::Complex;
+        for (std::size_t i = 0; complex && i < context.real_count; ++i) {
+            complex = context.real_names[i] != entry.first;
+        }
+        if (complex) {
+            const RationalS im = rational(seed, (seed.next() & 1) != 0);
+            arb_set_si(acb_imagref(value.v), im.p);
+            arb_div_si(acb_imagref(value.v), acb_imagref(value.v), im.q, kMorePrecision);
+            shown += (im.p < 0 ? u" - " : u" + ") + text(im.p < 0 ? -im.p : im.p, im.q) + u"*i";
+        }
+        point.values.emplace(entry.first, value);
+        if (!point.where.empty()) {
+            point.where += u", ";
+        }
+        point.where += entry.first + u" = " + shown;
+        ++k;
+    }
+}
+
+enum class PointE : unsigned char { Passed, Failed, Unusable, Unknown };
+
+// The comparison of two balls: equal (tiny around zero), different (zero
+// excluded, or beyond the float tolerance) or undecided.
+PointE compare(const acb_t left, const acb_t right, bool floats, slong prec, slong tiny_bits = kTinyBits) {
+    AcbS difference;
+    acb_sub(difference.x, left, right, prec);
+    ArbS scale;
+    ArbS size;
+    acb_abs(scale.x, left, prec);
+    acb_abs(size.x, right, prec);
+    arb_max(scale.x, scale.x, size.x, prec);
+    arb_add_ui(scale.x, scale.x, 1, prec);
+    acb_abs(size.x, difference.x, prec);
+    if (floats) {
+        ArbS allowed;
+        arb_set_d(allowed.x, kFloatTolerance);
+        arb_mul(allowed.x, allowed.x, scale.x, prec);
+        if (arb_gt(size.x, allowed.x)) {
+            return PointE::Failed;
+        }
+        return arb_lt(size.x, allowed.x) ? PointE::Passed : PointE::Unusable;
+    }
+    if (!acb_contains_zero(difference.x)) {
+        return PointE::Failed;
+    }
+    ArbS allowed;
+    arb_mul_2exp_si(allowed.x, scale.x, -tiny_bits);
+    return arb_lt(size.x, allowed.x) ? PointE::Passed : PointE::Unusable;
+}
+
+// What a check compares at a point: a left and a right tree (their values,
+// or the right one's derivative), or Arb's integral against the answer.
+struct PlanS {
+    enum class KindE : unsigned char { Equal, Derivative, Integral, Root } kind = KindE::Equal;
+    NodeABC* left = nullptr;   // the input side
+    NodeABC* right = nullptr;  // the answer side
+    std::u16string variable;
+    NodeABC* from = nullptr;  // Integral: the ends
+    NodeABC* to = nullptr;
+    std::u16string what;  // "simplified form", ...
+};
+
+struct IntegrandS {
+    const AnswerCheckC::ContextS* context;
+    PointT* point;
+    NodeABC* f;
+    const std::u16string* variable;
+};
+
+// Arb's integrand: f at z, holomorphic where order is 1.
+int integrand(acb_ptr out, const acb_t z, void* param, slong order, slong prec) {
+    auto* s = static_cast<IntegrandS*>(param);
+    try {
+        acb_set((*s->point)[*s->variable].v, z);
+        const std::u16string none;
+        EvaluatorC evaluator(*s->context, *s->point, none, prec, order != 0);
+        DualC value;
+        if (evaluator.run(*s->f, value) != HoleE::None) {
+            acb_indeterminate(out);
+        } else {
+            acb_set(out, value.v);
+        }
+    } catch (...) {
+        acb_indeterminate(out);
+    }
+    return 0;
+}
+
+// The values of both sides at one point, at one precision.
+PointE atPoint(const AnswerCheckC::ContextS& context, const PlanS& plan, PointT& point, slong prec,
+               std::u16string& unknown) {
+    bool floats = false;
+    const auto value = [&](NodeABC* tree, const std::u16string& variable, DualC& out) {
+        EvaluatorC evaluator(context, point, variable, prec, false);
+        const HoleE hole = evaluator.run(*tree, out);
+        floats = floats || evaluator.sawFloat();
+        if (hole == HoleE::Unknown && unknown.empty()) {
+            unknown = evaluator.unknownName();
+        }
+        return hole;
+    };
+    DualC left;
+    DualC right;
+    const std::u16string none;
+    HoleE hole = value(plan.right, plan.kind == PlanS::KindE::Derivative ? plan.variable : none, right);
+    if (hole != HoleE::None) {
+        return hole == HoleE::Unknown ? PointE::Unknown : PointE::Unusable;
+    }
+    if (plan.kind == PlanS::KindE::Integral) {
+        DualC a;
+        DualC b;
+        if (value(plan.from, none, a) != HoleE::None || value(plan.to, none, b) != HoleE::None) {
+            return unknown.empty() ? PointE::Unusable : PointE::Unknown;
+        }
+        PointT inner = point;
+        inner[plan.variable];
+        IntegrandS s{&context, &inner, plan.left, &plan.variable};
+        acb_calc_integrate_opt_t options;
+        acb_calc_integrate_opt_init(options);
+        options->eval_limit = 4000;
+        options->verbose = 0;
+        mag_t tolerance;
+        mag_init(tolerance);
+        mag_set_ui_2exp_si(tolerance, 1, -kIntegralBits);
+        acb_calc_integrate(left.v, integrand, &s, a.v, b.v, kIntegralBits, tolerance, options, prec);
+        mag_clear(tolerance);
+        // A ball of the integral that is too wide is Unusable; one that
+        // excludes the answer, Failed.
+        return compare(left.v, right.v, floats, prec, kIntegralBits - 8);
+    }
+    hole = value(plan.left, none, left);
+    if (hole != HoleE::None) {
+        return hole == HoleE::Unknown ? PointE::Unknown : PointE::Unusable;
+    }
+    if (plan.kind == PlanS::KindE::Root) {
+        acb_zero(right.v);
+    }
+    return compare(left.v, plan.kind == PlanS::KindE::Derivative ? right.d : right.v, floats, prec);
+}
+
+// The verdict of a plan over the seeded points.
+VerdictE byPoints(const AnswerCheckC::ContextS& context, const PlanS& plan, std::u16string& why) {
+    SymbolsC symbols;
+    for (NodeABC* tree : {plan.left, plan.right, plan.from, plan.to}) {
+        if (tree != nullptr) {
+            tree->traverse(symbols);
+        }
+    }
+    if (plan.kind == PlanS::KindE::Integral) {
+        symbols.names.erase(plan.variable);
+    } else if (!plan.variable.empty()) {
+        symbols.names[plan.variable] = true;
+    }
+    SeedC seed;
+    PointS point;
+    int passed = 0;
+    std::u16string unknown;
+    for (int index = 0; index < kTriedPoints && passed < kUsablePoints; ++index) {
+        makePoint(seed, index, symbols.names, context, point);
+        PointE outcome = atPoint(context, plan, point.values, kPrecision, unknown);
+        if (outcome == PointE::Unusable) {
+            outcome = atPoint(context, plan, point.values, kMorePrecision, unknown);
+        }
+        if (outcome == PointE::Unknown) {
+            why = u"unchecked: the check has no value for " + unknown;
+            return VerdictE::Unchecked;
+        }
+        if (outcome == PointE::Failed) {
+            why = std::u16string(context.engine) + plan.what + (point.where.empty() ? u"" : u" at " + point.where) +
+                  u"; refused";
+            return VerdictE::Failed;
+        }
+        passed += outcome == PointE::Passed ? 1 : 0;
+        if (symbols.names.empty() && outcome == PointE::Passed) {
+            break;  // one point is all there is
+        }
+    }
+    if (passed == 0) {
+        why = u"unchecked: no point where both the input and the answer have a value";
+        return VerdictE::Unchecked;
+    }
+    return VerdictE::Passed;
+}
+
+// Child i of a core call, or null.
+NodeABC* child(NodeABC& node, unsigned int i) {
+    auto* parent = static_cast<ParentNodeABC*>(node.lookUpBase(ParentNodeABC::getCastableId()));
+    return parent != nullptr ? parent->child(i) : nullptr;
+}
+
+unsigned int children(NodeABC& node) {
+    auto* parent = static_cast<ParentNodeABC*>(node.lookUpBase(ParentNodeABC::getCastableId()));
+    return parent != nullptr ? parent->numChildren() : 0;
+}
+
+WordE wordOf(const AnswerCheckC::ContextS& context, NodeABC& node) {
+    auto* core = static_cast<CoreFunctionNodeC*>(node.lookUpBase(CoreFunctionNodeC::getCastableId()));
+    if (core == nullptr) {
+        return WordE::None;
+    }
+    const int code = core->getCode();
+    return code >= 0 && static_cast<std::size_t>(code) < context.count &&
+                   context.words[code] < static_cast<unsigned char>(WordE::Count)
+               ? static_cast<WordE>(context.words[code])
+               : WordE::None;
+}
+
+std::u16string symbolName(NodeABC* node) {
+    auto* symbol =
+        node != nullptr ? static_cast<ExtendedSymbolNodeC*>(node->lookUpBase(ExtendedSymbolNodeC::getCastableId())) : nullptr;
+    return symbol != nullptr ? symbol->getSymbol()->getName() : std::u16string();
+}
+
+// After expand no product has a sum as a factor and no sum is raised to a
+// power of 2 or more, outside the arguments of functions (explicit stack).
+bool expandedForm(const AnswerCheckC::ContextS& context, NodeABC& answer) {
+    std::vector<NodeABC*> stack{&answer};
+    while (!stack.empty()) {
+        NodeABC* node = stack.back();
+        stack.pop_back();
+        const WordE word = wordOf(context, *node);
+        const unsigned int n = children(*node);
+        if (word == WordE::Times) {
+            for (unsigned int i = 0; i < n; ++i) {
+                if (child(*node, i) != nullptr && wordOf(context, *child(*node, i)) == WordE::Plus) {
+                    return false;
+                }
+            }
+        }
+        if (word == WordE::Power && n == 2 && wordOf(context, *child(*node, 0)) == WordE::Plus) {
+            const std::u16string exponent = child(*node, 1)->toString();
+            if (!exponent.empty() && exponent[0] != u'-' && exponent != u"1" &&
+                exponent.find_first_not_of(u"0123456789") == std::u16string::npos) {
+                return false;
+            }
+        }
+        if (word == WordE::Plus || word == WordE::Times || word == WordE::Minus || word == WordE::Neg ||
+            word == WordE::Divide || word == WordE::List) {
+            for (unsigned int i = 0; i < n; ++i) {
+                if (child(*node, i) != nullptr) {
+                    stack.push_back(child(*node, i));
+                }
+            }
+        }
+    }
+    return true;
+}
+
+// The equation's left side minus its right (as a tree of our own), or the
+// expression itself.
+NodeABC* zeroSide(const AnswerCheckC::ContextS& context, NodeABC& equation, std::unique_ptr<NodeABC>& owner) {
+    if (wordOf(context, equation) != WordE::Equal || children(equation) != 2) {
+        return &equation;
+    }
+    int minus = -1;
+    for (std::size_t code = 0; code < context.count; ++code) {
+        if (context.words[code] == static_cast<unsigned char>(WordE::Minus)) {
+            minus = static_cast<int>(code);
+            break;
+        }
+    }
+    if (minus < 0) {
+        return nullptr;
+    }
+    auto* difference = new CoreFunctionNodeC(minus);
+    owner.reset(difference);
+    for (unsigned int i = 0; i < 2; ++i) {
+        const unsigned int before = difference->numChildren();
+        difference->addChild(child(equation, i)->clone());
+        if (difference->numChildren() == before) {
+            throw std::bad_alloc();
+        }
+    }
+    return difference;
+}
+
+VerdictE check(NodeABC& input, NodeABC& answer, const AnswerCheckC::ContextS& context, std::u16string& why) {
+    const WordE word = wordOf(context, input);
+    const unsigned int n = children(input);
+    for (unsigned int i = 0; i < n; ++i) {
+        if (child(input, i) == nullptr) {
+            return VerdictE::NotChecked;
+        }
+    }
+    PlanS plan;
+    plan.right = &answer;
+    switch (word) {
+        case WordE::Simplify:
+        case WordE::Expand:
+        case WordE::Factor: {
+            if (n != 1) {
+                return VerdictE::NotChecked;
+            }
+            plan.left = child(input, 0);
+            plan.what = word == WordE::Simplify ? u"'s simplified form differs from the input"
+                        : word == WordE::Expand ? u"'s expansion differs from the input"
+                                                : u"'s factored form differs from the input";
+            if (word == WordE::Expand && !expandedForm(context, answer)) {
+                why = std::u16string(context.engine) + u"'s expansion still holds a product or a power of a sum; refused";
+                return VerdictE::Failed;
+            }
+            return byPoints(context, plan, why);
+        }
+        case WordE::Integrate:
+        case WordE::Nintegrate:
+            plan.left = child(input, 0);
+            plan.variable = symbolName(child(input, 1));
+            if (plan.variable.empty()) {
+                return VerdictE::NotChecked;
+            }
+            if (n == 2) {
+                plan.kind = PlanS::KindE::Derivative;
+                plan.what = u"'s antiderivative does not differentiate back to the integrand";
+                return byPoints(context, plan, why);
+            }
+            if (n != 4) {
+                return VerdictE::NotChecked;
+            }
+            plan.kind = PlanS::KindE::Integral;
+            plan.from = child(input, 2);
+            plan.to = child(input, 3);
+            plan.what = u"'s integral differs from Arb's numeric integral";
+            return byPoints(context, plan, why);
+        case WordE::Solve: {
+            if (n != 2) {
+                return VerdictE::NotChecked;
+            }
+            std::unique_ptr<NodeABC> owner;
+            NodeABC* f = zeroSide(context, *child(input, 0), owner);
+            plan.variable = symbolName(child(input, 1));
+            if (f == nullptr || plan.variable.empty()) {
+                return VerdictE::NotChecked;
+            }
+            // Each root in place of the variable: f(root) is zero.
+            std::vector<NodeABC*> roots;
+            if (wordOf(context, answer) == WordE::List) {
+                for (unsigned int i = 0; i < children(answer); ++i) {
+                    roots.push_back(child(answer, i));
+                }
+            } else {
+                roots.push_back(&answer);
+            }
+            plan.kind = PlanS::KindE::Root;
+            VerdictE verdict = VerdictE::Passed;
+            for (NodeABC* root : roots) {
+                if (root == nullptr) {
+                    continue;
+                }
+                NodeABC* value = root;
+                if (wordOf(context, *root) == WordE::Equal && children(*root) == 2) {
+                    value = child(*root, 1);
+                }
+                std::unique_ptr<NodeABC> substituted(f->clone());
+                if (!substituted) {
+                    throw std::bad_alloc();
+                }
+                // The variable becomes the root: a walk that swaps the symbol's leaves.
+                std::vector<std::pair<ParentNodeABC*, unsigned int>> places;
+                std::vector<NodeABC*> stack{substituted.get()};
+                while (!stack.empty()) {
+                    NodeABC* node = stack.back();
+                    stack.pop_back();
+                    auto* parent = static_cast<ParentNodeABC*>(node->lookUpBase(ParentNodeABC::getCastableId()));
+                    for (unsigned int i = 0; parent != nullptr && i < parent->numChildren(); ++i) {
+                        NodeABC* c = parent->child(i);
+                        if (c != nullptr && symbolName(c) == plan.variable) {
+                            places.emplace_back(parent, i);
+                        } else if (c != nullptr) {
+                            stack.push_back(c);
+                        }
+                    }
+                }
+                if (symbolName(substituted.get()) == plan.variable) {
+                    substituted.reset(value->clone());
+                }
+                for (const auto& place : places) {
+                    NodeABC* copy = value->clone();
+                    if (copy == nullptr) {
+                        throw std::bad_alloc();
+                    }
+                    place.first->replaceChild(place.second, copy);
+                }
+                plan.left = substituted.get();
+                plan.right = substituted.get();
+                plan.what = u"'s root " + plan.variable + u" = " + value->toPrefixString().substr(0, 60) +
+                            u" does not make the equation zero";
+                PlanS one = plan;
+                one.variable.clear();
+                const VerdictE v = byPoints(context, one, why);
+                if (v == VerdictE::Failed) {
+                    return v;
+                }
+                if (v == VerdictE::Unchecked) {
+                    verdict = v;
+                }
+            }
+            return verdict;
+        }
+        default:
+            return VerdictE::NotChecked;
+    }
+}
+
+int codeOf(const AnswerCheckC::ContextS& context, WordE word) {
+    for (std::size_t code = 0; code < context.count; ++code) {
+        if (context.words[code] == static_cast<unsigned char>(word)) {
+            return static_cast<int>(code);
+        }
+    }
+    return -1;
+}
+
+// +1 or -1 for an exponent of 1/2 or -1/2 as the readers and engines write
+// it (divide(1,2), divide(-1,2), neg(divide(1,2))), else 0.
+int halfPower(const AnswerCheckC::ContextS& context, NodeABC& exponent) {
+    int sign = 1;
+    NodeABC* e = &exponent;
+    if (wordOf(context, *e) == WordE::Neg && children(*e) == 1 && child(*e, 0) != nullptr) {
+        sign = -1;
+        e = child(*e, 0);
+    }
+    if (wordOf(context, *e) != WordE::Divide || children(*e) != 2 || child(*e, 0) == nullptr || child(*e, 1) == nullptr ||
+        child(*e, 1)->toPrefixString() != u"2") {
+        return 0;
+    }
+    const std::u16string top = child(*e, 0)->toPrefixString();
+    return top == u"1" ? sign : top == u"-1" ? -sign : 0;
+}
+
+}  // namespace
+
+NodeABC* AnswerCheckC::rewritten(NodeABC& input, const ContextS& context) noexcept {
+    try {
+        const int sqrt = codeOf(context, WordE::Sqrt);
+        const int divide = codeOf(context, WordE::Divide);
+        if (sqrt < 0 || divide < 0) {
+            return nullptr;
+        }
+        std::unique_ptr<NodeABC> copy(input.clone());
+        if (!copy) {
+            return nullptr;
+        }
+        bool changed = false;
+        std::vector<NodeABC*> stack{copy.get()};
+        while (!stack.empty()) {
+            NodeABC* node = stack.back();
+            stack.pop_back();
+            auto* parent = static_cast<ParentNodeABC*>(node->lookUpBase(ParentNodeABC::getCastableId()));
+            for (unsigned int i = 0; parent != nullptr && i < parent->numChildren(); ++i) {
+                NodeABC* c = parent->child(i);
+                if (c == nullptr) {
+                    continue;
+                }
+                const int half = wordOf(context, *c) == WordE::Power && children(*c) == 2 && child(*c, 0) != nullptr &&
+                                         child(*c, 1) != nullptr
+                                     ? halfPower(context, *child(*c, 1))
+                                     : 0;
+                if (half == 0) {
+                    stack.push_back(c);
+                    continue;
+                }
+                // power(u, 1/2) as sqrt(u), power(u, -1/2) as divide(1, sqrt(u))
+                auto root = std::make_unique<CoreFunctionNodeC>(sqrt);
+                root->addChild(child(*c, 0)->clone());
+                if (root->numChildren() != 1) {
+                    return nullptr;
+                }
+                std::unique_ptr<NodeABC> replacement(root.release());
+                if (half < 0) {
+                    const auto read = AlgebraicExpressionC::fromPrefixString(u"1");
+                    std::unique_ptr<NodeABC> one(read && read->getNode() != nullptr ? read->getNode()->clone() : nullptr);
+                    if (!one) {
+                        return nullptr;
+                    }
+                    auto quotient = std::make_unique<CoreFunctionNodeC>(divide);
+                    quotient->addChild(one.release());
+                    quotient->addChild(replacement.release());
+                    if (quotient->numChildren() != 2) {
+                        return nullptr;
+                    }
+                    replacement.reset(quotient.release());
+                }
+                NodeABC* inner = static_cast<ParentNodeABC*>(replacement.get())->child(half < 0 ? 1 : 0);
+                parent->replaceChild(i, replacement.release());
+                stack.push_back(static_cast<ParentNodeABC*>(inner)->child(0));  // the base, rewritten too
+                changed = true;
+            }
+        }
+        return changed ? copy.release() : nullptr;
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+AnswerCheckC::VerdictE AnswerCheckC::run(NodeABC& input, NodeABC& answer, const ContextS& context,
+                                         std::u16string& why) noexcept {
+    if (!context.on || context.words == nullptr) {
+        return VerdictE::NotChecked;
+    }
+    try {
+        return check(input, answer, context, why);
+    } catch (...) {
+        try {
+            why = u"unchecked: out of memory";
+        } catch (...) {
+        }
+        return VerdictE::Unchecked;
+    }
+}
+
+// The driver's check step lives with the check: only the clients that link
+// the check's objects call it.
+NodeABC* EngineDriverC::checked(NodeABC& root, NodeABC* tree, const AnswerCheckC::ContextS& check,
+                                std::u16string& reason, NodeABC*& again) noexcept {
+    again = nullptr;
+    std::u16string why;
+    const AnswerCheckC::VerdictE verdict = AnswerCheckC::run(root, *tree, check, why);
+    if (verdict == AnswerCheckC::VerdictE::Passed || verdict == AnswerCheckC::VerdictE::NotChecked) {
+        return tree;
+    }
+    if (verdict == AnswerCheckC::VerdictE::Unchecked && !check.refuse_unchecked) {
+        reason.swap(why);
+        return tree;
+    }
+    delete tree;
+    reason.swap(why);
+    if (verdict == AnswerCheckC::VerdictE::Unchecked) {
+        try {
+            reason += u"; refused";
+        } catch (...) {
+        }
+        return nullptr;
+    }
+    again = AnswerCheckC::rewritten(root, check);
+    return nullptr;
+}
+
+NodeABC* EngineDriverC::passedAgain(NodeABC& root, NodeABC* tree, const AnswerCheckC::ContextS& check) noexcept {
+    std::u16string why;
+    if (AnswerCheckC::run(root, *tree, check, why) == AnswerCheckC::VerdictE::Passed) {
+        return tree;
+    }
+    delete tree;
+    return nullptr;
+}
+
+}  // namespace qorv::math::algexpr::support
