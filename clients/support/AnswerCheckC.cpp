@@ -7,6 +7,8 @@
 #include <acb_calc.h>
 #include <arb.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -43,7 +45,6 @@ using VerdictE = AnswerCheckC::VerdictE;
 constexpr slong kPrecision = 128;       // bits of the first evaluation
 constexpr slong kMorePrecision = 512;   // of the second, for a wide ball
 constexpr slong kTinyBits = 60;         // a passing difference is below 2^-60 of the values
-constexpr slong kIntegralBits = 48;    // Arb's integrals: the accuracy sought (Gauss-Legendre, bisected)
 constexpr int kUsablePoints = 3;        // points that pass the answer
 constexpr int kTriedPoints = 10;        // points tried at most
 constexpr double kFloatTolerance = 1e-8;
@@ -122,6 +123,7 @@ public:
     }
 
     bool sawFloat() const { return floats; }
+    int floatDigits() const { return float_digits; }
     const std::u16string& unknownName() const { return unknown; }
 
     bool visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE) override {
@@ -180,8 +182,22 @@ public:
     }
 
     bool visitFloatNode(FloatNodeC& node) override {
+        const std::u16string shown = node.toString();
+        // Its significant digits: those after the leading zeros, before an exponent.
+        int digits = 0;
+        bool leading = true;
+        for (const char16_t c : shown) {
+            if (c == u'e' || c == u'E') {
+                break;
+            }
+            if (c >= u'1' && c <= u'9') {
+                leading = false;
+            }
+            digits += !leading && c >= u'0' && c <= u'9' ? 1 : 0;
+        }
+        float_digits = floats ? std::min(float_digits, digits) : digits;
         floats = true;
-        return number(node.toString(), node);
+        return number(shown, node);
     }
 
     bool visitIntegerNode(IntegerNodeC& node) override { return number(node.toString(), node); }
@@ -427,6 +443,12 @@ private:
                 acb_sub_ui(t.x, t.x, 1, prec);
                 acb_neg(t.x, t.x);
                 break;
+            case WordE::Expand:
+            case WordE::Simplify:
+            case WordE::Factor:
+                // The value of an operation that keeps values: its argument's.
+                r = a;
+                return true;
             case WordE::Conjugate:
             case WordE::RealPart:
             case WordE::ImagPart:
@@ -480,6 +502,7 @@ private:
     HoleE hole = HoleE::None;
     std::u16string unknown;
     bool floats = false;
+    int float_digits = 0;  // the fewest significant digits of a float seen
 };
 
 // The symbols of a tree, by name (sorted: the points do not depend on the
@@ -584,7 +607,9 @@ enum class PointE : unsigned char { Passed, Failed, Unusable, Unknown };
 
 // The comparison of two balls: equal (tiny around zero), different (zero
 // excluded, or beyond the float tolerance) or undecided.
-PointE compare(const acb_t left, const acb_t right, bool floats, slong prec, slong tiny_bits = kTinyBits) {
+// `tolerance` 0 asks for the exact test; otherwise the relative difference
+// allowed (floats).
+PointE compare(const acb_t left, const acb_t right, double tolerance, slong prec, slong tiny_bits = kTinyBits) {
     AcbS difference;
     acb_sub(difference.x, left, right, prec);
     ArbS scale;
@@ -594,9 +619,9 @@ PointE compare(const acb_t left, const acb_t right, bool floats, slong prec, slo
     arb_max(scale.x, scale.x, size.x, prec);
     arb_add_ui(scale.x, scale.x, 1, prec);
     acb_abs(size.x, difference.x, prec);
-    if (floats) {
+    if (tolerance > 0.0) {
         ArbS allowed;
-        arb_set_d(allowed.x, kFloatTolerance);
+        arb_set_d(allowed.x, tolerance);
         arb_mul(allowed.x, allowed.x, scale.x, prec);
         if (arb_gt(size.x, allowed.x)) {
             return PointE::Failed;
@@ -621,6 +646,7 @@ struct PlanS {
     NodeABC* from = nullptr;  // Integral: the ends
     NodeABC* to = nullptr;
     std::u16string what;  // "simplified form", ...
+    bool numeric = false;  // the answer is a numeric one (nintegrate): its floats are right to the last digit
 };
 
 struct IntegrandS {
@@ -653,14 +679,27 @@ int integrand(acb_ptr out, const acb_t z, void* param, slong order, slong prec) 
 PointE atPoint(const AnswerCheckC::ContextS& context, const PlanS& plan, PointT& point, slong prec,
                std::u16string& unknown) {
     bool floats = false;
+    int digits = 0;
     const auto value = [&](NodeABC* tree, const std::u16string& variable, DualC& out) {
         EvaluatorC evaluator(context, point, variable, prec, false);
         const HoleE hole = evaluator.run(*tree, out);
-        floats = floats || evaluator.sawFloat();
+        if (evaluator.sawFloat()) {
+            digits = floats ? std::min(digits, evaluator.floatDigits()) : evaluator.floatDigits();
+            floats = true;
+        }
         if (hole == HoleE::Unknown && unknown.empty()) {
             unknown = evaluator.unknownName();
         }
         return hole;
+    };
+    // Floats are right to their last digit but one (numeric answers, to
+    // their last digit), and engines' float arithmetic to 10^-8 at least.
+    const auto allowed = [&]() {
+        if (!floats) {
+            return 0.0;
+        }
+        const double shown = std::pow(10.0, 1 - std::max(1, digits));
+        return plan.numeric ? shown : std::max(kFloatTolerance, shown);
     };
     DualC left;
     DualC right;
@@ -684,12 +723,15 @@ PointE atPoint(const AnswerCheckC::ContextS& context, const PlanS& plan, PointT&
         options->verbose = 0;
         mag_t tolerance;
         mag_init(tolerance);
-        mag_set_ui_2exp_si(tolerance, 1, -kIntegralBits);
-        acb_calc_integrate(left.v, integrand, &s, a.v, b.v, kIntegralBits, tolerance, options, prec);
-        mag_clear(tolerance);
+        const slong goal = prec / 2 + 16;
+        mag_t bound;
+        mag_init(bound);
+        mag_set_ui_2exp_si(bound, 1, -goal);
+        acb_calc_integrate(left.v, integrand, &s, a.v, b.v, goal, bound, options, prec);
+        mag_clear(bound);
         // A ball of the integral that is too wide is Unusable; one that
         // excludes the answer, Failed.
-        return compare(left.v, right.v, floats, prec, kIntegralBits - 8);
+        return compare(left.v, right.v, allowed(), prec, goal - 8);
     }
     hole = value(plan.left, none, left);
     if (hole != HoleE::None) {
@@ -698,7 +740,7 @@ PointE atPoint(const AnswerCheckC::ContextS& context, const PlanS& plan, PointT&
     if (plan.kind == PlanS::KindE::Root) {
         acb_zero(right.v);
     }
-    return compare(left.v, plan.kind == PlanS::KindE::Derivative ? right.d : right.v, floats, prec);
+    return compare(left.v, plan.kind == PlanS::KindE::Derivative ? right.d : right.v, allowed(), prec);
 }
 
 // The verdict of a plan over the seeded points.
@@ -880,6 +922,7 @@ VerdictE check(NodeABC& input, NodeABC& answer, const AnswerCheckC::ContextS& co
                 return VerdictE::NotChecked;
             }
             plan.kind = PlanS::KindE::Integral;
+            plan.numeric = word == WordE::Nintegrate;
             plan.from = child(input, 2);
             plan.to = child(input, 3);
             plan.what = u"'s integral differs from Arb's numeric integral";

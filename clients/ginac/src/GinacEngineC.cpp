@@ -18,6 +18,7 @@
 #include "EvaluationForms.h"
 #include "GinacBuilderC.h"
 #include "GinacFunctions.h"
+#include "NumberOperations.h"
 #include "Numbers.h"
 #include "OrderedSymbolC.h"
 #include "PolyEngineC.h"
@@ -170,6 +171,7 @@ support::IdT polynomialRoot(const Job& job, OperationE operation, const std::vec
 NodeABC* evaluateOnWorker(Job& job, std::u16string& reason) {
     const unsigned long working = job.digits + GinacEngineC::kGuardDigits;
     GiNaC::Digits = static_cast<long>(working);
+    detail::shortfallNote().clear();
     // The worker's containers serve one evaluation after the other.
     static thread_local detail::InputPlanC plan(job.operations, job.limits);
     plan.reset(job.operations, job.limits);
@@ -204,6 +206,10 @@ NodeABC* evaluateOnWorker(Job& job, std::u16string& reason) {
     }
     const support::ResultShaperC::CodesT codes = support::ResultShaperC::codesOf<detail::Words>(job.codes);
     if (job.numeric) {
+        if (!detail::shortfallNote().empty()) {  // a number's digits must all be right: refused
+            reason = detail::shortfallNote().substr(11);
+            return nullptr;
+        }
         support::NumberS number = numericValue(result, job.digits, job.limits.integer_digits, reason);
         if (!reason.empty()) {
             const support::IdT exact = converter.convert(result, graph);
@@ -223,6 +229,9 @@ NodeABC* evaluateOnWorker(Job& job, std::u16string& reason) {
     support::ResultShaperC shaper(graph, context);
     std::unique_ptr<NodeABC> tree(shaper.write(root));
     reason = job.numeric ? u"" : shaper.reason(root, true);
+    if (!job.numeric && !detail::shortfallNote().empty()) {
+        reason = detail::shortfallNote();
+    }
     return tree.release();
 }
 

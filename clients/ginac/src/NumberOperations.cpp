@@ -277,13 +277,30 @@ GiNaC::ex nintegrate(std::vector<GiNaC::ex>& arguments, unsigned long working_di
     const GiNaC::symbol& x = numericFunction(OperationE::Nintegrate, arguments);
     const GiNaC::numeric a = endpoint(OperationE::Nintegrate, arguments[2]);
     const GiNaC::numeric b = endpoint(OperationE::Nintegrate, arguments[3]);
-    const long digits = std::max(1l, static_cast<long>(working_digits - GinacEngineC::kGuardDigits));
-    if (digits > kIntegrationDigits) {
+    const long asked = std::max(1l, static_cast<long>(working_digits - GinacEngineC::kGuardDigits));
+    if (asked > kIntegrationDigits) {
         throw RefusalC(u"nintegrate: at most " + count(static_cast<std::uint64_t>(kIntegrationDigits)) +
-                       u" digits, not " + count(static_cast<std::uint64_t>(digits)));
+                       u" digits, not " + count(static_cast<std::uint64_t>(asked)));
     }
-    IntegratorC integrator(arguments[0], x, partsOf(arguments[0]));
-    const GiNaC::numeric v = a.is_equal(b) ? GiNaC::numeric(0) : integrator.integral(a, b, digits);
+    long digits = asked;
+    GiNaC::numeric v = 0;
+    if (!a.is_equal(b)) {
+        try {
+            IntegratorC integrator(arguments[0], x, partsOf(arguments[0]));
+            v = integrator.integral(a, b, digits);
+        } catch (const RefusalC&) {
+            if (asked <= kFewestIntegrationDigits) {
+                throw;
+            }
+            // Fewer digits within the same work, and the shortfall said.
+            digits = kFewestIntegrationDigits;
+            IntegratorC integrator(arguments[0], x, partsOf(arguments[0]));
+            v = integrator.integral(a, b, digits);
+            shortfallNote() = u"unchecked: nintegrate: " + count(static_cast<std::uint64_t>(digits)) +
+                              u" correct digits, not " + count(static_cast<std::uint64_t>(asked)) +
+                              u" (the evaluations the function's size allows)";
+        }
+    }
     if (v.is_zero() || GiNaC::abs(v) < GiNaC::pow(GiNaC::numeric(10), -GiNaC::numeric(2 * digits))) {
         return GiNaC::numeric(cln::cl_float(0, cln::float_format(static_cast<std::uintptr_t>(digits))));  // zero to the digits computed
     }
@@ -310,33 +327,36 @@ std::u16string endText(const GiNaC::ex& e) {
                                                   : shortText(endpoint(OperationE::Nsolve, e));
 }
 
-// A change of sign is a root only where the function gets small: at a pole
-// (tan at pi/2) or a jump it stays as large as at the ends or grows. The
-// residual must be below the ends' values by half the digits; otherwise the
-// refusal names the innermost function that is large there (the pole's).
+// A change of sign is a root only where the function gets small: the
+// residual must be below the ends' values by half the digits. At a pole
+// (tan at pi/2) it grows far beyond them instead: refused, naming the
+// innermost function that is that large there; otherwise the sign changes
+// in a jump, or faster than the digits resolve: refused too.
 void checkRoot(const std::vector<GiNaC::ex>& arguments, const GiNaC::symbol& x, const GiNaC::numeric& root,
                const GiNaC::numeric& residual, const GiNaC::numeric& scale, unsigned long digits) {
-    const GiNaC::numeric allowed = std::max(scale, GiNaC::numeric(1)) *
-                                   GiNaC::pow(GiNaC::numeric(10), -GiNaC::numeric(static_cast<long>(digits / 2)));
+    const GiNaC::numeric size = std::max(scale, GiNaC::numeric(1));
+    const GiNaC::numeric allowed = size * GiNaC::pow(GiNaC::numeric(10), -GiNaC::numeric(static_cast<long>(digits / 2)));
     if (residual <= allowed) {
         return;
     }
-    const GiNaC::numeric large = std::max(residual, scale);
-    std::u16string culprit;
-    for (auto part = arguments[0].postorder_begin(); part != arguments[0].postorder_end() && culprit.empty(); ++part) {
+    const std::u16string where = u"no root in [" + endText(arguments[2]) + u", " + endText(arguments[3]) + u"]: ";
+    if (residual < size * 1000) {
+        throw RefusalC(where + u"the function changes sign at " + shortText(root) + u" but is " +
+                       support::DoubleValueC::format(residual.to_double(), 3) + u" there, not near zero (a jump, or steeper than " +
+                       count(static_cast<std::uint64_t>(digits)) + u" digits resolve)");
+    }
+    std::u16string culprit = u"the function";
+    for (auto part = arguments[0].postorder_begin(); part != arguments[0].postorder_end(); ++part) {
         if (!GiNaC::is_a<GiNaC::function>(*part) && !GiNaC::is_a<GiNaC::power>(*part)) {
             continue;
         }
         const GiNaC::ex v = part->subs(x == root).evalf();
-        if (GiNaC::is_exactly_a<GiNaC::numeric>(v) && GiNaC::abs(GiNaC::ex_to<GiNaC::numeric>(v)) >= large) {
-            culprit = GiNaC::is_a<GiNaC::function>(*part)
-                          ? Utf8C::toUtf16(GiNaC::ex_to<GiNaC::function>(*part).get_name())
-                          : std::u16string(u"the function");
+        if (GiNaC::is_exactly_a<GiNaC::numeric>(v) && GiNaC::abs(GiNaC::ex_to<GiNaC::numeric>(v)) * 10 >= residual) {
+            if (GiNaC::is_a<GiNaC::function>(*part)) {
+                culprit = Utf8C::toUtf16(GiNaC::ex_to<GiNaC::function>(*part).get_name());
+            }
+            break;
         }
-    }
-    const std::u16string where = u"no root in [" + endText(arguments[2]) + u", " + endText(arguments[3]) + u"]: ";
-    if (culprit.empty()) {
-        throw RefusalC(where + u"the function changes sign at " + shortText(root) + u" without a zero (a jump)");
     }
     throw RefusalC(where + culprit + u" has a pole at " + shortText(root));
 }
@@ -390,6 +410,11 @@ GiNaC::ex nsolve(std::vector<GiNaC::ex>& arguments, unsigned long digits) {
 }
 
 }  // namespace
+
+std::u16string& shortfallNote() {
+    static thread_local std::u16string note;
+    return note;
+}
 
 GiNaC::ex numberOperation(OperationE operation, std::vector<GiNaC::ex>& arguments, const GinacLimitsS& limits,
                           unsigned long digits) {
