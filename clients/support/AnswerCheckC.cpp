@@ -48,6 +48,7 @@ constexpr slong kTinyBits = 60;         // a passing difference is below 2^-60 o
 constexpr int kUsablePoints = 3;        // points that pass the answer
 constexpr int kTriedPoints = 10;        // points tried at most
 constexpr double kFloatTolerance = 1e-8;
+constexpr int kNumericDigits = 15;       // a numeric answer's digits at least, unless the session asks fewer
 
 // A ball and its derivative by the one variable (dual numbers).
 class DualC {
@@ -537,15 +538,18 @@ private:
     std::uint64_t state = 0x5eed0f0c4ec4ULL;
 };
 
-// A rational p/q, 1 <= p <= 12, 1 <= q <= 8, with the sign asked for.
+// A rational p/q, 1 <= p <= 13, 2 <= q <= 8, no integer, with the sign asked for.
 struct RationalS {
     long p;
     long q;
 };
 
 RationalS rational(SeedC& seed, bool negative) {
-    const long p = static_cast<long>(seed.next() % 12) + 1;
-    const long q = static_cast<long>(seed.next() % 8) + 1;
+    // No integers: at an integer, a power of a negative number keeps
+    // identities that fail elsewhere.
+    const long q = static_cast<long>(seed.next() % 7) + 2;
+    long p = static_cast<long>(seed.next() % 12) + 1;
+    p += p % q == 0 ? 1 : 0;
     long a = p;
     long b = q;
     while (b != 0) {
@@ -698,8 +702,14 @@ PointE atPoint(const AnswerCheckC::ContextS& context, const PlanS& plan, PointT&
         if (!floats) {
             return 0.0;
         }
-        const double shown = std::pow(10.0, 1 - std::max(1, digits));
-        return plan.numeric ? shown : std::max(kFloatTolerance, shown);
+        if (!plan.numeric) {
+            return kFloatTolerance;
+        }
+        // A numeric answer's digits are computed: the session's, or 15 where
+        // it says it gave fewer (a short text is exact to 15 at least).
+        const int sure = std::max(digits, kNumericDigits);
+        const int shown = context.digits != 0 ? std::min(static_cast<int>(context.digits), sure) : sure;
+        return std::pow(10.0, 1 - shown);
     };
     DualC left;
     DualC right;
@@ -841,7 +851,8 @@ bool expandedForm(const AnswerCheckC::ContextS& context, NodeABC& answer) {
         }
         if (word == WordE::Plus || word == WordE::Times || word == WordE::Minus || word == WordE::Neg ||
             word == WordE::Divide || word == WordE::List) {
-            for (unsigned int i = 0; i < n; ++i) {
+            // A denominator is left as it is: expand multiplies out numerators.
+            for (unsigned int i = 0; i < (word == WordE::Divide ? 1u : n); ++i) {
                 if (child(*node, i) != nullptr) {
                     stack.push_back(child(*node, i));
                 }
@@ -849,6 +860,26 @@ bool expandedForm(const AnswerCheckC::ContextS& context, NodeABC& answer) {
         }
     }
     return true;
+}
+
+// Whether a tree holds infinity (explicit stack).
+bool hasInfinity(const AnswerCheckC::ContextS& context, NodeABC& tree) {
+    std::vector<NodeABC*> stack{&tree};
+    while (!stack.empty()) {
+        NodeABC* node = stack.back();
+        stack.pop_back();
+        auto* symbol = static_cast<CoreSymbolNodeC*>(node->lookUpBase(CoreSymbolNodeC::getCastableId()));
+        if (symbol != nullptr && symbol->getCode() >= 0 && static_cast<std::size_t>(symbol->getCode()) < context.count &&
+            context.words[symbol->getCode()] == static_cast<unsigned char>(WordE::Infinity)) {
+            return true;
+        }
+        for (unsigned int i = 0; i < children(*node); ++i) {
+            if (child(*node, i) != nullptr) {
+                stack.push_back(child(*node, i));
+            }
+        }
+    }
+    return false;
 }
 
 // The equation's left side minus its right (as a tree of our own), or the
@@ -923,6 +954,10 @@ VerdictE check(NodeABC& input, NodeABC& answer, const AnswerCheckC::ContextS& co
             }
             plan.kind = PlanS::KindE::Integral;
             plan.numeric = word == WordE::Nintegrate;
+            if (hasInfinity(context, *child(input, 2)) || hasInfinity(context, *child(input, 3))) {
+                why = u"unchecked: the check integrates over finite intervals only";
+                return VerdictE::Unchecked;
+            }
             plan.from = child(input, 2);
             plan.to = child(input, 3);
             plan.what = u"'s integral differs from Arb's numeric integral";

@@ -19,10 +19,11 @@
 // point is usable, or a function has no ball here (an unknown function, an
 // operation left in the answer), the answer is Unchecked, with the reason.
 //
-// Points: rationals p/q of both signs (the first point negative where a
+// Points: rationals p/q, no integers, of both signs (the first point negative where a
 // symbol is real), complex ones where symbols are complex, the same in every
 // process (a fixed seed). Floats in either tree make the test lenient
-// (a relative 10^-8): their last digits are rounding, not a wrong answer.
+// (a relative 10^-8): their last digits are rounding, not a wrong answer;
+// a numeric answer (nintegrate) must be right to its digits but one.
 // The walk is iterative and allocation failures end in Unchecked.
 #ifndef ALGEXPR_CLIENTS_SUPPORT_ANSWERCHECKC_H
 #define ALGEXPR_CLIENTS_SUPPORT_ANSWERCHECKC_H
@@ -51,6 +52,7 @@ public:
         const std::u16string* real_names = nullptr;  // symbols that are real among complex ones
         std::size_t real_count = 0;
         const char16_t* engine = u"the engine";
+        unsigned long digits = 0;       // the session's significant digits of numeric answers (0: unknown)
         bool on = true;                 // false: no check (NotChecked)
         bool refuse_unchecked = false;  // for the driver: Unchecked answers are refused
     };

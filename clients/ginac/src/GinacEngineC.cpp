@@ -272,6 +272,7 @@ NodeABC* GinacEngineC::evaluate(NodeABC& root, CASSessionBC& session, const Gina
     check.real_names = real_names.data();
     check.real_count = real_names.size();
     check.engine = u"GiNaC";
+    check.digits = digits;
     check.on = limits.check_answers && !numeric;
     check.refuse_unchecked = limits.refuse_unchecked;
     return detail::driver().evaluateChecked(
