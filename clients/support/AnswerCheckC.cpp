@@ -1121,9 +1121,9 @@ NodeABC* AnswerCheckC::rewritten(NodeABC& input, const ContextS& context) noexce
                     }
                     replacement.reset(quotient.release());
                 }
-                NodeABC* inner = static_cast<ParentNodeABC*>(replacement.get())->child(half < 0 ? 1 : 0);
+                NodeABC* base = half < 0 ? child(*child(*replacement, 1), 0) : child(*replacement, 0);
                 parent->replaceChild(i, replacement.release());
-                stack.push_back(static_cast<ParentNodeABC*>(inner)->child(0));  // the base, rewritten too
+                stack.push_back(base);  // rewritten too
                 changed = true;
             }
         }
