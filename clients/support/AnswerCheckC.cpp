@@ -46,7 +46,7 @@ constexpr slong kPrecision = 128;       // bits of the first evaluation
 constexpr slong kMorePrecision = 512;   // of the second, for a wide ball
 constexpr slong kTinyBits = 60;         // a passing difference is below 2^-60 of the values
 constexpr int kUsablePoints = 3;        // points that pass the answer
-constexpr int kTriedPoints = 10;        // points tried at most
+constexpr int kTriedPoints = 8;         // points tried at most
 constexpr double kFloatTolerance = 1e-8;
 constexpr int kNumericDigits = 15;       // a numeric answer's digits at least, unless the session asks fewer
 
@@ -143,8 +143,36 @@ public:
         return true;
     }
 
+    // A function the vocabulary does not name is one the engine knows
+    // nothing of: any identity it applies holds for every function, so for
+    // this one, exp(c1 z1 + ... + cn zn) + d with rational c and d fixed by
+    // the name (real on real arguments, holomorphic everywhere).
     bool visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE) override {
-        return stop(HoleE::Unknown, node.toString());
+        const unsigned int count = node.numChildren();
+        if (stack.size() < count) {
+            return stop(HoleE::Unknown, node.toString());
+        }
+        std::uint64_t hash = 14695981039346656037ULL;
+        for (const char16_t c : node.getSymbol()->getName()) {
+            hash = (hash ^ c) * 1099511628211ULL;
+        }
+        DualC* a = stack.data() + (stack.size() - count);
+        DualC r;
+        AcbS sum;
+        AcbS slope;
+        for (unsigned int i = 0; i < count; ++i) {
+            const long c = static_cast<long>((hash >> ((i % 8) * 8)) % 9) - 4;
+            acb_set_si(slope.x, c == 0 ? 1 : c);
+            acb_mul_2exp_si(slope.x, slope.x, -2);  // c/4
+            acb_addmul(sum.x, slope.x, a[i].v, prec);
+            acb_addmul(r.d, slope.x, a[i].d, prec);
+        }
+        acb_exp(r.v, sum.x, prec);
+        acb_mul(r.d, r.d, r.v, prec);
+        arb_add_si(acb_realref(r.v), acb_realref(r.v), static_cast<slong>(hash >> 60) - 8, prec);
+        stack.resize(stack.size() - count);
+        stack.push_back(r);
+        return true;
     }
 
     bool visitCoreSymbolNode(CoreSymbolNodeC& node) override {
@@ -198,7 +226,7 @@ public:
         }
         float_digits = floats ? std::min(float_digits, digits) : digits;
         floats = true;
-        return number(shown, node);
+        return number(shown, node, true);
     }
 
     bool visitIntegerNode(IntegerNodeC& node) override { return number(node.toString(), node); }
@@ -218,7 +246,7 @@ private:
         return false;
     }
 
-    bool number(const std::u16string& text, const NodeABC& node) {
+    bool number(const std::u16string& text, const NodeABC& node, bool is_float = false) {
         std::string ascii;
         for (const char16_t c : text) {
             if (c > 127) {
@@ -229,6 +257,14 @@ private:
         DualC r;
         if (arb_set_str(acb_realref(r.v), ascii.c_str(), prec) != 0) {
             return stop(HoleE::Unknown, node.toString());
+        }
+        if (is_float) {  // a float stands for its value to about 16 digits: the ball says so
+            mag_t radius;
+            mag_init(radius);
+            arb_get_mag(radius, acb_realref(r.v));
+            mag_mul_2exp_si(radius, radius, -50);
+            arb_add_error_mag(acb_realref(r.v), radius);
+            mag_clear(radius);
         }
         stack.push_back(r);
         return true;
@@ -243,7 +279,11 @@ private:
     static bool nearZero(const acb_t x) { return acb_contains_zero(x) != 0; }
 
     // r = f(a) with f' given: r.d = f'(a) * a.d.
-    void chain(DualC& r, const DualC& a, const acb_t derivative) { acb_mul(r.d, derivative, a.d, prec); }
+    void chain(DualC& r, const DualC& a, const acb_t derivative) {
+        if (!variable.empty()) {
+            acb_mul(r.d, derivative, a.d, prec);
+        }
+    }
 
     bool apply(WordE word, DualC* a, unsigned int count, DualC& r) {
         AcbS t;
@@ -339,6 +379,9 @@ private:
         } else {
             acb_pow(r.v, a.v, b.v, prec);
         }
+        if (variable.empty()) {
+            return true;  // no derivative asked for
+        }
         // (a^b)' = a^b (b' log a + b a'/a)
         acb_log(t.x, a.v, prec);
         acb_mul(t.x, t.x, b.d, prec);
@@ -377,15 +420,19 @@ private:
                     return undefined();
                 }
                 acb_log_analytic(r.v, a.v, analytic ? 1 : 0, prec);
-                acb_inv(t.x, a.v, prec);
+                if (!variable.empty()) {
+                    acb_inv(t.x, a.v, prec);
+                }
                 break;
             case WordE::Sqrt:
                 if (nearZero(a.v) && !variable.empty()) {
                     return undefined();  // no derivative at 0
                 }
                 acb_sqrt_analytic(r.v, a.v, analytic ? 1 : 0, prec);
-                acb_mul_2exp_si(t.x, r.v, 1);
-                acb_inv(t.x, t.x, prec);
+                if (!variable.empty()) {
+                    acb_mul_2exp_si(t.x, r.v, 1);
+                    acb_inv(t.x, t.x, prec);
+                }
                 break;
             case WordE::Abs:
                 if (nearZero(a.v) && !variable.empty()) {
@@ -681,8 +728,8 @@ int integrand(acb_ptr out, const acb_t z, void* param, slong order, slong prec) 
 
 // The values of both sides at one point, at one precision.
 PointE atPoint(const AnswerCheckC::ContextS& context, const PlanS& plan, PointT& point, slong prec,
-               std::u16string& unknown) {
-    bool floats = false;
+               std::u16string& unknown, bool& floats) {
+    floats = false;
     int digits = 0;
     const auto value = [&](NodeABC* tree, const std::u16string& variable, DualC& out) {
         EvaluatorC evaluator(context, point, variable, prec, false);
@@ -772,9 +819,10 @@ VerdictE byPoints(const AnswerCheckC::ContextS& context, const PlanS& plan, std:
     std::u16string unknown;
     for (int index = 0; index < kTriedPoints && passed < kUsablePoints; ++index) {
         makePoint(seed, index, symbols.names, context, point);
-        PointE outcome = atPoint(context, plan, point.values, kPrecision, unknown);
-        if (outcome == PointE::Unusable) {
-            outcome = atPoint(context, plan, point.values, kMorePrecision, unknown);
+        bool floats = false;
+        PointE outcome = atPoint(context, plan, point.values, kPrecision, unknown, floats);
+        if (outcome == PointE::Unusable && !floats) {  // a ball widened by floats stays wide
+            outcome = atPoint(context, plan, point.values, kMorePrecision, unknown, floats);
         }
         if (outcome == PointE::Unknown) {
             why = u"unchecked: the check has no value for " + unknown;
@@ -928,12 +976,16 @@ VerdictE check(NodeABC& input, NodeABC& answer, const AnswerCheckC::ContextS& co
                 return VerdictE::NotChecked;
             }
             plan.left = child(input, 0);
+
             plan.what = word == WordE::Simplify ? u"'s simplified form differs from the input"
                         : word == WordE::Expand ? u"'s expansion differs from the input"
                                                 : u"'s factored form differs from the input";
             if (word == WordE::Expand && !expandedForm(context, answer)) {
                 why = std::u16string(context.engine) + u"'s expansion still holds a product or a power of a sum; refused";
                 return VerdictE::Failed;
+            }
+            if (plan.left->toPrefixString() == answer.toPrefixString()) {
+                return VerdictE::Passed;  // the input itself: equal everywhere
             }
             return byPoints(context, plan, why);
         }

@@ -141,9 +141,12 @@ TEST(AnswerCheckTest, RootsIntegralsAndNumericIntegrals) {
 }
 
 TEST(AnswerCheckTest, WhatCannotBeCheckedIsSaidNotPassed) {
-    const OutcomeS unknown = check("simplify(f(x))", "f(x)");
+    const OutcomeS unknown = check("simplify(diff(f(x),x))", "pdiff(f(x),1)");
     EXPECT_EQ(unknown.verdict, VerdictE::Unchecked);
-    EXPECT_EQ(unknown.why, "unchecked: the check has no value for f");
+    EXPECT_EQ(unknown.why, "unchecked: the check has no value for pdiff");
+    // Functions the vocabulary does not name: what holds for every function.
+    EXPECT_EQ(check("simplify(plus(f(x,y),f(x,y)))", "times(2,f(x,y))").verdict, VerdictE::Passed);
+    EXPECT_EQ(check("simplify(f(plus(x,x)))", "times(2,f(x))").verdict, VerdictE::Failed);
     const OutcomeS nowhere = check("simplify(log(minus(x,x)))", "log(0)");
     EXPECT_EQ(nowhere.verdict, VerdictE::Unchecked);
     EXPECT_EQ(nowhere.why, "unchecked: no point where both the input and the answer have a value");
