@@ -23,9 +23,11 @@
 #include "algexpr/ExtendedSymbolNodeC.h"
 #include "algexpr/FloatNodeC.h"
 #include "algexpr/IntegerNodeC.h"
+#include "algexpr/IntegerValueABC.h"
 #include "algexpr/NodeVisitorABC.h"
 #include "algexpr/ParentNodeABC.h"
 #include "algexpr/SymbolC.h"
+#include "algexpr/TreeOrder.h"
 
 namespace qorv::math::algexpr::support {
 
@@ -42,11 +44,12 @@ enum class WordE : unsigned char {
 
 using VerdictE = AnswerCheckC::VerdictE;
 
-constexpr slong kPrecision = 128;       // bits of the first evaluation
-constexpr slong kMorePrecision = 512;   // of the second, for a wide ball
-constexpr slong kTinyBits = 60;         // a passing difference is below 2^-60 of the values
-constexpr int kUsablePoints = 3;        // points that pass the answer
+constexpr slong kPrecision = 80;        // bits of the first evaluation
+constexpr slong kMorePrecision = 320;   // of the second, for a wide ball
+constexpr slong kTinyBits = 40;         // a passing difference is below 2^-40 of the values
+constexpr int kUsablePoints = 2;        // points that pass the answer
 constexpr int kTriedPoints = 8;         // points tried at most
+constexpr int kWidePoints = 3;          // points whose values stay undecided before the check gives up
 constexpr double kFloatTolerance = 1e-8;
 constexpr int kNumericDigits = 15;       // a numeric answer's digits at least, unless the session asks fewer
 
@@ -62,6 +65,10 @@ public:
         acb_clear(d);
     }
     DualC(const DualC& other) : DualC() { *this = other; }
+    DualC(DualC&& other) noexcept : DualC() {
+        acb_swap(v, other.v);
+        acb_swap(d, other.d);
+    }
     DualC& operator=(const DualC& other) {
         acb_set(v, other.v);
         acb_set(d, other.d);
@@ -107,7 +114,10 @@ public:
           point(point),
           variable(variable),
           prec(prec),
-          analytic(analytic) {}
+          analytic(analytic),
+          dual(!variable.empty()) {
+        stack.reserve(64);
+    }
 
     HoleE run(NodeABC& root, DualC& result) {
         stack.clear();
@@ -139,14 +149,14 @@ public:
             return hole == HoleE::Unknown ? stop(HoleE::Unknown, node.toString()) : false;
         }
         stack.resize(stack.size() - count);
-        stack.push_back(r);
+        stack.push_back(std::move(r));
         return true;
     }
 
     // A function the vocabulary does not name is one the engine knows
     // nothing of: any identity it applies holds for every function, so for
-    // this one, exp(c1 z1 + ... + cn zn) + d with rational c and d fixed by
-    // the name (real on real arguments, holomorphic everywhere).
+    // this one, s (s + d) + 1 for s = c1 z1 + ... + cn zn, with rational c
+    // and d fixed by the name (real on real arguments, holomorphic).
     bool visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE) override {
         const unsigned int count = node.numChildren();
         if (stack.size() < count) {
@@ -167,11 +177,15 @@ public:
             acb_addmul(sum.x, slope.x, a[i].v, prec);
             acb_addmul(r.d, slope.x, a[i].d, prec);
         }
-        acb_exp(r.v, sum.x, prec);
-        acb_mul(r.d, r.d, r.v, prec);
-        arb_add_si(acb_realref(r.v), acb_realref(r.v), static_cast<slong>(hash >> 60) - 8, prec);
+        const slong d = static_cast<slong>(hash >> 60) - 8;
+        arb_add_si(acb_realref(slope.x), acb_realref(sum.x), d, prec);  // s + d
+        arb_set(acb_imagref(slope.x), acb_imagref(sum.x));
+        acb_mul(r.v, sum.x, slope.x, prec);
+        acb_add_ui(r.v, r.v, 1, prec);
+        acb_add(slope.x, slope.x, sum.x, prec);  // (s (s + d))' = (2 s + d) s'
+        acb_mul(r.d, r.d, slope.x, prec);
         stack.resize(stack.size() - count);
-        stack.push_back(r);
+        stack.push_back(std::move(r));
         return true;
     }
 
@@ -191,7 +205,7 @@ public:
             default:
                 return stop(HoleE::Unknown, node.toString());
         }
-        stack.push_back(r);
+        stack.push_back(std::move(r));
         return true;
     }
 
@@ -206,7 +220,7 @@ public:
         if (!variable.empty() && name == variable) {
             acb_one(r.d);
         }
-        stack.push_back(r);
+        stack.push_back(std::move(r));
         return true;
     }
 
@@ -229,7 +243,16 @@ public:
         return number(shown, node, true);
     }
 
-    bool visitIntegerNode(IntegerNodeC& node) override { return number(node.toString(), node); }
+    bool visitIntegerNode(IntegerNodeC& node) override {
+        const std::u16string text = node.toString();
+        if (text.size() < 10) {  // fits: no parsing
+            DualC r;
+            acb_set_si(r.v, static_cast<slong>(node.getValue()->getValue()));
+            stack.push_back(std::move(r));
+            return true;
+        }
+        return number(text, node);
+    }
 
 private:
     WordE wordOf(int code) const {
@@ -266,7 +289,7 @@ private:
             arb_add_error_mag(acb_realref(r.v), radius);
             mag_clear(radius);
         }
-        stack.push_back(r);
+        stack.push_back(std::move(r));
         return true;
     }
 
@@ -292,15 +315,19 @@ private:
             case WordE::Plus:
                 for (unsigned int i = 0; i < count; ++i) {
                     acb_add(r.v, r.v, a[i].v, prec);
-                    acb_add(r.d, r.d, a[i].d, prec);
+                    if (dual) {
+                        acb_add(r.d, r.d, a[i].d, prec);
+                    }
                 }
                 return true;
             case WordE::Times:
                 acb_one(r.v);
                 for (unsigned int i = 0; i < count; ++i) {
-                    acb_mul(t.x, r.d, a[i].v, prec);
-                    acb_addmul(t.x, r.v, a[i].d, prec);
-                    acb_swap(r.d, t.x);
+                    if (dual) {
+                        acb_mul(t.x, r.d, a[i].v, prec);
+                        acb_addmul(t.x, r.v, a[i].d, prec);
+                        acb_swap(r.d, t.x);
+                    }
                     acb_mul(r.v, r.v, a[i].v, prec);
                 }
                 return true;
@@ -331,9 +358,11 @@ private:
                     return undefined();
                 }
                 acb_div(r.v, a[0].v, a[1].v, prec);
-                acb_mul(t.x, r.v, a[1].d, prec);  // (a' - (a/b) b') / b
-                acb_sub(t.x, a[0].d, t.x, prec);
-                acb_div(r.d, t.x, a[1].v, prec);
+                if (dual) {
+                    acb_mul(t.x, r.v, a[1].d, prec);  // (a' - (a/b) b') / b
+                    acb_sub(t.x, a[0].d, t.x, prec);
+                    acb_div(r.d, t.x, a[1].v, prec);
+                }
                 return true;
             case WordE::Power:
                 return count == 2 && power(a[0], a[1], r);
@@ -362,6 +391,10 @@ private:
                 return undefined();
             }
             acb_pow_fmpz(r.v, a.v, n, prec);  // a^n, exact powers of exact values
+            if (!dual) {
+                fmpz_clear(n);
+                return true;
+            }
             fmpz_sub_ui(n, n, 1);
             acb_pow_fmpz(t.x, a.v, n, prec);  // n a^(n-1) a'
             fmpz_add_ui(n, n, 1);
@@ -546,6 +579,7 @@ private:
     const std::u16string& variable;
     const slong prec;
     const bool analytic;
+    const bool dual;  // derivatives asked for
     std::vector<DualC> stack;
     HoleE hole = HoleE::None;
     std::u16string unknown;
@@ -585,17 +619,18 @@ private:
     std::uint64_t state = 0x5eed0f0c4ec4ULL;
 };
 
-// A rational p/q, 1 <= p <= 13, 2 <= q <= 8, no integer, with the sign asked for.
+// A rational p/q, 1 <= p <= 13 (2q more when large), 2 <= q <= 8, no
+// integer, with the sign asked for.
 struct RationalS {
     long p;
     long q;
 };
 
-RationalS rational(SeedC& seed, bool negative) {
+RationalS rational(SeedC& seed, bool negative, bool large = false) {
     // No integers: at an integer, a power of a negative number keeps
     // identities that fail elsewhere.
     const long q = static_cast<long>(seed.next() % 7) + 2;
-    long p = static_cast<long>(seed.next() % 12) + 1;
+    long p = static_cast<long>(seed.next() % 12) + 1 + (large ? 2 * q : 0);  // large: beyond 2
     p += p % q == 0 ? 1 : 0;
     long a = p;
     long b = q;
@@ -630,7 +665,7 @@ void makePoint(SeedC& seed, int index, const std::map<std::u16string, bool>& nam
         // All negative first, then alternating signs, then the seed's: a
         // branch cut of any symbol is crossed early.
         const bool negative = index == 0 ? true : index == 1 ? k % 2 == 1 : (seed.next() & 1) != 0;
-        const RationalS re = rational(seed, negative);
+        const RationalS re = rational(seed, negative, index == 0);  // the first point far from 0, past pi/2
         DualC value;
         arb_set_si(acb_realref(value.v), re.p);
         arb_div_si(acb_realref(value.v), acb_realref(value.v), re.q, kMorePrecision);
@@ -659,32 +694,53 @@ enum class PointE : unsigned char { Passed, Failed, Unusable, Unknown };
 // The comparison of two balls: equal (tiny around zero), different (zero
 // excluded, or beyond the float tolerance) or undecided.
 // `tolerance` 0 asks for the exact test; otherwise the relative difference
-// allowed (floats).
+// allowed (floats). Magnitudes are bounded from above (no square roots).
 PointE compare(const acb_t left, const acb_t right, double tolerance, slong prec, slong tiny_bits = kTinyBits) {
     AcbS difference;
     acb_sub(difference.x, left, right, prec);
-    ArbS scale;
-    ArbS size;
-    acb_abs(scale.x, left, prec);
-    acb_abs(size.x, right, prec);
-    arb_max(scale.x, scale.x, size.x, prec);
-    arb_add_ui(scale.x, scale.x, 1, prec);
-    acb_abs(size.x, difference.x, prec);
-    if (tolerance > 0.0) {
-        ArbS allowed;
-        arb_set_d(allowed.x, tolerance);
-        arb_mul(allowed.x, allowed.x, scale.x, prec);
-        if (arb_gt(size.x, allowed.x)) {
-            return PointE::Failed;
+    if (tolerance == 0.0 && !acb_contains_zero(difference.x)) {
+        return PointE::Failed;  // proven different
+    }
+    mag_t scale;
+    mag_t other;
+    mag_t size;
+    mag_init(scale);
+    mag_init(other);
+    mag_init(size);
+    acb_get_mag(scale, left);
+    acb_get_mag(other, right);
+    mag_max(scale, scale, other);
+    mag_one(other);
+    mag_add(scale, scale, other);  // 1 + the larger size
+    PointE outcome = PointE::Unusable;
+    if (tolerance == 0.0) {
+        acb_get_mag(size, difference.x);
+        mag_mul_2exp_si(scale, scale, -tiny_bits);
+        outcome = mag_cmp(size, scale) <= 0 ? PointE::Passed : PointE::Unusable;
+    } else {
+        mag_set_d(other, tolerance);
+        mag_mul(scale, scale, other);
+        acb_get_mag(size, difference.x);
+        if (mag_cmp(size, scale) <= 0) {
+            outcome = PointE::Passed;
+        } else {
+            // Failed only when surely beyond: the smallest |difference| against the largest allowance.
+            arb_t low;
+            arb_init(low);
+            acb_abs(low, difference.x, prec);
+            arb_get_lbound_arf(arb_midref(low), low, prec);
+            mag_t bound;
+            mag_init(bound);
+            arf_get_mag_lower(bound, arb_midref(low));
+            outcome = mag_cmp(bound, scale) > 0 ? PointE::Failed : PointE::Unusable;
+            mag_clear(bound);
+            arb_clear(low);
         }
-        return arb_lt(size.x, allowed.x) ? PointE::Passed : PointE::Unusable;
     }
-    if (!acb_contains_zero(difference.x)) {
-        return PointE::Failed;
-    }
-    ArbS allowed;
-    arb_mul_2exp_si(allowed.x, scale.x, -tiny_bits);
-    return arb_lt(size.x, allowed.x) ? PointE::Passed : PointE::Unusable;
+    mag_clear(scale);
+    mag_clear(other);
+    mag_clear(size);
+    return outcome;
 }
 
 // What a check compares at a point: a left and a right tree (their values,
@@ -816,6 +872,7 @@ VerdictE byPoints(const AnswerCheckC::ContextS& context, const PlanS& plan, std:
     SeedC seed;
     PointS point;
     int passed = 0;
+    int wide = 0;
     std::u16string unknown;
     for (int index = 0; index < kTriedPoints && passed < kUsablePoints; ++index) {
         makePoint(seed, index, symbols.names, context, point);
@@ -834,6 +891,10 @@ VerdictE byPoints(const AnswerCheckC::ContextS& context, const PlanS& plan, std:
             return VerdictE::Failed;
         }
         passed += outcome == PointE::Passed ? 1 : 0;
+        wide += outcome == PointE::Unusable ? 1 : 0;
+        if (wide == kWidePoints) {
+            break;  // cancellation or floats keep every point wide: no use going on
+        }
         if (symbols.names.empty() && outcome == PointE::Passed) {
             break;  // one point is all there is
         }
@@ -984,7 +1045,7 @@ VerdictE check(NodeABC& input, NodeABC& answer, const AnswerCheckC::ContextS& co
                 why = std::u16string(context.engine) + u"'s expansion still holds a product or a power of a sum; refused";
                 return VerdictE::Failed;
             }
-            if (plan.left->toPrefixString() == answer.toPrefixString()) {
+            if (compareTrees(plan.left, &answer) == 0) {
                 return VerdictE::Passed;  // the input itself: equal everywhere
             }
             return byPoints(context, plan, why);

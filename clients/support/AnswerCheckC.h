@@ -11,19 +11,21 @@
 //   solve(f,x)                 f at each root of the list
 //
 // A difference whose ball excludes zero proves the answer wrong (Failed); a
-// ball around zero of radius below 2^-60 of the values passes the point; a
-// wider one is tried again at a higher precision and the point is skipped
-// when it stays wide. Points where either side is undefined (a pole, 0^-1,
+// ball around zero of radius below 2^-40 of the values (at 80 bits) passes
+// the point; a wider one is tried again at 320 bits and the point is skipped
+// when it stays wide. Two points must pass. Points where either side is undefined (a pole, 0^-1,
 // a value no finite ball holds) are skipped; functions take their principal
 // values (sqrt(-1) is i, also where the engine's symbols are real). When no
 // point is usable, or a function has no ball here (an unknown function, an
 // operation left in the answer), the answer is Unchecked, with the reason.
 //
-// Points: rationals p/q, no integers, of both signs (the first point negative where a
-// symbol is real), complex ones where symbols are complex, the same in every
-// process (a fixed seed). Floats in either tree make the test lenient
-// (a relative 10^-8): their last digits are rounding, not a wrong answer;
-// a numeric answer (nintegrate) must be right to its digits but one.
+// Points: rationals p/q, no integers, of both signs (the first point all
+// negative and beyond 2 in size, the second of alternating signs, then the
+// seed's), with imaginary parts where symbols are complex, the same in every
+// process (a fixed seed). Functions the vocabulary does not name take a
+// fixed holomorphic function of their name. Floats are balls of their
+// rounding and compared within a relative 10^-8; a numeric answer
+// (nintegrate) must be right to its digits but one.
 // The walk is iterative and allocation failures end in Unchecked.
 #ifndef ALGEXPR_CLIENTS_SUPPORT_ANSWERCHECKC_H
 #define ALGEXPR_CLIENTS_SUPPORT_ANSWERCHECKC_H
