@@ -115,8 +115,13 @@ public:
           variable(variable),
           prec(prec),
           analytic(analytic),
-          dual(!variable.empty()) {
-        stack.reserve(64);
+          dual(!variable.empty()) {}
+
+    // One stack a thread, its memory kept from one evaluation to the next
+    // (an evaluator inside Arb's integration runs while none is outside).
+    static std::vector<DualC>& reusedStack() {
+        static thread_local std::vector<DualC> kept;
+        return kept;
     }
 
     HoleE run(NodeABC& root, DualC& result) {
@@ -210,14 +215,24 @@ public:
     }
 
     bool visitExtendedSymbolNode(ExtendedSymbolNodeC& node) override {
-        const std::u16string name = node.getSymbol()->getName();
-        const auto found = point.find(name);
-        if (found == point.end()) {
-            return stop(HoleE::Unknown, name);
+        // A session's symbols are one object a name: seen ones by address.
+        const SymbolC* symbol = node.getSymbol().get();
+        const SeenS* seen = nullptr;
+        for (const SeenS& s : seen_symbols) {
+            seen = s.symbol == symbol ? &s : seen;
+        }
+        if (seen == nullptr) {
+            const std::u16string name = symbol->getName();
+            const auto found = point.find(name);
+            if (found == point.end()) {
+                return stop(HoleE::Unknown, name);
+            }
+            seen_symbols.push_back(SeenS{symbol, &found->second, !variable.empty() && name == variable});
+            seen = &seen_symbols.back();
         }
         DualC r;
-        acb_set(r.v, found->second.v);
-        if (!variable.empty() && name == variable) {
+        acb_set(r.v, seen->value->v);
+        if (seen->variable) {
             acb_one(r.d);
         }
         stack.push_back(std::move(r));
@@ -580,7 +595,13 @@ private:
     const slong prec;
     const bool analytic;
     const bool dual;  // derivatives asked for
-    std::vector<DualC> stack;
+    struct SeenS {
+        const SymbolC* symbol;
+        const DualC* value;
+        bool variable;
+    };
+    std::vector<SeenS> seen_symbols;  // few: a linear search
+    std::vector<DualC>& stack = reusedStack();
     HoleE hole = HoleE::None;
     std::u16string unknown;
     bool floats = false;
@@ -642,7 +663,7 @@ RationalS rational(SeedC& seed, bool negative, bool large = false) {
     return RationalS{negative ? -p / a : p / a, q / a};
 }
 
-std::u16string text(long p, long q) {
+std::u16string rationalText(long p, long q) {
     std::string s = std::to_string(p);
     if (q != 1) {
         s += "/" + std::to_string(q);
@@ -651,40 +672,58 @@ std::u16string text(long p, long q) {
 }
 
 // One point: the symbols' values and their text ("x = -3/2, y = 1/4 + 2*i").
+// One point: the symbols' values, and the rationals they were made of for
+// the text of a failure ("x = -3/2, y = 1/4 + 2*i"), written only then.
 struct PointS {
+    struct PartS {
+        RationalS re;
+        RationalS im;
+        bool complex;
+    };
     PointT values;
-    std::u16string where;
+    std::vector<PartS> parts;  // in the order of the names
+
+    std::u16string where() const {
+        std::u16string text;
+        auto part = parts.begin();
+        for (const auto& entry : values) {
+            if (part == parts.end()) {
+                break;
+            }
+            text += (text.empty() ? u"" : u", ") + entry.first + u" = " + rationalText(part->re.p, part->re.q);
+            if (part->complex) {
+                text += (part->im.p < 0 ? u" - " : u" + ") + rationalText(part->im.p < 0 ? -part->im.p : part->im.p, part->im.q) + u"*i";
+            }
+            ++part;
+        }
+        return text;
+    }
 };
 
 void makePoint(SeedC& seed, int index, const std::map<std::u16string, bool>& names,
                const AnswerCheckC::ContextS& context, PointS& point) {
     point.values.clear();
-    point.where.clear();
+    point.parts.clear();
     int k = 0;
     for (const auto& entry : names) {
         // All negative first, then alternating signs, then the seed's: a
         // branch cut of any symbol is crossed early.
         const bool negative = index == 0 ? true : index == 1 ? k % 2 == 1 : (seed.next() & 1) != 0;
-        const RationalS re = rational(seed, negative, index == 0);  // the first point far from 0, past pi/2
+        PointS::PartS part{rational(seed, negative, index == 0), RationalS{0, 1}, false};  // the first point far from 0
         DualC value;
-        arb_set_si(acb_realref(value.v), re.p);
-        arb_div_si(acb_realref(value.v), acb_realref(value.v), re.q, kMorePrecision);
-        std::u16string shown = text(re.p, re.q);
-        bool complex = context.symbols == AnswerCheckC::SymbolsE::Complex;
-        for (std::size_t i = 0; complex && i < context.real_count; ++i) {
-            complex = context.real_names[i] != entry.first;
+        arb_set_si(acb_realref(value.v), part.re.p);
+        arb_div_si(acb_realref(value.v), acb_realref(value.v), part.re.q, kMorePrecision);
+        part.complex = context.symbols == AnswerCheckC::SymbolsE::Complex;
+        for (std::size_t i = 0; part.complex && i < context.real_count; ++i) {
+            part.complex = context.real_names[i] != entry.first;
         }
-        if (complex) {
-            const RationalS im = rational(seed, (seed.next() & 1) != 0);
-            arb_set_si(acb_imagref(value.v), im.p);
-            arb_div_si(acb_imagref(value.v), acb_imagref(value.v), im.q, kMorePrecision);
-            shown += (im.p < 0 ? u" - " : u" + ") + text(im.p < 0 ? -im.p : im.p, im.q) + u"*i";
+        if (part.complex) {
+            part.im = rational(seed, (seed.next() & 1) != 0);
+            arb_set_si(acb_imagref(value.v), part.im.p);
+            arb_div_si(acb_imagref(value.v), acb_imagref(value.v), part.im.q, kMorePrecision);
         }
-        point.values.emplace(entry.first, value);
-        if (!point.where.empty()) {
-            point.where += u", ";
-        }
-        point.where += entry.first + u" = " + shown;
+        point.values.emplace(entry.first, std::move(value));
+        point.parts.push_back(part);
         ++k;
     }
 }
@@ -886,7 +925,7 @@ VerdictE byPoints(const AnswerCheckC::ContextS& context, const PlanS& plan, std:
             return VerdictE::Unchecked;
         }
         if (outcome == PointE::Failed) {
-            why = std::u16string(context.engine) + plan.what + (point.where.empty() ? u"" : u" at " + point.where) +
+            why = std::u16string(context.engine) + plan.what + (point.parts.empty() ? u"" : u" at " + point.where()) +
                   u"; refused";
             return VerdictE::Failed;
         }
