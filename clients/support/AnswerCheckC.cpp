@@ -44,9 +44,9 @@ enum class WordE : unsigned char {
 
 using VerdictE = AnswerCheckC::VerdictE;
 
-constexpr slong kPrecision = 80;        // bits of the first evaluation
+constexpr slong kPrecision = 64;        // bits of the first evaluation (one word)
 constexpr slong kMorePrecision = 320;   // of the second, for a wide ball
-constexpr slong kTinyBits = 40;         // a passing difference is below 2^-40 of the values
+constexpr slong kTinyBits = 36;         // a passing difference is below 2^-36 of the values
 constexpr int kUsablePoints = 2;        // points that pass the answer
 constexpr int kTriedPoints = 8;         // points tried at most
 constexpr int kWidePoints = 3;          // points whose values stay undecided before the check gives up
@@ -793,6 +793,7 @@ struct PlanS {
     NodeABC* to = nullptr;
     std::u16string what;  // "simplified form", ...
     bool numeric = false;  // the answer is a numeric one (nintegrate): its floats are right to the last digit
+    int points = kUsablePoints;  // points that must pass
 };
 
 struct IntegrandS {
@@ -913,7 +914,7 @@ VerdictE byPoints(const AnswerCheckC::ContextS& context, const PlanS& plan, std:
     int passed = 0;
     int wide = 0;
     std::u16string unknown;
-    for (int index = 0; index < kTriedPoints && passed < kUsablePoints; ++index) {
+    for (int index = 0; index < kTriedPoints && passed < plan.points; ++index) {
         makePoint(seed, index, symbols.names, context, point);
         bool floats = false;
         PointE outcome = atPoint(context, plan, point.values, kPrecision, unknown, floats);
@@ -1076,7 +1077,9 @@ VerdictE check(NodeABC& input, NodeABC& answer, const AnswerCheckC::ContextS& co
                 return VerdictE::NotChecked;
             }
             plan.left = child(input, 0);
-
+            // expand and factor multiply out and split polynomials, the same
+            // on every branch: one point, where simplify needs two.
+            plan.points = word == WordE::Simplify ? kUsablePoints : 1;
             plan.what = word == WordE::Simplify ? u"'s simplified form differs from the input"
                         : word == WordE::Expand ? u"'s expansion differs from the input"
                                                 : u"'s factored form differs from the input";

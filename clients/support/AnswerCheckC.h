@@ -11,9 +11,10 @@
 //   solve(f,x)                 f at each root of the list
 //
 // A difference whose ball excludes zero proves the answer wrong (Failed); a
-// ball around zero of radius below 2^-40 of the values (at 80 bits) passes
+// ball around zero of radius below 2^-36 of the values (at 64 bits) passes
 // the point; a wider one is tried again at 320 bits and the point is skipped
-// when it stays wide. Two points must pass. Points where either side is undefined (a pole, 0^-1,
+// when it stays wide. Two points must pass (one for expand and factor, whose
+// rewriting of polynomials holds on every branch). Points where either side is undefined (a pole, 0^-1,
 // a value no finite ball holds) are skipped; functions take their principal
 // values (sqrt(-1) is i, also where the engine's symbols are real). When no
 // point is usable, or a function has no ball here (an unknown function, an
