@@ -872,7 +872,7 @@ PointE atPoint(const AnswerCheckC::ContextS& context, const PlanS& plan, PointT&
         IntegrandS s{&context, &inner, plan.left, &plan.variable};
         acb_calc_integrate_opt_t options;
         acb_calc_integrate_opt_init(options);
-        options->eval_limit = 4000;
+        options->eval_limit = 600;
         options->verbose = 0;
         mag_t tolerance;
         mag_init(tolerance);
