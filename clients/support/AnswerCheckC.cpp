@@ -108,14 +108,15 @@ using PointT = std::map<std::u16string, DualC>;
 class EvaluatorC : public NodeVisitorABC {
 public:
     EvaluatorC(const AnswerCheckC::ContextS& context, const PointT& point, const std::u16string& variable, slong prec,
-               bool analytic)
+               bool analytic, bool exact_floats = false)
         : NodeVisitorABC(PostOrder),
           context(context),
           point(point),
           variable(variable),
           prec(prec),
           analytic(analytic),
-          dual(!variable.empty()) {}
+          dual(!variable.empty()),
+          exact_floats(exact_floats) {}
 
     // One stack a thread, its memory kept from one evaluation to the next
     // (an evaluator inside Arb's integration runs while none is outside).
@@ -296,7 +297,7 @@ private:
         if (arb_set_str(acb_realref(r.v), ascii.c_str(), prec) != 0) {
             return stop(HoleE::Unknown, node.toString());
         }
-        if (is_float) {  // a float stands for its value to about 16 digits: the ball says so
+        if (is_float && !exact_floats) {  // a float stands for its value to about 16 digits: the ball says so
             mag_t radius;
             mag_init(radius);
             arb_get_mag(radius, acb_realref(r.v));
@@ -594,7 +595,8 @@ private:
     const std::u16string& variable;
     const slong prec;
     const bool analytic;
-    const bool dual;  // derivatives asked for
+    const bool dual;          // derivatives asked for
+    const bool exact_floats;  // floats are the numbers they show (a numeric answer's)
     struct SeenS {
         const SymbolC* symbol;
         const DualC* value;
@@ -767,12 +769,17 @@ PointE compare(const acb_t left, const acb_t right, double tolerance, slong prec
             arb_t low;
             arb_init(low);
             acb_abs(low, difference.x, prec);
-            arb_get_lbound_arf(arb_midref(low), low, prec);
+            arf_t least;
+            arf_init(least);
+            arb_get_lbound_arf(least, low, prec);  // below zero when the ball reaches it
             mag_t bound;
             mag_init(bound);
-            arf_get_mag_lower(bound, arb_midref(low));
+            if (arf_sgn(least) > 0) {
+                arf_get_mag_lower(bound, least);
+            }
             outcome = mag_cmp(bound, scale) > 0 ? PointE::Failed : PointE::Unusable;
             mag_clear(bound);
+            arf_clear(least);
             arb_clear(low);
         }
     }
@@ -828,7 +835,7 @@ PointE atPoint(const AnswerCheckC::ContextS& context, const PlanS& plan, PointT&
     floats = false;
     int digits = 0;
     const auto value = [&](NodeABC* tree, const std::u16string& variable, DualC& out) {
-        EvaluatorC evaluator(context, point, variable, prec, false);
+        EvaluatorC evaluator(context, point, variable, prec, false, plan.numeric && tree == plan.right);
         const HoleE hole = evaluator.run(*tree, out);
         if (evaluator.sawFloat()) {
             digits = floats ? std::min(digits, evaluator.floatDigits()) : evaluator.floatDigits();
@@ -918,7 +925,7 @@ VerdictE byPoints(const AnswerCheckC::ContextS& context, const PlanS& plan, std:
         makePoint(seed, index, symbols.names, context, point);
         bool floats = false;
         PointE outcome = atPoint(context, plan, point.values, kPrecision, unknown, floats);
-        if (outcome == PointE::Unusable && !floats) {  // a ball widened by floats stays wide
+        if (outcome == PointE::Unusable && (!floats || plan.numeric)) {  // a ball widened by floats stays wide
             outcome = atPoint(context, plan, point.values, kMorePrecision, unknown, floats);
         }
         if (outcome == PointE::Unknown) {
