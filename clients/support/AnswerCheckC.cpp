@@ -165,11 +165,15 @@ public:
     // and d fixed by the name (real on real arguments, holomorphic).
     bool visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE) override {
         const unsigned int count = node.numChildren();
-        if (stack.size() < count) {
-            return stop(HoleE::Unknown, node.toString());
+        const std::u16string name = node.getSymbol()->getName();
+        // Only a function of the input is one the engine knows nothing of;
+        // one new in the answer is the engine's own (an erf, or a sin the
+        // session's vocabulary lacks).
+        if (stack.size() < count || free_functions == nullptr || free_functions->count(name) == 0) {
+            return stop(HoleE::Unknown, name);
         }
         std::uint64_t hash = 14695981039346656037ULL;
-        for (const char16_t c : node.getSymbol()->getName()) {
+        for (const char16_t c : name) {
             hash = (hash ^ c) * 1099511628211ULL;
         }
         DualC* a = stack.data() + (stack.size() - count);
@@ -604,6 +608,11 @@ private:
     };
     std::vector<SeenS> seen_symbols;  // few: a linear search
     std::vector<DualC>& stack = reusedStack();
+
+public:
+    const std::map<std::u16string, bool>* free_functions = nullptr;  // the input's unknown functions
+
+private:
     HoleE hole = HoleE::None;
     std::u16string unknown;
     bool floats = false;
@@ -614,14 +623,21 @@ private:
 // order they are met in).
 class SymbolsC : public NodeVisitorABC {
 public:
-    SymbolsC() : NodeVisitorABC(0) {}
+    SymbolsC() : NodeVisitorABC(PreOrder) {}
     bool visitCoreFunctionNode(CoreFunctionNodeC&, VisitationOrderE) override { return true; }
-    bool visitExtendedFunctionNode(ExtendedFunctionNodeC&, VisitationOrderE) override { return true; }
+    bool visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE) override {
+        if (collect_functions) {
+            functions[node.getSymbol()->getName()] = true;
+        }
+        return true;
+    }
     bool visitCoreSymbolNode(CoreSymbolNodeC&) override { return true; }
     bool visitExtendedSymbolNode(ExtendedSymbolNodeC& node) override {
         names[node.getSymbol()->getName()] = true;
         return true;
     }
+    bool collect_functions = false;
+    std::map<std::u16string, bool> functions;
     bool visitFloatNode(FloatNodeC&) override { return true; }
     bool visitIntegerNode(IntegerNodeC&) override { return true; }
     std::map<std::u16string, bool> names;
@@ -804,6 +820,7 @@ struct PlanS {
 };
 
 struct IntegrandS {
+    const std::map<std::u16string, bool>* functions;
     const AnswerCheckC::ContextS* context;
     PointT* point;
     NodeABC* f;
@@ -817,6 +834,7 @@ int integrand(acb_ptr out, const acb_t z, void* param, slong order, slong prec) 
         acb_set((*s->point)[*s->variable].v, z);
         const std::u16string none;
         EvaluatorC evaluator(*s->context, *s->point, none, prec, order != 0);
+        evaluator.free_functions = s->functions;
         DualC value;
         if (evaluator.run(*s->f, value) != HoleE::None) {
             acb_indeterminate(out);
@@ -831,11 +849,12 @@ int integrand(acb_ptr out, const acb_t z, void* param, slong order, slong prec) 
 
 // The values of both sides at one point, at one precision.
 PointE atPoint(const AnswerCheckC::ContextS& context, const PlanS& plan, PointT& point, slong prec,
-               std::u16string& unknown, bool& floats) {
+               std::u16string& unknown, bool& floats, const std::map<std::u16string, bool>& functions) {
     floats = false;
     int digits = 0;
     const auto value = [&](NodeABC* tree, const std::u16string& variable, DualC& out) {
         EvaluatorC evaluator(context, point, variable, prec, false, plan.numeric && tree == plan.right);
+        evaluator.free_functions = &functions;
         const HoleE hole = evaluator.run(*tree, out);
         if (evaluator.sawFloat()) {
             digits = floats ? std::min(digits, evaluator.floatDigits()) : evaluator.floatDigits();
@@ -876,7 +895,7 @@ PointE atPoint(const AnswerCheckC::ContextS& context, const PlanS& plan, PointT&
         }
         PointT inner = point;
         inner[plan.variable];
-        IntegrandS s{&context, &inner, plan.left, &plan.variable};
+        IntegrandS s{&functions, &context, &inner, plan.left, &plan.variable};
         acb_calc_integrate_opt_t options;
         acb_calc_integrate_opt_init(options);
         options->eval_limit = 600;
@@ -906,7 +925,8 @@ PointE atPoint(const AnswerCheckC::ContextS& context, const PlanS& plan, PointT&
 // The verdict of a plan over the seeded points.
 VerdictE byPoints(const AnswerCheckC::ContextS& context, const PlanS& plan, std::u16string& why) {
     SymbolsC symbols;
-    for (NodeABC* tree : {plan.left, plan.right, plan.from, plan.to}) {
+    for (NodeABC* tree : {plan.left, plan.from, plan.to, plan.right}) {
+        symbols.collect_functions = tree != plan.right || plan.kind == PlanS::KindE::Root;
         if (tree != nullptr) {
             tree->traverse(symbols);
         }
@@ -924,9 +944,9 @@ VerdictE byPoints(const AnswerCheckC::ContextS& context, const PlanS& plan, std:
     for (int index = 0; index < kTriedPoints && passed < plan.points; ++index) {
         makePoint(seed, index, symbols.names, context, point);
         bool floats = false;
-        PointE outcome = atPoint(context, plan, point.values, kPrecision, unknown, floats);
+        PointE outcome = atPoint(context, plan, point.values, kPrecision, unknown, floats, symbols.functions);
         if (outcome == PointE::Unusable && (!floats || plan.numeric)) {  // a ball widened by floats stays wide
-            outcome = atPoint(context, plan, point.values, kMorePrecision, unknown, floats);
+            outcome = atPoint(context, plan, point.values, kMorePrecision, unknown, floats, symbols.functions);
         }
         if (outcome == PointE::Unknown) {
             why = u"unchecked: the check has no value for " + unknown;
@@ -947,7 +967,9 @@ VerdictE byPoints(const AnswerCheckC::ContextS& context, const PlanS& plan, std:
         }
     }
     if (passed == 0) {
-        why = u"unchecked: no point where both the input and the answer have a value";
+        why = plan.kind == PlanS::KindE::Integral
+                  ? u"unchecked: Arb's integral comes no closer than the answer's digits within its evaluations"
+                  : u"unchecked: no point where both the input and the answer have a value";
         return VerdictE::Unchecked;
     }
     return VerdictE::Passed;
@@ -1322,6 +1344,15 @@ NodeABC* EngineDriverC::checked(NodeABC& root, NodeABC* tree, const AnswerCheckC
         return tree;
     }
     if (verdict == AnswerCheckC::VerdictE::Unchecked && !check.refuse_unchecked) {
+        static constexpr char16_t kUnchecked[] = u"unchecked: ";
+        constexpr std::size_t kLength = sizeof kUnchecked / sizeof kUnchecked[0] - 1;
+        try {
+            if (reason.compare(0, kLength, kUnchecked) == 0) {  // the engine's own doubt comes first
+                reason += u"; " + why.substr(kLength);
+                return tree;
+            }
+        } catch (...) {
+        }
         reason.swap(why);
         return tree;
     }
