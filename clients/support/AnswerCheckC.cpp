@@ -1369,6 +1369,8 @@ NodeABC* EngineDriverC::checked(NodeABC& root, NodeABC* tree, const AnswerCheckC
     return nullptr;
 }
 
+void EngineDriverC::discard(NodeABC* tree) noexcept { delete tree; }
+
 NodeABC* EngineDriverC::passedAgain(NodeABC& root, NodeABC* tree, const AnswerCheckC::ContextS& check) noexcept {
     std::u16string why;
     if (AnswerCheckC::run(root, *tree, check, why) == AnswerCheckC::VerdictE::Passed) {

@@ -108,7 +108,7 @@ public:
         refused.swap(reason);
         NodeABC* other = evaluate([&](std::u16string& why) { return body(*again, why); }, reason);
         NodeABC* passed = other != nullptr ? passedAgain(root, other, check) : nullptr;
-        delete again;
+        discard(again);
         if (passed == nullptr) {
             reason.swap(refused);
         }
@@ -140,6 +140,8 @@ private:
     // and `again` the rewritten input to try (null when there is none).
     static NodeABC* checked(NodeABC& root, NodeABC* tree, const AnswerCheckC::ContextS& check,
                             std::u16string& reason, NodeABC*& again) noexcept;
+    // Deletes a tree (where NodeABC is complete).
+    static void discard(NodeABC* tree) noexcept;
     // The second answer when it passes its check, else null (deleted).
     static NodeABC* passedAgain(NodeABC& root, NodeABC* tree, const AnswerCheckC::ContextS& check) noexcept;
 
