@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: MIT
 // The check of answers: the wrong answers engines were seen to give, and
 // identities that hold on part of the domain only, each caught; right
-// answers pass; what the check cannot evaluate is said, not passed.
+// answers pass; what the check cannot evaluate is said, not passed. And the
+// floats of computed digits (DigitsValueC) that no padding reaches.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "AnswerCheckC.h"
+#include "DigitsValueC.h"
 #include "VocabularyTC.h"
 #include "algexpr/AlgebraicExpressionC.h"
 #include "algexpr/CASSessionBC.h"
@@ -175,6 +177,28 @@ TEST(AnswerCheckTest, HalfPowersAreRewrittenAsRootsForASecondTry) {
     delete again;
     auto plain = AlgebraicExpressionC::fromPrefixString(u"integrate(power(x,2),x)");
     EXPECT_EQ(AnswerCheckC::rewritten(*plain->getNode(), context), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// Floats of computed digits: rounded once, written with no digit beyond them.
+TEST(DigitsValueTest, RoundsOnceAndNeverPadsBeyondItsDigits) {
+    std::string digits = "314159265358979323846";
+    std::int64_t exponent = 0;
+    qorv::math::algexpr::support::DigitsValueC::round(digits, exponent, 5);
+    EXPECT_EQ(digits, "31416");
+    digits = "99996";
+    exponent = -1;
+    qorv::math::algexpr::support::DigitsValueC::round(digits, exponent, 4);
+    EXPECT_EQ(digits, "1");  // 0.99996 to 4 digits is 1.000
+    EXPECT_EQ(exponent, 0);
+    qorv::math::algexpr::support::DigitsValueC third(false, "333", -1, 3);
+    EXPECT_EQ(third.toString(30, qorv::math::Standard), u"0.333");
+    EXPECT_EQ(third.toString(2, qorv::math::Standard), u"0.33");
+    qorv::math::algexpr::support::DigitsValueC one(true, "1", 0, 4);
+    EXPECT_EQ(one.toString(10, qorv::math::Standard), u"-1.000");  // its zeros are computed ones
 }
 
 }  // namespace
