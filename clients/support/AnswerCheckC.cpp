@@ -6,6 +6,7 @@
 #include <acb.h>
 #include <acb_calc.h>
 #include <arb.h>
+#include <flint/flint.h>
 
 #include <algorithm>
 #include <cmath>
@@ -1317,11 +1318,28 @@ NodeABC* AnswerCheckC::rewritten(NodeABC& input, const ContextS& context) noexce
     }
 }
 
+namespace {
+
+// Arb keeps constants (pi, log 2) in caches of each thread: a thread that
+// checked frees its own when it ends.
+struct ArbCachesS {
+    bool used = false;
+    ~ArbCachesS() {
+        if (used) {
+            flint_cleanup();
+        }
+    }
+};
+
+}  // namespace
+
 AnswerCheckC::VerdictE AnswerCheckC::run(NodeABC& input, NodeABC& answer, const ContextS& context,
                                          std::u16string& why) noexcept {
     if (!context.on || context.words == nullptr) {
         return VerdictE::NotChecked;
     }
+    static thread_local ArbCachesS caches;
+    caches.used = true;
     try {
         return check(input, answer, context, why);
     } catch (...) {
