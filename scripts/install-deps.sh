@@ -7,7 +7,7 @@
 # given as arguments. Needs root (or sudo) only when something is missing.
 set -euo pipefail
 
-packages=(cmake make g++ clang pkgconf libgtest-dev libbenchmark-dev libginac-dev libgiac-dev libflint-dev "$@")
+packages=(cmake make g++ clang pkgconf libgtest-dev libbenchmark-dev libginac-dev libgiac-dev libflint-dev libflint-arb-dev "$@")
 # The tests have SymPy read back the tool's infix and LaTeX: Debian's lark for
 # SymPy's LaTeX grammar, and Debian's SymPy where python3 has none of its own.
 # The Python module is built and tested for Debian's interpreter (the build's

@@ -14,6 +14,8 @@
 // and what derives from it) as message_of(what()); std::bad_alloc anywhere
 // as "out of memory" (an empty reason when not even that can be stored);
 // anything else as the engine's "failed" text. Nothing is thrown out.
+// evaluateChecked() adds the one check of answers every engine gets
+// (AnswerCheckC) after the ladder.
 #ifndef ALGEXPR_CLIENTS_SUPPORT_ENGINEDRIVERC_H
 #define ALGEXPR_CLIENTS_SUPPORT_ENGINEDRIVERC_H
 
@@ -22,7 +24,9 @@
 #include <new>
 #include <string>
 #include <type_traits>
+#include <utility>
 
+#include "AnswerCheckC.h"
 #include "WorkerThreadC.h"
 
 namespace qorv::math::algexpr {
@@ -80,6 +84,37 @@ public:
         return finish(ran, call.outcome, reason);
     }
 
+    /// evaluate() of body(root, reason), then the answer checked against
+    /// the input `root` (AnswerCheckC, on the calling thread). An answer
+    /// that fails is deleted; the input rewritten (AnswerCheckC::rewritten,
+    /// such as x^(-1/2) as 1/sqrt(x)) is evaluated once more, and its answer
+    /// given when it passes; otherwise null, and the reason says what
+    /// failed. An unchecked answer comes with the reason "unchecked: ..."
+    /// (or is refused when the check's context says so).
+    /// body takes NodeABC& and std::u16string& and returns NodeABC*.
+    template <class BodyT>
+    NodeABC* evaluateChecked(NodeABC& root, const AnswerCheckC::ContextS& check, BodyT&& body,
+                             std::u16string& reason) noexcept {
+        NodeABC* tree = evaluate([&](std::u16string& why) { return body(root, why); }, reason);
+        if (tree == nullptr) {
+            return nullptr;
+        }
+        NodeABC* again = nullptr;
+        tree = checked(root, tree, check, reason, again);
+        if (again == nullptr) {
+            return tree;
+        }
+        std::u16string refused;
+        refused.swap(reason);
+        NodeABC* other = evaluate([&](std::u16string& why) { return body(*again, why); }, reason);
+        NodeABC* passed = other != nullptr ? passedAgain(root, other, check) : nullptr;
+        discard(again);
+        if (passed == nullptr) {
+            reason.swap(refused);
+        }
+        return passed;
+    }
+
     /// Runs job(context) on the engine's thread and waits; false when the
     /// thread cannot run it (whyNot() says why). On the thread itself the job
     /// runs at once. The job must not throw.
@@ -101,6 +136,14 @@ private:
     // After the job: the tree, or null with the reason.
     NodeABC* finish(bool ran, OutcomeS& outcome, std::u16string& reason) noexcept;
     WorkerThreadC* thread() noexcept;
+    // The tree when it passes or goes unchecked, else null with the reason,
+    // and `again` the rewritten input to try (null when there is none).
+    static NodeABC* checked(NodeABC& root, NodeABC* tree, const AnswerCheckC::ContextS& check,
+                            std::u16string& reason, NodeABC*& again) noexcept;
+    // Deletes a tree (where NodeABC is complete).
+    static void discard(NodeABC* tree) noexcept;
+    // The second answer when it passes its check, else null (deleted).
+    static NodeABC* passedAgain(NodeABC& root, NodeABC* tree, const AnswerCheckC::ContextS& check) noexcept;
 
     const std::size_t stack_bytes;
     const MessagesS messages;

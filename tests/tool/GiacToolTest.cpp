@@ -4,6 +4,7 @@
 // with the numeric flag, and an engine that lacks an operation naming the
 // one that has it. Skipped, naming the package, when the tool was built
 // without Giac.
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,31 @@ TEST_F(GiacToolTest, IntegratesTakesLimitsAndSolves) {
     EXPECT_EQ(run({"solve", "--from", "infix", "--to", "infix", "x", "x^2 = 3*x - 2"}), (Result{"[1, 2]\n", "", 0}));
     EXPECT_EQ(run({"--to", "latex", "solve", "x", "minus(power(x,2),2)"}),
               (Result{"\\left[ -\\sqrt{2}, \\sqrt{2} \\right]\n", "", 0}));
+}
+
+TEST_F(GiacToolTest, AnswersThatFailTheirCheckAreRefusedOrMadeRight) {
+    // Giac's antiderivative of (1-x^2)^(-1/2) does not differentiate back;
+    // the input with 1/sqrt(1-x^2) gives one that does.
+    EXPECT_EQ(run({"integrate", "x", "power(plus(1,times(-1,power(x,2))),divide(-1,2))"}), (Result{"asin(x)\n", "", 0}));
+    // Identities of positive values, wrong at negative ones (principal values).
+    EXPECT_EQ(run({"simplify", "--from", "infix"}, "sqrt(x)*sqrt(y)-sqrt(x*y)\n(x^3)^(1/3)\n"),
+              (Result{"\n\n",
+                      "algexpr: line 1: cannot evaluate: Giac's simplified form differs from the input at x = -7/2, "
+                      "y = -22/7; refused\n"
+                      "algexpr: line 2: cannot evaluate: Giac's simplified form differs from the input at x = -7/2; "
+                      "refused\n",
+                      1}));
+    EXPECT_EQ(run({"--no-check", "simplify", "--from", "infix", "sqrt(x)*sqrt(y)-sqrt(x*y)"}), (Result{"0\n", "", 0}));
+    // Each digit written is computed (MPFR), none comes from a double.
+    EXPECT_EQ(run({"eval", "--numeric", "--digits", "30", "pi", "divide(1,3)"}),
+              (Result{"3.14159265358979323846264338328\n0.333333333333333333333333333333\n", "", 0}));
+    // What the check cannot cover is said, or refused when asked.
+    const char* const infinite[] = {"integrate", "--lower", "0", "--upper", "infinity", "x", "exp(neg(x))"};
+    EXPECT_EQ(run(std::vector<std::string>(std::begin(infinite), std::end(infinite))),
+              (Result{"1\n", "algexpr: argument 1: unchecked: the check integrates over finite intervals only\n", 0}));
+    std::vector<std::string> refusing{"--refuse-unchecked"};
+    refusing.insert(refusing.end(), std::begin(infinite), std::end(infinite));
+    EXPECT_EQ(run(refusing).status, 1);
 }
 
 TEST_F(GiacToolTest, ALineWithoutAValueFailsAlone) {

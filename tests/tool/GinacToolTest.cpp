@@ -185,6 +185,21 @@ TEST_F(GinacToolTest, NumericGivesExactlyTheDigitsAskedFor) {
 // never a signal. Operations count their own call as a level.
 // Symbols are complex unless --real names them; the help states the limits
 // the engine has.
+TEST_F(GinacToolTest, NumericOperationsGiveOnlyRightDigits) {
+    // A change of sign at a pole is no root; integrals to the digits asked
+    // for, or fewer where the work runs out, said on standard error.
+    EXPECT_EQ(run({"eval", "--from", "infix", "nsolve(tan(x),x,1,2)"}),
+              (Result{"\n", "algexpr: argument 1: cannot evaluate: no root in [1, 2]: tan has a pole at 1.5707963267948966\n", 1}));
+    EXPECT_EQ(out({"eval", "--from", "infix", "--digits", "30", "nintegrate(exp(-x^2),x,0,1)"}),
+              "0.746824132812427025399467436132\n");
+    EXPECT_EQ(run({"eval", "--from", "infix", "nintegrate(sin(200*x),x,0,10)"}),
+              (Result{"0.00683729774550416\n",
+                      "algexpr: argument 1: unchecked: nintegrate: 15 correct digits, not 17 (the evaluations the "
+                      "function's size allows); Arb's integral comes no closer than the answer's digits within its "
+                      "evaluations\n",
+                      0}));
+}
+
 TEST_F(GinacToolTest, RealSymbolsOnRequestAndTheLimitsInTheHelp) {
     EXPECT_EQ(out({"eval", "log(exp(x))", "times(y,conjugate(y))"}), "log(exp(x))\ntimes(y,conjugate(y))\n");
     EXPECT_EQ(out({"eval", "--real", "x,y", "log(exp(x))", "times(y,conjugate(y))", "times(z,conjugate(z))"}),

@@ -44,11 +44,25 @@ public:
     /// blank or fails (true by default); otherwise such inputs give nothing.
     virtual bool oneLinePerInput() const;
 
+    /// A warning about the last input handled ("unchecked: ..."), taken
+    /// once: empty when there is none.
+    std::string takeNote() {
+        std::string taken;
+        taken.swap(note);
+        return taken;
+    }
+
 protected:
     CommandABC() = default;
 
+    /// Keeps an engine's "unchecked: ..." reason beside an answer as the note.
+    void noteUnchecked(const std::u16string& reason);
+
     /// Writes the tree under `node` and a newline to `out` with `writer`.
     static bool writeLine(ExpressionWriterABC& writer, NodeABC& node, std::string& out, std::string& problem);
+
+private:
+    std::string note;
 };
 
 }  // namespace qorv::math::algexpr::cli

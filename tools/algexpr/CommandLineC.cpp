@@ -430,6 +430,16 @@ bool setInProcess(CommandLineC& line, const std::string&, std::string&) {
     return true;
 }
 
+bool setNoCheck(CommandLineC& line, const std::string&, std::string&) {
+    line.check_answers = false;
+    return true;
+}
+
+bool setRefuseUnchecked(CommandLineC& line, const std::string&, std::string&) {
+    line.refuse_unchecked = true;
+    return true;
+}
+
 bool setRules(CommandLineC& line, const std::string& value, std::string&) {
     line.rules_file = value;
     return true;
@@ -484,6 +494,8 @@ const OptionRow kOptions[] = {
     {"--timeout", true, kEvaluating, setTimeout},
     {"--max-memory", true, kEvaluating, setMaxMemory},
     {"--in-process", false, kEvaluating, setInProcess},
+    {"--no-check", false, kEvaluating, setNoCheck},
+    {"--refuse-unchecked", false, kEvaluating, setRefuseUnchecked},
     {"--rules", true, bit(CommandE::Rewrite), setRules},
     {"--steps", true, bit(CommandE::Rewrite), setSteps},
     {"--accept", true, bit(CommandE::Check), setAccept},

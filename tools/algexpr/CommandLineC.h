@@ -102,6 +102,11 @@ public:
     std::uint64_t max_memory = 0;  // --max-memory SIZE; 0: none
     bool in_process = false;       // --in-process: no worker, no limits
 
+    // The check of the engines' answers (integrate, simplify, expand,
+    // factor, solve, nintegrate) at seeded points before they are written.
+    bool check_answers = true;      // --no-check turns it off
+    bool refuse_unchecked = false;  // --refuse-unchecked: an answer no point could check fails its line
+
     /// Whether the command evaluates: eval, the operations, rewrite --eval.
     bool evaluates() const;
     /// The memory cap on each evaluation: --max-memory when given, else

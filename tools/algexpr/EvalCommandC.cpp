@@ -19,6 +19,7 @@ bool EvalCommandC::handle(AlgebraicExpressionC& expression, const InputPlaceC&, 
         appendUtf8(reason, problem);
         return false;
     }
+    noteUnchecked(reason);
     return writeLine(writer, *result->getNode(), out, problem);
 }
 

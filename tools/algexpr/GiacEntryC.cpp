@@ -2,6 +2,7 @@
 #include "GiacEntryC.h"
 
 #include "AppendUtf8.h"
+#include "CommandLineC.h"
 #include "algexpr/CASSessionBC.h"
 #include "algexpr/giac/GiacEngineC.h"
 #include "algexpr/giac/GiacSessionC.h"
@@ -32,8 +33,15 @@ std::string GiacEntryC::versionLine() const {
 
 const char16_t* const* GiacEntryC::builtinCoreNames() const { return GiacEngineC::builtinCoreNames(); }
 
-bool GiacEntryC::install(const CommandLineC&, const char16_t* const* core_names, std::string& problem) const {
+bool GiacEntryC::install(const CommandLineC& options, const char16_t* const* core_names, std::string& problem) const {
     const qorv::oss::PointerTC<giac::GiacSessionC> session(new giac::GiacSessionC(core_names));
+    GiacEngineC::LimitsS limits = session->getLimits();
+    if (options.numeric && options.digits != 0) {  // computed to the digits written, not from a double
+        limits.numeric_digits = options.digits;
+    }
+    limits.check_answers = options.check_answers;
+    limits.refuse_unchecked = options.refuse_unchecked;
+    session->setLimits(limits);
     // The few messages Giac writes to std::cerr itself never mix with the
     // tool's output.
     session->setFilterStandardStreams(true);

@@ -71,6 +71,10 @@ bool GinacEntryC::install(const CommandLineC& options, const char16_t* const* co
         real_names.push_back(std::move(wide));
     }
     session->setRealSymbols(std::move(real_names));
+    ginac::GinacLimitsS limits = session->getLimits();
+    limits.check_answers = options.check_answers;
+    limits.refuse_unchecked = options.refuse_unchecked;
+    session->setLimits(limits);
     std::u16string message;
     if (!session->setDigits(options.precision(), &message)) {  // CommandLineC keeps to the bounds
         appendUtf8(message, problem);

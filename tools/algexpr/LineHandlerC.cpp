@@ -79,8 +79,13 @@ bool LineHandlerC::handle(std::string_view line, const InputPlaceC& place, std::
     }
     std::string problem;
     if (!command.handle(*expression, place, out, problem)) {
+        command.takeNote();
         message = place.describe() + ": " + problem;
         return false;
+    }
+    const std::string note = command.takeNote();
+    if (!note.empty()) {
+        warnings += "algexpr: " + place.describe() + ": " + note + '\n';
     }
     return true;
 }

@@ -79,6 +79,7 @@ bool OperationCommandC::handle(AlgebraicExpressionC& expression, const InputPlac
         appendUtf8(reason, problem);
         return false;
     }
+    noteUnchecked(reason);
     if (drop_order) {
         PointerTC<AlgebraicExpressionC> shorter = withoutOrder(*result->getNode());
         result = shorter ? shorter : result;

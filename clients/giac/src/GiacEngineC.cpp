@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "BoundaryC.h"
+#include "DigitsValueC.h"
 #include "GenBuilderC.h"
 #include "GenConverterC.h"
 #include "GiacHeaders.h"
@@ -59,18 +60,23 @@ struct JobS {
 // session's floats (doubles) from the digits of a Giac double.
 class NumberMakerC : public support::NumberMakerABC {
 public:
-    explicit NumberMakerC(CASSessionBC& session) : session(session) {}
+    // `precision` 0: floats are doubles; else floats of that many correct digits.
+    NumberMakerC(CASSessionBC& session, std::size_t precision) : session(session), precision(precision) {}
 
     IntegerValueABC* integer(bool negative, const std::string& digits) override {
         return IntegerValueC::fromDigits(negative, digits);
     }
     FloatValueABC* decimal(const support::RealS& value) override {
+        if (precision != 0) {
+            return new support::DigitsValueC(value.negative, value.digits, value.exponent, precision);
+        }
         const double d = support::NumberTextC::toDouble(value.negative, value.digits, value.exponent);
         return session.getFloatValueFactory()->fromDouble(d);
     }
 
 private:
     CASSessionBC& session;
+    std::size_t precision;
 };
 
 // Why the result under `root` is no real number, or empty when it is one:
@@ -108,14 +114,21 @@ IdT numericRoot(JobS& job, std::u16string& reason, const ::giac::gen& exact, Res
     if (!reason.empty()) {
         return support::kNoId;
     }
+    support::NumberS number;
+    number.real.form = support::RealS::FormE::Float;
+    if (job.limits.numeric_digits != 0) {  // each digit from MPFR, none from a double
+        if (!detail::decimalDigits(exact, job.limits.numeric_digits, number.real.negative, number.real.digits,
+                                   number.real.exponent, reason, job.state.context)) {
+            return support::kNoId;
+        }
+        return graph.number(number);
+    }
     double value = 0.0;
     bool complex = false;
     if (!detail::approximate(exact, value, complex, job.state.context)) {
         reason = complex ? u"not a real number" : u"not a number";
         return support::kNoId;
     }
-    support::NumberS number;
-    number.real.form = support::RealS::FormE::Float;
     number.real.negative = value < 0.0;
     support::NumberTextC::digitsOf(value < 0.0 ? -value : value, 0, false, number.real.digits, number.real.exponent);
     return graph.number(number);
@@ -196,7 +209,7 @@ NodeABC* evaluateHere(JobS& job, std::u16string& reason) {
     if (root == support::kNoId) {
         root = converter.convert(exact, graph);
     }
-    NumberMakerC numbers(job.session);
+    NumberMakerC numbers(job.session, job.numeric ? job.limits.numeric_digits : 0);
     const support::ResultShaperC::CodesT codes = support::ResultShaperC::codesOf<detail::Words>(job.codes);
     const support::ResultShaperC::ContextS context_s{job.session, codes.data(), numbers, job.limits.result_nodes,
                                                      job.limits.depth * 2};
@@ -248,8 +261,18 @@ std::u16string GiacEngineC::getName() const { return u"Giac " + Utf8C::toUtf16(V
 NodeABC* GiacEngineC::evaluate(NodeABC& root, CASSessionBC& session, bool numeric, const LimitsS& limits,
                                std::u16string& reason) const {
     JobS job{operations, codes, *state_p, root, session, numeric, limits};
-    return detail::BoundaryC::driver().evaluate(
-        [&job](std::u16string& why) {
+    static_assert(sizeof(OperationE) == 1, "the check reads the operations as bytes");
+    support::AnswerCheckC::ContextS check;
+    check.words = reinterpret_cast<const unsigned char*>(operations.data());
+    check.count = operations.size();
+    check.symbols = support::AnswerCheckC::SymbolsE::Real;  // Giac's symbols are real
+    check.engine = u"Giac";
+    check.on = limits.check_answers && !numeric;
+    check.refuse_unchecked = limits.refuse_unchecked;
+    return detail::BoundaryC::driver().evaluateChecked(
+        root, check,
+        [&job](NodeABC& input, std::u16string& why) {
+            JobS on{job.operations, job.codes, job.state, input, job.session, job.numeric, job.limits};
             static thread_local MpfrCachesS caches;
             caches.used = true;
             // What Giac logged for this evaluation goes with it.
@@ -260,7 +283,7 @@ NodeABC* GiacEngineC::evaluate(NodeABC& root, CASSessionBC& session, bool numeri
                     messages.clear();
                 }
             } cleared{job.state.messages};
-            return evaluateHere(job, why);
+            return evaluateHere(on, why);
         },
         reason);
 }

@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "Operations.h"
 
+#include <mpfr.h>
+
 #include <algorithm>
 #include <cmath>
+#include <new>
 #include <string>
 
+#include "NumberTextC.h"
 #include "Refusal.h"
 #include "algexpr/Utf8C.h"
 
@@ -730,6 +734,86 @@ bool approximate(const gen& value, double& real, bool& complex, ::giac::context*
     }
     complex = std::fabs(im) > 1e-20 * std::max(1.0, std::fabs(real));
     return !complex && std::isfinite(real);
+}
+
+namespace {
+
+// The digits of g evaluated at `precision` digits, rounded to `count`
+// (normalised); false when it is no real number.
+bool digitsAt(const gen& g, int precision, unsigned long count, bool& negative, std::string& digits,
+              std::int64_t& exponent, bool& complex, ::giac::context* context) {
+    const int saved = ::giac::decimal_digits(context);
+    ::giac::decimal_digits(precision, context);
+    gen result;
+    try {
+        result = ::giac::evalf(g, 1, context);
+    } catch (...) {
+        ::giac::decimal_digits(saved, context);
+        throw;
+    }
+    ::giac::decimal_digits(saved, context);
+    complex = false;
+    if (result.type == ::giac::_CPLX) {
+        alignas(8) const gen im_part = ::giac::im(result, context);
+        if (!::giac::is_zero(im_part, context)) {
+            complex = true;
+            return false;
+        }
+        result = ::giac::re(result, context);
+    }
+    if (result.type == ::giac::_INT_ || result.type == ::giac::_ZINT || result.type == ::giac::_DOUBLE_) {
+        result = gen(::giac::real_object(result, static_cast<unsigned int>(precision * 3.33 + 8)));
+    }
+    if (result.type != ::giac::_REAL || !mpfr_number_p(result._REALptr->inf)) {
+        return false;
+    }
+    negative = mpfr_sgn(result._REALptr->inf) < 0;
+    if (mpfr_zero_p(result._REALptr->inf)) {
+        digits.clear();
+        exponent = 0;
+        return true;
+    }
+    mpfr_exp_t e = 0;
+    char* text = mpfr_get_str(nullptr, &e, 10, count, result._REALptr->inf, MPFR_RNDN);
+    if (text == nullptr) {
+        throw std::bad_alloc();
+    }
+    digits = text + (text[0] == '-' ? 1 : 0);
+    mpfr_free_str(text);
+    exponent = static_cast<std::int64_t>(e) - 1;
+    support::NumberTextC::normalize(digits, exponent);
+    return true;
+}
+
+}  // namespace
+
+bool decimalDigits(const gen& value, unsigned long count, bool& negative, std::string& digits, std::int64_t& exponent,
+                   std::u16string& reason, ::giac::context* context) {
+    bool complex = false;
+    bool sign[2] = {false, false};
+    std::string text[2];
+    std::int64_t power[2] = {0, 0};
+    const int base = static_cast<int>(count);
+    for (int guard : {10, 25, 85}) {
+        const int at = guard == 85 ? 1 : guard == 25 ? 1 : 0;
+        if (!digitsAt(value, base + guard, count, sign[at], text[at], power[at], complex, context)) {
+            reason = complex ? u"not a real number" : u"not a number";
+            return false;
+        }
+        if (guard != 10 && sign[0] == sign[1] && text[0] == text[1] && power[0] == power[1]) {
+            negative = sign[0];
+            digits = text[0];
+            exponent = power[0];
+            return true;
+        }
+        if (guard == 25) {  // the last try is compared with the second
+            sign[0] = sign[1];
+            text[0] = text[1];
+            power[0] = power[1];
+        }
+    }
+    reason = u"no " + Utf8C::toUtf16(std::to_string(count)) + u" correct digits: Giac's floats do not settle";
+    return false;
 }
 
 // Whether an operation works on its arguments' values. Arithmetic and the

@@ -7,6 +7,8 @@
 #ifndef ALGEXPR_GIAC_SRC_OPERATIONS_H
 #define ALGEXPR_GIAC_SRC_OPERATIONS_H
 
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include "GiacHeaders.h"
@@ -39,6 +41,14 @@ constexpr int kApproximationDigits = 30;
 /// kApproximationDigits digits (an imaginary part left by rounding dropped);
 /// false when it is not a real number (`complex` tells a complex one).
 bool approximate(const ::giac::gen& value, double& real, bool& complex, ::giac::context* context);
+
+/// The value rounded to `count` significant digits (normalised, as
+/// NumberTextC::normalize leaves them), from Giac's MPFR floats: the digits
+/// of two evaluations with 10 and 25 guard digits must agree (else one with
+/// 60 more and the second), or there is no answer. False with the reason
+/// when the value is no real number or its digits do not settle.
+bool decimalDigits(const ::giac::gen& value, unsigned long count, bool& negative, std::string& digits,
+                   std::int64_t& exponent, std::u16string& reason, ::giac::context* context);
 
 /// Giac's collection of like terms takes time that grows as the cube of the
 /// nesting depth (0.2 s at 250 levels of functions, 13 s at 1000): deeper

@@ -18,6 +18,7 @@
 #include "EvaluationForms.h"
 #include "GinacBuilderC.h"
 #include "GinacFunctions.h"
+#include "NumberOperations.h"
 #include "Numbers.h"
 #include "NumberOperations.h"
 #include "OrderedSymbolC.h"
@@ -173,6 +174,7 @@ support::IdT polynomialRoot(const Job& job, OperationE operation, const std::vec
 NodeABC* evaluateOnWorker(Job& job, std::u16string& reason) {
     const unsigned long working = job.digits + GinacEngineC::kGuardDigits;
     GiNaC::Digits = static_cast<long>(working);
+    detail::shortfallNote().clear();
     // The worker's containers serve one evaluation after the other.
     static thread_local detail::InputPlanC plan(job.operations, job.limits);
     plan.reset(job.operations, job.limits);
@@ -207,6 +209,10 @@ NodeABC* evaluateOnWorker(Job& job, std::u16string& reason) {
     }
     const support::ResultShaperC::CodesT codes = support::ResultShaperC::codesOf<detail::Words>(job.codes);
     if (job.numeric) {
+        if (!detail::shortfallNote().empty()) {  // a number's digits must all be right: refused
+            reason = detail::shortfallNote().substr(11);
+            return nullptr;
+        }
         support::NumberS number = numericValue(result, job.digits, job.limits.integer_digits, reason);
         if (!reason.empty()) {
             const support::IdT exact = converter.convert(result, graph);
@@ -226,6 +232,9 @@ NodeABC* evaluateOnWorker(Job& job, std::u16string& reason) {
     support::ResultShaperC shaper(graph, context);
     std::unique_ptr<NodeABC> tree(shaper.write(root));
     reason = job.numeric ? u"" : shaper.reason(root, true);
+    if (!job.numeric && !detail::shortfallNote().empty()) {
+        reason = detail::shortfallNote();
+    }
     return tree.release();
 }
 
@@ -259,7 +268,23 @@ NodeABC* GinacEngineC::evaluate(NodeABC& root, CASSessionBC& session, const Gina
                                 std::u16string& reason) const {
     digits = std::min(std::max(digits, 1ul), kMaxDigits);
     Job job{operations, codes, root, session, limits, real_names, numeric, digits};
-    return detail::driver().evaluate([&job](std::u16string& why) { return evaluateOnWorker(job, why); }, reason);
+    static_assert(sizeof(OperationE) == 1, "the check reads the operations as bytes");
+    support::AnswerCheckC::ContextS check;
+    check.words = reinterpret_cast<const unsigned char*>(operations.data());
+    check.count = operations.size();
+    check.real_names = real_names.data();
+    check.real_count = real_names.size();
+    check.engine = u"GiNaC";
+    check.digits = digits;
+    check.on = limits.check_answers && !numeric;
+    check.refuse_unchecked = limits.refuse_unchecked;
+    return detail::driver().evaluateChecked(
+        root, check,
+        [&job](NodeABC& input, std::u16string& why) {
+            Job on{job.operations, job.codes, input, job.session, job.limits, job.real_names, job.numeric, job.digits};
+            return evaluateOnWorker(on, why);
+        },
+        reason);
 }
 
 bool GinacEngineC::runOnWorker(void (*job)(void*), void* context) { return detail::driver().run(job, context); }

@@ -6,11 +6,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <sstream>
 
 #include "ComplexRules.h"
+#include "DoubleValueC.h"
 #include "Estimates.h"
 #include "GinacWalkerTC.h"
 #include "SupportNames.h"
+#include "algexpr/Utf8C.h"
 
 namespace qorv::math::algexpr::ginac::detail {
 
@@ -277,15 +280,36 @@ private:
     long evaluations;
 };
 
-// The integral to the session's digits (at most kIntegrationDigits),
-// rounded to them.
+// The integral to the session's digits, rounded to them: each digit written
+// is computed (more than kIntegrationDigits are refused, not padded).
 GiNaC::ex nintegrate(std::vector<GiNaC::ex>& arguments, unsigned long working_digits) {
     const GiNaC::symbol& x = numericFunction(OperationE::Nintegrate, arguments);
     const GiNaC::numeric a = endpoint(OperationE::Nintegrate, arguments[2]);
     const GiNaC::numeric b = endpoint(OperationE::Nintegrate, arguments[3]);
-    const long digits = std::min(kIntegrationDigits, std::max(1l, static_cast<long>(working_digits - GinacEngineC::kGuardDigits)));
-    IntegratorC integrator(arguments[0], x, partsOf(arguments[0]));
-    const GiNaC::numeric v = a.is_equal(b) ? GiNaC::numeric(0) : integrator.integral(a, b, digits);
+    const long asked = std::max(1l, static_cast<long>(working_digits - GinacEngineC::kGuardDigits));
+    if (asked > kIntegrationDigits) {
+        throw RefusalC(u"nintegrate: at most " + count(static_cast<std::uint64_t>(kIntegrationDigits)) +
+                       u" digits, not " + count(static_cast<std::uint64_t>(asked)));
+    }
+    long digits = asked;
+    GiNaC::numeric v = 0;
+    if (!a.is_equal(b)) {
+        try {
+            IntegratorC integrator(arguments[0], x, partsOf(arguments[0]));
+            v = integrator.integral(a, b, digits);
+        } catch (const RefusalC&) {
+            if (asked <= kFewestIntegrationDigits) {
+                throw;
+            }
+            // Fewer digits within the same work, and the shortfall said.
+            digits = kFewestIntegrationDigits;
+            IntegratorC integrator(arguments[0], x, partsOf(arguments[0]));
+            v = integrator.integral(a, b, digits);
+            shortfallNote() = u"unchecked: nintegrate: " + count(static_cast<std::uint64_t>(digits)) +
+                              u" correct digits, not " + count(static_cast<std::uint64_t>(asked)) +
+                              u" (the evaluations the function's size allows)";
+        }
+    }
     if (v.is_zero() || GiNaC::abs(v) < GiNaC::pow(GiNaC::numeric(10), -GiNaC::numeric(2 * digits))) {
         return GiNaC::numeric(cln::cl_float(0, cln::float_format(static_cast<std::uintptr_t>(digits))));  // zero to the digits computed
     }
@@ -294,6 +318,56 @@ GiNaC::ex nintegrate(std::vector<GiNaC::ex>& arguments, unsigned long working_di
     const GiNaC::numeric ten = GiNaC::pow(GiNaC::numeric(10), GiNaC::numeric(scale));
     const GiNaC::numeric rounded(cln::round1(cln::the<cln::cl_R>((v * ten).to_cl_N())));
     return GiNaC::ex(rounded / ten).evalf();
+}
+
+// The shortest text of x that reads back as its double; a rational as it is.
+std::u16string shortText(const GiNaC::numeric& x) {
+    if (x.is_rational() && x.numer().to_double() < 1e15 && x.denom().to_double() < 1e15) {
+        std::ostringstream text;
+        text << x;
+        return Utf8C::toUtf16(text.str());
+    }
+    return support::DoubleValueC::format(x.to_double());
+}
+
+// An end of the interval as given: a rational stays one.
+std::u16string endText(const GiNaC::ex& e) {
+    return GiNaC::is_exactly_a<GiNaC::numeric>(e) ? shortText(GiNaC::ex_to<GiNaC::numeric>(e))
+                                                  : shortText(endpoint(OperationE::Nsolve, e));
+}
+
+// A change of sign is a root only where the function gets small: the
+// residual must be below the ends' values by half the digits. At a pole
+// (tan at pi/2) it grows far beyond them instead: refused, naming the
+// innermost function that is that large there; otherwise the sign changes
+// in a jump, or faster than the digits resolve: refused too.
+void checkRoot(const std::vector<GiNaC::ex>& arguments, const GiNaC::symbol& x, const GiNaC::numeric& root,
+               const GiNaC::numeric& residual, const GiNaC::numeric& scale, unsigned long digits) {
+    const GiNaC::numeric size = std::max(scale, GiNaC::numeric(1));
+    const GiNaC::numeric allowed = size * GiNaC::pow(GiNaC::numeric(10), -GiNaC::numeric(static_cast<long>(digits / 2)));
+    if (residual <= allowed) {
+        return;
+    }
+    const std::u16string where = u"no root in [" + endText(arguments[2]) + u", " + endText(arguments[3]) + u"]: ";
+    if (residual < size * 1000) {
+        throw RefusalC(where + u"the function changes sign at " + shortText(root) + u" but is " +
+                       support::DoubleValueC::format(residual.to_double(), 3) + u" there, not near zero (a jump, or steeper than " +
+                       count(static_cast<std::uint64_t>(digits)) + u" digits resolve)");
+    }
+    std::u16string culprit = u"the function";
+    for (auto part = arguments[0].postorder_begin(); part != arguments[0].postorder_end(); ++part) {
+        if (!GiNaC::is_a<GiNaC::function>(*part) && !GiNaC::is_a<GiNaC::power>(*part)) {
+            continue;
+        }
+        const GiNaC::ex v = part->subs(x == root).evalf();
+        if (GiNaC::is_exactly_a<GiNaC::numeric>(v) && GiNaC::abs(GiNaC::ex_to<GiNaC::numeric>(v)) * 10 >= residual) {
+            if (GiNaC::is_a<GiNaC::function>(*part)) {
+                culprit = Utf8C::toUtf16(GiNaC::ex_to<GiNaC::function>(*part).get_name());
+            }
+            break;
+        }
+    }
+    throw RefusalC(where + culprit + u" has a pole at " + shortText(root));
 }
 
 // A root by the Illinois variant of regula falsi: the interval keeps a
@@ -314,6 +388,7 @@ GiNaC::ex nsolve(std::vector<GiNaC::ex>& arguments, unsigned long digits) {
     if (!fa.is_zero() && !fb.is_zero() && fa.is_positive() == fb.is_positive()) {
         throw misuse(OperationE::Nsolve, u"the function must change sign between the ends of the interval");
     }
+    const GiNaC::numeric scale = std::max(GiNaC::abs(fa), GiNaC::abs(fb));
     const GiNaC::numeric tolerance = GiNaC::pow(GiNaC::numeric(10), -GiNaC::numeric(static_cast<long>(digits)));
     int side = 0;
     const double steps = std::min(static_cast<double>(kMaxRootSteps), kIntegrationWork / partsOf(arguments[0]));
@@ -338,7 +413,9 @@ GiNaC::ex nsolve(std::vector<GiNaC::ex>& arguments, unsigned long digits) {
             side = 1;
         }
     }
-    return fa.is_zero() ? a : fb.is_zero() ? b : GiNaC::abs(fa) < GiNaC::abs(fb) ? a : b;
+    const GiNaC::numeric root = fa.is_zero() ? a : fb.is_zero() ? b : GiNaC::abs(fa) < GiNaC::abs(fb) ? a : b;
+    checkRoot(arguments, x, root, GiNaC::abs(at(root)), scale, digits);  // fa and fb may be halved
+    return root;
 }
 
 }  // namespace
@@ -364,6 +441,11 @@ GiNaC::ex binomialProducts(const GiNaC::ex& e) {
                    return 0;
                });
     return products.empty() ? e : e.subs(products, GiNaC::subs_options::no_pattern);
+}
+
+std::u16string& shortfallNote() {
+    static thread_local std::u16string note;
+    return note;
 }
 
 GiNaC::ex numberOperation(OperationE operation, std::vector<GiNaC::ex>& arguments, const GinacLimitsS& limits,

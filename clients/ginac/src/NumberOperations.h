@@ -10,6 +10,7 @@
 
 #include <ginac/ginac.h>
 
+#include <string>
 #include <vector>
 
 #include "Vocabulary.h"
@@ -20,9 +21,12 @@ namespace qorv::math::algexpr::ginac::detail {
 /// Integrands and equations of nsolve may hold at most this many parts:
 /// each is evaluated thousands of times.
 constexpr double kMaxNumericParts = 400;
-/// nintegrate's significant digits at most (fewer when the session's are),
+/// nintegrate's significant digits at most (it computes the session's),
 /// and its work: evaluations of the integrand times its parts.
-constexpr long kIntegrationDigits = 15;
+constexpr long kIntegrationDigits = 60;
+/// Where more digits take more than the work allows, nintegrate gives these
+/// (and says so, shortfallNote()).
+constexpr long kFewestIntegrationDigits = 15;
 constexpr double kIntegrationWork = 3e5;
 /// Steps of nsolve at most (a bisection every eighth halves the interval),
 /// fewer where kIntegrationWork over the function's parts is less.
@@ -36,6 +40,11 @@ constexpr long kMaxBinomialFactors = 1000;
 /// kMaxBinomialFactors) written n*(n-1)*...*(n-k+1)/k!, and of a negative k
 /// as 0; factorials and other binomials stay.
 GiNaC::ex binomialProducts(const GiNaC::ex& e);
+
+/// What the last evaluation on this thread computed less well than asked
+/// ("unchecked: nintegrate: 15 correct digits, not 30"): cleared by the
+/// caller before each evaluation, empty when nothing was short.
+std::u16string& shortfallNote();
 
 /// `operation` (Factorial to Nsolve) of its arguments (as many as
 /// acceptsArity allows); `digits` the working precision of numeric results.

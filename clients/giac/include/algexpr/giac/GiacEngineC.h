@@ -146,6 +146,9 @@ public:
         std::size_t result_nodes = kMaxNodes;                 // nodes of the result (and of the input)
         std::size_t integer_digits = kMaxIntegerDigits;       // of integers in the input and the result
         std::size_t polynomial_terms = kMaxPolynomialTerms;   // of each polynomial the FLINT route computes
+        std::size_t numeric_digits = 0;  // with the numeric flag: significant digits, each correct (0: a double)
+        bool check_answers = true;       // integrate, simplify, expand, factor, solve checked at seeded points
+        bool refuse_unchecked = false;   // an answer no point could check is refused, not given "unchecked: ..."
     };
 
     /// The core vocabulary above, in a session's list format (zero-terminated

@@ -78,6 +78,13 @@ struct GinacLimitsS {
     std::size_t series_order = 100;
     /// Nodes of a result tree.
     std::size_t result_nodes = 2000000;
+    /// Answers of simplify, expand, factor and nintegrate are checked at
+    /// seeded points before they are given (a wrong one is refused); off,
+    /// an engine's wrong answer reaches the caller.
+    bool check_answers = true;
+    /// An answer the check finds no usable point for is refused, not given
+    /// with the reason "unchecked: ...".
+    bool refuse_unchecked = false;
 };
 
 }  // namespace qorv::math::algexpr::ginac
