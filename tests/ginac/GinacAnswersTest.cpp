@@ -348,7 +348,16 @@ TEST(GinacAnswersTest, ExponentialsOfHugeFloatsAreRefused) {
              // A complex exponent: (-3)^c is as large as 3^re(c) and e^(pi*im(c)) together.
              {"power(-3,power(sqrt(-3),sqrt(1e20)))", false, "power: the result would be a float of about 10^"},
              {"power(-1,times(i,1e9))", false, "power: the result would be a float of about 10^1,364,"},
-             {"power(2,plus(1.5,times(i,1e9)))", false, ""}}) {
+             {"power(2,plus(1.5,times(i,1e9)))", false, ""},
+             // GiNaC raises a product's number on its own: c^z of a huge z took 2 GB.
+             {"abs(power(times(x,x,123456789012345678901234567890),power(sqrt(-3),sqrt(1e20))))", false,
+              "power: the result would be a float of about 10^"},
+             // An angle with more digits before its point than the guard
+             // digits leaves wrong ones (2^(10^25 i) from the 12th, 2^(10^200 i) was 1.0).
+             {"power(2,times(1e25,i))", false,
+              "power: the angle of the result, about 10^24 radians, leaves fewer correct digits than asked for"},
+             {"power(2.0,times(power(10,200),i))", true, "power: the angle of the result, about 10^199 radians"},
+             {"power(2,times(1e5,i))", false, ""}}) {
         const Outcome outcome = run(text, numeric);
         if (reason.empty()) {
             EXPECT_NE(outcome.text, "null") << text;  // an imaginary argument stays in range
