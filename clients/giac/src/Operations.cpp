@@ -688,20 +688,30 @@ gen unary(OperationE operation, const gen& a, std::size_t max_digits, ::giac::co
 
 }  // namespace
 
+namespace {
+
+// g evaluated to a float with `digits` digits, Giac's setting restored.
+gen evalfAt(const gen& g, int digits, ::giac::context* context) {
+    const int saved = ::giac::decimal_digits(context);
+    ::giac::decimal_digits(digits, context);
+    gen result;
+    try {
+        result = ::giac::evalf(g, 1, context);
+    } catch (...) {
+        ::giac::decimal_digits(saved, context);
+        throw;
+    }
+    ::giac::decimal_digits(saved, context);
+    return result;
+}
+
+}  // namespace
+
 bool approximate(const gen& value, double& real, bool& complex, ::giac::context* context) {
     // Giac's doubles lose their last bits to its type tag, and its floats at
     // its default 12 digits are off further: evaluate with more digits and
     // round each part to a double once.
-    const int digits = ::giac::decimal_digits(context);
-    ::giac::decimal_digits(kApproximationDigits, context);
-    gen result;
-    try {
-        result = ::giac::evalf(value, 1, context);
-    } catch (...) {
-        ::giac::decimal_digits(digits, context);
-        throw;
-    }
-    ::giac::decimal_digits(digits, context);
+    const gen result = evalfAt(value, kApproximationDigits, context);
     const auto toDouble = [](const gen& part, double& out) {
         switch (part.type) {
             case ::giac::_REAL:
@@ -742,16 +752,7 @@ namespace {
 // (normalised); false when it is no real number.
 bool digitsAt(const gen& g, int precision, unsigned long count, bool& negative, std::string& digits,
               std::int64_t& exponent, bool& complex, ::giac::context* context) {
-    const int saved = ::giac::decimal_digits(context);
-    ::giac::decimal_digits(precision, context);
-    gen result;
-    try {
-        result = ::giac::evalf(g, 1, context);
-    } catch (...) {
-        ::giac::decimal_digits(saved, context);
-        throw;
-    }
-    ::giac::decimal_digits(saved, context);
+    gen result = evalfAt(g, precision, context);
     complex = false;
     if (result.type == ::giac::_CPLX) {
         alignas(8) const gen im_part = ::giac::im(result, context);
