@@ -445,8 +445,56 @@ private:
         return true;
     }
 
+    // A function of one argument: its value, and its derivative through the
+    // chain rule.
     bool unary(WordE word, const DualC& a, DualC& r) {
         AcbS t;
+        bool defined = false;
+        switch (word) {
+            case WordE::Sin:
+            case WordE::Cos:
+            case WordE::Tan:
+            case WordE::Exp:
+            case WordE::Log:
+            case WordE::Sqrt:
+            case WordE::Abs:
+                defined = elementary(word, a, r, t);
+                break;
+            case WordE::Asin:
+            case WordE::Acos:
+            case WordE::Atan:
+            case WordE::Sinh:
+            case WordE::Cosh:
+            case WordE::Tanh:
+                defined = inverseOrHyperbolic(word, a, r, t);
+                break;
+            case WordE::Expand:
+            case WordE::Simplify:
+            case WordE::Factor:
+                // The value of an operation that keeps values: its argument's.
+                r = a;
+                return true;
+            case WordE::Conjugate:
+            case WordE::RealPart:
+            case WordE::ImagPart:
+            case WordE::Csgn:
+            case WordE::Step:
+                defined = partOrSign(word, a, r, t);
+                break;
+            default:
+                hole = HoleE::Unknown;
+                return false;
+        }
+        if (!defined) {
+            return false;
+        }
+        chain(r, a, t.x);
+        return true;
+    }
+
+    // The value of sin ... abs in r, the derivative's factor in t; false
+    // where undefined.
+    bool elementary(WordE word, const DualC& a, DualC& r, AcbS& t) {
         AcbS u;
         switch (word) {
             case WordE::Sin:
@@ -503,6 +551,16 @@ private:
                     acb_indeterminate(t.x);  // no complex derivative
                 }
                 break;
+            default:
+                break;
+        }
+        return true;
+    }
+
+    // The same for asin ... tanh.
+    bool inverseOrHyperbolic(WordE word, const DualC& a, DualC& r, AcbS& t) {
+        AcbS u;
+        switch (word) {
             case WordE::Asin:
             case WordE::Acos:
                 // 1/sqrt(1 - a^2), negated for acos
@@ -545,12 +603,15 @@ private:
                 acb_sub_ui(t.x, t.x, 1, prec);
                 acb_neg(t.x, t.x);
                 break;
-            case WordE::Expand:
-            case WordE::Simplify:
-            case WordE::Factor:
-                // The value of an operation that keeps values: its argument's.
-                r = a;
-                return true;
+            default:
+                break;
+        }
+        return true;
+    }
+
+    // The same for conjugate, re, im, csgn and step.
+    bool partOrSign(WordE word, const DualC& a, DualC& r, AcbS& t) {
+        switch (word) {
             case WordE::Conjugate:
             case WordE::RealPart:
             case WordE::ImagPart:
@@ -588,10 +649,8 @@ private:
                 break;
             }
             default:
-                hole = HoleE::Unknown;
-                return false;
+                break;
         }
-        chain(r, a, t.x);
         return true;
     }
 
@@ -1089,6 +1148,150 @@ NodeABC* zeroSide(const AnswerCheckC::ContextS& context, NodeABC& equation, std:
     return difference;
 }
 
+// simplify, expand or factor: the answer equals the input at the points.
+VerdictE checkForm(WordE word, NodeABC& input, NodeABC& answer, const AnswerCheckC::ContextS& context,
+                   std::u16string& why) {
+    const unsigned int n = children(input);
+    PlanS plan;
+    plan.right = &answer;
+    if (n != 1) {
+        return VerdictE::NotChecked;
+    }
+    plan.left = child(input, 0);
+    // expand and factor multiply out and split polynomials, the same
+    // on every branch: one point, where simplify needs two.
+    plan.points = word == WordE::Simplify ? kUsablePoints : 1;
+    plan.what = word == WordE::Simplify ? u"'s simplified form differs from the input"
+                : word == WordE::Expand ? u"'s expansion differs from the input"
+                                        : u"'s factored form differs from the input";
+    if (word == WordE::Expand && !expandedForm(context, answer)) {
+        why = std::u16string(context.engine) + u"'s expansion still holds a product or a power of a sum; refused";
+        return VerdictE::Failed;
+    }
+    if (compareTrees(plan.left, &answer) == 0) {
+        return VerdictE::Passed;  // the input itself: equal everywhere
+    }
+    return byPoints(context, plan, why);
+}
+
+// integrate or nintegrate: the antiderivative differentiates back to the
+// integrand, the definite integral agrees with Arb's.
+VerdictE checkIntegral(WordE word, NodeABC& input, NodeABC& answer, const AnswerCheckC::ContextS& context,
+                       std::u16string& why) {
+    const unsigned int n = children(input);
+    PlanS plan;
+    plan.right = &answer;
+    plan.left = child(input, 0);
+    plan.variable = symbolName(child(input, 1));
+    if (plan.variable.empty()) {
+        return VerdictE::NotChecked;
+    }
+    if (n == 2) {
+        plan.kind = PlanS::KindE::Derivative;
+        plan.what = u"'s antiderivative does not differentiate back to the integrand";
+        return byPoints(context, plan, why);
+    }
+    if (n != 4) {
+        return VerdictE::NotChecked;
+    }
+    plan.kind = PlanS::KindE::Integral;
+    plan.numeric = word == WordE::Nintegrate;
+    if (hasInfinity(context, *child(input, 2)) || hasInfinity(context, *child(input, 3))) {
+        why = u"unchecked: the check integrates over finite intervals only";
+        return VerdictE::Unchecked;
+    }
+    plan.from = child(input, 2);
+    plan.to = child(input, 3);
+    plan.what = u"'s integral differs from Arb's numeric integral";
+    return byPoints(context, plan, why);
+}
+
+// f with each leaf that is the variable replaced by a copy of value.
+std::unique_ptr<NodeABC> substitute(NodeABC& f, const std::u16string& variable, NodeABC& value) {
+    std::unique_ptr<NodeABC> substituted(f.clone());
+    if (!substituted) {
+        throw std::bad_alloc();
+    }
+    // The variable becomes the root: a walk that swaps the symbol's leaves.
+    std::vector<std::pair<ParentNodeABC*, unsigned int>> places;
+    std::vector<NodeABC*> stack{substituted.get()};
+    while (!stack.empty()) {
+        NodeABC* node = stack.back();
+        stack.pop_back();
+        auto* parent = static_cast<ParentNodeABC*>(node->lookUpBase(ParentNodeABC::getCastableId()));
+        for (unsigned int i = 0; parent != nullptr && i < parent->numChildren(); ++i) {
+            NodeABC* c = parent->child(i);
+            if (c != nullptr && symbolName(c) == variable) {
+                places.emplace_back(parent, i);
+            } else if (c != nullptr) {
+                stack.push_back(c);
+            }
+        }
+    }
+    if (symbolName(substituted.get()) == variable) {
+        substituted.reset(value.clone());
+    }
+    for (const auto& place : places) {
+        NodeABC* copy = value.clone();
+        if (copy == nullptr) {
+            throw std::bad_alloc();
+        }
+        place.first->replaceChild(place.second, copy);
+    }
+    return substituted;
+}
+
+// solve: each root in place of the variable makes the equation zero.
+VerdictE checkSolve(NodeABC& input, NodeABC& answer, const AnswerCheckC::ContextS& context, std::u16string& why) {
+    const unsigned int n = children(input);
+    PlanS plan;
+    plan.right = &answer;
+    if (n != 2) {
+        return VerdictE::NotChecked;
+    }
+    std::unique_ptr<NodeABC> owner;
+    NodeABC* f = zeroSide(context, *child(input, 0), owner);
+    plan.variable = symbolName(child(input, 1));
+    if (f == nullptr || plan.variable.empty()) {
+        return VerdictE::NotChecked;
+    }
+    // Each root in place of the variable: f(root) is zero.
+    std::vector<NodeABC*> roots;
+    if (wordOf(context, answer) == WordE::List) {
+        for (unsigned int i = 0; i < children(answer); ++i) {
+            roots.push_back(child(answer, i));
+        }
+    } else {
+        roots.push_back(&answer);
+    }
+    plan.kind = PlanS::KindE::Root;
+    VerdictE verdict = VerdictE::Passed;
+    for (NodeABC* root : roots) {
+        if (root == nullptr) {
+            continue;
+        }
+        NodeABC* value = root;
+        if (wordOf(context, *root) == WordE::Equal && children(*root) == 2) {
+            value = child(*root, 1);
+        }
+        std::unique_ptr<NodeABC> substituted = substitute(*f, plan.variable, *value);
+        plan.left = substituted.get();
+        plan.right = substituted.get();
+        plan.what = u"'s root " + plan.variable + u" = " + value->toPrefixString().substr(0, 60) +
+                    u" does not make the equation zero";
+        PlanS one = plan;
+        one.variable.clear();
+        const VerdictE v = byPoints(context, one, why);
+        if (v == VerdictE::Failed) {
+            return v;
+        }
+        if (v == VerdictE::Unchecked) {
+            verdict = v;
+        }
+    }
+    return verdict;
+}
+
 VerdictE check(NodeABC& input, NodeABC& answer, const AnswerCheckC::ContextS& context, std::u16string& why) {
     const WordE word = wordOf(context, input);
     const unsigned int n = children(input);
@@ -1097,131 +1300,16 @@ VerdictE check(NodeABC& input, NodeABC& answer, const AnswerCheckC::ContextS& co
             return VerdictE::NotChecked;
         }
     }
-    PlanS plan;
-    plan.right = &answer;
     switch (word) {
         case WordE::Simplify:
         case WordE::Expand:
-        case WordE::Factor: {
-            if (n != 1) {
-                return VerdictE::NotChecked;
-            }
-            plan.left = child(input, 0);
-            // expand and factor multiply out and split polynomials, the same
-            // on every branch: one point, where simplify needs two.
-            plan.points = word == WordE::Simplify ? kUsablePoints : 1;
-            plan.what = word == WordE::Simplify ? u"'s simplified form differs from the input"
-                        : word == WordE::Expand ? u"'s expansion differs from the input"
-                                                : u"'s factored form differs from the input";
-            if (word == WordE::Expand && !expandedForm(context, answer)) {
-                why = std::u16string(context.engine) + u"'s expansion still holds a product or a power of a sum; refused";
-                return VerdictE::Failed;
-            }
-            if (compareTrees(plan.left, &answer) == 0) {
-                return VerdictE::Passed;  // the input itself: equal everywhere
-            }
-            return byPoints(context, plan, why);
-        }
+        case WordE::Factor:
+            return checkForm(word, input, answer, context, why);
         case WordE::Integrate:
         case WordE::Nintegrate:
-            plan.left = child(input, 0);
-            plan.variable = symbolName(child(input, 1));
-            if (plan.variable.empty()) {
-                return VerdictE::NotChecked;
-            }
-            if (n == 2) {
-                plan.kind = PlanS::KindE::Derivative;
-                plan.what = u"'s antiderivative does not differentiate back to the integrand";
-                return byPoints(context, plan, why);
-            }
-            if (n != 4) {
-                return VerdictE::NotChecked;
-            }
-            plan.kind = PlanS::KindE::Integral;
-            plan.numeric = word == WordE::Nintegrate;
-            if (hasInfinity(context, *child(input, 2)) || hasInfinity(context, *child(input, 3))) {
-                why = u"unchecked: the check integrates over finite intervals only";
-                return VerdictE::Unchecked;
-            }
-            plan.from = child(input, 2);
-            plan.to = child(input, 3);
-            plan.what = u"'s integral differs from Arb's numeric integral";
-            return byPoints(context, plan, why);
-        case WordE::Solve: {
-            if (n != 2) {
-                return VerdictE::NotChecked;
-            }
-            std::unique_ptr<NodeABC> owner;
-            NodeABC* f = zeroSide(context, *child(input, 0), owner);
-            plan.variable = symbolName(child(input, 1));
-            if (f == nullptr || plan.variable.empty()) {
-                return VerdictE::NotChecked;
-            }
-            // Each root in place of the variable: f(root) is zero.
-            std::vector<NodeABC*> roots;
-            if (wordOf(context, answer) == WordE::List) {
-                for (unsigned int i = 0; i < children(answer); ++i) {
-                    roots.push_back(child(answer, i));
-                }
-            } else {
-                roots.push_back(&answer);
-            }
-            plan.kind = PlanS::KindE::Root;
-            VerdictE verdict = VerdictE::Passed;
-            for (NodeABC* root : roots) {
-                if (root == nullptr) {
-                    continue;
-                }
-                NodeABC* value = root;
-                if (wordOf(context, *root) == WordE::Equal && children(*root) == 2) {
-                    value = child(*root, 1);
-                }
-                std::unique_ptr<NodeABC> substituted(f->clone());
-                if (!substituted) {
-                    throw std::bad_alloc();
-                }
-                // The variable becomes the root: a walk that swaps the symbol's leaves.
-                std::vector<std::pair<ParentNodeABC*, unsigned int>> places;
-                std::vector<NodeABC*> stack{substituted.get()};
-                while (!stack.empty()) {
-                    NodeABC* node = stack.back();
-                    stack.pop_back();
-                    auto* parent = static_cast<ParentNodeABC*>(node->lookUpBase(ParentNodeABC::getCastableId()));
-                    for (unsigned int i = 0; parent != nullptr && i < parent->numChildren(); ++i) {
-                        NodeABC* c = parent->child(i);
-                        if (c != nullptr && symbolName(c) == plan.variable) {
-                            places.emplace_back(parent, i);
-                        } else if (c != nullptr) {
-                            stack.push_back(c);
-                        }
-                    }
-                }
-                if (symbolName(substituted.get()) == plan.variable) {
-                    substituted.reset(value->clone());
-                }
-                for (const auto& place : places) {
-                    NodeABC* copy = value->clone();
-                    if (copy == nullptr) {
-                        throw std::bad_alloc();
-                    }
-                    place.first->replaceChild(place.second, copy);
-                }
-                plan.left = substituted.get();
-                plan.right = substituted.get();
-                plan.what = u"'s root " + plan.variable + u" = " + value->toPrefixString().substr(0, 60) +
-                            u" does not make the equation zero";
-                PlanS one = plan;
-                one.variable.clear();
-                const VerdictE v = byPoints(context, one, why);
-                if (v == VerdictE::Failed) {
-                    return v;
-                }
-                if (v == VerdictE::Unchecked) {
-                    verdict = v;
-                }
-            }
-            return verdict;
-        }
+            return checkIntegral(word, input, answer, context, why);
+        case WordE::Solve:
+            return checkSolve(input, answer, context, why);
         default:
             return VerdictE::NotChecked;
     }

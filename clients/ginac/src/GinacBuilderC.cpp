@@ -439,6 +439,14 @@ GiNaC::ex GinacBuilderC::unary(OperationE operation, const GiNaC::ex& a) const {
             checkNormalSize(b, u"factor", limits);
             return factorForm(b);
         }
+        default:
+            return specialUnary(operation, a);
+    }
+}
+
+// The special functions, sec ... acot and log10; anything else is refused.
+GiNaC::ex GinacBuilderC::specialUnary(OperationE operation, const GiNaC::ex& a) const {
+    switch (operation) {
         case OperationE::Gamma:
         case OperationE::Lgamma:
             checkGammaArgument(operation, a, limits);

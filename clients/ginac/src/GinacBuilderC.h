@@ -52,6 +52,7 @@ private:
     unsigned serialFor(const std::u16string& name, SymbolC* symbol, std::size_t arity);
     GiNaC::ex apply(OperationE operation, std::vector<GiNaC::ex>& arguments) const;
     GiNaC::ex unary(OperationE operation, const GiNaC::ex& a) const;
+    GiNaC::ex specialUnary(OperationE operation, const GiNaC::ex& a) const;
     GiNaC::ex derivative(std::vector<GiNaC::ex>& arguments) const;
     GiNaC::ex series(std::vector<GiNaC::ex>& arguments) const;
     static std::vector<GiNaC::ex>& spareValues();

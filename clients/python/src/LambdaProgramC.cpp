@@ -100,6 +100,97 @@ bool LambdaProgramC::compile(const NodeABC* tree, const std::vector<std::u16stri
     return true;
 }
 
+// One instruction over the m points of a chunk whose slots start at stack;
+// returns the number of slots in use after it.
+inline std::size_t LambdaProgramC::step(const InstructionS& instruction, const std::vector<const double*>& inputs,
+                                        std::size_t begin, std::size_t m, std::size_t chunk, double* stack,
+                                        std::size_t top) {
+    double* r = stack + (top == 0 ? 0 : (top - 1) * chunk);  // the top slot
+    switch (instruction.op) {
+    case OpE::Const: {
+        double* s = stack + top * chunk;
+        std::fill(s, s + m, instruction.value);
+        return top + 1;
+    }
+    case OpE::Arg: {
+        double* s = stack + top * chunk;
+        const double* in = inputs[instruction.count] + begin;
+        std::copy(in, in + m, s);
+        return top + 1;
+    }
+    case OpE::Add:
+    case OpE::Mul: {
+        const std::size_t n = instruction.count;
+        double* first = stack + (top - n) * chunk;
+        for (std::size_t j = 1; j < n; ++j) {
+            const double* b = first + j * chunk;
+            if (instruction.op == OpE::Add) {
+                for (std::size_t k = 0; k < m; ++k) first[k] += b[k];
+            } else {
+                for (std::size_t k = 0; k < m; ++k) first[k] *= b[k];
+            }
+        }
+        return top - (n - 1);
+    }
+    case OpE::Sub:
+    case OpE::Div:
+    case OpE::Pow:
+    case OpE::Atan2: {
+        double* a = r - chunk;
+        const double* b = r;
+        switch (instruction.op) {
+        case OpE::Sub: for (std::size_t k = 0; k < m; ++k) a[k] -= b[k]; break;
+        case OpE::Div: for (std::size_t k = 0; k < m; ++k) a[k] /= b[k]; break;
+        case OpE::Pow:
+            for (std::size_t k = 0; k < m; ++k) a[k] = std::pow(a[k], b[k]);
+            break;
+        default: for (std::size_t k = 0; k < m; ++k) a[k] = std::atan2(a[k], b[k]); break;
+        }
+        return top - 1;
+    }
+    default:
+        elementwise(instruction, r, m);
+        return top;
+    }
+}
+
+// A function of one argument, in place over the m values at r.
+inline void LambdaProgramC::elementwise(const InstructionS& instruction, double* r, std::size_t m) {
+    switch (instruction.op) {
+    case OpE::Neg: for (std::size_t k = 0; k < m; ++k) r[k] = -r[k]; break;
+    case OpE::Sin: for (std::size_t k = 0; k < m; ++k) r[k] = std::sin(r[k]); break;
+    case OpE::Cos: for (std::size_t k = 0; k < m; ++k) r[k] = std::cos(r[k]); break;
+    case OpE::Tan: for (std::size_t k = 0; k < m; ++k) r[k] = std::tan(r[k]); break;
+    case OpE::Exp: for (std::size_t k = 0; k < m; ++k) r[k] = std::exp(r[k]); break;
+    case OpE::Log: for (std::size_t k = 0; k < m; ++k) r[k] = std::log(r[k]); break;
+    case OpE::Sqrt: for (std::size_t k = 0; k < m; ++k) r[k] = std::sqrt(r[k]); break;
+    case OpE::Abs: for (std::size_t k = 0; k < m; ++k) r[k] = std::fabs(r[k]); break;
+    case OpE::Asin: for (std::size_t k = 0; k < m; ++k) r[k] = std::asin(r[k]); break;
+    case OpE::Acos: for (std::size_t k = 0; k < m; ++k) r[k] = std::acos(r[k]); break;
+    case OpE::Atan: for (std::size_t k = 0; k < m; ++k) r[k] = std::atan(r[k]); break;
+    case OpE::Sinh: for (std::size_t k = 0; k < m; ++k) r[k] = std::sinh(r[k]); break;
+    case OpE::Cosh: for (std::size_t k = 0; k < m; ++k) r[k] = std::cosh(r[k]); break;
+    case OpE::Tanh: for (std::size_t k = 0; k < m; ++k) r[k] = std::tanh(r[k]); break;
+    case OpE::PowInt: {
+        const std::uint32_t exponent = instruction.count;
+        for (std::size_t k = 0; k < m; ++k) {
+            double base = r[k];
+            double product = 1.0;
+            for (std::uint32_t e = exponent; e != 0; e >>= 1) {
+                if ((e & 1U) != 0) {
+                    product *= base;
+                }
+                base *= base;
+            }
+            r[k] = instruction.value < 0 ? 1.0 / product : product;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
 void LambdaProgramC::evaluate(const std::vector<const double*>& inputs, std::size_t count, double* out) const {
     const std::size_t chunk = std::max<std::size_t>(1, std::min(kChunk, kStackBudget / std::max<std::size_t>(1, stack_depth)));
     std::vector<double> stack(stack_depth * chunk);
@@ -107,83 +198,7 @@ void LambdaProgramC::evaluate(const std::vector<const double*>& inputs, std::siz
         const std::size_t m = std::min(chunk, count - begin);
         std::size_t top = 0;  // slots in use
         for (const InstructionS& instruction : code) {
-            double* r = stack.data() + (top == 0 ? 0 : (top - 1) * chunk);  // the top slot
-            switch (instruction.op) {
-            case OpE::Const: {
-                double* s = stack.data() + top * chunk;
-                std::fill(s, s + m, instruction.value);
-                ++top;
-                continue;
-            }
-            case OpE::Arg: {
-                double* s = stack.data() + top * chunk;
-                const double* in = inputs[instruction.count] + begin;
-                std::copy(in, in + m, s);
-                ++top;
-                continue;
-            }
-            case OpE::Add:
-            case OpE::Mul: {
-                const std::size_t n = instruction.count;
-                double* first = stack.data() + (top - n) * chunk;
-                for (std::size_t j = 1; j < n; ++j) {
-                    const double* b = first + j * chunk;
-                    if (instruction.op == OpE::Add) {
-                        for (std::size_t k = 0; k < m; ++k) first[k] += b[k];
-                    } else {
-                        for (std::size_t k = 0; k < m; ++k) first[k] *= b[k];
-                    }
-                }
-                top -= n - 1;
-                continue;
-            }
-            case OpE::Sub:
-            case OpE::Div:
-            case OpE::Pow:
-            case OpE::Atan2: {
-                double* a = r - chunk;
-                const double* b = r;
-                switch (instruction.op) {
-                case OpE::Sub: for (std::size_t k = 0; k < m; ++k) a[k] -= b[k]; break;
-                case OpE::Div: for (std::size_t k = 0; k < m; ++k) a[k] /= b[k]; break;
-                case OpE::Pow:
-                    for (std::size_t k = 0; k < m; ++k) a[k] = std::pow(a[k], b[k]);
-                    break;
-                default: for (std::size_t k = 0; k < m; ++k) a[k] = std::atan2(a[k], b[k]); break;
-                }
-                --top;
-                continue;
-            }
-            case OpE::Neg: for (std::size_t k = 0; k < m; ++k) r[k] = -r[k]; continue;
-            case OpE::Sin: for (std::size_t k = 0; k < m; ++k) r[k] = std::sin(r[k]); continue;
-            case OpE::Cos: for (std::size_t k = 0; k < m; ++k) r[k] = std::cos(r[k]); continue;
-            case OpE::Tan: for (std::size_t k = 0; k < m; ++k) r[k] = std::tan(r[k]); continue;
-            case OpE::Exp: for (std::size_t k = 0; k < m; ++k) r[k] = std::exp(r[k]); continue;
-            case OpE::Log: for (std::size_t k = 0; k < m; ++k) r[k] = std::log(r[k]); continue;
-            case OpE::Sqrt: for (std::size_t k = 0; k < m; ++k) r[k] = std::sqrt(r[k]); continue;
-            case OpE::Abs: for (std::size_t k = 0; k < m; ++k) r[k] = std::fabs(r[k]); continue;
-            case OpE::Asin: for (std::size_t k = 0; k < m; ++k) r[k] = std::asin(r[k]); continue;
-            case OpE::Acos: for (std::size_t k = 0; k < m; ++k) r[k] = std::acos(r[k]); continue;
-            case OpE::Atan: for (std::size_t k = 0; k < m; ++k) r[k] = std::atan(r[k]); continue;
-            case OpE::Sinh: for (std::size_t k = 0; k < m; ++k) r[k] = std::sinh(r[k]); continue;
-            case OpE::Cosh: for (std::size_t k = 0; k < m; ++k) r[k] = std::cosh(r[k]); continue;
-            case OpE::Tanh: for (std::size_t k = 0; k < m; ++k) r[k] = std::tanh(r[k]); continue;
-            case OpE::PowInt: {
-                const std::uint32_t exponent = instruction.count;
-                for (std::size_t k = 0; k < m; ++k) {
-                    double base = r[k];
-                    double product = 1.0;
-                    for (std::uint32_t e = exponent; e != 0; e >>= 1) {
-                        if ((e & 1U) != 0) {
-                            product *= base;
-                        }
-                        base *= base;
-                    }
-                    r[k] = instruction.value < 0 ? 1.0 / product : product;
-                }
-                continue;
-            }
-            }
+            top = step(instruction, inputs, begin, m, chunk, stack.data(), top);
         }
         std::copy(stack.data(), stack.data() + m, out + begin);
     }

@@ -41,6 +41,10 @@ private:
         std::uint32_t count;  // Add, Mul: operands; Arg: the argument's index; PowInt: |exponent|
         double value;         // Const; PowInt: the exponent's sign (1 or -1)
     };
+    static std::size_t step(const InstructionS& instruction, const std::vector<const double*>& inputs,
+                            std::size_t begin, std::size_t m, std::size_t chunk, double* stack, std::size_t top);
+    static void elementwise(const InstructionS& instruction, double* r, std::size_t m);
+
     std::vector<InstructionS> code;
     std::size_t stack_depth = 0;
     std::size_t argument_count = 0;

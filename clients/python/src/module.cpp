@@ -595,14 +595,9 @@ struct LambdaS {
     LambdaProgramC program;
 };
 
-}  // namespace
-
-PYBIND11_MODULE(_core, m) {
-    m.doc() = "algexpr's expression trees, sessions and numeric evaluation (see the package algexpr)";
-    py::register_exception<EvaluationError>(m, "EvaluationError", PyExc_ArithmeticError);
-
-    py::class_<ExprValueC>(m, "Expr")
-        .def(py::init([](py::object value) { return fromExprC(toExprCOrThrow(value)); }), py::arg("value"))
+// Expr: construction, structure, comparison and hashing.
+void defineExprStructure(py::class_<ExprValueC>& expr) {
+    expr.def(py::init([](py::object value) { return fromExprC(toExprCOrThrow(value)); }), py::arg("value"))
         .def_property_readonly("kind", [](const ExprValueC& e) {
             static const char* const names[] = {"integer", "float", "symbol", "core_symbol",
                                                 "function", "core_function", "other"};
@@ -635,8 +630,12 @@ PYBIND11_MODULE(_core, m) {
             if (!py::isinstance<ExprValueC>(b)) return py::reinterpret_borrow<py::object>(Py_NotImplemented);
             return py::bool_(!equalTrees(a.node(), b.cast<const ExprValueC&>().node()));
         })
-        .def("__hash__", [](const ExprValueC& e) { return static_cast<py::ssize_t>(hashTree(e.node())); })
-        .def("__add__", [](py::object a, py::object b) { return binary(u"plus", true, a, b); })
+        .def("__hash__", [](const ExprValueC& e) { return static_cast<py::ssize_t>(hashTree(e.node())); });
+}
+
+// Expr: arithmetic operators and texts.
+void defineExprOperators(py::class_<ExprValueC>& expr) {
+    expr.def("__add__", [](py::object a, py::object b) { return binary(u"plus", true, a, b); })
         .def("__radd__", [](py::object a, py::object b) { return binary(u"plus", true, b, a); })
         .def("__sub__", [](py::object a, py::object b) { return binary(u"minus", false, a, b); })
         .def("__rsub__", [](py::object a, py::object b) { return binary(u"minus", false, b, a); })
@@ -663,8 +662,12 @@ PYBIND11_MODULE(_core, m) {
         .def("__reduce__", [](const ExprValueC& e) {
             return py::make_tuple(py::module_::import("algexpr").attr("parse"),
                                   py::make_tuple(u8(toText(e.node(), NotationE::Prefix)), "prefix"));
-        })
-        .def_property_readonly("is_group", &ExprValueC::isGroup)
+        });
+}
+
+// Expr: grouping, symbols, substitution, matching and size.
+void defineExprQueries(py::class_<ExprValueC>& expr) {
+    expr.def_property_readonly("is_group", &ExprValueC::isGroup)
         .def("group", &ExprValueC::grouped)
         .def_property_readonly("free_symbols", [](const ExprValueC& e) {
             std::vector<std::u16string> names;
@@ -683,7 +686,10 @@ PYBIND11_MODULE(_core, m) {
         .def("size", [](const ExprValueC& e) { return treeSize(e.node()); })
         .def("depth", [](const ExprValueC& e) { return treeDepth(e.node()); })
         .def("_postorder", &postorder);
+}
 
+// The tree order as a sort key.
+void defineSortKey(py::module_& m) {
     py::class_<SortKeyS>(m, "SortKey")
         .def("__lt__", [](const SortKeyS& a, const SortKeyS& b) { return compareTrees(a.value.node(), b.value.node()) < 0; })
         .def("__le__", [](const SortKeyS& a, const SortKeyS& b) { return compareTrees(a.value.node(), b.value.node()) <= 0; })
@@ -692,7 +698,10 @@ PYBIND11_MODULE(_core, m) {
         .def("__eq__", [](const SortKeyS& a, const SortKeyS& b) { return compareTrees(a.value.node(), b.value.node()) == 0; });
     m.def("sort_key", [](const ExprValueC& e) { return SortKeyS{e}; }, py::arg("expr"),
           "The tree order (numbers, symbols, functions) as a key: sorted(exprs, key=algexpr.sort_key).");
+}
 
+// Sessions and the engines there are.
+void defineSessions(py::module_& m) {
     py::class_<SessionHandleS>(m, "Session")
         .def(py::init(&newSession), py::arg("engine") = "ginac", py::kw_only(), py::arg("digits") = py::none(),
              py::arg("real") = py::none(), py::arg("limits") = py::dict())
@@ -721,7 +730,10 @@ PYBIND11_MODULE(_core, m) {
         kinds.push_back("numeric");
         return kinds;
     });
+}
 
+// Reading texts and building trees.
+void defineBuilding(py::module_& m) {
     m.def("_read", &readText, py::arg("text"), py::arg("notation"));
     m.def("_from_prefix", [](const std::string& text) { return readText(text, "prefix"); });
     m.def("_build", &build);
@@ -731,7 +743,10 @@ PYBIND11_MODULE(_core, m) {
     });
     m.def("call", [](const std::string& name, py::args arguments) { return callOf(name, false, arguments); });
     m.def("operation", [](const std::string& name, py::args arguments) { return callOf(name, true, arguments); });
+}
 
+// lambdify's compiled programs, evaluated over NumPy arrays.
+void defineLambda(py::module_& m) {
     py::class_<LambdaS>(m, "_Lambda")
         .def(py::init([](const ExprValueC& e, const std::vector<ExprValueC>& arguments) {
             std::vector<std::u16string> names;
@@ -769,4 +784,20 @@ PYBIND11_MODULE(_core, m) {
             }
             return out;
         });
+}
+
+}  // namespace
+
+PYBIND11_MODULE(_core, m) {
+    m.doc() = "algexpr's expression trees, sessions and numeric evaluation (see the package algexpr)";
+    py::register_exception<EvaluationError>(m, "EvaluationError", PyExc_ArithmeticError);
+
+    py::class_<ExprValueC> expr(m, "Expr");
+    defineExprStructure(expr);
+    defineExprOperators(expr);
+    defineExprQueries(expr);
+    defineSortKey(m);
+    defineSessions(m);
+    defineBuilding(m);
+    defineLambda(m);
 }
