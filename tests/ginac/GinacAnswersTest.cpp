@@ -357,7 +357,14 @@ TEST(GinacAnswersTest, ExponentialsOfHugeFloatsAreRefused) {
              {"power(2,times(1e25,i))", false,
               "power: the angle of the result, about 10^24 radians, leaves fewer correct digits than asked for"},
              {"power(2.0,times(power(10,200),i))", true, "power: the angle of the result, about 10^199 radians"},
-             {"power(2,times(1e5,i))", false, ""}}) {
+             {"power(2,times(1e5,i))", false, ""},
+             // e^c is exp(c) to GiNaC.
+             {"abs(power(e,power(sqrt(-3),sqrt(1e20))))", false, "power: the result would be a float of about 10^"},
+             {"power(e,times(1e200,i))", false, ""},
+             {"power(e,plus(1.5,i))", false, ""},
+             // (b^q)^c is b^(q*c) to GiNaC.
+             {"abs(power(sqrt(2),power(sqrt(-3),sqrt(1e20))))", false, "power: the result would be a float of about 10^"},
+             {"power(sqrt(2),plus(0.5,i))", false, ""}}) {
         const Outcome outcome = run(text, numeric);
         if (reason.empty()) {
             EXPECT_NE(outcome.text, "null") << text;  // an imaginary argument stays in range

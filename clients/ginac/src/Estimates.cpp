@@ -142,6 +142,20 @@ GiNaC::numeric numberOfBase(const GiNaC::ex& base) {
 }
 
 void checkFloatPower(const GiNaC::ex& base, const GiNaC::numeric& exponent) {
+    // exp(a) to a float power c is exp(a*c) to GiNaC (e^c of a huge complex
+    // c took 2 GB).
+    if (GiNaC::is_the_function<GiNaC::exp_SERIAL>(base) && GiNaC::is_exactly_a<GiNaC::numeric>(base.op(0))) {
+        const GiNaC::numeric argument = GiNaC::ex_to<GiNaC::numeric>(base.op(0)) * exponent;
+        checkExponentialArgument(u"power", argument);
+        checkPeriodicArgument(u"power", argument.imag());
+        return;
+    }
+    // (b^q)^c of numbers is b^(q*c) to GiNaC (sqrt(2)^c of a huge c took 2 GB).
+    if (GiNaC::is_exactly_a<GiNaC::power>(base) && GiNaC::is_exactly_a<GiNaC::numeric>(base.op(0)) &&
+        GiNaC::is_exactly_a<GiNaC::numeric>(base.op(1))) {
+        checkFloatPower(base.op(0), GiNaC::ex_to<GiNaC::numeric>(base.op(1)) * exponent);
+        return;
+    }
     const GiNaC::numeric b = numberOfBase(base);
     if (b.is_zero() || b.is_equal(1) || exponent.is_zero()) {
         return;
