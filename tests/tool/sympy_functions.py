@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: MIT
 """The special and everyday functions of the vocabulary, checked with SymPy.
 
-    sympy_special.py TOOL
+    sympy_functions.py TOOL
 
 - values: each function at a few points with each engine that computes it
   (`TOOL eval --numeric --digits 30 --engine E`), against SymPy's N: to 20
