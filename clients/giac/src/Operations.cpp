@@ -252,6 +252,20 @@ gen solution(const gen& s, ::giac::context* context) {
     return gen(::giac::real_object(value));
 }
 
+// The solutions as a list, by their real values (key) where `ordered`.
+template <class KeyT>
+gen listOf(std::vector<std::pair<KeyT, gen>>& solutions, bool ordered) {
+    if (ordered) {
+        std::stable_sort(solutions.begin(), solutions.end(),
+                         [](const auto& p, const auto& q) { return p.first < q.first; });
+    }
+    ::giac::vecteur list;
+    for (const auto& s : solutions) {
+        list.push_back(s.second);
+    }
+    return gen(list, 0);
+}
+
 // solve(list(equations...), list(variables...)): each solution a list of
 // the variables' values in their order; the solutions in ascending order of
 // those values where all are real.
@@ -288,15 +302,7 @@ gen solveSystem(const gen& equations, const gen& variables, ::giac::context* con
         }
         solutions.emplace_back(std::move(where), gen(values, 0));
     }
-    if (ordered) {
-        std::stable_sort(solutions.begin(), solutions.end(),
-                         [](const auto& p, const auto& q) { return p.first < q.first; });
-    }
-    ::giac::vecteur list;
-    for (const auto& s : solutions) {
-        list.push_back(s.second);
-    }
-    return gen(list, 0);
+    return listOf(solutions, ordered);
 }
 
 gen solve(std::vector<gen>& arguments, ::giac::context* context) {
@@ -319,15 +325,7 @@ gen solve(std::vector<gen>& arguments, ::giac::context* context) {
         ordered = ordered && realNumber(value, where, context);
         solutions.emplace_back(where, value);
     }
-    if (ordered) {
-        std::stable_sort(solutions.begin(), solutions.end(),
-                         [](const auto& p, const auto& q) { return p.first < q.first; });
-    }
-    ::giac::vecteur list;
-    for (const auto& s : solutions) {
-        list.push_back(s.second);
-    }
-    return gen(list, 0);
+    return listOf(solutions, ordered);
 }
 
 gen series(std::vector<gen>& arguments, ::giac::context* context) {
