@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Counting.h"
 #include "MessageText.h"
 
 namespace qorv::math::algexpr::poly {
@@ -31,20 +32,6 @@ double log2Largest(const fmpz_mpoly_struct* z) {
     return largest < 0 ? 0.0 : log2Of(z->coeffs + largest);
 }
 
-// C(n + k, k), the monomials of degree at most k in n generators, from above.
-double binomial(double n, double k) {
-    const double small = std::min(n, k);
-    const double large = std::max(n, k);
-    if (small <= 64.0) {
-        double result = 1.0;
-        for (double i = 1.0; i <= small; i += 1.0) {
-            result = result * (large + i) / i;
-        }
-        return result < 9007199254740992.0 ? std::round(result) : result;
-    }
-    return std::exp(std::lgamma(n + k + 1.0) - std::lgamma(n + 1.0) - std::lgamma(k + 1.0)) * 1.0001;
-}
-
 // The dense bound and the total-degree bound of a polynomial whose degrees
 // are `degrees` and total degree `total`.
 double monomialsBound(const std::vector<double>& degrees, double total) {
@@ -54,7 +41,7 @@ double monomialsBound(const std::vector<double>& degrees, double total) {
         dense *= d + 1.0;
         used += d > 0.0 ? 1.0 : 0.0;
     }
-    return std::min(dense, binomial(used, total));
+    return std::min(dense, support::binomialBound(used, total));
 }
 
 double log2Count(double n) { return n > 1.0 ? std::log2(n) : 0.0; }
@@ -113,7 +100,7 @@ BoundS powerBound(const ShapeS& a, double k) {
     }
     BoundS bound;
     // The products of k terms chosen among a's, with repetition.
-    const double chosen = a.terms <= 1.0 ? 1.0 : binomial(a.terms - 1.0, k);
+    const double chosen = a.terms <= 1.0 ? 1.0 : support::binomialBound(a.terms - 1.0, k);
     bound.terms = std::min(chosen, monomialsBound(degrees, a.total * k));
     bound.bits = k * std::max(a.bits + log2Count(a.terms), a.denominator_bits);
     bound.computed = computedOf(degrees, bound.terms);

@@ -295,6 +295,10 @@ TEST(GinacSessionTest, SizeLimitsRefuseBeforeComputing) {
         {"expand(power(plus(x,1),10000))", "expand: expanding would give up to 10,001 terms and 30,"},
         {"simplify(plus(power(plus(x,1),100000),divide(1,x)))", "simplify: expanding would give"},
         {"factor(power(plus(x,y,z),1000))", "factor: expanding would give up to 501,501 terms"},
+        // A degree past 2^53 in the term bound (the polynomial route declines
+        // degrees past 2^40 to this path).
+        {"expand(power(plus(times(8,x),power(x,7625597484987)),19683))",
+         "expand: expanding would give up to 19,684 terms and 466,"},
     };
     for (const auto& c : cases) {
         const Outcome outcome = run(c.input);

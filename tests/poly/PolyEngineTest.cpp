@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "Counting.h"
 #include "PolyFixture.h"
 #include "RefusalC.h"
 
@@ -302,4 +303,18 @@ TEST(PolyEngineTest, TheSameGraphEveryTime) {
         EXPECT_TRUE(first.empty() || written == first);
         first = written;
     }
+}
+
+// The size estimates' binomials stay right where lgamma differences lose
+// every digit (degrees past 2^53), and exact where a count is small.
+TEST(PolyEngineTest, BinomialBoundsHoldAtHugeDegrees) {
+    using qorv::math::algexpr::support::binomialBound;
+    using qorv::math::algexpr::support::logBinomial;
+    EXPECT_EQ(binomialBound(19683.0, 1.0), 19684.0);
+    EXPECT_EQ(binomialBound(3.0, 30.0), 5456.0);
+    EXPECT_EQ(logBinomial(0.0, 5.0), 0.0);
+    EXPECT_NEAR(logBinomial(1.5e17, 3.0), 116.85647559779278, 1e-9);
+    EXPECT_NEAR(logBinomial(100.0, 1.5e17), 3591.2017933451316, 1e-8);
+    EXPECT_NEAR(logBinomial(2e6, 1000.0), 8596.779768318238, 1e-7);
+    EXPECT_GE(binomialBound(1.5e17, 3.0), 5.625e50);
 }

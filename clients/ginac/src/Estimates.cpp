@@ -113,9 +113,6 @@ double numberWeight(const GiNaC::ex& e) {
     return weight;
 }
 
-// ln of the binomial coefficient C(n + k, k).
-double logBinomial(double n, double k) { return std::lgamma(n + k + 1.0) - std::lgamma(n + 1.0) - std::lgamma(k + 1.0); }
-
 struct Size {
     double terms;   // of the expanded form
     double digits;  // log10 of the sum of the absolute values of its coefficients
@@ -305,7 +302,7 @@ struct Expansion {
         }
         // No polynomial of degree d in v atoms has more than C(d + v, v) terms.
         if (size.terms > 1.0 && !atoms.empty()) {
-            const double bound = std::exp(logBinomial(size.degree, static_cast<double>(atoms.size())));
+            const double bound = binomialBound(size.degree, static_cast<double>(atoms.size()));
             size.terms = std::min(size.terms, std::max(1.0, std::ceil(bound)));
         }
         return size;
@@ -315,7 +312,7 @@ struct Expansion {
         const double n = magnitude(exponent);
         if (exponent.is_pos_integer()) {
             // At most C(n + t - 1, t - 1) terms from a base of t terms.
-            size.terms = base.terms <= 1.0 ? 1.0 : std::exp(logBinomial(n, base.terms - 1.0));
+            size.terms = base.terms <= 1.0 ? 1.0 : binomialBound(n, base.terms - 1.0);
             size.digits = n * base.digits;
         } else {
             inner_terms += base.terms;
