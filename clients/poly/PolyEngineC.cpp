@@ -8,6 +8,7 @@
 #include <flint/fmpz_factor.h>
 #include <flint/fmpz_mpoly.h>
 #include <flint/fmpz_mpoly_factor.h>
+#include <flint/fmpq_poly.h>
 #include <flint/fmpz_vec.h>
 
 #include <memory>
@@ -30,6 +31,10 @@ namespace {
 // Integers of more digits are left to the engine: factoring them may take
 // any time.
 constexpr std::size_t kMaxFactoredDigits = 40;
+
+// Partial fractions of denominators of higher degree are refused: the
+// Bezout cofactors' coefficients grow with the degree.
+constexpr slong kMaxApartDegree = 200;
 
 // An integer polynomial in the ring's integer context, cleared when it goes.
 class IntegerPoly {
@@ -90,7 +95,7 @@ void rationalOf(IntegerPoly& z, const PolyRingC& ring, FlintPolyC& p) {
 
 namespace {
 
-const char16_t* const kNames[] = {u"expand", u"factor", u"simplify", u"gcd", u"lcm", u"quo", u"rem"};
+const char16_t* const kNames[] = {u"expand", u"factor", u"simplify", u"gcd", u"lcm", u"quo", u"rem", u"apart"};
 
 }  // namespace
 
@@ -124,13 +129,18 @@ PolyEngineC::PolyEngineC(support::ResultGraphC& graph, const PolyLimitsS& limits
 IdT PolyEngineC::run(OperationE operation, const IdT* arguments, std::size_t count) {
     const bool division = operation == OperationE::Quo || operation == OperationE::Rem;
     const bool pair = operation == OperationE::Gcd || operation == OperationE::Lcm;
-    const std::size_t wanted = pair ? 2 : division ? (count == 3 ? 3 : 2) : 1;
+    const bool fractions = operation == OperationE::Apart;
+    const std::size_t wanted = pair || fractions ? 2 : division ? (count == 3 ? 3 : 2) : 1;
     if (count != wanted) {
         return kNoId;  // the engine names the misuse
     }
     PolyReaderC reader(graph, limits, nameOf(operation));
-    if (!reader.read(arguments, division ? 2 : count, count == 3 ? arguments[2] : kNoId)) {
+    const IdT variable = count == 3 ? arguments[2] : fractions ? arguments[1] : kNoId;
+    if (!reader.read(arguments, division ? 2 : fractions ? 1 : count, variable)) {
         return kNoId;
+    }
+    if (fractions) {
+        return reader.onlySymbols() ? apart(reader) : kNoId;
     }
     const std::size_t generators = reader.ring().size();
     if (generators == 0) {
@@ -362,6 +372,143 @@ IdT PolyEngineC::divide(PolyReaderC& reader, bool quotient) {
     FlintPolyC r(ring);
     fmpq_mpoly_divrem(q.get(), r.get(), a.numerator->get(), b.numerator->get(), ring.get());
     return PolyWriterC(graph, ring).polynomial(quotient ? q : r);
+}
+
+namespace {
+
+// A univariate FLINT polynomial over the rationals, cleared when it goes.
+struct UnivariateC {
+    UnivariateC() { fmpq_poly_init(value); }
+    ~UnivariateC() { fmpq_poly_clear(value); }
+    UnivariateC(const UnivariateC&) = delete;
+    UnivariateC& operator=(const UnivariateC&) = delete;
+    fmpq_poly_t value;
+};
+
+}  // namespace
+
+// N/D in generator 0 (x): N = P*D + R; D = u * f1^e1 ... fk^ek over the
+// integers (fi primitive, irreducible); with Qi = D/(u fi^ei) and Si its
+// inverse modulo fi^ei (Bezout), Ai = (R/u)*Si mod fi^ei, and R/D is the sum
+// of Ai/fi^ei, each Ai then written in powers of fi (its digits in base fi).
+// Every division is by a polynomial in x alone, whose leading term in the
+// lexicographic order is a power of x: FLINT's division is then division in x,
+// whatever other symbols the numerator holds.
+IdT PolyEngineC::apart(PolyReaderC& reader) {
+    const PolyReaderC::FractionS& a = reader.value(0);
+    const PolyRingC& ring = reader.ring();
+    PolyWriterC writer(graph, ring);
+    if (!a.denominator) {
+        return writer.polynomial(*a.numerator);
+    }
+    const FlintPolyC& d = *a.denominator;
+    if (!fmpq_mpoly_is_fmpq_poly(d.get(), 0, ring.get())) {
+        throw support::RefusalC(
+            u"apart: the denominator holds symbols besides the variable; partial fractions are taken over the "
+            u"rationals only (substitute numbers for the other symbols, or take the variable to be the one in the "
+            u"denominator)");
+    }
+    if (fmpq_mpoly_degree_si(d.get(), 0, ring.get()) > kMaxApartDegree) {
+        throw support::RefusalC(u"apart: the denominator's degree is beyond " + countText(kMaxApartDegree));
+    }
+    FlintPolyC whole(ring);
+    FlintPolyC rest(ring);
+    fmpq_mpoly_divrem(whole.get(), rest.get(), a.numerator->get(), d.get(), ring.get());
+
+    // The factors over the integers, and the unit u that is left.
+    IntegerPoly dz(ring);
+    FlintRationalC unit;
+    primitive(d, ring, dz, unit.value);
+    fmpz_mpoly_factor_t f;
+    fmpz_mpoly_factor_init(f, ring.integers());
+    struct Cleared {
+        fmpz_mpoly_factor_struct* f;
+        const PolyRingC& ring;
+        ~Cleared() { fmpz_mpoly_factor_clear(f, ring.integers()); }
+    } cleared{f, ring};
+    if (!fmpz_mpoly_factor(f, dz.get(), ring.integers())) {
+        throw support::RefusalC(u"apart: the polynomial library could not factor the denominator");
+    }
+    fmpq_mul_fmpz(unit.value, unit.value, f->constant);
+    fmpq_mpoly_scalar_div_fmpq(rest.get(), rest.get(), unit.value, ring.get());
+
+    const slong count = f->num;
+    std::vector<std::unique_ptr<UnivariateC>> bases;    // fi
+    std::vector<std::unique_ptr<UnivariateC>> powers;   // fi^ei
+    for (slong i = 0; i < count; ++i) {
+        FlintPolyC factor_q(ring);
+        IntegerPoly factor_z(ring);
+        fmpz_mpoly_set(factor_z.get(), f->poly + i, ring.integers());
+        rationalOf(factor_z, ring, factor_q);
+        bases.push_back(std::make_unique<UnivariateC>());
+        fmpq_mpoly_get_fmpq_poly(bases.back()->value, factor_q.get(), 0, ring.get());
+        powers.push_back(std::make_unique<UnivariateC>());
+        fmpq_poly_pow(powers.back()->value, bases.back()->value, fmpz_get_ui(f->exp + i));
+    }
+
+    std::vector<IdT> terms;
+    const auto addTerms = [&](IdT written) {
+        if (graph.kind(written) == support::ResultGraphC::KindE::Sum) {
+            const std::vector<IdT> parts(graph.children(written), graph.children(written) + graph.node(written).count);
+            terms.insert(terms.end(), parts.begin(), parts.end());
+        } else {
+            terms.push_back(written);
+        }
+    };
+    if (!whole.isZero()) {
+        addTerms(writer.polynomial(whole));
+    }
+    for (slong i = 0; i < count; ++i) {
+        UnivariateC others;
+        fmpq_poly_one(others.value);
+        for (slong j = 0; j < count; ++j) {
+            if (j != i) {
+                fmpq_poly_mul(others.value, others.value, powers[static_cast<std::size_t>(j)]->value);
+            }
+        }
+        UnivariateC g;
+        UnivariateC s;
+        UnivariateC t;
+        fmpq_poly_xgcd(g.value, s.value, t.value, others.value, powers[static_cast<std::size_t>(i)]->value);
+        FlintPolyC inverse(ring);
+        FlintPolyC modulus(ring);
+        FlintPolyC base(ring);
+        fmpq_mpoly_set_fmpq_poly(inverse.get(), s.value, 0, ring.get());
+        fmpq_mpoly_set_fmpq_poly(modulus.get(), powers[static_cast<std::size_t>(i)]->value, 0, ring.get());
+        fmpq_mpoly_set_fmpq_poly(base.get(), bases[static_cast<std::size_t>(i)]->value, 0, ring.get());
+        FlintPolyC product(ring);
+        reader.check(productBound(shapeOf(rest, ring), shapeOf(inverse, ring)), u"the partial fractions");
+        fmpq_mpoly_mul(product.get(), rest.get(), inverse.get(), ring.get());
+        FlintPolyC digits(ring);
+        FlintPolyC numerator(ring);
+        fmpq_mpoly_divrem(digits.get(), numerator.get(), product.get(), modulus.get(), ring.get());
+        // numerator = c0 + c1 f + c2 f^2 + ...: c_j over f^(e - j).
+        const long multiplicity = static_cast<long>(fmpz_get_si(f->exp + i));
+        for (long power = multiplicity; power > 0 && !numerator.isZero(); --power) {
+            FlintPolyC quotient(ring);
+            FlintPolyC digit(ring);
+            fmpq_mpoly_divrem(quotient.get(), digit.get(), numerator.get(), base.get(), ring.get());
+            numerator.swap(quotient);
+            if (digit.isZero()) {
+                continue;
+            }
+            // The digit's content and sign as the coefficient, as factor writes it.
+            IntegerPoly digit_z(ring);
+            FlintRationalC scale;
+            primitive(digit, ring, digit_z, scale.value);
+            FlintPolyC primitive_digit(ring);
+            rationalOf(digit_z, ring, primitive_digit);
+            PolyWriterC::ProductC gathered;
+            gathered.scale(scale.value);
+            gathered.multiply(graph, writer.polynomial(primitive_digit), 1);
+            gathered.multiply(graph, writer.polynomial(base), -power);
+            terms.push_back(writer.product(gathered));
+        }
+    }
+    if (terms.empty()) {
+        return writer.integer(0ul);
+    }
+    return terms.size() == 1 ? terms[0] : graph.sum(terms.data(), terms.size());
 }
 
 }  // namespace qorv::math::algexpr::poly

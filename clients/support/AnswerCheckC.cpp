@@ -1154,7 +1154,7 @@ VerdictE checkForm(WordE word, NodeABC& input, NodeABC& answer, const AnswerChec
     const unsigned int n = children(input);
     PlanS plan;
     plan.right = &answer;
-    if (n != 1) {
+    if (n != (word == WordE::Apart ? 2u : 1u)) {
         return VerdictE::NotChecked;
     }
     plan.left = child(input, 0);
@@ -1163,6 +1163,7 @@ VerdictE checkForm(WordE word, NodeABC& input, NodeABC& answer, const AnswerChec
     plan.points = word == WordE::Simplify ? kUsablePoints : 1;
     plan.what = word == WordE::Simplify ? u"'s simplified form differs from the input"
                 : word == WordE::Expand ? u"'s expansion differs from the input"
+                : word == WordE::Apart  ? u"'s partial fractions differ from the input"
                                         : u"'s factored form differs from the input";
     if (word == WordE::Expand && !expandedForm(context, answer)) {
         why = std::u16string(context.engine) + u"'s expansion still holds a product or a power of a sum; refused";
@@ -1304,6 +1305,7 @@ VerdictE check(NodeABC& input, NodeABC& answer, const AnswerCheckC::ContextS& co
         case WordE::Simplify:
         case WordE::Expand:
         case WordE::Factor:
+        case WordE::Apart:
             return checkForm(word, input, answer, context, why);
         case WordE::Integrate:
         case WordE::Nintegrate:

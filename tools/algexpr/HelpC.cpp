@@ -42,6 +42,8 @@ const char kToolHelp[] =
     "  series VAR POINT ORDER [EXPR...]    the series in VAR around POINT, terms\n"
     "                                      below power ORDER, then order(...)\n"
     "                                      (--drop-order: without it)\n"
+    "  apart VAR [EXPR...]                 partial fractions in VAR over the\n"
+    "                                      rationals\n"
     "and with the Giac engine only (--engine giac):\n"
     "  integrate [--lower A --upper B] VAR [EXPR...]\n"
     "                                      an antiderivative, or the definite\n"
@@ -410,6 +412,15 @@ const char kSolveHelp[] =
     "those Giac gives in one period.\n"
     "  algexpr solve --engine giac x 'plus(power(x,2),times(-3,x),2)'  ->  list(1,2)\n";
 
+const char kApartHelp[] =
+    "Usage: algexpr apart [--engine E] [--from N] [--to N] [--lax] VAR [EXPR...]\n"
+    "Evaluates apart(EXPR,VAR) for each expression: the partial fractions of a\n"
+    "quotient of polynomials in VAR over the rationals, the polynomial part\n"
+    "first, then c/f^k for each irreducible factor f of the denominator (c of\n"
+    "lower degree than f). Other symbols may be in the numerator, not in the\n"
+    "denominator.\n"
+    "  algexpr apart --from infix --to infix x '1/(x^2-1)'  ->  1/(2*(x - 1)) - 1/(2*(x + 1))\n";
+
 }  // namespace
 
 namespace {
@@ -444,6 +455,8 @@ const char* rawText(CommandE command) {
             return kMatchHelp;
         case CommandE::Rewrite:
             return kRewriteHelp;
+        case CommandE::Apart:
+            return kApartHelp;
         case CommandE::Check:
             return kCheckHelp;
         case CommandE::None:

@@ -920,6 +920,9 @@ gen apply(OperationE operation, std::vector<gen>& arguments, std::size_t integer
         case OperationE::Min:
         case OperationE::Max:
             return extreme(operation, arguments, context);
+        case OperationE::Apart:
+            // The polynomial layer takes it at the root; what reaches here it declined.
+            throw misuse(operation, u"only of a quotient of polynomials in symbols, as the whole expression");
         default:
             return unary(operation, arguments[0], integer_digits, context);
     }

@@ -527,6 +527,9 @@ GiNaC::ex GinacBuilderC::apply(OperationE operation, std::vector<GiNaC::ex>& arg
         case OperationE::Nintegrate:
         case OperationE::Nsolve:
             return numberOperation(operation, arguments, limits, working_digits);
+        case OperationE::Apart:
+            // The polynomial layer takes it at the root; what reaches here it declined.
+            throw misuse(operation, u"only of a quotient of polynomials in symbols, as the whole expression");
         case OperationE::Pdiff: {
             const GiNaC::ex& g = arguments[0];
             if (!GiNaC::is_a<GiNaC::function>(g) ||
