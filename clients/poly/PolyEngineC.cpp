@@ -429,6 +429,7 @@ IdT PolyEngineC::apart(PolyReaderC& reader) {
     if (!fmpz_mpoly_factor(f, dz.get(), ring.integers())) {
         throw support::RefusalC(u"apart: the polynomial library could not factor the denominator");
     }
+    fmpz_mpoly_factor_sort(f, ring.integers());  // FLINT's order varies between runs
     fmpq_mul_fmpz(unit.value, unit.value, f->constant);
     fmpq_mpoly_scalar_div_fmpq(rest.get(), rest.get(), unit.value, ring.get());
 

@@ -86,6 +86,7 @@ TEST(AnswerCheckTest, IdentitiesOfPartOfTheDomainAreCaught) {
         {"simplify(power(power(x,a),b))", "power(x,times(a,b))"},
         {"simplify(exp(divide(log(x),2)))", "sqrt(abs(x))"},
         {"factor(minus(power(x,2),1))", "times(minus(x,1),plus(x,2))"},
+        {"apart(divide(1,minus(power(x,2),1)),x)", "minus(divide(1,minus(x,1)),divide(1,plus(x,1)))"},
     };
     for (const auto& pair : wrong) {
         EXPECT_EQ(check(pair[0], pair[1]).verdict, VerdictE::Failed) << pair[0];
@@ -96,6 +97,8 @@ TEST(AnswerCheckTest, IdentitiesOfPartOfTheDomainAreCaught) {
         {"simplify(exp(log(x)))", "x"},
         {"simplify(sqrt(power(x,2)))", "abs(x)"},  // real symbols
         {"factor(minus(power(x,2),1))", "times(minus(x,1),plus(x,1))"},
+        {"apart(divide(1,minus(power(x,2),1)),x)",
+         "minus(divide(1,times(2,minus(x,1))),divide(1,times(2,plus(x,1))))"},
         {"simplify(divide(minus(power(x,2),1),minus(x,1)))", "plus(x,1)"},
         {"simplify(plus(atan(x),atan(divide(1,x))))", "times(divide(pi,2),csgn(x))"},
     };

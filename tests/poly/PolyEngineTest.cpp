@@ -303,3 +303,112 @@ TEST(PolyEngineTest, TheSameGraphEveryTime) {
         first = written;
     }
 }
+
+TEST(PolyEngineTest, ApartWritesEachFactorPowerOverItsOwnNumerator) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"divide(1,plus(power(x,2),-1))", "x"},
+         "plus(times(divide(1,2),power(plus(x,-1),-1)),times(divide(-1,2),power(plus(x,1),-1)))"},
+        // Improper: the polynomial part first.
+        {{"divide(power(x,3),plus(power(x,2),-1))", "x"},
+         "plus(x,times(divide(1,2),power(plus(x,-1),-1)),times(divide(1,2),power(plus(x,1),-1)))"},
+        // A repeated factor and an irreducible quadratic one.
+        {{"divide(1,times(power(plus(x,-1),2),plus(power(x,2),1)))", "x"},
+         "plus(times(divide(1,2),x,power(plus(power(x,2),1),-1)),times(divide(1,2),power(plus(x,-1),-2)),"
+         "times(divide(-1,2),power(plus(x,-1),-1)))"},
+        // Factors with integer coefficients; other symbols in the numerator.
+        {{"divide(y,plus(times(2,power(x,2)),times(-1,x)))", "x"},
+         "plus(times(-1,y,power(x,-1)),times(2,y,power(plus(times(2,x),-1),-1)))"},
+        {{"divide(plus(power(x,2),1),1)", "x"}, "plus(power(x,2),1)"},
+    };
+    for (const auto& [arguments, expected] : cases) {
+        ResultGraphC graph;
+        const IdT result = run(graph, OperationE::Apart, arguments);
+        ASSERT_NE(result, kNoId) << arguments[0];
+        EXPECT_EQ(GraphTextC(graph).write(result), expected) << arguments[0];
+    }
+}
+
+// Random fractions: the sum of the partial fractions is the input, and each
+// numerator is of lower degree than its factor (its quotient by it is 0).
+TEST(PolyEngineTest, ApartOfRandomFractionsIsTheInputInLowerDegrees) {
+    const char* const factors[] = {"x", "plus(x,-1)", "plus(x,2)", "plus(times(2,x),1)", "plus(power(x,2),1)",
+                                   "plus(power(x,2),x,1)", "plus(times(3,power(x,2)),-2)"};
+    std::uint32_t seed = 12345;
+    const auto next = [&seed](std::uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    for (int round = 0; round < 40; ++round) {
+        std::string denominator = "times(1";
+        for (const char* factor : factors) {
+            const std::uint32_t e = next(4) == 0 ? next(3) + 1 : 0;
+            if (e != 0) {
+                denominator += std::string(",power(") + factor + "," + std::to_string(e) + ")";
+            }
+        }
+        denominator += ",plus(x,-5))";
+        std::string numerator = "plus(" + std::to_string(static_cast<int>(next(7)) - 3);
+        for (std::uint32_t k = 1; k < 9; ++k) {
+            numerator += ",times(" + std::to_string(static_cast<int>(next(9)) - 4) + ",power(x," + std::to_string(k) +
+                         ")" + (next(5) == 0 ? ",y" : "") + ")";
+        }
+        numerator += ")";
+        const std::string input = "divide(" + numerator + "," + denominator + ")";
+        ResultGraphC graph;
+        GraphTextC text(graph);
+        const IdT result = run(graph, OperationE::Apart, {input, "x"});
+        ASSERT_NE(result, kNoId) << input;
+        const std::string written = text.write(result);
+        const IdT negated = text.read("times(-1," + input + ")");
+        const IdT sum_parts[] = {result, negated};
+        const IdT sum = graph.sum(sum_parts, 2);
+        const IdT zero = PolyEngineC(graph, PolyLimitsS()).run(OperationE::Simplify, &sum, 1);
+        ASSERT_NE(zero, kNoId) << input;
+        EXPECT_EQ(text.write(zero), "0") << input << " gave " << written;
+        const std::size_t count = graph.kind(result) == KindE::Sum ? graph.node(result).count : 1;
+        for (std::size_t i = 0; i < count; ++i) {
+            const IdT term = count == 1 ? result : graph.child(result, i);
+            if (graph.kind(term) != KindE::Product && graph.kind(term) != KindE::Power) {
+                continue;
+            }
+            const std::vector<IdT> parts = graph.kind(term) == KindE::Power
+                                               ? std::vector<IdT>{term}
+                                               : std::vector<IdT>(graph.children(term),
+                                                                  graph.children(term) + graph.node(term).count);
+            std::vector<IdT> upper;
+            IdT base = kNoId;
+            for (IdT part : parts) {
+                if (graph.kind(part) == KindE::Power && graph.numberOf(graph.child(part, 1)).real.negative) {
+                    EXPECT_EQ(base, kNoId) << written;  // one factor's power a term
+                    base = graph.child(part, 0);
+                } else {
+                    upper.push_back(part);
+                }
+            }
+            if (base == kNoId) {
+                continue;
+            }
+            IdT arguments[] = {upper.empty() ? text.read("1") : graph.product(kNoId, upper.data(), upper.size()), base,
+                               text.read("x")};
+            const IdT quotient = PolyEngineC(graph, PolyLimitsS()).run(OperationE::Quo, arguments, 3);
+            ASSERT_NE(quotient, kNoId) << written;
+            EXPECT_EQ(text.write(quotient), "0") << input << ": term " << text.write(term);
+        }
+    }
+}
+
+TEST(PolyEngineTest, ApartRefusesSymbolsInTheDenominatorAndDeclinesFunctions) {
+    EXPECT_EQ(refusal(OperationE::Apart, {"divide(1,plus(power(x,2),times(-1,a)))", "x"}, PolyLimitsS()).substr(0, 62),
+              "apart: the denominator holds symbols besides the variable; par");
+    EXPECT_EQ(refusal(OperationE::Apart, {"divide(1,plus(power(x,201),1))", "x"}, PolyLimitsS()),
+              "apart: the denominator's degree is beyond 200");
+    const std::vector<std::string> declined[] = {
+        {"divide(sin(x),plus(x,1))", "x"},  // a function of x is no coefficient
+        {"divide(1,plus(x,1))", "2"},       // the variable is no symbol
+        {"divide(1,plus(x,1.5))", "x"},     // a float
+    };
+    for (const auto& arguments : declined) {
+        ResultGraphC graph;
+        EXPECT_EQ(run(graph, OperationE::Apart, arguments), kNoId) << arguments[0];
+    }
+}
