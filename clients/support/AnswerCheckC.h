@@ -10,6 +10,7 @@
 //   integrate(f,x,a,b)         the answer minus Arb's integral of f
 //   nintegrate(f,x,a,b)        the same, to the answer's digits
 //   solve(f,x)                 f at each root of the list
+//   solve(list(f,...),list(x,...))  each equation at each solution
 //
 // A difference whose ball excludes zero proves the answer wrong (Failed); a
 // ball around zero of radius below 2^-36 of the values (at 64 bits) passes

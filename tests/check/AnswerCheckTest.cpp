@@ -130,6 +130,16 @@ TEST(AnswerCheckTest, RootsIntegralsAndNumericIntegrals) {
     EXPECT_EQ(root.verdict, VerdictE::Failed);
     EXPECT_EQ(root.why, "Giac's root x = sqrt(3) does not make the equation zero; refused");
     EXPECT_EQ(check("solve(minus(power(x,2),a),x)", "list(sqrt(a),neg(sqrt(a)))").verdict, VerdictE::Passed);
+    // Systems: every equation at every solution, the values in the variables' order.
+    const char* const system = "solve(list(equal(plus(x,y),3),minus(minus(x,y),1)),list(x,y))";
+    EXPECT_EQ(check(system, "list(list(2,1))").verdict, VerdictE::Passed);
+    EXPECT_EQ(check(system, "list(list(1,2))").verdict, VerdictE::Failed);
+    EXPECT_EQ(check(system, "list(list(2,1),list(3,0))").verdict, VerdictE::Failed);
+    EXPECT_EQ(check("solve(list(minus(times(a,x),y),minus(minus(x,y),1)),list(x,y))",
+                    "list(list(divide(1,minus(1,a)),divide(a,minus(1,a))))")
+                  .verdict,
+              VerdictE::Passed);
+    EXPECT_EQ(check(system, "list(list(minus(3,y),y))").verdict, VerdictE::NotChecked);  // a value naming a variable
     EXPECT_EQ(check("integrate(power(x,2),x,0,1)", "divide(1,3)").verdict, VerdictE::Passed);
     EXPECT_EQ(check("integrate(power(x,2),x,0,1)", "divide(1,2)").verdict, VerdictE::Failed);
     EXPECT_EQ(check("integrate(sqrt(x),x,0,1)", "divide(2,3)").verdict, VerdictE::Passed);

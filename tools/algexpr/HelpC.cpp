@@ -44,13 +44,14 @@ const char kToolHelp[] =
     "                                      (--drop-order: without it)\n"
     "  apart VAR [EXPR...]                 partial fractions in VAR over the\n"
     "                                      rationals\n"
+    "  solve VAR [EXPR...]                 the real solutions of EXPR = 0 (GiNaC:\n"
+    "                                      of linear equations only)\n"
     "and with the Giac engine only (--engine giac):\n"
     "  integrate [--lower A --upper B] VAR [EXPR...]\n"
     "                                      an antiderivative, or the definite\n"
     "                                      integral from A to B\n"
     "  limit [--side above|below] VAR POINT [EXPR...]\n"
     "                                      the limit as VAR tends to POINT\n"
-    "  solve VAR [EXPR...]                 the real solutions of EXPR = 0\n"
     "Inside expressions, with the GiNaC engine (see algexpr eval --help):\n"
     "  factorial(n), binomial(n,k), gcd(a,b), lcm(a,b), mod(a,b) (the sign of b),\n"
     "  quo(a,b[,x]) and rem(a,b[,x]) of polynomials, nintegrate(f,x,a,b) (a\n"
@@ -404,12 +405,14 @@ const char kLimitHelp[] =
     "  algexpr limit --engine giac --side above x 0 'divide(1,x)'  ->  infinity\n";
 
 const char kSolveHelp[] =
-    "Usage: algexpr solve --engine giac [--from N] [--to N] [--lax] [--digits N]\n"
+    "Usage: algexpr solve [--engine giac] [--from N] [--to N] [--lax] [--digits N]\n"
     "                     [--float-format F] VAR [EXPR...]\n"
     "Evaluates solve(EXPR,VAR) for each expression, with the Giac engine: the\n"
     "list of the real solutions of EXPR = 0 (EXPR may be equal(L,R)), sorted,\n"
     "exact where Giac finds them, otherwise floats; for periodic equations,\n"
-    "those Giac gives in one period.\n"
+    "those Giac gives in one period. The GiNaC engine solves equations linear\n"
+    "in VAR, and systems solve(list(...),list(...)) of linear ones, as Giac\n"
+    "writes them; others it refuses.\n"
     "  algexpr solve --engine giac x 'plus(power(x,2),times(-3,x),2)'  ->  list(1,2)\n";
 
 const char kApartHelp[] =
