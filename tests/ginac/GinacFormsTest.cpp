@@ -262,8 +262,7 @@ TEST(GinacFormsTest, SpecialFunctions) {
 }
 
 TEST(GinacFormsTest, NamesTheEngineDoesNotOfferAreRefused) {
-    for (const char* input : {"integrate(x,x)", "limit(x,x,0)", "solve(x,x)", "sum(k,k,1,3)", "list(1,2)",
-                              "equal(x,1)", "infinity", "Ci(x)"}) {
+    for (const char* input : {"integrate(x,x)", "limit(x,x,0)", "sum(k,k,1,3)", "infinity", "Ci(x)"}) {
         const std::string name = std::string(input).substr(0, std::string(input).find('('));
         EXPECT_EQ(run(input).reason, name + ": not offered by this engine") << input;
     }

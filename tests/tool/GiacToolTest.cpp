@@ -41,6 +41,25 @@ TEST_F(GiacToolTest, IntegratesTakesLimitsAndSolves) {
               (Result{"\\left[ -\\sqrt{2}, \\sqrt{2} \\right]\n", "", 0}));
 }
 
+TEST_F(GiacToolTest, ComplexSolutionsOnRequestByRealThenImaginaryPart) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"x^2 + 1", "[-i, i]"},
+        {"(x^2 + 1)*(x - 2)", "[-i, i, 2]"},
+        {"x^3 - 1", "[-(i*sqrt(3) + 1)/2, (i*sqrt(3) - 1)/2, 1]"},
+        {"x^2 + 2*i", "[-1 + i, 1 - i]"},
+        {"solve(list(x^2 + y^2 = 0, x - y = 1), list(x, y))", "[[1/2 - i/2, -1/2 - i/2], [1/2 + i/2, -1/2 + i/2]]"},
+    };
+    for (const auto& [input, expected] : cases) {
+        const bool system = std::string(input).rfind("solve", 0) == 0;
+        const std::vector<std::string> words =
+            system ? std::vector<std::string>{"--complex", "--refuse-unchecked", "--from", "infix", "--to", "infix", "eval", input}
+                   : std::vector<std::string>{"--complex", "--refuse-unchecked", "--from", "infix", "--to", "infix", "solve", "x", input};
+        EXPECT_EQ(run(words), (Result{std::string(expected) + "\n", "", 0})) << input;
+    }
+    // Without the option, the real ones only.
+    EXPECT_EQ(run({"--from", "infix", "--to", "infix", "solve", "x", "(x^2 + 1)*(x - 2)"}), (Result{"[2]\n", "", 0}));
+}
+
 TEST_F(GiacToolTest, AnswersThatFailTheirCheckAreRefusedOrMadeRight) {
     // Giac's antiderivative of (1-x^2)^(-1/2) does not differentiate back;
     // the input with 1/sqrt(1-x^2) gives one that does.

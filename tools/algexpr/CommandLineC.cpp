@@ -444,6 +444,11 @@ bool setRefuseUnchecked(CommandLineC& line, const std::string&, std::string&) {
     return true;
 }
 
+bool setComplex(CommandLineC& line, const std::string&, std::string&) {
+    line.complex_solutions = true;
+    return true;
+}
+
 bool setRules(CommandLineC& line, const std::string& value, std::string&) {
     line.rules_file = value;
     return true;
@@ -505,6 +510,7 @@ const OptionRow kOptions[] = {
     {"--accept", true, bit(CommandE::Check), setAccept},
     {"--editing", false, bit(CommandE::Check), setEditing},
     {"--eval", false, bit(CommandE::Rewrite), setRewriteEval},
+    {"--complex", false, kEvaluating, setComplex},
 };
 
 const OptionRow* optionNamed(const std::string& name) {

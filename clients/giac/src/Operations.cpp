@@ -266,9 +266,44 @@ gen listOf(std::vector<std::pair<KeyT, gen>>& solutions, bool ordered) {
     return gen(list, 0);
 }
 
+// Whether solve gives complex solutions too (the worker's evaluation's setting).
+thread_local bool complex_solutions = false;
+
+// Giac's solve, in complex mode for the evaluation when complex solutions
+// are asked for (restored after, whatever happens).
+gen solveIn(const gen& arguments, ::giac::context* context) {
+    if (!complex_solutions) {
+        return ::giac::_solve(arguments, context);
+    }
+    struct Restored {
+        ::giac::context* context;
+        bool before;
+        ~Restored() { ::giac::complex_mode(before, context); }
+    } restored{context, ::giac::complex_mode(context)};
+    ::giac::complex_mode(true, context);
+    return ::giac::_solve(arguments, context);
+}
+
+// The key a solution sorts by: its real value; with complex solutions its
+// real part, then its imaginary part. False when it is no number.
+bool sortKey(const gen& value, std::vector<double>& key, ::giac::context* context) {
+    double re = 0.0;
+    double im = 0.0;
+    if (!complex_solutions) {
+        key.push_back(0.0);
+        return realNumber(value, key.back(), context);
+    }
+    if (!approximateParts(value, re, im, context)) {
+        return false;
+    }
+    key.push_back(re);
+    key.push_back(im);
+    return true;
+}
+
 // solve(list(equations...), list(variables...)): each solution a list of
 // the variables' values in their order; the solutions in ascending order of
-// those values where all are real.
+// those values where all are real (or, with complex solutions, numbers).
 gen solveSystem(const gen& equations, const gen& variables, ::giac::context* context) {
     if (equations.type != ::giac::_VECT || variables._VECTptr->empty()) {
         throw misuse(OperationE::Solve, u"a list of variables needs a list of equations");
@@ -276,7 +311,7 @@ gen solveSystem(const gen& equations, const gen& variables, ::giac::context* con
     for (const gen& x : *variables._VECTptr) {
         variable(OperationE::Solve, x);
     }
-    const gen found = ::giac::_solve(makesequence(gen(*equations._VECTptr, 0), gen(*variables._VECTptr, 0)), context);
+    const gen found = solveIn(makesequence(gen(*equations._VECTptr, 0), gen(*variables._VECTptr, 0)), context);
     if (found.type != ::giac::_VECT) {
         throw RefusalC(u"solve: Giac gives no list of solutions");
     }
@@ -296,9 +331,7 @@ gen solveSystem(const gen& equations, const gen& variables, ::giac::context* con
                 throw RefusalC(u"solve: no single values, the solutions depend on a variable");
             }
             values.push_back(solution(v, context));
-            double value = 0.0;
-            ordered = ordered && realNumber(values.back(), value, context);
-            where.push_back(value);
+            ordered = ordered && sortKey(values.back(), where, context);
         }
         solutions.emplace_back(std::move(where), gen(values, 0));
     }
@@ -310,20 +343,20 @@ gen solve(std::vector<gen>& arguments, ::giac::context* context) {
         return solveSystem(arguments[0], arguments[1], context);
     }
     const gen& x = variable(OperationE::Solve, arguments[1]);
-    const gen found = ::giac::_solve(makesequence(arguments[0], x), context);
+    const gen found = solveIn(makesequence(arguments[0], x), context);
     if (found.type != ::giac::_VECT) {
         throw RefusalC(u"solve: Giac gives no list of solutions");
     }
-    std::vector<std::pair<double, gen>> solutions;
+    std::vector<std::pair<std::vector<double>, gen>> solutions;
     bool ordered = true;
     for (const gen& s : *found._VECTptr) {
         if (s == x) {
             throw RefusalC(u"solve: no value, every value of the variable is a solution");
         }
         const gen value = solution(s, context);
-        double where = 0.0;
-        ordered = ordered && realNumber(value, where, context);
-        solutions.emplace_back(where, value);
+        std::vector<double> where;
+        ordered = ordered && sortKey(value, where, context);
+        solutions.emplace_back(std::move(where), value);
     }
     return listOf(solutions, ordered);
 }
@@ -706,6 +739,16 @@ gen evalfAt(const gen& g, int digits, ::giac::context* context) {
 }  // namespace
 
 bool approximate(const gen& value, double& real, bool& complex, ::giac::context* context) {
+    double im = 0.0;
+    complex = false;
+    if (!approximateParts(value, real, im, context)) {
+        return false;
+    }
+    complex = std::fabs(im) > 1e-20 * std::max(1.0, std::fabs(real));
+    return !complex;
+}
+
+bool approximateParts(const gen& value, double& real, double& im, ::giac::context* context) {
     // Giac's doubles lose their last bits to its type tag, and its floats at
     // its default 12 digits are off further: evaluate with more digits and
     // round each part to a double once.
@@ -728,7 +771,7 @@ bool approximate(const gen& value, double& real, bool& complex, ::giac::context*
                 return false;
         }
     };
-    complex = false;
+    im = 0.0;
     if (result.type != ::giac::_CPLX) {
         return toDouble(result, real) && std::isfinite(real);
     }
@@ -736,13 +779,10 @@ bool approximate(const gen& value, double& real, bool& complex, ::giac::context*
     // complex numbers they are not, though Giac reads them as 8-byte words.
     alignas(8) const gen re_part = ::giac::re(result, context);
     alignas(8) const gen im_part = ::giac::im(result, context);
-    double im = 0.0;
-    if (!toDouble(re_part, real) || !toDouble(im_part, im)) {
-        return false;
-    }
-    complex = std::fabs(im) > 1e-20 * std::max(1.0, std::fabs(real));
-    return !complex && std::isfinite(real);
+    return toDouble(re_part, real) && toDouble(im_part, im) && std::isfinite(real) && std::isfinite(im);
 }
+
+void setComplexSolutions(bool on) { complex_solutions = on; }
 
 namespace {
 
