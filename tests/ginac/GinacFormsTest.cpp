@@ -106,6 +106,21 @@ TEST(GinacFormsTest, IntegerRadicalsAreReduced) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
 }
 
+TEST(GinacFormsTest, NestedSquareRootsDenestWhereARationalSquareAllows) {
+    const CaseS cases[] = {
+        {"sqrt(plus(3,times(2,sqrt(2))))", "plus(sqrt(2),1)"},
+        {"sqrt(minus(5,times(2,sqrt(6))))", "plus(neg(sqrt(2)),sqrt(3))"},
+        {"sqrt(plus(2,sqrt(3)))", "plus(divide(sqrt(2),2),divide(sqrt(6),2))"},
+        {"sqrt(plus(divide(3,2),sqrt(2)))", "plus(divide(sqrt(2),2),1)"},
+        {"power(plus(3,times(2,sqrt(2))),divide(-1,2))", "divide(1,plus(sqrt(2),1))"},
+        // 1 - 2 is no square; a negative a makes the root imaginary: both stay.
+        {"sqrt(plus(1,sqrt(2)))", "sqrt(plus(sqrt(2),1))"},
+        {"sqrt(minus(times(-2,sqrt(2)),3))", "sqrt(minus(times(-2,sqrt(2)),3))"},
+        {"sqrt(plus(x,times(2,sqrt(2))))", "sqrt(plus(x,times(2,sqrt(2))))"},
+    };
+    EXPECT_CASES(cases);
+}
+
 TEST(GinacFormsTest, PowersOfExpJoin) {
     const CaseS cases[] = {
         {"times(exp(2),exp(3))", "exp(5)"},
