@@ -13,7 +13,8 @@ using support::RefusalC;
 namespace {
 
 bool isVariable(const GiNaC::ex& e) {
-    return typeid(GiNaC::ex_to<GiNaC::basic>(e)) == typeid(OrderedSymbolC);
+    const GiNaC::basic& object = GiNaC::ex_to<GiNaC::basic>(e);
+    return typeid(object) == typeid(OrderedSymbolC);
 }
 
 // The equation as an expression that is zero.
