@@ -41,6 +41,23 @@ TEST_F(GiacToolTest, IntegratesTakesLimitsAndSolves) {
               (Result{"\\left[ -\\sqrt{2}, \\sqrt{2} \\right]\n", "", 0}));
 }
 
+TEST_F(GiacToolTest, CubicsWithOneRealRootGiveItInRadicals) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"x^3 + x + 1", "[((sqrt(93) - 9)/18)^(1/3) - ((sqrt(93) + 9)/18)^(1/3)]"},
+        {"x^3 = x + 1", "[(-(sqrt(69) - 9)/18)^(1/3) + ((sqrt(69) + 9)/18)^(1/3)]"},  // both cube roots positive
+        {"2*x^3 + 3*x^2 + 5", "[-(-(2*sqrt(30) - 11)/8)^(1/3) - ((2*sqrt(30) + 11)/8)^(1/3) - 1/2]"},
+        {"x^3 + 3*x^2 + 3*x + 3", "[-2^(1/3) - 1]"},  // p = 0
+        {"(x^3 + x + 1)*(x - 1)", "[((sqrt(93) - 9)/18)^(1/3) - ((sqrt(93) + 9)/18)^(1/3), 1]"},
+        // Three real roots would need complex radicals: floats, as before.
+        {"x^3 - 3*x + 1", "[-1.8793852415718169, 0.3472963553338607, 1.532088886237956]"},
+    };
+    for (const auto& [input, expected] : cases) {
+        EXPECT_EQ(run({"--refuse-unchecked", "--from", "infix", "--to", "infix", "solve", "x", input}),
+                  (Result{std::string(expected) + "\n", "", 0}))
+            << input;
+    }
+}
+
 TEST_F(GiacToolTest, ComplexSolutionsOnRequestByRealThenImaginaryPart) {
     const std::pair<const char*, const char*> cases[] = {
         {"x^2 + 1", "[-i, i]"},

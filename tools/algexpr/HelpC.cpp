@@ -413,7 +413,8 @@ const char kSolveHelp[] =
     "Evaluates solve(EXPR,VAR) for each expression, with the Giac engine: the\n"
     "list of the real solutions of EXPR = 0 (EXPR may be equal(L,R)), sorted,\n"
     "exact where Giac finds them, otherwise floats; for periodic equations,\n"
-    "those Giac gives in one period. The GiNaC engine solves equations linear\n"
+    "those Giac gives in one period; the real root of a cubic factor with one\n"
+    "in radicals (Cardano's formula). The GiNaC engine solves equations linear\n"
     "in VAR, and systems solve(list(...),list(...)) of linear ones, as Giac\n"
     "writes them; others it refuses.\n"
     "  algexpr solve --engine giac x 'plus(power(x,2),times(-3,x),2)'  ->  list(1,2)\n";

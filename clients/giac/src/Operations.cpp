@@ -338,6 +338,69 @@ gen solveSystem(const gen& equations, const gen& variables, ::giac::context* con
     return listOf(solutions, ordered);
 }
 
+bool isRational(const gen& g) {
+    return g.type == ::giac::_INT_ || g.type == ::giac::_ZINT ||
+           (g.type == ::giac::_FRAC && g._FRACptr->num.type != ::giac::_CPLX && g._FRACptr->den.type != ::giac::_CPLX);
+}
+
+// The real cube root of w, whose sign is `sign` (1 or -1): sign * |w|^(1/3).
+gen realCubeRoot(const gen& w, int sign, ::giac::context* context) {
+    return gen(sign) * ::giac::pow(gen(sign) * w, gen(1) / gen(3), context);
+}
+
+// The real root, by Cardano's formula with real radicals, of each cubic
+// factor over the rationals of f (an expression or an equation) in x that
+// has one real root (the other two complex): with x = t - b/(3a), t^3 + p t
+// + q = 0 and D = q^2/4 + p^3/27 > 0, t = cbrt(-q/2 + sqrt(D)) +
+// cbrt(-q/2 - sqrt(D)), each cube root real (u*v = -p^3/27 gives their
+// signs). Cubics with three real roots would need complex radicals: none.
+std::vector<gen> realCubicRoots(const gen& f, const gen& x, ::giac::context* context) {
+    gen g = f;
+    if (f.is_symb_of_sommet(::giac::at_equal) && f._SYMBptr->feuille.type == ::giac::_VECT &&
+        f._SYMBptr->feuille._VECTptr->size() == 2) {
+        g = (*f._SYMBptr->feuille._VECTptr)[0] - (*f._SYMBptr->feuille._VECTptr)[1];
+    }
+    std::vector<gen> roots;
+    const gen factors = ::giac::_factors(g, context);
+    if (factors.type != ::giac::_VECT) {
+        return roots;
+    }
+    for (std::size_t i = 0; i < factors._VECTptr->size(); i += 2) {
+        const gen coefficients = ::giac::_coeff(makesequence((*factors._VECTptr)[i], x), context);
+        if (coefficients.type != ::giac::_VECT || coefficients._VECTptr->size() != 4) {
+            continue;
+        }
+        const ::giac::vecteur& c = *coefficients._VECTptr;  // highest degree first
+        if (!isRational(c[0]) || !isRational(c[1]) || !isRational(c[2]) || !isRational(c[3]) ||
+            ::giac::is_zero(c[0], context)) {
+            continue;
+        }
+        const gen& a = c[0];
+        const gen& b = c[1];
+        const gen p = (gen(3) * a * c[2] - b * b) / (gen(3) * a * a);
+        const gen q = (gen(2) * b * b * b - gen(9) * a * b * c[2] + gen(27) * a * a * c[3]) / (gen(27) * a * a * a);
+        const gen d = q * q / gen(4) + p * p * p / gen(27);
+        if (!::giac::is_strictly_positive(d, context)) {
+            continue;
+        }
+        const int sign_p = ::giac::is_zero(p, context) ? 0 : ::giac::is_strictly_positive(p, context) ? 1 : -1;
+        const int sign_q = ::giac::is_zero(q, context) ? 0 : ::giac::is_strictly_positive(q, context) ? 1 : -1;
+        gen t;
+        if (sign_p == 0) {
+            t = realCubeRoot(-q, -sign_q, context);
+        } else {
+            const gen root_d = ::giac::sqrt(d, context);
+            const gen u = -q / gen(2) + root_d;
+            const gen v = -q / gen(2) - root_d;
+            const int sign_u = sign_q <= 0 ? 1 : sign_p;
+            const int sign_v = sign_q >= 0 ? -1 : -sign_p;
+            t = realCubeRoot(u, sign_u, context) + realCubeRoot(v, sign_v, context);
+        }
+        roots.push_back(t - b / (gen(3) * a));
+    }
+    return roots;
+}
+
 gen solve(std::vector<gen>& arguments, ::giac::context* context) {
     if (arguments[1].type == ::giac::_VECT) {
         return solveSystem(arguments[0], arguments[1], context);
@@ -349,11 +412,31 @@ gen solve(std::vector<gen>& arguments, ::giac::context* context) {
     }
     std::vector<std::pair<std::vector<double>, gen>> solutions;
     bool ordered = true;
+    // A root Giac names through rootof: the real root of a cubic factor in
+    // radicals when one has its value, else a float.
+    std::vector<std::pair<double, gen>> radicals;
+    if (containsPart(found, [](const gen& part) { return isHead(part, "rootof"); })) {
+        for (const gen& r : realCubicRoots(arguments[0], x, context)) {
+            double value = 0.0;
+            if (realNumber(r, value, context)) {
+                radicals.emplace_back(value, r);
+            }
+        }
+    }
     for (const gen& s : *found._VECTptr) {
         if (s == x) {
             throw RefusalC(u"solve: no value, every value of the variable is a solution");
         }
-        const gen value = solution(s, context);
+        gen value = solution(s, context);
+        double approximate_value = 0.0;
+        if (!radicals.empty() && value.type == ::giac::_REAL && realNumber(value, approximate_value, context)) {
+            for (const auto& [known, exact] : radicals) {
+                if (std::fabs(known - approximate_value) <= 1e-9 * std::max(1.0, std::fabs(known))) {
+                    value = exact;
+                    break;
+                }
+            }
+        }
         std::vector<double> where;
         ordered = ordered && sortKey(value, where, context);
         solutions.emplace_back(std::move(where), value);
