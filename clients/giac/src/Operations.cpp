@@ -431,7 +431,7 @@ gen solve(std::vector<gen>& arguments, ::giac::context* context) {
         double approximate_value = 0.0;
         if (!radicals.empty() && value.type == ::giac::_REAL && realNumber(value, approximate_value, context)) {
             for (const auto& [known, exact] : radicals) {
-                if (std::fabs(known - approximate_value) <= 1e-9 * std::max(1.0, std::fabs(known))) {
+                if (std::fabs(known - approximate_value) <= 1e-12 * std::max(1.0, std::fabs(known))) {
                     value = exact;
                     break;
                 }
