@@ -159,7 +159,7 @@ const char kToolHelp[] =
     "grows with its input alone.\n"
     "\n"
     "Answers are checked before they are written: the results of simplify,\n"
-    "expand, factor, integrate, solve and nintegrate, with GiNaC and Giac, are\n"
+    "expand, factor, apart, integrate, solve and nintegrate, with GiNaC and Giac, are\n"
     "compared with their inputs at seeded points (rationals of both signs,\n"
     "complex where symbols are), in ball arithmetic; an answer that fails is\n"
     "refused with what failed, one that no point could check is written with\n"
