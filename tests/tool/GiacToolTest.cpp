@@ -64,6 +64,9 @@ TEST_F(GiacToolTest, ComplexSolutionsOnRequestByRealThenImaginaryPart) {
         {"(x^2 + 1)*(x - 2)", "[-i, i, 2]"},
         {"x^3 - 1", "[-(i*sqrt(3) + 1)/2, (i*sqrt(3) - 1)/2, 1]"},
         {"x^2 + 2*i", "[-1 + i, 1 - i]"},
+        // Roots Giac names only through rootof: the real one in radicals, the others as floats.
+        {"x^3 + x + 1", "[((sqrt(93) - 9)/18)^(1/3) - ((sqrt(93) + 9)/18)^(1/3), 0.34116390191400964 - 1.161541399997252*i, "
+                        "0.34116390191400964 + 1.161541399997252*i]"},
         {"solve(list(x^2 + y^2 = 0, x - y = 1), list(x, y))", "[[1/2 - i/2, -1/2 - i/2], [1/2 + i/2, -1/2 + i/2]]"},
     };
     for (const auto& [input, expected] : cases) {

@@ -239,17 +239,25 @@ gen integrate(std::vector<gen>& arguments, ::giac::context* context) {
     return definiteIntegral(arguments[0], x, arguments[2], arguments[3], context);
 }
 
+// Whether solve gives complex solutions too (the worker's evaluation's setting).
+thread_local bool complex_solutions = false;
+
 // A solution Giac names through rootof, as a real float (an imaginary part
-// left by rounding dropped); other solutions as they are.
+// left by rounding dropped), or with complex solutions a complex one; other
+// solutions as they are.
 gen solution(const gen& s, ::giac::context* context) {
     if (!containsPart(s, [](const gen& part) { return isHead(part, "rootof"); })) {
         return s;
     }
     double value = 0.0;
-    if (!realNumber(s, value, context)) {
-        throw RefusalC(u"solve: a solution that can be named only as a root of a polynomial, and not as a real float");
+    if (realNumber(s, value, context)) {
+        return gen(::giac::real_object(value));
     }
-    return gen(::giac::real_object(value));
+    double imaginary = 0.0;
+    if (complex_solutions && approximateParts(s, value, imaginary, context)) {
+        return gen(::giac::real_object(value)) + ::giac::cst_i * gen(::giac::real_object(imaginary));
+    }
+    throw RefusalC(u"solve: a solution that can be named only as a root of a polynomial, and not as a float");
 }
 
 // The solutions as a list, by their real values (key) where `ordered`.
@@ -265,9 +273,6 @@ gen listOf(std::vector<std::pair<KeyT, gen>>& solutions, bool ordered) {
     }
     return gen(list, 0);
 }
-
-// Whether solve gives complex solutions too (the worker's evaluation's setting).
-thread_local bool complex_solutions = false;
 
 // Giac's solve, in complex mode for the evaluation when complex solutions
 // are asked for (restored after, whatever happens).
