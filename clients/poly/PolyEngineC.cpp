@@ -387,10 +387,12 @@ struct UnivariateC {
 
 }  // namespace
 
-// N/D in generator 0 (x): N = P*D + R; D = u * f1^e1 ... fk^ek over the
-// integers (fi primitive, irreducible); with Qi = D/(u fi^ei) and Si its
-// inverse modulo fi^ei (Bezout), Ai = (R/u)*Si mod fi^ei, and R/D is the sum
-// of Ai/fi^ei, each Ai then written in powers of fi (its digits in base fi).
+// N/D in generator 0 (x): D = u * K * f1^e1 ... fk^ek over the integers (fi
+// primitive, irreducible, in x alone; K the factors free of x, which stay
+// under every term; a factor in x and another symbol is refused); with Dx =
+// f1^e1 ... fk^ek, N = P*Dx + R; with Qi = Dx/fi^ei and Si its inverse
+// modulo fi^ei (Bezout), Ai = R*Si mod fi^ei, and R/Dx is the sum of
+// Ai/fi^ei, each Ai then written in powers of fi (its digits in base fi).
 // Every division is by a polynomial in x alone, whose leading term in the
 // lexicographic order is a power of x: FLINT's division is then division in x,
 // whatever other symbols the numerator holds.
@@ -402,19 +404,9 @@ IdT PolyEngineC::apart(PolyReaderC& reader) {
         return writer.polynomial(*a.numerator);
     }
     const FlintPolyC& d = *a.denominator;
-    if (!fmpq_mpoly_is_fmpq_poly(d.get(), 0, ring.get())) {
-        throw support::RefusalC(
-            u"apart: the denominator holds symbols besides the variable; partial fractions are taken over the "
-            u"rationals only (substitute numbers for the other symbols, or take the variable to be the one in the "
-            u"denominator)");
-    }
     if (fmpq_mpoly_degree_si(d.get(), 0, ring.get()) > kMaxApartDegree) {
         throw support::RefusalC(u"apart: the denominator's degree is beyond " + countText(kMaxApartDegree));
     }
-    FlintPolyC whole(ring);
-    FlintPolyC rest(ring);
-    fmpq_mpoly_divrem(whole.get(), rest.get(), a.numerator->get(), d.get(), ring.get());
-
     // The factors over the integers, and the unit u that is left.
     IntegerPoly dz(ring);
     FlintRationalC unit;
@@ -431,21 +423,71 @@ IdT PolyEngineC::apart(PolyReaderC& reader) {
     }
     fmpz_mpoly_factor_sort(f, ring.integers());  // FLINT's order varies between runs
     fmpq_mul_fmpz(unit.value, unit.value, f->constant);
-    fmpq_mpoly_scalar_div_fmpq(rest.get(), rest.get(), unit.value, ring.get());
 
-    const slong count = f->num;
     std::vector<std::unique_ptr<UnivariateC>> bases;    // fi
     std::vector<std::unique_ptr<UnivariateC>> powers;   // fi^ei
-    for (slong i = 0; i < count; ++i) {
-        FlintPolyC factor_q(ring);
+    std::vector<long> multiplicities;                   // ei
+    std::vector<std::pair<std::unique_ptr<FlintPolyC>, long>> free_parts;  // K's factors
+    FlintPolyC dx(ring);
+    fmpq_mpoly_one(dx.get(), ring.get());
+    for (slong i = 0; i < f->num; ++i) {
+        auto factor_q = std::make_unique<FlintPolyC>(ring);
         IntegerPoly factor_z(ring);
         fmpz_mpoly_set(factor_z.get(), f->poly + i, ring.integers());
-        rationalOf(factor_z, ring, factor_q);
+        rationalOf(factor_z, ring, *factor_q);
+        const long e = static_cast<long>(fmpz_get_si(f->exp + i));
+        if (fmpz_mpoly_degree_si(f->poly + i, 0, ring.integers()) == 0) {
+            free_parts.emplace_back(std::move(factor_q), e);
+            continue;
+        }
+        if (!fmpz_mpoly_is_fmpz_poly(f->poly + i, 0, ring.integers())) {
+            throw support::RefusalC(
+                u"apart: a factor of the denominator holds the variable and other symbols together; partial "
+                u"fractions are taken of factors in the variable alone, over the rationals (substitute numbers for "
+                u"the other symbols)");
+        }
         bases.push_back(std::make_unique<UnivariateC>());
-        fmpq_mpoly_get_fmpq_poly(bases.back()->value, factor_q.get(), 0, ring.get());
+        fmpq_mpoly_get_fmpq_poly(bases.back()->value, factor_q->get(), 0, ring.get());
         powers.push_back(std::make_unique<UnivariateC>());
-        fmpq_poly_pow(powers.back()->value, bases.back()->value, fmpz_get_ui(f->exp + i));
+        fmpq_poly_pow(powers.back()->value, bases.back()->value, static_cast<ulong>(e));
+        multiplicities.push_back(e);
+        FlintPolyC power_q(ring);
+        fmpq_mpoly_set_fmpq_poly(power_q.get(), powers.back()->value, 0, ring.get());
+        fmpq_mpoly_mul(dx.get(), dx.get(), power_q.get(), ring.get());
     }
+    FlintPolyC whole(ring);
+    FlintPolyC rest(ring);
+    fmpq_mpoly_divrem(whole.get(), rest.get(), a.numerator->get(), dx.get(), ring.get());
+    fmpq_mpoly_scalar_div_fmpq(whole.get(), whole.get(), unit.value, ring.get());
+    fmpq_mpoly_scalar_div_fmpq(rest.get(), rest.get(), unit.value, ring.get());
+    const std::size_t count = bases.size();
+
+    // A numerator over K's factors: those that divide it cancelled, its
+    // content and sign as the coefficient, as factor writes it.
+    const auto overFree = [&](FlintPolyC& numerator, PolyWriterC::ProductC& gathered) {
+        std::vector<long> left;
+        for (const auto& [factor, e] : free_parts) {
+            long k = e;
+            FlintPolyC quotient(ring);
+            while (k > 0 && fmpq_mpoly_divides(quotient.get(), numerator.get(), factor->get(), ring.get())) {
+                numerator.swap(quotient);
+                --k;
+            }
+            left.push_back(k);
+        }
+        IntegerPoly numerator_z(ring);
+        FlintRationalC scale;
+        primitive(numerator, ring, numerator_z, scale.value);
+        FlintPolyC primitive_numerator(ring);
+        rationalOf(numerator_z, ring, primitive_numerator);
+        gathered.scale(scale.value);
+        gathered.multiply(graph, writer.polynomial(primitive_numerator), 1);
+        for (std::size_t k = 0; k < free_parts.size(); ++k) {
+            if (left[k] != 0) {
+                gathered.multiply(graph, writer.polynomial(*free_parts[k].first), -left[k]);
+            }
+        }
+    };
 
     std::vector<IdT> terms;
     const auto addTerms = [&](IdT written) {
@@ -456,27 +498,31 @@ IdT PolyEngineC::apart(PolyReaderC& reader) {
             terms.push_back(written);
         }
     };
-    if (!whole.isZero()) {
+    if (!whole.isZero() && free_parts.empty()) {
         addTerms(writer.polynomial(whole));
+    } else if (!whole.isZero()) {
+        PolyWriterC::ProductC gathered;
+        overFree(whole, gathered);
+        terms.push_back(writer.product(gathered));
     }
-    for (slong i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < count; ++i) {
         UnivariateC others;
         fmpq_poly_one(others.value);
-        for (slong j = 0; j < count; ++j) {
+        for (std::size_t j = 0; j < count; ++j) {
             if (j != i) {
-                fmpq_poly_mul(others.value, others.value, powers[static_cast<std::size_t>(j)]->value);
+                fmpq_poly_mul(others.value, others.value, powers[j]->value);
             }
         }
         UnivariateC g;
         UnivariateC s;
         UnivariateC t;
-        fmpq_poly_xgcd(g.value, s.value, t.value, others.value, powers[static_cast<std::size_t>(i)]->value);
+        fmpq_poly_xgcd(g.value, s.value, t.value, others.value, powers[i]->value);
         FlintPolyC inverse(ring);
         FlintPolyC modulus(ring);
         FlintPolyC base(ring);
         fmpq_mpoly_set_fmpq_poly(inverse.get(), s.value, 0, ring.get());
-        fmpq_mpoly_set_fmpq_poly(modulus.get(), powers[static_cast<std::size_t>(i)]->value, 0, ring.get());
-        fmpq_mpoly_set_fmpq_poly(base.get(), bases[static_cast<std::size_t>(i)]->value, 0, ring.get());
+        fmpq_mpoly_set_fmpq_poly(modulus.get(), powers[i]->value, 0, ring.get());
+        fmpq_mpoly_set_fmpq_poly(base.get(), bases[i]->value, 0, ring.get());
         FlintPolyC product(ring);
         reader.check(productBound(shapeOf(rest, ring), shapeOf(inverse, ring)), u"the partial fractions");
         fmpq_mpoly_mul(product.get(), rest.get(), inverse.get(), ring.get());
@@ -484,8 +530,7 @@ IdT PolyEngineC::apart(PolyReaderC& reader) {
         FlintPolyC numerator(ring);
         fmpq_mpoly_divrem(digits.get(), numerator.get(), product.get(), modulus.get(), ring.get());
         // numerator = c0 + c1 f + c2 f^2 + ...: c_j over f^(e - j).
-        const long multiplicity = static_cast<long>(fmpz_get_si(f->exp + i));
-        for (long power = multiplicity; power > 0 && !numerator.isZero(); --power) {
+        for (long power = multiplicities[i]; power > 0 && !numerator.isZero(); --power) {
             FlintPolyC quotient(ring);
             FlintPolyC digit(ring);
             fmpq_mpoly_divrem(quotient.get(), digit.get(), numerator.get(), base.get(), ring.get());
@@ -493,15 +538,8 @@ IdT PolyEngineC::apart(PolyReaderC& reader) {
             if (digit.isZero()) {
                 continue;
             }
-            // The digit's content and sign as the coefficient, as factor writes it.
-            IntegerPoly digit_z(ring);
-            FlintRationalC scale;
-            primitive(digit, ring, digit_z, scale.value);
-            FlintPolyC primitive_digit(ring);
-            rationalOf(digit_z, ring, primitive_digit);
             PolyWriterC::ProductC gathered;
-            gathered.scale(scale.value);
-            gathered.multiply(graph, writer.polynomial(primitive_digit), 1);
+            overFree(digit, gathered);
             gathered.multiply(graph, writer.polynomial(base), -power);
             terms.push_back(writer.product(gathered));
         }

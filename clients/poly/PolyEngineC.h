@@ -21,8 +21,9 @@
 //  - apart: partial fractions in the named variable over the rationals:
 //    the polynomial part, then c/f^k for each irreducible factor f of the
 //    denominator and each power k up to its multiplicity, c of lower
-//    degree than f (other symbols may be in the numerator, not in the
-//    denominator: that is refused).
+//    degree than f; other symbols may be in the numerator and in factors of
+//    the denominator free of the variable (which stay under each term), but
+//    a factor holding both (x - a) is refused.
 //
 //   PolyEngineC poly(graph, limits);
 //   IdT result = poly.run(PolyEngineC::OperationE::Expand, &argument, 1);

@@ -424,8 +424,8 @@ const char kApartHelp[] =
     "Evaluates apart(EXPR,VAR) for each expression: the partial fractions of a\n"
     "quotient of polynomials in VAR over the rationals, the polynomial part\n"
     "first, then c/f^k for each irreducible factor f of the denominator (c of\n"
-    "lower degree than f). Other symbols may be in the numerator, not in the\n"
-    "denominator.\n"
+    "lower degree than f). Other symbols may be in the numerator and in\n"
+    "factors of the denominator without VAR; a factor such as x - a is refused.\n"
     "  algexpr apart --from infix --to infix x '1/(x^2-1)'  ->  1/(2*(x - 1)) - 1/(2*(x + 1))\n";
 
 }  // namespace
