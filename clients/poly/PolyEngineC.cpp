@@ -8,6 +8,7 @@
 #include <flint/fmpz_factor.h>
 #include <flint/fmpz_mpoly.h>
 #include <flint/fmpz_mpoly_factor.h>
+#include <flint/fmpq_poly.h>
 #include <flint/fmpz_vec.h>
 
 #include <memory>
@@ -30,6 +31,10 @@ namespace {
 // Integers of more digits are left to the engine: factoring them may take
 // any time.
 constexpr std::size_t kMaxFactoredDigits = 40;
+
+// Partial fractions of denominators of higher degree are refused: the
+// Bezout cofactors' coefficients grow with the degree.
+constexpr slong kMaxApartDegree = 200;
 
 // An integer polynomial in the ring's integer context, cleared when it goes.
 class IntegerPoly {
@@ -90,7 +95,7 @@ void rationalOf(IntegerPoly& z, const PolyRingC& ring, FlintPolyC& p) {
 
 namespace {
 
-const char16_t* const kNames[] = {u"expand", u"factor", u"simplify", u"gcd", u"lcm", u"quo", u"rem"};
+const char16_t* const kNames[] = {u"expand", u"factor", u"simplify", u"gcd", u"lcm", u"quo", u"rem", u"apart"};
 
 }  // namespace
 
@@ -124,13 +129,18 @@ PolyEngineC::PolyEngineC(support::ResultGraphC& graph, const PolyLimitsS& limits
 IdT PolyEngineC::run(OperationE operation, const IdT* arguments, std::size_t count) {
     const bool division = operation == OperationE::Quo || operation == OperationE::Rem;
     const bool pair = operation == OperationE::Gcd || operation == OperationE::Lcm;
-    const std::size_t wanted = pair ? 2 : division ? (count == 3 ? 3 : 2) : 1;
+    const bool fractions = operation == OperationE::Apart;
+    const std::size_t wanted = pair || fractions ? 2 : division ? (count == 3 ? 3 : 2) : 1;
     if (count != wanted) {
         return kNoId;  // the engine names the misuse
     }
     PolyReaderC reader(graph, limits, nameOf(operation));
-    if (!reader.read(arguments, division ? 2 : count, count == 3 ? arguments[2] : kNoId)) {
+    const IdT variable = count == 3 ? arguments[2] : fractions ? arguments[1] : kNoId;
+    if (!reader.read(arguments, division ? 2 : fractions ? 1 : count, variable)) {
         return kNoId;
+    }
+    if (fractions) {
+        return reader.onlySymbols() ? apart(reader) : kNoId;
     }
     const std::size_t generators = reader.ring().size();
     if (generators == 0) {
@@ -362,6 +372,182 @@ IdT PolyEngineC::divide(PolyReaderC& reader, bool quotient) {
     FlintPolyC r(ring);
     fmpq_mpoly_divrem(q.get(), r.get(), a.numerator->get(), b.numerator->get(), ring.get());
     return PolyWriterC(graph, ring).polynomial(quotient ? q : r);
+}
+
+namespace {
+
+// A univariate FLINT polynomial over the rationals, cleared when it goes.
+struct UnivariateC {
+    UnivariateC() { fmpq_poly_init(value); }
+    ~UnivariateC() { fmpq_poly_clear(value); }
+    UnivariateC(const UnivariateC&) = delete;
+    UnivariateC& operator=(const UnivariateC&) = delete;
+    fmpq_poly_t value;
+};
+
+}  // namespace
+
+// N/D in generator 0 (x): D = u * K * f1^e1 ... fk^ek over the integers (fi
+// primitive, irreducible, in x alone; K the factors free of x, which stay
+// under every term; a factor in x and another symbol is refused); with Dx =
+// f1^e1 ... fk^ek, N = P*Dx + R; with Qi = Dx/fi^ei and Si its inverse
+// modulo fi^ei (Bezout), Ai = R*Si mod fi^ei, and R/Dx is the sum of
+// Ai/fi^ei, each Ai then written in powers of fi (its digits in base fi).
+// Every division is by a polynomial in x alone, whose leading term in the
+// lexicographic order is a power of x: FLINT's division is then division in x,
+// whatever other symbols the numerator holds.
+IdT PolyEngineC::apart(PolyReaderC& reader) {
+    const PolyReaderC::FractionS& a = reader.value(0);
+    const PolyRingC& ring = reader.ring();
+    PolyWriterC writer(graph, ring);
+    if (!a.denominator) {
+        return writer.polynomial(*a.numerator);
+    }
+    const FlintPolyC& d = *a.denominator;
+    if (fmpq_mpoly_degree_si(d.get(), 0, ring.get()) > kMaxApartDegree) {
+        throw support::RefusalC(u"apart: the denominator's degree is beyond " + countText(kMaxApartDegree));
+    }
+    // The factors over the integers, and the unit u that is left.
+    IntegerPoly dz(ring);
+    FlintRationalC unit;
+    primitive(d, ring, dz, unit.value);
+    fmpz_mpoly_factor_t f;
+    fmpz_mpoly_factor_init(f, ring.integers());
+    struct Cleared {
+        fmpz_mpoly_factor_struct* f;
+        const PolyRingC& ring;
+        ~Cleared() { fmpz_mpoly_factor_clear(f, ring.integers()); }
+    } cleared{f, ring};
+    if (!fmpz_mpoly_factor(f, dz.get(), ring.integers())) {
+        throw support::RefusalC(u"apart: the polynomial library could not factor the denominator");
+    }
+    fmpz_mpoly_factor_sort(f, ring.integers());  // FLINT's order varies between runs
+    fmpq_mul_fmpz(unit.value, unit.value, f->constant);
+
+    std::vector<std::unique_ptr<UnivariateC>> bases;    // fi
+    std::vector<std::unique_ptr<UnivariateC>> powers;   // fi^ei
+    std::vector<long> multiplicities;                   // ei
+    std::vector<std::pair<std::unique_ptr<FlintPolyC>, long>> free_parts;  // K's factors
+    FlintPolyC dx(ring);
+    fmpq_mpoly_one(dx.get(), ring.get());
+    for (slong i = 0; i < f->num; ++i) {
+        auto factor_q = std::make_unique<FlintPolyC>(ring);
+        IntegerPoly factor_z(ring);
+        fmpz_mpoly_set(factor_z.get(), f->poly + i, ring.integers());
+        rationalOf(factor_z, ring, *factor_q);
+        const long e = static_cast<long>(fmpz_get_si(f->exp + i));
+        if (fmpz_mpoly_degree_si(f->poly + i, 0, ring.integers()) == 0) {
+            free_parts.emplace_back(std::move(factor_q), e);
+            continue;
+        }
+        if (!fmpz_mpoly_is_fmpz_poly(f->poly + i, 0, ring.integers())) {
+            throw support::RefusalC(
+                u"apart: a factor of the denominator holds the variable and other symbols together; partial "
+                u"fractions are taken of factors in the variable alone, over the rationals (substitute numbers for "
+                u"the other symbols)");
+        }
+        bases.push_back(std::make_unique<UnivariateC>());
+        fmpq_mpoly_get_fmpq_poly(bases.back()->value, factor_q->get(), 0, ring.get());
+        powers.push_back(std::make_unique<UnivariateC>());
+        fmpq_poly_pow(powers.back()->value, bases.back()->value, static_cast<ulong>(e));
+        multiplicities.push_back(e);
+        FlintPolyC power_q(ring);
+        fmpq_mpoly_set_fmpq_poly(power_q.get(), powers.back()->value, 0, ring.get());
+        fmpq_mpoly_mul(dx.get(), dx.get(), power_q.get(), ring.get());
+    }
+    FlintPolyC whole(ring);
+    FlintPolyC rest(ring);
+    fmpq_mpoly_divrem(whole.get(), rest.get(), a.numerator->get(), dx.get(), ring.get());
+    fmpq_mpoly_scalar_div_fmpq(whole.get(), whole.get(), unit.value, ring.get());
+    fmpq_mpoly_scalar_div_fmpq(rest.get(), rest.get(), unit.value, ring.get());
+    const std::size_t count = bases.size();
+
+    // A numerator over K's factors: those that divide it cancelled, its
+    // content and sign as the coefficient, as factor writes it.
+    const auto overFree = [&](FlintPolyC& numerator, PolyWriterC::ProductC& gathered) {
+        std::vector<long> left;
+        for (const auto& [factor, e] : free_parts) {
+            long k = e;
+            FlintPolyC quotient(ring);
+            while (k > 0 && fmpq_mpoly_divides(quotient.get(), numerator.get(), factor->get(), ring.get())) {
+                numerator.swap(quotient);
+                --k;
+            }
+            left.push_back(k);
+        }
+        IntegerPoly numerator_z(ring);
+        FlintRationalC scale;
+        primitive(numerator, ring, numerator_z, scale.value);
+        FlintPolyC primitive_numerator(ring);
+        rationalOf(numerator_z, ring, primitive_numerator);
+        gathered.scale(scale.value);
+        gathered.multiply(graph, writer.polynomial(primitive_numerator), 1);
+        for (std::size_t k = 0; k < free_parts.size(); ++k) {
+            if (left[k] != 0) {
+                gathered.multiply(graph, writer.polynomial(*free_parts[k].first), -left[k]);
+            }
+        }
+    };
+
+    std::vector<IdT> terms;
+    const auto addTerms = [&](IdT written) {
+        if (graph.kind(written) == support::ResultGraphC::KindE::Sum) {
+            const std::vector<IdT> parts(graph.children(written), graph.children(written) + graph.node(written).count);
+            terms.insert(terms.end(), parts.begin(), parts.end());
+        } else {
+            terms.push_back(written);
+        }
+    };
+    if (!whole.isZero() && free_parts.empty()) {
+        addTerms(writer.polynomial(whole));
+    } else if (!whole.isZero()) {
+        PolyWriterC::ProductC gathered;
+        overFree(whole, gathered);
+        terms.push_back(writer.product(gathered));
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        UnivariateC others;
+        fmpq_poly_one(others.value);
+        for (std::size_t j = 0; j < count; ++j) {
+            if (j != i) {
+                fmpq_poly_mul(others.value, others.value, powers[j]->value);
+            }
+        }
+        UnivariateC g;
+        UnivariateC s;
+        UnivariateC t;
+        fmpq_poly_xgcd(g.value, s.value, t.value, others.value, powers[i]->value);
+        FlintPolyC inverse(ring);
+        FlintPolyC modulus(ring);
+        FlintPolyC base(ring);
+        fmpq_mpoly_set_fmpq_poly(inverse.get(), s.value, 0, ring.get());
+        fmpq_mpoly_set_fmpq_poly(modulus.get(), powers[i]->value, 0, ring.get());
+        fmpq_mpoly_set_fmpq_poly(base.get(), bases[i]->value, 0, ring.get());
+        FlintPolyC product(ring);
+        reader.check(productBound(shapeOf(rest, ring), shapeOf(inverse, ring)), u"the partial fractions");
+        fmpq_mpoly_mul(product.get(), rest.get(), inverse.get(), ring.get());
+        FlintPolyC digits(ring);
+        FlintPolyC numerator(ring);
+        fmpq_mpoly_divrem(digits.get(), numerator.get(), product.get(), modulus.get(), ring.get());
+        // numerator = c0 + c1 f + c2 f^2 + ...: c_j over f^(e - j).
+        for (long power = multiplicities[i]; power > 0 && !numerator.isZero(); --power) {
+            FlintPolyC quotient(ring);
+            FlintPolyC digit(ring);
+            fmpq_mpoly_divrem(quotient.get(), digit.get(), numerator.get(), base.get(), ring.get());
+            numerator.swap(quotient);
+            if (digit.isZero()) {
+                continue;
+            }
+            PolyWriterC::ProductC gathered;
+            overFree(digit, gathered);
+            gathered.multiply(graph, writer.polynomial(base), -power);
+            terms.push_back(writer.product(gathered));
+        }
+    }
+    if (terms.empty()) {
+        return writer.integer(0ul);
+    }
+    return terms.size() == 1 ? terms[0] : graph.sum(terms.data(), terms.size());
 }
 
 }  // namespace qorv::math::algexpr::poly

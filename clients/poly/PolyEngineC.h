@@ -17,7 +17,13 @@
 //  - gcd, lcm: of polynomials with integer coefficients in symbols, the gcd
 //    with a positive leading coefficient, the lcm a*b/gcd(a,b) as a product;
 //  - quo, rem: in the named variable (or the only symbol), when the
-//    divisor's leading coefficient in it is a number.
+//    divisor's leading coefficient in it is a number;
+//  - apart: partial fractions in the named variable over the rationals:
+//    the polynomial part, then c/f^k for each irreducible factor f of the
+//    denominator and each power k up to its multiplicity, c of lower
+//    degree than f; other symbols may be in the numerator and in factors of
+//    the denominator free of the variable (which stay under each term), but
+//    a factor holding both (x - a) is refused.
 //
 //   PolyEngineC poly(graph, limits);
 //   IdT result = poly.run(PolyEngineC::OperationE::Expand, &argument, 1);
@@ -42,7 +48,7 @@ class PolyReaderC;
 
 class PolyEngineC {
 public:
-    enum class OperationE : unsigned char { Expand, Factor, Simplify, Gcd, Lcm, Quo, Rem };
+    enum class OperationE : unsigned char { Expand, Factor, Simplify, Gcd, Lcm, Quo, Rem, Apart };
     static const char16_t* nameOf(OperationE operation);
     /// The operation of a core name the layer computes: false for any other
     /// name (the engine's own path then runs).
@@ -60,6 +66,7 @@ private:
     support::IdT simplify(PolyReaderC& reader);
     support::IdT gcd(PolyReaderC& reader, bool lcm);
     support::IdT divide(PolyReaderC& reader, bool quotient);
+    support::IdT apart(PolyReaderC& reader);
 
     support::ResultGraphC& graph;
     const PolyLimitsS& limits;

@@ -1154,7 +1154,7 @@ VerdictE checkForm(WordE word, NodeABC& input, NodeABC& answer, const AnswerChec
     const unsigned int n = children(input);
     PlanS plan;
     plan.right = &answer;
-    if (n != 1) {
+    if (n != (word == WordE::Apart ? 2u : 1u)) {
         return VerdictE::NotChecked;
     }
     plan.left = child(input, 0);
@@ -1163,6 +1163,7 @@ VerdictE checkForm(WordE word, NodeABC& input, NodeABC& answer, const AnswerChec
     plan.points = word == WordE::Simplify ? kUsablePoints : 1;
     plan.what = word == WordE::Simplify ? u"'s simplified form differs from the input"
                 : word == WordE::Expand ? u"'s expansion differs from the input"
+                : word == WordE::Apart  ? u"'s partial fractions differ from the input"
                                         : u"'s factored form differs from the input";
     if (word == WordE::Expand && !expandedForm(context, answer)) {
         why = std::u16string(context.engine) + u"'s expansion still holds a product or a power of a sum; refused";
@@ -1242,12 +1243,91 @@ std::unique_ptr<NodeABC> substitute(NodeABC& f, const std::u16string& variable, 
 }
 
 // solve: each root in place of the variable makes the equation zero.
+// Whether the tree has a leaf that is one of the symbols (explicit stack).
+bool namesAny(NodeABC& tree, const std::vector<std::u16string>& names) {
+    std::vector<NodeABC*> stack{&tree};
+    while (!stack.empty()) {
+        NodeABC* node = stack.back();
+        stack.pop_back();
+        const std::u16string name = symbolName(node);
+        if (!name.empty() && std::find(names.begin(), names.end(), name) != names.end()) {
+            return true;
+        }
+        for (unsigned int i = 0; i < children(*node); ++i) {
+            if (child(*node, i) != nullptr) {
+                stack.push_back(child(*node, i));
+            }
+        }
+    }
+    return false;
+}
+
+// solve(list(equations), list(variables)): each solution's values in place
+// of the variables make every equation zero. Values that name a variable
+// are not checked (one variable at a time would misread them).
+VerdictE checkSystem(NodeABC& equations, NodeABC& variables, NodeABC& answer, const AnswerCheckC::ContextS& context,
+                     std::u16string& why) {
+    if (wordOf(context, equations) != WordE::List || wordOf(context, answer) != WordE::List) {
+        return VerdictE::NotChecked;
+    }
+    std::vector<std::u16string> names;
+    for (unsigned int k = 0; k < children(variables); ++k) {
+        names.push_back(symbolName(child(variables, k)));
+        if (names.back().empty()) {
+            return VerdictE::NotChecked;
+        }
+    }
+    VerdictE verdict = VerdictE::Passed;
+    for (unsigned int s = 0; s < children(answer); ++s) {
+        NodeABC* solution = child(answer, s);
+        if (solution == nullptr || wordOf(context, *solution) != WordE::List || children(*solution) != names.size()) {
+            return VerdictE::NotChecked;
+        }
+        for (unsigned int k = 0; k < names.size(); ++k) {
+            if (child(*solution, k) == nullptr || namesAny(*child(*solution, k), names)) {
+                return VerdictE::NotChecked;
+            }
+        }
+        for (unsigned int e = 0; e < children(equations); ++e) {
+            std::unique_ptr<NodeABC> owner;
+            NodeABC* f = child(equations, e) == nullptr ? nullptr : zeroSide(context, *child(equations, e), owner);
+            if (f == nullptr) {
+                return VerdictE::NotChecked;
+            }
+            std::unique_ptr<NodeABC> substituted;
+            NodeABC* at = f;
+            for (unsigned int k = 0; k < names.size(); ++k) {
+                std::unique_ptr<NodeABC> next = substitute(*at, names[k], *child(*solution, k));
+                substituted = std::move(next);
+                at = substituted.get();
+            }
+            PlanS plan;
+            plan.kind = PlanS::KindE::Root;
+            plan.left = at;
+            plan.right = at;
+            plan.what = u"'s solution " + solution->toPrefixString().substr(0, 60) +
+                        u" does not make every equation zero";
+            const VerdictE v = byPoints(context, plan, why);
+            if (v == VerdictE::Failed) {
+                return v;
+            }
+            if (v == VerdictE::Unchecked) {
+                verdict = v;
+            }
+        }
+    }
+    return verdict;
+}
+
 VerdictE checkSolve(NodeABC& input, NodeABC& answer, const AnswerCheckC::ContextS& context, std::u16string& why) {
     const unsigned int n = children(input);
     PlanS plan;
     plan.right = &answer;
     if (n != 2) {
         return VerdictE::NotChecked;
+    }
+    if (wordOf(context, *child(input, 1)) == WordE::List) {
+        return checkSystem(*child(input, 0), *child(input, 1), answer, context, why);
     }
     std::unique_ptr<NodeABC> owner;
     NodeABC* f = zeroSide(context, *child(input, 0), owner);
@@ -1304,6 +1384,7 @@ VerdictE check(NodeABC& input, NodeABC& answer, const AnswerCheckC::ContextS& co
         case WordE::Simplify:
         case WordE::Expand:
         case WordE::Factor:
+        case WordE::Apart:
             return checkForm(word, input, answer, context, why);
         case WordE::Integrate:
         case WordE::Nintegrate:

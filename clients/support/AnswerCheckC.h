@@ -5,15 +5,17 @@
 //
 //   simplify, expand, factor   the answer minus the input is zero; expand
 //                              also by form (no product or power of a sum)
+//   apart(f,x)                 the answer minus f is zero
 //   integrate(f,x)             the answer's derivative (dual numbers) minus f
 //   integrate(f,x,a,b)         the answer minus Arb's integral of f
 //   nintegrate(f,x,a,b)        the same, to the answer's digits
 //   solve(f,x)                 f at each root of the list
+//   solve(list(f,...),list(x,...))  each equation at each solution
 //
 // A difference whose ball excludes zero proves the answer wrong (Failed); a
 // ball around zero of radius below 2^-36 of the values (at 64 bits) passes
 // the point; a wider one is tried again at 320 bits and the point is skipped
-// when it stays wide. Two points must pass (one for expand and factor, whose
+// when it stays wide. Two points must pass (one for expand, factor and apart, whose
 // rewriting of polynomials holds on every branch). Points where either side is undefined (a pole, 0^-1,
 // a value no finite ball holds) are skipped; functions take their principal
 // values (sqrt(-1) is i, also where the engine's symbols are real). When no

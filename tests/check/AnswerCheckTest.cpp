@@ -86,6 +86,7 @@ TEST(AnswerCheckTest, IdentitiesOfPartOfTheDomainAreCaught) {
         {"simplify(power(power(x,a),b))", "power(x,times(a,b))"},
         {"simplify(exp(divide(log(x),2)))", "sqrt(abs(x))"},
         {"factor(minus(power(x,2),1))", "times(minus(x,1),plus(x,2))"},
+        {"apart(divide(1,minus(power(x,2),1)),x)", "minus(divide(1,minus(x,1)),divide(1,plus(x,1)))"},
     };
     for (const auto& pair : wrong) {
         EXPECT_EQ(check(pair[0], pair[1]).verdict, VerdictE::Failed) << pair[0];
@@ -96,6 +97,8 @@ TEST(AnswerCheckTest, IdentitiesOfPartOfTheDomainAreCaught) {
         {"simplify(exp(log(x)))", "x"},
         {"simplify(sqrt(power(x,2)))", "abs(x)"},  // real symbols
         {"factor(minus(power(x,2),1))", "times(minus(x,1),plus(x,1))"},
+        {"apart(divide(1,minus(power(x,2),1)),x)",
+         "minus(divide(1,times(2,minus(x,1))),divide(1,times(2,plus(x,1))))"},
         {"simplify(divide(minus(power(x,2),1),minus(x,1)))", "plus(x,1)"},
         {"simplify(plus(atan(x),atan(divide(1,x))))", "times(divide(pi,2),csgn(x))"},
     };
@@ -127,6 +130,16 @@ TEST(AnswerCheckTest, RootsIntegralsAndNumericIntegrals) {
     EXPECT_EQ(root.verdict, VerdictE::Failed);
     EXPECT_EQ(root.why, "Giac's root x = sqrt(3) does not make the equation zero; refused");
     EXPECT_EQ(check("solve(minus(power(x,2),a),x)", "list(sqrt(a),neg(sqrt(a)))").verdict, VerdictE::Passed);
+    // Systems: every equation at every solution, the values in the variables' order.
+    const char* const system = "solve(list(equal(plus(x,y),3),minus(minus(x,y),1)),list(x,y))";
+    EXPECT_EQ(check(system, "list(list(2,1))").verdict, VerdictE::Passed);
+    EXPECT_EQ(check(system, "list(list(1,2))").verdict, VerdictE::Failed);
+    EXPECT_EQ(check(system, "list(list(2,1),list(3,0))").verdict, VerdictE::Failed);
+    EXPECT_EQ(check("solve(list(minus(times(a,x),y),minus(minus(x,y),1)),list(x,y))",
+                    "list(list(divide(1,minus(1,a)),divide(a,minus(1,a))))")
+                  .verdict,
+              VerdictE::Passed);
+    EXPECT_EQ(check(system, "list(list(minus(3,y),y))").verdict, VerdictE::NotChecked);  // a value naming a variable
     EXPECT_EQ(check("integrate(power(x,2),x,0,1)", "divide(1,3)").verdict, VerdictE::Passed);
     EXPECT_EQ(check("integrate(power(x,2),x,0,1)", "divide(1,2)").verdict, VerdictE::Failed);
     EXPECT_EQ(check("integrate(sqrt(x),x,0,1)", "divide(2,3)").verdict, VerdictE::Passed);

@@ -318,3 +318,47 @@ TEST(PolyEngineTest, BinomialBoundsHoldAtHugeDegrees) {
     EXPECT_NEAR(logBinomial(2e6, 1000.0), 8596.779768318238, 1e-7);
     EXPECT_GE(binomialBound(1.5e17, 3.0), 5.625e50);
 }
+
+TEST(PolyEngineTest, ApartWritesEachFactorPowerOverItsOwnNumerator) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"divide(1,plus(power(x,2),-1))", "x"},
+         "plus(times(divide(1,2),power(plus(x,-1),-1)),times(divide(-1,2),power(plus(x,1),-1)))"},
+        // Improper: the polynomial part first.
+        {{"divide(power(x,3),plus(power(x,2),-1))", "x"},
+         "plus(x,times(divide(1,2),power(plus(x,-1),-1)),times(divide(1,2),power(plus(x,1),-1)))"},
+        // A repeated factor and an irreducible quadratic one.
+        {{"divide(1,times(power(plus(x,-1),2),plus(power(x,2),1)))", "x"},
+         "plus(times(divide(1,2),x,power(plus(power(x,2),1),-1)),times(divide(1,2),power(plus(x,-1),-2)),"
+         "times(divide(-1,2),power(plus(x,-1),-1)))"},
+        // Factors with integer coefficients; other symbols in the numerator.
+        {{"divide(y,plus(times(2,power(x,2)),times(-1,x)))", "x"},
+         "plus(times(-1,y,power(x,-1)),times(2,y,power(plus(times(2,x),-1),-1)))"},
+        {{"divide(plus(power(x,2),1),1)", "x"}, "plus(power(x,2),1)"},
+        // Factors free of x stay under every term, cancelled where they divide a numerator.
+        {{"divide(plus(power(x,3),y),times(power(plus(y,1),2),plus(power(x,2),-1)))", "x"},
+         "plus(times(x,power(plus(y,1),-2)),times(divide(1,2),power(plus(y,1),-1),power(plus(x,-1),-1)),"
+         "times(divide(-1,2),plus(y,-1),power(plus(y,1),-2),power(plus(x,1),-1)))"},
+    };
+    for (const auto& [arguments, expected] : cases) {
+        ResultGraphC graph;
+        const IdT result = run(graph, OperationE::Apart, arguments);
+        ASSERT_NE(result, kNoId) << arguments[0];
+        EXPECT_EQ(GraphTextC(graph).write(result), expected) << arguments[0];
+    }
+}
+
+TEST(PolyEngineTest, ApartRefusesSymbolsInTheDenominatorAndDeclinesFunctions) {
+    EXPECT_EQ(refusal(OperationE::Apart, {"divide(1,plus(power(x,2),times(-1,a)))", "x"}, PolyLimitsS()).substr(0, 80),
+              "apart: a factor of the denominator holds the variable and other symbols together");
+    EXPECT_EQ(refusal(OperationE::Apart, {"divide(1,plus(power(x,201),1))", "x"}, PolyLimitsS()),
+              "apart: the denominator's degree is beyond 200");
+    const std::vector<std::string> declined[] = {
+        {"divide(sin(x),plus(x,1))", "x"},  // a function of x is no coefficient
+        {"divide(1,plus(x,1))", "2"},       // the variable is no symbol
+        {"divide(1,plus(x,1.5))", "x"},     // a float
+    };
+    for (const auto& arguments : declined) {
+        ResultGraphC graph;
+        EXPECT_EQ(run(graph, OperationE::Apart, arguments), kNoId) << arguments[0];
+    }
+}

@@ -138,8 +138,8 @@ TEST(CommandLineTest, UsageErrorsSayWhatIsWrong) {
         {{"print", "--from", "postfix"}, "--from takes prefix or infix, not 'postfix'"},
         {{"print", "--to", "html"}, "--to takes prefix, infix or latex, not 'html'"},
         {{"tree", "--to", "infix"},
-         "--to is for the print, subst, eval, simplify, expand, factor, diff, series, integrate, limit, solve, match "
-         "and rewrite commands"},
+         "--to is for the print, subst, eval, simplify, expand, factor, diff, series, integrate, limit, solve, match, "
+         "rewrite and apart commands"},
         {{"print", "--from", "infix", "--lax"}, "--lax is for prefix reading: infix is read one way only"},
         {{"print", "--digits", "-1"}, "--digits takes a whole number >= 0, not '-1'"},
         {{"print", "--digits", "99999999999999999999"},
@@ -224,7 +224,8 @@ TEST(CommandLineTest, LimitsAreForTheEvaluatingCommandsOnly) {
 
     CommandLineC print;
     EXPECT_EQ(parse(print, {"print", "--timeout", "1"}),
-              "--timeout is for the eval, simplify, expand, factor, diff, series, integrate, limit and solve commands");
+              "--timeout is for the eval, simplify, expand, factor, diff, series, integrate, limit, solve and apart "
+              "commands");
     EXPECT_FALSE(print.evaluates());
     CommandLineC errors;
     EXPECT_EQ(parse(errors, {"eval", "--timeout", "-1"}),

@@ -41,6 +41,45 @@ TEST_F(GiacToolTest, IntegratesTakesLimitsAndSolves) {
               (Result{"\\left[ -\\sqrt{2}, \\sqrt{2} \\right]\n", "", 0}));
 }
 
+TEST_F(GiacToolTest, CubicsWithOneRealRootGiveItInRadicals) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"x^3 + x + 1", "[((sqrt(93) - 9)/18)^(1/3) - ((sqrt(93) + 9)/18)^(1/3)]"},
+        {"x^3 = x + 1", "[(-(sqrt(69) - 9)/18)^(1/3) + ((sqrt(69) + 9)/18)^(1/3)]"},  // both cube roots positive
+        {"2*x^3 + 3*x^2 + 5", "[-(-(2*sqrt(30) - 11)/8)^(1/3) - ((2*sqrt(30) + 11)/8)^(1/3) - 1/2]"},
+        {"x^3 + 3*x^2 + 3*x + 3", "[-2^(1/3) - 1]"},  // p = 0
+        {"(x^3 + x + 1)*(x - 1)", "[((sqrt(93) - 9)/18)^(1/3) - ((sqrt(93) + 9)/18)^(1/3), 1]"},
+        // Three real roots would need complex radicals: floats, as before.
+        {"x^3 - 3*x + 1", "[-1.8793852415718169, 0.3472963553338607, 1.532088886237956]"},
+    };
+    for (const auto& [input, expected] : cases) {
+        EXPECT_EQ(run({"--refuse-unchecked", "--from", "infix", "--to", "infix", "solve", "x", input}),
+                  (Result{std::string(expected) + "\n", "", 0}))
+            << input;
+    }
+}
+
+TEST_F(GiacToolTest, ComplexSolutionsOnRequestByRealThenImaginaryPart) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"x^2 + 1", "[-i, i]"},
+        {"(x^2 + 1)*(x - 2)", "[-i, i, 2]"},
+        {"x^3 - 1", "[-(i*sqrt(3) + 1)/2, (i*sqrt(3) - 1)/2, 1]"},
+        {"x^2 + 2*i", "[-1 + i, 1 - i]"},
+        // Roots Giac names only through rootof: the real one in radicals, the others as floats.
+        {"x^3 + x + 1", "[((sqrt(93) - 9)/18)^(1/3) - ((sqrt(93) + 9)/18)^(1/3), 0.34116390191400964 - 1.161541399997252*i, "
+                        "0.34116390191400964 + 1.161541399997252*i]"},
+        {"solve(list(x^2 + y^2 = 0, x - y = 1), list(x, y))", "[[1/2 - i/2, -1/2 - i/2], [1/2 + i/2, -1/2 + i/2]]"},
+    };
+    for (const auto& [input, expected] : cases) {
+        const bool system = std::string(input).rfind("solve", 0) == 0;
+        const std::vector<std::string> words =
+            system ? std::vector<std::string>{"--complex", "--refuse-unchecked", "--from", "infix", "--to", "infix", "eval", input}
+                   : std::vector<std::string>{"--complex", "--refuse-unchecked", "--from", "infix", "--to", "infix", "solve", "x", input};
+        EXPECT_EQ(run(words), (Result{std::string(expected) + "\n", "", 0})) << input;
+    }
+    // Without the option, the real ones only.
+    EXPECT_EQ(run({"--from", "infix", "--to", "infix", "solve", "x", "(x^2 + 1)*(x - 2)"}), (Result{"[2]\n", "", 0}));
+}
+
 TEST_F(GiacToolTest, AnswersThatFailTheirCheckAreRefusedOrMadeRight) {
     // Giac's antiderivative of (1-x^2)^(-1/2) does not differentiate back;
     // the input with 1/sqrt(1-x^2) gives one that does.

@@ -324,3 +324,45 @@ TEST_F(GinacToolTest, SeriesDropTheirOrderTermOnRequestAndTheOperationsAreListed
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(GinacToolTest, LinearEquationsAndSystemsAsGiacWritesThemOthersRefusedNamingGiac) {
+    const std::pair<const char*, const char*> solved[] = {
+        {"solve(list(x+y=3,x-y=1),list(x,y))", "[[2, 1]]\n"},
+        {"solve(list(x+y+z=1,x-y=2,z=x/3),list(x,y,z))", "[[9/7, -5/7, 3/7]]\n"},
+        {"solve(list(a*x+y=1,x-y=2),list(x,y))", "[[3/(a + 1), -(2*a - 1)/(a + 1)]]\n"},
+        {"solve(list(2*x+3*y=a,x-y=b),list(x,y))", "[[a/5 + 3*b/5, a/5 - 2*b/5]]\n"},
+        {"solve(list(x+y=1,x+y=2),list(x,y))", "[]\n"},  // inconsistent
+        {"solve(a*x-3=b,x)", "[(b + 3)/a]\n"},
+        {"solve(x*y-1,x)", "[1/y]\n"},
+    };
+    for (const auto& [input, expected] : solved) {
+        for (const char* engine : {"ginac", "giac"}) {
+            if (std::string(engine) == "giac" && !ALGEXPR_TOOL_HAS_GIAC) {
+                continue;
+            }
+            EXPECT_EQ(out({"--engine", engine, "--refuse-unchecked", "--from", "infix", "--to", "infix", "eval", input}),
+                      expected)
+                << engine << ": " << input;
+        }
+    }
+    const std::pair<const char*, const char*> refused[] = {
+        {"solve(list(x^2+y=1,x-y=0),list(x,y))",
+         "solve: the GiNaC engine solves systems of linear equations only; Giac (--engine giac) solves polynomial ones"},
+        {"solve(x^2-1,x)", "solve: the GiNaC engine solves linear equations only; Giac (--engine giac) solves this one"},
+        {"solve(x*sin(x)-1,x)", "solve: the GiNaC engine solves linear equations only; Giac (--engine giac) solves this one"},
+        {"solve(list(x+y=1),list(x,y))", "solve: no single values, the solutions depend on a variable"},
+        {"solve(0*x,x)", "solve: no value, every value of the variable is a solution"},
+        {"solve(list(x=1),list(x,x))", "solve: a variable named twice"},
+        {"list(1,2)+1", "plus: a list as an argument (lists are solve's)"},
+        {"sin(equal(x,1))", "sin: an equation as an argument (equations are solve's)"},
+    };
+    for (const auto& [input, reason] : refused) {
+        EXPECT_EQ(run({"--from", "infix", "eval", input}).err,
+                  std::string("algexpr: argument 1: cannot evaluate: ") + reason + "\n")
+            << input;
+    }
+}
+
+}  // namespace

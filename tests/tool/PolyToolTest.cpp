@@ -107,4 +107,18 @@ TEST_F(PolyToolTest, RefusalsNameTheCountWithBothEngines) {
               "digits of coefficients; the limits are 150,000 terms and 5,000,000 digits\n");
 }
 
+TEST_F(PolyToolTest, PartialFractionsTheSameWithBothEnginesAndChecked) {
+    EXPECT_EQ(both({"--from", "infix", "--to", "infix", "--refuse-unchecked", "apart", "x", "1/(x^2-1)"}),
+              "1/(2*(x - 1)) - 1/(2*(x + 1))\n");
+    EXPECT_EQ(both({"--from", "infix", "--to", "infix", "--refuse-unchecked", "apart", "x", "(x^4+1)/(x^2*(x+1)^3)"}),
+              "-3/x + 4/(x + 1) + 1/x^2 + 2/(x + 1)^3\n");
+    for (const char* engine : {"ginac", "giac"}) {
+        EXPECT_EQ(run({"--engine", engine, "--from", "infix", "apart", "x", "sin(x)/(x-1)"}).err,
+                  "algexpr: argument 1: cannot evaluate: apart: only of a quotient of polynomials in symbols, as the "
+                  "whole expression\n")
+            << engine;
+    }
+    EXPECT_EQ(run({"apart"}).err.substr(0, 27), "algexpr: apart needs a VAR\n");
+}
+
 }  // namespace

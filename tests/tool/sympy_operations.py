@@ -17,7 +17,8 @@ Exact arithmetic is checked exactly: random sums, products, quotients and
 integer powers of integers of up to 30 digits go through `TOOL eval`, whose
 results must equal SymPy's rational numbers, and through
 `TOOL eval --numeric --digits 40`, whose floats must be SymPy's values
-correctly rounded to 40 significant digits.
+correctly rounded to 40 significant digits. `TOOL apart x` of random
+quotients gives SymPy's partial fractions, term for term.
 
 Exits 77 (skipped) when SymPy cannot be imported or the tool was built
 without GiNaC. Standard library and SymPy only.
@@ -237,6 +238,48 @@ def check_exact(tool, rng, count):
     return failures
 
 
+APART_FACTORS = ["x", "minus(x,1)", "plus(x,2)", "plus(times(2,x),1)", "plus(power(x,2),1)",
+                 "plus(power(x,2),x,1)", "minus(times(3,power(x,2)),2)", "minus(power(x,3),2)", "y", "plus(y,1)"]
+
+
+def parts(decomposition):
+    """The polynomial part expanded, and the fractions each in lowest terms."""
+    terms = sympy.Add.make_args(decomposition)
+    whole = sympy.cancel(sum((t for t in terms if t.is_polynomial(X)), sympy.Integer(0)))
+    return whole, sorted(sympy.srepr(sympy.cancel(t)) for t in terms if not t.is_polynomial(X))
+
+
+def check_apart(tool, rng, count):
+    """`TOOL apart x` and `--engine giac` on random quotients (repeated and
+    irreducible factors, improper ones, a symbol y in the numerator and in
+    factors free of x) give SymPy's decomposition term for term; partial
+    fractions over the rationals are unique."""
+    trees = []
+    for _ in range(count):
+        factors = [f"power({f},{rng.randint(1, 3)})" for f in rng.sample(APART_FACTORS, rng.randint(1, 3))]
+        terms = [f"times({rng.randint(-4, 4)},power(x,{k}){',y' if rng.random() < 0.2 else ''})"
+                 for k in range(rng.randint(0, 8))]
+        terms.append(str(rng.randint(1, 5)))
+        numerator = f"plus({','.join(terms)})" if len(terms) > 1 else terms[0]
+        denominator = f"times({','.join(factors)})" if len(factors) > 1 else factors[0]
+        trees.append(f"divide({numerator},{denominator})")
+    failures = 0
+    version = subprocess.run([tool, "--version"], capture_output=True, text=True).stdout
+    engines = ["ginac", "giac"] if "\n  giac " in version else ["ginac"]
+    for engine in engines:
+        out, _, _ = run_tool(tool, ["--engine", engine, "apart", "x"], trees)
+        for tree, line in zip(trees, out):
+            expected = sympy.apart(from_prefix(tree), X)
+            got = from_prefix(line) if line else None
+            same = got is not None and parts(expected) == parts(got)
+            if not same:
+                failures += 1
+                print(f"FAIL apart ({engine}) {tree}\n  tool:  {line}\n  SymPy: {expected}")
+    print(f"apart on {count} quotients in {' and '.join(engines)}: {len(engines) * count - failures} agree with SymPy "
+          "term for term")
+    return failures
+
+
 def main():
     if len(sys.argv) < 2:
         print(__doc__)
@@ -250,7 +293,7 @@ def main():
               "and rebuild)")
         return SKIP
     rng = random.Random(seed)
-    failures = check_operations(tool, rng, count) + check_exact(tool, rng, count // 2)
+    failures = check_operations(tool, rng, count) + check_exact(tool, rng, count // 2) + check_apart(tool, rng, 60)
     print(f"SymPy {sympy.__version__}, {readback.__name__}'s prefix reader: {failures} disagreements")
     return 1 if failures else 0
 

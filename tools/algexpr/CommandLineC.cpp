@@ -139,10 +139,13 @@ bool takeLimitOperands(CommandLineC& line, std::vector<std::string>& words, std:
     return true;
 }
 
-// integrate VAR, solve VAR
+// integrate VAR, solve VAR, apart VAR
 bool takeVariable(CommandLineC& line, std::vector<std::string>& words, std::string& error) {
     if (words.empty()) {
-        error = (line.command == CommandE::Solve ? "solve" : "integrate") + std::string(" needs a VAR");
+        error = (line.command == CommandE::Solve   ? "solve"
+                 : line.command == CommandE::Apart ? "apart"
+                                                   : "integrate") +
+                std::string(" needs a VAR");
         return false;
     }
     line.variable = words[0];
@@ -188,13 +191,14 @@ const CommandRow kCommands[] = {
     {"match", CommandE::Match, takeMatchOperands},
     {"rewrite", CommandE::Rewrite, needRules},
     {"check", CommandE::Check, needForms},
+    {"apart", CommandE::Apart, takeVariable},
 };
 
 // The commands that write expressions (--to), and the operations (each
 // offered by the engines whose vocabulary computes its name).
 constexpr CommandMask kOperations = bit(CommandE::Simplify) | bit(CommandE::Expand) | bit(CommandE::Factor) |
                                     bit(CommandE::Diff) | bit(CommandE::Series) | bit(CommandE::Integrate) |
-                                    bit(CommandE::Limit) | bit(CommandE::Solve);
+                                    bit(CommandE::Limit) | bit(CommandE::Solve) | bit(CommandE::Apart);
 constexpr CommandMask kWriting = bit(CommandE::Print) | bit(CommandE::Subst) | bit(CommandE::Eval) | kOperations |
                                   bit(CommandE::Match) | bit(CommandE::Rewrite);
 constexpr CommandMask kEvaluating = bit(CommandE::Eval) | kOperations;
@@ -440,6 +444,11 @@ bool setRefuseUnchecked(CommandLineC& line, const std::string&, std::string&) {
     return true;
 }
 
+bool setComplex(CommandLineC& line, const std::string&, std::string&) {
+    line.complex_solutions = true;
+    return true;
+}
+
 bool setRules(CommandLineC& line, const std::string& value, std::string&) {
     line.rules_file = value;
     return true;
@@ -501,6 +510,7 @@ const OptionRow kOptions[] = {
     {"--accept", true, bit(CommandE::Check), setAccept},
     {"--editing", false, bit(CommandE::Check), setEditing},
     {"--eval", false, bit(CommandE::Rewrite), setRewriteEval},
+    {"--complex", false, kEvaluating, setComplex},
 };
 
 const OptionRow* optionNamed(const std::string& name) {

@@ -103,9 +103,10 @@ public:
     bool in_process = false;       // --in-process: no worker, no limits
 
     // The check of the engines' answers (integrate, simplify, expand,
-    // factor, solve, nintegrate) at seeded points before they are written.
+    // factor, apart, solve, nintegrate) at seeded points before they are written.
     bool check_answers = true;      // --no-check turns it off
     bool refuse_unchecked = false;  // --refuse-unchecked: an answer no point could check fails its line
+    bool complex_solutions = false; // --complex: solve gives complex solutions too
 
     /// Whether the command evaluates: eval, the operations, rewrite --eval.
     bool evaluates() const;

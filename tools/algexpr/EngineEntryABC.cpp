@@ -15,7 +15,8 @@ const struct {
 } kOperationWords[] = {{CommandE::Simplify, u"simplify"}, {CommandE::Expand, u"expand"},
                        {CommandE::Factor, u"factor"},     {CommandE::Diff, u"diff"},
                        {CommandE::Series, u"series"},     {CommandE::Integrate, u"integrate"},
-                       {CommandE::Limit, u"limit"},       {CommandE::Solve, u"solve"}};
+                       {CommandE::Limit, u"limit"},       {CommandE::Solve, u"solve"},
+                       {CommandE::Apart, u"apart"}};
 
 }  // namespace
 

@@ -41,6 +41,7 @@ bool GiacEntryC::install(const CommandLineC& options, const char16_t* const* cor
     }
     limits.check_answers = options.check_answers;
     limits.refuse_unchecked = options.refuse_unchecked;
+    limits.complex_solutions = options.complex_solutions;
     session->setLimits(limits);
     // The few messages Giac writes to std::cerr itself never mix with the
     // tool's output.

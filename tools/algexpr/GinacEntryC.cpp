@@ -45,7 +45,8 @@ std::string GinacEntryC::helpLines() const {
     return "  ginac    (default) GiNaC: exact integers and fractions of any size,\n"
            "           floats with --digits significant digits (@DIGITS@ by default),\n"
            "           complex symbols (--real names the real ones), and the\n"
-           "           operations above but integrate, limit and solve\n";
+           "           operations above but integrate and limit (solve: linear\n"
+           "           equations only)\n";
 }
 
 std::string GinacEntryC::versionLine() const {

@@ -42,13 +42,16 @@ const char kToolHelp[] =
     "  series VAR POINT ORDER [EXPR...]    the series in VAR around POINT, terms\n"
     "                                      below power ORDER, then order(...)\n"
     "                                      (--drop-order: without it)\n"
+    "  apart VAR [EXPR...]                 partial fractions in VAR over the\n"
+    "                                      rationals\n"
+    "  solve VAR [EXPR...]                 the real solutions of EXPR = 0 (GiNaC:\n"
+    "                                      of linear equations only)\n"
     "and with the Giac engine only (--engine giac):\n"
     "  integrate [--lower A --upper B] VAR [EXPR...]\n"
     "                                      an antiderivative, or the definite\n"
     "                                      integral from A to B\n"
     "  limit [--side above|below] VAR POINT [EXPR...]\n"
     "                                      the limit as VAR tends to POINT\n"
-    "  solve VAR [EXPR...]                 the real solutions of EXPR = 0\n"
     "Inside expressions, with the GiNaC engine (see algexpr eval --help):\n"
     "  factorial(n), binomial(n,k), gcd(a,b), lcm(a,b), mod(a,b) (the sign of b),\n"
     "  quo(a,b[,x]) and rem(a,b[,x]) of polynomials, nintegrate(f,x,a,b) (a\n"
@@ -113,6 +116,9 @@ const char kToolHelp[] =
     "  --real X,Y          with GiNaC, the symbols that stand for real numbers;\n"
     "                      all others are complex (log(exp(x)) stays as it is\n"
     "                      unless x is real)\n"
+    "  --complex           solve gives the complex solutions too, sorted by\n"
+    "                      real then imaginary part (Giac; GiNaC's linear\n"
+    "                      solutions are the same either way)\n"
     "  --core-names FILE   core vocabulary, one name a line (blank lines and\n"
     "                      lines starting with # skipped), instead of the\n"
     "                      engine's built-in one (see algexpr eval --help). A\n"
@@ -153,7 +159,7 @@ const char kToolHelp[] =
     "grows with its input alone.\n"
     "\n"
     "Answers are checked before they are written: the results of simplify,\n"
-    "expand, factor, integrate, solve and nintegrate, with GiNaC and Giac, are\n"
+    "expand, factor, apart, integrate, solve and nintegrate, with GiNaC and Giac, are\n"
     "compared with their inputs at seeded points (rationals of both signs,\n"
     "complex where symbols are), in ball arithmetic; an answer that fails is\n"
     "refused with what failed, one that no point could check is written with\n"
@@ -402,13 +408,25 @@ const char kLimitHelp[] =
     "  algexpr limit --engine giac --side above x 0 'divide(1,x)'  ->  infinity\n";
 
 const char kSolveHelp[] =
-    "Usage: algexpr solve --engine giac [--from N] [--to N] [--lax] [--digits N]\n"
+    "Usage: algexpr solve [--engine giac] [--from N] [--to N] [--lax] [--digits N]\n"
     "                     [--float-format F] VAR [EXPR...]\n"
     "Evaluates solve(EXPR,VAR) for each expression, with the Giac engine: the\n"
     "list of the real solutions of EXPR = 0 (EXPR may be equal(L,R)), sorted,\n"
     "exact where Giac finds them, otherwise floats; for periodic equations,\n"
-    "those Giac gives in one period.\n"
+    "those Giac gives in one period; the real root of a cubic factor with one\n"
+    "in radicals (Cardano's formula). The GiNaC engine solves equations linear\n"
+    "in VAR, and systems solve(list(...),list(...)) of linear ones, as Giac\n"
+    "writes them; others it refuses.\n"
     "  algexpr solve --engine giac x 'plus(power(x,2),times(-3,x),2)'  ->  list(1,2)\n";
+
+const char kApartHelp[] =
+    "Usage: algexpr apart [--engine E] [--from N] [--to N] [--lax] VAR [EXPR...]\n"
+    "Evaluates apart(EXPR,VAR) for each expression: the partial fractions of a\n"
+    "quotient of polynomials in VAR over the rationals, the polynomial part\n"
+    "first, then c/f^k for each irreducible factor f of the denominator (c of\n"
+    "lower degree than f). Other symbols may be in the numerator and in\n"
+    "factors of the denominator without VAR; a factor such as x - a is refused.\n"
+    "  algexpr apart --from infix --to infix x '1/(x^2-1)'  ->  1/(2*(x - 1)) - 1/(2*(x + 1))\n";
 
 }  // namespace
 
@@ -444,6 +462,8 @@ const char* rawText(CommandE command) {
             return kMatchHelp;
         case CommandE::Rewrite:
             return kRewriteHelp;
+        case CommandE::Apart:
+            return kApartHelp;
         case CommandE::Check:
             return kCheckHelp;
         case CommandE::None:

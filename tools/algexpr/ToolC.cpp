@@ -182,6 +182,9 @@ std::unique_ptr<CommandABC> ToolC::makeCommand() {
             return std::make_unique<RewriteCommandC>(options, *reader_p, *writer_p);
         case CommandE::Check:
             return std::make_unique<CheckCommandC>(options, *reader_p);
+        case CommandE::Apart:
+            return std::make_unique<OperationCommandC>(
+                "apart", std::vector<OperationCommandC::OperandS>{{"VAR", options.variable}}, *reader_p, *writer_p);
         case CommandE::Print:
         case CommandE::None:
             break;

@@ -181,6 +181,7 @@ NodeABC* evaluateHere(JobS& job, std::u16string& reason) {
     ::giac::context* context = job.state.context;
     detail::TreeCheckC check(job.operations, job.limits);
     check.run(job.root);
+    detail::setComplexSolutions(job.limits.complex_solutions);
     detail::GenBuilderC builder(job.operations, check, job.limits.integer_digits, context);
 
     // One graph for the worker's evaluations, emptied after each: its memory

@@ -239,17 +239,25 @@ gen integrate(std::vector<gen>& arguments, ::giac::context* context) {
     return definiteIntegral(arguments[0], x, arguments[2], arguments[3], context);
 }
 
+// Whether solve gives complex solutions too (the worker's evaluation's setting).
+thread_local bool complex_solutions = false;
+
 // A solution Giac names through rootof, as a real float (an imaginary part
-// left by rounding dropped); other solutions as they are.
+// left by rounding dropped), or with complex solutions a complex one; other
+// solutions as they are.
 gen solution(const gen& s, ::giac::context* context) {
     if (!containsPart(s, [](const gen& part) { return isHead(part, "rootof"); })) {
         return s;
     }
     double value = 0.0;
-    if (!realNumber(s, value, context)) {
-        throw RefusalC(u"solve: a solution that can be named only as a root of a polynomial, and not as a real float");
+    if (realNumber(s, value, context)) {
+        return gen(::giac::real_object(value));
     }
-    return gen(::giac::real_object(value));
+    double imaginary = 0.0;
+    if (complex_solutions && approximateParts(s, value, imaginary, context)) {
+        return gen(::giac::real_object(value)) + ::giac::cst_i * gen(::giac::real_object(imaginary));
+    }
+    throw RefusalC(u"solve: a solution that can be named only as a root of a polynomial, and not as a float");
 }
 
 // The solutions as a list, by their real values (key) where `ordered`.
@@ -266,9 +274,41 @@ gen listOf(std::vector<std::pair<KeyT, gen>>& solutions, bool ordered) {
     return gen(list, 0);
 }
 
+// Giac's solve, in complex mode for the evaluation when complex solutions
+// are asked for (restored after, whatever happens).
+gen solveIn(const gen& arguments, ::giac::context* context) {
+    if (!complex_solutions) {
+        return ::giac::_solve(arguments, context);
+    }
+    struct Restored {
+        ::giac::context* context;
+        bool before;
+        ~Restored() { ::giac::complex_mode(before, context); }
+    } restored{context, ::giac::complex_mode(context)};
+    ::giac::complex_mode(true, context);
+    return ::giac::_solve(arguments, context);
+}
+
+// The key a solution sorts by: its real value; with complex solutions its
+// real part, then its imaginary part. False when it is no number.
+bool sortKey(const gen& value, std::vector<double>& key, ::giac::context* context) {
+    double re = 0.0;
+    double im = 0.0;
+    if (!complex_solutions) {
+        key.push_back(0.0);
+        return realNumber(value, key.back(), context);
+    }
+    if (!approximateParts(value, re, im, context)) {
+        return false;
+    }
+    key.push_back(re);
+    key.push_back(im);
+    return true;
+}
+
 // solve(list(equations...), list(variables...)): each solution a list of
 // the variables' values in their order; the solutions in ascending order of
-// those values where all are real.
+// those values where all are real (or, with complex solutions, numbers).
 gen solveSystem(const gen& equations, const gen& variables, ::giac::context* context) {
     if (equations.type != ::giac::_VECT || variables._VECTptr->empty()) {
         throw misuse(OperationE::Solve, u"a list of variables needs a list of equations");
@@ -276,7 +316,7 @@ gen solveSystem(const gen& equations, const gen& variables, ::giac::context* con
     for (const gen& x : *variables._VECTptr) {
         variable(OperationE::Solve, x);
     }
-    const gen found = ::giac::_solve(makesequence(gen(*equations._VECTptr, 0), gen(*variables._VECTptr, 0)), context);
+    const gen found = solveIn(makesequence(gen(*equations._VECTptr, 0), gen(*variables._VECTptr, 0)), context);
     if (found.type != ::giac::_VECT) {
         throw RefusalC(u"solve: Giac gives no list of solutions");
     }
@@ -296,13 +336,74 @@ gen solveSystem(const gen& equations, const gen& variables, ::giac::context* con
                 throw RefusalC(u"solve: no single values, the solutions depend on a variable");
             }
             values.push_back(solution(v, context));
-            double value = 0.0;
-            ordered = ordered && realNumber(values.back(), value, context);
-            where.push_back(value);
+            ordered = ordered && sortKey(values.back(), where, context);
         }
         solutions.emplace_back(std::move(where), gen(values, 0));
     }
     return listOf(solutions, ordered);
+}
+
+bool isRational(const gen& g) {
+    return g.type == ::giac::_INT_ || g.type == ::giac::_ZINT ||
+           (g.type == ::giac::_FRAC && g._FRACptr->num.type != ::giac::_CPLX && g._FRACptr->den.type != ::giac::_CPLX);
+}
+
+// The real cube root of w, whose sign is `sign` (1 or -1): sign * |w|^(1/3).
+gen realCubeRoot(const gen& w, int sign, ::giac::context* context) {
+    return gen(sign) * ::giac::pow(gen(sign) * w, gen(1) / gen(3), context);
+}
+
+// The real root, by Cardano's formula with real radicals, of each cubic
+// factor over the rationals of f (an expression or an equation) in x that
+// has one real root (the other two complex): with x = t - b/(3a), t^3 + p t
+// + q = 0 and D = q^2/4 + p^3/27 > 0, t = cbrt(-q/2 + sqrt(D)) +
+// cbrt(-q/2 - sqrt(D)), each cube root real (u*v = -p^3/27 gives their
+// signs). Cubics with three real roots would need complex radicals: none.
+std::vector<gen> realCubicRoots(const gen& f, const gen& x, ::giac::context* context) {
+    gen g = f;
+    if (f.is_symb_of_sommet(::giac::at_equal) && f._SYMBptr->feuille.type == ::giac::_VECT &&
+        f._SYMBptr->feuille._VECTptr->size() == 2) {
+        g = (*f._SYMBptr->feuille._VECTptr)[0] - (*f._SYMBptr->feuille._VECTptr)[1];
+    }
+    std::vector<gen> roots;
+    const gen factors = ::giac::_factors(g, context);
+    if (factors.type != ::giac::_VECT) {
+        return roots;
+    }
+    for (std::size_t i = 0; i < factors._VECTptr->size(); i += 2) {
+        const gen coefficients = ::giac::_coeff(makesequence((*factors._VECTptr)[i], x), context);
+        if (coefficients.type != ::giac::_VECT || coefficients._VECTptr->size() != 4) {
+            continue;
+        }
+        const ::giac::vecteur& c = *coefficients._VECTptr;  // highest degree first
+        if (!isRational(c[0]) || !isRational(c[1]) || !isRational(c[2]) || !isRational(c[3]) ||
+            ::giac::is_zero(c[0], context)) {
+            continue;
+        }
+        const gen& a = c[0];
+        const gen& b = c[1];
+        const gen p = (gen(3) * a * c[2] - b * b) / (gen(3) * a * a);
+        const gen q = (gen(2) * b * b * b - gen(9) * a * b * c[2] + gen(27) * a * a * c[3]) / (gen(27) * a * a * a);
+        const gen d = q * q / gen(4) + p * p * p / gen(27);
+        if (!::giac::is_strictly_positive(d, context)) {
+            continue;
+        }
+        const int sign_p = ::giac::is_zero(p, context) ? 0 : ::giac::is_strictly_positive(p, context) ? 1 : -1;
+        const int sign_q = ::giac::is_zero(q, context) ? 0 : ::giac::is_strictly_positive(q, context) ? 1 : -1;
+        gen t;
+        if (sign_p == 0) {
+            t = realCubeRoot(-q, -sign_q, context);
+        } else {
+            const gen root_d = ::giac::sqrt(d, context);
+            const gen u = -q / gen(2) + root_d;
+            const gen v = -q / gen(2) - root_d;
+            const int sign_u = sign_q <= 0 ? 1 : sign_p;
+            const int sign_v = sign_q >= 0 ? -1 : -sign_p;
+            t = realCubeRoot(u, sign_u, context) + realCubeRoot(v, sign_v, context);
+        }
+        roots.push_back(t - b / (gen(3) * a));
+    }
+    return roots;
 }
 
 gen solve(std::vector<gen>& arguments, ::giac::context* context) {
@@ -310,20 +411,40 @@ gen solve(std::vector<gen>& arguments, ::giac::context* context) {
         return solveSystem(arguments[0], arguments[1], context);
     }
     const gen& x = variable(OperationE::Solve, arguments[1]);
-    const gen found = ::giac::_solve(makesequence(arguments[0], x), context);
+    const gen found = solveIn(makesequence(arguments[0], x), context);
     if (found.type != ::giac::_VECT) {
         throw RefusalC(u"solve: Giac gives no list of solutions");
     }
-    std::vector<std::pair<double, gen>> solutions;
+    std::vector<std::pair<std::vector<double>, gen>> solutions;
     bool ordered = true;
+    // A root Giac names through rootof: the real root of a cubic factor in
+    // radicals when one has its value, else a float.
+    std::vector<std::pair<double, gen>> radicals;
+    if (containsPart(found, [](const gen& part) { return isHead(part, "rootof"); })) {
+        for (const gen& r : realCubicRoots(arguments[0], x, context)) {
+            double value = 0.0;
+            if (realNumber(r, value, context)) {
+                radicals.emplace_back(value, r);
+            }
+        }
+    }
     for (const gen& s : *found._VECTptr) {
         if (s == x) {
             throw RefusalC(u"solve: no value, every value of the variable is a solution");
         }
-        const gen value = solution(s, context);
-        double where = 0.0;
-        ordered = ordered && realNumber(value, where, context);
-        solutions.emplace_back(where, value);
+        gen value = solution(s, context);
+        double approximate_value = 0.0;
+        if (!radicals.empty() && value.type == ::giac::_REAL && realNumber(value, approximate_value, context)) {
+            for (const auto& [known, exact] : radicals) {
+                if (std::fabs(known - approximate_value) <= 1e-12 * std::max(1.0, std::fabs(known))) {
+                    value = exact;
+                    break;
+                }
+            }
+        }
+        std::vector<double> where;
+        ordered = ordered && sortKey(value, where, context);
+        solutions.emplace_back(std::move(where), value);
     }
     return listOf(solutions, ordered);
 }
@@ -706,6 +827,16 @@ gen evalfAt(const gen& g, int digits, ::giac::context* context) {
 }  // namespace
 
 bool approximate(const gen& value, double& real, bool& complex, ::giac::context* context) {
+    double im = 0.0;
+    complex = false;
+    if (!approximateParts(value, real, im, context)) {
+        return false;
+    }
+    complex = std::fabs(im) > 1e-20 * std::max(1.0, std::fabs(real));
+    return !complex;
+}
+
+bool approximateParts(const gen& value, double& real, double& im, ::giac::context* context) {
     // Giac's doubles lose their last bits to its type tag, and its floats at
     // its default 12 digits are off further: evaluate with more digits and
     // round each part to a double once.
@@ -728,7 +859,7 @@ bool approximate(const gen& value, double& real, bool& complex, ::giac::context*
                 return false;
         }
     };
-    complex = false;
+    im = 0.0;
     if (result.type != ::giac::_CPLX) {
         return toDouble(result, real) && std::isfinite(real);
     }
@@ -736,13 +867,10 @@ bool approximate(const gen& value, double& real, bool& complex, ::giac::context*
     // complex numbers they are not, though Giac reads them as 8-byte words.
     alignas(8) const gen re_part = ::giac::re(result, context);
     alignas(8) const gen im_part = ::giac::im(result, context);
-    double im = 0.0;
-    if (!toDouble(re_part, real) || !toDouble(im_part, im)) {
-        return false;
-    }
-    complex = std::fabs(im) > 1e-20 * std::max(1.0, std::fabs(real));
-    return !complex && std::isfinite(real);
+    return toDouble(re_part, real) && toDouble(im_part, im) && std::isfinite(real) && std::isfinite(im);
 }
+
+void setComplexSolutions(bool on) { complex_solutions = on; }
 
 namespace {
 
@@ -920,6 +1048,9 @@ gen apply(OperationE operation, std::vector<gen>& arguments, std::size_t integer
         case OperationE::Min:
         case OperationE::Max:
             return extreme(operation, arguments, context);
+        case OperationE::Apart:
+            // The polynomial layer takes it at the root; what reaches here it declined.
+            throw misuse(operation, u"only of a quotient of polynomials in symbols, as the whole expression");
         default:
             return unary(operation, arguments[0], integer_digits, context);
     }

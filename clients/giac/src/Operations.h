@@ -22,6 +22,11 @@ namespace qorv::math::algexpr::giac::detail {
 ::giac::gen apply(OperationE operation, std::vector<::giac::gen>& arguments, std::size_t integer_digits,
                   ::giac::context* context);
 
+/// Whether solve gives complex solutions too, in the evaluations that
+/// follow on this thread (the worker's; the engine sets it from the
+/// session's limits before each).
+void setComplexSolutions(bool on);
+
 /// The identifier that a binomial of symbols is held under, unevaluated
 /// (Giac's own writes it with gamma): binomial(n,k) is of(it, (n,k)).
 const ::giac::gen& binomialName();
@@ -41,6 +46,8 @@ constexpr int kApproximationDigits = 30;
 /// kApproximationDigits digits (an imaginary part left by rounding dropped);
 /// false when it is not a real number (`complex` tells a complex one).
 bool approximate(const ::giac::gen& value, double& real, bool& complex, ::giac::context* context);
+/// Both parts of a number as doubles; false when it is no finite number.
+bool approximateParts(const ::giac::gen& value, double& real, double& imag, ::giac::context* context);
 
 /// The value rounded to `count` significant digits (normalised, as
 /// NumberTextC::normalize leaves them), from Giac's MPFR floats: the digits

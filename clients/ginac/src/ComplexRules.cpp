@@ -51,7 +51,74 @@ bool reciprocalInside(const GiNaC::ex& base) {
 
 }  // namespace
 
+namespace {
+
+// Whether the rational q > 0 is the square of a rational, which goes to root.
+bool rationalSquare(const GiNaC::numeric& q, GiNaC::numeric& root) {
+    if (!q.is_rational() || q.is_negative()) {
+        return false;
+    }
+    const GiNaC::numeric top = GiNaC::isqrt(q.numer());
+    const GiNaC::numeric bottom = GiNaC::isqrt(q.denom());
+    if (top * top != q.numer() || bottom * bottom != q.denom()) {
+        return false;
+    }
+    root = top / bottom;
+    return true;
+}
+
+// sqrt(a + b*sqrt(c)), a, b, c rational, a > 0, c > 0: when a^2 - b^2*c is
+// the square of a rational d, it is sqrt((a+d)/2) + sign(b)*sqrt((a-d)/2)
+// (squared, a + |b|*sqrt(c) with the sign of b; both roots real, the first
+// the larger, so the sum is the principal root). Null otherwise.
+GiNaC::ex denestedRoot(const GiNaC::ex& base) {
+    if (!GiNaC::is_exactly_a<GiNaC::add>(base) || base.nops() != 2) {
+        return GiNaC::ex();
+    }
+    GiNaC::numeric a;
+    GiNaC::numeric b(1);
+    GiNaC::ex root;
+    bool found_a = false;
+    for (std::size_t i = 0; i < 2; ++i) {
+        const GiNaC::ex term = base.op(i);
+        if (GiNaC::is_exactly_a<GiNaC::numeric>(term)) {
+            a = GiNaC::ex_to<GiNaC::numeric>(term);
+            found_a = true;
+        } else if (GiNaC::is_exactly_a<GiNaC::mul>(term) && term.nops() == 2 &&
+                   GiNaC::is_exactly_a<GiNaC::numeric>(term.op(1))) {
+            b = GiNaC::ex_to<GiNaC::numeric>(term.op(1));
+            root = term.op(0);
+        } else {
+            root = term;
+        }
+    }
+    if (!found_a || !a.is_rational() || !a.is_positive() || !b.is_rational() || !GiNaC::is_exactly_a<GiNaC::power>(root) ||
+        !root.op(1).is_equal(GiNaC::numeric(1, 2)) || !GiNaC::is_exactly_a<GiNaC::numeric>(root.op(0))) {
+        return GiNaC::ex();
+    }
+    const GiNaC::numeric c = GiNaC::ex_to<GiNaC::numeric>(root.op(0));
+    GiNaC::numeric d;
+    if (!c.is_rational() || !c.is_positive() || !rationalSquare(a * a - b * b * c, d)) {
+        return GiNaC::ex();
+    }
+    // sqrt(p/q) as sqrt(p*q)/q, as the forms write roots of fractions.
+    const auto rootOf = [](const GiNaC::numeric& q) {
+        return evaluated(GiNaC::power(q.numer() * q.denom(), GiNaC::numeric(1, 2))) / q.denom();
+    };
+    const GiNaC::ex larger = rootOf((a + d) / 2);
+    const GiNaC::ex smaller = rootOf((a - d) / 2);
+    return b.is_positive() ? larger + smaller : larger - smaller;
+}
+
+}  // namespace
+
 GiNaC::ex principalPower(const GiNaC::ex& base, const GiNaC::ex& exponent) {
+    if (exponent.is_equal(GiNaC::numeric(1, 2)) || exponent.is_equal(GiNaC::numeric(-1, 2))) {
+        const GiNaC::ex denested = denestedRoot(base);
+        if (!denested.is_zero()) {
+            return exponent.is_equal(GiNaC::numeric(1, 2)) ? denested : evaluated(GiNaC::power(denested, -1));
+        }
+    }
     if (GiNaC::is_exactly_a<GiNaC::numeric>(exponent) && !GiNaC::ex_to<GiNaC::numeric>(exponent).is_integer() &&
         reciprocalInside(base)) {
         return GiNaC::power(base, exponent).hold();

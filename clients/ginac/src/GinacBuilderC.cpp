@@ -11,6 +11,7 @@
 #include "FunctionTableC.h"
 #include "Numbers.h"
 #include "ComplexRules.h"
+#include "Equations.h"
 #include "GinacWalkerTC.h"
 #include "NormalForms.h"
 #include "NumberOperations.h"
@@ -492,7 +493,22 @@ GiNaC::ex GinacBuilderC::specialUnary(OperationE operation, const GiNaC::ex& a) 
 
 
 GiNaC::ex GinacBuilderC::apply(OperationE operation, std::vector<GiNaC::ex>& arguments) const {
+    // Lists and equations are solve's arguments (and its answers) only.
+    if (operation != OperationE::Solve) {
+        for (const GiNaC::ex& a : arguments) {
+            if (GiNaC::is_a<GiNaC::lst>(a) || (operation != OperationE::List && GiNaC::is_a<GiNaC::relational>(a))) {
+                throw misuse(operation, GiNaC::is_a<GiNaC::lst>(a) ? u"a list as an argument (lists are solve's)"
+                                                                   : u"an equation as an argument (equations are solve's)");
+            }
+        }
+    }
     switch (operation) {
+        case OperationE::Solve:
+            return solveLinear(arguments[0], arguments[1]);
+        case OperationE::List:
+            return GiNaC::lst(arguments.begin(), arguments.end());
+        case OperationE::Equal:
+            return arguments[0] == arguments[1];
         case OperationE::Plus:
         case OperationE::Minus:  // a binary minus's second argument is negated already
             if (operation == OperationE::Minus && arguments.size() == 1) {
@@ -527,6 +543,9 @@ GiNaC::ex GinacBuilderC::apply(OperationE operation, std::vector<GiNaC::ex>& arg
         case OperationE::Nintegrate:
         case OperationE::Nsolve:
             return numberOperation(operation, arguments, limits, working_digits);
+        case OperationE::Apart:
+            // The polynomial layer takes it at the root; what reaches here it declined.
+            throw misuse(operation, u"only of a quotient of polynomials in symbols, as the whole expression");
         case OperationE::Pdiff: {
             const GiNaC::ex& g = arguments[0];
             if (!GiNaC::is_a<GiNaC::function>(g) ||

@@ -150,6 +150,12 @@ IdT GinacConverterC::part(const GiNaC::ex& e, ClassE c, const IdT* parts, std::s
             break;
     }
     const GiNaC::basic& object = GiNaC::ex_to<GiNaC::basic>(e);
+    if (GiNaC::is_exactly_a<GiNaC::lst>(e)) {
+        return graph->function(wordIndex(OperationE::List), parts, count);
+    }
+    if (GiNaC::is_exactly_a<GiNaC::relational>(e) && GiNaC::ex_to<GiNaC::relational>(e).info(GiNaC::info_flags::relation_equal)) {
+        return graph->function(wordIndex(OperationE::Equal), parts, count);
+    }
     if (typeid(object) == typeid(OrderedSymbolC)) {
         return graph->symbol(static_cast<const OrderedSymbolC&>(object).rank());
     }
@@ -216,6 +222,22 @@ IdT GinacConverterC::function(const GiNaC::ex& e, const IdT* parts, std::size_t 
         derivative.positions.push_back(position);
     }
     return graph->derivative(graph->addDerivative(std::move(derivative)), parts, count);
+}
+
+// The graph function of a vocabulary word GiNaC holds as an object of its
+// own (a lst, a relational), once per graph.
+IdT GinacConverterC::wordIndex(OperationE operation) {
+    const unsigned key = ~0u - static_cast<unsigned>(operation);  // beyond any serial
+    const auto known = function_indices.find(key);
+    if (known != function_indices.end()) {
+        return known->second;
+    }
+    ResultGraphC::FunctionS function;
+    function.name = Words::nameOf(operation);
+    function.code = context->codes[static_cast<std::size_t>(operation)];
+    const IdT index = graph->addFunction(std::move(function));
+    function_indices.emplace(key, index);
+    return index;
 }
 
 IdT GinacConverterC::functionIndex(unsigned serial) {

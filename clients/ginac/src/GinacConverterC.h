@@ -18,6 +18,7 @@
 
 #include "GinacWalkerTC.h"
 #include "ResultGraphC.h"
+#include "Vocabulary.h"
 #include "algexpr/SymbolC.h"
 #include "oss/PointerTC.h"
 
@@ -58,6 +59,7 @@ private:
     support::IdT numberNode(const GiNaC::numeric& n);
     support::IdT function(const GiNaC::ex& e, const support::IdT* parts, std::size_t count);
     support::IdT functionIndex(unsigned serial);
+    support::IdT wordIndex(OperationE operation);
     support::IdT product(const support::IdT* parts, std::size_t count);
 
     const ContextS* context;

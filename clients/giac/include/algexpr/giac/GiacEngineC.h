@@ -149,6 +149,7 @@ public:
         std::size_t numeric_digits = 0;  // with the numeric flag: significant digits, each correct (0: a double)
         bool check_answers = true;       // integrate, simplify, expand, factor, solve checked at seeded points
         bool refuse_unchecked = false;   // an answer no point could check is refused, not given "unchecked: ..."
+        bool complex_solutions = false;  // solve gives the complex solutions too (csolve), by real then imaginary part
     };
 
     /// The core vocabulary above, in a session's list format (zero-terminated
