@@ -706,6 +706,7 @@ public:
 // The seeded source of the points: splitmix64.
 class SeedC {
 public:
+    explicit SeedC(std::uint64_t state) : state(state) {}
     std::uint64_t next() {
         state += 0x9e3779b97f4a7c15ULL;
         std::uint64_t z = state;
@@ -715,7 +716,7 @@ public:
     }
 
 private:
-    std::uint64_t state = 0x5eed0f0c4ec4ULL;
+    std::uint64_t state;
 };
 
 // A rational p/q, 1 <= p <= 13 (2q more when large), 2 <= q <= 8, no
@@ -996,7 +997,7 @@ VerdictE byPoints(const AnswerCheckC::ContextS& context, const PlanS& plan, std:
     } else if (!plan.variable.empty()) {
         symbols.names[plan.variable] = true;
     }
-    SeedC seed;
+    SeedC seed(context.seed);
     PointS point;
     int passed = 0;
     int wide = 0;
@@ -1442,35 +1443,41 @@ AnswerCheckC::VerdictE AnswerCheckC::run(NodeABC& input, NodeABC& answer, const 
 // The driver's check step lives with the check: only the clients that link
 // the check's objects call it.
 NodeABC* EngineDriverC::checked(NodeABC& root, NodeABC* tree, const AnswerCheckC::ContextS& check,
-                                std::u16string& reason, NodeABC*& again) noexcept {
+                                std::u16string& reason, OutcomeE& kind, NodeABC*& again) noexcept {
     again = nullptr;
     std::u16string why;
     const AnswerCheckC::VerdictE verdict = AnswerCheckC::run(root, *tree, check, why);
+    if (kind != OutcomeE::Unchecked) {
+        kind = reason.empty() ? OutcomeE::Number : OutcomeE::NotANumber;
+    }
     if (verdict == AnswerCheckC::VerdictE::Passed || verdict == AnswerCheckC::VerdictE::NotChecked) {
         return tree;
     }
     if (verdict == AnswerCheckC::VerdictE::Unchecked && !check.refuse_unchecked) {
         static constexpr char16_t kUnchecked[] = u"unchecked: ";
         constexpr std::size_t kLength = sizeof kUnchecked / sizeof kUnchecked[0] - 1;
-        try {
-            if (reason.compare(0, kLength, kUnchecked) == 0) {  // the engine's own doubt comes first
+        if (kind == OutcomeE::Unchecked) {  // the engine's own doubt comes first
+            try {
                 reason += u"; " + why.substr(kLength);
-                return tree;
+            } catch (...) {
             }
-        } catch (...) {
+            return tree;
         }
+        kind = OutcomeE::Unchecked;
         reason.swap(why);
         return tree;
     }
     delete tree;
     reason.swap(why);
     if (verdict == AnswerCheckC::VerdictE::Unchecked) {
+        kind = OutcomeE::Refused;
         try {
             reason += u"; refused";
         } catch (...) {
         }
         return nullptr;
     }
+    kind = OutcomeE::CheckFailed;
     again = AnswerCheckC::rewritten(root, check);
     return nullptr;
 }

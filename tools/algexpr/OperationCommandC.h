@@ -22,6 +22,7 @@
 
 namespace qorv::math::algexpr::cli {
 
+class CommandLineC;
 class ExpressionReaderABC;
 
 class OperationCommandC : public CommandABC {
@@ -32,9 +33,12 @@ public:
         std::string text;  // UTF-8
     };
 
-    /// `operation` is the core name; it must outlive the command.
+    /// `operation` is the core name; it must outlive the command. With
+    /// `options`, the engine they name evaluates, and an answer that fails
+    /// its check is asked of another engine that offers the command;
+    /// without, the current session (no other engine).
     OperationCommandC(const char* operation, std::vector<OperandS> operands, ExpressionReaderABC& reader,
-                      ExpressionWriterABC& writer);
+                      ExpressionWriterABC& writer, const CommandLineC* options = nullptr);
 
     /// Finds the operation's code and reads the operands.
     bool prepare(std::string& problem) override;
@@ -47,11 +51,16 @@ public:
 
 private:
     qorv::oss::PointerTC<AlgebraicExpressionC> withoutOrder(const NodeABC& root) const;
+    // After a failed check: the call evaluated by another engine; `outcome`
+    // becomes its answer when that passes its own check, or keeps what
+    // failed with the other engine's reason added.
+    void askAnother(const qorv::oss::PointerTC<AlgebraicExpressionC>& call, support::OutcomeS& outcome);
 
     const char* operation;
     std::vector<OperandS> operand_texts;
     ExpressionReaderABC& reader;
     ExpressionWriterABC& writer;
+    const CommandLineC* options;
     int code = 0;
     bool drop_order = false;
     int plus_code = -1;
