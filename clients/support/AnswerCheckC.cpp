@@ -49,7 +49,9 @@ constexpr slong kPrecision = 64;        // bits of the first evaluation (one wor
 constexpr slong kMorePrecision = 320;   // of the second, for a wide ball
 constexpr slong kTinyBits = 36;         // a passing difference is below 2^-36 of the values
 constexpr int kUsablePoints = 2;        // points that pass the answer
-constexpr int kTriedPoints = 8;         // points tried at most
+constexpr int kTriedPoints = 12;        // points tried at most
+constexpr int kSimplifyPoints = 8;      // points that pass a simplification in two symbols or more
+constexpr std::size_t kOrderedSymbols = 8;  // symbols whose sizes the ordered points set apart
 constexpr int kWidePoints = 3;          // points whose values stay undecided before the check gives up
 constexpr double kFloatTolerance = 1e-8;
 constexpr int kNumericDigits = 15;       // a numeric answer's digits at least, unless the session asks fewer
@@ -726,11 +728,11 @@ struct RationalS {
     long q;
 };
 
-RationalS rational(SeedC& seed, bool negative, bool large = false) {
+RationalS rational(SeedC& seed, bool negative, bool large = false, long whole = 0) {
     // No integers: at an integer, a power of a negative number keeps
     // identities that fail elsewhere.
     const long q = static_cast<long>(seed.next() % 7) + 2;
-    long p = static_cast<long>(seed.next() % 12) + 1 + (large ? 2 * q : 0);  // large: beyond 2
+    long p = static_cast<long>(seed.next() % 12) + 1 + (large ? 2 * q : 0) + whole * q;  // large: beyond 2
     p += p % q == 0 ? 1 : 0;
     long a = p;
     long b = q;
@@ -779,16 +781,43 @@ struct PointS {
     }
 };
 
+// The points after the first two: signs all negative or alternating (the
+// first symbol negative or positive), and sizes rising or falling by rank.
+enum class SignsE : unsigned char { Negative, NegativeFirst, PositiveFirst };
+struct OrderedS {
+    SignsE signs;
+    bool rising;
+};
+constexpr OrderedS kOrdered[] = {{SignsE::NegativeFirst, true},  {SignsE::Negative, true},
+                                 {SignsE::Negative, false},      {SignsE::NegativeFirst, false},
+                                 {SignsE::PositiveFirst, true},  {SignsE::PositiveFirst, false}};
+constexpr int kOrderedPoints = sizeof kOrdered / sizeof kOrdered[0];
+
 void makePoint(SeedC& seed, int index, const std::map<std::u16string, bool>& names,
                const AnswerCheckC::ContextS& context, PointS& point) {
     point.values.clear();
     point.parts.clear();
     int k = 0;
+    const long count = static_cast<long>(std::min<std::size_t>(names.size(), kOrderedSymbols));
     for (const auto& entry : names) {
-        // All negative first, then alternating signs, then the seed's: a
-        // branch cut of any symbol is crossed early.
-        const bool negative = index == 0 ? true : index == 1 ? k % 2 == 1 : (seed.next() & 1) != 0;
-        PointS::PartS part{rational(seed, negative, index == 0), RationalS{0, 1}, false};  // the first point far from 0
+        // All negative first, then alternating signs, then each of the
+        // patterns of signs that are not all positive with sizes rising and
+        // falling by rank, then the seed's: a branch cut of any symbol, and
+        // of a sum or difference of two (where which is larger counts), is
+        // crossed early.
+        const int fixed = index - 2;
+        const bool ordered = fixed >= 0 && fixed < kOrderedPoints;
+        const OrderedS order = ordered ? kOrdered[fixed] : OrderedS{SignsE::Negative, false};
+        const bool negative = index == 0                              ? true
+                              : index == 1                            ? k % 2 == 1
+                              : !ordered                              ? (seed.next() & 1) != 0
+                              : order.signs == SignsE::Negative       ? true
+                              : order.signs == SignsE::NegativeFirst ? k % 2 == 0
+                                                                      : k % 2 == 1;
+        const long rank = std::min<long>(k, count - 1);
+        const long whole = !ordered ? 0 : order.rising ? 7 * rank : 7 * (count - 1 - rank);
+        // The first point far from 0.
+        PointS::PartS part{rational(seed, negative, index == 0, whole), RationalS{0, 1}, false};
         DualC value;
         arb_set_si(acb_realref(value.v), part.re.p);
         arb_div_si(acb_realref(value.v), acb_realref(value.v), part.re.q, kMorePrecision);
@@ -1002,7 +1031,10 @@ VerdictE byPoints(const AnswerCheckC::ContextS& context, const PlanS& plan, std:
     int passed = 0;
     int wide = 0;
     std::u16string unknown;
-    for (int index = 0; index < kTriedPoints && passed < plan.points; ++index) {
+    // The sign patterns and size orders beyond the first two points tell
+    // symbols apart: with one symbol, two points (one of each sign) do.
+    const int needed = symbols.names.size() < 2 ? std::min(plan.points, kUsablePoints) : plan.points;
+    for (int index = 0; index < kTriedPoints && passed < needed; ++index) {
         makePoint(seed, index, symbols.names, context, point);
         bool floats = false;
         PointE outcome = atPoint(context, plan, point.values, kPrecision, unknown, floats, symbols.functions);
@@ -1160,8 +1192,9 @@ VerdictE checkForm(WordE word, NodeABC& input, NodeABC& answer, const AnswerChec
     }
     plan.left = child(input, 0);
     // expand and factor multiply out and split polynomials, the same
-    // on every branch: one point, where simplify needs two.
-    plan.points = word == WordE::Simplify ? kUsablePoints : 1;
+    // on every branch: one point, where simplify needs one of each sign
+    // pattern.
+    plan.points = word == WordE::Simplify ? kSimplifyPoints : 1;
     plan.what = word == WordE::Simplify ? u"'s simplified form differs from the input"
                 : word == WordE::Expand ? u"'s expansion differs from the input"
                                         : u"'s factored form differs from the input";
