@@ -14,6 +14,7 @@
 // Input layout: the first byte picks the operation (bits 0-1), the engine
 // (bit 2) and real symbols for GiNaC (bit 3); then each byte is one step of
 // a stack machine in post-order, as in the GiNaC engine's target.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -39,7 +40,8 @@ namespace support = qorv::math::algexpr::support;
 
 namespace {
 
-constexpr std::size_t kMaxNodes = 16;
+constexpr int kMaxNodes = 16;
+constexpr int kGiacRoots = 2;  // roots nested in a tree Giac gets
 // Not the check's own seed: other points.
 constexpr std::uint64_t kOtherSeed = 0x0f1e2d3c4b5a6978ULL;
 
@@ -79,32 +81,46 @@ std::string call(const char* name, const std::vector<std::string>& arguments) {
     return text + ")";
 }
 
-// The tree the bytes build: the subtrees left on the stack added up. With
-// `arithmetic`, of the first kArithmeticCount functions only (integrals of
-// nested transcendental functions can keep Giac for minutes, which nothing
-// here can interrupt).
-std::string build(const std::uint8_t* data, std::size_t size, bool arithmetic) {
-    std::vector<std::string> stack;
-    for (std::size_t i = 0; i < size && i < kMaxNodes; ++i) {
+// A subtree, and how deep roots (sqrt, half powers) nest in it.
+struct Built {
+    std::string text;
+    int roots = 0;
+};
+
+// The tree the bytes build: the subtrees left on the stack added up; empty
+// when roots nest deeper than `max_roots`. With `arithmetic`, of the first
+// kArithmeticCount functions only. (Integrals of nested transcendental
+// functions, and factorisations of nested roots of constants, can keep Giac
+// for minutes, which nothing here can interrupt.)
+std::string build(const std::uint8_t* data, std::size_t size, bool arithmetic, int max_roots) {
+    std::vector<Built> stack;
+    for (std::size_t i = 0; i < size && i < static_cast<std::size_t>(kMaxNodes); ++i) {
         const std::uint8_t byte = data[i];
         if (byte < 112 || stack.empty()) {
-            stack.emplace_back(kLeaves[byte % kLeafCount]);
+            stack.push_back(Built{kLeaves[byte % kLeafCount], 0});
             continue;
         }
         const Function& f = kFunctions[(byte - 112) % (arithmetic ? kArithmeticCount : kFunctionCount)];
         std::vector<std::string> arguments(static_cast<std::size_t>(f.arity), "x");
+        int roots = 0;
         for (int k = f.arity - 1; k >= 0 && !stack.empty(); --k) {
-            arguments[static_cast<std::size_t>(k)] = stack.back();
+            arguments[static_cast<std::size_t>(k)] = stack.back().text;
+            roots = std::max(roots, stack.back().roots);
             stack.pop_back();
         }
-        if (std::string(f.name) == "power") {  // small whole or half exponents keep the work small
+        const std::string name = f.name;
+        if (name == "power") {  // small whole or half exponents keep the work small
             arguments[1] = kExponents[static_cast<std::size_t>(byte - 112) / kFunctionCount % kExponentCount];
         }
-        stack.push_back(call(f.name, arguments));
+        roots += name == "sqrt" || (name == "power" && arguments[1].rfind("divide", 0) == 0) ? 1 : 0;
+        if (roots > max_roots) {
+            return std::string();
+        }
+        stack.push_back(Built{call(f.name, arguments), roots});
     }
-    std::string text = stack.empty() ? "x" : stack.back();
+    std::string text = stack.empty() ? "x" : stack.back().text;
     for (std::size_t k = stack.size(); k-- > 1;) {
-        text = "plus(" + stack[k - 1] + "," + text + ")";
+        text = "plus(" + stack[k - 1].text + "," + text + ")";
     }
     return text;
 }
@@ -176,7 +192,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 #endif
-    const std::string tree = build(data + 1, size - 1, std::string(operation) == "integrate");
+    const std::string tree =
+        build(data + 1, size - 1, std::string(operation) == "integrate", with_giac ? kGiacRoots : kMaxNodes);
+    if (tree.empty()) {
+        return 0;
+    }
     const std::string input =
         std::string(operation) == "integrate" ? call(operation, {tree, "x"}) : call(operation, {tree});
     PointerTC<AlgebraicExpressionC> expression =
