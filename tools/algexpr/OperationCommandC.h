@@ -9,7 +9,10 @@
 // polynomial can be evaluated at a point.
 // prepare() looks the operation up in the session's vocabulary and reads the
 // operands with the reader given, so they read as the inputs do. The reader
-// and the writer must outlive the command.
+// and the writer must outlive the command. An answer that fails its check is
+// asked of another engine (EngineRegistryC::answering) through a second
+// session (SessionInstallerC::evaluateAside); its answer is written with a
+// note that says which engine answered, or the line fails with both reasons.
 #ifndef ALGEXPR_TOOL_OPERATIONCOMMANDC_H
 #define ALGEXPR_TOOL_OPERATIONCOMMANDC_H
 
