@@ -5,8 +5,8 @@
 // trigonometric functions, abs, of x, y and small rationals; a power's
 // exponent is a small whole or half number its byte picks) and pick an
 // operation: simplify, expand or factor with GiNaC, or, where the build has
-// Giac, one of those or integrate (of arithmetic only: what is cheap) with a
-// second, never-current Giac session.
+// Giac, one of those or integrate with a second, never-current Giac session
+// (on smaller trees of arithmetic and roots: what Giac does quickly).
 // An answer the engine gives (passed or unchecked) must not be proven wrong
 // by the check's arithmetic at points of another seed; an evaluation that
 // throws, crashes or leaks is a finding as everywhere.
@@ -41,7 +41,8 @@ namespace support = qorv::math::algexpr::support;
 namespace {
 
 constexpr int kMaxNodes = 16;
-constexpr int kGiacRoots = 2;  // roots nested in a tree Giac gets
+constexpr int kGiacNodes = 10;  // in a tree Giac gets
+constexpr int kGiacRoots = 2;   // roots nested in a tree Giac gets
 // Not the check's own seed: other points.
 constexpr std::uint64_t kOtherSeed = 0x0f1e2d3c4b5a6978ULL;
 
@@ -60,7 +61,8 @@ const Function kFunctions[] = {{"plus", 2}, {"plus", 3}, {"minus", 2}, {"times",
                                {"cos", 1},  {"tan", 1},  {"abs", 1},   {"asin", 1},  {"atan", 1},  {"sinh", 1}};
 const char* const kLeaves[] = {"x", "y", "x", "1", "2", "-1", "3", "divide(1,2)", "divide(-1,3)", "divide(1,3)", "pi"};
 constexpr std::size_t kFunctionCount = sizeof kFunctions / sizeof *kFunctions;
-constexpr std::size_t kArithmeticCount = 8;  // plus ... neg
+constexpr std::size_t kArithmeticCount = 8;     // plus ... neg
+constexpr std::size_t kGiacFunctionCount = 9;   // plus ... sqrt
 constexpr std::size_t kLeafCount = sizeof kLeaves / sizeof *kLeaves;
 const char* const kExponents[] = {"2", "3", "-1", "divide(1,2)", "divide(-1,2)", "divide(3,2)", "-2", "4"};
 constexpr std::size_t kExponentCount = sizeof kExponents / sizeof *kExponents;
@@ -87,20 +89,18 @@ struct Built {
     int roots = 0;
 };
 
-// The tree the bytes build: the subtrees left on the stack added up; empty
-// when roots nest deeper than `max_roots`. With `arithmetic`, of the first
-// kArithmeticCount functions only. (Integrals of nested transcendental
-// functions, and factorisations of nested roots of constants, can keep Giac
-// for minutes, which nothing here can interrupt.)
-std::string build(const std::uint8_t* data, std::size_t size, bool arithmetic, int max_roots) {
+// The tree the bytes build, of the first `functions` of kFunctions and at
+// most `max_nodes` nodes: the subtrees left on the stack added up; empty
+// when roots nest deeper than `max_roots`.
+std::string build(const std::uint8_t* data, std::size_t size, std::size_t functions, int max_nodes, int max_roots) {
     std::vector<Built> stack;
-    for (std::size_t i = 0; i < size && i < static_cast<std::size_t>(kMaxNodes); ++i) {
+    for (std::size_t i = 0; i < size && i < static_cast<std::size_t>(max_nodes); ++i) {
         const std::uint8_t byte = data[i];
         if (byte < 112 || stack.empty()) {
             stack.push_back(Built{kLeaves[byte % kLeafCount], 0});
             continue;
         }
-        const Function& f = kFunctions[(byte - 112) % (arithmetic ? kArithmeticCount : kFunctionCount)];
+        const Function& f = kFunctions[static_cast<std::size_t>(byte - 112) % functions];
         std::vector<std::string> arguments(static_cast<std::size_t>(f.arity), "x");
         int roots = 0;
         for (int k = f.arity - 1; k >= 0 && !stack.empty(); --k) {
@@ -192,8 +192,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 #endif
-    const std::string tree =
-        build(data + 1, size - 1, std::string(operation) == "integrate", with_giac ? kGiacRoots : kMaxNodes);
+    // Giac gets smaller trees of arithmetic and roots (arithmetic only to
+    // integrate): integrals of nested transcendental functions, roots of
+    // constants nested deep, logarithms of sums of logarithms can keep it
+    // for minutes, which nothing here can interrupt.
+    const std::size_t functions = std::string(operation) == "integrate" ? kArithmeticCount
+                                  : with_giac                           ? kGiacFunctionCount
+                                                                        : kFunctionCount;
+    const std::string tree = with_giac ? build(data + 1, size - 1, functions, kGiacNodes, kGiacRoots)
+                                       : build(data + 1, size - 1, functions, kMaxNodes, kMaxNodes);
     if (tree.empty()) {
         return 0;
     }
