@@ -83,40 +83,48 @@ std::string call(const char* name, const std::vector<std::string>& arguments) {
     return text + ")";
 }
 
-// A subtree, and how deep roots (sqrt, half powers) nest in it.
+// A subtree, how deep roots (sqrt, half powers) nest in it, and whether it
+// holds a symbol.
 struct Built {
     std::string text;
     int roots = 0;
+    bool symbolic = false;
 };
 
 // The tree the bytes build, of the first `functions` of kFunctions and at
 // most `max_nodes` nodes: the subtrees left on the stack added up; empty
-// when roots nest deeper than `max_roots`.
-std::string build(const std::uint8_t* data, std::size_t size, std::size_t functions, int max_nodes, int max_roots) {
+// when roots nest deeper than `max_roots`, or, without `constant_roots`,
+// when a root is of a constant.
+std::string build(const std::uint8_t* data, std::size_t size, std::size_t functions, int max_nodes, int max_roots,
+                  bool constant_roots) {
     std::vector<Built> stack;
     for (std::size_t i = 0; i < size && i < static_cast<std::size_t>(max_nodes); ++i) {
         const std::uint8_t byte = data[i];
         if (byte < 112 || stack.empty()) {
-            stack.push_back(Built{kLeaves[byte % kLeafCount], 0});
+            const std::string leaf = kLeaves[byte % kLeafCount];
+            stack.push_back(Built{leaf, 0, leaf == "x" || leaf == "y"});
             continue;
         }
         const Function& f = kFunctions[static_cast<std::size_t>(byte - 112) % functions];
         std::vector<std::string> arguments(static_cast<std::size_t>(f.arity), "x");
         int roots = 0;
+        bool symbolic = static_cast<int>(stack.size()) < f.arity;  // an x fills what is missing
         for (int k = f.arity - 1; k >= 0 && !stack.empty(); --k) {
             arguments[static_cast<std::size_t>(k)] = stack.back().text;
             roots = std::max(roots, stack.back().roots);
+            symbolic = symbolic || stack.back().symbolic;
             stack.pop_back();
         }
         const std::string name = f.name;
         if (name == "power") {  // small whole or half exponents keep the work small
             arguments[1] = kExponents[static_cast<std::size_t>(byte - 112) / kFunctionCount % kExponentCount];
         }
-        roots += name == "sqrt" || (name == "power" && arguments[1].rfind("divide", 0) == 0) ? 1 : 0;
-        if (roots > max_roots) {
+        const bool root = name == "sqrt" || (name == "power" && arguments[1].rfind("divide", 0) == 0);
+        roots += root ? 1 : 0;
+        if (roots > max_roots || (root && !symbolic && !constant_roots)) {
             return std::string();
         }
-        stack.push_back(Built{call(f.name, arguments), roots});
+        stack.push_back(Built{call(f.name, arguments), roots, symbolic});
     }
     std::string text = stack.empty() ? "x" : stack.back().text;
     for (std::size_t k = stack.size(); k-- > 1;) {
@@ -192,15 +200,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 #endif
-    // Giac gets smaller trees of arithmetic and roots (arithmetic only to
-    // integrate): integrals of nested transcendental functions, roots of
-    // constants nested deep, logarithms of sums of logarithms can keep it
-    // for minutes, which nothing here can interrupt.
+    // Giac gets smaller trees of arithmetic and roots of what holds a symbol
+    // (arithmetic only to integrate): integrals of nested transcendental
+    // functions, roots of constants (i among them) and logarithms of sums
+    // of logarithms can keep it for minutes, which nothing here can
+    // interrupt.
     const std::size_t functions = std::string(operation) == "integrate" ? kArithmeticCount
                                   : with_giac                           ? kGiacFunctionCount
                                                                         : kFunctionCount;
-    const std::string tree = with_giac ? build(data + 1, size - 1, functions, kGiacNodes, kGiacRoots)
-                                       : build(data + 1, size - 1, functions, kMaxNodes, kMaxNodes);
+    const std::string tree = with_giac ? build(data + 1, size - 1, functions, kGiacNodes, kGiacRoots, false)
+                                       : build(data + 1, size - 1, functions, kMaxNodes, kMaxNodes, true);
     if (tree.empty()) {
         return 0;
     }
