@@ -50,7 +50,7 @@ constexpr slong kMorePrecision = 320;   // of the second, for a wide ball
 constexpr slong kTinyBits = 36;         // a passing difference is below 2^-36 of the values
 constexpr int kUsablePoints = 2;        // points that pass the answer
 constexpr int kTriedPoints = 12;        // points tried at most
-constexpr int kSimplifyPoints = 8;      // points that pass a simplification in two symbols or more
+constexpr int kSimplifyPoints = 8;      // points that pass a simplification
 constexpr std::size_t kOrderedSymbols = 8;  // symbols whose sizes the ordered points set apart
 constexpr int kWidePoints = 3;          // points whose values stay undecided before the check gives up
 constexpr double kFloatTolerance = 1e-8;
@@ -683,11 +683,43 @@ private:
 
 // The symbols of a tree, by name (sorted: the points do not depend on the
 // order they are met in).
+// Also whether a tree may have a branch cut or a sign region where an
+// identity fails (`branched`): anything but sums, products, quotients,
+// whole powers, exp and the trigonometric and hyperbolic sine, cosine and
+// tangent, which are meromorphic (an unknown function counts as branched).
 class SymbolsC : public NodeVisitorABC {
 public:
-    SymbolsC() : NodeVisitorABC(PreOrder) {}
-    bool visitCoreFunctionNode(CoreFunctionNodeC&, VisitationOrderE) override { return true; }
+    explicit SymbolsC(const AnswerCheckC::ContextS& context) : NodeVisitorABC(PreOrder), context(context) {}
+    bool visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE) override {
+        const int code = node.getCode();
+        const auto word = code >= 0 && static_cast<std::size_t>(code) < context.count
+                              ? static_cast<WordE>(context.words[code])
+                              : WordE::None;
+        switch (word) {
+            case WordE::Plus:
+            case WordE::Minus:
+            case WordE::Times:
+            case WordE::Divide:
+            case WordE::Neg:
+            case WordE::Exp:
+            case WordE::Sin:
+            case WordE::Cos:
+            case WordE::Tan:
+            case WordE::Sinh:
+            case WordE::Cosh:
+            case WordE::Tanh:
+                break;
+            case WordE::Power:
+                branched = branched || node.numChildren() != 2 || node.child(1) == nullptr ||
+                           node.child(1)->lookUpBase(IntegerNodeC::getCastableId()) == nullptr;
+                break;
+            default:
+                branched = true;
+        }
+        return true;
+    }
     bool visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE) override {
+        branched = true;
         if (collect_functions) {
             functions[node.getSymbol()->getName()] = true;
         }
@@ -703,6 +735,10 @@ public:
     bool visitFloatNode(FloatNodeC&) override { return true; }
     bool visitIntegerNode(IntegerNodeC&) override { return true; }
     std::map<std::u16string, bool> names;
+    bool branched = false;
+
+private:
+    const AnswerCheckC::ContextS& context;
 };
 
 // The seeded source of the points: splitmix64.
@@ -802,9 +838,9 @@ void makePoint(SeedC& seed, int index, const std::map<std::u16string, bool>& nam
     for (const auto& entry : names) {
         // All negative first, then alternating signs, then each of the
         // patterns of signs that are not all positive with sizes rising and
-        // falling by rank, then the seed's: a branch cut of any symbol, and
-        // of a sum or difference of two (where which is larger counts), is
-        // crossed early.
+        // falling by rank (a lone symbol small and large), then the seed's:
+        // a branch cut of any symbol, of a sum or difference of two (where
+        // which is larger counts), and at a small constant, is crossed early.
         const int fixed = index - 2;
         const bool ordered = fixed >= 0 && fixed < kOrderedPoints;
         const OrderedS order = ordered ? kOrdered[fixed] : OrderedS{SignsE::Negative, false};
@@ -815,7 +851,7 @@ void makePoint(SeedC& seed, int index, const std::map<std::u16string, bool>& nam
                               : order.signs == SignsE::NegativeFirst ? k % 2 == 0
                                                                       : k % 2 == 1;
         const long rank = std::min<long>(k, count - 1);
-        const long whole = !ordered ? 0 : order.rising ? 7 * rank : 7 * (count - 1 - rank);
+        const long whole = !ordered ? 0 : order.rising ? 7 * rank : 7 * (count - rank);  // a lone symbol: small, large
         // The first point far from 0.
         PointS::PartS part{rational(seed, negative, index == 0, whole), RationalS{0, 1}, false};
         DualC value;
@@ -1014,7 +1050,7 @@ PointE atPoint(const AnswerCheckC::ContextS& context, const PlanS& plan, PointT&
 
 // The verdict of a plan over the seeded points.
 VerdictE byPoints(const AnswerCheckC::ContextS& context, const PlanS& plan, std::u16string& why) {
-    SymbolsC symbols;
+    SymbolsC symbols(context);
     for (NodeABC* tree : {plan.left, plan.from, plan.to, plan.right}) {
         symbols.collect_functions = tree != plan.right || plan.kind == PlanS::KindE::Root;
         if (tree != nullptr) {
@@ -1031,9 +1067,9 @@ VerdictE byPoints(const AnswerCheckC::ContextS& context, const PlanS& plan, std:
     int passed = 0;
     int wide = 0;
     std::u16string unknown;
-    // The sign patterns and size orders beyond the first two points tell
-    // symbols apart: with one symbol, two points (one of each sign) do.
-    const int needed = symbols.names.size() < 2 ? std::min(plan.points, kUsablePoints) : plan.points;
+    // The sign patterns and sizes beyond the first two points look for
+    // branch cuts: where neither side has one, two points do.
+    const int needed = symbols.branched ? plan.points : std::min(plan.points, kUsablePoints);
     for (int index = 0; index < kTriedPoints && passed < needed; ++index) {
         makePoint(seed, index, symbols.names, context, point);
         bool floats = false;
