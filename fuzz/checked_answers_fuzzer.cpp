@@ -194,7 +194,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool real_x = (data[0] & 8) != 0;
     ginac.setRealSymbols(real_x ? std::vector<std::u16string>{u"x"} : std::vector<std::u16string>{});
     const char* operation = kOperations[data[0] & 3];
-    bool with_giac = (data[0] & 4) != 0 || std::string(operation) == "integrate";
+    const bool with_giac = (data[0] & 4) != 0 || std::string(operation) == "integrate";
 #ifndef ALGEXPR_FUZZ_WITH_GIAC
     if (with_giac) {
         return 0;
