@@ -19,14 +19,16 @@ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPI
 cmake --build "$build" -j2
 
 declare -A max_len=([read_print]=4096 [subst_constraints]=4096 [differential_reader]=1024 [infix_round_trip]=4096
-    [ginac_engine]=64)
+    [ginac_engine]=64 [checked_answers]=24)
 # The GiNaC engine's target reports an evaluation past its own budget (15 s
 # of processor time under AddressSanitizer); the timeout stops a runaway.
-declare -A timeout=([ginac_engine]=40)
+declare -A timeout=([ginac_engine]=40 [checked_answers]=40)
 declare -A dict=([read_print]=prefix [subst_constraints]=prefix [differential_reader]=prefix [infix_round_trip]=infix)
 targets=(read_print subst_constraints differential_reader infix_round_trip)
 # The GiNaC engine's target is there when the build found GiNaC.
 [ -x "$build/fuzz/algexpr_fuzz_ginac_engine" ] && targets+=(ginac_engine)
+# The check's own target, with GiNaC (and Giac where the build found it).
+[ -x "$build/fuzz/algexpr_fuzz_checked_answers" ] && targets+=(checked_answers)
 # Leaks inside libcln and libginac (the GiNaC engine's target) are no finding:
 # see fuzz/lsan-suppressions.txt.
 export LSAN_OPTIONS="suppressions=$root/fuzz/lsan-suppressions.txt:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"

@@ -49,7 +49,9 @@ constexpr slong kPrecision = 64;        // bits of the first evaluation (one wor
 constexpr slong kMorePrecision = 320;   // of the second, for a wide ball
 constexpr slong kTinyBits = 36;         // a passing difference is below 2^-36 of the values
 constexpr int kUsablePoints = 2;        // points that pass the answer
-constexpr int kTriedPoints = 8;         // points tried at most
+constexpr int kTriedPoints = 12;        // points tried at most
+constexpr int kSimplifyPoints = 8;      // points that pass a simplification
+constexpr std::size_t kOrderedSymbols = 8;  // symbols whose sizes the ordered points set apart
 constexpr int kWidePoints = 3;          // points whose values stay undecided before the check gives up
 constexpr double kFloatTolerance = 1e-8;
 constexpr int kNumericDigits = 15;       // a numeric answer's digits at least, unless the session asks fewer
@@ -681,11 +683,43 @@ private:
 
 // The symbols of a tree, by name (sorted: the points do not depend on the
 // order they are met in).
+// Also whether a tree may have a branch cut or a sign region where an
+// identity fails (`branched`): anything but sums, products, quotients,
+// whole powers, exp and the trigonometric and hyperbolic sine, cosine and
+// tangent, which are meromorphic (an unknown function counts as branched).
 class SymbolsC : public NodeVisitorABC {
 public:
-    SymbolsC() : NodeVisitorABC(PreOrder) {}
-    bool visitCoreFunctionNode(CoreFunctionNodeC&, VisitationOrderE) override { return true; }
+    explicit SymbolsC(const AnswerCheckC::ContextS& context) : NodeVisitorABC(PreOrder), context(context) {}
+    bool visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE) override {
+        const int code = node.getCode();
+        const auto word = code >= 0 && static_cast<std::size_t>(code) < context.count
+                              ? static_cast<WordE>(context.words[code])
+                              : WordE::None;
+        switch (word) {
+            case WordE::Plus:
+            case WordE::Minus:
+            case WordE::Times:
+            case WordE::Divide:
+            case WordE::Neg:
+            case WordE::Exp:
+            case WordE::Sin:
+            case WordE::Cos:
+            case WordE::Tan:
+            case WordE::Sinh:
+            case WordE::Cosh:
+            case WordE::Tanh:
+                break;
+            case WordE::Power:
+                branched = branched || node.numChildren() != 2 || node.child(1) == nullptr ||
+                           node.child(1)->lookUpBase(IntegerNodeC::getCastableId()) == nullptr;
+                break;
+            default:
+                branched = true;
+        }
+        return true;
+    }
     bool visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE) override {
+        branched = true;
         if (collect_functions) {
             functions[node.getSymbol()->getName()] = true;
         }
@@ -701,11 +735,16 @@ public:
     bool visitFloatNode(FloatNodeC&) override { return true; }
     bool visitIntegerNode(IntegerNodeC&) override { return true; }
     std::map<std::u16string, bool> names;
+    bool branched = false;
+
+private:
+    const AnswerCheckC::ContextS& context;
 };
 
 // The seeded source of the points: splitmix64.
 class SeedC {
 public:
+    explicit SeedC(std::uint64_t state) : state(state) {}
     std::uint64_t next() {
         state += 0x9e3779b97f4a7c15ULL;
         std::uint64_t z = state;
@@ -715,7 +754,7 @@ public:
     }
 
 private:
-    std::uint64_t state = 0x5eed0f0c4ec4ULL;
+    std::uint64_t state;
 };
 
 // A rational p/q, 1 <= p <= 13 (2q more when large), 2 <= q <= 8, no
@@ -725,11 +764,11 @@ struct RationalS {
     long q;
 };
 
-RationalS rational(SeedC& seed, bool negative, bool large = false) {
+RationalS rational(SeedC& seed, bool negative, bool large = false, long whole = 0) {
     // No integers: at an integer, a power of a negative number keeps
     // identities that fail elsewhere.
     const long q = static_cast<long>(seed.next() % 7) + 2;
-    long p = static_cast<long>(seed.next() % 12) + 1 + (large ? 2 * q : 0);  // large: beyond 2
+    long p = static_cast<long>(seed.next() % 12) + 1 + (large ? 2 * q : 0) + whole * q;  // large: beyond 2
     p += p % q == 0 ? 1 : 0;
     long a = p;
     long b = q;
@@ -778,16 +817,43 @@ struct PointS {
     }
 };
 
+// The points after the first two: signs all negative or alternating (the
+// first symbol negative or positive), and sizes rising or falling by rank.
+enum class SignsE : unsigned char { Negative, NegativeFirst, PositiveFirst };
+struct OrderedS {
+    SignsE signs;
+    bool rising;
+};
+constexpr OrderedS kOrdered[] = {{SignsE::NegativeFirst, true},  {SignsE::Negative, true},
+                                 {SignsE::Negative, false},      {SignsE::NegativeFirst, false},
+                                 {SignsE::PositiveFirst, true},  {SignsE::PositiveFirst, false}};
+constexpr int kOrderedPoints = sizeof kOrdered / sizeof kOrdered[0];
+
 void makePoint(SeedC& seed, int index, const std::map<std::u16string, bool>& names,
                const AnswerCheckC::ContextS& context, PointS& point) {
     point.values.clear();
     point.parts.clear();
     int k = 0;
+    const long count = static_cast<long>(std::min<std::size_t>(names.size(), kOrderedSymbols));
     for (const auto& entry : names) {
-        // All negative first, then alternating signs, then the seed's: a
-        // branch cut of any symbol is crossed early.
-        const bool negative = index == 0 ? true : index == 1 ? k % 2 == 1 : (seed.next() & 1) != 0;
-        PointS::PartS part{rational(seed, negative, index == 0), RationalS{0, 1}, false};  // the first point far from 0
+        // All negative first, then alternating signs, then each of the
+        // patterns of signs that are not all positive with sizes rising and
+        // falling by rank (a lone symbol small and large), then the seed's:
+        // a branch cut of any symbol, of a sum or difference of two (where
+        // which is larger counts), and at a small constant, is crossed early.
+        const int fixed = index - 2;
+        const bool ordered = fixed >= 0 && fixed < kOrderedPoints;
+        const OrderedS order = ordered ? kOrdered[fixed] : OrderedS{SignsE::Negative, false};
+        const bool negative = index == 0                              ? true
+                              : index == 1                            ? k % 2 == 1
+                              : !ordered                              ? (seed.next() & 1) != 0
+                              : order.signs == SignsE::Negative       ? true
+                              : order.signs == SignsE::NegativeFirst ? k % 2 == 0
+                                                                      : k % 2 == 1;
+        const long rank = std::min<long>(k, count - 1);
+        const long whole = !ordered ? 0 : order.rising ? 7 * rank : 7 * (count - rank);  // a lone symbol: small, large
+        // The first point far from 0.
+        PointS::PartS part{rational(seed, negative, index == 0, whole), RationalS{0, 1}, false};
         DualC value;
         arb_set_si(acb_realref(value.v), part.re.p);
         arb_div_si(acb_realref(value.v), acb_realref(value.v), part.re.q, kMorePrecision);
@@ -984,7 +1050,7 @@ PointE atPoint(const AnswerCheckC::ContextS& context, const PlanS& plan, PointT&
 
 // The verdict of a plan over the seeded points.
 VerdictE byPoints(const AnswerCheckC::ContextS& context, const PlanS& plan, std::u16string& why) {
-    SymbolsC symbols;
+    SymbolsC symbols(context);
     for (NodeABC* tree : {plan.left, plan.from, plan.to, plan.right}) {
         symbols.collect_functions = tree != plan.right || plan.kind == PlanS::KindE::Root;
         if (tree != nullptr) {
@@ -996,12 +1062,15 @@ VerdictE byPoints(const AnswerCheckC::ContextS& context, const PlanS& plan, std:
     } else if (!plan.variable.empty()) {
         symbols.names[plan.variable] = true;
     }
-    SeedC seed;
+    SeedC seed(context.seed);
     PointS point;
     int passed = 0;
     int wide = 0;
     std::u16string unknown;
-    for (int index = 0; index < kTriedPoints && passed < plan.points; ++index) {
+    // The sign patterns and sizes beyond the first two points look for
+    // branch cuts: where neither side has one, two points do.
+    const int needed = symbols.branched ? plan.points : std::min(plan.points, kUsablePoints);
+    for (int index = 0; index < kTriedPoints && passed < needed; ++index) {
         makePoint(seed, index, symbols.names, context, point);
         bool floats = false;
         PointE outcome = atPoint(context, plan, point.values, kPrecision, unknown, floats, symbols.functions);
@@ -1159,8 +1228,9 @@ VerdictE checkForm(WordE word, NodeABC& input, NodeABC& answer, const AnswerChec
     }
     plan.left = child(input, 0);
     // expand and factor multiply out and split polynomials, the same
-    // on every branch: one point, where simplify needs two.
-    plan.points = word == WordE::Simplify ? kUsablePoints : 1;
+    // on every branch: one point, where simplify needs one of each sign
+    // pattern.
+    plan.points = word == WordE::Simplify ? kSimplifyPoints : 1;
     plan.what = word == WordE::Simplify ? u"'s simplified form differs from the input"
                 : word == WordE::Expand ? u"'s expansion differs from the input"
                 : word == WordE::Apart  ? u"'s partial fractions differ from the input"
@@ -1523,35 +1593,41 @@ AnswerCheckC::VerdictE AnswerCheckC::run(NodeABC& input, NodeABC& answer, const 
 // The driver's check step lives with the check: only the clients that link
 // the check's objects call it.
 NodeABC* EngineDriverC::checked(NodeABC& root, NodeABC* tree, const AnswerCheckC::ContextS& check,
-                                std::u16string& reason, NodeABC*& again) noexcept {
+                                std::u16string& reason, OutcomeE& kind, NodeABC*& again) noexcept {
     again = nullptr;
     std::u16string why;
     const AnswerCheckC::VerdictE verdict = AnswerCheckC::run(root, *tree, check, why);
+    if (kind != OutcomeE::Unchecked) {
+        kind = reason.empty() ? OutcomeE::Number : OutcomeE::NotANumber;
+    }
     if (verdict == AnswerCheckC::VerdictE::Passed || verdict == AnswerCheckC::VerdictE::NotChecked) {
         return tree;
     }
     if (verdict == AnswerCheckC::VerdictE::Unchecked && !check.refuse_unchecked) {
         static constexpr char16_t kUnchecked[] = u"unchecked: ";
         constexpr std::size_t kLength = sizeof kUnchecked / sizeof kUnchecked[0] - 1;
-        try {
-            if (reason.compare(0, kLength, kUnchecked) == 0) {  // the engine's own doubt comes first
+        if (kind == OutcomeE::Unchecked) {  // the engine's own doubt comes first
+            try {
                 reason += u"; " + why.substr(kLength);
-                return tree;
+            } catch (...) {
             }
-        } catch (...) {
+            return tree;
         }
+        kind = OutcomeE::Unchecked;
         reason.swap(why);
         return tree;
     }
     delete tree;
     reason.swap(why);
     if (verdict == AnswerCheckC::VerdictE::Unchecked) {
+        kind = OutcomeE::Refused;
         try {
             reason += u"; refused";
         } catch (...) {
         }
         return nullptr;
     }
+    kind = OutcomeE::CheckFailed;
     again = AnswerCheckC::rewritten(root, check);
     return nullptr;
 }

@@ -34,6 +34,7 @@
 #define ALGEXPR_CLIENTS_SUPPORT_ANSWERCHECKC_H
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace qorv::math::algexpr {
@@ -45,6 +46,8 @@ namespace qorv::math::algexpr::support {
 class AnswerCheckC {
 public:
     enum class VerdictE : unsigned char { NotChecked, Passed, Unchecked, Failed };
+    /// The seed of every engine's check (another one checks at other points).
+    static constexpr std::uint64_t kSeed = 0x5eed0f0c4ec4ULL;
     enum class SymbolsE : unsigned char { Complex, Real };
 
     /// What an engine tells the check: its operation of each core code (an
@@ -60,6 +63,7 @@ public:
         unsigned long digits = 0;       // the session's significant digits of numeric answers (0: unknown)
         bool on = true;                 // false: no check (NotChecked)
         bool refuse_unchecked = false;  // for the driver: Unchecked answers are refused
+        std::uint64_t seed = kSeed;     // of the points after the first two
     };
 
     /// The verdict on `answer` as the result of `input` (an operation call

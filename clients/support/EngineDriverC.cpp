@@ -58,7 +58,10 @@ void EngineDriverC::guard(OutcomeS& outcome, NodeABC* (*call)(void*, std::u16str
     }
 }
 
-NodeABC* EngineDriverC::finish(bool ran, OutcomeS& outcome, std::u16string& reason) noexcept {
+NodeABC* EngineDriverC::finish(bool ran, OutcomeS& outcome, std::u16string& reason, OutcomeE* kind) noexcept {
+    if (kind != nullptr && outcome.tree == nullptr) {
+        *kind = ran && outcome.out_of_memory ? OutcomeE::OutOfMemory : OutcomeE::Refused;
+    }
     try {
         if (!ran) {
             reason = whyNot();

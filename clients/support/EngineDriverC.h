@@ -15,7 +15,8 @@
 // as "out of memory" (an empty reason when not even that can be stored);
 // anything else as the engine's "failed" text. Nothing is thrown out.
 // evaluateChecked() adds the one check of answers every engine gets
-// (AnswerCheckC) after the ladder.
+// (AnswerCheckC) after the ladder, and says what came of it by kind
+// (OutcomeE).
 #ifndef ALGEXPR_CLIENTS_SUPPORT_ENGINEDRIVERC_H
 #define ALGEXPR_CLIENTS_SUPPORT_ENGINEDRIVERC_H
 
@@ -27,6 +28,7 @@
 #include <utility>
 
 #include "AnswerCheckC.h"
+#include "OutcomeS.h"
 #include "WorkerThreadC.h"
 
 namespace qorv::math::algexpr {
@@ -63,9 +65,10 @@ public:
     /// Runs body(reason) on the engine's thread inside the ladder and waits:
     /// the tree it answers, with the reason it gives (an engine's reason
     /// beside a tree, such as "x: free symbol"), or null with the reason.
-    /// body takes std::u16string& and returns NodeABC*.
+    /// body takes std::u16string& and returns NodeABC*. A null tree's kind
+    /// (Refused or OutOfMemory) goes to `kind` when it is given.
     template <class BodyT>
-    NodeABC* evaluate(BodyT&& body, std::u16string& reason) noexcept {
+    NodeABC* evaluate(BodyT&& body, std::u16string& reason, OutcomeE* kind = nullptr) noexcept {
         using Body = std::remove_reference_t<BodyT>;
         struct CallS {
             EngineDriverC* driver;
@@ -81,7 +84,7 @@ public:
                     c->body);
             },
             &call);
-        return finish(ran, call.outcome, reason);
+        return finish(ran, call.outcome, reason, kind);
     }
 
     /// evaluate() of body(root, reason), then the answer checked against
@@ -89,28 +92,37 @@ public:
     /// that fails is deleted; the input rewritten (AnswerCheckC::rewritten,
     /// such as x^(-1/2) as 1/sqrt(x)) is evaluated once more, and its answer
     /// given when it passes; otherwise null, and the reason says what
-    /// failed. An unchecked answer comes with the reason "unchecked: ..."
-    /// (or is refused when the check's context says so).
+    /// failed. `kind` says what came of it: Number or NotANumber (the
+    /// engine's reason empty or not), Unchecked with "unchecked: ..." (or
+    /// Refused when the check's context says so), CheckFailed, Refused,
+    /// OutOfMemory. The body may set `kind` to Unchecked, with its reason
+    /// "unchecked: ...", for a doubt of the engine's own; the check's doubt
+    /// is then added to it.
     /// body takes NodeABC& and std::u16string& and returns NodeABC*.
     template <class BodyT>
     NodeABC* evaluateChecked(NodeABC& root, const AnswerCheckC::ContextS& check, BodyT&& body,
-                             std::u16string& reason) noexcept {
-        NodeABC* tree = evaluate([&](std::u16string& why) { return body(root, why); }, reason);
+                             std::u16string& reason, OutcomeE& kind) noexcept {
+        kind = OutcomeE::Number;
+        NodeABC* tree = evaluate([&](std::u16string& why) { return body(root, why); }, reason, &kind);
         if (tree == nullptr) {
             return nullptr;
         }
         NodeABC* again = nullptr;
-        tree = checked(root, tree, check, reason, again);
+        tree = checked(root, tree, check, reason, kind, again);
         if (again == nullptr) {
             return tree;
         }
         std::u16string refused;
         refused.swap(reason);
-        NodeABC* other = evaluate([&](std::u16string& why) { return body(*again, why); }, reason);
+        kind = OutcomeE::Number;
+        NodeABC* other = evaluate([&](std::u16string& why) { return body(*again, why); }, reason, &kind);
         NodeABC* passed = other != nullptr ? passedAgain(root, other, check) : nullptr;
         discard(again);
         if (passed == nullptr) {
             reason.swap(refused);
+            kind = OutcomeE::CheckFailed;
+        } else if (kind != OutcomeE::Unchecked) {
+            kind = reason.empty() ? OutcomeE::Number : OutcomeE::NotANumber;
         }
         return passed;
     }
@@ -133,13 +145,14 @@ private:
 
     // On the thread: call(body) inside the ladder, into `outcome`.
     void guard(OutcomeS& outcome, NodeABC* (*call)(void*, std::u16string&), void* body) noexcept;
-    // After the job: the tree, or null with the reason.
-    NodeABC* finish(bool ran, OutcomeS& outcome, std::u16string& reason) noexcept;
+    // After the job: the tree, or null with the reason and its kind.
+    NodeABC* finish(bool ran, OutcomeS& outcome, std::u16string& reason, OutcomeE* kind) noexcept;
     WorkerThreadC* thread() noexcept;
     // The tree when it passes or goes unchecked, else null with the reason,
-    // and `again` the rewritten input to try (null when there is none).
+    // and `again` the rewritten input to try (null when there is none);
+    // `kind` as evaluateChecked says.
     static NodeABC* checked(NodeABC& root, NodeABC* tree, const AnswerCheckC::ContextS& check,
-                            std::u16string& reason, NodeABC*& again) noexcept;
+                            std::u16string& reason, OutcomeE& kind, NodeABC*& again) noexcept;
     // Deletes a tree (where NodeABC is complete).
     static void discard(NodeABC* tree) noexcept;
     // The second answer when it passes its check, else null (deleted).

@@ -57,6 +57,15 @@ TEST(EngineRegistryTest, EachEngineOffersWhatItsColumnComputes) {
         EXPECT_FALSE(entry->offers(CommandE::Eval)) << name;
     }
     EXPECT_EQ(EngineRegistryC::defaultEngine().missing(), nullptr);
+    // Who answers when an answer fails its check: an engine that offers the
+    // operation and whose symbols take every value the first one's do.
+    const EngineEntryABC* ginac_entry = EngineRegistryC::named("ginac");
+    const EngineEntryABC* giac_entry = EngineRegistryC::named("giac");
+    if (ginac_entry->missing() == nullptr && giac_entry->missing() == nullptr) {
+        EXPECT_EQ(EngineRegistryC::answering(*giac_entry, CommandE::Simplify), ginac_entry);
+        EXPECT_EQ(EngineRegistryC::answering(*giac_entry, CommandE::Integrate), nullptr);
+        EXPECT_EQ(EngineRegistryC::answering(*ginac_entry, CommandE::Factor), nullptr);  // Giac's symbols are real
+    }
     // An engine lacks names at the end only: every name it has keeps its code
     // (today each has every name, refusing those it does not compute).
     const std::vector<std::u16string> ginac = namesOf(support::builtinNames(support::EngineColumnE::Ginac));

@@ -2,6 +2,8 @@
 #include "CommandABC.h"
 
 #include "AppendUtf8.h"
+#include "CommandLineC.h"
+#include "EngineEntryABC.h"
 #include "ExpressionWriterABC.h"
 
 namespace qorv::math::algexpr::cli {
@@ -12,11 +14,18 @@ bool CommandABC::prepare(std::string&) { return true; }
 
 bool CommandABC::oneLinePerInput() const { return true; }
 
-void CommandABC::noteUnchecked(const std::u16string& reason) {
-    static constexpr char16_t kUnchecked[] = u"unchecked: ";
-    if (reason.compare(0, sizeof kUnchecked / sizeof kUnchecked[0] - 1, kUnchecked) == 0) {
+support::OutcomeS CommandABC::evaluate(const CommandLineC* options,
+                                       const qorv::oss::PointerTC<AlgebraicExpressionC>& expression, bool numeric) {
+    if (options == nullptr) {
+        return EngineEntryABC::evaluateCurrent(expression, numeric);
+    }
+    return options->engine->evaluate(expression, numeric);
+}
+
+void CommandABC::noteOutcome(const support::OutcomeS& outcome) {
+    if (outcome.kind == support::OutcomeE::Unchecked) {
         note.clear();
-        appendUtf8(reason, note);
+        appendUtf8(outcome.reason, note);
     }
 }
 

@@ -12,8 +12,11 @@
 #define ALGEXPR_TOOL_COMMANDABC_H
 
 #include <string>
+#include <utility>
 
 #include "InputPlaceC.h"
+#include "OutcomeS.h"
+#include "oss/PointerTC.h"
 
 namespace qorv::math::algexpr {
 class AlgebraicExpressionC;
@@ -22,6 +25,7 @@ class NodeABC;
 
 namespace qorv::math::algexpr::cli {
 
+class CommandLineC;
 class ExpressionWriterABC;
 
 class CommandABC {
@@ -55,8 +59,15 @@ public:
 protected:
     CommandABC() = default;
 
-    /// Keeps an engine's "unchecked: ..." reason beside an answer as the note.
-    void noteUnchecked(const std::u16string& reason);
+    /// Evaluates `expression` with the engine `options` names (null: the
+    /// current session, through execute's text channel): the outcome by kind.
+    static support::OutcomeS evaluate(const CommandLineC* options,
+                                      const qorv::oss::PointerTC<AlgebraicExpressionC>& expression, bool numeric);
+
+    /// Keeps the reason of an Unchecked outcome as the note.
+    void noteOutcome(const support::OutcomeS& outcome);
+    /// Keeps `text` as the note.
+    void setNote(std::string text) { note = std::move(text); }
 
     /// Writes the tree under `node` and a newline to `out` with `writer`.
     static bool writeLine(ExpressionWriterABC& writer, NodeABC& node, std::string& out, std::string& problem);

@@ -43,6 +43,28 @@ void EngineEntryABC::prepareWorker(const CommandLineC&) const {
 
 bool EngineEntryABC::runBatch(void (*)(void*), void*) const { return false; }
 
+support::OutcomeS EngineEntryABC::evaluate(const qorv::oss::PointerTC<AlgebraicExpressionC>& expression,
+                                           bool numeric) const {
+    return evaluateCurrent(expression, numeric);
+}
+
+support::OutcomeS EngineEntryABC::evaluateCurrent(const qorv::oss::PointerTC<AlgebraicExpressionC>& expression,
+                                                  bool numeric) {
+    support::OutcomeS outcome;
+    outcome.tree = expression->execute(numeric, &outcome.reason);
+    outcome.kind = !outcome.tree || outcome.tree->getNode() == nullptr ? support::OutcomeE::Refused
+                   : outcome.reason.empty()                            ? support::OutcomeE::Number
+                                                                       : support::OutcomeE::NotANumber;
+    return outcome;
+}
+
+support::OutcomeS EngineEntryABC::evaluateAside(const CommandLineC&, const char16_t* const*, bool,
+                                                const qorv::oss::PointerTC<AlgebraicExpressionC>&) const {
+    support::OutcomeS outcome;
+    outcome.reason = u"no second session";
+    return outcome;
+}
+
 bool EngineEntryABC::makeCurrent(const qorv::oss::PointerTC<CASSessionBC>& session, std::string& problem) {
     CASSessionBC::setSession(session);
     if (CASSessionBC::getSession().get() != session.get()) {

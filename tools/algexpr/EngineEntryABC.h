@@ -14,10 +14,12 @@
 #include <vector>
 
 #include "CommandE.h"
+#include "OutcomeS.h"
 #include "VocabularyTC.h"
 #include "oss/PointerTC.h"
 
 namespace qorv::math::algexpr {
+class AlgebraicExpressionC;
 class CASSessionBC;
 }  // namespace qorv::math::algexpr
 
@@ -67,6 +69,9 @@ public:
     virtual bool supervised() const { return true; }
     /// Null when --real suits the engine, else why not.
     virtual const char* realSymbolsRefusal() const { return nullptr; }
+    /// Whether the engine takes every symbol to be real: an answer it
+    /// checked may not hold where another engine's symbols are complex.
+    virtual bool realSymbols() const { return false; }
 
     /// The built-in vocabulary, in a session's list format.
     virtual const char16_t* const* builtinCoreNames() const;
@@ -78,6 +83,23 @@ public:
     /// before its memory is capped (allocation failures turned into
     /// exceptions, limits that --timeout replaces raised).
     virtual void prepareWorker(const CommandLineC& options) const;
+    /// Evaluates `expression` with the session install() made current: its
+    /// outcome by kind. By default from execute's text channel (an empty
+    /// reason beside a tree means a real number).
+    virtual support::OutcomeS evaluate(const qorv::oss::PointerTC<AlgebraicExpressionC>& expression,
+                                       bool numeric) const;
+    /// The outcome of execute(numeric) with the current session, from its
+    /// text channel.
+    static support::OutcomeS evaluateCurrent(const qorv::oss::PointerTC<AlgebraicExpressionC>& expression,
+                                             bool numeric);
+    /// Evaluates `expression` exactly with a second session of the engine,
+    /// never current, made on the first call with the settings of `options`
+    /// and the vocabulary `core_names` (the current session's, so that codes
+    /// agree), and made ready as prepareWorker() does when `worker` is true.
+    /// Refused by default (an engine without a second session).
+    virtual support::OutcomeS evaluateAside(const CommandLineC& options, const char16_t* const* core_names, bool worker,
+                                            const qorv::oss::PointerTC<AlgebraicExpressionC>& expression) const;
+
     /// Runs work(context) on the engine's own thread and waits for it: true
     /// when it ran there. False for an engine without a thread of its own
     /// (the caller then runs it).

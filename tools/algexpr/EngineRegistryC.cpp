@@ -56,6 +56,16 @@ EngineEntryABC::FiguresS EngineRegistryC::largestFigures() {
     return largest;
 }
 
+const EngineEntryABC* EngineRegistryC::answering(const EngineEntryABC& failed, CommandE command) {
+    for (const EngineEntryABC* entry : entries()) {
+        if (entry != &failed && entry->missing() == nullptr && entry->offers(command) &&
+            (!entry->realSymbols() || failed.realSymbols())) {
+            return entry;
+        }
+    }
+    return nullptr;
+}
+
 std::string EngineRegistryC::builtNames() {
     std::vector<const char*> built;
     for (const EngineEntryABC* entry : entries()) {

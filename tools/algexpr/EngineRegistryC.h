@@ -26,6 +26,11 @@ public:
     static const EngineEntryABC& defaultEngine();
     /// The largest figures among the engines built.
     static EngineEntryABC::FiguresS largestFigures();
+    /// A built engine other than `failed` that offers `command` and whose
+    /// symbols take every value that `failed`'s do (an engine of real
+    /// symbols does not answer for one of complex symbols), or null: where
+    /// an answer that failed its check is asked for again.
+    static const EngineEntryABC* answering(const EngineEntryABC& failed, CommandE command);
     /// "ginac, giac or numeric": the engines built.
     static std::string builtNames();
 };

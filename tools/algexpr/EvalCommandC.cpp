@@ -7,20 +7,22 @@
 
 namespace qorv::math::algexpr::cli {
 
-EvalCommandC::EvalCommandC(ExpressionWriterABC& writer, bool numeric_flag, bool need_number)
-    : writer(writer), numeric_flag(numeric_flag), need_number(need_number) {}
+EvalCommandC::EvalCommandC(ExpressionWriterABC& writer, const CommandLineC& options, bool numeric_flag,
+                           bool need_number)
+    : writer(writer), options(options), numeric_flag(numeric_flag), need_number(need_number) {}
 
 bool EvalCommandC::handle(AlgebraicExpressionC& expression, const InputPlaceC&, std::string& out,
                           std::string& problem) {
-    std::u16string reason;
-    qorv::oss::PointerTC<AlgebraicExpressionC> result = expression.execute(numeric_flag, &reason);
-    if (!result || result->getNode() == nullptr || (need_number && !reason.empty())) {
+    const support::OutcomeS outcome =
+        evaluate(&options, qorv::oss::PointerTC<AlgebraicExpressionC>(&expression), numeric_flag);
+    if (!outcome.answered() || outcome.tree->getNode() == nullptr ||
+        (need_number && outcome.kind != support::OutcomeE::Number)) {
         problem = need_number ? "not a number: " : "cannot evaluate: ";
-        appendUtf8(reason, problem);
+        appendUtf8(outcome.reason, problem);
         return false;
     }
-    noteUnchecked(reason);
-    return writeLine(writer, *result->getNode(), out, problem);
+    noteOutcome(outcome);
+    return writeLine(writer, *outcome.tree->getNode(), out, problem);
 }
 
 }  // namespace qorv::math::algexpr::cli

@@ -7,7 +7,8 @@
 //    gives the exact symbolic result without it);
 //  - `need_number`: a result that does not stand for a real number fails
 //    the input with the session's reason ("x: free symbol").
-// A null result always fails the input with the session's reason.
+// A null result always fails the input with the session's reason. The
+// engine is the one `options` names (CommandLineC::engine).
 #ifndef ALGEXPR_TOOL_EVALCOMMANDC_H
 #define ALGEXPR_TOOL_EVALCOMMANDC_H
 
@@ -17,13 +18,14 @@ namespace qorv::math::algexpr::cli {
 
 class EvalCommandC : public CommandABC {
 public:
-    EvalCommandC(ExpressionWriterABC& writer, bool numeric_flag, bool need_number);
+    EvalCommandC(ExpressionWriterABC& writer, const CommandLineC& options, bool numeric_flag, bool need_number);
 
     bool handle(AlgebraicExpressionC& expression, const InputPlaceC& place, std::string& out,
                 std::string& problem) override;
 
 private:
     ExpressionWriterABC& writer;
+    const CommandLineC& options;
     bool numeric_flag;
     bool need_number;
 };

@@ -33,7 +33,8 @@ std::string GiacEntryC::versionLine() const {
 
 const char16_t* const* GiacEntryC::builtinCoreNames() const { return GiacEngineC::builtinCoreNames(); }
 
-bool GiacEntryC::install(const CommandLineC& options, const char16_t* const* core_names, std::string& problem) const {
+qorv::oss::PointerTC<giac::GiacSessionC> GiacEntryC::make(const CommandLineC& options,
+                                                          const char16_t* const* core_names) {
     const qorv::oss::PointerTC<giac::GiacSessionC> session(new giac::GiacSessionC(core_names));
     GiacEngineC::LimitsS limits = session->getLimits();
     if (options.numeric && options.digits != 0) {  // computed to the digits written, not from a double
@@ -46,11 +47,40 @@ bool GiacEntryC::install(const CommandLineC& options, const char16_t* const* cor
     // The few messages Giac writes to std::cerr itself never mix with the
     // tool's output.
     session->setFilterStandardStreams(true);
+    return session;
+}
+
+bool GiacEntryC::install(const CommandLineC& options, const char16_t* const* core_names, std::string& problem) const {
+    const qorv::oss::PointerTC<giac::GiacSessionC> session = make(options, core_names);
     if (!makeCurrent(session, problem)) {
         return false;
     }
     installed = session.get();
     return true;
+}
+
+support::OutcomeS GiacEntryC::evaluate(const qorv::oss::PointerTC<AlgebraicExpressionC>& expression,
+                                       bool numeric) const {
+    if (installed == nullptr) {
+        return EngineEntryABC::evaluate(expression, numeric);
+    }
+    support::OutcomeS outcome;
+    installed->executeOutcome(expression, numeric, outcome);
+    return outcome;
+}
+
+support::OutcomeS GiacEntryC::evaluateAside(const CommandLineC& options, const char16_t* const* core_names,
+                                            bool worker,
+                                            const qorv::oss::PointerTC<AlgebraicExpressionC>& expression) const {
+    if (!aside) {
+        aside = make(options, core_names);
+        if (worker) {
+            aside->setThrowOnAllocationFailure(true);
+        }
+    }
+    support::OutcomeS outcome;
+    aside->executeOutcome(expression, false, outcome);
+    return outcome;
 }
 
 void GiacEntryC::prepareWorker(const CommandLineC& options) const {

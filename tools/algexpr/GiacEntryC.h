@@ -6,6 +6,7 @@
 #define ALGEXPR_TOOL_GIACENTRYC_H
 
 #include "EngineEntryABC.h"
+#include "oss/PointerTC.h"
 
 namespace qorv::math::algexpr::giac {
 class GiacSessionC;
@@ -25,8 +26,17 @@ public:
     bool install(const CommandLineC& options, const char16_t* const* core_names, std::string& problem) const override;
     void prepareWorker(const CommandLineC& options) const override;
     bool runBatch(void (*work)(void*), void* context) const override;
+    bool realSymbols() const override { return true; }
+    support::OutcomeS evaluate(const qorv::oss::PointerTC<AlgebraicExpressionC>& expression,
+                               bool numeric) const override;
+    support::OutcomeS evaluateAside(const CommandLineC& options, const char16_t* const* core_names, bool worker,
+                                    const qorv::oss::PointerTC<AlgebraicExpressionC>& expression) const override;
 
 private:
+    // A session set up as the options say, not installed.
+    static qorv::oss::PointerTC<giac::GiacSessionC> make(const CommandLineC& options, const char16_t* const* core_names);
+
+    mutable qorv::oss::PointerTC<giac::GiacSessionC> aside;  // evaluateAside's, made on its first call
     mutable giac::GiacSessionC* installed = nullptr;  // the session install() made current; never deleted before exit
 };
 

@@ -59,15 +59,16 @@ const char16_t* const* GinacEntryC::builtinCoreNames() const { return GinacEngin
 
 // The session is set up before it is installed: once current, its settings
 // are read by the engine's worker.
-bool GinacEntryC::install(const CommandLineC& options, const char16_t* const* core_names, std::string& problem) const {
-    const qorv::oss::PointerTC<ginac::GinacSessionC> session(new ginac::GinacSessionC(core_names));
+qorv::oss::PointerTC<ginac::GinacSessionC> GinacEntryC::make(const CommandLineC& options,
+                                                             const char16_t* const* core_names, std::string& problem) {
+    qorv::oss::PointerTC<ginac::GinacSessionC> session(new ginac::GinacSessionC(core_names));
     std::vector<std::u16string> real_names;
     for (const std::string& name : options.real_symbols) {
         std::u16string wide;
         std::size_t bad = 0;
         if (Utf8C::decode(name, wide, bad) != Utf8C::Converted) {
             problem = "--real: '" + name + "' is not valid UTF-8";
-            return false;
+            return {};
         }
         real_names.push_back(std::move(wide));
     }
@@ -77,30 +78,70 @@ bool GinacEntryC::install(const CommandLineC& options, const char16_t* const* co
     limits.refuse_unchecked = options.refuse_unchecked;
     session->setLimits(limits);
     std::u16string message;
-    if (!session->setDigits(options.precision(), &message)) {  // CommandLineC keeps to the bounds
+    // CommandLineC keeps to the bounds of the engine it names; another's
+    // --digits may be beyond GiNaC's.
+    const unsigned long digits = options.digits != 0 ? options.digits : GinacEngineC::kDefaultDigits;
+    if (!session->setDigits(digits, &message)) {
         appendUtf8(message, problem);
-        return false;
+        return {};
     }
-    if (!makeCurrent(session, problem)) {
+    return session;
+}
+
+bool GinacEntryC::install(const CommandLineC& options, const char16_t* const* core_names, std::string& problem) const {
+    const qorv::oss::PointerTC<ginac::GinacSessionC> session = make(options, core_names, problem);
+    if (!session || !makeCurrent(session, problem)) {
         return false;
     }
     installed = session.get();
     return true;
 }
 
-void GinacEntryC::prepareWorker(const CommandLineC& options) const {
-    ginac::GinacSessionC* session = installed;
-    if (session != nullptr) {
-        session->setThrowOnAllocationFailure(true);
-    }
+void GinacEntryC::prepare(ginac::GinacSessionC& session, const CommandLineC& options) {
+    session.setThrowOnAllocationFailure(true);
     // A static limit that refuses work GiNaC mostly does quickly is raised
     // where --timeout bounds the time instead.
-    if (session != nullptr && options.timeout_ms != 0) {
-        ginac::GinacLimitsS limits = session->getLimits();
+    if (options.timeout_ms != 0) {
+        ginac::GinacLimitsS limits = session.getLimits();
         limits.factor_degree = kTimedFactorDegree;
-        session->setLimits(limits);
+        session.setLimits(limits);
+    }
+}
+
+void GinacEntryC::prepareWorker(const CommandLineC& options) const {
+    if (installed != nullptr) {
+        prepare(*installed, options);
     }
     EngineEntryABC::prepareWorker(options);
+}
+
+support::OutcomeS GinacEntryC::evaluate(const qorv::oss::PointerTC<AlgebraicExpressionC>& expression,
+                                        bool numeric) const {
+    if (installed == nullptr) {
+        return EngineEntryABC::evaluate(expression, numeric);
+    }
+    support::OutcomeS outcome;
+    installed->executeOutcome(expression, numeric, outcome);
+    return outcome;
+}
+
+support::OutcomeS GinacEntryC::evaluateAside(const CommandLineC& options, const char16_t* const* core_names,
+                                             bool worker,
+                                             const qorv::oss::PointerTC<AlgebraicExpressionC>& expression) const {
+    support::OutcomeS outcome;
+    if (!aside) {
+        std::string problem;
+        aside = make(options, core_names, problem);
+        if (!aside) {
+            outcome.reason.assign(problem.begin(), problem.end());  // ASCII but for a name given to --real
+            return outcome;
+        }
+        if (worker) {
+            prepare(*aside, options);
+        }
+    }
+    aside->executeOutcome(expression, false, outcome);
+    return outcome;
 }
 
 bool GinacEntryC::runBatch(void (*work)(void*), void* context) const {

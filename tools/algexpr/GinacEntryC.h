@@ -8,6 +8,7 @@
 #include <cstddef>
 
 #include "EngineEntryABC.h"
+#include "oss/PointerTC.h"
 
 namespace qorv::math::algexpr::ginac {
 class GinacSessionC;
@@ -35,9 +36,20 @@ public:
     bool install(const CommandLineC& options, const char16_t* const* core_names, std::string& problem) const override;
     void prepareWorker(const CommandLineC& options) const override;
     bool runBatch(void (*work)(void*), void* context) const override;
+    support::OutcomeS evaluate(const qorv::oss::PointerTC<AlgebraicExpressionC>& expression,
+                               bool numeric) const override;
+    support::OutcomeS evaluateAside(const CommandLineC& options, const char16_t* const* core_names, bool worker,
+                                    const qorv::oss::PointerTC<AlgebraicExpressionC>& expression) const override;
 
 private:
+    // A session set up as the options say, not installed; null with `problem`.
+    static qorv::oss::PointerTC<ginac::GinacSessionC> make(const CommandLineC& options,
+                                                           const char16_t* const* core_names, std::string& problem);
+    // What a worker process needs of a session before its memory is capped.
+    static void prepare(ginac::GinacSessionC& session, const CommandLineC& options);
+
     mutable ginac::GinacSessionC* installed = nullptr;  // the session install() made current; never deleted before exit
+    mutable qorv::oss::PointerTC<ginac::GinacSessionC> aside;  // evaluateAside's, made on its first call
 };
 
 }  // namespace qorv::math::algexpr::cli

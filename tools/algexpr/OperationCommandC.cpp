@@ -6,7 +6,10 @@
 #include <utility>
 
 #include "AppendUtf8.h"
+#include "CommandLineC.h"
+#include "EngineRegistryC.h"
 #include "ExpressionReaderABC.h"
+#include "SessionInstallerC.h"
 #include "algexpr/CASSessionBC.h"
 #include "algexpr/CoreElementC.h"
 #include "algexpr/CoreFunctionNodeC.h"
@@ -19,8 +22,9 @@ namespace qorv::math::algexpr::cli {
 using qorv::oss::PointerTC;
 
 OperationCommandC::OperationCommandC(const char* operation, std::vector<OperandS> operands,
-                                     ExpressionReaderABC& reader, ExpressionWriterABC& writer)
-    : operation(operation), operand_texts(std::move(operands)), reader(reader), writer(writer) {}
+                                     ExpressionReaderABC& reader, ExpressionWriterABC& writer,
+                                     const CommandLineC* options)
+    : operation(operation), operand_texts(std::move(operands)), reader(reader), writer(writer), options(options) {}
 
 bool OperationCommandC::prepare(std::string& problem) {
     const std::string name = operation;
@@ -72,19 +76,43 @@ bool OperationCommandC::handle(AlgebraicExpressionC& expression, const InputPlac
     if (!complete || call->numChildren() != operands.size() + 1) {
         throw std::bad_alloc();
     }
-    std::u16string reason;
-    PointerTC<AlgebraicExpressionC> result = wrapped->execute(false, &reason);
-    if (!result || result->getNode() == nullptr) {
+    support::OutcomeS outcome = evaluate(options, wrapped, false);
+    if (outcome.kind == support::OutcomeE::CheckFailed) {
+        askAnother(wrapped, outcome);
+    }
+    PointerTC<AlgebraicExpressionC> result = outcome.tree;
+    if (!outcome.answered() || result->getNode() == nullptr) {
         problem = "cannot evaluate: ";
-        appendUtf8(reason, problem);
+        appendUtf8(outcome.reason, problem);
         return false;
     }
-    noteUnchecked(reason);
+    noteOutcome(outcome);
     if (drop_order) {
         PointerTC<AlgebraicExpressionC> shorter = withoutOrder(*result->getNode());
         result = shorter ? shorter : result;
     }
     return writeLine(writer, *result->getNode(), out, problem);
+}
+
+// The other engine's answer is written when its own check passed it (an
+// unchecked one is not, so there is no note of its own to keep); the note
+// says which engine answered and why.
+void OperationCommandC::askAnother(const PointerTC<AlgebraicExpressionC>& call, support::OutcomeS& outcome) {
+    const EngineEntryABC* other =
+        options != nullptr ? EngineRegistryC::answering(*options->engine, options->command) : nullptr;
+    if (other == nullptr) {
+        return;
+    }
+    support::OutcomeS second = SessionInstallerC::evaluateAside(*options, *other, call);
+    const std::u16string title(other->title(), other->title() + std::char_traits<char>::length(other->title()));
+    if (second.answered() && second.kind != support::OutcomeE::Unchecked) {
+        std::string note = std::string("answered by ") + other->title() + ": ";
+        appendUtf8(outcome.reason, note);
+        outcome = std::move(second);
+        setNote(std::move(note));
+        return;
+    }
+    outcome.reason += u"; asked of " + title + u": " + second.reason;
 }
 
 PointerTC<AlgebraicExpressionC> OperationCommandC::withoutOrder(const NodeABC& root) const {

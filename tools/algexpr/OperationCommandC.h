@@ -9,7 +9,10 @@
 // polynomial can be evaluated at a point.
 // prepare() looks the operation up in the session's vocabulary and reads the
 // operands with the reader given, so they read as the inputs do. The reader
-// and the writer must outlive the command.
+// and the writer must outlive the command. An answer that fails its check is
+// asked of another engine (EngineRegistryC::answering) through a second
+// session (SessionInstallerC::evaluateAside); its answer is written with a
+// note that says which engine answered, or the line fails with both reasons.
 #ifndef ALGEXPR_TOOL_OPERATIONCOMMANDC_H
 #define ALGEXPR_TOOL_OPERATIONCOMMANDC_H
 
@@ -22,6 +25,7 @@
 
 namespace qorv::math::algexpr::cli {
 
+class CommandLineC;
 class ExpressionReaderABC;
 
 class OperationCommandC : public CommandABC {
@@ -32,9 +36,12 @@ public:
         std::string text;  // UTF-8
     };
 
-    /// `operation` is the core name; it must outlive the command.
+    /// `operation` is the core name; it must outlive the command. With
+    /// `options`, the engine they name evaluates, and an answer that fails
+    /// its check is asked of another engine that offers the command;
+    /// without, the current session (no other engine).
     OperationCommandC(const char* operation, std::vector<OperandS> operands, ExpressionReaderABC& reader,
-                      ExpressionWriterABC& writer);
+                      ExpressionWriterABC& writer, const CommandLineC* options = nullptr);
 
     /// Finds the operation's code and reads the operands.
     bool prepare(std::string& problem) override;
@@ -47,11 +54,16 @@ public:
 
 private:
     qorv::oss::PointerTC<AlgebraicExpressionC> withoutOrder(const NodeABC& root) const;
+    // After a failed check: the call evaluated by another engine; `outcome`
+    // becomes its answer when that passes its own check, or keeps what
+    // failed with the other engine's reason added.
+    void askAnother(const qorv::oss::PointerTC<AlgebraicExpressionC>& call, support::OutcomeS& outcome);
 
     const char* operation;
     std::vector<OperandS> operand_texts;
     ExpressionReaderABC& reader;
     ExpressionWriterABC& writer;
+    const CommandLineC* options;
     int code = 0;
     bool drop_order = false;
     int plus_code = -1;

@@ -7,12 +7,29 @@
 
 namespace qorv::math::algexpr::cli {
 
-bool SessionInstallerC::install(const CommandLineC& options, std::string& problem, std::vector<std::string>& warnings) {
-    // The names stay alive while the session is made; the session and its
-    // engine copy what they keep.
+namespace {
+
+// The vocabulary of the installed session, kept for a second one, and
+// whether this process is a prepared worker.
+struct InstalledS {
     std::vector<std::u16string> names;
     std::vector<const char16_t*> list;
+    const char16_t* const* core_names = nullptr;
+    bool worker = false;
+};
+
+InstalledS& installed() {
+    static InstalledS kept;
+    return kept;
+}
+
+}  // namespace
+
+bool SessionInstallerC::install(const CommandLineC& options, std::string& problem, std::vector<std::string>& warnings) {
+    std::vector<std::u16string>& names = installed().names;
+    std::vector<const char16_t*>& list = installed().list;
     const char16_t* const* core_names = options.engine->builtinCoreNames();
+    installed().core_names = core_names;
     if (options.has_core_names) {
         if (!CoreNamesFileC::read(options.core_names_file, names, warnings, problem)) {
             return false;
@@ -22,11 +39,22 @@ bool SessionInstallerC::install(const CommandLineC& options, std::string& proble
         }
         list.push_back(u"");
         core_names = list.data();
+        installed().core_names = core_names;
     }
     return options.engine->install(options, core_names, problem);
 }
 
-void SessionInstallerC::prepareWorker(const CommandLineC& options) { options.engine->prepareWorker(options); }
+void SessionInstallerC::prepareWorker(const CommandLineC& options) {
+    installed().worker = true;
+    options.engine->prepareWorker(options);
+}
+
+support::OutcomeS SessionInstallerC::evaluateAside(const CommandLineC& options, const EngineEntryABC& engine,
+                                                   const qorv::oss::PointerTC<AlgebraicExpressionC>& expression) {
+    const InstalledS& kept = installed();
+    return engine.evaluateAside(options, kept.core_names != nullptr ? kept.core_names : engine.builtinCoreNames(),
+                                kept.worker, expression);
+}
 
 // When the engine's thread cannot be started, the work runs here and each
 // evaluation says so.

@@ -12,9 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "OutcomeS.h"
+#include "oss/PointerTC.h"
+
 namespace qorv::math::algexpr::cli {
 
 class CommandLineC;
+class EngineEntryABC;
 
 class SessionInstallerC {
 public:
@@ -30,6 +34,13 @@ public:
     /// out; then one small evaluation gives the engine its thread and memory
     /// pools.
     static void prepareWorker(const CommandLineC& options);
+
+    /// Evaluates `expression` exactly with a second session of `engine`
+    /// (not the one installed), with the installed session's vocabulary and
+    /// the options' settings, made ready for a worker process when this one
+    /// is one: for an answer another engine's check refused.
+    static support::OutcomeS evaluateAside(const CommandLineC& options, const EngineEntryABC& engine,
+                                           const qorv::oss::PointerTC<AlgebraicExpressionC>& expression);
 
     /// Runs work(context) where evaluations are cheapest and waits for it.
     /// An engine with a thread of its own runs all its work there, and what

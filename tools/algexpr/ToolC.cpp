@@ -147,26 +147,26 @@ std::unique_ptr<CommandABC> ToolC::makeCommand() {
             return makeEval();
         case CommandE::Simplify:
             return std::make_unique<OperationCommandC>("simplify", std::vector<OperationCommandC::OperandS>(),
-                                                       *reader_p, *writer_p);
+                                                       *reader_p, *writer_p, &options);
         case CommandE::Expand:
             return std::make_unique<OperationCommandC>("expand", std::vector<OperationCommandC::OperandS>(),
-                                                       *reader_p, *writer_p);
+                                                       *reader_p, *writer_p, &options);
         case CommandE::Factor:
             return std::make_unique<OperationCommandC>("factor", std::vector<OperationCommandC::OperandS>(),
-                                                       *reader_p, *writer_p);
+                                                       *reader_p, *writer_p, &options);
         case CommandE::Diff: {
             std::vector<OperationCommandC::OperandS> operands{{"VAR", options.variable}};
             if (options.diff_order != 1) {
                 operands.push_back({"order", std::to_string(options.diff_order)});
             }
-            return std::make_unique<OperationCommandC>("diff", std::move(operands), *reader_p, *writer_p);
+            return std::make_unique<OperationCommandC>("diff", std::move(operands), *reader_p, *writer_p, &options);
         }
         case CommandE::Series: {
             auto series = std::make_unique<OperationCommandC>(
                 "series",
                 std::vector<OperationCommandC::OperandS>{
                     {"VAR", options.variable}, {"POINT", options.point}, {"ORDER", std::to_string(options.series_order)}},
-                *reader_p, *writer_p);
+                *reader_p, *writer_p, &options);
             if (options.drop_order) {
                 series->dropOrderTerm();
             }
@@ -210,7 +210,7 @@ std::unique_ptr<CommandABC> ToolC::makeGiacOperation() {
             operands.push_back({"side", std::to_string(options.side)});
         }
     }
-    return std::make_unique<OperationCommandC>(name, std::move(operands), *reader_p, *writer_p);
+    return std::make_unique<OperationCommandC>(name, std::move(operands), *reader_p, *writer_p, &options);
 }
 
 // eval: lenient, --strict or --numeric. The numeric engine folds what it can
@@ -219,10 +219,10 @@ std::unique_ptr<CommandABC> ToolC::makeGiacOperation() {
 // --strict keeps it exact but asks for a real number.
 std::unique_ptr<CommandABC> ToolC::makeEval() {
     if (options.engine->exact()) {
-        return std::make_unique<EvalCommandC>(*writer_p, options.numeric, options.numeric || options.strict);
+        return std::make_unique<EvalCommandC>(*writer_p, options, options.numeric, options.numeric || options.strict);
     }
     const bool strict = options.numeric || options.strict;
-    return std::make_unique<EvalCommandC>(*writer_p, strict, strict);
+    return std::make_unique<EvalCommandC>(*writer_p, options, strict, strict);
 }
 
 // ---- In a worker process -----------------------------------------------------

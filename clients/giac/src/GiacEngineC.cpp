@@ -261,6 +261,12 @@ std::u16string GiacEngineC::getName() const { return u"Giac " + Utf8C::toUtf16(V
 
 NodeABC* GiacEngineC::evaluate(NodeABC& root, CASSessionBC& session, bool numeric, const LimitsS& limits,
                                std::u16string& reason) const {
+    support::OutcomeE kind{};
+    return evaluate(root, session, numeric, limits, reason, kind);
+}
+
+NodeABC* GiacEngineC::evaluate(NodeABC& root, CASSessionBC& session, bool numeric, const LimitsS& limits,
+                               std::u16string& reason, support::OutcomeE& kind) const {
     JobS job{operations, codes, *state_p, root, session, numeric, limits};
     static_assert(sizeof(OperationE) == 1, "the check reads the operations as bytes");
     support::AnswerCheckC::ContextS check;
@@ -286,7 +292,7 @@ NodeABC* GiacEngineC::evaluate(NodeABC& root, CASSessionBC& session, bool numeri
             } cleared{job.state.messages};
             return evaluateHere(on, why);
         },
-        reason);
+        reason, kind);
 }
 
 bool GiacEngineC::runOnWorker(void (*job)(void*), void* context) { return detail::BoundaryC::driver().run(job, context); }

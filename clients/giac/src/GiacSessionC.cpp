@@ -28,9 +28,17 @@ GiacSessionC::~GiacSessionC() = default;
 
 PointerTC<AlgebraicExpressionC> GiacSessionC::executeExpression(PointerTC<AlgebraicExpressionC> expression,
                                                                 bool numeric, std::u16string* reason) {
-    return support::SessionCallC::execute(expression, reason, [&](NodeABC& root, std::u16string& why) {
-        return engine_p->evaluate(root, *this, numeric, limits, why);
-    });
+    support::OutcomeS outcome;
+    executeOutcome(expression, numeric, outcome);
+    return support::SessionCallC::answered(std::move(outcome), reason);
+}
+
+void GiacSessionC::executeOutcome(const PointerTC<AlgebraicExpressionC>& expression, bool numeric,
+                                  support::OutcomeS& outcome) {
+    outcome = support::SessionCallC::outcome(
+        expression, [&](NodeABC& root, std::u16string& why, support::OutcomeE& kind) {
+            return engine_p->evaluate(root, *this, numeric, limits, why, kind);
+        });
 }
 
 bool GiacSessionC::setThrowOnAllocationFailure(bool on) {

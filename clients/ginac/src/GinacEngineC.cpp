@@ -266,6 +266,13 @@ NodeABC* GinacEngineC::evaluate(NodeABC& root, CASSessionBC& session, bool numer
 NodeABC* GinacEngineC::evaluate(NodeABC& root, CASSessionBC& session, const GinacLimitsS& limits,
                                 const std::vector<std::u16string>& real_names, bool numeric, unsigned long digits,
                                 std::u16string& reason) const {
+    support::OutcomeE kind{};
+    return evaluate(root, session, limits, real_names, numeric, digits, reason, kind);
+}
+
+NodeABC* GinacEngineC::evaluate(NodeABC& root, CASSessionBC& session, const GinacLimitsS& limits,
+                                const std::vector<std::u16string>& real_names, bool numeric, unsigned long digits,
+                                std::u16string& reason, support::OutcomeE& kind) const {
     digits = std::min(std::max(digits, 1ul), kMaxDigits);
     Job job{operations, codes, root, session, limits, real_names, numeric, digits};
     static_assert(sizeof(OperationE) == 1, "the check reads the operations as bytes");
@@ -280,11 +287,15 @@ NodeABC* GinacEngineC::evaluate(NodeABC& root, CASSessionBC& session, const Gina
     check.refuse_unchecked = limits.refuse_unchecked;
     return detail::driver().evaluateChecked(
         root, check,
-        [&job](NodeABC& input, std::u16string& why) {
+        [&job, &kind](NodeABC& input, std::u16string& why) {
             Job on{job.operations, job.codes, input, job.session, job.limits, job.real_names, job.numeric, job.digits};
-            return evaluateOnWorker(on, why);
+            NodeABC* tree = evaluateOnWorker(on, why);
+            if (tree != nullptr && !job.numeric && !detail::shortfallNote().empty()) {
+                kind = support::OutcomeE::Unchecked;  // its digits fell short: the reason says so
+            }
+            return tree;
         },
-        reason);
+        reason, kind);
 }
 
 bool GinacEngineC::runOnWorker(void (*job)(void*), void* context) { return detail::driver().run(job, context); }

@@ -30,10 +30,18 @@ GinacSessionC::~GinacSessionC() = default;
 
 PointerTC<AlgebraicExpressionC> GinacSessionC::executeExpression(PointerTC<AlgebraicExpressionC> expression,
                                                                  bool numeric, std::u16string* reason) {
-    return support::SessionCallC::execute(expression, reason, [&](NodeABC& root, std::u16string& why) {
-        const std::shared_ptr<const SettingsS> now = settings();
-        return engine_p->evaluate(root, *this, now->limits, now->real_names, numeric, now->digits, why);
-    });
+    support::OutcomeS outcome;
+    executeOutcome(expression, numeric, outcome);
+    return support::SessionCallC::answered(std::move(outcome), reason);
+}
+
+void GinacSessionC::executeOutcome(const PointerTC<AlgebraicExpressionC>& expression, bool numeric,
+                                   support::OutcomeS& outcome) {
+    outcome = support::SessionCallC::outcome(
+        expression, [&](NodeABC& root, std::u16string& why, support::OutcomeE& kind) {
+            const std::shared_ptr<const SettingsS> now = settings();
+            return engine_p->evaluate(root, *this, now->limits, now->real_names, numeric, now->digits, why, kind);
+        });
 }
 
 std::shared_ptr<const GinacSessionC::SettingsS> GinacSessionC::settings() const {

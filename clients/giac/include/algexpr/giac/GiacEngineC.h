@@ -122,6 +122,9 @@
 namespace qorv::math::algexpr {
 class CASSessionBC;
 class NodeABC;
+namespace support {
+enum class OutcomeE : unsigned char;
+}  // namespace support
 }  // namespace qorv::math::algexpr
 
 namespace qorv::math::algexpr::giac {
@@ -192,6 +195,11 @@ public:
     struct StateS;
 
 private:
+    friend class GiacSessionC;
+    // evaluate() with the outcome's kind (support::OutcomeE), for the session.
+    NodeABC* evaluate(NodeABC& root, CASSessionBC& session, bool numeric, const LimitsS& limits,
+                      std::u16string& reason, support::OutcomeE& kind) const;
+
     std::vector<OperationE> operations;  // by core code
     std::vector<int> codes;              // by operation; -1 when the vocabulary lacks it
     std::unique_ptr<StateS> state_p;

@@ -41,6 +41,10 @@
 #include "algexpr/giac/giac_export.h"
 #include "oss/PointerTC.h"
 
+namespace qorv::math::algexpr::support {
+struct OutcomeS;
+}  // namespace qorv::math::algexpr::support
+
 namespace qorv::math::algexpr::giac {
 
 class ALGEXPR_GIAC_API GiacSessionC : public CASSessionBC {
@@ -52,6 +56,11 @@ public:
 
     qorv::oss::PointerTC<AlgebraicExpressionC> executeExpression(qorv::oss::PointerTC<AlgebraicExpressionC> expression,
                                                                  bool numeric, std::u16string* reason) override;
+    /// executeExpression's evaluation with its outcome by kind (for the
+    /// tool, which is built with the clients' sources: OutcomeS is theirs).
+    /// The session need not be current.
+    void executeOutcome(const qorv::oss::PointerTC<AlgebraicExpressionC>& expression, bool numeric,
+                        support::OutcomeS& outcome);
 
     /// With true, GMP's allocation functions (mp_set_memory_functions) are
     /// replaced, for the whole process and for the rest of its life, with

@@ -197,6 +197,9 @@
 namespace qorv::math::algexpr {
 class CASSessionBC;
 class NodeABC;
+namespace support {
+enum class OutcomeE : unsigned char;
+}  // namespace support
 }  // namespace qorv::math::algexpr
 
 namespace qorv::math::algexpr::ginac {
@@ -284,6 +287,12 @@ public:
     enum class OperationE : unsigned char;
 
 private:
+    friend class GinacSessionC;
+    // evaluate() with the outcome's kind (support::OutcomeE), for the session.
+    NodeABC* evaluate(NodeABC& root, CASSessionBC& session, const GinacLimitsS& limits,
+                      const std::vector<std::u16string>& real_names, bool numeric, unsigned long digits,
+                      std::u16string& reason, support::OutcomeE& kind) const;
+
     std::vector<OperationE> operations;  // by core code; None past the end
     std::vector<int> codes;              // by operation; -1 when the vocabulary lacks it
 };

@@ -49,6 +49,10 @@
 #include "algexpr/ginac/ginac_export.h"
 #include "oss/PointerTC.h"
 
+namespace qorv::math::algexpr::support {
+struct OutcomeS;
+}  // namespace qorv::math::algexpr::support
+
 namespace qorv::math::algexpr::ginac {
 
 class ALGEXPR_GINAC_API GinacSessionC : public CASSessionBC {
@@ -60,6 +64,11 @@ public:
 
     qorv::oss::PointerTC<AlgebraicExpressionC> executeExpression(qorv::oss::PointerTC<AlgebraicExpressionC> expression,
                                                                  bool numeric, std::u16string* reason) override;
+    /// executeExpression's evaluation with its outcome by kind (for the
+    /// tool, which is built with the clients' sources: OutcomeS is theirs).
+    /// The session need not be current.
+    void executeOutcome(const qorv::oss::PointerTC<AlgebraicExpressionC>& expression, bool numeric,
+                        support::OutcomeS& outcome);
 
     /// The number of significant digits of float results (and floats in
     /// symbolic results); GiNaC computes with GinacEngineC::kGuardDigits more.
