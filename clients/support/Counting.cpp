@@ -12,14 +12,6 @@ double logBinomial(double n, double k) {
     if (!(small > 0.0)) {
         return 0.0;
     }
-    if (small <= 64.0) {
-        // The product of (large + i) / i, as a sum of logarithms.
-        double sum = 0.0;
-        for (double i = 1.0; i <= small; i += 1.0) {
-            sum += std::log1p(large / i);
-        }
-        return sum;
-    }
     if (large < 1e7) {
         return std::lgamma(n + k + 1.0) - std::lgamma(n + 1.0) - std::lgamma(k + 1.0);
     }
