@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "AnswerCheckC.h"
+#include "AssumedFactsC.h"
 
 #include "EngineDriverC.h"
 
@@ -786,15 +787,20 @@ void makePoint(SeedC& seed, int index, const std::map<std::u16string, bool>& nam
     for (const auto& entry : names) {
         // All negative first, then alternating signs, then the seed's: a
         // branch cut of any symbol is crossed early.
-        const bool negative = index == 0 ? true : index == 1 ? k % 2 == 1 : (seed.next() & 1) != 0;
+        bool negative = index == 0 ? true : index == 1 ? k % 2 == 1 : (seed.next() & 1) != 0;
+        const AssumedFactsC::FactsS known =
+            context.facts != nullptr ? context.facts->of(entry.first) : AssumedFactsC::FactsS();
+        if (known.sign != AssumedFactsC::SignE::Any) {
+            negative = known.sign == AssumedFactsC::SignE::Negative;
+        }
         PointS::PartS part{rational(seed, negative, index == 0), RationalS{0, 1}, false};  // the first point far from 0
+        if (known.integer) {
+            part.re.q = 1;  // p is not 0
+        }
         DualC value;
         arb_set_si(acb_realref(value.v), part.re.p);
         arb_div_si(acb_realref(value.v), acb_realref(value.v), part.re.q, kMorePrecision);
-        part.complex = context.symbols == AnswerCheckC::SymbolsE::Complex;
-        for (std::size_t i = 0; part.complex && i < context.real_count; ++i) {
-            part.complex = context.real_names[i] != entry.first;
-        }
+        part.complex = context.symbols == AnswerCheckC::SymbolsE::Complex && !known.real;
         if (part.complex) {
             part.im = rational(seed, (seed.next() & 1) != 0);
             arb_set_si(acb_imagref(value.v), part.im.p);

@@ -29,7 +29,7 @@ GiacSessionC::~GiacSessionC() = default;
 PointerTC<AlgebraicExpressionC> GiacSessionC::executeExpression(PointerTC<AlgebraicExpressionC> expression,
                                                                 bool numeric, std::u16string* reason) {
     return support::SessionCallC::execute(expression, reason, [&](NodeABC& root, std::u16string& why) {
-        return engine_p->evaluate(root, *this, numeric, limits, why);
+        return engine_p->evaluate(root, *this, numeric, limits, assumptions, why);
     });
 }
 
@@ -60,5 +60,19 @@ bool GiacSessionC::setLimits(const GiacEngineC::LimitsS& limits) {
 }
 
 const GiacEngineC::LimitsS& GiacSessionC::getLimits() const { return limits; }
+
+bool GiacSessionC::setAssumptions(std::vector<SymbolAssumptionS> assumptions, std::u16string* message) {
+    std::u16string why;
+    if (!GiacEngineC::honours(assumptions, why)) {
+        if (message != nullptr) {
+            *message = std::move(why);
+        }
+        return false;
+    }
+    this->assumptions = std::move(assumptions);
+    return true;
+}
+
+const std::vector<SymbolAssumptionS>& GiacSessionC::getAssumptions() const { return assumptions; }
 
 }  // namespace qorv::math::algexpr::giac

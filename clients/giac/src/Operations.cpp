@@ -625,6 +625,51 @@ gen extreme(OperationE operation, std::vector<gen>& arguments, ::giac::context* 
     return arguments[best];
 }
 
+// Whether Giac proves g positive (under the assumptions on its symbols).
+bool provedPositive(const gen& g, ::giac::context* context) { return ::giac::is_one(::giac::sign(g, context)); }
+
+}  // namespace
+
+gen splitPositiveLogs(const gen& e, ::giac::context* context) {
+    ::giac::vecteur from;
+    ::giac::vecteur to;
+    containsPart(e, [&](const gen& part) {
+        if (!part.is_symb_of_sommet(::giac::at_ln)) {
+            return false;
+        }
+        const gen& a = part._SYMBptr->feuille;
+        if (a.is_symb_of_sommet(::giac::at_prod) && a._SYMBptr->feuille.type == ::giac::_VECT) {
+            gen split(0);
+            gen rest(1);
+            bool symbolic = false;
+            for (const gen& factor : *a._SYMBptr->feuille._VECTptr) {
+                if (provedPositive(factor, context)) {
+                    split = split + ::giac::ln(factor, context);
+                    symbolic = symbolic || !isPlainNumber(factor);
+                } else {
+                    rest = rest * factor;
+                }
+            }
+            if (symbolic) {
+                from.push_back(part);
+                to.push_back(::giac::is_one(rest) ? split : split + ::giac::ln(rest, context));
+            }
+        } else if (a.is_symb_of_sommet(::giac::at_pow) && a._SYMBptr->feuille.type == ::giac::_VECT &&
+                   a._SYMBptr->feuille._VECTptr->size() == 2) {
+            const gen& base = (*a._SYMBptr->feuille._VECTptr)[0];
+            const gen& exponent = (*a._SYMBptr->feuille._VECTptr)[1];
+            if (!isPlainNumber(base) && ::giac::is_real(exponent, context) && provedPositive(base, context)) {
+                from.push_back(part);
+                to.push_back(exponent * ::giac::ln(base, context));
+            }
+        }
+        return false;
+    });
+    return from.empty() ? e : ::giac::subst(e, from, to, false, context);
+}
+
+namespace {
+
 gen unary(OperationE operation, const gen& a, std::size_t max_digits, ::giac::context* context) {
     if (const ::giac::unary_function_ptr* function = elementary(operation)) {
         return ::giac::symbolic(function, a);
@@ -633,7 +678,7 @@ gen unary(OperationE operation, const gen& a, std::size_t max_digits, ::giac::co
         case OperationE::Neg:
             return -a;
         case OperationE::Expand:
-            return ::giac::expand(binomialProducts(a, context), context);
+            return splitPositiveLogs(::giac::expand(binomialProducts(a, context), context), context);
         case OperationE::Simplify:
             return ::giac::_simplify(binomialProducts(a, context), context);
         case OperationE::Factor:

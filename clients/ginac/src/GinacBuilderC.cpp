@@ -425,7 +425,7 @@ GiNaC::ex GinacBuilderC::unary(OperationE operation, const GiNaC::ex& a) const {
         case OperationE::Expand: {
             const GiNaC::ex b = binomialProducts(a);
             checkExpansion(b, u"expand", false, limits);
-            return b.expand();
+            return splitPositiveLogs(b.expand());
         }
         case OperationE::Simplify: {
             const GiNaC::ex b = binomialProducts(a);

@@ -183,7 +183,44 @@ GiNaC::ex withOpaquePowers(const GiNaC::ex& e, Operation operation) {
     return operation(opaque).subs(hide.back, GiNaC::subs_options::no_pattern);
 }
 
+class SplitLogs : public GiNaC::map_function {
+public:
+    GiNaC::ex operator()(const GiNaC::ex& e) override {
+        const GiNaC::ex m = e.map(*this);
+        if (!GiNaC::is_a<GiNaC::function>(m) ||
+            GiNaC::ex_to<GiNaC::function>(m).get_serial() != GiNaC::log_SERIAL::serial) {
+            return m;
+        }
+        const GiNaC::ex a = m.op(0);
+        if (GiNaC::is_exactly_a<GiNaC::mul>(a)) {
+            GiNaC::ex split = 0;
+            GiNaC::ex rest = 1;
+            bool symbolic = false;
+            for (std::size_t i = 0; i < a.nops(); ++i) {
+                const GiNaC::ex f = a.op(i);
+                if (f.info(GiNaC::info_flags::positive)) {
+                    split += (*this)(GiNaC::log(f));
+                    symbolic = symbolic || !GiNaC::is_exactly_a<GiNaC::numeric>(f);
+                } else {
+                    rest *= f;
+                }
+            }
+            return symbolic ? split + (rest.is_equal(1) ? GiNaC::ex(0) : GiNaC::log(rest)) : m;
+        }
+        if (GiNaC::is_exactly_a<GiNaC::power>(a) && !GiNaC::is_exactly_a<GiNaC::numeric>(a.op(0)) &&
+            a.op(0).info(GiNaC::info_flags::positive) && a.op(1).info(GiNaC::info_flags::real)) {
+            return a.op(1) * (*this)(GiNaC::log(a.op(0)));
+        }
+        return m;
+    }
+};
+
 }  // namespace
+
+GiNaC::ex splitPositiveLogs(const GiNaC::ex& e) {
+    SplitLogs split;
+    return split(e);
+}
 
 GiNaC::ex normalForm(const GiNaC::ex& e) { return rationalizedDenominator(withOpaquePowers(e, normal)); }
 

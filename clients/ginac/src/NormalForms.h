@@ -22,6 +22,13 @@ GiNaC::ex normalForm(const GiNaC::ex& e);
 /// `e` factored over the rationals, as GiNaC's factor() gives it.
 GiNaC::ex factorForm(const GiNaC::ex& e);
 
+/// `e` with each log of a product split over its positive factors (log(x*y)
+/// is log(x) + log(y) for x > 0, whatever y is) and each log of a power of
+/// a positive base to a real exponent written as the exponent times the log:
+/// only where a factor or base is a positive symbol's expression, so that
+/// log(2*z) of a complex z stays as it is.
+GiNaC::ex splitPositiveLogs(const GiNaC::ex& e);
+
 }  // namespace qorv::math::algexpr::ginac::detail
 
 #endif

@@ -117,6 +117,7 @@
 #include <vector>
 
 #include "algexpr/CASEngineABC.h"
+#include "algexpr/SymbolAssumptionS.h"
 #include "algexpr/giac/giac_export.h"
 
 namespace qorv::math::algexpr {
@@ -178,6 +179,14 @@ public:
     ///    refuses, the result has no value (see above) or memory runs out.
     NodeABC* evaluate(NodeABC& root, CASSessionBC& session, bool numeric, const LimitsS& limits,
                       std::u16string& reason) const;
+    /// The same with the symbols as `assumptions` have them (Giac's assume,
+    /// for this evaluation only): null, with the reason, when two exclude
+    /// each other.
+    NodeABC* evaluate(NodeABC& root, CASSessionBC& session, bool numeric, const LimitsS& limits,
+                      const std::vector<SymbolAssumptionS>& assumptions, std::u16string& reason) const;
+    /// Whether the engine honours `assumptions`: every kind, unless two
+    /// exclude each other (then false with why).
+    static bool honours(const std::vector<SymbolAssumptionS>& assumptions, std::u16string& why);
 
     /// Runs job(context) on the thread all Giac work runs on and waits for
     /// it; true when it ran. For a loop of evaluations without a hand-off
