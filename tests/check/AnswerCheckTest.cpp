@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "AnswerCheckC.h"
+#include "AssumedFactsC.h"
 #include "DigitsValueC.h"
 #include "VocabularyTC.h"
 #include "algexpr/AlgebraicExpressionC.h"
@@ -41,8 +42,10 @@ struct OutcomeS {
     std::string why;
 };
 
-OutcomeS check(const std::string& input, const std::string& answer, bool real = true, unsigned long digits = 0) {
+OutcomeS check(const std::string& input, const std::string& answer, bool real = true, unsigned long digits = 0,
+               const support::AssumedFactsC* facts = nullptr) {
     AnswerCheckC::ContextS context;
+    context.facts = facts;
     context.words = words().data();
     context.count = words().size();
     context.symbols = real ? AnswerCheckC::SymbolsE::Real : AnswerCheckC::SymbolsE::Complex;
@@ -164,6 +167,34 @@ TEST(AnswerCheckTest, PointsAreTheSameEveryTimeAndReachBranchCuts) {
     EXPECT_EQ(first.why, second.why);
     EXPECT_NE(first.why.find("*i"), std::string::npos) << first.why;  // complex points where symbols are complex
     EXPECT_TRUE(starts(check("simplify(sqrt(power(x,2)))", "x").why, "Giac's simplified form differs from the input at x = -"));
+}
+
+// Identities that hold under assumptions only pass with them: the points
+// keep inside (positive, negative, integer, real among complex symbols).
+TEST(AnswerCheckTest, PointsKeepInsideTheAssumptions) {
+    using KindE = SymbolAssumptionS::KindE;
+    const struct {
+        const char* input;
+        const char* answer;
+        std::vector<SymbolAssumptionS> assumptions;
+    } rows[] = {
+        {"simplify(log(times(x,y)))", "plus(log(x),log(y))", {{u"x", KindE::Positive}, {u"y", KindE::Positive}}},
+        {"simplify(sqrt(power(x,2)))", "x", {{u"x", KindE::NonNegative}}},
+        {"simplify(sqrt(power(x,2)))", "neg(x)", {{u"x", KindE::Negative}}},
+        {"simplify(power(power(x,a),b))", "power(x,times(a,b))",
+         {{u"x", KindE::Positive}, {u"a", KindE::Real}, {u"b", KindE::Real}}},
+        {"simplify(sin(times(n,pi)))", "0", {{u"n", KindE::Integer}}},
+        {"simplify(power(-1,times(2,n)))", "1", {{u"n", KindE::Integer}, {u"n", KindE::Negative}}},
+    };
+    for (const auto& row : rows) {
+        support::AssumedFactsC facts;
+        std::u16string why;
+        ASSERT_TRUE(facts.merge(row.assumptions, why));
+        for (const bool real : {true, false}) {
+            EXPECT_EQ(check(row.input, row.answer, real).verdict, VerdictE::Failed) << row.input;
+            EXPECT_EQ(check(row.input, row.answer, real, 0, &facts).verdict, VerdictE::Passed) << row.input;
+        }
+    }
 }
 
 TEST(AnswerCheckTest, HalfPowersAreRewrittenAsRootsForASecondTry) {
