@@ -628,6 +628,8 @@ gen extreme(OperationE operation, std::vector<gen>& arguments, ::giac::context* 
 // Whether Giac proves g positive (under the assumptions on its symbols).
 bool provedPositive(const gen& g, ::giac::context* context) { return ::giac::is_one(::giac::sign(g, context)); }
 
+bool hasSymbol(const gen& g, ::giac::context* context) { return !::giac::_lname(g, context)._VECTptr->empty(); }
+
 }  // namespace
 
 gen splitPositiveLogs(const gen& e, ::giac::context* context) {
@@ -645,7 +647,7 @@ gen splitPositiveLogs(const gen& e, ::giac::context* context) {
             for (const gen& factor : *a._SYMBptr->feuille._VECTptr) {
                 if (provedPositive(factor, context)) {
                     split = split + ::giac::ln(factor, context);
-                    symbolic = symbolic || !isPlainNumber(factor);
+                    symbolic = symbolic || hasSymbol(factor, context);
                 } else {
                     rest = rest * factor;
                 }
@@ -658,7 +660,7 @@ gen splitPositiveLogs(const gen& e, ::giac::context* context) {
                    a._SYMBptr->feuille._VECTptr->size() == 2) {
             const gen& base = (*a._SYMBptr->feuille._VECTptr)[0];
             const gen& exponent = (*a._SYMBptr->feuille._VECTptr)[1];
-            if (!isPlainNumber(base) && ::giac::is_real(exponent, context) && provedPositive(base, context)) {
+            if (hasSymbol(base, context) && ::giac::is_real(exponent, context) && provedPositive(base, context)) {
                 from.push_back(part);
                 to.push_back(exponent * ::giac::ln(base, context));
             }

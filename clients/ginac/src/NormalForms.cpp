@@ -200,14 +200,14 @@ public:
                 const GiNaC::ex f = a.op(i);
                 if (f.info(GiNaC::info_flags::positive)) {
                     split += (*this)(GiNaC::log(f));
-                    symbolic = symbolic || !GiNaC::is_exactly_a<GiNaC::numeric>(f);
+                    symbolic = symbolic || hasSymbol(f);
                 } else {
                     rest *= f;
                 }
             }
             return symbolic ? split + (rest.is_equal(1) ? GiNaC::ex(0) : GiNaC::log(rest)) : m;
         }
-        if (GiNaC::is_exactly_a<GiNaC::power>(a) && !GiNaC::is_exactly_a<GiNaC::numeric>(a.op(0)) &&
+        if (GiNaC::is_exactly_a<GiNaC::power>(a) && hasSymbol(a.op(0)) &&
             a.op(0).info(GiNaC::info_flags::positive) && a.op(1).info(GiNaC::info_flags::real)) {
             return a.op(1) * (*this)(GiNaC::log(a.op(0)));
         }
