@@ -156,6 +156,8 @@ TEST_F(GiacToolTest, AssumptionsReachGiacAndTheCheck) {
         {{"--assume", "n integer", "simplify", "sin(times(n,pi))", "power(-1,times(2,n))"}, {"0\n1\n", "", 0}},
         {{"--assume", "x<0", "--assume", "x!=0", "eval", "sqrt(power(x,2))"}, {"neg(x)\n", "", 0}},
         {{"--assume", "x>=0,x<0", "eval", "x"}, {"", "algexpr: --assume: x < 0 and x >= 0 exclude each other\n", 2}},
+        {{"--assume", "x<0", "--assume", "x positive", "eval", "x"},
+         {"", "algexpr: --assume: x > 0 and x < 0 exclude each other\n", 2}},
         {{"--assume", "x<=0", "eval", "x"},
          {"",
           "algexpr: --assume takes NAME>0, NAME>=0, NAME<0, NAME!=0 or NAME real|integer|positive|negative|"

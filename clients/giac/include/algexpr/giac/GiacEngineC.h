@@ -61,6 +61,10 @@
 // Symbols: Giac takes every symbol to be real (abs(x)^2 is x^2, solve gives
 // real solutions only). The GiNaC engine takes symbols to be complex unless
 // asked otherwise: compare the two engines only at real values.
+// More may be assumed of them (GiacSessionC::setAssumptions): positive,
+// non-negative, negative, integer, non-zero; each evaluation tells Giac
+// (its assume, on the identifiers that stand for the symbols) and purges
+// them when it ends, so that nothing outlives the call.
 //
 // Results are written by the same rules as the GiNaC engine's, in the forms
 // GinacEngineC.h lists (terms by falling degree, a product's number first,
