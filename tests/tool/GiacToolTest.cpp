@@ -148,8 +148,9 @@ TEST_F(GiacToolTest, AssumptionsReachGiacAndTheCheck) {
         std::vector<std::string> words;
         Result result;
     } rows[] = {
-        {{"--assume", "x>0", "--assume", "y > 0", "expand", "sqrt(power(x,2))", "log(times(x,y))", "log(times(2,z))"},
-         {"x\nplus(log(x),log(y))\nlog(times(2,z))\n", "", 0}},
+        {{"--assume", "x>0", "--assume", "y > 0", "expand", "sqrt(power(x,2))", "log(times(x,y))", "log(times(2,z))",
+          "log(times(x,power(log(times(x,y)),2)))"},
+         {"x\nplus(log(x),log(y))\nlog(times(2,z))\nplus(log(x),log(power(plus(log(x),log(y)),2)))\n", "", 0}},
         {{"--assume", "x>0,y>0", "simplify", "minus(times(sqrt(x),sqrt(y)),sqrt(times(x,y)))"}, {"0\n", "", 0}},
         {{"--assume", "a>0", "--no-check", "integrate", "--lower", "0", "--upper", "infinity", "x", "exp(neg(times(a,x)))"},
          {"divide(1,a)\n", "", 0}},

@@ -331,8 +331,8 @@ TEST_F(GinacToolTest, AssumptionsOfPositiveSymbolsAndRefusalsOfTheRest) {
         Result result;
     } rows[] = {
         {{"--assume", "x>0", "--assume", "y positive", "expand", "sqrt(power(x,2))", "log(times(x,y))",
-          "log(times(2,z))"},
-         {"x\nplus(log(x),log(y))\nlog(times(2,z))\n", "", 0}},
+          "log(times(2,z))", "log(times(x,power(log(times(x,y)),2)))"},
+         {"x\nplus(log(x),log(y))\nlog(times(2,z))\nplus(log(x),log(power(plus(log(x),log(y)),2)))\n", "", 0}},
         {{"--assume", "x>=0, x != 0", "--real", "y", "eval", "sqrt(power(x,2))", "log(exp(y))"}, {"x\ny\n", "", 0}},
         {{"--assume", "n integer", "eval", "n"},
          {"", "algexpr: --assume: GiNaC cannot assume n integer: its symbols are complex, real or positive (> 0)\n", 2}},

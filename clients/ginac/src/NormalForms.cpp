@@ -183,43 +183,59 @@ GiNaC::ex withOpaquePowers(const GiNaC::ex& e, Operation operation) {
     return operation(opaque).subs(hide.back, GiNaC::subs_options::no_pattern);
 }
 
-class SplitLogs : public GiNaC::map_function {
-public:
-    GiNaC::ex operator()(const GiNaC::ex& e) override {
-        const GiNaC::ex m = e.map(*this);
-        if (!GiNaC::is_a<GiNaC::function>(m) ||
-            GiNaC::ex_to<GiNaC::function>(m).get_serial() != GiNaC::log_SERIAL::serial) {
-            return m;
-        }
-        const GiNaC::ex a = m.op(0);
-        if (GiNaC::is_exactly_a<GiNaC::mul>(a)) {
-            GiNaC::ex split = 0;
-            GiNaC::ex rest = 1;
-            bool symbolic = false;
-            for (std::size_t i = 0; i < a.nops(); ++i) {
-                const GiNaC::ex f = a.op(i);
-                if (f.info(GiNaC::info_flags::positive)) {
-                    split += (*this)(GiNaC::log(f));
-                    symbolic = symbolic || hasSymbol(f);
-                } else {
-                    rest *= f;
-                }
+bool isLog(const GiNaC::ex& e) {
+    return GiNaC::is_a<GiNaC::function>(e) && GiNaC::ex_to<GiNaC::function>(e).get_serial() == GiNaC::log_SERIAL::serial;
+}
+
+// log(a), split where a is a product with positive factors that hold
+// symbols, or a positive base with symbols to a real power. Recurses as
+// deep as products and powers alternate (GiNaC flattens the rest), which
+// the engine's depth limit bounds, as it bounds GiNaC's own recursion.
+GiNaC::ex splitLog(const GiNaC::ex& a) {
+    if (GiNaC::is_exactly_a<GiNaC::mul>(a)) {
+        GiNaC::ex split = 0;
+        GiNaC::ex rest = 1;
+        bool symbolic = false;
+        for (std::size_t i = 0; i < a.nops(); ++i) {
+            const GiNaC::ex f = a.op(i);
+            if (f.info(GiNaC::info_flags::positive)) {
+                split += splitLog(f);
+                symbolic = symbolic || hasSymbol(f);
+            } else {
+                rest *= f;
             }
-            return symbolic ? split + (rest.is_equal(1) ? GiNaC::ex(0) : GiNaC::log(rest)) : m;
         }
-        if (GiNaC::is_exactly_a<GiNaC::power>(a) && hasSymbol(a.op(0)) &&
-            a.op(0).info(GiNaC::info_flags::positive) && a.op(1).info(GiNaC::info_flags::real)) {
-            return a.op(1) * (*this)(GiNaC::log(a.op(0)));
+        if (symbolic) {
+            return split + (rest.is_equal(1) ? GiNaC::ex(0) : GiNaC::log(rest));
         }
-        return m;
+    } else if (GiNaC::is_exactly_a<GiNaC::power>(a) && hasSymbol(a.op(0)) &&
+               a.op(0).info(GiNaC::info_flags::positive) && a.op(1).info(GiNaC::info_flags::real)) {
+        return a.op(1) * splitLog(a.op(0));
     }
-};
+    return GiNaC::log(a);
+}
 
 }  // namespace
 
+// The logs found from the leaves up (an inner log's split goes into the
+// outer's argument), put in with one substitution: GiNaC rebuilds only what
+// changes (its map() would rebuild every sum and product).
 GiNaC::ex splitPositiveLogs(const GiNaC::ex& e) {
-    SplitLogs split;
-    return split(e);
+    GiNaC::exmap split;
+    for (auto i = e.postorder_begin(); i != e.postorder_end(); ++i) {
+        if (!isLog(*i) || split.count(*i) != 0) {
+            continue;
+        }
+        const GiNaC::ex argument = split.empty() ? i->op(0) : i->op(0).subs(split, GiNaC::subs_options::no_pattern);
+        // subs() puts in the children first: the log is met with its
+        // argument's logs split already.
+        const GiNaC::ex met = argument.is_equal(i->op(0)) ? *i : GiNaC::log(argument);
+        const GiNaC::ex made = splitLog(argument);
+        if (!made.is_equal(met)) {
+            split.emplace(met, made);
+        }
+    }
+    return split.empty() ? e : e.subs(split, GiNaC::subs_options::no_pattern);
 }
 
 GiNaC::ex normalForm(const GiNaC::ex& e) { return rationalizedDenominator(withOpaquePowers(e, normal)); }
