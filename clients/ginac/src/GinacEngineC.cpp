@@ -167,7 +167,9 @@ support::IdT polynomialRoot(const Job& job, OperationE operation, const std::vec
             // binomial(n,2) written out first, as the engine's own path does.
             // Logs split over positive factors first, as the engine's own expand does.
             GiNaC::ex argument = detail::binomialProducts(arguments[i]);
-            argument = routed == poly::PolyEngineC::OperationE::Expand ? detail::splitPositiveLogs(argument) : argument;
+            if (routed == poly::PolyEngineC::OperationE::Expand && !job.facts.all().empty()) {
+                argument = detail::splitPositiveLogs(argument);  // only real or positive symbols make a positive factor
+            }
             nodes[i] = i == 0 ? converter.convert(argument, graph) : converter.convertMore(argument);
         }
     } catch (const support::RefusalC&) {
