@@ -69,48 +69,58 @@ public:
         if (facts.all().empty()) {
             return;
         }
-        for (const auto& entry : builder.names()) {
-            const support::AssumedFactsC::FactsS known = facts.of(entry.second);
-            const std::string& id = entry.first;
-            std::vector<std::string> conditions;
-            if (id.compare(0, 9, "algexpr_s") != 0) {
-                continue;  // a function's name
+        try {
+            for (const auto& entry : builder.names()) {
+                const std::string& id = entry.first;
+                if (id.compare(0, 9, "algexpr_s") == 0) {  // not a function's name
+                    assume(id, facts.of(entry.second));
+                }
             }
-            if (known.integer) {
-                conditions.push_back(id + ",integer");
-            }
-            switch (known.sign) {
-                case support::AssumedFactsC::SignE::Positive: conditions.push_back(id + ">0"); break;
-                case support::AssumedFactsC::SignE::NonNegative: conditions.push_back(id + ">=0"); break;
-                case support::AssumedFactsC::SignE::Negative: conditions.push_back(id + "<0"); break;
-                case support::AssumedFactsC::SignE::Any:
-                    if (known.nonzero) {
-                        conditions.push_back(id + "<0 or " + id + ">0");
-                    }
-                    break;
-            }
-            if (conditions.empty()) {
-                continue;
-            }
-            ids.push_back(id);
-            for (std::size_t i = 0; i < conditions.size(); ++i) {
-                const std::string text = (i == 0 ? "assume(" : "additionally(") + conditions[i] + ")";
-                ::giac::eval(::giac::gen(text, context), 1, context);
-            }
+        } catch (...) {
+            purge();  // the destructor of a half-made object does not run
+            throw;
         }
     }
-    ~AssumedC() {
+    ~AssumedC() { purge(); }
+    AssumedC(const AssumedC&) = delete;
+    AssumedC& operator=(const AssumedC&) = delete;
+
+private:
+    void assume(const std::string& id, const support::AssumedFactsC::FactsS& known) {
+        std::vector<std::string> conditions;
+        if (known.integer) {
+            conditions.push_back(id + ",integer");
+        }
+        switch (known.sign) {
+            case support::AssumedFactsC::SignE::Positive: conditions.push_back(id + ">0"); break;
+            case support::AssumedFactsC::SignE::NonNegative: conditions.push_back(id + ">=0"); break;
+            case support::AssumedFactsC::SignE::Negative: conditions.push_back(id + "<0"); break;
+            case support::AssumedFactsC::SignE::Any:
+                if (known.nonzero) {
+                    conditions.push_back(id + "<0 or " + id + ">0");
+                }
+                break;
+        }
+        if (conditions.empty()) {
+            return;
+        }
+        ids.push_back(id);
+        for (std::size_t i = 0; i < conditions.size(); ++i) {
+            const std::string text = (i == 0 ? "assume(" : "additionally(") + conditions[i] + ")";
+            ::giac::eval(::giac::gen(text, context), 1, context);
+        }
+    }
+
+    void purge() noexcept {
         for (const std::string& id : ids) {
             try {
                 ::giac::eval(::giac::gen("purge(" + id + ")", context), 1, context);
             } catch (...) {
             }
         }
+        ids.clear();
     }
-    AssumedC(const AssumedC&) = delete;
-    AssumedC& operator=(const AssumedC&) = delete;
 
-private:
     ::giac::context* context;
     std::vector<std::string> ids;
 };
