@@ -25,8 +25,8 @@ EngineEntryABC::FiguresS GiacEntryC::figures() const {
 std::string GiacEntryC::helpLines() const {
     return "  giac     Giac: exact numbers and symbols like GiNaC, floats as doubles,\n"
            "           every operation above; it takes every symbol to be real\n"
-           "           (solve gives real solutions, abs(x)^2 is x^2), and more\n"
-           "           of one with --assume (positive, integer, ...)\n";
+           "           (solve gives real solutions, abs(x)^2 is x^2); --assume\n"
+           "           tells it more (positive, integer, ...)\n";
 }
 
 std::string GiacEntryC::versionLine() const {
