@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "AnswerCheckC.h"
+#include "AssumedFactsC.h"
 
 #include "EngineDriverC.h"
 
@@ -844,23 +845,28 @@ void makePoint(SeedC& seed, int index, const std::map<std::u16string, bool>& nam
         const int fixed = index - 2;
         const bool ordered = fixed >= 0 && fixed < kOrderedPoints;
         const OrderedS order = ordered ? kOrdered[fixed] : OrderedS{SignsE::Negative, false};
-        const bool negative = index == 0                              ? true
+        bool negative = index == 0                              ? true
                               : index == 1                            ? k % 2 == 1
                               : !ordered                              ? (seed.next() & 1) != 0
                               : order.signs == SignsE::Negative       ? true
                               : order.signs == SignsE::NegativeFirst ? k % 2 == 0
                                                                       : k % 2 == 1;
+        const AssumedFactsC::FactsS known =
+            context.facts != nullptr ? context.facts->of(entry.first) : AssumedFactsC::FactsS();
+        if (known.sign != AssumedFactsC::SignE::Any) {
+            negative = known.sign == AssumedFactsC::SignE::Negative;
+        }
         const long rank = std::min<long>(k, count - 1);
         const long whole = !ordered ? 0 : order.rising ? 7 * rank : 7 * (count - rank);  // a lone symbol: small, large
         // The first point far from 0.
         PointS::PartS part{rational(seed, negative, index == 0, whole), RationalS{0, 1}, false};
+        if (known.integer) {
+            part.re.q = 1;  // p is not 0
+        }
         DualC value;
         arb_set_si(acb_realref(value.v), part.re.p);
         arb_div_si(acb_realref(value.v), acb_realref(value.v), part.re.q, kMorePrecision);
-        part.complex = context.symbols == AnswerCheckC::SymbolsE::Complex;
-        for (std::size_t i = 0; part.complex && i < context.real_count; ++i) {
-            part.complex = context.real_names[i] != entry.first;
-        }
+        part.complex = context.symbols == AnswerCheckC::SymbolsE::Complex && !known.real;
         if (part.complex) {
             part.im = rational(seed, (seed.next() & 1) != 0);
             arb_set_si(acb_imagref(value.v), part.im.p);

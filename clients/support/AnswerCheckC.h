@@ -25,7 +25,9 @@
 // Points: rationals p/q, no integers, of both signs (the first point all
 // negative and beyond 2 in size, the second of alternating signs, then the
 // seed's), with imaginary parts where symbols are complex, the same in every
-// process (a fixed seed). Functions the vocabulary does not name take a
+// process (a fixed seed). Points keep to the assumptions on the symbols: a
+// real symbol has no imaginary part, a positive or non-negative one is
+// positive, a negative one negative, an integer one a non-zero integer. Functions the vocabulary does not name take a
 // fixed holomorphic function of their name. Floats are balls of their
 // rounding and compared within a relative 10^-8; a numeric answer
 // (nintegrate) must be right to its digits but one.
@@ -43,6 +45,8 @@ class NodeABC;
 
 namespace qorv::math::algexpr::support {
 
+class AssumedFactsC;
+
 class AnswerCheckC {
 public:
     enum class VerdictE : unsigned char { NotChecked, Passed, Unchecked, Failed };
@@ -57,8 +61,7 @@ public:
         const unsigned char* words = nullptr;  // by core code
         std::size_t count = 0;
         SymbolsE symbols = SymbolsE::Complex;
-        const std::u16string* real_names = nullptr;  // symbols that are real among complex ones
-        std::size_t real_count = 0;
+        const AssumedFactsC* facts = nullptr;  // what symbols are assumed to be (null: nothing)
         const char16_t* engine = u"the engine";
         unsigned long digits = 0;       // the session's significant digits of numeric answers (0: unknown)
         bool on = true;                 // false: no check (NotChecked)

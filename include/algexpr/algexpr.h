@@ -45,6 +45,7 @@
 #include "algexpr/RuleReaderC.h"
 #include "algexpr/SubstVisitorC.h"
 #include "algexpr/SubstitutionC.h"
+#include "algexpr/SymbolAssumptionS.h"
 #include "algexpr/SymbolC.h"
 #include "algexpr/TreeCursorC.h"
 #include "algexpr/TreeOrder.h"

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "AnswerCheckC.h"
+#include "AssumedFactsC.h"
 #include "DigitsValueC.h"
 #include "VocabularyTC.h"
 #include "algexpr/AlgebraicExpressionC.h"
@@ -43,9 +44,10 @@ struct OutcomeS {
 };
 
 OutcomeS check(const std::string& input, const std::string& answer, bool real = true, unsigned long digits = 0,
-               std::uint64_t seed = AnswerCheckC::kSeed) {
+               std::uint64_t seed = AnswerCheckC::kSeed, const support::AssumedFactsC* facts = nullptr) {
     AnswerCheckC::ContextS context;
     context.seed = seed;
+    context.facts = facts;
     context.words = words().data();
     context.count = words().size();
     context.symbols = real ? AnswerCheckC::SymbolsE::Real : AnswerCheckC::SymbolsE::Complex;
@@ -195,6 +197,34 @@ TEST(AnswerCheckTest, PointsAreTheSameEveryTimeAndReachBranchCuts) {
     for (const std::uint64_t seed : {AnswerCheckC::kSeed, std::uint64_t{1}, std::uint64_t{2}}) {
         for (const auto& row : orders) {
             EXPECT_EQ(check(row.input, row.answer, true, 0, seed).verdict, VerdictE::Failed) << row.input << " " << seed;
+        }
+    }
+}
+
+// Identities that hold under assumptions only pass with them: the points
+// keep inside (positive, negative, integer, real among complex symbols).
+TEST(AnswerCheckTest, PointsKeepInsideTheAssumptions) {
+    using KindE = SymbolAssumptionS::KindE;
+    const struct {
+        const char* input;
+        const char* answer;
+        std::vector<SymbolAssumptionS> assumptions;
+    } rows[] = {
+        {"simplify(log(times(x,y)))", "plus(log(x),log(y))", {{u"x", KindE::Positive}, {u"y", KindE::Positive}}},
+        {"simplify(sqrt(power(x,2)))", "x", {{u"x", KindE::NonNegative}}},
+        {"simplify(sqrt(power(x,2)))", "neg(x)", {{u"x", KindE::Negative}}},
+        {"simplify(power(power(x,a),b))", "power(x,times(a,b))",
+         {{u"x", KindE::Positive}, {u"a", KindE::Real}, {u"b", KindE::Real}}},
+        {"simplify(sin(times(n,pi)))", "0", {{u"n", KindE::Integer}}},
+        {"simplify(power(-1,times(2,n)))", "1", {{u"n", KindE::Integer}, {u"n", KindE::Negative}}},
+    };
+    for (const auto& row : rows) {
+        support::AssumedFactsC facts;
+        std::u16string why;
+        ASSERT_TRUE(facts.merge(row.assumptions, why));
+        for (const bool real : {true, false}) {
+            EXPECT_EQ(check(row.input, row.answer, real).verdict, VerdictE::Failed) << row.input;
+            EXPECT_EQ(check(row.input, row.answer, real, 0, AnswerCheckC::kSeed, &facts).verdict, VerdictE::Passed) << row.input;
         }
     }
 }

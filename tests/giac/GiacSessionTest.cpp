@@ -235,4 +235,38 @@ TEST(GiacSessionTest, GivesTheSameTextEachTime) {
     }
 }
 
+// Assumptions hold for the evaluations that follow and no longer once
+// replaced (Giac keeps them in its context: they must not outlive a call).
+TEST(GiacSessionTest, AssumptionsHoldWhileSetAndNoLonger) {
+    using KindE = SymbolAssumptionS::KindE;
+    const struct {
+        std::vector<SymbolAssumptionS> assumptions;
+        const char* input;
+        const char* assumed;
+        const char* plain;
+    } rows[] = {
+        {{{u"x", KindE::Positive}}, "sqrt(power(x,2))", "x", "abs(x)"},
+        {{{u"x", KindE::Negative}}, "sqrt(power(x,2))", "neg(x)", "abs(x)"},
+        {{{u"a", KindE::Positive}}, "integrate(exp(neg(times(a,x))),x,0,infinity)", "divide(1,a)", "null"},
+        {{{u"n", KindE::Integer}, {u"n", KindE::NonNegative}}, "cos(times(2,n,pi))", "1", "cos(times(2,pi,n))"},
+        {{{u"x", KindE::Positive}, {u"y", KindE::Positive}}, "expand(log(times(x,y)))", "plus(log(x),log(y))",
+         "log(times(x,y))"},
+    };
+    for (const auto& row : rows) {
+        ASSERT_TRUE(session().setAssumptions(row.assumptions));
+        EXPECT_EQ(eval(row.input), row.assumed) << row.input;
+        EXPECT_EQ(eval(row.input), row.assumed) << row.input << " (again)";
+        ASSERT_TRUE(session().setAssumptions({}));
+        EXPECT_EQ(eval(row.input), row.plain) << row.input;
+    }
+    // Facts that exclude each other leave the assumptions as they were.
+    ASSERT_TRUE(session().setAssumptions({{u"x", KindE::Positive}}));
+    std::u16string message;
+    EXPECT_FALSE(session().setAssumptions({{u"y", KindE::NonNegative}, {u"y", KindE::Negative}}, &message));
+    EXPECT_EQ(narrow(message), "y < 0 and y >= 0 exclude each other");
+    EXPECT_EQ(session().getAssumptions().size(), 1u);
+    EXPECT_EQ(eval("sqrt(power(x,2))"), "x");
+    ASSERT_TRUE(session().setAssumptions({}));
+}
+
 }  // namespace

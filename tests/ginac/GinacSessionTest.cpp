@@ -361,4 +361,28 @@ TEST(GinacSessionTest, UnknownFunctionsOfAnyArityLeaveStandardErrorClean) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
+// Positive and real symbols, set as assumptions or with setRealSymbols (its
+// real case, which leaves the others); what GiNaC has no symbols for is
+// refused and changes nothing.
+TEST(GinacSessionTest, AssumptionsGivePositiveAndRealSymbolsOrAreRefused) {
+    using KindE = SymbolAssumptionS::KindE;
+    ASSERT_TRUE(session().setAssumptions({{u"x", KindE::Positive}, {u"y", KindE::NonNegative}, {u"y", KindE::NonZero}}));
+    EXPECT_EQ(eval("sqrt(power(x,2))"), "x");
+    EXPECT_EQ(eval("expand(log(times(x,y,z)))"), "plus(log(x),log(y),log(z))");
+    EXPECT_EQ(eval("expand(log(times(2,z)))"), "log(times(2,z))");
+    session().setRealSymbols({u"z"});
+    EXPECT_EQ(session().getRealSymbols(), std::vector<std::u16string>{u"z"});
+    EXPECT_EQ(session().getAssumptions().size(), 4u);
+    EXPECT_EQ(eval("plus(log(exp(z)),sqrt(power(x,2)))"), "plus(x,z)");
+    std::u16string message;
+    EXPECT_FALSE(session().setAssumptions({{u"n", KindE::Integer}}, &message));
+    EXPECT_EQ(narrow(message), "GiNaC cannot assume n integer: its symbols are complex, real or positive (> 0)");
+    EXPECT_FALSE(session().setAssumptions({{u"x", KindE::Negative}}));
+    EXPECT_FALSE(session().setAssumptions({{u"x", KindE::NonZero}}));
+    EXPECT_EQ(session().getAssumptions().size(), 4u);
+    ASSERT_TRUE(session().setAssumptions({}));
+    EXPECT_EQ(eval("sqrt(power(x,2))"), "sqrt(power(x,2))");
+    EXPECT_TRUE(session().getRealSymbols().empty());
+}
+
 }  // namespace

@@ -191,4 +191,33 @@ TEST_F(GiacToolTest, SaysWhatItIsAndWhatItAssumes) {
     EXPECT_NE(run({"integrate", "--help"}).out.find("A divergent integral has no value"), std::string::npos);
 }
 
+// Assumptions reach Giac for each line, and the check takes its points
+// inside them (the product of roots, refused at negative points, passes).
+TEST_F(GiacToolTest, AssumptionsReachGiacAndTheCheck) {
+    const struct {
+        std::vector<std::string> words;
+        Result result;
+    } rows[] = {
+        {{"--assume", "x>0", "--assume", "y > 0", "expand", "sqrt(power(x,2))", "log(times(x,y))", "log(times(2,z))",
+          "log(times(x,power(log(times(x,y)),2)))"},
+         {"x\nplus(log(x),log(y))\nlog(times(2,z))\nplus(log(x),log(power(plus(log(x),log(y)),2)))\n", "", 0}},
+        {{"--assume", "x>0,y>0", "simplify", "minus(times(sqrt(x),sqrt(y)),sqrt(times(x,y)))"}, {"0\n", "", 0}},
+        {{"--assume", "a>0", "--no-check", "integrate", "--lower", "0", "--upper", "infinity", "x", "exp(neg(times(a,x)))"},
+         {"divide(1,a)\n", "", 0}},
+        {{"--assume", "n integer", "simplify", "sin(times(n,pi))", "power(-1,times(2,n))"}, {"0\n1\n", "", 0}},
+        {{"--assume", "x<0", "--assume", "x!=0", "eval", "sqrt(power(x,2))"}, {"neg(x)\n", "", 0}},
+        {{"--assume", "x>=0,x<0", "eval", "x"}, {"", "algexpr: --assume: x < 0 and x >= 0 exclude each other\n", 2}},
+        {{"--assume", "x<0", "--assume", "x positive", "eval", "x"},
+         {"", "algexpr: --assume: x > 0 and x < 0 exclude each other\n", 2}},
+        {{"--assume", "x<=0", "eval", "x"},
+         {"",
+          "algexpr: --assume takes NAME>0, NAME>=0, NAME<0, NAME!=0 or NAME real|integer|positive|negative|"
+          "nonnegative|nonzero, separated by commas, not 'x<=0'\nTry 'algexpr --help'.\n",
+          2}},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(run(row.words), row.result) << ::testing::PrintToString(row.words);
+    }
+}
+
 }  // namespace

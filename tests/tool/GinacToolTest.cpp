@@ -323,6 +323,30 @@ TEST_F(GinacToolTest, SeriesDropTheirOrderTermOnRequestAndTheOperationsAreListed
               "2\n6*sqrt(2)\n1.414213562373095\n");
 }
 
+// GiNaC's positive and real symbols through --assume (with --real beside
+// it); what it has no symbols for is refused with the reason, never dropped.
+TEST_F(GinacToolTest, AssumptionsOfPositiveSymbolsAndRefusalsOfTheRest) {
+    const struct {
+        std::vector<std::string> words;
+        Result result;
+    } rows[] = {
+        {{"--assume", "x>0", "--assume", "y positive", "expand", "sqrt(power(x,2))", "log(times(x,y))",
+          "log(times(2,z))", "log(times(x,power(log(times(x,y)),2)))"},
+         {"x\nplus(log(x),log(y))\nlog(times(2,z))\nplus(log(x),log(power(plus(log(x),log(y)),2)))\n", "", 0}},
+        {{"--assume", "x>=0, x != 0", "--real", "y", "eval", "sqrt(power(x,2))", "log(exp(y))"}, {"x\ny\n", "", 0}},
+        {{"--assume", "n integer", "eval", "n"},
+         {"", "algexpr: --assume: GiNaC cannot assume n integer: its symbols are complex, real or positive (> 0)\n", 2}},
+        {{"--assume", "x<0", "eval", "x"},
+         {"", "algexpr: --assume: GiNaC cannot assume x < 0: its symbols are complex, real or positive (> 0)\n", 2}},
+        {{"--engine", "numeric", "--assume", "x>0", "eval", "x"},
+         {"", "algexpr: --assume does not suit the numeric engine: its symbols stand for no values\n"
+              "Try 'algexpr --help'.\n", 2}},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(run(row.words), row.result) << ::testing::PrintToString(row.words);
+    }
+}
+
 }  // namespace
 
 namespace {

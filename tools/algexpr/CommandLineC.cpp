@@ -282,6 +282,61 @@ bool setReal(CommandLineC& line, const std::string& value, std::string& error) {
     }
 }
 
+// --assume 'x>0,n integer': facts separated by commas, each a name and
+// > 0, >= 0, < 0, != 0 or a word (blanks around them do not count).
+bool setAssume(CommandLineC& line, const std::string& value, std::string& error) {
+    using KindE = SymbolAssumptionS::KindE;
+    static const std::pair<const char*, KindE> kForms[] = {
+        {">=0", KindE::NonNegative}, {">0", KindE::Positive},      {"<0", KindE::Negative},
+        {"!=0", KindE::NonZero},     {" real", KindE::Real},       {" integer", KindE::Integer},
+        {" positive", KindE::Positive}, {" negative", KindE::Negative}, {" nonnegative", KindE::NonNegative},
+        {" nonzero", KindE::NonZero}};
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = value.find(',', start);
+        std::string item = value.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        // Blanks dropped around the operators and the name; one kept before a word.
+        std::string squeezed;
+        for (const char c : item) {
+            const bool blank = c == ' ' || c == '\t';
+            if (!blank) {
+                squeezed += c;
+            } else if (!squeezed.empty() && squeezed.back() != ' ') {
+                squeezed += ' ';
+            }
+        }
+        while (!squeezed.empty() && squeezed.back() == ' ') {
+            squeezed.pop_back();
+        }
+        for (const char* op : {" >", " <", " !", "> ", "< ", "= "}) {
+            for (std::size_t at = squeezed.find(op); at != std::string::npos; at = squeezed.find(op)) {
+                squeezed.erase(op[0] == ' ' ? at : at + 1, 1);
+            }
+        }
+        bool read = false;
+        for (const auto& form : kForms) {
+            const std::string tail = form.first;
+            if (squeezed.size() > tail.size() && squeezed.compare(squeezed.size() - tail.size(), tail.size(), tail) == 0) {
+                const std::string name = squeezed.substr(0, squeezed.size() - tail.size());
+                read = name.find_first_of(" <>=!") == std::string::npos;
+                if (read) {
+                    line.assumptions.emplace_back(name, form.second);
+                }
+                break;
+            }
+        }
+        if (!read) {
+            error = "--assume takes NAME>0, NAME>=0, NAME<0, NAME!=0 or NAME real|integer|positive|negative|"
+                    "nonnegative|nonzero, separated by commas, not '" + value + "'";
+            return false;
+        }
+        if (comma == std::string::npos) {
+            return true;
+        }
+        start = comma + 1;
+    }
+}
+
 bool setCoreNames(CommandLineC& line, const std::string& value, std::string&) {
     line.has_core_names = true;
     line.core_names_file = value;
@@ -486,6 +541,7 @@ const OptionRow kOptions[] = {
     {"--engine", true, kAnyCommand, setEngine},
     {"--core-names", true, kAnyCommand, setCoreNames},
     {"--real", true, kAnyCommand, setReal},
+    {"--assume", true, kAnyCommand, setAssume},
     {"--from", true, kAnyCommand, setFrom},
     {"--to", true, kWriting, setTo},
     {"--lax", false, kAnyCommand, setLax},
@@ -667,6 +723,10 @@ bool checkEngine(const CommandLineC& line, std::string& error) {
     }
     if (engine.realSymbolsRefusal() != nullptr && !line.real_symbols.empty()) {
         error = std::string("--real does not suit the ") + engine.title() + " engine: " + engine.realSymbolsRefusal();
+        return false;
+    }
+    if (engine.realSymbolsRefusal() != nullptr && !line.assumptions.empty()) {
+        error = std::string("--assume does not suit the ") + engine.title() + " engine: " + engine.realSymbolsRefusal();
         return false;
     }
     const unsigned long max_digits = engine.figures().max_digits;

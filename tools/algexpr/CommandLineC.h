@@ -25,6 +25,7 @@
 #include <cstdint>
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CommandE.h"
@@ -33,6 +34,7 @@
 #include "ResourceLimitsC.h"
 #include "TreeWriterC.h"
 #include "algexpr/NumberDisplayFormatE.h"
+#include "algexpr/SymbolAssumptionS.h"
 
 namespace qorv::math::algexpr::cli {
 
@@ -54,6 +56,8 @@ public:
     bool has_core_names = false;
     std::string core_names_file;
     std::vector<std::string> real_symbols;  // --real x,y: symbols that are real (UTF-8); others are complex
+    // --assume 'x>0,n integer' (repeatable): what symbols are (names UTF-8).
+    std::vector<std::pair<std::string, SymbolAssumptionS::KindE>> assumptions;
 
     // How expressions are read and written.
     NotationE from = NotationE::Prefix;  // --from prefix|infix

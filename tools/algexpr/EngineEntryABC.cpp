@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "EngineEntryABC.h"
 
+#include "CommandLineC.h"
 #include "algexpr/AlgebraicExpressionC.h"
 #include "algexpr/CASSessionBC.h"
+#include "algexpr/Utf8C.h"
 
 namespace qorv::math::algexpr::cli {
 
@@ -70,6 +72,33 @@ bool EngineEntryABC::makeCurrent(const qorv::oss::PointerTC<CASSessionBC>& sessi
     if (CASSessionBC::getSession().get() != session.get()) {
         problem = "another session is current already";
         return false;
+    }
+    return true;
+}
+
+bool EngineEntryABC::assumptionsOf(const CommandLineC& options, std::vector<SymbolAssumptionS>& assumptions,
+                                   std::string& problem) {
+    const auto add = [&](const std::string& name, SymbolAssumptionS::KindE kind, const char* option) {
+        std::u16string wide;
+        std::size_t bad = 0;
+        if (Utf8C::decode(name, wide, bad) != Utf8C::Converted) {
+            problem = std::string(option) + ": '" + name + "' is not valid UTF-8";
+            return false;
+        }
+        assumptions.emplace_back();
+        assumptions.back().name.swap(wide);
+        assumptions.back().kind = kind;
+        return true;
+    };
+    for (const std::string& name : options.real_symbols) {
+        if (!add(name, SymbolAssumptionS::KindE::Real, "--real")) {
+            return false;
+        }
+    }
+    for (const auto& assumption : options.assumptions) {
+        if (!add(assumption.first, assumption.second, "--assume")) {
+            return false;
+        }
     }
     return true;
 }

@@ -16,6 +16,7 @@
 #include "CommandE.h"
 #include "OutcomeS.h"
 #include "VocabularyTC.h"
+#include "algexpr/SymbolAssumptionS.h"
 #include "oss/PointerTC.h"
 
 namespace qorv::math::algexpr {
@@ -67,7 +68,7 @@ public:
     /// Evaluations go to a worker process that the tool supervises (the
     /// engine's work does not grow with its input alone).
     virtual bool supervised() const { return true; }
-    /// Null when --real suits the engine, else why not.
+    /// Null when --real and --assume suit the engine, else why not.
     virtual const char* realSymbolsRefusal() const { return nullptr; }
     /// Whether the engine takes every symbol to be real: an answer it
     /// checked may not hold where another engine's symbols are complex.
@@ -109,6 +110,10 @@ protected:
     /// Installs `session` as the library's current session: false, with
     /// `problem`, when another one is current already (the first stays).
     static bool makeCurrent(const qorv::oss::PointerTC<CASSessionBC>& session, std::string& problem);
+    /// The symbols named by --real as real, then the --assume facts; false
+    /// with `problem` for a name that is not UTF-8.
+    static bool assumptionsOf(const CommandLineC& options, std::vector<SymbolAssumptionS>& assumptions,
+                              std::string& problem);
 };
 
 }  // namespace qorv::math::algexpr::cli

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "GiacEntryC.h"
 
+#include <utility>
+#include <vector>
+
 #include "AppendUtf8.h"
 #include "CommandLineC.h"
 #include "algexpr/CASSessionBC.h"
@@ -22,7 +25,8 @@ EngineEntryABC::FiguresS GiacEntryC::figures() const {
 std::string GiacEntryC::helpLines() const {
     return "  giac     Giac: exact numbers and symbols like GiNaC, floats as doubles,\n"
            "           every operation above; it takes every symbol to be real\n"
-           "           (solve gives real solutions, abs(x)^2 is x^2)\n";
+           "           (solve gives real solutions, abs(x)^2 is x^2); --assume\n"
+           "           tells it more (positive, integer, ...)\n";
 }
 
 std::string GiacEntryC::versionLine() const {
@@ -44,6 +48,16 @@ qorv::oss::PointerTC<giac::GiacSessionC> GiacEntryC::make(const CommandLineC& op
     limits.refuse_unchecked = options.refuse_unchecked;
     limits.complex_solutions = options.complex_solutions;
     session->setLimits(limits);
+    std::vector<SymbolAssumptionS> assumptions;
+    std::u16string message;
+    if (!assumptionsOf(options, assumptions, problem)) {
+        return false;
+    }
+    if (!session->setAssumptions(std::move(assumptions), &message)) {
+        problem = "--assume: ";
+        appendUtf8(message, problem);
+        return false;
+    }
     // The few messages Giac writes to std::cerr itself never mix with the
     // tool's output.
     session->setFilterStandardStreams(true);

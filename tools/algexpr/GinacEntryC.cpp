@@ -44,9 +44,9 @@ std::vector<std::pair<const char*, unsigned long long>> GinacEntryC::helpFigures
 std::string GinacEntryC::helpLines() const {
     return "  ginac    (default) GiNaC: exact integers and fractions of any size,\n"
            "           floats with --digits significant digits (@DIGITS@ by default),\n"
-           "           complex symbols (--real names the real ones), and the\n"
-           "           operations above but integrate and limit (solve: linear\n"
-           "           equations only)\n";
+           "           complex symbols (--real names the real ones, --assume the\n"
+           "           real or positive ones), and the operations above but\n"
+           "           integrate and limit (solve: linear equations only)\n";
 }
 
 std::string GinacEntryC::versionLine() const {
@@ -62,22 +62,20 @@ const char16_t* const* GinacEntryC::builtinCoreNames() const { return GinacEngin
 qorv::oss::PointerTC<ginac::GinacSessionC> GinacEntryC::make(const CommandLineC& options,
                                                              const char16_t* const* core_names, std::string& problem) {
     qorv::oss::PointerTC<ginac::GinacSessionC> session(new ginac::GinacSessionC(core_names));
-    std::vector<std::u16string> real_names;
-    for (const std::string& name : options.real_symbols) {
-        std::u16string wide;
-        std::size_t bad = 0;
-        if (Utf8C::decode(name, wide, bad) != Utf8C::Converted) {
-            problem = "--real: '" + name + "' is not valid UTF-8";
-            return {};
-        }
-        real_names.push_back(std::move(wide));
+    std::vector<SymbolAssumptionS> assumptions;
+    std::u16string message;
+    if (!assumptionsOf(options, assumptions, problem)) {
+        return {};
     }
-    session->setRealSymbols(std::move(real_names));
+    if (!session->setAssumptions(std::move(assumptions), &message)) {
+        problem = "--assume: ";
+        appendUtf8(message, problem);
+        return {};
+    }
     ginac::GinacLimitsS limits = session->getLimits();
     limits.check_answers = options.check_answers;
     limits.refuse_unchecked = options.refuse_unchecked;
     session->setLimits(limits);
-    std::u16string message;
     // CommandLineC keeps to the bounds of the engine it names; another's
     // --digits may be beyond GiNaC's.
     const unsigned long digits = options.digits != 0 ? options.digits : GinacEngineC::kDefaultDigits;

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "AssumedFactsC.h"
 #include "BoundaryC.h"
 #include "DigitsValueC.h"
 #include "GenBuilderC.h"
@@ -54,6 +55,74 @@ struct JobS {
     CASSessionBC& session;
     bool numeric;
     const GiacEngineC::LimitsS& limits;
+    const support::AssumedFactsC& facts;
+};
+
+// The assumptions on the evaluation's symbols, told to Giac (in the
+// engine's context, by the identifiers that stand for them) for the
+// evaluation only: purged when it ends, however it ends. Every symbol is
+// real to Giac already; the rest is its assume and additionally.
+class AssumedC {
+public:
+    AssumedC(const support::AssumedFactsC& facts, const detail::GenBuilderC& builder, ::giac::context* context)
+        : context(context) {
+        if (facts.all().empty()) {
+            return;
+        }
+        try {
+            for (const auto& entry : builder.names()) {
+                const std::string& id = entry.first;
+                if (id.compare(0, 9, "algexpr_s") == 0) {  // not a function's name
+                    assume(id, facts.of(entry.second));
+                }
+            }
+        } catch (...) {
+            purge();  // the destructor of a half-made object does not run
+            throw;
+        }
+    }
+    ~AssumedC() { purge(); }
+    AssumedC(const AssumedC&) = delete;
+    AssumedC& operator=(const AssumedC&) = delete;
+
+private:
+    void assume(const std::string& id, const support::AssumedFactsC::FactsS& known) {
+        std::vector<std::string> conditions;
+        if (known.integer) {
+            conditions.push_back(id + ",integer");
+        }
+        switch (known.sign) {
+            case support::AssumedFactsC::SignE::Positive: conditions.push_back(id + ">0"); break;
+            case support::AssumedFactsC::SignE::NonNegative: conditions.push_back(id + ">=0"); break;
+            case support::AssumedFactsC::SignE::Negative: conditions.push_back(id + "<0"); break;
+            case support::AssumedFactsC::SignE::Any:
+                if (known.nonzero) {
+                    conditions.push_back(id + "<0 or " + id + ">0");
+                }
+                break;
+        }
+        if (conditions.empty()) {
+            return;
+        }
+        ids.push_back(id);
+        for (std::size_t i = 0; i < conditions.size(); ++i) {
+            const std::string text = (i == 0 ? "assume(" : "additionally(") + conditions[i] + ")";
+            ::giac::eval(::giac::gen(text, context), 1, context);
+        }
+    }
+
+    void purge() noexcept {
+        for (const std::string& id : ids) {
+            try {
+                ::giac::eval(::giac::gen("purge(" + id + ")", context), 1, context);
+            } catch (...) {
+            }
+        }
+        ids.clear();
+    }
+
+    ::giac::context* context;
+    std::vector<std::string> ids;
 };
 
 // The client's number classes for the shaper: its own integers, and the
@@ -148,7 +217,11 @@ IdT polynomialRoot(const JobS& job, OperationE operation, const std::vector<::gi
     ::giac::vecteur all;
     for (const ::giac::gen& argument : arguments) {
         // binomial(n,2) written out first, as the engine's own path does.
-        all.push_back(detail::binomialProducts(argument, job.state.context));
+        const ::giac::gen written = detail::binomialProducts(argument, job.state.context);
+        // Logs split over positive factors first, as the engine's own expand does.
+        all.push_back(routed == poly::PolyEngineC::OperationE::Expand
+                          ? detail::splitPositiveLogs(written, job.state.context)
+                          : written);
     }
     try {
         list = converter.convert(detail::collected(::giac::gen(all), job.state.context), graph);
@@ -183,6 +256,7 @@ NodeABC* evaluateHere(JobS& job, std::u16string& reason) {
     check.run(job.root);
     detail::setComplexSolutions(job.limits.complex_solutions);
     detail::GenBuilderC builder(job.operations, check, job.limits.integer_digits, context);
+    const AssumedC assumed(job.facts, builder, context);
 
     // One graph for the worker's evaluations, emptied after each: its memory
     // serves the next one.
@@ -261,25 +335,52 @@ std::u16string GiacEngineC::getName() const { return u"Giac " + Utf8C::toUtf16(V
 
 NodeABC* GiacEngineC::evaluate(NodeABC& root, CASSessionBC& session, bool numeric, const LimitsS& limits,
                                std::u16string& reason) const {
-    support::OutcomeE kind{};
-    return evaluate(root, session, numeric, limits, reason, kind);
+    static const std::vector<SymbolAssumptionS> none;
+    return evaluate(root, session, numeric, limits, none, reason);
+}
+
+bool GiacEngineC::honours(const std::vector<SymbolAssumptionS>& assumptions, std::u16string& why) {
+    support::AssumedFactsC facts;
+    try {
+        return facts.merge(assumptions, why);
+    } catch (const std::bad_alloc&) {
+        why = u"out of memory";
+        return false;
+    }
 }
 
 NodeABC* GiacEngineC::evaluate(NodeABC& root, CASSessionBC& session, bool numeric, const LimitsS& limits,
-                               std::u16string& reason, support::OutcomeE& kind) const {
-    JobS job{operations, codes, *state_p, root, session, numeric, limits};
+                               const std::vector<SymbolAssumptionS>& assumptions, std::u16string& reason) const {
+    support::OutcomeE kind{};
+    return evaluate(root, session, numeric, limits, assumptions, reason, kind);
+}
+
+NodeABC* GiacEngineC::evaluate(NodeABC& root, CASSessionBC& session, bool numeric, const LimitsS& limits,
+                               const std::vector<SymbolAssumptionS>& assumptions, std::u16string& reason,
+                               support::OutcomeE& kind) const {
+    support::AssumedFactsC facts;
+    try {
+        if (!facts.merge(assumptions, reason)) {
+            return nullptr;
+        }
+    } catch (const std::bad_alloc&) {
+        reason = u"out of memory";
+        return nullptr;
+    }
+    JobS job{operations, codes, *state_p, root, session, numeric, limits, facts};
     static_assert(sizeof(OperationE) == 1, "the check reads the operations as bytes");
     support::AnswerCheckC::ContextS check;
     check.words = reinterpret_cast<const unsigned char*>(operations.data());
     check.count = operations.size();
     check.symbols = support::AnswerCheckC::SymbolsE::Real;  // Giac's symbols are real
+    check.facts = &facts;
     check.engine = u"Giac";
     check.on = limits.check_answers && !numeric;
     check.refuse_unchecked = limits.refuse_unchecked;
     return detail::BoundaryC::driver().evaluateChecked(
         root, check,
         [&job](NodeABC& input, std::u16string& why) {
-            JobS on{job.operations, job.codes, job.state, input, job.session, job.numeric, job.limits};
+            JobS on{job.operations, job.codes, job.state, input, job.session, job.numeric, job.limits, job.facts};
             static thread_local MpfrCachesS caches;
             caches.used = true;
             // What Giac logged for this evaluation goes with it.

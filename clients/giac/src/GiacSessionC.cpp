@@ -37,7 +37,7 @@ void GiacSessionC::executeOutcome(const PointerTC<AlgebraicExpressionC>& express
                                   support::OutcomeS& outcome) {
     outcome = support::SessionCallC::outcome(
         expression, [&](NodeABC& root, std::u16string& why, support::OutcomeE& kind) {
-            return engine_p->evaluate(root, *this, numeric, limits, why, kind);
+            return engine_p->evaluate(root, *this, numeric, limits, assumptions, why, kind);
         });
 }
 
@@ -68,5 +68,19 @@ bool GiacSessionC::setLimits(const GiacEngineC::LimitsS& limits) {
 }
 
 const GiacEngineC::LimitsS& GiacSessionC::getLimits() const { return limits; }
+
+bool GiacSessionC::setAssumptions(std::vector<SymbolAssumptionS> assumptions, std::u16string* message) {
+    std::u16string why;
+    if (!GiacEngineC::honours(assumptions, why)) {
+        if (message != nullptr) {
+            *message = std::move(why);
+        }
+        return false;
+    }
+    this->assumptions = std::move(assumptions);
+    return true;
+}
+
+const std::vector<SymbolAssumptionS>& GiacSessionC::getAssumptions() const { return assumptions; }
 
 }  // namespace qorv::math::algexpr::giac

@@ -746,6 +746,77 @@ gen extreme(OperationE operation, std::vector<gen>& arguments, ::giac::context* 
     return arguments[best];
 }
 
+// Whether Giac finds g positive at a glance (its fastsign, which reads the
+// assumptions on the symbols): no proof is attempted.
+bool provedPositive(const gen& g, ::giac::context* context) { return ::giac::fastsign(g, context) == 1; }
+
+bool hasSymbol(const gen& g, ::giac::context* context) { return !::giac::_lname(g, context)._VECTptr->empty(); }
+
+// ln(a) split where a is a product with positive factors that hold symbols,
+// or a positive base with symbols to a real power; `split` tells whether it
+// was. Recurses as deep as products and powers alternate, within the
+// engine's depth limit, as Giac itself does.
+gen splitLog(const gen& a, bool& split, ::giac::context* context) {
+    split = false;
+    if (a.is_symb_of_sommet(::giac::at_prod) && a._SYMBptr->feuille.type == ::giac::_VECT) {
+        gen sum(0);
+        gen rest(1);
+        bool inner = false;
+        for (const gen& factor : *a._SYMBptr->feuille._VECTptr) {
+            if (provedPositive(factor, context)) {
+                sum = sum + splitLog(factor, inner, context);
+                split = split || hasSymbol(factor, context);
+            } else {
+                rest = rest * factor;
+            }
+        }
+        if (split) {
+            return ::giac::is_one(rest) ? sum : sum + ::giac::ln(rest, context);
+        }
+    } else if (a.is_symb_of_sommet(::giac::at_pow) && a._SYMBptr->feuille.type == ::giac::_VECT &&
+               a._SYMBptr->feuille._VECTptr->size() == 2) {
+        const gen& base = (*a._SYMBptr->feuille._VECTptr)[0];
+        const gen& exponent = (*a._SYMBptr->feuille._VECTptr)[1];
+        if (hasSymbol(base, context) && ::giac::is_real(exponent, context) && provedPositive(base, context)) {
+            bool inner = false;
+            split = true;
+            return exponent * splitLog(base, inner, context);
+        }
+    }
+    return ::giac::ln(a, context);
+}
+
+}  // namespace
+
+// Each log met on a walk that stops at logs, its argument's own logs split
+// first; then one substitution.
+gen splitPositiveLogs(const gen& e, ::giac::context* context) {
+    ::giac::vecteur from;
+    ::giac::vecteur to;
+    std::vector<gen> stack{e};
+    while (!stack.empty()) {
+        const gen part = stack.back();
+        stack.pop_back();
+        if (part.is_symb_of_sommet(::giac::at_ln)) {
+            const gen& argument = part._SYMBptr->feuille;
+            const gen inner = splitPositiveLogs(argument, context);
+            bool split = false;
+            const gen made = splitLog(inner, split, context);
+            if (split || !::giac::operator_equal(inner, argument, context)) {
+                from.push_back(part);
+                to.push_back(made);
+            }
+        } else if (part.type == ::giac::_SYMB) {
+            stack.push_back(part._SYMBptr->feuille);
+        } else if (part.type == ::giac::_VECT) {
+            stack.insert(stack.end(), part._VECTptr->begin(), part._VECTptr->end());
+        }
+    }
+    return from.empty() ? e : ::giac::subst(e, from, to, false, context);
+}
+
+namespace {
+
 gen unary(OperationE operation, const gen& a, std::size_t max_digits, ::giac::context* context) {
     if (const ::giac::unary_function_ptr* function = elementary(operation)) {
         return ::giac::symbolic(function, a);
@@ -754,7 +825,7 @@ gen unary(OperationE operation, const gen& a, std::size_t max_digits, ::giac::co
         case OperationE::Neg:
             return -a;
         case OperationE::Expand:
-            return ::giac::expand(binomialProducts(a, context), context);
+            return splitPositiveLogs(::giac::expand(binomialProducts(a, context), context), context);
         case OperationE::Simplify:
             return ::giac::_simplify(binomialProducts(a, context), context);
         case OperationE::Factor:

@@ -35,6 +35,11 @@ bool isBinomialName(const ::giac::gen& g);
 /// kMaxBinomialFactors) written n*(n-1)*...*(n-k+1)/k!, and of a negative k
 /// as 0; other binomials stay.
 ::giac::gen binomialProducts(const ::giac::gen& e, ::giac::context* context);
+/// `e` with each log of a product split over the factors Giac proves
+/// positive (log(x*y) is log(x) + log(y) for x > 0, whatever y is), and each
+/// log of a positive base to a real power as the power times the log; only
+/// where such a factor or base has symbols (log(2*z) stays).
+::giac::gen splitPositiveLogs(const ::giac::gen& e, ::giac::context* context);
 /// The most factors a binomial of symbols is written out with by expand,
 /// simplify and factor.
 constexpr int kMaxBinomialFactors = 1000;

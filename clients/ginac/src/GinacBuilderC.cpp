@@ -206,6 +206,9 @@ GiNaC::ex constantOf(const InputPlanC::StepS& step) {
 GinacBuilderC::GinacBuilderC(const InputPlanC& plan, const std::vector<GiNaC::ex>& symbols, const GinacLimitsS& limits,
                              unsigned long working_digits)
     : plan(plan), symbols(symbols), limits(limits), working_digits(working_digits) {
+    for (const GiNaC::ex& symbol : symbols) {
+        real_symbols = real_symbols || symbol.info(GiNaC::info_flags::real);
+    }
     // The stacks of the builder before this one, for their capacity.
     values.swap(spareValues());
     produced.swap(spareProduced());
@@ -426,7 +429,7 @@ GiNaC::ex GinacBuilderC::unary(OperationE operation, const GiNaC::ex& a) const {
         case OperationE::Expand: {
             const GiNaC::ex b = binomialProducts(a);
             checkExpansion(b, u"expand", false, limits);
-            return b.expand();
+            return real_symbols ? splitPositiveLogs(b.expand()) : b.expand();
         }
         case OperationE::Simplify: {
             const GiNaC::ex b = binomialProducts(a);

@@ -64,6 +64,7 @@ private:
     const std::vector<GiNaC::ex>& symbols;
     const GinacLimitsS& limits;
     unsigned long working_digits;
+    bool real_symbols = false;  // some symbol is real or positive: a log may split over a positive factor
     std::unordered_map<unsigned, qorv::oss::PointerTC<SymbolC>> function_symbols;
     std::unordered_map<const SymbolC*, std::unordered_map<std::size_t, unsigned>> serials;  // by symbol and arity
     std::vector<GiNaC::ex> values;

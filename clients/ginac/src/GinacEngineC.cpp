@@ -11,6 +11,7 @@
 #include <string>
 #include <utility>
 
+#include "AssumedFactsC.h"
 #include "Driver.h"
 #include "Estimates.h"
 #include "FloatEvaluation.h"
@@ -18,9 +19,9 @@
 #include "EvaluationForms.h"
 #include "GinacBuilderC.h"
 #include "GinacFunctions.h"
+#include "NormalForms.h"
 #include "NumberOperations.h"
 #include "Numbers.h"
-#include "NumberOperations.h"
 #include "OrderedSymbolC.h"
 #include "PolyEngineC.h"
 #include "GinacConverterC.h"
@@ -53,7 +54,7 @@ struct Job {
     NodeABC& root;
     CASSessionBC& session;
     const GinacLimitsS& limits;
-    const std::vector<std::u16string>& real_names;
+    const support::AssumedFactsC& facts;
     bool numeric;
     unsigned long digits;
 };
@@ -74,11 +75,11 @@ public:
 // their number alone, so a symbol of one evaluation is that of the next).
 struct MadeSymbolS {
     std::u16string name;
-    bool real = false;
+    unsigned domain = GiNaC::domain::complex;
     GiNaC::ex symbol;
 };
 
-const GiNaC::ex& symbolOf(const std::u16string& name, std::size_t rank, bool real) {
+const GiNaC::ex& symbolOf(const std::u16string& name, std::size_t rank, unsigned domain) {
     static thread_local std::vector<MadeSymbolS> made;
     constexpr std::size_t kKept = 256;  // ranks beyond are made each time
     static thread_local MadeSymbolS spare;
@@ -86,17 +87,17 @@ const GiNaC::ex& symbolOf(const std::u16string& name, std::size_t rank, bool rea
         made.resize(rank + 1);
     }
     MadeSymbolS& slot = rank < kKept ? made[rank] : spare;
-    if (slot.symbol.is_zero() || slot.real != real || slot.name != name) {
-        slot.symbol = GiNaC::dynallocate<detail::OrderedSymbolC>(detail::utf8(name), static_cast<unsigned>(rank), real);
+    if (slot.symbol.is_zero() || slot.domain != domain || slot.name != name) {
+        slot.symbol = GiNaC::dynallocate<detail::OrderedSymbolC>(detail::utf8(name), static_cast<unsigned>(rank), domain);
         slot.name = name;
-        slot.real = real;
+        slot.domain = domain;
     }
     return slot.symbol;
 }
 
 // The evaluation's symbols, numbered by name, so that GiNaC orders them by
 // name; `ranked` gets the session's symbol of each rank.
-std::vector<GiNaC::ex> makeSymbols(const std::vector<SymbolC*>& found, const std::vector<std::u16string>& real_names,
+std::vector<GiNaC::ex> makeSymbols(const std::vector<SymbolC*>& found, const support::AssumedFactsC& facts,
                                    std::vector<PointerTC<SymbolC>>& ranked) {
     std::vector<std::u16string> names(found.size());
     std::vector<std::size_t> by_name(found.size());
@@ -110,9 +111,12 @@ std::vector<GiNaC::ex> makeSymbols(const std::vector<SymbolC*>& found, const std
     for (std::size_t i = 0; i < by_name.size(); ++i) {
         const std::size_t k = by_name[i];
         if (i == 0 || names[k] != names[by_name[i - 1]]) {
-            const bool real = std::find(real_names.begin(), real_names.end(), names[k]) != real_names.end();
+            const support::AssumedFactsC::FactsS known = facts.of(names[k]);
+            const unsigned domain = known.sign == support::AssumedFactsC::SignE::Positive ? GiNaC::domain::positive
+                                    : known.real                                           ? GiNaC::domain::real
+                                                                                           : GiNaC::domain::complex;
             ranked.emplace_back(found[k]);
-            symbols[k] = symbolOf(names[k], ranked.size() - 1, real);
+            symbols[k] = symbolOf(names[k], ranked.size() - 1, domain);
         } else {
             symbols[k] = symbols[by_name[i - 1]];
         }
@@ -161,7 +165,11 @@ support::IdT polynomialRoot(const Job& job, OperationE operation, const std::vec
     try {
         for (std::size_t i = 0; i < arguments.size(); ++i) {
             // binomial(n,2) written out first, as the engine's own path does.
-            const GiNaC::ex argument = detail::binomialProducts(arguments[i]);
+            // Logs split over positive factors first, as the engine's own expand does.
+            GiNaC::ex argument = detail::binomialProducts(arguments[i]);
+            if (routed == poly::PolyEngineC::OperationE::Expand && !job.facts.all().empty()) {
+                argument = detail::splitPositiveLogs(argument);  // only real or positive symbols make a positive factor
+            }
             nodes[i] = i == 0 ? converter.convert(argument, graph) : converter.convertMore(argument);
         }
     } catch (const support::RefusalC&) {
@@ -180,7 +188,7 @@ NodeABC* evaluateOnWorker(Job& job, std::u16string& reason) {
     plan.reset(job.operations, job.limits);
     plan.run(job.root);
     std::vector<PointerTC<SymbolC>> ranked;
-    const std::vector<GiNaC::ex> symbols = makeSymbols(plan.symbols(), job.real_names, ranked);
+    const std::vector<GiNaC::ex> symbols = makeSymbols(plan.symbols(), job.facts, ranked);
     detail::GinacBuilderC builder(plan, symbols, job.limits, working);
 
     // One graph for the worker's evaluations, emptied after each: its memory
@@ -259,28 +267,75 @@ std::u16string GinacEngineC::getName() const {
 NodeABC* GinacEngineC::evaluate(NodeABC& root, CASSessionBC& session, bool numeric, unsigned long digits,
                                 std::u16string& reason) const {
     static const GinacLimitsS defaults;
-    static const std::vector<std::u16string> none;
+    static const std::vector<SymbolAssumptionS> none;
     return evaluate(root, session, defaults, none, numeric, digits, reason);
 }
 
 NodeABC* GinacEngineC::evaluate(NodeABC& root, CASSessionBC& session, const GinacLimitsS& limits,
                                 const std::vector<std::u16string>& real_names, bool numeric, unsigned long digits,
                                 std::u16string& reason) const {
-    support::OutcomeE kind{};
-    return evaluate(root, session, limits, real_names, numeric, digits, reason, kind);
+    std::vector<SymbolAssumptionS> assumptions;
+    try {
+        for (const std::u16string& name : real_names) {
+            assumptions.emplace_back(name, SymbolAssumptionS::KindE::Real);
+        }
+    } catch (const std::bad_alloc&) {
+        reason = u"out of memory";
+        return nullptr;
+    }
+    return evaluate(root, session, limits, assumptions, numeric, digits, reason);
+}
+
+bool GinacEngineC::honours(const std::vector<SymbolAssumptionS>& assumptions, std::u16string& why) {
+    support::AssumedFactsC facts;
+    try {
+        if (!facts.merge(assumptions, why)) {
+            return false;
+        }
+        for (const SymbolAssumptionS& assumption : assumptions) {
+            const support::AssumedFactsC::FactsS known = facts.of(assumption.name);
+            const bool kept = !known.integer && (known.sign == support::AssumedFactsC::SignE::Positive ||
+                                                 (known.sign == support::AssumedFactsC::SignE::Any && !known.nonzero));
+            if (!kept) {
+                why = u"GiNaC cannot assume " + assumption.name + u" " +
+                      support::AssumedFactsC::text(assumption.kind) +
+                      u": its symbols are complex, real or positive (> 0)";
+                return false;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        why = u"out of memory";
+        return false;
+    }
+    return true;
 }
 
 NodeABC* GinacEngineC::evaluate(NodeABC& root, CASSessionBC& session, const GinacLimitsS& limits,
-                                const std::vector<std::u16string>& real_names, bool numeric, unsigned long digits,
+                                const std::vector<SymbolAssumptionS>& assumptions, bool numeric, unsigned long digits,
+                                std::u16string& reason) const {
+    support::OutcomeE kind{};
+    return evaluate(root, session, limits, assumptions, numeric, digits, reason, kind);
+}
+
+NodeABC* GinacEngineC::evaluate(NodeABC& root, CASSessionBC& session, const GinacLimitsS& limits,
+                                const std::vector<SymbolAssumptionS>& assumptions, bool numeric, unsigned long digits,
                                 std::u16string& reason, support::OutcomeE& kind) const {
     digits = std::min(std::max(digits, 1ul), kMaxDigits);
-    Job job{operations, codes, root, session, limits, real_names, numeric, digits};
+    support::AssumedFactsC facts;
+    try {
+        if (!honours(assumptions, reason) || !facts.merge(assumptions, reason)) {
+            return nullptr;
+        }
+    } catch (const std::bad_alloc&) {
+        reason = u"out of memory";
+        return nullptr;
+    }
+    Job job{operations, codes, root, session, limits, facts, numeric, digits};
     static_assert(sizeof(OperationE) == 1, "the check reads the operations as bytes");
     support::AnswerCheckC::ContextS check;
     check.words = reinterpret_cast<const unsigned char*>(operations.data());
     check.count = operations.size();
-    check.real_names = real_names.data();
-    check.real_count = real_names.size();
+    check.facts = &facts;
     check.engine = u"GiNaC";
     check.digits = digits;
     check.on = limits.check_answers && !numeric;
@@ -288,7 +343,7 @@ NodeABC* GinacEngineC::evaluate(NodeABC& root, CASSessionBC& session, const Gina
     return detail::driver().evaluateChecked(
         root, check,
         [&job, &kind](NodeABC& input, std::u16string& why) {
-            Job on{job.operations, job.codes, input, job.session, job.limits, job.real_names, job.numeric, job.digits};
+            Job on{job.operations, job.codes, input, job.session, job.limits, job.facts, job.numeric, job.digits};
             NodeABC* tree = evaluateOnWorker(on, why);
             if (tree != nullptr && !job.numeric && !detail::shortfallNote().empty()) {
                 kind = support::OutcomeE::Unchecked;  // its digits fell short: the reason says so

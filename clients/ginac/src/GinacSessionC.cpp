@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "algexpr/ginac/GinacSessionC.h"
 
+#include <algorithm>
 #include <memory>
 #include <new>
 #include <utility>
@@ -40,7 +41,7 @@ void GinacSessionC::executeOutcome(const PointerTC<AlgebraicExpressionC>& expres
     outcome = support::SessionCallC::outcome(
         expression, [&](NodeABC& root, std::u16string& why, support::OutcomeE& kind) {
             const std::shared_ptr<const SettingsS> now = settings();
-            return engine_p->evaluate(root, *this, now->limits, now->real_names, numeric, now->digits, why, kind);
+            return engine_p->evaluate(root, *this, now->limits, now->assumptions, numeric, now->digits, why, kind);
         });
 }
 
@@ -93,9 +94,39 @@ void GinacSessionC::setLimits(const GinacLimitsS& limits) {
 GinacLimitsS GinacSessionC::getLimits() const { return settings()->limits; }
 
 void GinacSessionC::setRealSymbols(std::vector<std::u16string> names) {
-    change([&names](SettingsS& settings) { settings.real_names = std::move(names); });
+    change([&names](SettingsS& settings) {
+        std::vector<SymbolAssumptionS>& all = settings.assumptions;
+        all.erase(std::remove_if(all.begin(), all.end(),
+                                 [](const SymbolAssumptionS& a) { return a.kind == SymbolAssumptionS::KindE::Real; }),
+                  all.end());
+        for (std::u16string& name : names) {
+            all.emplace_back(std::move(name), SymbolAssumptionS::KindE::Real);
+        }
+    });
 }
 
-std::vector<std::u16string> GinacSessionC::getRealSymbols() const { return settings()->real_names; }
+std::vector<std::u16string> GinacSessionC::getRealSymbols() const {
+    std::vector<std::u16string> names;
+    for (const SymbolAssumptionS& assumption : settings()->assumptions) {
+        if (assumption.kind == SymbolAssumptionS::KindE::Real) {
+            names.push_back(assumption.name);
+        }
+    }
+    return names;
+}
+
+bool GinacSessionC::setAssumptions(std::vector<SymbolAssumptionS> assumptions, std::u16string* message) {
+    std::u16string why;
+    if (!GinacEngineC::honours(assumptions, why)) {
+        if (message != nullptr) {
+            *message = std::move(why);
+        }
+        return false;
+    }
+    change([&assumptions](SettingsS& settings) { settings.assumptions = std::move(assumptions); });
+    return true;
+}
+
+std::vector<SymbolAssumptionS> GinacSessionC::getAssumptions() const { return settings()->assumptions; }
 
 }  // namespace qorv::math::algexpr::ginac

@@ -183,7 +183,106 @@ GiNaC::ex withOpaquePowers(const GiNaC::ex& e, Operation operation) {
     return operation(opaque).subs(hide.back, GiNaC::subs_options::no_pattern);
 }
 
+bool isFunction(const GiNaC::ex& e, unsigned serial) {
+    return GiNaC::is_a<GiNaC::function>(e) && GiNaC::ex_to<GiNaC::function>(e).get_serial() == serial;
+}
+
+// A part of the expression as the log splitting leaves it, and what is
+// known of it, found from its operands': whether it holds a symbol, is
+// surely real, surely positive, and (for a product or power) the split log
+// of it, when there is one.
+struct SplitPartS {
+    GiNaC::ex e;
+    bool symbol = false;
+    bool real = false;
+    bool positive = false;
+    GiNaC::ex logged;  // empty (0) when log(e) does not split
+};
+
+// The part with its operands replaced by those made (GiNaC's map, one level).
+class OperandsF : public GiNaC::map_function {
+public:
+    explicit OperandsF(const SplitPartS* made) : made(made) {}
+    GiNaC::ex operator()(const GiNaC::ex&) override { return made[next++].e; }
+
+private:
+    const SplitPartS* made;
+    std::size_t next = 0;
+};
+
+SplitPartS splitPart(const GiNaC::ex& x, const SplitPartS* ops, std::size_t count) {
+    SplitPartS part;
+    part.e = x;
+    bool changed = false;
+    bool all_real = true;
+    bool all_positive = true;
+    for (std::size_t i = 0; i < count; ++i) {
+        changed = changed || !GiNaC::are_ex_trivially_equal(ops[i].e, x.op(i));
+        part.symbol = part.symbol || ops[i].symbol;
+        all_real = all_real && ops[i].real;
+        all_positive = all_positive && ops[i].positive;
+    }
+    if (changed) {
+        OperandsF operands(ops);
+        part.e = x.map(operands);
+    }
+    if (count == 0) {
+        part.symbol = GiNaC::is_a<GiNaC::symbol>(x);
+        const bool leaf = part.symbol || GiNaC::is_a<GiNaC::constant>(x) || GiNaC::is_exactly_a<GiNaC::numeric>(x);
+        part.real = leaf && x.info(GiNaC::info_flags::real);
+        part.positive = leaf && x.info(GiNaC::info_flags::positive);
+    } else if (GiNaC::is_exactly_a<GiNaC::add>(x) || GiNaC::is_exactly_a<GiNaC::mul>(x)) {
+        part.real = all_real;
+        part.positive = all_positive;
+    } else if (GiNaC::is_exactly_a<GiNaC::power>(x) && count == 2) {
+        part.positive = ops[0].positive && ops[1].real;
+        part.real = part.positive || (ops[0].real && ops[1].e.info(GiNaC::info_flags::integer));
+    } else if (isFunction(x, GiNaC::exp_SERIAL::serial) && count == 1) {
+        part.real = part.positive = ops[0].real;
+    } else if (isFunction(x, GiNaC::log_SERIAL::serial) && count == 1) {
+        part.real = ops[0].positive;
+        if (!ops[0].logged.is_zero()) {
+            part.e = ops[0].logged;
+        }
+        return part;
+    }
+    // log(a*b*...) splits over the positive factors when one holds a symbol;
+    // log(b^c) for a positive b with symbols and a real c.
+    if (GiNaC::is_exactly_a<GiNaC::mul>(x)) {
+        GiNaC::ex split = 0;
+        GiNaC::ex rest = 1;
+        bool symbolic = false;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (ops[i].positive) {
+                split += ops[i].logged.is_zero() ? GiNaC::log(ops[i].e) : ops[i].logged;
+                symbolic = symbolic || ops[i].symbol;
+            } else {
+                rest *= ops[i].e;
+            }
+        }
+        if (symbolic) {
+            part.logged = split + (rest.is_equal(1) ? GiNaC::ex(0) : GiNaC::log(rest));
+        }
+    } else if (GiNaC::is_exactly_a<GiNaC::power>(x) && count == 2 && ops[0].symbol && ops[0].positive && ops[1].real) {
+        part.logged = ops[1].e * (ops[0].logged.is_zero() ? GiNaC::log(ops[0].e) : ops[0].logged);
+    }
+    return part;
+}
+
 }  // namespace
+
+// One walk from the leaves up, each part rebuilt only where an operand
+// changed (GiNaC's map() would rebuild every sum and product), so that the
+// cost grows with the size of `e` alone; what is known of each part (real,
+// positive) is found on the way, conservatively, rather than asked of
+// GiNaC, whose info() walks a part again each time.
+GiNaC::ex splitPositiveLogs(const GiNaC::ex& e) {
+    if (!e.has(GiNaC::log(GiNaC::wild()))) {
+        return e;
+    }
+    GinacWalkerTC<SplitPartS> walker;
+    return walker.run(e, [](const GiNaC::ex&) { return true; }, splitPart).e;
+}
 
 GiNaC::ex normalForm(const GiNaC::ex& e) { return rationalizedDenominator(withOpaquePowers(e, normal)); }
 

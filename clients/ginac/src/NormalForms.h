@@ -22,6 +22,14 @@ GiNaC::ex normalForm(const GiNaC::ex& e);
 /// `e` factored over the rationals, as GiNaC's factor() gives it.
 GiNaC::ex factorForm(const GiNaC::ex& e);
 
+/// `e` with each log of a product split over its positive factors (log(x*y)
+/// is log(x) + log(y) for x > 0, whatever y is) and each log of a power of
+/// a positive base to a real exponent written as the exponent times the log:
+/// only where a factor or base with symbols is positive, so that log(2*z)
+/// of a complex z stays as it is. Nothing splits unless some symbol is real:
+/// callers may skip it otherwise.
+GiNaC::ex splitPositiveLogs(const GiNaC::ex& e);
+
 }  // namespace qorv::math::algexpr::ginac::detail
 
 #endif

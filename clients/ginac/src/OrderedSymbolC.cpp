@@ -3,8 +3,8 @@
 
 namespace qorv::math::algexpr::ginac::detail {
 
-OrderedSymbolC::OrderedSymbolC(const std::string& name, unsigned rank, bool real)
-    : GiNaC::symbol(name), real(real) {
+OrderedSymbolC::OrderedSymbolC(const std::string& name, unsigned rank, unsigned domain)
+    : GiNaC::symbol(name), domain(domain) {
     serial = kFirstSerial + rank;
 }
 
@@ -14,13 +14,13 @@ OrderedSymbolC* OrderedSymbolC::duplicate() const {
     return copy;
 }
 
-unsigned OrderedSymbolC::get_domain() const { return real ? GiNaC::domain::real : GiNaC::domain::complex; }
+unsigned OrderedSymbolC::get_domain() const { return domain; }
 
-GiNaC::ex OrderedSymbolC::conjugate() const { return real ? GiNaC::ex(*this) : GiNaC::symbol::conjugate(); }
+GiNaC::ex OrderedSymbolC::conjugate() const { return domain != GiNaC::domain::complex ? GiNaC::ex(*this) : GiNaC::symbol::conjugate(); }
 
-GiNaC::ex OrderedSymbolC::real_part() const { return real ? GiNaC::ex(*this) : GiNaC::symbol::real_part(); }
+GiNaC::ex OrderedSymbolC::real_part() const { return domain != GiNaC::domain::complex ? GiNaC::ex(*this) : GiNaC::symbol::real_part(); }
 
-GiNaC::ex OrderedSymbolC::imag_part() const { return real ? GiNaC::ex(0) : GiNaC::symbol::imag_part(); }
+GiNaC::ex OrderedSymbolC::imag_part() const { return domain != GiNaC::domain::complex ? GiNaC::ex(0) : GiNaC::symbol::imag_part(); }
 
 unsigned OrderedSymbolC::calchash() const {
     hashvalue = serial;

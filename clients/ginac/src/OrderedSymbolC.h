@@ -7,7 +7,8 @@
 // it or on addresses. The numbers lie above every serial GiNaC gives its
 // own symbols (from 0 up, one per symbol made: normal() and factor() make
 // helpers), which therefore never compare equal to ours. Symbols are
-// complex unless made real (GiNaC's domain::real, as its realsymbol).
+// complex unless made real or positive (GiNaC's domain::real and
+// domain::positive, as its realsymbol and possymbol).
 #ifndef ALGEXPR_GINAC_SRC_ORDEREDSYMBOLC_H
 #define ALGEXPR_GINAC_SRC_ORDEREDSYMBOLC_H
 
@@ -19,7 +20,8 @@ namespace qorv::math::algexpr::ginac::detail {
 
 class OrderedSymbolC : public GiNaC::symbol {
 public:
-    OrderedSymbolC(const std::string& name, unsigned rank, bool real);
+    /// `domain`: GiNaC::domain::complex, real or positive.
+    OrderedSymbolC(const std::string& name, unsigned rank, unsigned domain);
     OrderedSymbolC* duplicate() const override;
     unsigned get_domain() const override;
     GiNaC::ex conjugate() const override;
@@ -35,7 +37,7 @@ protected:
     unsigned calchash() const override;
 
 private:
-    bool real;
+    unsigned domain;
 };
 
 }  // namespace qorv::math::algexpr::ginac::detail

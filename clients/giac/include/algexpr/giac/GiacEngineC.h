@@ -61,6 +61,10 @@
 // Symbols: Giac takes every symbol to be real (abs(x)^2 is x^2, solve gives
 // real solutions only). The GiNaC engine takes symbols to be complex unless
 // asked otherwise: compare the two engines only at real values.
+// More may be assumed of them (GiacSessionC::setAssumptions): positive,
+// non-negative, negative, integer, non-zero; each evaluation tells Giac
+// (its assume, on the identifiers that stand for the symbols) and purges
+// them when it ends, so that nothing outlives the call.
 //
 // Results are written by the same rules as the GiNaC engine's, in the forms
 // GinacEngineC.h lists (terms by falling degree, a product's number first,
@@ -117,6 +121,7 @@
 #include <vector>
 
 #include "algexpr/CASEngineABC.h"
+#include "algexpr/SymbolAssumptionS.h"
 #include "algexpr/giac/giac_export.h"
 
 namespace qorv::math::algexpr {
@@ -182,6 +187,14 @@ public:
     ///    refuses, the result has no value (see above) or memory runs out.
     NodeABC* evaluate(NodeABC& root, CASSessionBC& session, bool numeric, const LimitsS& limits,
                       std::u16string& reason) const;
+    /// The same with the symbols as `assumptions` have them (Giac's assume,
+    /// for this evaluation only): null, with the reason, when two exclude
+    /// each other.
+    NodeABC* evaluate(NodeABC& root, CASSessionBC& session, bool numeric, const LimitsS& limits,
+                      const std::vector<SymbolAssumptionS>& assumptions, std::u16string& reason) const;
+    /// Whether the engine honours `assumptions`: every kind, unless two
+    /// exclude each other (then false with why).
+    static bool honours(const std::vector<SymbolAssumptionS>& assumptions, std::u16string& why);
 
     /// Runs job(context) on the thread all Giac work runs on and waits for
     /// it; true when it ran. For a loop of evaluations without a hand-off
@@ -198,7 +211,8 @@ private:
     friend class GiacSessionC;
     // evaluate() with the outcome's kind (support::OutcomeE), for the session.
     NodeABC* evaluate(NodeABC& root, CASSessionBC& session, bool numeric, const LimitsS& limits,
-                      std::u16string& reason, support::OutcomeE& kind) const;
+                      const std::vector<SymbolAssumptionS>& assumptions, std::u16string& reason,
+                      support::OutcomeE& kind) const;
 
     std::vector<OperationE> operations;  // by core code
     std::vector<int> codes;              // by operation; -1 when the vocabulary lacks it

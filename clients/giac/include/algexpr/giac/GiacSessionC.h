@@ -35,8 +35,10 @@
 #define ALGEXPR_GIAC_GIACSESSIONC_H
 
 #include <string>
+#include <vector>
 
 #include "algexpr/CASSessionBC.h"
+#include "algexpr/SymbolAssumptionS.h"
 #include "algexpr/giac/GiacEngineC.h"
 #include "algexpr/giac/giac_export.h"
 #include "oss/PointerTC.h"
@@ -102,11 +104,23 @@ public:
     bool setLimits(const GiacEngineC::LimitsS& limits);
     const GiacEngineC::LimitsS& getLimits() const;
 
+    /// What the symbols are assumed to be, replacing the assumptions before
+    /// (none by default; every symbol is real to Giac in any case): positive,
+    /// non-negative, negative, integer or non-zero. With x > 0, sqrt(x^2) is
+    /// x; with a > 0, the integral of exp(-a*x) from 0 to infinity is 1/a;
+    /// with n integer, sin(n*pi) is 0. The check of answers takes its points
+    /// inside the assumptions. Assumptions that exclude each other leave
+    /// those before in place and give false, with why in `message` (when not
+    /// null).
+    bool setAssumptions(std::vector<SymbolAssumptionS> assumptions, std::u16string* message = nullptr);
+    const std::vector<SymbolAssumptionS>& getAssumptions() const;
+
 private:
     GiacSessionC(qorv::oss::PointerTC<GiacEngineC> engine, const char16_t* const* core_names);
 
     qorv::oss::PointerTC<GiacEngineC> engine_p;
     GiacEngineC::LimitsS limits;
+    std::vector<SymbolAssumptionS> assumptions;
 };
 
 }  // namespace qorv::math::algexpr::giac

@@ -57,8 +57,11 @@
 // it, its arguments are evaluated, and differentiating through it gives pdiff
 // (diff(f(times(2,x)),x) is times(2,pdiff(f(times(2,x)),1))). Any other name
 // standing alone is a symbol, which stands for a complex number unless the
-// session names it real (GinacSessionC::setRealSymbols): log(exp(x)) and
-// x*conjugate(x) stay as they are for a complex x. A result without meaning
+// session names it real or positive (GinacSessionC::setAssumptions):
+// log(exp(x)) and x*conjugate(x) stay as they are for a complex x; with x
+// positive, sqrt(x^2) is x and expand splits log(x*y) over the positive
+// factors. GiNaC knows no integer, negative or merely non-zero symbols:
+// those assumptions are refused, never dropped. A result without meaning
 // in this vocabulary is refused with the reason, never written: a derivative
 // of conjugate, real_part, abs and the like (for complex arguments they have
 // none), GiNaC's other constants and functions. Integration, solving and
@@ -191,6 +194,7 @@
 #include <vector>
 
 #include "algexpr/CASEngineABC.h"
+#include "algexpr/SymbolAssumptionS.h"
 #include "algexpr/ginac/GinacLimitsS.h"
 #include "algexpr/ginac/ginac_export.h"
 
@@ -274,6 +278,15 @@ public:
     NodeABC* evaluate(NodeABC& root, CASSessionBC& session, const GinacLimitsS& limits,
                       const std::vector<std::u16string>& real_names, bool numeric, unsigned long digits,
                       std::u16string& reason) const;
+    /// The same with the symbols as `assumptions` have them: null, with the
+    /// reason, when one is refused (see honours()).
+    NodeABC* evaluate(NodeABC& root, CASSessionBC& session, const GinacLimitsS& limits,
+                      const std::vector<SymbolAssumptionS>& assumptions, bool numeric, unsigned long digits,
+                      std::u16string& reason) const;
+    /// Whether the engine honours `assumptions` (real and positive symbols;
+    /// non-negative and not zero together are positive); false with why not
+    /// ("GiNaC cannot assume n integer: ...") or why they exclude each other.
+    static bool honours(const std::vector<SymbolAssumptionS>& assumptions, std::u16string& why);
 
     /// Runs job(context) on the worker thread and waits for it; true when it
     /// ran. For code that uses GiNaC directly beside this client, and for a
@@ -290,7 +303,7 @@ private:
     friend class GinacSessionC;
     // evaluate() with the outcome's kind (support::OutcomeE), for the session.
     NodeABC* evaluate(NodeABC& root, CASSessionBC& session, const GinacLimitsS& limits,
-                      const std::vector<std::u16string>& real_names, bool numeric, unsigned long digits,
+                      const std::vector<SymbolAssumptionS>& assumptions, bool numeric, unsigned long digits,
                       std::u16string& reason, support::OutcomeE& kind) const;
 
     std::vector<OperationE> operations;  // by core code; None past the end

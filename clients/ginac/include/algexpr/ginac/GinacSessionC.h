@@ -22,11 +22,12 @@
 //  - `reason`, when not null, is emptied when the result stands for a real
 //    number and otherwise says why not, or why the result is null
 //    (a limit, division by zero, a pole, out of memory). Nothing is thrown.
-// Symbols stand for complex numbers unless setRealSymbols names them; the
-// limits are setLimits' (GinacLimitsS). Threads: the session serves every
+// Symbols stand for complex numbers unless setAssumptions (or
+// setRealSymbols) makes them real or positive; the limits are setLimits'
+// (GinacLimitsS). Threads: the session serves every
 // thread at once, as every session does; the GiNaC work runs on the
 // engine's worker thread, one evaluation at a time. The settings (digits,
-// limits, real symbols) may be changed from any thread while others
+// limits, assumptions) may be changed from any thread while others
 // evaluate: each evaluation reads them once, as they stand when it starts.
 //
 // Running out of memory: where GiNaC itself runs out (operator new), the
@@ -44,6 +45,7 @@
 #include <vector>
 
 #include "algexpr/CASSessionBC.h"
+#include "algexpr/SymbolAssumptionS.h"
 #include "algexpr/ginac/GinacEngineC.h"
 #include "algexpr/ginac/GinacLimitsS.h"
 #include "algexpr/ginac/ginac_export.h"
@@ -114,8 +116,22 @@ public:
     /// symbol stands for a complex number (the default: none are real).
     /// With x real, log(exp(x)) is x and x*conjugate(x) is x^2; with x
     /// complex both stay as they are.
+    /// The real case of setAssumptions: the names replace those assumed
+    /// real (other assumptions stay); getRealSymbols gives the names assumed
+    /// real, in the order given.
     void setRealSymbols(std::vector<std::u16string> names);
     std::vector<std::u16string> getRealSymbols() const;
+
+    /// What the symbols are assumed to be, replacing the assumptions before:
+    /// real or positive (x > 0; also non-negative and not zero together).
+    /// With x > 0, sqrt(x^2) is x, and expand splits log(x*y) into
+    /// log(x) + log(y) when y > 0 too; the check of answers takes its points
+    /// inside the assumptions. GiNaC has no integer, negative or merely
+    /// non-zero symbols: for those, and for assumptions that exclude each
+    /// other, nothing changes and false comes back with the reason in
+    /// `message` (when not null), e.g. "GiNaC cannot assume n integer: ...".
+    bool setAssumptions(std::vector<SymbolAssumptionS> assumptions, std::u16string* message = nullptr);
+    std::vector<SymbolAssumptionS> getAssumptions() const;
 
 private:
     GinacSessionC(qorv::oss::PointerTC<GinacEngineC> engine, const char16_t* const* core_names);
@@ -125,7 +141,7 @@ private:
     struct SettingsS {
         unsigned long digits = GinacEngineC::kDefaultDigits;
         GinacLimitsS limits;
-        std::vector<std::u16string> real_names;
+        std::vector<SymbolAssumptionS> assumptions;
     };
     std::shared_ptr<const SettingsS> settings() const;
     template <class ChangeT>
