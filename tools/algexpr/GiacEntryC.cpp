@@ -7,6 +7,7 @@
 #include "AppendUtf8.h"
 #include "CommandLineC.h"
 #include "algexpr/CASSessionBC.h"
+#include "algexpr/Utf8C.h"
 #include "algexpr/giac/GiacEngineC.h"
 #include "algexpr/giac/GiacSessionC.h"
 #include "oss/PointerTC.h"
@@ -38,7 +39,7 @@ std::string GiacEntryC::versionLine() const {
 const char16_t* const* GiacEntryC::builtinCoreNames() const { return GiacEngineC::builtinCoreNames(); }
 
 qorv::oss::PointerTC<giac::GiacSessionC> GiacEntryC::make(const CommandLineC& options,
-                                                          const char16_t* const* core_names) {
+                                                          const char16_t* const* core_names, std::string& problem) {
     const qorv::oss::PointerTC<giac::GiacSessionC> session(new giac::GiacSessionC(core_names));
     GiacEngineC::LimitsS limits = session->getLimits();
     if (options.numeric && options.digits != 0) {  // computed to the digits written, not from a double
@@ -51,12 +52,12 @@ qorv::oss::PointerTC<giac::GiacSessionC> GiacEntryC::make(const CommandLineC& op
     std::vector<SymbolAssumptionS> assumptions;
     std::u16string message;
     if (!assumptionsOf(options, assumptions, problem)) {
-        return false;
+        return {};
     }
     if (!session->setAssumptions(std::move(assumptions), &message)) {
         problem = "--assume: ";
         appendUtf8(message, problem);
-        return false;
+        return {};
     }
     // The few messages Giac writes to std::cerr itself never mix with the
     // tool's output.
@@ -65,8 +66,8 @@ qorv::oss::PointerTC<giac::GiacSessionC> GiacEntryC::make(const CommandLineC& op
 }
 
 bool GiacEntryC::install(const CommandLineC& options, const char16_t* const* core_names, std::string& problem) const {
-    const qorv::oss::PointerTC<giac::GiacSessionC> session = make(options, core_names);
-    if (!makeCurrent(session, problem)) {
+    const qorv::oss::PointerTC<giac::GiacSessionC> session = make(options, core_names, problem);
+    if (!session || !makeCurrent(session, problem)) {
         return false;
     }
     installed = session.get();
@@ -86,13 +87,18 @@ support::OutcomeS GiacEntryC::evaluate(const qorv::oss::PointerTC<AlgebraicExpre
 support::OutcomeS GiacEntryC::evaluateAside(const CommandLineC& options, const char16_t* const* core_names,
                                             bool worker,
                                             const qorv::oss::PointerTC<AlgebraicExpressionC>& expression) const {
+    support::OutcomeS outcome;
     if (!aside) {
-        aside = make(options, core_names);
+        std::string problem;
+        aside = make(options, core_names, problem);
+        if (!aside) {
+            outcome.reason = Utf8C::toUtf16(problem);
+            return outcome;
+        }
         if (worker) {
             aside->setThrowOnAllocationFailure(true);
         }
     }
-    support::OutcomeS outcome;
     aside->executeOutcome(expression, false, outcome);
     return outcome;
 }

@@ -34,7 +34,8 @@ public:
 
 private:
     // A session set up as the options say, not installed.
-    static qorv::oss::PointerTC<giac::GiacSessionC> make(const CommandLineC& options, const char16_t* const* core_names);
+    static qorv::oss::PointerTC<giac::GiacSessionC> make(const CommandLineC& options, const char16_t* const* core_names,
+                                                         std::string& problem);
 
     mutable qorv::oss::PointerTC<giac::GiacSessionC> aside;  // evaluateAside's, made on its first call
     mutable giac::GiacSessionC* installed = nullptr;  // the session install() made current; never deleted before exit

@@ -131,7 +131,7 @@ support::OutcomeS GinacEntryC::evaluateAside(const CommandLineC& options, const 
         std::string problem;
         aside = make(options, core_names, problem);
         if (!aside) {
-            outcome.reason.assign(problem.begin(), problem.end());  // ASCII but for a name given to --real
+            outcome.reason = Utf8C::toUtf16(problem);
             return outcome;
         }
         if (worker) {
