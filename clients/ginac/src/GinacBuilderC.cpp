@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <numeric>
+#include <stdexcept>
 #include <utility>
 
 #include "Estimates.h"
@@ -142,6 +144,47 @@ void checkSeriesPoint(const GiNaC::ex& e, const GiNaC::symbol& x, const GiNaC::e
     }
 }
 
+// The builder's stand-in for `infinity`, which only the point of a series
+// may hold (the builder counts the others and refuses them).
+const GiNaC::symbol& infinityMark() {
+    static thread_local const GiNaC::symbol mark("infinity");
+    return mark;
+}
+
+// 1 for a series point at infinity, -1 at minus infinity, 0 for a finite one.
+int infinitePoint(const GiNaC::ex& point) {
+    if (point.is_equal(infinityMark())) {
+        return 1;
+    }
+    return (-point).is_equal(infinityMark()) ? -1 : 0;
+}
+
+// The common denominator q of the fractional exponents of the powers of the
+// local variable u (x - a, or x itself at infinity) in e, and those powers:
+// the series in powers of u^(1/q) is the series in t = u^(1/q). Powers of
+// anything else but u are left to GiNaC (sqrt(1 + x) has a series in x).
+long puiseuxDenominator(const GiNaC::ex& e, const GiNaC::symbol& x, const GiNaC::ex& u, std::size_t most,
+                        std::vector<GiNaC::ex>& powers) {
+    const long beyond = static_cast<long>(most) + 1;
+    GinacWalkerTC<long> walker;
+    return walker.run(e, [&x](const GiNaC::ex& part) { return part.has(x); },
+                      [&u, &powers, beyond](const GiNaC::ex& part, const long* parts, std::size_t count) {
+                          long q = 1;
+                          for (std::size_t i = 0; i < count && q < beyond; ++i) {
+                              q = std::min(std::lcm(q, parts[i]), beyond);
+                          }
+                          if (q < beyond && GiNaC::is_exactly_a<GiNaC::power>(part) &&
+                              GiNaC::is_exactly_a<GiNaC::numeric>(part.op(1)) && (part.op(0) - u).is_zero()) {
+                              const GiNaC::numeric& k = GiNaC::ex_to<GiNaC::numeric>(part.op(1));
+                              if (k.is_rational() && !k.is_integer()) {
+                                  q = k.denom() >= beyond ? beyond : std::min(std::lcm(q, k.denom().to_long()), beyond);
+                                  powers.push_back(part);
+                              }
+                          }
+                          return q;
+                      });
+}
+
 // Zeta of whole arguments beyond this is refused (exact values, through
 // Bernoulli numbers, of as many digits); polylog of orders beyond this too.
 constexpr long kMaxZetaArgument = 1000;
@@ -244,6 +287,9 @@ std::vector<GiNaC::ex> GinacBuilderC::buildArguments() {
     if (steps.empty() || steps.back().kind != InputPlanC::StepS::KindE::Core || steps.back().merged) {
         return {};
     }
+    if (steps.back().operation != OperationE::Series) {
+        refuseInfinity();
+    }
     return values;  // the root's arguments are all that is left
 }
 
@@ -251,7 +297,15 @@ GiNaC::ex GinacBuilderC::finish() {
     if (!plan.steps().empty()) {
         step(plan.steps().back());
     }
+    refuseInfinity();
     return values.back();
+}
+
+// Infinity anywhere but as the point of a series.
+void GinacBuilderC::refuseInfinity() const {
+    if (infinities != 0) {
+        throw RefusalC(support::notOffered(Words::nameOf(OperationE::Infinity)) + u", other than as the point of a series");
+    }
 }
 
 void GinacBuilderC::step(const InputPlanC::StepS& step) {
@@ -303,6 +357,9 @@ void GinacBuilderC::core(const InputPlanC::StepS& step) {
     } else if (!Words::acceptsArity(operation, step.arity)) {
         throw RefusalC(name(operation) + u" takes " + Words::arityText(operation));
     } else {
+        if (operation == OperationE::Series && operands.size() == 4 && infinitePoint(operands[2]) != 0) {
+            --infinities;
+        }
         result = oddSignOut(apply(operation, operands));
     }
     values.push_back(std::move(result));
@@ -365,6 +422,11 @@ void GinacBuilderC::leaf(const InputPlanC::StepS& step) {
             break;
         }
         default:
+            if (step.operation == OperationE::Infinity) {
+                value = infinityMark();
+                ++infinities;
+                break;
+            }
             value = constantOf(step);
             break;
     }
@@ -588,17 +650,69 @@ GiNaC::ex GinacBuilderC::derivative(std::vector<GiNaC::ex>& arguments) const {
     return e;
 }
 
+// A series in the local variable u: x - a around a, 1/x at infinity, -1/x
+// at minus infinity; terms below u^n, then order(u^n). Where u has
+// fractional powers, the series is GiNaC's in t = u^(1/q), q their common
+// denominator, written back with t = u^(1/q): around a point each power
+// u^k becomes t^(kq), which holds for the principal powers at every x; at
+// infinity x is 1/t^q with t positive (x real and tending to infinity), so
+// that sqrt(x^2 + 1) is x*sqrt(1 + 1/x^2) there.
 GiNaC::ex GinacBuilderC::series(std::vector<GiNaC::ex>& arguments) const {
     const GiNaC::symbol& x = variable(OperationE::Series, arguments[1]);
     const std::size_t n = wholeNumber(OperationE::Series, arguments[3], 1, limits.series_order, u"the order");
-    if (arguments[2].has(x)) {
+    const GiNaC::ex& point = arguments[2];
+    const int infinite = infinitePoint(point);
+    if (point.has(x)) {
         // A series of x around a point that depends on x means nothing (and
         // GiNaC's attempt leaves objects behind when it fails).
         throw misuse(OperationE::Series, u"the point must not hold the variable");
     }
-    checkSeriesPoint(arguments[0], x, arguments[2]);
+    if (infinite == 0) {
+        checkSeriesPoint(arguments[0], x, point);
+    }
     checkExponentSums(arguments[0], limits);
-    const GiNaC::ex result = arguments[0].series(x == arguments[2], static_cast<int>(n));
+    std::vector<GiNaC::ex> powers;
+    const GiNaC::ex u = infinite != 0 ? GiNaC::ex(x) : x - point;
+    const long q = puiseuxDenominator(arguments[0], x, u, limits.series_order, powers);
+    const double order = static_cast<double>(q) * static_cast<double>(n);
+    if (order > static_cast<double>(limits.series_order)) {
+        throw RefusalC(u"series: the fractional powers of the variable ask for a series of order " +
+                       approximately(order) + u" in their common root; the limit is " + count(limits.series_order));
+    }
+    GiNaC::ex result;
+    try {
+        if (infinite == 0 && q == 1) {
+            result = arguments[0].series(x == point, static_cast<int>(n));
+        } else {
+            static thread_local const GiNaC::possymbol positive("t");
+            static thread_local const GiNaC::symbol plain("t");
+            const GiNaC::symbol& t = infinite != 0 ? static_cast<const GiNaC::symbol&>(positive) : plain;
+            GiNaC::ex f = arguments[0];
+            GiNaC::ex back;
+            if (infinite != 0) {
+                f = f.subs(x == infinite / GiNaC::pow(t, q));
+                back = GiNaC::pow(infinite / GiNaC::ex(x), GiNaC::numeric(1, q));
+            } else {
+                GiNaC::exmap roots;
+                for (const GiNaC::ex& p : powers) {
+                    roots.emplace(p, GiNaC::pow(t, GiNaC::ex_to<GiNaC::numeric>(p.op(1)) * q));
+                }
+                f = f.subs(roots).subs(x == point + GiNaC::pow(t, q));
+                back = GiNaC::pow(u, GiNaC::numeric(1, q));
+            }
+            result = f.series(t == 0, static_cast<int>(order));
+            result = GiNaC::is_exactly_a<GiNaC::pseries>(result)
+                         ? GiNaC::ex_to<GiNaC::pseries>(result).convert_to_poly(false).subs(t == back)
+                         : result.subs(t == back);
+            return result;
+        }
+    } catch (const std::domain_error&) {
+        // GiNaC's "division by zero" or "pow(0,0)": no expansion in powers of t.
+        throw RefusalC(u"series: no series in powers of the variable around " +
+                       std::u16string(infinite > 0 ? u"infinity" : infinite < 0 ? u"minus infinity" : u"this point") +
+                       u" (an essential singularity such as exp(1/x) at 0 or exp(x) at infinity, a branch point other "
+                       u"than a power of x - a, or a function GiNaC does not expand there); a limit may say more");
+    }
     return GiNaC::is_exactly_a<GiNaC::pseries>(result) ? GiNaC::ex_to<GiNaC::pseries>(result).convert_to_poly(false)
                                                        : result;
 }
