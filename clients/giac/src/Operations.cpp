@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <numeric>
 #include <new>
 #include <string>
 
@@ -328,13 +330,171 @@ gen solve(std::vector<gen>& arguments, ::giac::context* context) {
     return listOf(solutions, ordered);
 }
 
+// The common denominator of the fractional exponents of the powers of u in
+// f (sqrt(u) is u^(1/2)), at most `most` + 1.
+long rootDenominator(const gen& f, const gen& u, long most) {
+    long q = 1;
+    containsPart(f, [&](const gen& part) {
+        gen exponent;
+        if (isHead(part, "sqrt") && part._SYMBptr->feuille == u) {
+            exponent = gen(1) / gen(2);
+        } else if (isHead(part, "^") && part._SYMBptr->feuille.type == ::giac::_VECT &&
+                   part._SYMBptr->feuille._VECTptr->size() == 2 && part._SYMBptr->feuille._VECTptr->front() == u) {
+            exponent = part._SYMBptr->feuille._VECTptr->back();
+        }
+        if (exponent.type == ::giac::_FRAC && exponent._FRACptr->den.type == ::giac::_INT_) {
+            q = std::min(std::lcm(q, static_cast<long>(exponent._FRACptr->den.val)), most + 1);
+        } else if (exponent.type == ::giac::_FRAC) {
+            q = most + 1;
+        }
+        return q > most;
+    });
+    return q;
+}
+
+// Functions whose series from above differs from the one from below.
+bool oneSided(const gen& f) {
+    return containsPart(f, [](const gen& part) {
+        return isHead(part, "abs") || isHead(part, "sign") || isHead(part, "floor") || isHead(part, "ceil") ||
+               isHead(part, "max") || isHead(part, "min") || isHead(part, "re") || isHead(part, "im") ||
+               isHead(part, "conj") || isHead(part, "arg") || isHead(part, "frac");
+    });
+}
+
+// The degree in t of a term c*t^k (c free of t, k whole), false for any
+// other shape (exp(1/t), ln(t)).
+bool degreeIn(const gen& term, const gen& t, long& degree) {
+    if (term == t) {
+        degree = 1;
+        return true;
+    }
+    degree = 0;
+    if (!containsPart(term, [&t](const gen& p) { return p == t; })) {
+        return true;
+    }
+    if (isHead(term, "*") && term._SYMBptr->feuille.type == ::giac::_VECT) {
+        for (const gen& factor : *term._SYMBptr->feuille._VECTptr) {
+            long k = 0;
+            if (!degreeIn(factor, t, k)) {
+                return false;
+            }
+            degree += k;
+        }
+        return true;
+    }
+    long k = 0;
+    if (isHead(term, "-") && term._SYMBptr->feuille.type != ::giac::_VECT) {
+        return degreeIn(term._SYMBptr->feuille, t, degree);
+    }
+    if (isHead(term, "inv") && degreeIn(term._SYMBptr->feuille, t, k)) {
+        degree = -k;
+        return true;
+    }
+    if (isHead(term, "^") && term._SYMBptr->feuille.type == ::giac::_VECT &&
+        term._SYMBptr->feuille._VECTptr->size() == 2 && term._SYMBptr->feuille._VECTptr->back().type == ::giac::_INT_ &&
+        term._SYMBptr->feuille._VECTptr->front() == t) {
+        degree = term._SYMBptr->feuille._VECTptr->back().val;
+        return true;
+    }
+    return false;
+}
+
+// The series in the local variable u (x - a; 1/x at infinity, -1/x at minus
+// infinity): terms below u^n, then order(u^n). Giac's own series at
+// infinity gives fewer terms than asked, and stops short where u has
+// fractional powers: in those cases the series is Giac's in t = u^(1/q) from
+// above (t > 0), q the common denominator of the fractional exponents,
+// asked for more terms than needed, cut below t^(qn) and written back with
+// t = u^(1/q).
 gen series(std::vector<gen>& arguments, ::giac::context* context) {
     const gen& x = variable(OperationE::Series, arguments[1]);
-    const long n = wholeNumber(OperationE::Series, arguments[3], 1, static_cast<long>(GiacEngineC::kMaxSeriesOrder),
-                               u"the order");
-    // Giac keeps the term of the order it is given and adds the next as its
-    // order term: asking for n - 1 gives the terms below power n.
-    return ::giac::_series(makesequence(arguments[0], x, arguments[2], gen(n - 1)), context);
+    const long most = static_cast<long>(GiacEngineC::kMaxSeriesOrder);
+    const long n = wholeNumber(OperationE::Series, arguments[3], 1, most, u"the order");
+    const gen& a = arguments[2];
+    const int infinite = isInfinity(a) ? (::giac::is_positive(a, context) ? 1 : -1) : 0;
+    const gen u = infinite != 0 ? x : ::giac::_simplify(x - a, context);
+    const long q = rootDenominator(arguments[0], u, most);
+    const std::u16string none = u"series: no series in powers of the variable there (an essential singularity such "
+                                u"as exp(1/x) at 0 or exp(x) at infinity, or a logarithmic branch point)";
+    if (infinite == 0 && q == 1) {
+        // Giac keeps the term of the order it is given and adds the next as
+        // its order term: asking for n - 1 gives the terms below power n.
+        const gen result = ::giac::_series(makesequence(arguments[0], x, a, gen(n - 1)), context);
+        if (isHead(result, "order_size")) {
+            throw RefusalC(none);  // Giac's order(1)
+        }
+        return result;
+    }
+    if (q * n > most) {
+        throw RefusalC(u"series: the fractional powers of the variable ask for a series of order " +
+                       Utf8C::toUtf16(std::to_string(q * n)) + u" in their common root; the limit is " +
+                       Utf8C::toUtf16(std::to_string(most)));
+    }
+    if (q != 1 && oneSided(arguments[0])) {
+        throw RefusalC(u"series: fractional powers of the variable beside abs, sign or a part of a complex number: "
+                       u"no series in powers of a root of the variable on both sides");
+    }
+    const gen t(::giac::identificateur(" series root"));
+    const gen power = q == 1 ? t : ::giac::pow(t, gen(q), context);
+    const gen local = infinite != 0 ? gen(infinite) / power : a + power;
+    const gen in_t = ::giac::_subst(makesequence(arguments[0], x, local), context);
+    // Giac may know fewer terms than it is asked for (its order term
+    // t^k*order_size(t) with k below the order asked): asked for more
+    // until it knows those below t^(qn).
+    const long wanted = q * n;
+    std::vector<gen> parts;
+    bool finite = true;
+    for (long asked = wanted;; asked += std::max(2L, asked / 2)) {
+        const gen expansion = ::giac::_series(makesequence(in_t, t, gen(0), gen(asked), gen(1)), context);
+        parts.assign(1, expansion);
+        if (isHead(expansion, "+") && expansion._SYMBptr->feuille.type == ::giac::_VECT) {
+            parts.assign(expansion._SYMBptr->feuille._VECTptr->begin(), expansion._SYMBptr->feuille._VECTptr->end());
+        }
+        long known = std::numeric_limits<long>::max();
+        for (const gen& part : parts) {
+            if (containsPart(part, [](const gen& p) { return isHead(p, "order_size"); })) {
+                const gen rest = ::giac::_subst(makesequence(part, ::giac::symbolic(::giac::at_order_size, t), gen(1)), context);
+                if (!degreeIn(rest, t, known)) {
+                    throw RefusalC(none);
+                }
+            }
+        }
+        finite = known == std::numeric_limits<long>::max();
+        if (known >= wanted || asked >= 2 * most) {
+            if (known < wanted) {
+                throw RefusalC(u"series: Giac finds fewer terms than asked for");
+            }
+            break;
+        }
+    }
+    const gen back_u = infinite != 0 ? gen(infinite) / x : u;
+    gen result(0);
+    bool cut = false;
+    for (const gen& part : parts) {
+        if (containsPart(part, [](const gen& p) { return isHead(p, "order_size"); })) {
+            continue;
+        }
+        long k = 0;
+        if (!degreeIn(part, t, k)) {
+            throw RefusalC(none);
+        }
+        if (k >= wanted) {
+            cut = true;
+            continue;
+        }
+        const gen coefficient = ::giac::_subst(makesequence(part, t, gen(1)), context);
+        // (-1/x)^k is (-1)^k/x^k for a whole k.
+        const gen written = infinite > 0 || q == 1 ? ::giac::pow(x, gen(-k) / gen(q), context)
+                                                   : ::giac::pow(back_u, gen(k) / gen(q), context);
+        const gen sign = infinite < 0 && q == 1 && k % 2 != 0 ? gen(-1) : gen(1);
+        result = result + sign * coefficient * written;
+    }
+    if (finite && !cut) {
+        return result;  // a finite sum: the series is the function itself
+    }
+    const gen order_term = (infinite != 0 ? ::giac::pow(x, gen(-n), context) : ::giac::pow(u, gen(n), context)) *
+                           ::giac::symbolic(::giac::at_order_size, x);
+    return result + order_term;
 }
 
 gen differentiate(std::vector<gen>& arguments, ::giac::context* context) {
