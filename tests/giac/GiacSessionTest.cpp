@@ -75,6 +75,30 @@ TEST(GiacSessionTest, KeepsTheGinacEnginesOperations) {
     });
 }
 
+// At infinity in descending powers, in roots of the variable to the order
+// asked (Giac's own series stop short of it), and refused where none exists.
+TEST(GiacSessionTest, SeriesAtInfinityAndInRootsReachTheOrderAsked) {
+    expectAll({
+        {"series(divide(1,minus(x,1)),x,infinity,4)",
+         "plus(divide(1,x),divide(1,power(x,2)),divide(1,power(x,3)),order(divide(1,power(x,4))))"},
+        {"series(minus(sqrt(plus(power(x,2),1)),x),x,infinity,6)",
+         "plus(minus(divide(1,times(2,x)),divide(1,times(8,power(x,3)))),divide(1,times(16,power(x,5))),"
+         "order(divide(1,power(x,6))))"},
+        {"series(minus(sqrt(plus(power(x,2),1)),x),x,neg(infinity),4)",
+         "plus(minus(times(-2,x),divide(1,times(2,x))),divide(1,times(8,power(x,3))),order(divide(1,power(x,4))))"},
+        {"series(divide(power(x,2),plus(x,1)),x,infinity,2)", "plus(minus(x,1),divide(1,x),order(divide(1,power(x,2))))"},
+        {"series(exp(sqrt(x)),x,0,3)",
+         "plus(1,sqrt(x),divide(x,2),divide(times(sqrt(x),x),6),divide(power(x,2),24),"
+         "divide(times(sqrt(x),power(x,2)),120),order(power(x,3)))"},
+        {"series(divide(sqrt(x),plus(1,x)),x,0,3)",
+         "plus(minus(sqrt(x),times(sqrt(x),x)),times(sqrt(x),power(x,2)),order(power(x,3)))"},
+        {"series(times(sqrt(x),plus(1,x)),x,0,4)", "plus(times(sqrt(x),x),sqrt(x))"},
+    });
+    for (const char* none : {"series(exp(divide(1,x)),x,0,3)", "series(exp(x),x,infinity,3)"}) {
+        EXPECT_EQ(run(none).reason.rfind("series: no series in powers of the variable there", 0), 0u) << none;
+    }
+}
+
 TEST(GiacSessionTest, IntegratesSolvesAndTakesLimits) {
     expectAll({
         {"integrate(times(power(x,2),sin(x)),x)", "plus(neg(times(cos(x),minus(power(x,2),2))),times(2,x,sin(x)))"},

@@ -56,6 +56,38 @@ TEST(GinacFormsTest, SeriesRiseInPowersWithTheOrderTermLast) {
     EXPECT_CASES(cases);
 }
 
+// At infinity in descending powers, in fractional powers where the variable
+// has them; refused with a reason where no series exists.
+TEST(GinacFormsTest, SeriesAtInfinityAndInFractionalPowers) {
+    const CaseS cases[] = {
+        {"series(divide(1,minus(x,1)),x,infinity,4)",
+         "plus(divide(1,x),divide(1,power(x,2)),divide(1,power(x,3)),order(divide(1,power(x,4))))"},
+        {"series(minus(sqrt(plus(power(x,2),1)),x),x,infinity,6)",
+         "plus(minus(divide(1,times(2,x)),divide(1,times(8,power(x,3)))),divide(1,times(16,power(x,5))),"
+         "order(divide(1,power(x,6))))"},
+        {"series(minus(sqrt(plus(power(x,2),1)),x),x,neg(infinity),4)",
+         "plus(minus(times(-2,x),divide(1,times(2,x))),divide(1,times(8,power(x,3))),order(divide(1,power(x,4))))"},
+        {"series(divide(power(x,2),plus(x,1)),x,infinity,2)", "plus(minus(x,1),divide(1,x),order(divide(1,power(x,2))))"},
+        {"series(times(sqrt(x),plus(1,x)),x,0,4)", "plus(power(x,divide(3,2)),sqrt(x))"},
+        {"series(exp(sqrt(x)),x,0,3)",
+         "plus(1,sqrt(x),divide(x,2),divide(power(x,divide(3,2)),6),divide(power(x,2),24),"
+         "divide(power(x,divide(5,2)),120),order(power(x,3)))"},
+        {"series(divide(sqrt(x),plus(1,x)),x,0,3)",
+         "plus(minus(sqrt(x),power(x,divide(3,2))),power(x,divide(5,2)),order(power(x,3)))"},
+        {"series(plus(sqrt(minus(x,2)),power(minus(x,2),divide(1,3))),x,2,1)",
+         "plus(sqrt(minus(x,2)),power(minus(x,2),divide(1,3)))"},
+    };
+    EXPECT_CASES(cases);
+    for (const char* none : {"series(exp(divide(1,x)),x,0,3)", "series(exp(x),x,infinity,3)", "series(power(x,x),x,0,2)"}) {
+        EXPECT_EQ(run(none).reason.rfind("series: no series in powers of the variable around", 0), 0u) << none;
+    }
+    // infinity is a series point only.
+    for (const char* elsewhere : {"plus(infinity,1)", "series(infinity,x,0,2)", "series(x,x,minus(times(2,infinity),infinity),2)",
+                                  "expand(infinity)", "series(x,infinity,0,2)"}) {
+        EXPECT_EQ(run(elsewhere).reason, "infinity: not offered by this engine") << elsewhere;
+    }
+}
+
 TEST(GinacFormsTest, ComplexNumbersShowTheirRealPartFirst) {
     const CaseS cases[] = {
         {"divide(plus(2,times(3,i)),minus(4,times(5,i)))", "plus(divide(-7,41),divide(times(22,i),41))"},

@@ -304,7 +304,7 @@ GiNaC::ex GinacBuilderC::finish() {
 // Infinity anywhere but as the point of a series.
 void GinacBuilderC::refuseInfinity() const {
     if (infinities != 0) {
-        throw RefusalC(support::notOffered(Words::nameOf(OperationE::Infinity)) + u", other than as the point of a series");
+        throw RefusalC(support::notOffered(Words::nameOf(OperationE::Infinity)));
     }
 }
 
