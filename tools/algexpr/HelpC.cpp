@@ -42,6 +42,7 @@ const char kToolHelp[] =
     "  series VAR POINT ORDER [EXPR...]    the series in VAR around POINT, terms\n"
     "                                      below power ORDER, then order(...)\n"
     "                                      (--drop-order: without it)\n"
+    "                                      POINT infinity: in powers of 1/x\n"
     "and with the Giac engine only (--engine giac):\n"
     "  integrate [--lower A --upper B] VAR [EXPR...]\n"
     "                                      an antiderivative, or the definite\n"
