@@ -170,6 +170,42 @@ gen boundValue(const gen& antiderivative, const gen& x, const gen& at, int direc
     return value;
 }
 
+// Whether f may have singular points that repeat with a period: a
+// trigonometric function anywhere but in sums, products, whole positive
+// powers and entire functions of its own (sin(x)/x has its one singular
+// point at 0; 1/sin(x), tan(x) and log(sin(x)) have one every pi).
+bool periodicSingularities(const gen& f) {
+    std::vector<std::pair<gen, bool>> stack{{f, true}};  // a part, and whether everything around it is entire
+    while (!stack.empty()) {
+        const auto [part, entire] = stack.back();
+        stack.pop_back();
+        if (part.type == ::giac::_VECT) {
+            for (const gen& g : *part._VECTptr) {
+                stack.emplace_back(g, entire);
+            }
+            continue;
+        }
+        if (part.type != ::giac::_SYMB) {
+            continue;
+        }
+        const bool trigonometric = isHead(part, "sin") || isHead(part, "cos") || isHead(part, "tan");
+        if (trigonometric && (!entire || isHead(part, "tan"))) {
+            return true;
+        }
+        const gen& operand = part._SYMBptr->feuille;
+        if (isHead(part, "^") && operand.type == ::giac::_VECT && operand._VECTptr->size() == 2) {
+            const gen& exponent = operand._VECTptr->back();
+            stack.emplace_back(operand._VECTptr->front(), entire && exponent.type == ::giac::_INT_ && exponent.val > 0);
+            stack.emplace_back(exponent, entire);
+            continue;
+        }
+        const bool keeps = isHead(part, "+") || isHead(part, "*") || isHead(part, "-") || isHead(part, "exp") ||
+                           isHead(part, "sin") || isHead(part, "cos") || isHead(part, "sinh") || isHead(part, "cosh");
+        stack.emplace_back(operand, entire && keeps);
+    }
+    return false;
+}
+
 gen definiteIntegral(const gen& f, const gen& x, const gen& a, const gen& b, ::giac::context* context) {
     double low = 0.0;
     double high = 0.0;
@@ -184,8 +220,16 @@ gen definiteIntegral(const gen& f, const gen& x, const gen& a, const gen& b, ::g
         // No antiderivative to check against (or bounds that cannot be
         // ordered): Giac's own value, when it is finite.
         const gen value = ::giac::_integrate(makesequence(f, x, a, b), context);
-        if (!isFinite(value) || (numeric && !::giac::find_singularities(f, *x._IDNTptr, 0, context).empty())) {
-            throw RefusalC(u"integrate: no value, the integral diverges or cannot be checked for divergence");
+        // integrate stays exact: no numeric value in place of a closed form,
+        // whose digits no one could tell from exact ones; the reason names
+        // the numeric integral, which refuses divergent ones itself.
+        if (!isFinite(value)) {
+            throw RefusalC(u"integrate: no closed form (the integral may also diverge); "
+                           u"nintegrate(f,x,a,b) with the GiNaC engine gives its value numerically");
+        }
+        if (numeric && !::giac::find_singularities(f, *x._IDNTptr, 0, context).empty()) {
+            throw RefusalC(u"integrate: no antiderivative to check for divergence at the integrand's singular points; "
+                           u"nintegrate(f,x,a,b) with the GiNaC engine gives its value numerically where it converges");
         }
         return value;
     }
@@ -193,9 +237,7 @@ gen definiteIntegral(const gen& f, const gen& x, const gen& a, const gen& b, ::g
     // gives those of periodic functions in one period only: where f has
     // trigonometric functions, each is repeated every pi (a point where f is
     // in fact regular only splits the integral once more).
-    const bool periodic = containsPart(f, [](const gen& part) {
-        return isHead(part, "sin") || isHead(part, "cos") || isHead(part, "tan");
-    });
+    const bool periodic = periodicSingularities(f);
     std::vector<std::pair<double, gen>> inner;
     for (const gen& point : ::giac::find_singularities(f, *x._IDNTptr, 0, context)) {
         double where = 0.0;
