@@ -1148,8 +1148,33 @@ std::size_t depthOf(const gen& value) {
     return deepest;
 }
 
+// Giac's regrouping joins x*x^(x-1) into x^(x-1+1), the exponent's numbers
+// left apart: each such exponent is put in normal form (x^x).
+gen tidiedExponents(const gen& value, ::giac::context* context) {
+    ::giac::vecteur before;
+    ::giac::vecteur after;
+    containsPart(value, [&](const gen& part) {
+        if (isHead(part, "^") && part._SYMBptr->feuille.type == ::giac::_VECT &&
+            part._SYMBptr->feuille._VECTptr->size() == 2 && isHead(part._SYMBptr->feuille._VECTptr->back(), "+")) {
+            const gen& base = part._SYMBptr->feuille._VECTptr->front();
+            const gen& exponent = part._SYMBptr->feuille._VECTptr->back();
+            const gen& terms = exponent._SYMBptr->feuille;
+            const auto numbers = terms.type != ::giac::_VECT ? 0
+                                 : std::count_if(terms._VECTptr->begin(), terms._VECTptr->end(), [](const gen& t) {
+                                       return isPlainNumber(t);
+                                   });
+            if (numbers >= 2) {
+                before.push_back(part);
+                after.push_back(::giac::symbolic(::giac::at_pow, makesequence(base, ::giac::ratnormal(exponent, context))));
+            }
+        }
+        return false;
+    });
+    return before.empty() ? value : ::giac::subst(value, before, after, true, context);
+}
+
 gen regrouped(const gen& value, ::giac::context* context) {
-    return depthOf(value) > kMaxCollectDepth ? value : ::giac::simplifier(value, context);
+    return depthOf(value) > kMaxCollectDepth ? value : tidiedExponents(::giac::simplifier(value, context), context);
 }
 
 }  // namespace
