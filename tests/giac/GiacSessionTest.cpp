@@ -129,6 +129,9 @@ TEST(GiacSessionTest, IntegratesSolvesAndTakesLimits) {
         {"solve(list(equal(plus(x,y),3),equal(plus(x,y),4)),list(x,y))", "list()"},
         {"sum(divide(1,power(k,2)),k,1,infinity)", "divide(power(pi,2),6)"},
         {"sum(k,k,1,10)", "55"},
+        // A polynomial closed form comes factored.
+        {"sum(k,k,1,n)", "divide(times(n,plus(n,1)),2)"},
+        {"sum(power(k,2),k,1,n)", "divide(times(n,plus(n,1),plus(times(2,n),1)),6)"},
     });
 }
 

@@ -1065,6 +1065,32 @@ bool needsValues(OperationE operation) {
     }
 }
 
+// Giac's closed form of a sum; a polynomial one factored, as it is written
+// by hand (sum(k,k,1,n) is n*(n + 1)/2, not ((n + 1)^2 - n - 1)/2), when it
+// is small enough for factoring to cost nothing to speak of.
+gen closedSum(std::vector<gen>& arguments, ::giac::context* context) {
+    constexpr std::size_t kMostFactoredParts = 200;
+    const gen value = ::giac::_sum(
+        makesequence(arguments[0], variable(OperationE::Sum, arguments[1]), arguments[2], arguments[3]), context);
+    std::size_t parts = 0;
+    const bool other = containsPart(value, [&parts](const gen& part) {
+        ++parts;
+        if (part.type == ::giac::_SYMB) {
+            if (isHead(part, "^") && part._SYMBptr->feuille.type == ::giac::_VECT &&
+                part._SYMBptr->feuille._VECTptr->size() == 2) {
+                const gen& exponent = part._SYMBptr->feuille._VECTptr->back();
+                return exponent.type != ::giac::_INT_ || exponent.val < 0;
+            }
+            return !isHead(part, "+") && !isHead(part, "*") && !isHead(part, "-") && !isHead(part, "inv");
+        }
+        return part.type != ::giac::_VECT && part.type != ::giac::_IDNT && !isPlainNumber(part);
+    });
+    if (other || parts > kMostFactoredParts || value.type != ::giac::_SYMB) {
+        return value;
+    }
+    return ::giac::_factor(value, context);
+}
+
 gen apply(OperationE operation, std::vector<gen>& arguments, std::size_t integer_digits, ::giac::context* context) {
     for (gen& argument : arguments) {
         argument = needsValues(operation) ? argument.eval(1, context) : argument;
@@ -1096,9 +1122,7 @@ gen apply(OperationE operation, std::vector<gen>& arguments, std::size_t integer
         case OperationE::Solve:
             return solve(arguments, context);
         case OperationE::Sum:
-            return ::giac::_sum(makesequence(arguments[0], variable(OperationE::Sum, arguments[1]), arguments[2],
-                                             arguments[3]),
-                                context);
+            return closedSum(arguments, context);
         case OperationE::List:
             return vectorOf(arguments, 0);
         case OperationE::Equal:
