@@ -119,6 +119,14 @@ TEST(GinacFormsTest, IntegerRadicalsAreReduced) {
         {"sqrt(-8)", "times(2,i,sqrt(2))"},
         {"power(48,divide(1,4))", "times(2,power(3,divide(1,4)))"},
         {"power(-16,divide(1,3))", "times(2,power(-2,divide(1,3)))"},
+        // Roots of one degree of positive rationals join; of negative ones they do not (sqrt(-2)*sqrt(-3) is -sqrt(6)).
+        {"times(sqrt(2),sqrt(6))", "times(2,sqrt(3))"},
+        {"divide(sqrt(6),sqrt(2))", "sqrt(3)"},
+        {"times(power(2,divide(1,3)),power(4,divide(1,3)),x)", "times(2,x)"},
+        {"times(sqrt(-2),sqrt(-3))", "times(sqrt(-3),sqrt(-2))"},
+        {"times(sqrt(2),power(3,divide(1,3)))", "times(sqrt(2),power(3,divide(1,3)))"},
+        // A number made of square roots is multiplied out.
+        {"sin(divide(pi,12))", "plus(divide(neg(sqrt(2)),4),divide(sqrt(6),4))"},
         // Trial division finds primes up to 10^6; a perfect power is found whatever its root.
         {"sqrt(times(2,power(1000003,2)))", "times(1000003,sqrt(2))"},
         {"sqrt(times(1000003,1000033))", "sqrt(1000036000099)"},

@@ -265,6 +265,8 @@ public:
     }
 };
 
+bool squareRoots(const GiNaC::ex& e, std::vector<GiNaC::numeric>& radicands);
+
 class FormsC {
 public:
     explicit FormsC(const GinacLimitsS& limits) : limits(limits) {}
@@ -325,10 +327,79 @@ private:
         return unit * GiNaC::pow(sa, p) * GiNaC::pow(sd, -p) * evaluated(GiNaC::power(rest, c));
     }
 
+    // sqrt(2)*sqrt(6) is 2*sqrt(3): roots of positive rationals of one
+    // degree q, to exponents p/q and -p/q, join under one root (b^c * d^c is
+    // (b*d)^c for positive b and d), which is then reduced.
+    // A number made of square roots, one of its factors a sum of them, is
+    // multiplied out, and its roots joined again: sin(pi/12), which GiNaC
+    // gives as sqrt(6)*(3 - sqrt(3))/12, is sqrt(6)/4 - sqrt(2)/4.
+    GiNaC::ex product(const GiNaC::ex& e) {
+        if (numberOfRoots(e)) {
+            return evaluationForms(e.expand(), limits);
+        }
+        const GiNaC::ex joined = joinedRoots(e);
+        return GiNaC::is_exactly_a<GiNaC::mul>(joined) ? exponentials(joined) : joined;
+    }
+
+    static bool numberOfRoots(const GiNaC::ex& e) {
+        bool sum = false;
+        for (std::size_t i = 0; i < e.nops(); ++i) {
+            const GiNaC::ex factor = e.op(i);
+            if (GiNaC::is_exactly_a<GiNaC::power>(factor) && GiNaC::is_exactly_a<GiNaC::add>(factor.op(0))) {
+                return false;  // a denominator: rationalizedDenominator's
+            }
+            sum = sum || GiNaC::is_exactly_a<GiNaC::add>(factor);
+        }
+        std::vector<GiNaC::numeric> radicands;
+        return sum && squareRoots(e, radicands) && !radicands.empty();
+    }
+
+    static bool positiveRoot(const GiNaC::ex& factor) {
+        if (!GiNaC::is_exactly_a<GiNaC::power>(factor) || !GiNaC::is_exactly_a<GiNaC::numeric>(factor.op(0)) ||
+            !GiNaC::is_exactly_a<GiNaC::numeric>(factor.op(1))) {
+            return false;
+        }
+        const GiNaC::numeric& b = GiNaC::ex_to<GiNaC::numeric>(factor.op(0));
+        const GiNaC::numeric& c = GiNaC::ex_to<GiNaC::numeric>(factor.op(1));
+        return b.is_rational() && b.is_positive() && c.is_rational() && !c.is_integer() &&
+               c.denom() <= kMaxRootDegree && GiNaC::abs(c.numer()) <= kMaxRootDegree;
+    }
+
+    GiNaC::ex joinedRoots(const GiNaC::ex& e) {
+        GiNaC::exvector others;
+        std::vector<std::pair<GiNaC::numeric, GiNaC::numeric>> roots;  // |exponent|, the product of the bases
+        bool joined = false;
+        for (std::size_t i = 0; i < e.nops(); ++i) {
+            const GiNaC::ex factor = e.op(i);
+            if (!positiveRoot(factor)) {
+                others.push_back(factor);
+                continue;
+            }
+            const GiNaC::numeric& c = GiNaC::ex_to<GiNaC::numeric>(factor.op(1));
+            const GiNaC::numeric& b = GiNaC::ex_to<GiNaC::numeric>(factor.op(0));
+            const GiNaC::numeric size = GiNaC::abs(c);
+            auto root = std::find_if(roots.begin(), roots.end(), [&size](const auto& r) { return r.first == size; });
+            if (root == roots.end()) {
+                roots.emplace_back(size, c.is_positive() ? b : b.inverse());
+            } else {
+                root->second = c.is_positive() ? root->second * b : root->second / b;
+                joined = true;
+            }
+        }
+        if (!joined) {
+            return e;
+        }
+        for (const auto& root : roots) {
+            const GiNaC::ex root_value = evaluated(GiNaC::power(root.second, root.first));
+            others.push_back(GiNaC::is_exactly_a<GiNaC::power>(root_value) ? power(root_value) : root_value);
+        }
+        return evaluated(GiNaC::mul(others));
+    }
+
     // exp(x)*exp(2*x)^2 is exp(5*x), exp(2)*exp(3) is exp(5): the exponents
     // of exp and of its integer powers add up where they differ by a number
     // factor only (or are numbers), as people join them; exp(x)*exp(y) stays.
-    static GiNaC::ex product(const GiNaC::ex& e) {
+    static GiNaC::ex exponentials(const GiNaC::ex& e) {
         GiNaC::exvector others;
         std::vector<std::pair<GiNaC::ex, GiNaC::exvector>> groups;  // by the exponent without its number factor
         for (std::size_t i = 0; i < e.nops(); ++i) {
