@@ -146,7 +146,7 @@ TEST(GinacFormsTest, IntegerRadicalsAreReduced) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
 }
 
-TEST(GinacFormsTest, PowersOfExpJoin) {
+TEST(GinacFormsTest, PowersOfExpAndOfOneBaseJoin) {
     const CaseS cases[] = {
         {"times(exp(2),exp(3))", "exp(5)"},
         {"power(e,times(i,pi))", "-1"},
@@ -159,6 +159,12 @@ TEST(GinacFormsTest, PowersOfExpJoin) {
         {"times(exp(x),exp(y))", "times(exp(x),exp(y))"},
         {"times(exp(x),exp(y),exp(times(2,x)),exp(2))", "times(exp(2),exp(y),exp(times(3,x)))"},
         {"times(e,exp(x))", "times(e,exp(x))"},
+        // A power to an exponent that is no number takes in the whole powers of its base, and only those.
+        {"diff(power(x,n),x)", "times(n,power(x,minus(n,1)))"},
+        {"diff(power(sin(x),n),x)", "times(n,cos(x),power(sin(x),minus(n,1)))"},
+        {"times(power(x,n),power(x,2),power(x,-5))", "power(x,minus(n,3))"},
+        {"times(power(x,n),power(x,m))", "times(power(x,m),power(x,n))"},
+        {"times(power(x,n),power(x,divide(1,2)))", "times(sqrt(x),power(x,n))"},
     };
     EXPECT_CASES(cases);
 }

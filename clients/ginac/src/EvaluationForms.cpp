@@ -337,8 +337,40 @@ private:
         if (numberOfRoots(e)) {
             return evaluationForms(e.expand(), limits);
         }
-        const GiNaC::ex joined = joinedRoots(e);
+        GiNaC::ex joined = joinedRoots(e);
+        joined = GiNaC::is_exactly_a<GiNaC::mul>(joined) ? wholePowersJoined(joined) : joined;
         return GiNaC::is_exactly_a<GiNaC::mul>(joined) ? exponentials(joined) : joined;
+    }
+
+    // n*x^n/x, as GiNaC differentiates x^n, is n*x^(n - 1): a power of x to
+    // an exponent that is no number takes in the whole powers of x beside it
+    // (x^a * x^k is x^(a + k) for a whole k, wherever both sides are defined).
+    static GiNaC::ex wholePowersJoined(const GiNaC::ex& e) {
+        std::vector<GiNaC::ex> factors;
+        for (std::size_t i = 0; i < e.nops(); ++i) {
+            factors.push_back(e.op(i));
+        }
+        bool joined = false;
+        for (GiNaC::ex& power : factors) {
+            if (!GiNaC::is_exactly_a<GiNaC::power>(power) || GiNaC::is_exactly_a<GiNaC::numeric>(power.op(1)) ||
+                GiNaC::is_exactly_a<GiNaC::numeric>(power.op(0))) {
+                continue;
+            }
+            const GiNaC::ex base = power.op(0);
+            GiNaC::ex exponent = power.op(1);
+            for (GiNaC::ex& other : factors) {
+                const bool plain = other.is_equal(base);
+                const bool whole = GiNaC::is_exactly_a<GiNaC::power>(other) && other.op(0).is_equal(base) &&
+                                   other.op(1).info(GiNaC::info_flags::integer);
+                if (&other != &power && (plain || whole)) {
+                    exponent += plain ? GiNaC::ex(1) : other.op(1);
+                    other = 1;
+                    joined = true;
+                }
+            }
+            power = GiNaC::pow(base, exponent);
+        }
+        return joined ? evaluated(GiNaC::mul(factors)) : e;
     }
 
     static bool numberOfRoots(const GiNaC::ex& e) {
