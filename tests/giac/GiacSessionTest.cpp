@@ -48,6 +48,11 @@ TEST(GiacSessionTest, WritesResultsInOneOrderOfItsOwn) {
         {"sqrt(-1)", "i"},
         {"minus(3,times(2,i))", "minus(3,times(2,i))"},
         {"exp(1)", "e"},
+        // exp(c*log(r)) is r^c for rationals, within the digits allowed.
+        {"exp(times(3,log(2)))", "8"},
+        {"exp(divide(log(8),2))", "times(2,sqrt(2))"},
+        {"exp(times(1000000000,log(2)))", "exp(times(1000000000,log(2)))"},
+        {"exp(times(x,log(2)))", "exp(times(x,log(2)))"},
         {"power(e,x)", "exp(x)"},
         {"atan(sqrt(3))", "divide(pi,3)"},
         {"expand(power(plus(x,y),3))", "plus(power(x,3),times(3,power(x,2),y),times(3,x,power(y,2)),power(y,3))"},

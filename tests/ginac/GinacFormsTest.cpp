@@ -159,6 +159,11 @@ TEST(GinacFormsTest, PowersOfExpAndOfOneBaseJoin) {
         {"times(exp(x),exp(y))", "times(exp(x),exp(y))"},
         {"times(exp(x),exp(y),exp(times(2,x)),exp(2))", "times(exp(2),exp(y),exp(times(3,x)))"},
         {"times(e,exp(x))", "times(e,exp(x))"},
+        // exp(c*log(r)) is r^c for rationals, within the digits allowed.
+        {"exp(times(3,log(2)))", "8"},
+        {"exp(divide(log(8),2))", "times(2,sqrt(2))"},
+        {"exp(times(1000000000,log(2)))", "exp(times(1000000000,log(2)))"},
+        {"exp(times(x,log(2)))", "exp(times(x,log(2)))"},
         // A power to an exponent that is no number takes in the whole powers of its base, and only those.
         {"diff(power(x,n),x)", "times(n,power(x,minus(n,1)))"},
         {"diff(power(sin(x),n),x)", "times(n,cos(x),power(sin(x),minus(n,1)))"},

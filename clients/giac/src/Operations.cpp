@@ -827,7 +827,44 @@ gen extreme(OperationE operation, std::vector<gen>& arguments, ::giac::context* 
     return arguments[best];
 }
 
+// exp(3*log(2)) is 8, exp(log(2)/2) sqrt(2): exp(c*ln(r)) is r^c for a
+// positive rational r and a rational c. False where a is no such product or
+// r^c would pass the digits allowed (exp then stays).
+bool powerOfLogarithm(const gen& a, std::size_t max_digits, gen& power, ::giac::context* context) {
+    const auto rational = [](const gen& g) {
+        return g.type == ::giac::_INT_ || g.type == ::giac::_ZINT || g.type == ::giac::_FRAC;
+    };
+    gen logarithm;
+    int count = 0;
+    containsPart(a, [&](const gen& part) {
+        if (isHead(part, "ln")) {
+            logarithm = part;
+            ++count;
+        }
+        return count > 1;
+    });
+    if (count != 1 || !rational(logarithm._SYMBptr->feuille) ||
+        !::giac::is_strictly_positive(logarithm._SYMBptr->feuille, context)) {
+        return false;
+    }
+    const gen c = ::giac::ratnormal(a / logarithm, context);
+    if (!rational(c)) {
+        return false;
+    }
+    try {
+        checkPower(logarithm._SYMBptr->feuille, c.type == ::giac::_FRAC ? c._FRACptr->num : c, max_digits);
+    } catch (const RefusalC&) {
+        return false;
+    }
+    power = ::giac::pow(logarithm._SYMBptr->feuille, c, context);
+    return true;
+}
+
 gen unary(OperationE operation, const gen& a, std::size_t max_digits, ::giac::context* context) {
+    gen power;
+    if (operation == OperationE::Exp && powerOfLogarithm(a, max_digits, power, context)) {
+        return power;
+    }
     if (const ::giac::unary_function_ptr* function = elementary(operation)) {
         return ::giac::symbolic(function, a);
     }

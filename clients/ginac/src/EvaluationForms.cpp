@@ -11,6 +11,7 @@
 #include "ComplexRules.h"
 #include "Estimates.h"
 #include "GinacWalkerTC.h"
+#include "SupportNames.h"
 
 namespace qorv::math::algexpr::ginac::detail {
 
@@ -278,6 +279,9 @@ public:
         if (GiNaC::is_exactly_a<GiNaC::mul>(e)) {
             return product(e);
         }
+        if (isExp(e)) {
+            return powerOfLogarithm(e);
+        }
         if (GiNaC::is_a<GiNaC::function>(e) && e.nops() == 1) {
             return inverseTrigonometric(e);
         }
@@ -475,6 +479,29 @@ private:
             }
         }
         return evaluated(GiNaC::mul(factors));
+    }
+
+    // exp(3*log(2)) is 8, exp(log(2)/2) sqrt(2): exp(c*log(r)) is r^c for a
+    // positive rational r and a rational c (log(r) is real there).
+    GiNaC::ex powerOfLogarithm(const GiNaC::ex& e) {
+        const GiNaC::ex& a = e.op(0);
+        GiNaC::ex c = 1;
+        GiNaC::ex logarithm = a;
+        if (GiNaC::is_exactly_a<GiNaC::mul>(a) && a.nops() == 2 && GiNaC::is_exactly_a<GiNaC::numeric>(a.op(1))) {
+            c = a.op(1);
+            logarithm = a.op(0);
+        }
+        if (!isFunction(logarithm, GiNaC::log_SERIAL::serial) || !c.info(GiNaC::info_flags::rational) ||
+            !logarithm.op(0).info(GiNaC::info_flags::positive) || !logarithm.op(0).info(GiNaC::info_flags::rational)) {
+            return e;
+        }
+        try {
+            checkPower(logarithm.op(0), c, limits);
+        } catch (const RefusalC&) {
+            return e;  // a power beyond the digits allowed: exp stays
+        }
+        const GiNaC::ex value = evaluated(GiNaC::power(logarithm.op(0), c));
+        return GiNaC::is_exactly_a<GiNaC::power>(value) ? power(value) : value;
     }
 
     // asin, acos and atan at the arguments of the usual triangles.
