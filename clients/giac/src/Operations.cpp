@@ -1234,8 +1234,51 @@ gen tidiedExponents(const gen& value, ::giac::context* context) {
     return before.empty() ? value : ::giac::subst(value, before, after, true, context);
 }
 
+// sqrt(2)*sqrt(6) is 2*sqrt(3): the square roots of positive rationals in a
+// product, and their inverses, join under one root, which Giac reduces (sqrt(b)*sqrt(d) is
+// sqrt(b*d) for positive b and d).
+gen joinedRoots(const gen& value, ::giac::context* context) {
+    ::giac::vecteur before;
+    ::giac::vecteur after;
+    containsPart(value, [&](const gen& part) {
+        if (!isHead(part, "*") || part._SYMBptr->feuille.type != ::giac::_VECT) {
+            return false;
+        }
+        gen radicand(1);
+        gen others(1);
+        int roots = 0;
+        for (const gen& whole : *part._SYMBptr->feuille._VECTptr) {
+            const bool inverse = isHead(whole, "inv");
+            const gen& factor = inverse ? whole._SYMBptr->feuille : whole;
+            gen inner;
+            if (isHead(factor, "sqrt")) {
+                inner = factor._SYMBptr->feuille;
+            } else if (isHead(factor, "^") && factor._SYMBptr->feuille.type == ::giac::_VECT &&
+                       factor._SYMBptr->feuille._VECTptr->size() == 2 &&
+                       factor._SYMBptr->feuille._VECTptr->back() == gen(1) / gen(2)) {
+                inner = factor._SYMBptr->feuille._VECTptr->front();
+            }
+            const bool rational = inner.type == ::giac::_INT_ || inner.type == ::giac::_ZINT || inner.type == ::giac::_FRAC;
+            if (rational && ::giac::is_strictly_positive(inner, context)) {
+                radicand = inverse ? radicand / inner : radicand * inner;
+                ++roots;
+            } else {
+                others = others * whole;
+            }
+        }
+        if (roots >= 2) {
+            before.push_back(part);
+            after.push_back(::giac::eval(others * ::giac::sqrt(radicand, context), 1, context));
+        }
+        return false;
+    });
+    return before.empty() ? value : ::giac::subst(value, before, after, true, context);
+}
+
 gen regrouped(const gen& value, ::giac::context* context) {
-    return depthOf(value) > kMaxCollectDepth ? value : tidiedExponents(::giac::simplifier(value, context), context);
+    return depthOf(value) > kMaxCollectDepth
+               ? value
+               : joinedRoots(tidiedExponents(::giac::simplifier(value, context), context), context);
 }
 
 }  // namespace
