@@ -68,6 +68,7 @@ TEST(GinacFormsTest, SeriesAtInfinityAndInFractionalPowers) {
         {"series(minus(sqrt(plus(power(x,2),1)),x),x,neg(infinity),4)",
          "plus(minus(times(-2,x),divide(1,times(2,x))),divide(1,times(8,power(x,3))),order(divide(1,power(x,4))))"},
         {"series(divide(power(x,2),plus(x,1)),x,infinity,2)", "plus(minus(x,1),divide(1,x),order(divide(1,power(x,2))))"},
+        {"series(log(plus(x,1)),x,infinity,3)", "plus(minus(plus(log(x),divide(1,x)),divide(1,times(2,power(x,2)))),order(divide(1,power(x,3))))"},
         {"series(times(sqrt(x),plus(1,x)),x,0,4)", "plus(power(x,divide(3,2)),sqrt(x))"},
         {"series(exp(sqrt(x)),x,0,3)",
          "plus(1,sqrt(x),divide(x,2),divide(power(x,divide(3,2)),6),divide(power(x,2),24),"

@@ -701,10 +701,14 @@ GiNaC::ex GinacBuilderC::series(std::vector<GiNaC::ex>& arguments) const {
                 back = GiNaC::pow(u, GiNaC::numeric(1, q));
             }
             result = f.series(t == 0, static_cast<int>(order));
-            result = GiNaC::is_exactly_a<GiNaC::pseries>(result)
-                         ? GiNaC::ex_to<GiNaC::pseries>(result).convert_to_poly(false).subs(t == back)
-                         : result.subs(t == back);
-            return result;
+            if (GiNaC::is_exactly_a<GiNaC::pseries>(result)) {
+                result = GiNaC::ex_to<GiNaC::pseries>(result).convert_to_poly(false);
+            }
+            if (infinite != 0) {
+                // log(t) of a positive t, t = (1/(s*x))^(1/q): -log(s*x)/q.
+                result = result.subs(GiNaC::log(t) == -GiNaC::log(infinite * x) / q);
+            }
+            return result.subs(t == back);
         }
     } catch (const std::domain_error&) {
         // GiNaC's "division by zero" or "pow(0,0)": no expansion in powers of t.
