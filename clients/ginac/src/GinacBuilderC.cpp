@@ -3,9 +3,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <iterator>
+#include <new>
 #include <numeric>
-#include <stdexcept>
 #include <utility>
 
 #include "Estimates.h"
@@ -710,8 +711,11 @@ GiNaC::ex GinacBuilderC::series(std::vector<GiNaC::ex>& arguments) const {
             }
             return result.subs(t == back);
         }
-    } catch (const std::domain_error&) {
-        // GiNaC's "division by zero" or "pow(0,0)": no expansion in powers of t.
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception&) {
+        // GiNaC's "division by zero", "pow(0,0)" or "trying to assemble a
+        // Puiseux series": no expansion in powers of t.
         throw RefusalC(u"series: no series in powers of the variable around " +
                        std::u16string(infinite > 0 ? u"infinity" : infinite < 0 ? u"minus infinity" : u"this point") +
                        u" (an essential singularity such as exp(1/x) at 0 or exp(x) at infinity, a branch point other "
