@@ -692,6 +692,12 @@ GiNaC::ex GinacBuilderC::series(std::vector<GiNaC::ex>& arguments) const {
             GiNaC::ex back;
             if (infinite != 0) {
                 f = f.subs(x == infinite / GiNaC::pow(t, q));
+                // A rational function of t as one quotient: GiNaC expands
+                // 1/(1/t - 1) through a pole it catches, and loses memory
+                // each time (t/(1 - t) it expands directly).
+                if (f.info(GiNaC::info_flags::rational_function)) {
+                    f = f.normal();
+                }
                 back = GiNaC::pow(infinite / GiNaC::ex(x), GiNaC::numeric(1, q));
             } else {
                 GiNaC::exmap roots;
