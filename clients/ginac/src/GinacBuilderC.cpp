@@ -186,6 +186,117 @@ long puiseuxDenominator(const GiNaC::ex& e, const GiNaC::symbol& x, const GiNaC:
                       });
 }
 
+// Hands rebuilt operands to GiNaC's map, in the order of op().
+class OperandsF : public GiNaC::map_function {
+public:
+    explicit OperandsF(const GiNaC::ex* values) : values(values) {}
+    GiNaC::ex operator()(const GiNaC::ex&) override { return values[next++]; }
+
+private:
+    const GiNaC::ex* values;
+    std::size_t next = 0;
+};
+
+// The exponent m of t in a term c*t^m of a sum (0 for any other term).
+long degreeOfTerm(const GiNaC::ex& term, const GiNaC::symbol& t) {
+    if (term.is_equal(t)) {
+        return 1;
+    }
+    if (GiNaC::is_exactly_a<GiNaC::power>(term) && term.op(0).is_equal(t) &&
+        term.op(1).info(GiNaC::info_flags::integer)) {
+        return GiNaC::ex_to<GiNaC::numeric>(term.op(1)).to_long();
+    }
+    if (GiNaC::is_exactly_a<GiNaC::mul>(term)) {
+        long m = 0;
+        for (std::size_t i = 0; i < term.nops(); ++i) {
+            m += degreeOfTerm(term.op(i), t);  // a factor is no mul: one level
+        }
+        return m;
+    }
+    return 0;
+}
+
+// The order k of the pole of a sum at t = 0 from its terms c*t^m (0 for none).
+long poleOrder(const GiNaC::ex& e, const GiNaC::symbol& t) {
+    if (!GiNaC::is_exactly_a<GiNaC::add>(e)) {
+        return std::max(0L, -degreeOfTerm(e, t));
+    }
+    long k = 0;
+    for (std::size_t i = 0; i < e.nops(); ++i) {
+        k = std::max(k, -degreeOfTerm(e.op(i), t));
+    }
+    return k;
+}
+
+bool isFunction(const GiNaC::ex& e, unsigned serial) {
+    return GiNaC::is_exactly_a<GiNaC::function>(e) && GiNaC::ex_to<GiNaC::function>(e).get_serial() == serial;
+}
+
+// Whether a function of e (but log) has an argument with a pole at t = 0,
+// or a power of e with t in its exponent a base that vanishes or has a pole
+// there: exp(1/t) and t^t have no power series at 0, and GiNaC, finding
+// out, loses memory.
+bool essentialSingularity(const GiNaC::ex& e, const GiNaC::symbol& t) {
+    GinacWalkerTC<unsigned char> walker;
+    return walker.run(e, [&t](const GiNaC::ex& part) { return part.has(t); },
+                      [&t](const GiNaC::ex& part, const unsigned char* parts, std::size_t count) -> unsigned char {
+                          for (std::size_t i = 0; i < count; ++i) {
+                              if (parts[i] != 0) {
+                                  return 1;
+                              }
+                          }
+                          if (GiNaC::is_exactly_a<GiNaC::power>(part) && part.op(1).has(t)) {
+                              // x^x at 0: a logarithm in the exponent, no power series.
+                              // 2^(1/t) too; (1 + t)^(1/t) has one.
+                              const GiNaC::ex& base = part.op(0);
+                              if (poleOrder(base, t) > 0) {
+                                  return 1;
+                              }
+                              const GiNaC::ex at = base.subs(t == 0);
+                              return at.is_zero() || (poleOrder(part.op(1), t) > 0 && !at.is_equal(1)) ? 1 : 0;
+                          }
+                          return GiNaC::is_a<GiNaC::function>(part) &&
+                                         !isFunction(part, GiNaC::log_SERIAL::serial) &&
+                                         std::any_of(part.begin(), part.end(),
+                                                     [&t](const GiNaC::ex& a) { return poleOrder(a, t) > 0; })
+                                     ? 1
+                                     : 0;
+                      }) != 0;
+}
+
+// A power of a sum with a pole at t = 0, (t^-k*B)^c, as t^(-k*c)*B^c, and
+// log(t^-k*B) as -k*log(t) + log(B) (t is positive): GiNaC expands the
+// former through a pole it catches, and loses memory each time. Walks
+// without recursion.
+GiNaC::ex polesTakenOut(const GiNaC::ex& e, const GiNaC::symbol& t) {
+    GinacWalkerTC<GiNaC::ex> walker;
+    return walker.run(
+        e, [&t](const GiNaC::ex& part) { return part.has(t); },
+        [&t](const GiNaC::ex& part, const GiNaC::ex* values, std::size_t count) -> GiNaC::ex {
+            GiNaC::ex rebuilt = part;
+            if (count != 0) {
+                OperandsF operands(values);
+                rebuilt = part.map(operands);
+            }
+            const bool power = GiNaC::is_exactly_a<GiNaC::power>(rebuilt);
+            const bool logarithm = isFunction(rebuilt, GiNaC::log_SERIAL::serial);
+            if ((!power && !logarithm) || !GiNaC::is_exactly_a<GiNaC::add>(rebuilt.op(0))) {
+                return rebuilt;
+            }
+            const GiNaC::ex& base = rebuilt.op(0);
+            const long k = poleOrder(base, t);
+            if (k == 0) {
+                return rebuilt;
+            }
+            const GiNaC::ex rest = (base * GiNaC::pow(t, k)).expand();
+            if (logarithm) {
+                return -k * GiNaC::log(t) + GiNaC::log(rest);  // log(t^-k*B) of a positive t
+            }
+            const GiNaC::ex& c = rebuilt.op(1);
+            return GiNaC::pow(t, -k * c) * GiNaC::pow(rest, c);
+        });
+}
+
 // Zeta of whole arguments beyond this is refused (exact values, through
 // Bernoulli numbers, of as many digits); polylog of orders beyond this too.
 constexpr long kMaxZetaArgument = 1000;
@@ -680,9 +791,18 @@ GiNaC::ex GinacBuilderC::series(std::vector<GiNaC::ex>& arguments) const {
         throw RefusalC(u"series: the fractional powers of the variable ask for a series of order " +
                        approximately(order) + u" in their common root; the limit is " + count(limits.series_order));
     }
+    const std::u16string none = u"series: no series in powers of the variable around " +
+                                std::u16string(infinite > 0 ? u"infinity" : infinite < 0 ? u"minus infinity" : u"this point") +
+                                u" (an essential singularity such as exp(1/x) at 0 or exp(x) at infinity, a branch point "
+                                u"other than a power of x - a, or a function GiNaC does not expand there); a limit may say "
+                                u"more";
     GiNaC::ex result;
     try {
         if (infinite == 0 && q == 1) {
+            static thread_local const GiNaC::symbol local("t");
+            if (essentialSingularity(arguments[0].subs(x == point + local), local)) {
+                throw RefusalC(none);
+            }
             result = arguments[0].series(x == point, static_cast<int>(n));
         } else {
             static thread_local const GiNaC::possymbol positive("t");
@@ -697,6 +817,8 @@ GiNaC::ex GinacBuilderC::series(std::vector<GiNaC::ex>& arguments) const {
                 // each time (t/(1 - t) it expands directly).
                 if (f.info(GiNaC::info_flags::rational_function)) {
                     f = f.normal();
+                } else {
+                    f = polesTakenOut(f, t);
                 }
                 back = GiNaC::pow(infinite / GiNaC::ex(x), GiNaC::numeric(1, q));
             } else {
@@ -706,6 +828,9 @@ GiNaC::ex GinacBuilderC::series(std::vector<GiNaC::ex>& arguments) const {
                 }
                 f = f.subs(roots).subs(x == point + GiNaC::pow(t, q));
                 back = GiNaC::pow(u, GiNaC::numeric(1, q));
+            }
+            if (essentialSingularity(f, t)) {
+                throw RefusalC(none);
             }
             result = f.series(t == 0, static_cast<int>(order));
             if (GiNaC::is_exactly_a<GiNaC::pseries>(result)) {
@@ -722,10 +847,7 @@ GiNaC::ex GinacBuilderC::series(std::vector<GiNaC::ex>& arguments) const {
     } catch (const std::exception&) {
         // GiNaC's "division by zero", "pow(0,0)" or "trying to assemble a
         // Puiseux series": no expansion in powers of t.
-        throw RefusalC(u"series: no series in powers of the variable around " +
-                       std::u16string(infinite > 0 ? u"infinity" : infinite < 0 ? u"minus infinity" : u"this point") +
-                       u" (an essential singularity such as exp(1/x) at 0 or exp(x) at infinity, a branch point other "
-                       u"than a power of x - a, or a function GiNaC does not expand there); a limit may say more");
+        throw RefusalC(none);
     }
     return GiNaC::is_exactly_a<GiNaC::pseries>(result) ? GiNaC::ex_to<GiNaC::pseries>(result).convert_to_poly(false)
                                                        : result;
