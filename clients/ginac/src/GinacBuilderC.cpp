@@ -145,19 +145,13 @@ void checkSeriesPoint(const GiNaC::ex& e, const GiNaC::symbol& x, const GiNaC::e
     }
 }
 
-// The builder's stand-in for `infinity`, which only the point of a series
-// may hold (the builder counts the others and refuses them).
-const GiNaC::symbol& infinityMark() {
-    static thread_local const GiNaC::symbol mark("infinity");
-    return mark;
-}
-
-// 1 for a series point at infinity, -1 at minus infinity, 0 for a finite one.
-int infinitePoint(const GiNaC::ex& point) {
-    if (point.is_equal(infinityMark())) {
+// 1 for a series point at infinity, -1 at minus infinity, 0 for a finite
+// one; `mark` stands for infinity.
+int infinitePoint(const GiNaC::ex& point, const GiNaC::ex& mark) {
+    if (point.is_equal(mark)) {
         return 1;
     }
-    return (-point).is_equal(infinityMark()) ? -1 : 0;
+    return (-point).is_equal(mark) ? -1 : 0;
 }
 
 // The common denominator q of the fractional exponents of the powers of the
@@ -359,7 +353,7 @@ GiNaC::ex constantOf(const InputPlanC::StepS& step) {
 
 GinacBuilderC::GinacBuilderC(const InputPlanC& plan, const std::vector<GiNaC::ex>& symbols, const GinacLimitsS& limits,
                              unsigned long working_digits)
-    : plan(plan), symbols(symbols), limits(limits), working_digits(working_digits) {
+    : plan(plan), symbols(symbols), limits(limits), working_digits(working_digits), infinity_mark(GiNaC::symbol("infinity")) {
     // The stacks of the builder before this one, for their capacity.
     values.swap(spareValues());
     produced.swap(spareProduced());
@@ -469,7 +463,7 @@ void GinacBuilderC::core(const InputPlanC::StepS& step) {
     } else if (!Words::acceptsArity(operation, step.arity)) {
         throw RefusalC(name(operation) + u" takes " + Words::arityText(operation));
     } else {
-        if (operation == OperationE::Series && operands.size() == 4 && infinitePoint(operands[2]) != 0) {
+        if (operation == OperationE::Series && operands.size() == 4 && infinitePoint(operands[2], infinity_mark) != 0) {
             --infinities;
         }
         result = oddSignOut(apply(operation, operands));
@@ -535,7 +529,7 @@ void GinacBuilderC::leaf(const InputPlanC::StepS& step) {
         }
         default:
             if (step.operation == OperationE::Infinity) {
-                value = infinityMark();
+                value = infinity_mark;
                 ++infinities;
                 break;
             }
@@ -773,7 +767,7 @@ GiNaC::ex GinacBuilderC::series(std::vector<GiNaC::ex>& arguments) const {
     const GiNaC::symbol& x = variable(OperationE::Series, arguments[1]);
     const std::size_t n = wholeNumber(OperationE::Series, arguments[3], 1, limits.series_order, u"the order");
     const GiNaC::ex& point = arguments[2];
-    const int infinite = infinitePoint(point);
+    const int infinite = infinitePoint(point, infinity_mark);
     if (point.has(x)) {
         // A series of x around a point that depends on x means nothing (and
         // GiNaC's attempt leaves objects behind when it fails).
@@ -799,14 +793,14 @@ GiNaC::ex GinacBuilderC::series(std::vector<GiNaC::ex>& arguments) const {
     GiNaC::ex result;
     try {
         if (infinite == 0 && q == 1) {
-            static thread_local const GiNaC::symbol local("t");
+            const GiNaC::symbol local("t");
             if (essentialSingularity(arguments[0].subs(x == point + local), local)) {
                 throw RefusalC(none);
             }
             result = arguments[0].series(x == point, static_cast<int>(n));
         } else {
-            static thread_local const GiNaC::possymbol positive("t");
-            static thread_local const GiNaC::symbol plain("t");
+            const GiNaC::possymbol positive("t");
+            const GiNaC::symbol plain("t");
             const GiNaC::symbol& t = infinite != 0 ? static_cast<const GiNaC::symbol&>(positive) : plain;
             GiNaC::ex f = arguments[0];
             GiNaC::ex back;

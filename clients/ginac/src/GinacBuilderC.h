@@ -70,6 +70,7 @@ private:
     std::vector<GiNaC::ex> values;
     std::vector<std::size_t> produced;  // how many values each finished node left
     std::size_t infinities = 0;         // infinity leaves not yet taken as the point of a series
+    GiNaC::ex infinity_mark;            // the stand-in for infinity, which only a series point may hold
 };
 
 }  // namespace qorv::math::algexpr::ginac::detail
