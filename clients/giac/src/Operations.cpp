@@ -175,9 +175,12 @@ gen boundValue(const gen& antiderivative, const gen& x, const gen& at, int direc
 // powers and entire functions of its own (sin(x)/x has its one singular
 // point at 0; 1/sin(x), tan(x) and log(sin(x)) have one every pi).
 bool periodicSingularities(const gen& f) {
-    std::vector<std::pair<gen, bool>> stack{{f, true}};  // a part, and whether everything around it is entire
+    // A part, and whether everything around it is entire (a size_t beside
+    // it: Giac reads a gen as an aligned 64-bit word).
+    std::vector<std::pair<gen, std::size_t>> stack{{f, 1}};
     while (!stack.empty()) {
-        const auto [part, entire] = stack.back();
+        const gen part = stack.back().first;
+        const bool entire = stack.back().second != 0;
         stack.pop_back();
         if (part.type == ::giac::_VECT) {
             for (const gen& g : *part._VECTptr) {
