@@ -356,10 +356,14 @@ void ResultLayoutC::layOutSum(IdT id) {
         layout.degree = std::max(layout.degree, degreeOf(term));
     }
     if (groupOf(layout.sorted.back()) == 3) {
-        // A series: ascending powers, the order term last.
-        std::stable_sort(layout.shown.begin(), layout.shown.end() - 1, [this](const TermS& a, const TermS& b) {
-            return degreeOf(a.term) < degreeOf(b.term);
-        });
+        // A series: powers towards the order term's, which stands last:
+        // ascending around a point, descending at infinity (order(1/x^n)).
+        const bool descending = degreeOf(graph.child(layout.sorted.back(), 0)) < 0.0;
+        std::stable_sort(layout.shown.begin(), layout.shown.end() - 1,
+                         [this, descending](const TermS& a, const TermS& b) {
+                             return descending ? degreeOf(a.term) > degreeOf(b.term)
+                                               : degreeOf(a.term) < degreeOf(b.term);
+                         });
     }
     arrange(layout.shown);
     entries[id].index = sums.size();

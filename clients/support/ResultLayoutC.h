@@ -19,8 +19,9 @@
 //  - signs (normalizeFactor): a sum raised to an integer power in a product
 //    has a positive leading term, its sign going to the coefficient, so that
 //    the engine's choice between (a-b) and -(b-a) never shows;
-//  - series (sums with an order term): ascending degree, the order term
-//    last;
+//  - series (sums with an order term): the order term last, the others
+//    towards its degree: ascending around a point, descending at infinity
+//    (x + 1/x + order(1/x^3));
 //  - sign placement (arrange): a sum starts with its first term, negative or
 //    not (-x^3 + 3*x^2, -1/5 + 2*i/5), except that a positive number or
 //    constant beside a single negative factor stands first (1 - x).

@@ -204,16 +204,43 @@ void LatexWriterC::callItem(std::u16string name, unsigned int count, Item& item)
     }
 }
 
-void LatexWriterC::operatorItem(Item& item) {
-    if (item.form == FormE::Quotient) {
-        item.form = FormE::Fraction;
-        item.shape.fraction = true;
+// A quotient is a \frac. One whose numerator is a negative number or a
+// negation has that sign before it, -\frac{1}{5}, and is then placed as a
+// negation is (its text "-" marks it). The numerator is classified only when
+// it is a leaf or has one argument, so that no chain of quotients is walked.
+void LatexWriterC::operatorItem(ParentNodeABC& node, Item& item) {
+    if (item.form != FormE::Quotient) {
+        return;
     }
+    item.form = FormE::Fraction;
+    item.shape.fraction = true;
+    NodeABC* numerator = firstChild(node);
+    ParentNodeABC* parent =
+        numerator == nullptr ? nullptr : static_cast<ParentNodeABC*>(numerator->lookUpBase(ParentNodeABC::getCastableId()));
+    if (numerator == nullptr || (parent != nullptr && arity(*parent) != 1)) {
+        return;
+    }
+    Item first;
+    classifyNode(*numerator, first);
+    if (first.form == FormE::Negative || first.form == FormE::Negation) {
+        item.text = u"-";
+    }
+}
+
+// Whether the next child is the numerator of a fraction whose sign stands
+// before it (`begun`: the child's own frame is already open).
+bool LatexWriterC::inSignedNumerator(bool begun) {
+    const Frame* frame = begun ? enclosing() : innermost();
+    return frame != nullptr && frame->form == FormE::Fraction && frame->mode == kSignOut &&
+           frame->started == (begun ? 1u : 0u);
 }
 
 // A number text that is no number is written upright. 2.5e-3 is
 // 2.5 \cdot 10^{-3}: a product, so it groups like a quotient.
 bool LatexWriterC::numberItem(std::u16string number, Item& item) {
+    if (!number.empty() && number[0] == u'-' && inSignedNumerator(false)) {
+        number.erase(0, 1);  // the fraction's sign, written before it
+    }
     if (!readsAsSignedInfixNumber(number)) {
         item.text = u"\\mathrm{" + escaped(number) + u"}";
         return true;
@@ -244,7 +271,7 @@ bool LatexWriterC::realItem(FloatNodeC& node, Item& item) {
     const FloatValueABC* value = node.getValue();
     if (value != nullptr && !value->isFinite()) {
         const double v = value->getValue();
-        item.text = v != v ? u"\\mathrm{NaN}" : v > 0 ? u"\\infty" : u"-\\infty";
+        item.text = v != v ? u"\\mathrm{NaN}" : v > 0 || inSignedNumerator(false) ? u"\\infty" : u"-\\infty";
         item.form = v < 0 ? FormE::Negative : FormE::Atom;
         return true;
     }
@@ -269,7 +296,7 @@ bool LatexWriterC::parentheses(FormE parent, unsigned int index, FormE child) co
 // fraction's braces and bars delimit themselves; a power that can be written
 // \sin^{2}\left(x\right) is, see wrappedIn.)
 bool LatexWriterC::wrapped(FormE parent, unsigned int index, const Item& item) const {
-    if (item.sign_first || parentheses(parent, index, item.form)) {
+    if (item.sign_first || parentheses(parent, index, signOut(item) ? FormE::Negation : item.form)) {
         return true;
     }
     return parent == FormE::Power && index == 0 &&
@@ -277,7 +304,8 @@ bool LatexWriterC::wrapped(FormE parent, unsigned int index, const Item& item) c
 }
 
 bool LatexWriterC::wrappedIn(const Frame& frame, const Item& item) const {
-    if (frame.form == FormE::Power && frame.mode == kSuperscript && frame.started == 0) {
+    if ((frame.form == FormE::Power && frame.mode == kSuperscript && frame.started == 0) ||
+        (frame.form == FormE::Negation && frame.mode == kSignOut)) {
         return false;
     }
     return wrapped(frame.form, frame.started, item);
@@ -287,7 +315,14 @@ void LatexWriterC::open(ParentNodeABC& node, const Item& item, Frame& frame) {
     switch (item.write) {
         case WriteE::Operator:
             if (item.form == FormE::Negation) {
-                out() += u'-';
+                if (inSignedNumerator(true)) {
+                    frame.mode = kSignOut;  // its sign stands before the fraction; the braces group the rest
+                } else {
+                    out() += u'-';
+                }
+            } else if (signOut(item)) {
+                out() += u"-\\frac{";
+                frame.mode = kSignOut;
             } else if (item.form == FormE::Fraction) {
                 out() += u"\\frac{";
             } else if (item.form == FormE::Product) {
@@ -417,6 +452,9 @@ bool LatexWriterC::superscriptPower(ParentNodeABC& node) {
     }
     Item exponent;
     classifyNode(*present(node, 1), exponent);
+    if (signOut(exponent)) {
+        return false;
+    }
     switch (exponent.form) {
         case FormE::Number:
         case FormE::Fraction:

@@ -23,11 +23,12 @@ private:
                        // resume where the base's arguments end
         kPrime,        // a pdiff chain over a function of one argument: count primes
         kPartial,      // a pdiff chain over a function of several: \partial_{k} each
+        kSignOut,      // a fraction whose numerator's sign stands before it: -\frac{1}{5}
     };
 
     bool nameItem(std::u16string name, Item& item) override;
     void callItem(std::u16string name, unsigned int count, Item& item) override;
-    void operatorItem(Item& item) override;
+    void operatorItem(ParentNodeABC& node, Item& item) override;
     bool numberItem(std::u16string text, Item& item) override;
     bool realItem(FloatNodeC& node, Item& item) override;
     bool parentheses(FormE parent, unsigned int index, FormE child) const override;
@@ -40,6 +41,8 @@ private:
     const char16_t* closeParenthesis() const override;
 
     void openCall(const Item& item);
+    static bool signOut(const Item& item) { return item.form == FormE::Fraction && item.text == u"-"; }
+    bool inSignedNumerator(bool begun);
     bool superscriptPower(ParentNodeABC& node);
     void openDerivative(ParentNodeABC& node, Frame& frame);
     void planDerivative(ParentNodeABC& node, Frame& frame);

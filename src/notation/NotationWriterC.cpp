@@ -142,7 +142,7 @@ bool NotationWriterC::real(FloatNodeC& node) {
 
 bool NotationWriterC::writable(const Item&) { return true; }
 
-void NotationWriterC::operatorItem(Item&) {}
+void NotationWriterC::operatorItem(ParentNodeABC&, Item&) {}
 
 bool NotationWriterC::realItem(FloatNodeC& node, Item& item) { return numberItem(node.toString(digits, format), item); }
 
@@ -172,7 +172,7 @@ void NotationWriterC::classifyFunction(ParentNodeABC& node, bool core, int code,
         }
         if (item.form != FormE::Atom) {
             item.write = WriteE::Operator;
-            operatorItem(item);
+            operatorItem(node, item);
             return;
         }
     }

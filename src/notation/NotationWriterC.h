@@ -108,7 +108,7 @@ protected:
     /// not); only the names of calls can fail.
     virtual bool writable(const Item& item);
     /// An operator's item, its form set: adjusts it (LaTeX: \frac).
-    virtual void operatorItem(Item& item);
+    virtual void operatorItem(ParentNodeABC& node, Item& item);
     /// A number leaf's text: sets the item, or false when the notation
     /// cannot write it (the item's text then holds the number text).
     virtual bool numberItem(std::u16string text, Item& item) = 0;

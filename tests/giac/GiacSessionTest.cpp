@@ -45,9 +45,17 @@ TEST(GiacSessionTest, WritesResultsInOneOrderOfItsOwn) {
         {"divide(neg(x),3)", "divide(neg(x),3)"},
         {"times(divide(2,3),x,power(y,-1))", "divide(times(2,x),times(3,y))"},
         {"sqrt(8)", "times(2,sqrt(2))"},
+        {"times(sqrt(2),sqrt(6))", "times(2,sqrt(3))"},
+        {"divide(sqrt(6),sqrt(2))", "sqrt(3)"},
+        {"times(sqrt(-2),sqrt(-3))", "neg(sqrt(6))"},
         {"sqrt(-1)", "i"},
         {"minus(3,times(2,i))", "minus(3,times(2,i))"},
         {"exp(1)", "e"},
+        // exp(c*log(r)) is r^c for rationals, within the digits allowed.
+        {"exp(times(3,log(2)))", "8"},
+        {"exp(divide(log(8),2))", "times(2,sqrt(2))"},
+        {"exp(times(1000000000,log(2)))", "exp(times(1000000000,log(2)))"},
+        {"exp(times(x,log(2)))", "exp(times(x,log(2)))"},
         {"power(e,x)", "exp(x)"},
         {"atan(sqrt(3))", "divide(pi,3)"},
         {"expand(power(plus(x,y),3))", "plus(power(x,3),times(3,power(x,2),y),times(3,x,power(y,2)),power(y,3))"},
@@ -62,6 +70,8 @@ TEST(GiacSessionTest, KeepsTheGinacEnginesOperations) {
         {"simplify(plus(power(sin(x),2),power(cos(x),2)))", "1"},
         {"diff(power(x,3),x)", "times(3,power(x,2))"},
         {"diff(sin(x),x,2)", "neg(sin(x))"},
+        // Giac's regrouping leaves x^(x-1+1); the exponent's numbers are added.
+        {"diff(power(x,x),x)", "plus(power(x,x),times(power(x,x),log(x)))"},
         {"diff(f(times(2,x)),x)", "times(2,pdiff(f(times(2,x)),1))"},
         {"diff(f(x,y),y)", "pdiff(f(x,y),2)"},
         {"pdiff(f(x,y),2)", "pdiff(f(x,y),2)"},
@@ -73,6 +83,30 @@ TEST(GiacSessionTest, KeepsTheGinacEnginesOperations) {
         {"series(divide(1,minus(1,x)),x,0,5)", "plus(1,x,power(x,2),power(x,3),power(x,4),order(power(x,5)))"},
         {"series(sin(x),x,0,1)", "order(x)"},
     });
+}
+
+// At infinity in descending powers, in roots of the variable to the order
+// asked (Giac's own series stop short of it), and refused where none exists.
+TEST(GiacSessionTest, SeriesAtInfinityAndInRootsReachTheOrderAsked) {
+    expectAll({
+        {"series(divide(1,minus(x,1)),x,infinity,4)",
+         "plus(divide(1,x),divide(1,power(x,2)),divide(1,power(x,3)),order(divide(1,power(x,4))))"},
+        {"series(minus(sqrt(plus(power(x,2),1)),x),x,infinity,6)",
+         "plus(minus(divide(1,times(2,x)),divide(1,times(8,power(x,3)))),divide(1,times(16,power(x,5))),"
+         "order(divide(1,power(x,6))))"},
+        {"series(minus(sqrt(plus(power(x,2),1)),x),x,neg(infinity),4)",
+         "plus(minus(times(-2,x),divide(1,times(2,x))),divide(1,times(8,power(x,3))),order(divide(1,power(x,4))))"},
+        {"series(divide(power(x,2),plus(x,1)),x,infinity,2)", "plus(minus(x,1),divide(1,x),order(divide(1,power(x,2))))"},
+        {"series(exp(sqrt(x)),x,0,3)",
+         "plus(1,sqrt(x),divide(x,2),divide(times(sqrt(x),x),6),divide(power(x,2),24),"
+         "divide(times(sqrt(x),power(x,2)),120),order(power(x,3)))"},
+        {"series(divide(sqrt(x),plus(1,x)),x,0,3)",
+         "plus(minus(sqrt(x),times(sqrt(x),x)),times(sqrt(x),power(x,2)),order(power(x,3)))"},
+        {"series(times(sqrt(x),plus(1,x)),x,0,4)", "plus(times(sqrt(x),x),sqrt(x))"},
+    });
+    for (const char* none : {"series(exp(divide(1,x)),x,0,3)", "series(exp(x),x,infinity,3)"}) {
+        EXPECT_EQ(run(none).reason.rfind("series: no series in powers of the variable there", 0), 0u) << none;
+    }
 }
 
 TEST(GiacSessionTest, IntegratesSolvesAndTakesLimits) {
@@ -105,6 +139,9 @@ TEST(GiacSessionTest, IntegratesSolvesAndTakesLimits) {
         {"solve(list(equal(plus(x,y),3),equal(plus(x,y),4)),list(x,y))", "list()"},
         {"sum(divide(1,power(k,2)),k,1,infinity)", "divide(power(pi,2),6)"},
         {"sum(k,k,1,10)", "55"},
+        // A polynomial closed form comes factored.
+        {"sum(k,k,1,n)", "divide(times(n,plus(n,1)),2)"},
+        {"sum(power(k,2),k,1,n)", "divide(times(n,plus(n,1),plus(times(2,n),1)),6)"},
     });
 }
 

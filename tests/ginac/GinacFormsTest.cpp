@@ -56,6 +56,39 @@ TEST(GinacFormsTest, SeriesRiseInPowersWithTheOrderTermLast) {
     EXPECT_CASES(cases);
 }
 
+// At infinity in descending powers, in fractional powers where the variable
+// has them; refused with a reason where no series exists.
+TEST(GinacFormsTest, SeriesAtInfinityAndInFractionalPowers) {
+    const CaseS cases[] = {
+        {"series(divide(1,minus(x,1)),x,infinity,4)",
+         "plus(divide(1,x),divide(1,power(x,2)),divide(1,power(x,3)),order(divide(1,power(x,4))))"},
+        {"series(minus(sqrt(plus(power(x,2),1)),x),x,infinity,6)",
+         "plus(minus(divide(1,times(2,x)),divide(1,times(8,power(x,3)))),divide(1,times(16,power(x,5))),"
+         "order(divide(1,power(x,6))))"},
+        {"series(minus(sqrt(plus(power(x,2),1)),x),x,neg(infinity),4)",
+         "plus(minus(times(-2,x),divide(1,times(2,x))),divide(1,times(8,power(x,3))),order(divide(1,power(x,4))))"},
+        {"series(divide(power(x,2),plus(x,1)),x,infinity,2)", "plus(minus(x,1),divide(1,x),order(divide(1,power(x,2))))"},
+        {"series(log(plus(x,1)),x,infinity,3)", "plus(minus(plus(log(x),divide(1,x)),divide(1,times(2,power(x,2)))),order(divide(1,power(x,3))))"},
+        {"series(times(sqrt(x),plus(1,x)),x,0,4)", "plus(power(x,divide(3,2)),sqrt(x))"},
+        {"series(exp(sqrt(x)),x,0,3)",
+         "plus(1,sqrt(x),divide(x,2),divide(power(x,divide(3,2)),6),divide(power(x,2),24),"
+         "divide(power(x,divide(5,2)),120),order(power(x,3)))"},
+        {"series(divide(sqrt(x),plus(1,x)),x,0,3)",
+         "plus(minus(sqrt(x),power(x,divide(3,2))),power(x,divide(5,2)),order(power(x,3)))"},
+        {"series(plus(sqrt(minus(x,2)),power(minus(x,2),divide(1,3))),x,2,1)",
+         "plus(sqrt(minus(x,2)),power(minus(x,2),divide(1,3)))"},
+    };
+    EXPECT_CASES(cases);
+    for (const char* none : {"series(exp(divide(1,x)),x,0,3)", "series(exp(x),x,infinity,3)", "series(power(x,x),x,0,2)"}) {
+        EXPECT_EQ(run(none).reason.rfind("series: no series in powers of the variable around", 0), 0u) << none;
+    }
+    // infinity is a series point only.
+    for (const char* elsewhere : {"plus(infinity,1)", "series(infinity,x,0,2)", "series(x,x,minus(times(2,infinity),infinity),2)",
+                                  "expand(infinity)", "series(x,infinity,0,2)"}) {
+        EXPECT_EQ(run(elsewhere).reason, "infinity: not offered by this engine") << elsewhere;
+    }
+}
+
 TEST(GinacFormsTest, ComplexNumbersShowTheirRealPartFirst) {
     const CaseS cases[] = {
         {"divide(plus(2,times(3,i)),minus(4,times(5,i)))", "plus(divide(-7,41),divide(times(22,i),41))"},
@@ -87,6 +120,14 @@ TEST(GinacFormsTest, IntegerRadicalsAreReduced) {
         {"sqrt(-8)", "times(2,i,sqrt(2))"},
         {"power(48,divide(1,4))", "times(2,power(3,divide(1,4)))"},
         {"power(-16,divide(1,3))", "times(2,power(-2,divide(1,3)))"},
+        // Roots of one degree of positive rationals join; of negative ones they do not (sqrt(-2)*sqrt(-3) is -sqrt(6)).
+        {"times(sqrt(2),sqrt(6))", "times(2,sqrt(3))"},
+        {"divide(sqrt(6),sqrt(2))", "sqrt(3)"},
+        {"times(power(2,divide(1,3)),power(4,divide(1,3)),x)", "times(2,x)"},
+        {"times(sqrt(-2),sqrt(-3))", "times(sqrt(-3),sqrt(-2))"},
+        {"times(sqrt(2),power(3,divide(1,3)))", "times(sqrt(2),power(3,divide(1,3)))"},
+        // A number made of square roots is multiplied out.
+        {"sin(divide(pi,12))", "plus(divide(neg(sqrt(2)),4),divide(sqrt(6),4))"},
         // Trial division finds primes up to 10^6; a perfect power is found whatever its root.
         {"sqrt(times(2,power(1000003,2)))", "times(1000003,sqrt(2))"},
         {"sqrt(times(1000003,1000033))", "sqrt(1000036000099)"},
@@ -121,7 +162,7 @@ TEST(GinacFormsTest, NestedSquareRootsDenestWhereARationalSquareAllows) {
     EXPECT_CASES(cases);
 }
 
-TEST(GinacFormsTest, PowersOfExpJoin) {
+TEST(GinacFormsTest, PowersOfExpAndOfOneBaseJoin) {
     const CaseS cases[] = {
         {"times(exp(2),exp(3))", "exp(5)"},
         {"power(e,times(i,pi))", "-1"},
@@ -134,6 +175,17 @@ TEST(GinacFormsTest, PowersOfExpJoin) {
         {"times(exp(x),exp(y))", "times(exp(x),exp(y))"},
         {"times(exp(x),exp(y),exp(times(2,x)),exp(2))", "times(exp(2),exp(y),exp(times(3,x)))"},
         {"times(e,exp(x))", "times(e,exp(x))"},
+        // exp(c*log(r)) is r^c for rationals, within the digits allowed.
+        {"exp(times(3,log(2)))", "8"},
+        {"exp(divide(log(8),2))", "times(2,sqrt(2))"},
+        {"exp(times(1000000000,log(2)))", "exp(times(1000000000,log(2)))"},
+        {"exp(times(x,log(2)))", "exp(times(x,log(2)))"},
+        // A power to an exponent that is no number takes in the whole powers of its base, and only those.
+        {"diff(power(x,n),x)", "times(n,power(x,minus(n,1)))"},
+        {"diff(power(sin(x),n),x)", "times(n,cos(x),power(sin(x),minus(n,1)))"},
+        {"times(power(x,n),power(x,2),power(x,-5))", "power(x,minus(n,3))"},
+        {"times(power(x,n),power(x,m))", "times(power(x,m),power(x,n))"},
+        {"times(power(x,n),power(x,divide(1,2)))", "times(sqrt(x),power(x,n))"},
     };
     EXPECT_CASES(cases);
 }

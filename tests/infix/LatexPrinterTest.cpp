@@ -48,6 +48,23 @@ TEST_F(LatexPrinterTest, OperatorsAndGrouping) {
                  {u"divide(a,b,c)", "\\operatorname{divide}\\left(a, b, c\\right)"}});
 }
 
+// A fraction whose numerator has a sign shows it before the bar, and then
+// stands where neg(divide(...)) would; the numerator keeps no parentheses.
+TEST_F(LatexPrinterTest, NegativeFractionsHaveTheirSignInFront) {
+    expectLatex({{u"divide(-1,5)", "-\\frac{1}{5}"},
+                 {u"divide(neg(x),5)", "-\\frac{x}{5}"},
+                 {u"divide(neg(2),5)", "-\\frac{2}{5}"},
+                 {u"divide(neg(plus(a,b)),5)", "-\\frac{a + b}{5}"},
+                 {u"divide(neg(neg(x)),2)", "-\\frac{-x}{2}"},
+                 {u"plus(x,divide(-1,5))", "x + \\left(-\\frac{1}{5}\\right)"},
+                 {u"times(2,divide(-1,5))", "2 \\cdot \\left(-\\frac{1}{5}\\right)"},
+                 {u"times(divide(-1,5),x)", "-\\frac{1}{5} x"},
+                 {u"power(divide(-1,5),2)", "\\left(-\\frac{1}{5}\\right)^{2}"},
+                 {u"power(sin(x),divide(-1,2))", "\\left(\\sin\\left(x\\right)\\right)^{-\\frac{1}{2}}"},
+                 {u"divide(3,divide(-1,5))", "\\frac{3}{-\\frac{1}{5}}"},
+                 {u"divide(1,-5)", "\\frac{1}{-5}"}});
+}
+
 // equal(a,b) is a = b, loosest of all and never chained; a list stands in
 // brackets, its elements never in parentheses.
 TEST_F(LatexPrinterTest, EquationsAndLists) {

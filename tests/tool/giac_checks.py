@@ -325,6 +325,10 @@ DEFINITE = [  # f, a, b, SymPy's value or None for a divergent integral
     ("sin(x)", "0", "pi", 2), ("divide(1,plus(2,sin(x)))", "0", "times(2,pi)", 2 * sympy.pi / sympy.sqrt(3)),
     ("abs(x)", "-1", "2", sympy.Rational(5, 2)), ("divide(1,sqrt(abs(x)))", "-1", "1", 4),
     ("exp(neg(power(x,2)))", "neg(infinity)", "infinity", sympy.sqrt(sympy.pi)), ("power(x,2)", "2", "0", sympy.Rational(-8, 3)),
+    # A removable singular point does not repeat with the period; a pole inside a period does.
+    ("divide(sin(x),x)", "0", "infinity", sympy.pi / 2), ("divide(power(sin(x),2),power(x,2))", "0", "infinity", sympy.pi / 2),
+    ("divide(sin(x),power(x,2))", "0", "infinity", None), ("divide(x,sin(x))", "0", "7", None),
+    ("divide(1,sin(x))", "1", "infinity", None),
 ]
 
 

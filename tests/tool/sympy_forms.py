@@ -9,7 +9,8 @@ Forms: random polynomials expanded, products of square roots of integers,
 and series of exp and sin at random points go through the tool with
 `--to infix`; SymPy must read each result back to its own value, and the
 text must be the one SymPy writes (`**` for `^`, `I` for `i`, `O` for
-`order`) for polynomials and radicals.
+`order`) for polynomials and radicals. Series at infinity and in fractional
+powers, with each engine, must have SymPy's terms below the order asked.
 Operations: factorial, binomial, gcd, lcm, mod, quo and rem of random
 integers and polynomials must equal SymPy's; nintegrate must agree with
 SymPy's exact integral to 13 digits and nsolve must give a root to 15.
@@ -90,6 +91,36 @@ def check_forms(tool, rng, count, failures):
             failures.append("series %s at %d: %s, SymPy %s" % (f, point, got[0], want))
 
 
+# Series at infinity (x real, tending there) and in fractional powers, with
+# each engine the tool has: the terms below the order asked, all of them.
+SERIES = [("1/(x-1)", "infinity", 4), ("sqrt(x^2+1)-x", "infinity", 6), ("sqrt(x^2+1)-x", "-infinity", 5),
+          ("x^2/(x+1)", "infinity", 3), ("sqrt(x)*(1+x)", "0", 4),
+          ("exp(sqrt(x))", "0", 4), ("sqrt(x)/(1+x)", "0", 3), ("x^(1/3)*exp(x)", "0", 2), ("sqrt(x-2)*x", "2", 3)]
+
+
+def check_series_points(tool, failures):
+    t = sympy.symbols("t", positive=True)
+    engines = subprocess.run([tool, "--version"], capture_output=True, text=True).stdout
+    for engine in ["ginac"] + (["giac"] if "giac " in engines else []):
+        # GiNaC expands no atan around a pole of its argument.
+        for f, point, n in SERIES + ([("atan(x)", "infinity", 5)] if engine == "giac" else []):
+            got, err = tool_lines(tool, ["--engine", engine, "series", "x", point, str(n)], [f])
+            CHECKED[0] += 1
+            at = {"infinity": 1, "-infinity": -1}.get(point)
+            if at is None:
+                a = sympy.Integer(point)
+                want = sympy.series(read(f), x, a, n).removeO()
+                order = "order(x^%d)" % n if a == 0 else "order((x - %s)^%d)" % (a, n)
+            else:
+                local = sympy.series(read(f).subs(x, at / t), t, 0, n).removeO()
+                want = local.subs(t, at / x)
+                order = "order(1/x^%d)" % n
+            # A sum that is its own series comes without an order term.
+            polynomial, _, rest = got[0].partition(" + order(") if got and got[0] else ("0", "", "?")
+            if sympy.simplify(read(polynomial) - want) != 0 or (rest and "order(" + rest != order):
+                failures.append("%s: series %s at %s to %d: %s%s, SymPy %s" % (engine, f, point, n, got, err, want))
+
+
 def check_operations(tool, rng, count, failures):
     cases = []
     for _ in range(count):
@@ -141,6 +172,7 @@ def main():
         return SKIP
     failures = []
     check_forms(tool, rng, count, failures)
+    check_series_points(tool, failures)
     check_operations(tool, rng, count, failures)
     for failure in failures[:20]:
         print(failure)

@@ -42,6 +42,7 @@ const char kToolHelp[] =
     "  series VAR POINT ORDER [EXPR...]    the series in VAR around POINT, terms\n"
     "                                      below power ORDER, then order(...)\n"
     "                                      (--drop-order: without it)\n"
+    "                                      POINT infinity: in powers of 1/x\n"
     "  apart VAR [EXPR...]                 partial fractions in VAR over the\n"
     "                                      rationals\n"
     "  solve VAR [EXPR...]                 the real solutions of EXPR = 0 (GiNaC:\n"

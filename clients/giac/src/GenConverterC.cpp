@@ -331,9 +331,9 @@ IdT GenConverterC::finish(const FrameS& frame, const IdT* arguments, std::size_t
         case ActionE::Product:
             return product(arguments, count);
         case ActionE::Power:
-            return graph->power(arguments[0], arguments[1]);
+            return power(arguments[0], arguments[1]);
         case ActionE::Inverse:
-            return graph->power(arguments[0], graph->number(integerNumber(true, "1")));
+            return power(arguments[0], graph->number(integerNumber(true, "1")));
         case ActionE::Negation:
             return negated(arguments[0]);
         case ActionE::Root: {
@@ -424,6 +424,28 @@ IdT GenConverterC::product(const IdT* parts_in, std::size_t count) {
         return factors[0];
     }
     return graph->product(coefficient, factors.data(), factors.size());
+}
+
+// base^exponent, a power of a power made one where that holds for every
+// complex base: (b^k)^-1 is b^-k for an exact k (Giac's 1/x^2), and
+// (b^-1)^m is b^-m for a whole m (Giac's (1/x)^3), so that their degree
+// in x shows.
+IdT GenConverterC::power(IdT base, IdT exponent) {
+    const auto exact = [this](IdT id) {
+        return graph->kind(id) == KindE::Number && !graph->numberOf(id).complex &&
+               graph->numberOf(id).real.form != RealS::FormE::Float;
+    };
+    if (graph->kind(base) == KindE::Power && exact(exponent) && exact(graph->child(base, 1))) {
+        const NumberS& outer = graph->numberOf(exponent);
+        const NumberS& inner = graph->numberOf(graph->child(base, 1));
+        if (outer.real.isMinusOne()) {
+            return graph->power(graph->child(base, 0), graph->number(inner.negated()));
+        }
+        if (inner.real.isMinusOne() && outer.real.form == RealS::FormE::Integer) {
+            return graph->power(graph->child(base, 0), graph->number(outer.negated()));
+        }
+    }
+    return graph->power(base, exponent);
 }
 
 // The negation of a node: a number with its sign turned, a product with its

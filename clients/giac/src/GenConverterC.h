@@ -67,6 +67,7 @@ private:
     IdT sum(const IdT* terms, std::size_t count);
     IdT product(const IdT* parts, std::size_t count);
     IdT negated(IdT id);
+    IdT power(IdT base, IdT exponent);
     IdT checked(IdT id);
 
     const ContextS& context;

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <numeric>
 #include <new>
 #include <string>
 
@@ -168,6 +170,45 @@ gen boundValue(const gen& antiderivative, const gen& x, const gen& at, int direc
     return value;
 }
 
+// Whether f may have singular points that repeat with a period: a
+// trigonometric function anywhere but in sums, products, whole positive
+// powers and entire functions of its own (sin(x)/x has its one singular
+// point at 0; 1/sin(x), tan(x) and log(sin(x)) have one every pi).
+bool periodicSingularities(const gen& f) {
+    // A part, and whether everything around it is entire (a size_t beside
+    // it: Giac reads a gen as an aligned 64-bit word).
+    std::vector<std::pair<gen, std::size_t>> stack{{f, 1}};
+    while (!stack.empty()) {
+        const gen part = stack.back().first;
+        const bool entire = stack.back().second != 0;
+        stack.pop_back();
+        if (part.type == ::giac::_VECT) {
+            for (const gen& g : *part._VECTptr) {
+                stack.emplace_back(g, entire);
+            }
+            continue;
+        }
+        if (part.type != ::giac::_SYMB) {
+            continue;
+        }
+        const bool trigonometric = isHead(part, "sin") || isHead(part, "cos") || isHead(part, "tan");
+        if (trigonometric && (!entire || isHead(part, "tan"))) {
+            return true;
+        }
+        const gen& operand = part._SYMBptr->feuille;
+        if (isHead(part, "^") && operand.type == ::giac::_VECT && operand._VECTptr->size() == 2) {
+            const gen& exponent = operand._VECTptr->back();
+            stack.emplace_back(operand._VECTptr->front(), entire && exponent.type == ::giac::_INT_ && exponent.val > 0);
+            stack.emplace_back(exponent, entire);
+            continue;
+        }
+        const bool keeps = isHead(part, "+") || isHead(part, "*") || isHead(part, "-") || isHead(part, "exp") ||
+                           isHead(part, "sin") || isHead(part, "cos") || isHead(part, "sinh") || isHead(part, "cosh");
+        stack.emplace_back(operand, entire && keeps);
+    }
+    return false;
+}
+
 gen definiteIntegral(const gen& f, const gen& x, const gen& a, const gen& b, ::giac::context* context) {
     double low = 0.0;
     double high = 0.0;
@@ -182,8 +223,16 @@ gen definiteIntegral(const gen& f, const gen& x, const gen& a, const gen& b, ::g
         // No antiderivative to check against (or bounds that cannot be
         // ordered): Giac's own value, when it is finite.
         const gen value = ::giac::_integrate(makesequence(f, x, a, b), context);
-        if (!isFinite(value) || (numeric && !::giac::find_singularities(f, *x._IDNTptr, 0, context).empty())) {
-            throw RefusalC(u"integrate: no value, the integral diverges or cannot be checked for divergence");
+        // integrate stays exact: no numeric value in place of a closed form,
+        // whose digits no one could tell from exact ones; the reason names
+        // the numeric integral, which refuses divergent ones itself.
+        if (!isFinite(value)) {
+            throw RefusalC(u"integrate: no closed form (the integral may also diverge); "
+                           u"nintegrate(f,x,a,b) with the GiNaC engine gives its value numerically");
+        }
+        if (numeric && !::giac::find_singularities(f, *x._IDNTptr, 0, context).empty()) {
+            throw RefusalC(u"integrate: no antiderivative to check for divergence at the integrand's singular points; "
+                           u"nintegrate(f,x,a,b) with the GiNaC engine gives its value numerically where it converges");
         }
         return value;
     }
@@ -191,9 +240,7 @@ gen definiteIntegral(const gen& f, const gen& x, const gen& a, const gen& b, ::g
     // gives those of periodic functions in one period only: where f has
     // trigonometric functions, each is repeated every pi (a point where f is
     // in fact regular only splits the integral once more).
-    const bool periodic = containsPart(f, [](const gen& part) {
-        return isHead(part, "sin") || isHead(part, "cos") || isHead(part, "tan");
-    });
+    const bool periodic = periodicSingularities(f);
     std::vector<std::pair<double, gen>> inner;
     for (const gen& point : ::giac::find_singularities(f, *x._IDNTptr, 0, context)) {
         double where = 0.0;
@@ -449,13 +496,171 @@ gen solve(std::vector<gen>& arguments, ::giac::context* context) {
     return listOf(solutions, ordered);
 }
 
+// The common denominator of the fractional exponents of the powers of u in
+// f (sqrt(u) is u^(1/2)), at most `most` + 1.
+long rootDenominator(const gen& f, const gen& u, long most) {
+    long q = 1;
+    containsPart(f, [&](const gen& part) {
+        gen exponent;
+        if (isHead(part, "sqrt") && part._SYMBptr->feuille == u) {
+            exponent = gen(1) / gen(2);
+        } else if (isHead(part, "^") && part._SYMBptr->feuille.type == ::giac::_VECT &&
+                   part._SYMBptr->feuille._VECTptr->size() == 2 && part._SYMBptr->feuille._VECTptr->front() == u) {
+            exponent = part._SYMBptr->feuille._VECTptr->back();
+        }
+        if (exponent.type == ::giac::_FRAC && exponent._FRACptr->den.type == ::giac::_INT_) {
+            q = std::min(std::lcm(q, static_cast<long>(exponent._FRACptr->den.val)), most + 1);
+        } else if (exponent.type == ::giac::_FRAC) {
+            q = most + 1;
+        }
+        return q > most;
+    });
+    return q;
+}
+
+// Functions whose series from above differs from the one from below.
+bool oneSided(const gen& f) {
+    return containsPart(f, [](const gen& part) {
+        return isHead(part, "abs") || isHead(part, "sign") || isHead(part, "floor") || isHead(part, "ceil") ||
+               isHead(part, "max") || isHead(part, "min") || isHead(part, "re") || isHead(part, "im") ||
+               isHead(part, "conj") || isHead(part, "arg") || isHead(part, "frac");
+    });
+}
+
+// The degree in t of a term c*t^k (c free of t, k whole), false for any
+// other shape (exp(1/t), ln(t)).
+bool degreeIn(const gen& term, const gen& t, long& degree) {
+    if (term == t) {
+        degree = 1;
+        return true;
+    }
+    degree = 0;
+    if (!containsPart(term, [&t](const gen& p) { return p == t; })) {
+        return true;
+    }
+    if (isHead(term, "*") && term._SYMBptr->feuille.type == ::giac::_VECT) {
+        for (const gen& factor : *term._SYMBptr->feuille._VECTptr) {
+            long k = 0;
+            if (!degreeIn(factor, t, k)) {
+                return false;
+            }
+            degree += k;
+        }
+        return true;
+    }
+    long k = 0;
+    if (isHead(term, "-") && term._SYMBptr->feuille.type != ::giac::_VECT) {
+        return degreeIn(term._SYMBptr->feuille, t, degree);
+    }
+    if (isHead(term, "inv") && degreeIn(term._SYMBptr->feuille, t, k)) {
+        degree = -k;
+        return true;
+    }
+    if (isHead(term, "^") && term._SYMBptr->feuille.type == ::giac::_VECT &&
+        term._SYMBptr->feuille._VECTptr->size() == 2 && term._SYMBptr->feuille._VECTptr->back().type == ::giac::_INT_ &&
+        term._SYMBptr->feuille._VECTptr->front() == t) {
+        degree = term._SYMBptr->feuille._VECTptr->back().val;
+        return true;
+    }
+    return false;
+}
+
+// The series in the local variable u (x - a; 1/x at infinity, -1/x at minus
+// infinity): terms below u^n, then order(u^n). Giac's own series at
+// infinity gives fewer terms than asked, and stops short where u has
+// fractional powers: in those cases the series is Giac's in t = u^(1/q) from
+// above (t > 0), q the common denominator of the fractional exponents,
+// asked for more terms than needed, cut below t^(qn) and written back with
+// t = u^(1/q).
 gen series(std::vector<gen>& arguments, ::giac::context* context) {
     const gen& x = variable(OperationE::Series, arguments[1]);
-    const long n = wholeNumber(OperationE::Series, arguments[3], 1, static_cast<long>(GiacEngineC::kMaxSeriesOrder),
-                               u"the order");
-    // Giac keeps the term of the order it is given and adds the next as its
-    // order term: asking for n - 1 gives the terms below power n.
-    return ::giac::_series(makesequence(arguments[0], x, arguments[2], gen(n - 1)), context);
+    const long most = static_cast<long>(GiacEngineC::kMaxSeriesOrder);
+    const long n = wholeNumber(OperationE::Series, arguments[3], 1, most, u"the order");
+    const gen& a = arguments[2];
+    const int infinite = isInfinity(a) ? (::giac::is_positive(a, context) ? 1 : -1) : 0;
+    const gen u = infinite != 0 ? x : ::giac::_simplify(x - a, context);
+    const long q = rootDenominator(arguments[0], u, most);
+    const std::u16string none = u"series: no series in powers of the variable there (an essential singularity such "
+                                u"as exp(1/x) at 0 or exp(x) at infinity, or a logarithmic branch point)";
+    if (infinite == 0 && q == 1) {
+        // Giac keeps the term of the order it is given and adds the next as
+        // its order term: asking for n - 1 gives the terms below power n.
+        const gen result = ::giac::_series(makesequence(arguments[0], x, a, gen(n - 1)), context);
+        if (isHead(result, "order_size")) {
+            throw RefusalC(none);  // Giac's order(1)
+        }
+        return result;
+    }
+    if (q * n > most) {
+        throw RefusalC(u"series: the fractional powers of the variable ask for a series of order " +
+                       Utf8C::toUtf16(std::to_string(q * n)) + u" in their common root; the limit is " +
+                       Utf8C::toUtf16(std::to_string(most)));
+    }
+    if (q != 1 && oneSided(arguments[0])) {
+        throw RefusalC(u"series: fractional powers of the variable beside abs, sign or a part of a complex number: "
+                       u"no series in powers of a root of the variable on both sides");
+    }
+    const gen t(::giac::identificateur(" series root"));
+    const gen power = q == 1 ? t : ::giac::pow(t, gen(q), context);
+    const gen local = infinite != 0 ? gen(infinite) / power : a + power;
+    const gen in_t = ::giac::_subst(makesequence(arguments[0], x, local), context);
+    // Giac may know fewer terms than it is asked for (its order term
+    // t^k*order_size(t) with k below the order asked): asked for more
+    // until it knows those below t^(qn).
+    const long wanted = q * n;
+    std::vector<gen> parts;
+    bool finite = true;
+    for (long asked = wanted;; asked += std::max(2L, asked / 2)) {
+        const gen expansion = ::giac::_series(makesequence(in_t, t, gen(0), gen(asked), gen(1)), context);
+        parts.assign(1, expansion);
+        if (isHead(expansion, "+") && expansion._SYMBptr->feuille.type == ::giac::_VECT) {
+            parts.assign(expansion._SYMBptr->feuille._VECTptr->begin(), expansion._SYMBptr->feuille._VECTptr->end());
+        }
+        long known = std::numeric_limits<long>::max();
+        for (const gen& part : parts) {
+            if (containsPart(part, [](const gen& p) { return isHead(p, "order_size"); })) {
+                const gen rest = ::giac::_subst(makesequence(part, ::giac::symbolic(::giac::at_order_size, t), gen(1)), context);
+                if (!degreeIn(rest, t, known)) {
+                    throw RefusalC(none);
+                }
+            }
+        }
+        finite = known == std::numeric_limits<long>::max();
+        if (known >= wanted || asked >= 2 * most) {
+            if (known < wanted) {
+                throw RefusalC(u"series: Giac finds fewer terms than asked for");
+            }
+            break;
+        }
+    }
+    const gen back_u = infinite != 0 ? gen(infinite) / x : u;
+    gen result(0);
+    bool cut = false;
+    for (const gen& part : parts) {
+        if (containsPart(part, [](const gen& p) { return isHead(p, "order_size"); })) {
+            continue;
+        }
+        long k = 0;
+        if (!degreeIn(part, t, k)) {
+            throw RefusalC(none);
+        }
+        if (k >= wanted) {
+            cut = true;
+            continue;
+        }
+        const gen coefficient = ::giac::_subst(makesequence(part, t, gen(1)), context);
+        // (-1/x)^k is (-1)^k/x^k for a whole k.
+        const gen written = infinite > 0 || q == 1 ? ::giac::pow(x, gen(-k) / gen(q), context)
+                                                   : ::giac::pow(back_u, gen(k) / gen(q), context);
+        const gen sign = infinite < 0 && q == 1 && k % 2 != 0 ? gen(-1) : gen(1);
+        result = result + sign * coefficient * written;
+    }
+    if (finite && !cut) {
+        return result;  // a finite sum: the series is the function itself
+    }
+    const gen order_term = (infinite != 0 ? ::giac::pow(x, gen(-n), context) : ::giac::pow(u, gen(n), context)) *
+                           ::giac::symbolic(::giac::at_order_size, x);
+    return result + order_term;
 }
 
 gen differentiate(std::vector<gen>& arguments, ::giac::context* context) {
@@ -817,7 +1022,44 @@ gen splitPositiveLogs(const gen& e, ::giac::context* context) {
 
 namespace {
 
+// exp(3*log(2)) is 8, exp(log(2)/2) sqrt(2): exp(c*ln(r)) is r^c for a
+// positive rational r and a rational c. False where a is no such product or
+// r^c would pass the digits allowed (exp then stays).
+bool powerOfLogarithm(const gen& a, std::size_t max_digits, gen& power, ::giac::context* context) {
+    const auto rational = [](const gen& g) {
+        return g.type == ::giac::_INT_ || g.type == ::giac::_ZINT || g.type == ::giac::_FRAC;
+    };
+    gen logarithm;
+    int count = 0;
+    containsPart(a, [&](const gen& part) {
+        if (isHead(part, "ln")) {
+            logarithm = part;
+            ++count;
+        }
+        return count > 1;
+    });
+    if (count != 1 || !rational(logarithm._SYMBptr->feuille) ||
+        !::giac::is_strictly_positive(logarithm._SYMBptr->feuille, context)) {
+        return false;
+    }
+    const gen c = ::giac::ratnormal(a / logarithm, context);
+    if (!rational(c)) {
+        return false;
+    }
+    try {
+        checkPower(logarithm._SYMBptr->feuille, c.type == ::giac::_FRAC ? c._FRACptr->num : c, max_digits);
+    } catch (const RefusalC&) {
+        return false;
+    }
+    power = ::giac::pow(logarithm._SYMBptr->feuille, c, context);
+    return true;
+}
+
 gen unary(OperationE operation, const gen& a, std::size_t max_digits, ::giac::context* context) {
+    gen power;
+    if (operation == OperationE::Exp && powerOfLogarithm(a, max_digits, power, context)) {
+        return power;
+    }
     if (const ::giac::unary_function_ptr* function = elementary(operation)) {
         return ::giac::symbolic(function, a);
     }
@@ -1062,6 +1304,32 @@ bool needsValues(OperationE operation) {
     }
 }
 
+// Giac's closed form of a sum; a polynomial one factored, as it is written
+// by hand (sum(k,k,1,n) is n*(n + 1)/2, not ((n + 1)^2 - n - 1)/2), when it
+// is small enough for factoring to cost nothing to speak of.
+gen closedSum(std::vector<gen>& arguments, ::giac::context* context) {
+    constexpr std::size_t kMostFactoredParts = 200;
+    const gen value = ::giac::_sum(
+        makesequence(arguments[0], variable(OperationE::Sum, arguments[1]), arguments[2], arguments[3]), context);
+    std::size_t parts = 0;
+    const bool other = containsPart(value, [&parts](const gen& part) {
+        ++parts;
+        if (part.type == ::giac::_SYMB) {
+            if (isHead(part, "^") && part._SYMBptr->feuille.type == ::giac::_VECT &&
+                part._SYMBptr->feuille._VECTptr->size() == 2) {
+                const gen& exponent = part._SYMBptr->feuille._VECTptr->back();
+                return exponent.type != ::giac::_INT_ || exponent.val < 0;
+            }
+            return !isHead(part, "+") && !isHead(part, "*") && !isHead(part, "-") && !isHead(part, "inv");
+        }
+        return part.type != ::giac::_VECT && part.type != ::giac::_IDNT && !isPlainNumber(part);
+    });
+    if (other || parts > kMostFactoredParts || value.type != ::giac::_SYMB) {
+        return value;
+    }
+    return ::giac::_factor(value, context);
+}
+
 gen apply(OperationE operation, std::vector<gen>& arguments, std::size_t integer_digits, ::giac::context* context) {
     for (gen& argument : arguments) {
         argument = needsValues(operation) ? argument.eval(1, context) : argument;
@@ -1093,9 +1361,7 @@ gen apply(OperationE operation, std::vector<gen>& arguments, std::size_t integer
         case OperationE::Solve:
             return solve(arguments, context);
         case OperationE::Sum:
-            return ::giac::_sum(makesequence(arguments[0], variable(OperationE::Sum, arguments[1]), arguments[2],
-                                             arguments[3]),
-                                context);
+            return closedSum(arguments, context);
         case OperationE::List:
             return vectorOf(arguments, 0);
         case OperationE::Equal:
@@ -1148,8 +1414,76 @@ std::size_t depthOf(const gen& value) {
     return deepest;
 }
 
+// Giac's regrouping joins x*x^(x-1) into x^(x-1+1), the exponent's numbers
+// left apart: each such exponent is put in normal form (x^x).
+gen tidiedExponents(const gen& value, ::giac::context* context) {
+    ::giac::vecteur before;
+    ::giac::vecteur after;
+    containsPart(value, [&](const gen& part) {
+        if (isHead(part, "^") && part._SYMBptr->feuille.type == ::giac::_VECT &&
+            part._SYMBptr->feuille._VECTptr->size() == 2 && isHead(part._SYMBptr->feuille._VECTptr->back(), "+")) {
+            const gen& base = part._SYMBptr->feuille._VECTptr->front();
+            const gen& exponent = part._SYMBptr->feuille._VECTptr->back();
+            const gen& terms = exponent._SYMBptr->feuille;
+            const auto numbers = terms.type != ::giac::_VECT ? 0
+                                 : std::count_if(terms._VECTptr->begin(), terms._VECTptr->end(), [](const gen& t) {
+                                       return isPlainNumber(t);
+                                   });
+            if (numbers >= 2) {
+                before.push_back(part);
+                after.push_back(::giac::symbolic(::giac::at_pow, makesequence(base, ::giac::ratnormal(exponent, context))));
+            }
+        }
+        return false;
+    });
+    return before.empty() ? value : ::giac::subst(value, before, after, true, context);
+}
+
+// sqrt(2)*sqrt(6) is 2*sqrt(3): the square roots of positive rationals in a
+// product, and their inverses, join under one root, which Giac reduces (sqrt(b)*sqrt(d) is
+// sqrt(b*d) for positive b and d).
+gen joinedRoots(const gen& value, ::giac::context* context) {
+    ::giac::vecteur before;
+    ::giac::vecteur after;
+    containsPart(value, [&](const gen& part) {
+        if (!isHead(part, "*") || part._SYMBptr->feuille.type != ::giac::_VECT) {
+            return false;
+        }
+        gen radicand(1);
+        gen others(1);
+        int roots = 0;
+        for (const gen& whole : *part._SYMBptr->feuille._VECTptr) {
+            const bool inverse = isHead(whole, "inv");
+            const gen& factor = inverse ? whole._SYMBptr->feuille : whole;
+            gen inner;
+            if (isHead(factor, "sqrt")) {
+                inner = factor._SYMBptr->feuille;
+            } else if (isHead(factor, "^") && factor._SYMBptr->feuille.type == ::giac::_VECT &&
+                       factor._SYMBptr->feuille._VECTptr->size() == 2 &&
+                       factor._SYMBptr->feuille._VECTptr->back() == gen(1) / gen(2)) {
+                inner = factor._SYMBptr->feuille._VECTptr->front();
+            }
+            const bool rational = inner.type == ::giac::_INT_ || inner.type == ::giac::_ZINT || inner.type == ::giac::_FRAC;
+            if (rational && ::giac::is_strictly_positive(inner, context)) {
+                radicand = inverse ? radicand / inner : radicand * inner;
+                ++roots;
+            } else {
+                others = others * whole;
+            }
+        }
+        if (roots >= 2) {
+            before.push_back(part);
+            after.push_back(::giac::eval(others * ::giac::sqrt(radicand, context), 1, context));
+        }
+        return false;
+    });
+    return before.empty() ? value : ::giac::subst(value, before, after, true, context);
+}
+
 gen regrouped(const gen& value, ::giac::context* context) {
-    return depthOf(value) > kMaxCollectDepth ? value : ::giac::simplifier(value, context);
+    return depthOf(value) > kMaxCollectDepth
+               ? value
+               : joinedRoots(tidiedExponents(::giac::simplifier(value, context), context), context);
 }
 
 }  // namespace

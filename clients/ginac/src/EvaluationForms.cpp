@@ -11,6 +11,7 @@
 #include "ComplexRules.h"
 #include "Estimates.h"
 #include "GinacWalkerTC.h"
+#include "SupportNames.h"
 
 namespace qorv::math::algexpr::ginac::detail {
 
@@ -265,6 +266,8 @@ public:
     }
 };
 
+bool squareRoots(const GiNaC::ex& e, std::vector<GiNaC::numeric>& radicands);
+
 class FormsC {
 public:
     explicit FormsC(const GinacLimitsS& limits) : limits(limits) {}
@@ -275,6 +278,9 @@ public:
         }
         if (GiNaC::is_exactly_a<GiNaC::mul>(e)) {
             return product(e);
+        }
+        if (isExp(e)) {
+            return powerOfLogarithm(e);
         }
         if (GiNaC::is_a<GiNaC::function>(e) && e.nops() == 1) {
             return inverseTrigonometric(e);
@@ -325,10 +331,111 @@ private:
         return unit * GiNaC::pow(sa, p) * GiNaC::pow(sd, -p) * evaluated(GiNaC::power(rest, c));
     }
 
+    // sqrt(2)*sqrt(6) is 2*sqrt(3): roots of positive rationals of one
+    // degree q, to exponents p/q and -p/q, join under one root (b^c * d^c is
+    // (b*d)^c for positive b and d), which is then reduced.
+    // A number made of square roots, one of its factors a sum of them, is
+    // multiplied out, and its roots joined again: sin(pi/12), which GiNaC
+    // gives as sqrt(6)*(3 - sqrt(3))/12, is sqrt(6)/4 - sqrt(2)/4.
+    GiNaC::ex product(const GiNaC::ex& e) {
+        if (numberOfRoots(e)) {
+            return evaluationForms(e.expand(), limits);
+        }
+        GiNaC::ex joined = joinedRoots(e);
+        joined = GiNaC::is_exactly_a<GiNaC::mul>(joined) ? wholePowersJoined(joined) : joined;
+        return GiNaC::is_exactly_a<GiNaC::mul>(joined) ? exponentials(joined) : joined;
+    }
+
+    // n*x^n/x, as GiNaC differentiates x^n, is n*x^(n - 1): a power of x to
+    // an exponent that is no number takes in the whole powers of x beside it
+    // (x^a * x^k is x^(a + k) for a whole k, wherever both sides are defined).
+    static GiNaC::ex wholePowersJoined(const GiNaC::ex& e) {
+        std::vector<GiNaC::ex> factors;
+        for (std::size_t i = 0; i < e.nops(); ++i) {
+            factors.push_back(e.op(i));
+        }
+        bool joined = false;
+        for (GiNaC::ex& power : factors) {
+            if (!GiNaC::is_exactly_a<GiNaC::power>(power) || GiNaC::is_exactly_a<GiNaC::numeric>(power.op(1)) ||
+                GiNaC::is_exactly_a<GiNaC::numeric>(power.op(0))) {
+                continue;
+            }
+            const GiNaC::ex base = power.op(0);
+            GiNaC::ex exponent = power.op(1);
+            for (GiNaC::ex& other : factors) {
+                const bool plain = other.is_equal(base);
+                const bool whole = GiNaC::is_exactly_a<GiNaC::power>(other) && other.op(0).is_equal(base) &&
+                                   other.op(1).info(GiNaC::info_flags::integer);
+                if (&other != &power && (plain || whole)) {
+                    exponent += plain ? GiNaC::ex(1) : other.op(1);
+                    other = 1;
+                    joined = true;
+                }
+            }
+            power = GiNaC::pow(base, exponent);
+        }
+        return joined ? evaluated(GiNaC::mul(factors)) : e;
+    }
+
+    static bool numberOfRoots(const GiNaC::ex& e) {
+        bool sum = false;
+        for (std::size_t i = 0; i < e.nops(); ++i) {
+            const GiNaC::ex factor = e.op(i);
+            if (GiNaC::is_exactly_a<GiNaC::power>(factor) && GiNaC::is_exactly_a<GiNaC::add>(factor.op(0))) {
+                return false;  // a denominator: rationalizedDenominator's
+            }
+            sum = sum || GiNaC::is_exactly_a<GiNaC::add>(factor);
+        }
+        std::vector<GiNaC::numeric> radicands;
+        return sum && squareRoots(e, radicands) && !radicands.empty();
+    }
+
+    static bool positiveRoot(const GiNaC::ex& factor) {
+        if (!GiNaC::is_exactly_a<GiNaC::power>(factor) || !GiNaC::is_exactly_a<GiNaC::numeric>(factor.op(0)) ||
+            !GiNaC::is_exactly_a<GiNaC::numeric>(factor.op(1))) {
+            return false;
+        }
+        const GiNaC::numeric& b = GiNaC::ex_to<GiNaC::numeric>(factor.op(0));
+        const GiNaC::numeric& c = GiNaC::ex_to<GiNaC::numeric>(factor.op(1));
+        return b.is_rational() && b.is_positive() && c.is_rational() && !c.is_integer() &&
+               c.denom() <= kMaxRootDegree && GiNaC::abs(c.numer()) <= kMaxRootDegree;
+    }
+
+    GiNaC::ex joinedRoots(const GiNaC::ex& e) {
+        GiNaC::exvector others;
+        std::vector<std::pair<GiNaC::numeric, GiNaC::numeric>> roots;  // |exponent|, the product of the bases
+        bool joined = false;
+        for (std::size_t i = 0; i < e.nops(); ++i) {
+            const GiNaC::ex factor = e.op(i);
+            if (!positiveRoot(factor)) {
+                others.push_back(factor);
+                continue;
+            }
+            const GiNaC::numeric& c = GiNaC::ex_to<GiNaC::numeric>(factor.op(1));
+            const GiNaC::numeric& b = GiNaC::ex_to<GiNaC::numeric>(factor.op(0));
+            const GiNaC::numeric size = GiNaC::abs(c);
+            auto root = std::find_if(roots.begin(), roots.end(), [&size](const auto& r) { return r.first == size; });
+            if (root == roots.end()) {
+                roots.emplace_back(size, c.is_positive() ? b : b.inverse());
+            } else {
+                root->second = c.is_positive() ? root->second * b : root->second / b;
+                joined = true;
+            }
+        }
+        if (!joined) {
+            return e;
+        }
+        for (const auto& root : roots) {
+            const GiNaC::ex root_value = evaluated(GiNaC::power(root.second, root.first));
+            others.push_back(GiNaC::is_exactly_a<GiNaC::power>(root_value) ? power(root_value) : root_value);
+        }
+        return evaluated(GiNaC::mul(others));
+    }
+
     // exp(x)*exp(2*x)^2 is exp(5*x), exp(2)*exp(3) is exp(5): the exponents
     // of exp and of its integer powers add up where they differ by a number
     // factor only (or are numbers), as people join them; exp(x)*exp(y) stays.
-    static GiNaC::ex product(const GiNaC::ex& e) {
+    static GiNaC::ex exponentials(const GiNaC::ex& e) {
         GiNaC::exvector others;
         std::vector<std::pair<GiNaC::ex, GiNaC::exvector>> groups;  // by the exponent without its number factor
         for (std::size_t i = 0; i < e.nops(); ++i) {
@@ -372,6 +479,29 @@ private:
             }
         }
         return evaluated(GiNaC::mul(factors));
+    }
+
+    // exp(3*log(2)) is 8, exp(log(2)/2) sqrt(2): exp(c*log(r)) is r^c for a
+    // positive rational r and a rational c (log(r) is real there).
+    GiNaC::ex powerOfLogarithm(const GiNaC::ex& e) {
+        const GiNaC::ex& a = e.op(0);
+        GiNaC::ex c = 1;
+        GiNaC::ex logarithm = a;
+        if (GiNaC::is_exactly_a<GiNaC::mul>(a) && a.nops() == 2 && GiNaC::is_exactly_a<GiNaC::numeric>(a.op(1))) {
+            c = a.op(1);
+            logarithm = a.op(0);
+        }
+        if (!isFunction(logarithm, GiNaC::log_SERIAL::serial) || !c.info(GiNaC::info_flags::rational) ||
+            !logarithm.op(0).info(GiNaC::info_flags::positive) || !logarithm.op(0).info(GiNaC::info_flags::rational)) {
+            return e;
+        }
+        try {
+            checkPower(logarithm.op(0), c, limits);
+        } catch (const RefusalC&) {
+            return e;  // a power beyond the digits allowed: exp stays
+        }
+        const GiNaC::ex value = evaluated(GiNaC::power(logarithm.op(0), c));
+        return GiNaC::is_exactly_a<GiNaC::power>(value) ? power(value) : value;
     }
 
     // asin, acos and atan at the arguments of the usual triangles.

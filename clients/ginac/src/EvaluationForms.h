@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The forms a person expects of an exact result where GiNaC leaves another
 // one standing: integer radicals reduced (sqrt(8) is 2*sqrt(2), so
-// sqrt(12)*sqrt(3) is 6), powers of exp joined where their exponents differ
+// sqrt(12)*sqrt(3) is 6) and roots of positive rationals of one degree
+// joined (sqrt(2)*sqrt(6) is 2*sqrt(3)), whole powers of a base joined with
+// its power to an exponent that is no number (n*x^n/x is n*x^(n - 1)), powers of exp joined where their exponents differ
 // by a number factor (exp(2)*exp(3) is exp(5), exp(x)*exp(2*x) exp(3*x),
 // exp(x)*exp(y) stays; e^(i*pi) is -1), and the exact values of asin, acos and atan at the
 // arguments of the usual triangles (atan(sqrt(3)) is pi/3), in GiNaC's own

@@ -3,7 +3,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <iterator>
+#include <new>
+#include <numeric>
 #include <utility>
 
 #include "Estimates.h"
@@ -143,6 +146,152 @@ void checkSeriesPoint(const GiNaC::ex& e, const GiNaC::symbol& x, const GiNaC::e
     }
 }
 
+// 1 for a series point at infinity, -1 at minus infinity, 0 for a finite
+// one; `mark` stands for infinity.
+int infinitePoint(const GiNaC::ex& point, const GiNaC::ex& mark) {
+    if (point.is_equal(mark)) {
+        return 1;
+    }
+    return (-point).is_equal(mark) ? -1 : 0;
+}
+
+// The common denominator q of the fractional exponents of the powers of the
+// local variable u (x - a, or x itself at infinity) in e, and those powers:
+// the series in powers of u^(1/q) is the series in t = u^(1/q). Powers of
+// anything else but u are left to GiNaC (sqrt(1 + x) has a series in x).
+long puiseuxDenominator(const GiNaC::ex& e, const GiNaC::symbol& x, const GiNaC::ex& u, std::size_t most,
+                        std::vector<GiNaC::ex>& powers) {
+    const long beyond = static_cast<long>(most) + 1;
+    GinacWalkerTC<long> walker;
+    return walker.run(e, [&x](const GiNaC::ex& part) { return part.has(x); },
+                      [&u, &powers, beyond](const GiNaC::ex& part, const long* parts, std::size_t count) {
+                          long q = 1;
+                          for (std::size_t i = 0; i < count && q < beyond; ++i) {
+                              q = std::min(std::lcm(q, parts[i]), beyond);
+                          }
+                          if (q < beyond && GiNaC::is_exactly_a<GiNaC::power>(part) &&
+                              GiNaC::is_exactly_a<GiNaC::numeric>(part.op(1)) && (part.op(0) - u).is_zero()) {
+                              const GiNaC::numeric& k = GiNaC::ex_to<GiNaC::numeric>(part.op(1));
+                              if (k.is_rational() && !k.is_integer()) {
+                                  q = k.denom() >= beyond ? beyond : std::min(std::lcm(q, k.denom().to_long()), beyond);
+                                  powers.push_back(part);
+                              }
+                          }
+                          return q;
+                      });
+}
+
+// Hands rebuilt operands to GiNaC's map, in the order of op().
+class OperandsF : public GiNaC::map_function {
+public:
+    explicit OperandsF(const GiNaC::ex* values) : values(values) {}
+    GiNaC::ex operator()(const GiNaC::ex&) override { return values[next++]; }
+
+private:
+    const GiNaC::ex* values;
+    std::size_t next = 0;
+};
+
+// The exponent m of t in a term c*t^m of a sum (0 for any other term).
+long degreeOfTerm(const GiNaC::ex& term, const GiNaC::symbol& t) {
+    if (term.is_equal(t)) {
+        return 1;
+    }
+    if (GiNaC::is_exactly_a<GiNaC::power>(term) && term.op(0).is_equal(t) &&
+        term.op(1).info(GiNaC::info_flags::integer)) {
+        return GiNaC::ex_to<GiNaC::numeric>(term.op(1)).to_long();
+    }
+    if (GiNaC::is_exactly_a<GiNaC::mul>(term)) {
+        long m = 0;
+        for (std::size_t i = 0; i < term.nops(); ++i) {
+            m += degreeOfTerm(term.op(i), t);  // a factor is no mul: one level
+        }
+        return m;
+    }
+    return 0;
+}
+
+// The order k of the pole of a sum at t = 0 from its terms c*t^m (0 for none).
+long poleOrder(const GiNaC::ex& e, const GiNaC::symbol& t) {
+    if (!GiNaC::is_exactly_a<GiNaC::add>(e)) {
+        return std::max(0L, -degreeOfTerm(e, t));
+    }
+    long k = 0;
+    for (std::size_t i = 0; i < e.nops(); ++i) {
+        k = std::max(k, -degreeOfTerm(e.op(i), t));
+    }
+    return k;
+}
+
+bool isFunction(const GiNaC::ex& e, unsigned serial) {
+    return GiNaC::is_exactly_a<GiNaC::function>(e) && GiNaC::ex_to<GiNaC::function>(e).get_serial() == serial;
+}
+
+// Whether a function of e (but log) has an argument with a pole at t = 0,
+// or a power of e with t in its exponent a base that vanishes or has a pole
+// there: exp(1/t) and t^t have no power series at 0, and GiNaC, finding
+// out, loses memory.
+bool essentialSingularity(const GiNaC::ex& e, const GiNaC::symbol& t) {
+    GinacWalkerTC<unsigned char> walker;
+    return walker.run(e, [&t](const GiNaC::ex& part) { return part.has(t); },
+                      [&t](const GiNaC::ex& part, const unsigned char* parts, std::size_t count) -> unsigned char {
+                          for (std::size_t i = 0; i < count; ++i) {
+                              if (parts[i] != 0) {
+                                  return 1;
+                              }
+                          }
+                          if (GiNaC::is_exactly_a<GiNaC::power>(part) && part.op(1).has(t)) {
+                              // x^x at 0: a logarithm in the exponent, no power series.
+                              // 2^(1/t) too; (1 + t)^(1/t) has one.
+                              const GiNaC::ex& base = part.op(0);
+                              if (poleOrder(base, t) > 0) {
+                                  return 1;
+                              }
+                              const GiNaC::ex at = base.subs(t == 0);
+                              return at.is_zero() || (poleOrder(part.op(1), t) > 0 && !at.is_equal(1)) ? 1 : 0;
+                          }
+                          return GiNaC::is_a<GiNaC::function>(part) &&
+                                         !isFunction(part, GiNaC::log_SERIAL::serial) &&
+                                         std::any_of(part.begin(), part.end(),
+                                                     [&t](const GiNaC::ex& a) { return poleOrder(a, t) > 0; })
+                                     ? 1
+                                     : 0;
+                      }) != 0;
+}
+
+// A power of a sum with a pole at t = 0, (t^-k*B)^c, as t^(-k*c)*B^c, and
+// log(t^-k*B) as -k*log(t) + log(B) (t is positive): GiNaC expands the
+// former through a pole it catches, and loses memory each time. Walks
+// without recursion.
+GiNaC::ex polesTakenOut(const GiNaC::ex& e, const GiNaC::symbol& t) {
+    GinacWalkerTC<GiNaC::ex> walker;
+    return walker.run(
+        e, [&t](const GiNaC::ex& part) { return part.has(t); },
+        [&t](const GiNaC::ex& part, const GiNaC::ex* values, std::size_t count) -> GiNaC::ex {
+            GiNaC::ex rebuilt = part;
+            if (count != 0) {
+                OperandsF operands(values);
+                rebuilt = part.map(operands);
+            }
+            const bool power = GiNaC::is_exactly_a<GiNaC::power>(rebuilt);
+            const bool logarithm = isFunction(rebuilt, GiNaC::log_SERIAL::serial);
+            if ((!power && !logarithm) || !GiNaC::is_exactly_a<GiNaC::add>(rebuilt.op(0))) {
+                return rebuilt;
+            }
+            const GiNaC::ex& base = rebuilt.op(0);
+            const long k = poleOrder(base, t);
+            if (k == 0) {
+                return rebuilt;
+            }
+            const GiNaC::ex rest = (base * GiNaC::pow(t, k)).expand();
+            if (logarithm) {
+                return -k * GiNaC::log(t) + GiNaC::log(rest);  // log(t^-k*B) of a positive t
+            }
+            const GiNaC::ex& c = rebuilt.op(1);
+            return GiNaC::pow(t, -k * c) * GiNaC::pow(rest, c);
+        });
+}
+
 // Zeta of whole arguments beyond this is refused (exact values, through
 // Bernoulli numbers, of as many digits); polylog of orders beyond this too.
 constexpr long kMaxZetaArgument = 1000;
@@ -205,7 +354,11 @@ GiNaC::ex constantOf(const InputPlanC::StepS& step) {
 
 GinacBuilderC::GinacBuilderC(const InputPlanC& plan, const std::vector<GiNaC::ex>& symbols, const GinacLimitsS& limits,
                              unsigned long working_digits)
-    : plan(plan), symbols(symbols), limits(limits), working_digits(working_digits) {
+    : plan(plan),
+      symbols(symbols),
+      limits(limits),
+      working_digits(working_digits),
+      infinity_mark(GiNaC::symbol("infinity")) {
     for (const GiNaC::ex& symbol : symbols) {
         real_symbols = real_symbols || symbol.info(GiNaC::info_flags::real);
     }
@@ -248,6 +401,9 @@ std::vector<GiNaC::ex> GinacBuilderC::buildArguments() {
     if (steps.empty() || steps.back().kind != InputPlanC::StepS::KindE::Core || steps.back().merged) {
         return {};
     }
+    if (steps.back().operation != OperationE::Series) {
+        refuseInfinity();
+    }
     return values;  // the root's arguments are all that is left
 }
 
@@ -255,7 +411,15 @@ GiNaC::ex GinacBuilderC::finish() {
     if (!plan.steps().empty()) {
         step(plan.steps().back());
     }
+    refuseInfinity();
     return values.back();
+}
+
+// Infinity anywhere but as the point of a series.
+void GinacBuilderC::refuseInfinity() const {
+    if (infinities != 0) {
+        throw RefusalC(support::notOffered(Words::nameOf(OperationE::Infinity)));
+    }
 }
 
 void GinacBuilderC::step(const InputPlanC::StepS& step) {
@@ -307,6 +471,9 @@ void GinacBuilderC::core(const InputPlanC::StepS& step) {
     } else if (!Words::acceptsArity(operation, step.arity)) {
         throw RefusalC(name(operation) + u" takes " + Words::arityText(operation));
     } else {
+        if (operation == OperationE::Series && operands.size() == 4 && infinitePoint(operands[2], infinity_mark) != 0) {
+            --infinities;
+        }
         result = oddSignOut(apply(operation, operands));
     }
     values.push_back(std::move(result));
@@ -369,6 +536,11 @@ void GinacBuilderC::leaf(const InputPlanC::StepS& step) {
             break;
         }
         default:
+            if (step.operation == OperationE::Infinity) {
+                value = infinity_mark;
+                ++infinities;
+                break;
+            }
             value = constantOf(step);
             break;
     }
@@ -610,17 +782,93 @@ GiNaC::ex GinacBuilderC::derivative(std::vector<GiNaC::ex>& arguments) const {
     return e;
 }
 
+// A series in the local variable u: x - a around a, 1/x at infinity, -1/x
+// at minus infinity; terms below u^n, then order(u^n). Where u has
+// fractional powers, the series is GiNaC's in t = u^(1/q), q their common
+// denominator, written back with t = u^(1/q): around a point each power
+// u^k becomes t^(kq), which holds for the principal powers at every x; at
+// infinity x is 1/t^q with t positive (x real and tending to infinity), so
+// that sqrt(x^2 + 1) is x*sqrt(1 + 1/x^2) there.
 GiNaC::ex GinacBuilderC::series(std::vector<GiNaC::ex>& arguments) const {
     const GiNaC::symbol& x = variable(OperationE::Series, arguments[1]);
     const std::size_t n = wholeNumber(OperationE::Series, arguments[3], 1, limits.series_order, u"the order");
-    if (arguments[2].has(x)) {
+    const GiNaC::ex& point = arguments[2];
+    const int infinite = infinitePoint(point, infinity_mark);
+    if (point.has(x)) {
         // A series of x around a point that depends on x means nothing (and
         // GiNaC's attempt leaves objects behind when it fails).
         throw misuse(OperationE::Series, u"the point must not hold the variable");
     }
-    checkSeriesPoint(arguments[0], x, arguments[2]);
+    if (infinite == 0) {
+        checkSeriesPoint(arguments[0], x, point);
+    }
     checkExponentSums(arguments[0], limits);
-    const GiNaC::ex result = arguments[0].series(x == arguments[2], static_cast<int>(n));
+    std::vector<GiNaC::ex> powers;
+    const GiNaC::ex u = infinite != 0 ? GiNaC::ex(x) : x - point;
+    const long q = puiseuxDenominator(arguments[0], x, u, limits.series_order, powers);
+    const double order = static_cast<double>(q) * static_cast<double>(n);
+    if (order > static_cast<double>(limits.series_order)) {
+        throw RefusalC(u"series: the fractional powers of the variable ask for a series of order " +
+                       approximately(order) + u" in their common root; the limit is " + count(limits.series_order));
+    }
+    const std::u16string none = u"series: no series in powers of the variable around " +
+                                std::u16string(infinite > 0 ? u"infinity" : infinite < 0 ? u"minus infinity" : u"this point") +
+                                u" (an essential singularity such as exp(1/x) at 0 or exp(x) at infinity, a branch point "
+                                u"other than a power of x - a, or a function GiNaC does not expand there); a limit may say "
+                                u"more";
+    GiNaC::ex result;
+    try {
+        if (infinite == 0 && q == 1) {
+            const GiNaC::symbol local("t");
+            if (essentialSingularity(arguments[0].subs(x == point + local), local)) {
+                throw RefusalC(none);
+            }
+            result = arguments[0].series(x == point, static_cast<int>(n));
+        } else {
+            const GiNaC::possymbol positive("t");
+            const GiNaC::symbol plain("t");
+            const GiNaC::symbol& t = infinite != 0 ? static_cast<const GiNaC::symbol&>(positive) : plain;
+            GiNaC::ex f = arguments[0];
+            GiNaC::ex back;
+            if (infinite != 0) {
+                f = f.subs(x == infinite / GiNaC::pow(t, q));
+                // A rational function of t as one quotient: GiNaC expands
+                // 1/(1/t - 1) through a pole it catches, and loses memory
+                // each time (t/(1 - t) it expands directly).
+                if (f.info(GiNaC::info_flags::rational_function)) {
+                    f = f.normal();
+                } else {
+                    f = polesTakenOut(f, t);
+                }
+                back = GiNaC::pow(infinite / GiNaC::ex(x), GiNaC::numeric(1, q));
+            } else {
+                GiNaC::exmap roots;
+                for (const GiNaC::ex& p : powers) {
+                    roots.emplace(p, GiNaC::pow(t, GiNaC::ex_to<GiNaC::numeric>(p.op(1)) * q));
+                }
+                f = f.subs(roots).subs(x == point + GiNaC::pow(t, q));
+                back = GiNaC::pow(u, GiNaC::numeric(1, q));
+            }
+            if (essentialSingularity(f, t)) {
+                throw RefusalC(none);
+            }
+            result = f.series(t == 0, static_cast<int>(order));
+            if (GiNaC::is_exactly_a<GiNaC::pseries>(result)) {
+                result = GiNaC::ex_to<GiNaC::pseries>(result).convert_to_poly(false);
+            }
+            if (infinite != 0) {
+                // log(t) of a positive t, t = (1/(s*x))^(1/q): -log(s*x)/q.
+                result = result.subs(GiNaC::log(t) == -GiNaC::log(infinite * x) / q);
+            }
+            return result.subs(t == back);
+        }
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception&) {
+        // GiNaC's "division by zero", "pow(0,0)" or "trying to assemble a
+        // Puiseux series": no expansion in powers of t.
+        throw RefusalC(none);
+    }
     return GiNaC::is_exactly_a<GiNaC::pseries>(result) ? GiNaC::ex_to<GiNaC::pseries>(result).convert_to_poly(false)
                                                        : result;
 }

@@ -55,6 +55,7 @@ private:
     GiNaC::ex specialUnary(OperationE operation, const GiNaC::ex& a) const;
     GiNaC::ex derivative(std::vector<GiNaC::ex>& arguments) const;
     GiNaC::ex series(std::vector<GiNaC::ex>& arguments) const;
+    void refuseInfinity() const;
     static std::vector<GiNaC::ex>& spareValues();
     static std::vector<std::size_t>& spareProduced();
 
@@ -69,6 +70,8 @@ private:
     std::unordered_map<const SymbolC*, std::unordered_map<std::size_t, unsigned>> serials;  // by symbol and arity
     std::vector<GiNaC::ex> values;
     std::vector<std::size_t> produced;  // how many values each finished node left
+    std::size_t infinities = 0;         // infinity leaves not yet taken as the point of a series
+    GiNaC::ex infinity_mark;            // the stand-in for infinity, which only a series point may hold
 };
 
 }  // namespace qorv::math::algexpr::ginac::detail

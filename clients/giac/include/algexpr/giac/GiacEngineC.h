@@ -51,7 +51,8 @@
 // Giac's simplify, which also applies trigonometric, exponential and radical
 // identities (simplify(plus(power(sin(x),2),power(cos(x),2))) is 1); factor
 // factors over the rationals, as GiNaC does; series(f,x,a,n) gives the terms
-// below power n, then order(power(x-a,n)). Any other name applied to
+// below power n, then order(power(x-a,n)), at infinity in powers of 1/x, and
+// in the common root of fractional powers of x - a. Any other name applied to
 // arguments is an unknown function (differentiating through it gives pdiff),
 // any other name standing alone a symbol. Evaluation without an operation
 // collects like terms and factors (plus(x,x) is times(2,x)), except in

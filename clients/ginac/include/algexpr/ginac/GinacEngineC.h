@@ -16,7 +16,11 @@
 //                            trigonometric or other identities
 //   factor(f)                factorisation of polynomials over the rationals
 //   series(f,x,a,n)          series of f in x around a up to order n: the
-//                            polynomial part plus order(power(x-a,n))
+//                            polynomial part plus order(power(x-a,n)); a may
+//                            be infinity or neg(infinity) (powers of 1/x, x
+//                            real), and fractional powers of x - a give a
+//                            series in their common root; infinity anywhere
+//                            else is refused
 //   pdiff(g(...),k)          derivative of an unknown function g by its k-th
 //                            argument (1-based)
 //   order(e)                 the order term of a series
