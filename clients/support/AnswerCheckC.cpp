@@ -687,7 +687,9 @@ private:
 // Also whether a tree may have a branch cut or a sign region where an
 // identity fails (`branched`): anything but sums, products, quotients,
 // whole powers, exp and the trigonometric and hyperbolic sine, cosine and
-// tangent, which are meromorphic (an unknown function counts as branched).
+// tangent, which are meromorphic. A function of the input that the engine
+// knows nothing of is evaluated as a polynomial of its arguments (see
+// EvaluatorC): no branch of its own.
 class SymbolsC : public NodeVisitorABC {
 public:
     explicit SymbolsC(const AnswerCheckC::ContextS& context) : NodeVisitorABC(PreOrder), context(context) {}
@@ -720,7 +722,6 @@ public:
         return true;
     }
     bool visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE) override {
-        branched = true;
         if (collect_functions) {
             functions[node.getSymbol()->getName()] = true;
         }
