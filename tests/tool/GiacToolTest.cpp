@@ -112,6 +112,10 @@ TEST_F(GiacToolTest, AnswersThatFailTheirCheckAreRefusedOrMadeRight) {
     // Each digit written is computed (MPFR), none comes from a double.
     EXPECT_EQ(run({"eval", "--numeric", "--digits", "30", "pi", "divide(1,3)"}),
               (Result{"3.14159265358979323846264338328\n0.333333333333333333333333333333\n", "", 0}));
+    // Without --numeric its floats are doubles: no more digits than one holds.
+    EXPECT_EQ(run({"eval", "--digits", "30", "divide(1.0,3)"}),
+              (Result{"0.33333333333333331\n",
+                      "algexpr: note: --digits 30: the Giac engine's floats are doubles; written with 17 digits\n", 0}));
     // What the check cannot cover is said, or refused when asked.
     const char* const infinite[] = {"integrate", "--lower", "0", "--upper", "infinity", "x", "exp(neg(x))"};
     EXPECT_EQ(run(std::vector<std::string>(std::begin(infinite), std::end(infinite))),

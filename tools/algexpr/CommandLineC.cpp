@@ -785,7 +785,14 @@ std::uint64_t CommandLineC::memoryLimit() const {
 unsigned long CommandLineC::precision() const { return digits != 0 ? digits : engine->figures().default_digits; }
 
 unsigned long CommandLineC::writtenDigits() const {
-    return engine->figures().max_digits != 0 && numeric && command == CommandE::Eval ? precision() : digits;
+    const EngineEntryABC::FiguresS figures = engine->figures();
+    if (figures.max_digits != 0 && numeric && command == CommandE::Eval) {
+        return precision();
+    }
+    // A double holds 17 significant digits; more would write its binary
+    // value's decimals, which are no digits of the number it stands for.
+    const bool doubles = figures.default_digits == 0 && !(numeric && figures.numeric_digits);
+    return doubles && float_format != qorv::math::Fixed && digits > kDoubleDigits ? kDoubleDigits : digits;
 }
 
 }  // namespace qorv::math::algexpr::cli

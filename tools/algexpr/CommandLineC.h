@@ -126,6 +126,10 @@ public:
     /// otherwise --digits (0 for all that a float holds, the shortest text
     /// that reads back).
     unsigned long writtenDigits() const;
+    /// The significant digits of a double: where the engine's floats are
+    /// doubles, writtenDigits() is at most this (but with --float-format
+    /// fixed, whose digits are after the point).
+    static constexpr unsigned long kDoubleDigits = 17;
 
 private:
     std::string error_text;

@@ -36,6 +36,7 @@ public:
         unsigned long max_digits = 0;      // the most --digits may ask for as precision; 0: no precision
         unsigned long max_diff_order = 0;  // diff --order
         unsigned long max_series_order = 0;
+        bool numeric_digits = false;       // with --numeric, floats of any --digits (where floats are doubles)
     };
 
     virtual ~EngineEntryABC() = default;

@@ -20,6 +20,7 @@ EngineEntryABC::FiguresS GiacEntryC::figures() const {
     FiguresS figures;
     figures.max_diff_order = GiacEngineC::kMaxDiffOrder;
     figures.max_series_order = GiacEngineC::kMaxSeriesOrder;
+    figures.numeric_digits = true;  // MPFR
     return figures;
 }
 

@@ -136,6 +136,8 @@ const char kToolHelp[] =
     "                      digits after the point with --float-format fixed.\n"
     "                      With GiNaC, N is also the precision of the floats\n"
     "                      it computes: at most @MAX_DIGITS@, and @DIGITS@ when N is 0\n"
+    "                      (the engines whose floats are doubles write at\n"
+    "                      most 17 significant digits, and say so)\n"
     "  --float-format F    float form: standard (default), fixed, scientific\n"
     "                      or engineering\n"
     "  -h, --help          this help; COMMAND --help for a command's\n"

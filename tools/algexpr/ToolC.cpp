@@ -110,6 +110,10 @@ bool ToolC::setUp(std::string& problem) {
     if (!installed) {
         return false;
     }
+    if (options.writtenDigits() < options.digits && options.float_format != qorv::math::Fixed) {
+        std::fprintf(stderr, "algexpr: note: --digits %lu: the %s engine's floats are doubles; written with %lu digits\n",
+                     options.digits, options.engine->title(), options.writtenDigits());
+    }
     reader_p = makeReader();
     writer_p = makeWriter();
     command_p = makeCommand();
