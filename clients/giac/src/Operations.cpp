@@ -11,6 +11,7 @@
 #include <string>
 
 #include "NumberTextC.h"
+#include "PolynomialRootsC.h"
 #include "Refusal.h"
 #include "algexpr/Utf8C.h"
 
@@ -289,10 +290,28 @@ gen integrate(std::vector<gen>& arguments, ::giac::context* context) {
 // Whether solve gives complex solutions too (the worker's evaluation's setting).
 thread_local bool complex_solutions = false;
 
+// Whether a part is a float or a root Giac names through rootof: a value
+// known only approximately.
+bool floatOrRootOf(const gen& part) {
+    return part.type == ::giac::_DOUBLE_ || part.type == ::giac::_REAL || isHead(part, "rootof");
+}
+
 // A solution Giac names through rootof, as a real float (an imaginary part
 // left by rounding dropped), or with complex solutions a complex one; other
-// solutions as they are.
-gen solution(const gen& s, ::giac::context* context) {
+// solutions as they are. With `certified` (the roots of the equation's
+// polynomial), the float is the double nearest the root itself, and a root
+// that cannot be so matched is refused.
+gen solution(const gen& s, ::giac::context* context, PolynomialRootsC* certified = nullptr) {
+    if (certified != nullptr && containsPart(s, floatOrRootOf)) {
+        double re = 0.0;
+        double im = 0.0;
+        if (!approximateParts(s, re, im, context) || !certified->nearest(re, im, !complex_solutions, re, im)) {
+            throw RefusalC(u"solve: a root Giac gives only as a float, which could not be matched to a root "
+                           u"isolated exactly");
+        }
+        const gen real = gen(::giac::real_object(re));
+        return im == 0.0 ? real : real + ::giac::cst_i * gen(::giac::real_object(im));
+    }
     if (!containsPart(s, [](const gen& part) { return isHead(part, "rootof"); })) {
         return s;
     }
@@ -390,6 +409,15 @@ gen solveSystem(const gen& equations, const gen& variables, ::giac::context* con
     return listOf(solutions, ordered);
 }
 
+// f - g of an equation f = g, else the expression itself.
+gen zeroSide(const gen& f) {
+    if (f.is_symb_of_sommet(::giac::at_equal) && f._SYMBptr->feuille.type == ::giac::_VECT &&
+        f._SYMBptr->feuille._VECTptr->size() == 2) {
+        return (*f._SYMBptr->feuille._VECTptr)[0] - (*f._SYMBptr->feuille._VECTptr)[1];
+    }
+    return f;
+}
+
 bool isRational(const gen& g) {
     return g.type == ::giac::_INT_ || g.type == ::giac::_ZINT ||
            (g.type == ::giac::_FRAC && g._FRACptr->num.type != ::giac::_CPLX && g._FRACptr->den.type != ::giac::_CPLX);
@@ -407,11 +435,7 @@ gen realCubeRoot(const gen& w, int sign, ::giac::context* context) {
 // cbrt(-q/2 - sqrt(D)), each cube root real (u*v = -p^3/27 gives their
 // signs). Cubics with three real roots would need complex radicals: none.
 std::vector<gen> realCubicRoots(const gen& f, const gen& x, ::giac::context* context) {
-    gen g = f;
-    if (f.is_symb_of_sommet(::giac::at_equal) && f._SYMBptr->feuille.type == ::giac::_VECT &&
-        f._SYMBptr->feuille._VECTptr->size() == 2) {
-        g = (*f._SYMBptr->feuille._VECTptr)[0] - (*f._SYMBptr->feuille._VECTptr)[1];
-    }
+    const gen g = zeroSide(f);
     std::vector<gen> roots;
     const gen factors = ::giac::_factors(g, context);
     if (factors.type != ::giac::_VECT) {
@@ -475,11 +499,24 @@ gen solve(std::vector<gen>& arguments, ::giac::context* context) {
             }
         }
     }
+    // The roots of the equation's polynomial, isolated exactly, for the
+    // roots Giac gives only as floats.
+    PolynomialRootsC certified;
+    bool isolated = false;
+    if (containsPart(found, floatOrRootOf)) {
+        const gen coefficients = ::giac::_coeff(makesequence(::giac::_numer(zeroSide(arguments[0]), context), x), context);
+        isolated = coefficients.type == ::giac::_VECT && certified.set(*coefficients._VECTptr);
+        if (!isolated) {
+            throw RefusalC(u"solve: Giac gives roots only as floats here, and their digits cannot be vouched "
+                           u"for (the equation is no polynomial with rational coefficients); nsolve(f,x,a,b) finds "
+                           u"a root in [a, b] to the digits asked");
+        }
+    }
     for (const gen& s : *found._VECTptr) {
         if (s == x) {
             throw RefusalC(u"solve: no value, every value of the variable is a solution");
         }
-        gen value = solution(s, context);
+        gen value = solution(s, context, isolated ? &certified : nullptr);
         double approximate_value = 0.0;
         if (!radicals.empty() && value.type == ::giac::_REAL && realNumber(value, approximate_value, context)) {
             for (const auto& [known, exact] : radicals) {
