@@ -299,6 +299,9 @@ TEST(GinacSessionTest, SizeLimitsRefuseBeforeComputing) {
         // degrees past 2^40 to this path).
         {"expand(power(plus(times(8,x),power(x,7625597484987)),19683))",
          "expand: expanding would give up to 19,684 terms and 466,"},
+        // 1/x and x make more terms than the degree alone allows.
+        {"expand(power(plus(times(plus(x,divide(1,x)),plus(x,divide(1,minus(x,7))),power(plus(x,y,z),5)),4),5))",
+         "expand: expanding would give up to "},
     };
     for (const auto& c : cases) {
         const Outcome outcome = run(c.input);

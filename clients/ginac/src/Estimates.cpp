@@ -265,6 +265,10 @@ struct Expansion {
     double inner_terms = 0.0;
     double inner_digits = 0.0;
     double denominators = 0.0;  // degree of all the denominators, which a common one multiplies
+    // Whether a power of a negative or fractional exponent was met: 1/x and
+    // x are then two generators of terms (x^-3 .. x^5), which the degree
+    // bound below does not count.
+    bool inverses = false;
 
     Size part(const GiNaC::ex& x, const Size* parts, std::size_t count) {
         Size size{1.0, 0.0, 0.0};
@@ -301,7 +305,7 @@ struct Expansion {
             }
         }
         // No polynomial of degree d in v atoms has more than C(d + v, v) terms.
-        if (size.terms > 1.0 && !atoms.empty()) {
+        if (size.terms > 1.0 && !atoms.empty() && !inverses) {
             const double bound = binomialBound(size.degree, static_cast<double>(atoms.size()));
             size.terms = std::min(size.terms, std::max(1.0, std::ceil(bound)));
         }
@@ -318,6 +322,7 @@ struct Expansion {
             inner_terms += base.terms;
             inner_digits += base.terms * (base.digits + 1.0);
             denominators += n * base.degree;
+            inverses = true;
         }
         size.degree = n * base.degree;
     }
