@@ -6,6 +6,7 @@
 
 #include <acb.h>
 #include <acb_calc.h>
+#include <acb_hypgeom.h>
 #include <arb.h>
 #include <flint/flint.h>
 
@@ -471,6 +472,17 @@ private:
             case WordE::Tanh:
                 defined = inverseOrHyperbolic(word, a, r, t);
                 break;
+            case WordE::Erf:
+            case WordE::Erfc:
+            case WordE::Gamma:
+            case WordE::Lgamma:
+            case WordE::Si:
+            case WordE::Ci:
+            case WordE::Sec:
+            case WordE::Csc:
+            case WordE::Cot:
+                defined = special(word, a, r, t);
+                break;
             case WordE::Expand:
             case WordE::Simplify:
             case WordE::Factor:
@@ -492,6 +504,85 @@ private:
             return false;
         }
         chain(r, a, t.x);
+        return true;
+    }
+
+    // The special functions and the reciprocal trigonometric ones: value in
+    // r, the derivative's factor in t; false where undefined (poles, and
+    // lgamma and Ci, which have branch cuts, where only holomorphic
+    // functions may be met).
+    bool special(WordE word, const DualC& a, DualC& r, AcbS& t) {
+        AcbS u;
+        switch (word) {
+            case WordE::Erf:
+            case WordE::Erfc:
+                // d/dz erf(z) = 2 exp(-z^2) / sqrt(pi)
+                word == WordE::Erf ? acb_hypgeom_erf(r.v, a.v, prec) : acb_hypgeom_erfc(r.v, a.v, prec);
+                acb_mul(t.x, a.v, a.v, prec);
+                acb_neg(t.x, t.x);
+                acb_exp(t.x, t.x, prec);
+                arb_const_sqrt_pi(acb_realref(u.x), prec);
+                acb_div(t.x, t.x, u.x, prec);
+                acb_mul_2exp_si(t.x, t.x, 1);
+                if (word == WordE::Erfc) {
+                    acb_neg(t.x, t.x);
+                }
+                break;
+            case WordE::Gamma:
+            case WordE::Lgamma:
+                if (word == WordE::Lgamma && analytic) {
+                    return undefined();
+                }
+                word == WordE::Gamma ? acb_gamma(r.v, a.v, prec) : acb_lgamma(r.v, a.v, prec);
+                if (!acb_is_finite(r.v)) {
+                    return undefined();  // a pole, or too near one
+                }
+                acb_digamma(t.x, a.v, prec);
+                if (word == WordE::Gamma) {
+                    acb_mul(t.x, t.x, r.v, prec);
+                }
+                break;
+            case WordE::Si:
+            case WordE::Ci:
+                if (word == WordE::Ci && (analytic || nearZero(a.v))) {
+                    return undefined();
+                }
+                word == WordE::Si ? acb_hypgeom_si(r.v, a.v, prec) : acb_hypgeom_ci(r.v, a.v, prec);
+                if (!variable.empty()) {
+                    // Si' = sin(z)/z (1 at 0), Ci' = cos(z)/z
+                    word == WordE::Si ? acb_sinc(t.x, a.v, prec) : acb_cos(t.x, a.v, prec);
+                    if (word == WordE::Ci) {
+                        acb_div(t.x, t.x, a.v, prec);
+                    }
+                }
+                break;
+            case WordE::Sec:
+            case WordE::Csc:
+            case WordE::Cot:
+                // sec' = sec tan, csc' = -csc cot, cot' = -(1 + cot^2)
+                acb_sin_cos(u.x, t.x, a.v, prec);
+                if (nearZero(word == WordE::Sec ? t.x : u.x)) {
+                    return undefined();
+                }
+                if (word == WordE::Sec) {
+                    acb_inv(r.v, t.x, prec);
+                    acb_div(t.x, u.x, t.x, prec);
+                    acb_mul(t.x, t.x, r.v, prec);
+                } else if (word == WordE::Csc) {
+                    acb_inv(r.v, u.x, prec);
+                    acb_div(t.x, t.x, u.x, prec);
+                    acb_mul(t.x, t.x, r.v, prec);
+                    acb_neg(t.x, t.x);
+                } else {
+                    acb_div(r.v, t.x, u.x, prec);
+                    acb_mul(t.x, r.v, r.v, prec);
+                    acb_add_ui(t.x, t.x, 1, prec);
+                    acb_neg(t.x, t.x);
+                }
+                break;
+            default:
+                break;
+        }
         return true;
     }
 
@@ -686,10 +777,10 @@ private:
 // order they are met in).
 // Also whether a tree may have a branch cut or a sign region where an
 // identity fails (`branched`): anything but sums, products, quotients,
-// whole powers, exp and the trigonometric and hyperbolic sine, cosine and
-// tangent, which are meromorphic. A function of the input that the engine
-// knows nothing of is evaluated as a polynomial of its arguments (see
-// EvaluatorC): no branch of its own.
+// whole powers, exp, the trigonometric functions and the hyperbolic sine,
+// cosine and tangent, erf, erfc, gamma and Si, which are meromorphic. A
+// function of the input that the engine knows nothing of is evaluated as a
+// polynomial of its arguments (see EvaluatorC): no branch of its own.
 class SymbolsC : public NodeVisitorABC {
 public:
     explicit SymbolsC(const AnswerCheckC::ContextS& context) : NodeVisitorABC(PreOrder), context(context) {}
@@ -711,6 +802,13 @@ public:
             case WordE::Sinh:
             case WordE::Cosh:
             case WordE::Tanh:
+            case WordE::Erf:
+            case WordE::Erfc:
+            case WordE::Gamma:
+            case WordE::Si:
+            case WordE::Sec:
+            case WordE::Csc:
+            case WordE::Cot:
                 break;
             case WordE::Power:
                 branched = branched || node.numChildren() != 2 || node.child(1) == nullptr ||

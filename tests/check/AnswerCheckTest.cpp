@@ -158,6 +158,27 @@ TEST(AnswerCheckTest, RootsIntegralsAndNumericIntegrals) {
     EXPECT_EQ(check("integrate(cos(x),x)", "sin(x)").verdict, VerdictE::Passed);
     EXPECT_EQ(check("integrate(divide(1,x),x)", "log(abs(x))").verdict, VerdictE::Passed);
     EXPECT_EQ(check("integrate(divide(1,x),x)", "log(x)", false).verdict, VerdictE::Passed);
+    // The special functions, with their derivatives.
+    const struct {
+        const char* input;
+        const char* answer;
+        VerdictE verdict;
+    } special[] = {
+        {"integrate(exp(neg(power(x,2))),x)", "times(divide(sqrt(pi),2),erf(x))", VerdictE::Passed},
+        {"integrate(exp(neg(power(x,2))),x)", "times(divide(1,2),erf(x))", VerdictE::Failed},
+        {"integrate(exp(neg(power(x,2))),x)", "times(divide(sqrt(pi),-2),erfc(x))", VerdictE::Passed},
+        {"integrate(divide(sin(x),x),x)", "Si(x)", VerdictE::Passed},
+        {"integrate(divide(cos(x),x),x)", "Ci(x)", VerdictE::Passed},
+        {"integrate(power(sec(x),2),x)", "tan(x)", VerdictE::Passed},
+        {"integrate(times(csc(x),cot(x)),x)", "neg(csc(x))", VerdictE::Passed},
+        {"integrate(cot(x),x)", "log(sin(x))", VerdictE::Passed},
+        {"simplify(divide(gamma(plus(x,1)),gamma(x)))", "x", VerdictE::Passed},
+        {"simplify(minus(lgamma(plus(x,1)),lgamma(x)))", "log(x)", VerdictE::Passed},
+        {"simplify(minus(lgamma(plus(x,1)),lgamma(x)))", "log(plus(x,1))", VerdictE::Failed},
+    };
+    for (const auto& row : special) {
+        EXPECT_EQ(check(row.input, row.answer, false).verdict, row.verdict) << row.input << " = " << row.answer;
+    }
 }
 
 TEST(AnswerCheckTest, WhatCannotBeCheckedIsSaidNotPassed) {
