@@ -107,7 +107,14 @@ GiNaC::ex solveLinear(const GiNaC::ex& equations, const GiNaC::ex& variables) {
         }
         values.append(value);
     }
-    return system ? GiNaC::ex(GiNaC::lst{values}) : GiNaC::ex(values);
+    if (!system) {
+        return values;
+    }
+    // One solution: a list that holds the list of values (append, since
+    // lst{values} copies `values` with some compilers, nests it with others).
+    GiNaC::lst solutions;
+    solutions.append(values);
+    return solutions;
 }
 
 }  // namespace qorv::math::algexpr::ginac::detail
