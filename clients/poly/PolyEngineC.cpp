@@ -50,6 +50,32 @@ private:
     fmpz_mpoly_t value;
 };
 
+// The factors of an integer polynomial over the integers, `sorted` in
+// FLINT's order where the caller writes them in the order found (FLINT's
+// own order varies between runs); `failure` is the refusal when FLINT
+// cannot factor it.
+class IntegerFactorsC {
+public:
+    IntegerFactorsC(IntegerPoly& z, const PolyRingC& ring, bool sorted, const char16_t* failure) : ring(ring) {
+        fmpz_mpoly_factor_init(factors, ring.integers());
+        if (!fmpz_mpoly_factor(factors, z.get(), ring.integers())) {
+            fmpz_mpoly_factor_clear(factors, ring.integers());
+            throw support::RefusalC(failure);
+        }
+        if (sorted) {
+            fmpz_mpoly_factor_sort(factors, ring.integers());
+        }
+    }
+    ~IntegerFactorsC() { fmpz_mpoly_factor_clear(factors, ring.integers()); }
+    IntegerFactorsC(const IntegerFactorsC&) = delete;
+    IntegerFactorsC& operator=(const IntegerFactorsC&) = delete;
+    fmpz_mpoly_factor_struct* get() const { return factors; }
+
+private:
+    const PolyRingC& ring;
+    mutable fmpz_mpoly_factor_t factors;
+};
+
 struct Integer {
     Integer() { fmpz_init(value); }
     ~Integer() { fmpz_clear(value); }
@@ -235,16 +261,9 @@ IdT PolyEngineC::factor(PolyReaderC& reader) {
         IntegerPoly z(ring);
         FlintRationalC scale;
         primitive(part, ring, z, scale.value);
-        fmpz_mpoly_factor_t f;
-        fmpz_mpoly_factor_init(f, ring.integers());
-        struct Cleared {
-            fmpz_mpoly_factor_struct* f;
-            const PolyRingC& ring;
-            ~Cleared() { fmpz_mpoly_factor_clear(f, ring.integers()); }
-        } cleared{f, ring};
-        if (!fmpz_mpoly_factor(f, z.get(), ring.integers())) {
-            throw support::RefusalC(u"factor: the polynomial library could not factor the polynomial");
-        }
+        const IntegerFactorsC factors(z, ring, false,
+                                      u"factor: the polynomial library could not factor the polynomial");
+        fmpz_mpoly_factor_struct* f = factors.get();
         fmpq_mul_fmpz(scale.value, scale.value, f->constant);
         if (sign < 0) {
             fmpq_inv(scale.value, scale.value);
@@ -411,17 +430,8 @@ IdT PolyEngineC::apart(PolyReaderC& reader) {
     IntegerPoly dz(ring);
     FlintRationalC unit;
     primitive(d, ring, dz, unit.value);
-    fmpz_mpoly_factor_t f;
-    fmpz_mpoly_factor_init(f, ring.integers());
-    struct Cleared {
-        fmpz_mpoly_factor_struct* f;
-        const PolyRingC& ring;
-        ~Cleared() { fmpz_mpoly_factor_clear(f, ring.integers()); }
-    } cleared{f, ring};
-    if (!fmpz_mpoly_factor(f, dz.get(), ring.integers())) {
-        throw support::RefusalC(u"apart: the polynomial library could not factor the denominator");
-    }
-    fmpz_mpoly_factor_sort(f, ring.integers());  // FLINT's order varies between runs
+    const IntegerFactorsC factors(dz, ring, true, u"apart: the polynomial library could not factor the denominator");
+    fmpz_mpoly_factor_struct* f = factors.get();
     fmpq_mul_fmpz(unit.value, unit.value, f->constant);
 
     std::vector<std::unique_ptr<UnivariateC>> bases;    // fi
