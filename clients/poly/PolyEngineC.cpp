@@ -404,77 +404,127 @@ struct UnivariateC {
     fmpq_poly_t value;
 };
 
-}  // namespace
+// The partial fractions of one quotient (see PolyEngineC::apart): the
+// denominator split into K and the powers fi^ei, then the terms.
+class ApartC {
+public:
+    ApartC(PolyReaderC& reader, support::ResultGraphC& graph)
+        : reader(reader), ring(reader.ring()), graph(graph), writer(graph, ring), dx(ring) {}
 
-// N/D in generator 0 (x): D = u * K * f1^e1 ... fk^ek over the integers (fi
-// primitive, irreducible, in x alone; K the factors free of x, which stay
-// under every term; a factor in x and another symbol is refused); with Dx =
-// f1^e1 ... fk^ek, N = P*Dx + R; with Qi = Dx/fi^ei and Si its inverse
-// modulo fi^ei (Bezout), Ai = R*Si mod fi^ei, and R/Dx is the sum of
-// Ai/fi^ei, each Ai then written in powers of fi (its digits in base fi).
-// Every division is by a polynomial in x alone, whose leading term in the
-// lexicographic order is a power of x: FLINT's division is then division in x,
-// whatever other symbols the numerator holds.
-IdT PolyEngineC::apart(PolyReaderC& reader) {
-    const PolyReaderC::FractionS& a = reader.value(0);
-    const PolyRingC& ring = reader.ring();
-    PolyWriterC writer(graph, ring);
-    if (!a.denominator) {
-        return writer.polynomial(*a.numerator);
+    IdT run() {
+        const PolyReaderC::FractionS& a = reader.value(0);
+        if (!a.denominator) {
+            return writer.polynomial(*a.numerator);
+        }
+        FlintRationalC unit;
+        split(*a.denominator, unit);
+        FlintPolyC whole(ring);
+        FlintPolyC rest(ring);
+        fmpq_mpoly_divrem(whole.get(), rest.get(), a.numerator->get(), dx.get(), ring.get());
+        fmpq_mpoly_scalar_div_fmpq(whole.get(), whole.get(), unit.value, ring.get());
+        fmpq_mpoly_scalar_div_fmpq(rest.get(), rest.get(), unit.value, ring.get());
+        if (!whole.isZero() && free_parts.empty()) {
+            add(writer.polynomial(whole));
+        } else if (!whole.isZero()) {
+            PolyWriterC::ProductC gathered;
+            overFree(whole, gathered);
+            terms.push_back(writer.product(gathered));
+        }
+        for (std::size_t i = 0; i < bases.size(); ++i) {
+            fractionsOf(i, rest);
+        }
+        if (terms.empty()) {
+            return writer.integer(0ul);
+        }
+        return terms.size() == 1 ? terms[0] : graph.sum(terms.data(), terms.size());
     }
-    const FlintPolyC& d = *a.denominator;
-    if (fmpq_mpoly_degree_si(d.get(), 0, ring.get()) > kMaxApartDegree) {
-        throw support::RefusalC(u"apart: the denominator's degree is beyond " + countText(kMaxApartDegree));
-    }
-    // The factors over the integers, and the unit u that is left.
-    IntegerPoly dz(ring);
-    FlintRationalC unit;
-    primitive(d, ring, dz, unit.value);
-    const IntegerFactorsC factors(dz, ring, true, u"apart: the polynomial library could not factor the denominator");
-    fmpz_mpoly_factor_struct* f = factors.get();
-    fmpq_mul_fmpz(unit.value, unit.value, f->constant);
 
-    std::vector<std::unique_ptr<UnivariateC>> bases;    // fi
-    std::vector<std::unique_ptr<UnivariateC>> powers;   // fi^ei
-    std::vector<long> multiplicities;                   // ei
-    std::vector<std::pair<std::unique_ptr<FlintPolyC>, long>> free_parts;  // K's factors
-    FlintPolyC dx(ring);
-    fmpq_mpoly_one(dx.get(), ring.get());
-    for (slong i = 0; i < f->num; ++i) {
-        auto factor_q = std::make_unique<FlintPolyC>(ring);
-        IntegerPoly factor_z(ring);
-        fmpz_mpoly_set(factor_z.get(), f->poly + i, ring.integers());
-        rationalOf(factor_z, ring, *factor_q);
-        const long e = static_cast<long>(fmpz_get_si(f->exp + i));
-        if (fmpz_mpoly_degree_si(f->poly + i, 0, ring.integers()) == 0) {
-            free_parts.emplace_back(std::move(factor_q), e);
-            continue;
+private:
+    // D = u * K * Dx: the unit u, K's factors (free_parts), and each fi and
+    // fi^ei of Dx; refused past the degree allowed or for a factor in x and
+    // another symbol.
+    void split(const FlintPolyC& d, FlintRationalC& unit) {
+        if (fmpq_mpoly_degree_si(d.get(), 0, ring.get()) > kMaxApartDegree) {
+            throw support::RefusalC(u"apart: the denominator's degree is beyond " + countText(kMaxApartDegree));
         }
-        if (!fmpz_mpoly_is_fmpz_poly(f->poly + i, 0, ring.integers())) {
-            throw support::RefusalC(
-                u"apart: a factor of the denominator holds the variable and other symbols together; partial "
-                u"fractions are taken of factors in the variable alone, over the rationals (substitute numbers for "
-                u"the other symbols)");
+        IntegerPoly dz(ring);
+        primitive(d, ring, dz, unit.value);
+        const IntegerFactorsC factors(dz, ring, true, u"apart: the polynomial library could not factor the denominator");
+        fmpz_mpoly_factor_struct* f = factors.get();
+        fmpq_mul_fmpz(unit.value, unit.value, f->constant);
+        fmpq_mpoly_one(dx.get(), ring.get());
+        for (slong i = 0; i < f->num; ++i) {
+            auto factor_q = std::make_unique<FlintPolyC>(ring);
+            IntegerPoly factor_z(ring);
+            fmpz_mpoly_set(factor_z.get(), f->poly + i, ring.integers());
+            rationalOf(factor_z, ring, *factor_q);
+            const long e = static_cast<long>(fmpz_get_si(f->exp + i));
+            if (fmpz_mpoly_degree_si(f->poly + i, 0, ring.integers()) == 0) {
+                free_parts.emplace_back(std::move(factor_q), e);
+                continue;
+            }
+            if (!fmpz_mpoly_is_fmpz_poly(f->poly + i, 0, ring.integers())) {
+                throw support::RefusalC(
+                    u"apart: a factor of the denominator holds the variable and other symbols together; partial "
+                    u"fractions are taken of factors in the variable alone, over the rationals (substitute numbers "
+                    u"for the other symbols)");
+            }
+            bases.push_back(std::make_unique<UnivariateC>());
+            fmpq_mpoly_get_fmpq_poly(bases.back()->value, factor_q->get(), 0, ring.get());
+            powers.push_back(std::make_unique<UnivariateC>());
+            fmpq_poly_pow(powers.back()->value, bases.back()->value, static_cast<ulong>(e));
+            multiplicities.push_back(e);
+            FlintPolyC power_q(ring);
+            fmpq_mpoly_set_fmpq_poly(power_q.get(), powers.back()->value, 0, ring.get());
+            fmpq_mpoly_mul(dx.get(), dx.get(), power_q.get(), ring.get());
         }
-        bases.push_back(std::make_unique<UnivariateC>());
-        fmpq_mpoly_get_fmpq_poly(bases.back()->value, factor_q->get(), 0, ring.get());
-        powers.push_back(std::make_unique<UnivariateC>());
-        fmpq_poly_pow(powers.back()->value, bases.back()->value, static_cast<ulong>(e));
-        multiplicities.push_back(e);
-        FlintPolyC power_q(ring);
-        fmpq_mpoly_set_fmpq_poly(power_q.get(), powers.back()->value, 0, ring.get());
-        fmpq_mpoly_mul(dx.get(), dx.get(), power_q.get(), ring.get());
     }
-    FlintPolyC whole(ring);
-    FlintPolyC rest(ring);
-    fmpq_mpoly_divrem(whole.get(), rest.get(), a.numerator->get(), dx.get(), ring.get());
-    fmpq_mpoly_scalar_div_fmpq(whole.get(), whole.get(), unit.value, ring.get());
-    fmpq_mpoly_scalar_div_fmpq(rest.get(), rest.get(), unit.value, ring.get());
-    const std::size_t count = bases.size();
+
+    // The terms Ai/fi^ei of R/Dx for factor i: Ai = R*Si mod fi^ei, with Si
+    // the inverse of Dx/fi^ei modulo fi^ei (Bezout), written in powers of fi
+    // (its digits in base fi): c0 + c1 fi + ... gives c_j over fi^(ei - j).
+    void fractionsOf(std::size_t i, const FlintPolyC& rest) {
+        UnivariateC others;
+        fmpq_poly_one(others.value);
+        for (std::size_t j = 0; j < bases.size(); ++j) {
+            if (j != i) {
+                fmpq_poly_mul(others.value, others.value, powers[j]->value);
+            }
+        }
+        UnivariateC g;
+        UnivariateC s;
+        UnivariateC t;
+        fmpq_poly_xgcd(g.value, s.value, t.value, others.value, powers[i]->value);
+        FlintPolyC inverse(ring);
+        FlintPolyC modulus(ring);
+        FlintPolyC base(ring);
+        fmpq_mpoly_set_fmpq_poly(inverse.get(), s.value, 0, ring.get());
+        fmpq_mpoly_set_fmpq_poly(modulus.get(), powers[i]->value, 0, ring.get());
+        fmpq_mpoly_set_fmpq_poly(base.get(), bases[i]->value, 0, ring.get());
+        FlintPolyC product(ring);
+        reader.check(productBound(shapeOf(rest, ring), shapeOf(inverse, ring)), u"the partial fractions");
+        fmpq_mpoly_mul(product.get(), rest.get(), inverse.get(), ring.get());
+        FlintPolyC digits(ring);
+        FlintPolyC numerator(ring);
+        fmpq_mpoly_divrem(digits.get(), numerator.get(), product.get(), modulus.get(), ring.get());
+        for (long power = multiplicities[i]; power > 0 && !numerator.isZero(); --power) {
+            FlintPolyC quotient(ring);
+            FlintPolyC digit(ring);
+            fmpq_mpoly_divrem(quotient.get(), digit.get(), numerator.get(), base.get(), ring.get());
+            numerator.swap(quotient);
+            if (digit.isZero()) {
+                continue;
+            }
+            PolyWriterC::ProductC gathered;
+            overFree(digit, gathered);
+            gathered.multiply(graph, writer.polynomial(base), -power);
+            terms.push_back(writer.product(gathered));
+        }
+    }
 
     // A numerator over K's factors: those that divide it cancelled, its
     // content and sign as the coefficient, as factor writes it.
-    const auto overFree = [&](FlintPolyC& numerator, PolyWriterC::ProductC& gathered) {
+    void overFree(FlintPolyC& numerator, PolyWriterC::ProductC& gathered) {
         std::vector<long> left;
         for (const auto& [factor, e] : free_parts) {
             long k = e;
@@ -497,67 +547,39 @@ IdT PolyEngineC::apart(PolyReaderC& reader) {
                 gathered.multiply(graph, writer.polynomial(*free_parts[k].first), -left[k]);
             }
         }
-    };
+    }
 
-    std::vector<IdT> terms;
-    const auto addTerms = [&](IdT written) {
+    // A written sum's terms join the others; anything else is one term.
+    void add(IdT written) {
         if (graph.kind(written) == support::ResultGraphC::KindE::Sum) {
-            const std::vector<IdT> parts(graph.children(written), graph.children(written) + graph.node(written).count);
-            terms.insert(terms.end(), parts.begin(), parts.end());
+            const IdT* parts = graph.children(written);
+            terms.insert(terms.end(), parts, parts + graph.node(written).count);
         } else {
             terms.push_back(written);
         }
-    };
-    if (!whole.isZero() && free_parts.empty()) {
-        addTerms(writer.polynomial(whole));
-    } else if (!whole.isZero()) {
-        PolyWriterC::ProductC gathered;
-        overFree(whole, gathered);
-        terms.push_back(writer.product(gathered));
     }
-    for (std::size_t i = 0; i < count; ++i) {
-        UnivariateC others;
-        fmpq_poly_one(others.value);
-        for (std::size_t j = 0; j < count; ++j) {
-            if (j != i) {
-                fmpq_poly_mul(others.value, others.value, powers[j]->value);
-            }
-        }
-        UnivariateC g;
-        UnivariateC s;
-        UnivariateC t;
-        fmpq_poly_xgcd(g.value, s.value, t.value, others.value, powers[i]->value);
-        FlintPolyC inverse(ring);
-        FlintPolyC modulus(ring);
-        FlintPolyC base(ring);
-        fmpq_mpoly_set_fmpq_poly(inverse.get(), s.value, 0, ring.get());
-        fmpq_mpoly_set_fmpq_poly(modulus.get(), powers[i]->value, 0, ring.get());
-        fmpq_mpoly_set_fmpq_poly(base.get(), bases[i]->value, 0, ring.get());
-        FlintPolyC product(ring);
-        reader.check(productBound(shapeOf(rest, ring), shapeOf(inverse, ring)), u"the partial fractions");
-        fmpq_mpoly_mul(product.get(), rest.get(), inverse.get(), ring.get());
-        FlintPolyC digits(ring);
-        FlintPolyC numerator(ring);
-        fmpq_mpoly_divrem(digits.get(), numerator.get(), product.get(), modulus.get(), ring.get());
-        // numerator = c0 + c1 f + c2 f^2 + ...: c_j over f^(e - j).
-        for (long power = multiplicities[i]; power > 0 && !numerator.isZero(); --power) {
-            FlintPolyC quotient(ring);
-            FlintPolyC digit(ring);
-            fmpq_mpoly_divrem(quotient.get(), digit.get(), numerator.get(), base.get(), ring.get());
-            numerator.swap(quotient);
-            if (digit.isZero()) {
-                continue;
-            }
-            PolyWriterC::ProductC gathered;
-            overFree(digit, gathered);
-            gathered.multiply(graph, writer.polynomial(base), -power);
-            terms.push_back(writer.product(gathered));
-        }
-    }
-    if (terms.empty()) {
-        return writer.integer(0ul);
-    }
-    return terms.size() == 1 ? terms[0] : graph.sum(terms.data(), terms.size());
-}
+
+    PolyReaderC& reader;
+    const PolyRingC& ring;
+    support::ResultGraphC& graph;
+    PolyWriterC writer;
+    std::vector<std::unique_ptr<UnivariateC>> bases;                       // fi
+    std::vector<std::unique_ptr<UnivariateC>> powers;                      // fi^ei
+    std::vector<long> multiplicities;                                      // ei
+    std::vector<std::pair<std::unique_ptr<FlintPolyC>, long>> free_parts;  // K's factors
+    FlintPolyC dx;                                                         // f1^e1 ... fk^ek
+    std::vector<IdT> terms;
+};
+
+}  // namespace
+
+// N/D in generator 0 (x): D = u * K * f1^e1 ... fk^ek over the integers (fi
+// primitive, irreducible, in x alone; K the factors free of x, which stay
+// under every term; a factor in x and another symbol is refused); with Dx =
+// f1^e1 ... fk^ek, N = P*Dx + R, and R/Dx the sum of Ai/fi^ei (ApartC).
+// Every division is by a polynomial in x alone, whose leading term in the
+// lexicographic order is a power of x: FLINT's division is then division in x,
+// whatever other symbols the numerator holds.
+IdT PolyEngineC::apart(PolyReaderC& reader) { return ApartC(reader, graph).run(); }
 
 }  // namespace qorv::math::algexpr::poly
