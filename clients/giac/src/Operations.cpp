@@ -609,6 +609,37 @@ bool degreeIn(const gen& term, const gen& t, long& degree) {
 // above (t > 0), q the common denominator of the fractional exponents,
 // asked for more terms than needed, cut below t^(qn) and written back with
 // t = u^(1/q).
+// The terms of f's series in t at 0 (`parts`) with all those below t^wanted
+// known: Giac may know fewer terms than it is asked for (its order term
+// t^k*order_size(t) with k below the order asked), so it is asked for more
+// until it does. True when the series is finite (no order term).
+bool termsBelow(const gen& f, const gen& t, long wanted, long most, const std::u16string& none,
+                std::vector<gen>& parts, ::giac::context* context) {
+    for (long asked = wanted;; asked += std::max(2L, asked / 2)) {
+        const gen expansion = ::giac::_series(makesequence(f, t, gen(0), gen(asked), gen(1)), context);
+        parts.assign(1, expansion);
+        if (isHead(expansion, "+") && expansion._SYMBptr->feuille.type == ::giac::_VECT) {
+            parts.assign(expansion._SYMBptr->feuille._VECTptr->begin(), expansion._SYMBptr->feuille._VECTptr->end());
+        }
+        long known = std::numeric_limits<long>::max();
+        for (const gen& part : parts) {
+            if (containsPart(part, [](const gen& p) { return isHead(p, "order_size"); })) {
+                const gen order_one = ::giac::symbolic(::giac::at_order_size, t);
+                const gen rest = ::giac::_subst(makesequence(part, order_one, gen(1)), context);
+                if (!degreeIn(rest, t, known)) {
+                    throw RefusalC(none);
+                }
+            }
+        }
+        if (known >= wanted || asked >= 2 * most) {
+            if (known < wanted) {
+                throw RefusalC(u"series: Giac finds fewer terms than asked for");
+            }
+            return known == std::numeric_limits<long>::max();
+        }
+    }
+}
+
 gen series(std::vector<gen>& arguments, ::giac::context* context) {
     const gen& x = variable(OperationE::Series, arguments[1]);
     const long most = static_cast<long>(GiacEngineC::kMaxSeriesOrder);
@@ -641,35 +672,9 @@ gen series(std::vector<gen>& arguments, ::giac::context* context) {
     const gen power = q == 1 ? t : ::giac::pow(t, gen(q), context);
     const gen local = infinite != 0 ? gen(infinite) / power : a + power;
     const gen in_t = ::giac::_subst(makesequence(arguments[0], x, local), context);
-    // Giac may know fewer terms than it is asked for (its order term
-    // t^k*order_size(t) with k below the order asked): asked for more
-    // until it knows those below t^(qn).
     const long wanted = q * n;
     std::vector<gen> parts;
-    bool finite = true;
-    for (long asked = wanted;; asked += std::max(2L, asked / 2)) {
-        const gen expansion = ::giac::_series(makesequence(in_t, t, gen(0), gen(asked), gen(1)), context);
-        parts.assign(1, expansion);
-        if (isHead(expansion, "+") && expansion._SYMBptr->feuille.type == ::giac::_VECT) {
-            parts.assign(expansion._SYMBptr->feuille._VECTptr->begin(), expansion._SYMBptr->feuille._VECTptr->end());
-        }
-        long known = std::numeric_limits<long>::max();
-        for (const gen& part : parts) {
-            if (containsPart(part, [](const gen& p) { return isHead(p, "order_size"); })) {
-                const gen rest = ::giac::_subst(makesequence(part, ::giac::symbolic(::giac::at_order_size, t), gen(1)), context);
-                if (!degreeIn(rest, t, known)) {
-                    throw RefusalC(none);
-                }
-            }
-        }
-        finite = known == std::numeric_limits<long>::max();
-        if (known >= wanted || asked >= 2 * most) {
-            if (known < wanted) {
-                throw RefusalC(u"series: Giac finds fewer terms than asked for");
-            }
-            break;
-        }
-    }
+    const bool finite = termsBelow(in_t, t, wanted, most, none, parts, context);
     const gen back_u = infinite != 0 ? gen(infinite) / x : u;
     gen result(0);
     bool cut = false;
