@@ -782,6 +782,53 @@ GiNaC::ex GinacBuilderC::derivative(std::vector<GiNaC::ex>& arguments) const {
     return e;
 }
 
+namespace {
+
+// f's series where the local variable u (x - a, or 1/x at infinity) is
+// t^q: in t, as a polynomial, written back with t = u^(1/q) (see
+// GinacBuilderC::series); `powers` are f's fractional powers of u.
+GiNaC::ex rootSeries(const GiNaC::ex& function, const GiNaC::symbol& x, const GiNaC::ex& point, int infinite, long q,
+                     int order, const std::vector<GiNaC::ex>& powers, const std::u16string& none) {
+    const GiNaC::possymbol positive("t");
+    const GiNaC::symbol plain("t");
+    const GiNaC::symbol& t = infinite != 0 ? static_cast<const GiNaC::symbol&>(positive) : plain;
+    GiNaC::ex f = function;
+    GiNaC::ex back;
+    if (infinite != 0) {
+        f = f.subs(x == infinite / GiNaC::pow(t, q));
+        // A rational function of t as one quotient: GiNaC expands
+        // 1/(1/t - 1) through a pole it catches, and loses memory each
+        // time (t/(1 - t) it expands directly).
+        if (f.info(GiNaC::info_flags::rational_function)) {
+            f = f.normal();
+        } else {
+            f = polesTakenOut(f, t);
+        }
+        back = GiNaC::pow(infinite / GiNaC::ex(x), GiNaC::numeric(1, q));
+    } else {
+        GiNaC::exmap roots;
+        for (const GiNaC::ex& p : powers) {
+            roots.emplace(p, GiNaC::pow(t, GiNaC::ex_to<GiNaC::numeric>(p.op(1)) * q));
+        }
+        f = f.subs(roots).subs(x == point + GiNaC::pow(t, q));
+        back = GiNaC::pow(x - point, GiNaC::numeric(1, q));
+    }
+    if (essentialSingularity(f, t)) {
+        throw RefusalC(none);
+    }
+    GiNaC::ex result = f.series(t == 0, order);
+    if (GiNaC::is_exactly_a<GiNaC::pseries>(result)) {
+        result = GiNaC::ex_to<GiNaC::pseries>(result).convert_to_poly(false);
+    }
+    if (infinite != 0) {
+        // log(t) of a positive t, t = (1/(s*x))^(1/q): -log(s*x)/q.
+        result = result.subs(GiNaC::log(t) == -GiNaC::log(infinite * x) / q);
+    }
+    return result.subs(t == back);
+}
+
+}  // namespace
+
 // A series in the local variable u: x - a around a, 1/x at infinity, -1/x
 // at minus infinity; terms below u^n, then order(u^n). Where u has
 // fractional powers, the series is GiNaC's in t = u^(1/q), q their common
@@ -825,42 +872,7 @@ GiNaC::ex GinacBuilderC::series(std::vector<GiNaC::ex>& arguments) const {
             }
             result = arguments[0].series(x == point, static_cast<int>(n));
         } else {
-            const GiNaC::possymbol positive("t");
-            const GiNaC::symbol plain("t");
-            const GiNaC::symbol& t = infinite != 0 ? static_cast<const GiNaC::symbol&>(positive) : plain;
-            GiNaC::ex f = arguments[0];
-            GiNaC::ex back;
-            if (infinite != 0) {
-                f = f.subs(x == infinite / GiNaC::pow(t, q));
-                // A rational function of t as one quotient: GiNaC expands
-                // 1/(1/t - 1) through a pole it catches, and loses memory
-                // each time (t/(1 - t) it expands directly).
-                if (f.info(GiNaC::info_flags::rational_function)) {
-                    f = f.normal();
-                } else {
-                    f = polesTakenOut(f, t);
-                }
-                back = GiNaC::pow(infinite / GiNaC::ex(x), GiNaC::numeric(1, q));
-            } else {
-                GiNaC::exmap roots;
-                for (const GiNaC::ex& p : powers) {
-                    roots.emplace(p, GiNaC::pow(t, GiNaC::ex_to<GiNaC::numeric>(p.op(1)) * q));
-                }
-                f = f.subs(roots).subs(x == point + GiNaC::pow(t, q));
-                back = GiNaC::pow(u, GiNaC::numeric(1, q));
-            }
-            if (essentialSingularity(f, t)) {
-                throw RefusalC(none);
-            }
-            result = f.series(t == 0, static_cast<int>(order));
-            if (GiNaC::is_exactly_a<GiNaC::pseries>(result)) {
-                result = GiNaC::ex_to<GiNaC::pseries>(result).convert_to_poly(false);
-            }
-            if (infinite != 0) {
-                // log(t) of a positive t, t = (1/(s*x))^(1/q): -log(s*x)/q.
-                result = result.subs(GiNaC::log(t) == -GiNaC::log(infinite * x) / q);
-            }
-            return result.subs(t == back);
+            return rootSeries(arguments[0], x, point, infinite, q, static_cast<int>(order), powers, none);
         }
     } catch (const std::bad_alloc&) {
         throw;
