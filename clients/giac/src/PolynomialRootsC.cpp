@@ -66,9 +66,19 @@ bool rationalOfFloat(const ::giac::gen& g, fmpq_t out) {
 // The midpoint of a ball as a double (for distances only).
 double mid(const arb_t x) { return arf_get_d(arb_midref(x), ARF_RND_NEAR); }
 
+// Arb and FLINT keep caches per thread: the thread that isolated roots
+// frees its own when it ends (the engine's worker at exit).
+struct FlintCachesS {
+    ~FlintCachesS() { flint_cleanup(); }
+};
+
 }  // namespace
 
-PolynomialRootsC::PolynomialRootsC() { fmpz_poly_init(squarefree); }
+PolynomialRootsC::PolynomialRootsC() {
+    static thread_local FlintCachesS caches;
+    (void)caches;
+    fmpz_poly_init(squarefree);
+}
 
 PolynomialRootsC::~PolynomialRootsC() {
     if (roots != nullptr) {
