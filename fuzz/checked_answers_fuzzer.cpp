@@ -23,7 +23,9 @@
 #include <vector>
 
 #include "AnswerCheckC.h"
+#include "AssumedFactsC.h"
 #include "VocabularyTC.h"
+#include "algexpr/SymbolAssumptionS.h"
 #include "algexpr/algexpr.h"
 #include "algexpr/ginac.h"
 #ifdef ALGEXPR_FUZZ_WITH_GIAC
@@ -171,14 +173,19 @@ support::AnswerCheckC::ContextS contextFor(support::EngineColumnE column, bool r
         std::vector<int> codes;
         Words::mapCodes(GinacEngineC::builtinCoreNames(), column, kept, &codes);
     }
-    static const std::u16string kRealX[] = {u"x"};
+    // x real, as the session is told (the only assumption the target makes).
+    static const support::AssumedFactsC kRealX = [] {
+        support::AssumedFactsC facts;
+        std::u16string why;
+        facts.merge({SymbolAssumptionS(u"x", SymbolAssumptionS::KindE::Real)}, why);
+        return facts;
+    }();
     support::AnswerCheckC::ContextS context;
     context.words = reinterpret_cast<const unsigned char*>(kept.data());
     context.count = kept.size();
     context.symbols = column == support::EngineColumnE::Giac ? support::AnswerCheckC::SymbolsE::Real
                                                              : support::AnswerCheckC::SymbolsE::Complex;
-    context.real_names = real_x ? kRealX : nullptr;
-    context.real_count = real_x ? 1 : 0;
+    context.facts = real_x ? &kRealX : nullptr;
     context.engine = engine;
     context.seed = kOtherSeed;
     return context;
