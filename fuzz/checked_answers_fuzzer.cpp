@@ -177,6 +177,7 @@ support::AnswerCheckC::ContextS contextFor(support::EngineColumnE column, bool r
     static const support::AssumedFactsC kRealX = [] {
         support::AssumedFactsC facts;
         std::u16string why;
+        using qorv::math::algexpr::SymbolAssumptionS;
         facts.merge({SymbolAssumptionS(u"x", SymbolAssumptionS::KindE::Real)}, why);
         return facts;
     }();
