@@ -11,6 +11,7 @@
 #include "ComplexRules.h"
 #include "Estimates.h"
 #include "GinacWalkerTC.h"
+#include "OperandsF.h"
 #include "SupportNames.h"
 
 namespace qorv::math::algexpr::ginac::detail {
@@ -534,17 +535,6 @@ private:
 
     double budget = kTrialBudget;
     const GinacLimitsS& limits;
-};
-
-// Hands the rewritten operands to GiNaC's map, in the order of op().
-class OperandsF : public GiNaC::map_function {
-public:
-    explicit OperandsF(const GiNaC::ex* values) : values(values) {}
-    GiNaC::ex operator()(const GiNaC::ex&) override { return values[next++]; }
-
-private:
-    const GiNaC::ex* values;
-    std::size_t next = 0;
 };
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "FloatEvaluation.h"
 #include "FunctionTableC.h"
 #include "Numbers.h"
+#include "OperandsF.h"
 #include "ComplexRules.h"
 #include "Equations.h"
 #include "GinacWalkerTC.h"
@@ -180,17 +181,6 @@ long puiseuxDenominator(const GiNaC::ex& e, const GiNaC::symbol& x, const GiNaC:
                           return q;
                       });
 }
-
-// Hands rebuilt operands to GiNaC's map, in the order of op().
-class OperandsF : public GiNaC::map_function {
-public:
-    explicit OperandsF(const GiNaC::ex* values) : values(values) {}
-    GiNaC::ex operator()(const GiNaC::ex&) override { return values[next++]; }
-
-private:
-    const GiNaC::ex* values;
-    std::size_t next = 0;
-};
 
 // The exponent m of t in a term c*t^m of a sum (0 for any other term).
 long degreeOfTerm(const GiNaC::ex& term, const GiNaC::symbol& t) {
