@@ -310,6 +310,16 @@ TEST(GinacSessionTest, SizeLimitsRefuseBeforeComputing) {
         EXPECT_EQ(outcome.text, "null") << c.input;
         EXPECT_EQ(outcome.reason.rfind(c.reason_start, 0), 0u) << c.input << ": " << outcome.reason;
     }
+    // sin(atan(u)) is u/sqrt(1 + u^2): u twice at each level, 2^40 times in all.
+    std::string doubling = "x";
+    std::string once = "x";
+    for (int i = 0; i < 40; ++i) {
+        doubling = "sin(atan(" + doubling + "))";
+        once = "cos(atan(" + once + "))";
+    }
+    EXPECT_EQ(run("expand(" + doubling + ")").reason,
+              "sin: the argument of its inverse would be written twice, in more than 2,000,000 nodes");
+    EXPECT_NE(run(once).text, "null");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     // Just inside the integer limit, and a result beyond it.
     EXPECT_EQ(eval("power(10,999999)").size(), 1000000u);

@@ -239,6 +239,33 @@ void checkPeriodicArgument(const char16_t* operation, const GiNaC::ex& argument)
     }
 }
 
+void checkInverseArgument(const char16_t* operation, const GiNaC::ex& argument, const GinacLimitsS& limits) {
+    if (!GiNaC::is_a<GiNaC::function>(argument) || argument.nops() != 1) {
+        return;
+    }
+    const unsigned serial = GiNaC::ex_to<GiNaC::function>(argument).get_serial();
+    if (serial != GiNaC::atan_SERIAL::serial && serial != GiNaC::asin_SERIAL::serial &&
+        serial != GiNaC::acos_SERIAL::serial) {
+        return;
+    }
+    // The parts as GiNaC walks them, each shared one counted at each place it
+    // is used; a count past the limit stops growing.
+    const double most = static_cast<double>(limits.result_nodes);
+    GinacWalkerTC<double> walker;
+    const double written = walker.run(argument.op(0), [](const GiNaC::ex&) { return true; },
+                                      [most](const GiNaC::ex&, const double* parts, std::size_t count) {
+                                          double total = 1.0;
+                                          for (std::size_t i = 0; i < count && total <= most; ++i) {
+                                              total += parts[i];
+                                          }
+                                          return std::min(total, most + 1.0);
+                                      });
+    if (2.0 * written > most) {
+        throw RefusalC(std::u16string(operation) + u": the argument of its inverse would be written twice, in more "
+                       u"than " + count(limits.result_nodes) + u" nodes");
+    }
+}
+
 void checkExponentialArgument(const char16_t* operation, const GiNaC::ex& argument) {
     if (!GiNaC::is_exactly_a<GiNaC::numeric>(argument)) {
         return;

@@ -33,6 +33,13 @@ void checkFloatPower(const GiNaC::ex& base, const GiNaC::numeric& exponent);
 /// by multiples of pi would also cost as many digits of pi as it has.
 void checkPeriodicArgument(const char16_t* operation, const GiNaC::ex& argument);
 
+/// Throws RefusalC when `operation` (sin, cos or tan) of `argument`, an
+/// inverse of one of them, would write the inverse's argument twice in more
+/// than limits.result_nodes nodes (sin(atan(u)) is u/sqrt(1 + u^2)): GiNaC
+/// walks such a part once for each place it is used, so that a nesting of
+/// them costs time exponential in its depth before any limit is met.
+void checkInverseArgument(const char16_t* operation, const GiNaC::ex& argument, const GinacLimitsS& limits);
+
 /// Throws RefusalC when `argument` is a float whose real part is so large
 /// that `operation` (exp, sinh or cosh) of it would lie beyond the range of
 /// floats (10^(10^8) either way): CLN would ask for absurd amounts of memory

@@ -544,12 +544,15 @@ GiNaC::ex GinacBuilderC::unary(OperationE operation, const GiNaC::ex& a) const {
             return -a;
         case OperationE::Sin:
             checkPeriodicArgument(u"sin", a);
+            checkInverseArgument(u"sin", a, limits);
             return GiNaC::sin(a);
         case OperationE::Cos:
             checkPeriodicArgument(u"cos", a);
+            checkInverseArgument(u"cos", a, limits);
             return GiNaC::cos(a);
         case OperationE::Tan:
             checkPeriodicArgument(u"tan", a);
+            checkInverseArgument(u"tan", a, limits);
             return GiNaC::tan(a);
         case OperationE::Exp:
             checkExponentialArgument(u"exp", a);

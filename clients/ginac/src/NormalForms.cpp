@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "NormalForms.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -277,7 +278,16 @@ SplitPartS splitPart(const GiNaC::ex& x, const SplitPartS* ops, std::size_t coun
 // positive) is found on the way, conservatively, rather than asked of
 // GiNaC, whose info() walks a part again each time.
 GiNaC::ex splitPositiveLogs(const GiNaC::ex& e) {
-    if (!e.has(GiNaC::log(GiNaC::wild()))) {
+    // GiNaC's has() walks a shared part once for each place it is used: on an
+    // expansion that shares its parts, a time exponential in their nesting.
+    GinacWalkerTC<unsigned char> finder;
+    const bool logarithm = finder.run(e, [](const GiNaC::ex&) { return true; },
+                                      [](const GiNaC::ex& part, const unsigned char* parts, std::size_t count) {
+                                          return static_cast<unsigned char>(
+                                              isFunction(part, GiNaC::log_SERIAL::serial) ||
+                                              std::any_of(parts, parts + count, [](unsigned char p) { return p != 0; }));
+                                      }) != 0;
+    if (!logarithm) {
         return e;
     }
     GinacWalkerTC<SplitPartS> walker;
