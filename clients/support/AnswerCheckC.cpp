@@ -13,10 +13,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
 #include <new>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "algexpr/AlgebraicExpressionC.h"
@@ -106,11 +108,110 @@ enum class HoleE : unsigned char { None, Undefined, Unknown };
 // A point: a value for each symbol, by name.
 using PointT = std::map<std::u16string, DualC>;
 
+// A tree's parts in the order a post-order walk meets them, with each
+// number's text read once: a check evaluates the same trees at many points
+// and precisions, so the walk and the reading are done once a plan (whose
+// trees stay alive and unchanged while it is tried).
+struct NumberS {
+    std::string ascii;  // empty: not ASCII
+    int digits = 0;     // a float's significant digits
+    ArbS read[2];       // at kPrecision and kMorePrecision, once read
+    slong read_prec[2] = {0, 0};
+    bool bad[2] = {false, false};
+};
+
+struct PartS {
+    enum class KindE : unsigned char { Core, Extended, CoreSymbol, Symbol, Float, Integer } kind;
+    NodeABC* node;
+    NumberS* number;  // Float, and Integer of 10 digits or more
+};
+
+class PartsC : public NodeVisitorABC {
+public:
+    PartsC() : NodeVisitorABC(PostOrder) {}
+
+    /// The parts of `root`, walked on first use this check.
+    static const std::vector<PartS>* of(NodeABC& root) {
+        auto& trees = kept();
+        auto found = trees.find(&root);
+        if (found != trees.end()) {
+            return &found->second;
+        }
+        PartsC walk;
+        if (!root.traverse(walk)) {
+            return nullptr;
+        }
+        return &trees.emplace(&root, std::move(walk.parts)).first->second;
+    }
+    /// A new plan: trees of the last one may be gone.
+    static void forget() {
+        kept().clear();
+        numbers().clear();
+    }
+
+    bool visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE) override {
+        return add(PartS::KindE::Core, node);
+    }
+    bool visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE) override {
+        return add(PartS::KindE::Extended, node);
+    }
+    bool visitCoreSymbolNode(CoreSymbolNodeC& node) override { return add(PartS::KindE::CoreSymbol, node); }
+    bool visitExtendedSymbolNode(ExtendedSymbolNodeC& node) override { return add(PartS::KindE::Symbol, node); }
+    bool visitFloatNode(FloatNodeC& node) override {
+        const std::u16string shown = node.toString();
+        NumberS& n = text(shown);
+        // Its significant digits: those after the leading zeros, before an exponent.
+        bool leading = true;
+        for (const char16_t c : shown) {
+            if (c == u'e' || c == u'E') {
+                break;
+            }
+            if (c >= u'1' && c <= u'9') {
+                leading = false;
+            }
+            n.digits += !leading && c >= u'0' && c <= u'9' ? 1 : 0;
+        }
+        parts.push_back(PartS{PartS::KindE::Float, &node, &n});
+        return true;
+    }
+    bool visitIntegerNode(IntegerNodeC& node) override {
+        const std::u16string shown = node.toString();
+        parts.push_back(PartS{PartS::KindE::Integer, &node, shown.size() < 10 ? nullptr : &text(shown)});
+        return true;
+    }
+
+private:
+    static std::unordered_map<const NodeABC*, std::vector<PartS>>& kept() {
+        static thread_local std::unordered_map<const NodeABC*, std::vector<PartS>> trees;
+        return trees;
+    }
+    static std::deque<NumberS>& numbers() {
+        static thread_local std::deque<NumberS> all;
+        return all;
+    }
+    static NumberS& text(const std::u16string& shown) {
+        NumberS& n = numbers().emplace_back();
+        for (const char16_t c : shown) {
+            if (c > 127) {
+                n.ascii.clear();
+                return n;
+            }
+            n.ascii += static_cast<char>(c);
+        }
+        return n;
+    }
+    bool add(PartS::KindE kind, NodeABC& node) {
+        parts.push_back(PartS{kind, &node, nullptr});
+        return true;
+    }
+    std::vector<PartS> parts;
+};
+
 // The post-order walk of a tree into a DualC: values at `point`,
 // derivatives by `variable` (none when empty). `analytic` asks for the
 // holomorphic functions only (Arb's integration): a branch cut or a
 // function that is nowhere holomorphic makes the value indeterminate.
-class EvaluatorC : public NodeVisitorABC {
+class EvaluatorC final : public NodeVisitorABC {
 public:
     EvaluatorC(const AnswerCheckC::ContextS& context, const PointT& point, const std::u16string& variable, slong prec,
                bool analytic, bool exact_floats = false)
@@ -134,7 +235,8 @@ public:
         stack.clear();
         hole = HoleE::None;
         unknown.clear();
-        if (!root.traverse(*this) || hole != HoleE::None || stack.size() != 1) {
+        const std::vector<PartS>* parts = PartsC::of(root);
+        if (parts == nullptr || !walk(*parts) || hole != HoleE::None || stack.size() != 1) {
             return hole == HoleE::None ? HoleE::Unknown : hole;
         }
         if (!acb_is_finite(stack.back().v) || (!variable.empty() && !acb_is_finite(stack.back().d))) {
@@ -249,35 +351,9 @@ public:
         return true;
     }
 
-    bool visitFloatNode(FloatNodeC& node) override {
-        const std::u16string shown = node.toString();
-        // Its significant digits: those after the leading zeros, before an exponent.
-        int digits = 0;
-        bool leading = true;
-        for (const char16_t c : shown) {
-            if (c == u'e' || c == u'E') {
-                break;
-            }
-            if (c >= u'1' && c <= u'9') {
-                leading = false;
-            }
-            digits += !leading && c >= u'0' && c <= u'9' ? 1 : 0;
-        }
-        float_digits = floats ? std::min(float_digits, digits) : digits;
-        floats = true;
-        return number(shown, node, true);
-    }
-
-    bool visitIntegerNode(IntegerNodeC& node) override {
-        const std::u16string text = node.toString();
-        if (text.size() < 10) {  // fits: no parsing
-            DualC r;
-            acb_set_si(r.v, static_cast<slong>(node.getValue()->getValue()));
-            stack.push_back(std::move(r));
-            return true;
-        }
-        return number(text, node);
-    }
+    // The parts' numbers are read from PartsC; the walk never meets them.
+    bool visitFloatNode(FloatNodeC&) override { return false; }
+    bool visitIntegerNode(IntegerNodeC&) override { return false; }
 
 private:
     WordE wordOf(int code) const {
@@ -294,18 +370,64 @@ private:
         return false;
     }
 
-    bool number(const std::u16string& text, const NodeABC& node, bool is_float = false) {
-        std::string ascii;
-        for (const char16_t c : text) {
-            if (c > 127) {
+    bool walk(const std::vector<PartS>& parts) {
+        for (const PartS& part : parts) {
+            bool going = true;
+            switch (part.kind) {
+                case PartS::KindE::Core:
+                    going = visitCoreFunctionNode(static_cast<CoreFunctionNodeC&>(*part.node), PostOrder);
+                    break;
+                case PartS::KindE::Extended:
+                    going = visitExtendedFunctionNode(static_cast<ExtendedFunctionNodeC&>(*part.node), PostOrder);
+                    break;
+                case PartS::KindE::CoreSymbol:
+                    going = visitCoreSymbolNode(static_cast<CoreSymbolNodeC&>(*part.node));
+                    break;
+                case PartS::KindE::Symbol:
+                    going = visitExtendedSymbolNode(static_cast<ExtendedSymbolNodeC&>(*part.node));
+                    break;
+                case PartS::KindE::Float:
+                    float_digits = floats ? std::min(float_digits, part.number->digits) : part.number->digits;
+                    floats = true;
+                    going = number(*part.number, *part.node, true);
+                    break;
+                case PartS::KindE::Integer:
+                    if (part.number == nullptr) {  // fits: no parsing
+                        DualC r;
+                        acb_set_si(r.v, static_cast<slong>(static_cast<IntegerNodeC&>(*part.node).getValue()->getValue()));
+                        stack.push_back(std::move(r));
+                    } else {
+                        going = number(*part.number, *part.node);
+                    }
+                    break;
+            }
+            if (!going) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    bool number(NumberS& n, const NodeABC& node, bool is_float = false) {
+        // Read once at each of the check's two precisions (Arb's integration
+        // asks for others: read afresh).
+        const int slot = prec == kPrecision ? 0 : prec == kMorePrecision ? 1 : -1;
+        ArbS fresh;
+        arb_struct* read = slot < 0 ? fresh.x : n.read[slot].x;
+        if (slot < 0 || n.read_prec[slot] != prec) {
+            const bool bad = n.ascii.empty() || arb_set_str(read, n.ascii.c_str(), prec) != 0;
+            if (slot >= 0) {
+                n.read_prec[slot] = prec;
+                n.bad[slot] = bad;
+            }
+            if (bad) {
                 return stop(HoleE::Unknown, node.toString());
             }
-            ascii += static_cast<char>(c);
-        }
-        DualC r;
-        if (arb_set_str(acb_realref(r.v), ascii.c_str(), prec) != 0) {
+        } else if (n.bad[slot]) {
             return stop(HoleE::Unknown, node.toString());
         }
+        DualC r;
+        arb_set(acb_realref(r.v), read);
         if (is_float && !exact_floats) {  // a float stands for its value to about 16 digits: the ball says so
             mag_t radius;
             mag_init(radius);
@@ -774,21 +896,25 @@ private:
 };
 
 // The symbols of a tree, by name (sorted: the points do not depend on the
-// order they are met in).
+// order they are met in), and its unknown functions.
 // Also whether a tree may have a branch cut or a sign region where an
-// identity fails (`branched`): anything but sums, products, quotients,
-// whole powers, exp, the trigonometric functions and the hyperbolic sine,
-// cosine and tangent, erf, erfc, gamma and Si, which are meromorphic. A
-// function of the input that the engine knows nothing of is evaluated as a
-// polynomial of its arguments (see EvaluatorC): no branch of its own.
+// identity fails (`branched`): a function other than sums, products,
+// quotients, whole powers, exp, the trigonometric functions and the
+// hyperbolic sine, cosine and tangent, erf, erfc, gamma and Si (which are
+// meromorphic), taking an argument with a symbol in it; sqrt(2) or log(3)
+// is one number on every branch. A function of the input that the engine
+// knows nothing of is evaluated as a polynomial of its arguments (see
+// EvaluatorC): no branch of its own. Post-order, with whether each part
+// holds a symbol on a stack.
 class SymbolsC : public NodeVisitorABC {
 public:
-    explicit SymbolsC(const AnswerCheckC::ContextS& context) : NodeVisitorABC(PreOrder), context(context) {}
+    explicit SymbolsC(const AnswerCheckC::ContextS& context) : NodeVisitorABC(PostOrder), context(context) {}
     bool visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE) override {
         const int code = node.getCode();
         const auto word = code >= 0 && static_cast<std::size_t>(code) < context.count
                               ? static_cast<WordE>(context.words[code])
                               : WordE::None;
+        bool cut = true;
         switch (word) {
             case WordE::Plus:
             case WordE::Minus:
@@ -809,36 +935,56 @@ public:
             case WordE::Sec:
             case WordE::Csc:
             case WordE::Cot:
+                cut = false;
                 break;
             case WordE::Power:
-                branched = branched || node.numChildren() != 2 || node.child(1) == nullptr ||
-                           node.child(1)->lookUpBase(IntegerNodeC::getCastableId()) == nullptr;
+                cut = node.numChildren() != 2 || node.child(1) == nullptr ||
+                      node.child(1)->lookUpBase(IntegerNodeC::getCastableId()) == nullptr;
                 break;
             default:
-                branched = true;
+                break;
         }
+        const bool symbolic = operandsHoldSymbols(node.numChildren());
+        branched = branched || (cut && symbolic);
         return true;
     }
     bool visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE) override {
         if (collect_functions) {
             functions[node.getSymbol()->getName()] = true;
         }
+        operandsHoldSymbols(node.numChildren());
         return true;
     }
-    bool visitCoreSymbolNode(CoreSymbolNodeC&) override { return true; }
+    bool visitCoreSymbolNode(CoreSymbolNodeC&) override { return leaf(false); }
     bool visitExtendedSymbolNode(ExtendedSymbolNodeC& node) override {
         names[node.getSymbol()->getName()] = true;
-        return true;
+        return leaf(true);
     }
+    bool visitFloatNode(FloatNodeC&) override { return leaf(false); }
+    bool visitIntegerNode(IntegerNodeC&) override { return leaf(false); }
     bool collect_functions = false;
     std::map<std::u16string, bool> functions;
-    bool visitFloatNode(FloatNodeC&) override { return true; }
-    bool visitIntegerNode(IntegerNodeC&) override { return true; }
     std::map<std::u16string, bool> names;
     bool branched = false;
 
 private:
+    bool leaf(bool symbol) {
+        symbolic.push_back(symbol ? 1 : 0);
+        return true;
+    }
+    // Replaces the operands' entries by the part's own.
+    bool operandsHoldSymbols(unsigned int count) {
+        const std::size_t n = std::min<std::size_t>(count, symbolic.size());
+        bool any = false;
+        for (std::size_t i = symbolic.size() - n; i < symbolic.size(); ++i) {
+            any = any || symbolic[i] != 0;
+        }
+        symbolic.resize(symbolic.size() - n);
+        symbolic.push_back(any ? 1 : 0);
+        return any;
+    }
     const AnswerCheckC::ContextS& context;
+    std::vector<unsigned char> symbolic;
 };
 
 // The seeded source of the points: splitmix64.
@@ -1155,6 +1301,12 @@ PointE atPoint(const AnswerCheckC::ContextS& context, const PlanS& plan, PointT&
 
 // The verdict of a plan over the seeded points.
 VerdictE byPoints(const AnswerCheckC::ContextS& context, const PlanS& plan, std::u16string& why) {
+    // The plan's trees live while it runs, and no longer: a tree made for
+    // the next plan may take the address of one gone.
+    struct Forget {
+        Forget() { PartsC::forget(); }
+        ~Forget() { PartsC::forget(); }
+    } forget;
     SymbolsC symbols(context);
     for (NodeABC* tree : {plan.left, plan.from, plan.to, plan.right}) {
         symbols.collect_functions = tree != plan.right || plan.kind == PlanS::KindE::Root;
