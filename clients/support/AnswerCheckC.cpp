@@ -181,14 +181,21 @@ public:
     }
 
 private:
-    static std::unordered_map<const NodeABC*, std::vector<PartS>>& kept() {
-        static thread_local std::unordered_map<const NodeABC*, std::vector<PartS>> trees;
-        return trees;
+    // On the heap, one a thread: the module that holds the check may be
+    // loaded late (Python's import), where static thread-local space is short.
+    struct KeptS {
+        std::unordered_map<const NodeABC*, std::vector<PartS>> trees;
+        std::deque<NumberS> numbers;
+    };
+    static KeptS& store() {
+        static thread_local std::unique_ptr<KeptS> kept;
+        if (!kept) {
+            kept = std::make_unique<KeptS>();
+        }
+        return *kept;
     }
-    static std::deque<NumberS>& numbers() {
-        static thread_local std::deque<NumberS> all;
-        return all;
-    }
+    static std::unordered_map<const NodeABC*, std::vector<PartS>>& kept() { return store().trees; }
+    static std::deque<NumberS>& numbers() { return store().numbers; }
     static NumberS& text(const std::u16string& shown) {
         NumberS& n = numbers().emplace_back();
         for (const char16_t c : shown) {
