@@ -301,6 +301,8 @@ TEST(GinacSessionTest, SizeLimitsRefuseBeforeComputing) {
          "expand: expanding would give up to 19,684 terms and 466,"},
         // 1,275 terms in the end, but 27 million products of floats first.
         {"expand(power(expand(power(plus(times(2,x),y,1.0),7)),7))", "expand: expanding would form 26,978,328 products"},
+        // sqrt(u)^6 is u^3, multiplied out: u's 330 terms cubed.
+        {"expand(power(plus(x,sqrt(expand(power(plus(x,y,z,w,1),7)))),7))", "expand: expanding would form "},
         // 1/x and x make more terms than the degree alone allows.
         {"expand(power(plus(times(plus(x,divide(1,x)),plus(x,divide(1,minus(x,7))),power(plus(x,y,z),5)),4),5))",
          "expand: expanding would "},

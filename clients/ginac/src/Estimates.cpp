@@ -327,6 +327,12 @@ struct Expansion {
         } else if (GiNaC::is_exactly_a<GiNaC::power>(x) && GiNaC::is_exactly_a<GiNaC::numeric>(x.op(1)) &&
                    GiNaC::ex_to<GiNaC::numeric>(x.op(1)).is_integer()) {
             power(GiNaC::ex_to<GiNaC::numeric>(x.op(1)), parts[0], size);
+        } else if (GiNaC::is_exactly_a<GiNaC::power>(x) && count == 2 && parts[0].terms > 1.0 &&
+                   GiNaC::is_exactly_a<GiNaC::numeric>(x.op(1)) &&
+                   GiNaC::ex_to<GiNaC::numeric>(x.op(1)).is_rational() &&
+                   GiNaC::ex_to<GiNaC::numeric>(x.op(1)).is_positive()) {
+            rootOfSum(GiNaC::ex_to<GiNaC::numeric>(x.op(1)), parts[0], size);
+            atoms.insert(&GiNaC::ex_to<GiNaC::basic>(x));
         } else {
             for (std::size_t i = 0; i < count; ++i) {
                 inner_terms += parts[i].terms;
@@ -345,6 +351,20 @@ struct Expansion {
             size.terms = std::min(size.terms, std::max(1.0, std::ceil(bound)));
         }
         return size;
+    }
+
+    // u^(p/q) of a u of several terms: one atom where it stands, but GiNaC
+    // joins such powers in a product and multiplies out what comes whole
+    // (sqrt(u)^6 is u^3): counted as of the size of u^(p/q), so that its
+    // q-th power has the size of u^p.
+    void rootOfSum(const GiNaC::numeric& exponent, const Size& base, Size& size) {
+        const double e = exponent.to_double();
+        inner_terms += base.terms;
+        inner_digits += base.terms * (base.digits + 1.0);
+        size.terms = std::pow(base.terms, e);
+        size.raw = std::pow(base.raw, e);
+        size.digits = e * base.digits;
+        size.degree = std::max(1.0, e * base.degree);
     }
 
     void power(const GiNaC::numeric& exponent, const Size& base, Size& size) {
