@@ -9,11 +9,8 @@
 #include <string>
 
 #include "ResultGraphC.h"
-
-namespace qorv::math::algexpr {
-class FloatValueABC;
-class IntegerValueABC;
-}  // namespace qorv::math::algexpr
+#include "algexpr/FloatValueABC.h"
+#include "algexpr/IntegerValueABC.h"
 
 namespace qorv::math::algexpr::support {
 

@@ -35,6 +35,7 @@
 #define ALGEXPR_CLIENTS_SUPPORT_NUMBERTEXTC_H
 
 #include <cstdint>
+#include <new>
 #include <string>
 
 #include "algexpr/NumberDisplayFormatE.h"
@@ -80,6 +81,19 @@ public:
     /// The digits of the magnitude of a whole double, every one of them
     /// (at most 309); false for NaN, infinities and numbers with a fraction.
     static bool wholeDigits(double value, std::string& digits);
+    /// The whole double `value` as a new ValueT, made by
+    /// ValueT::fromDigits(negative, digits): every digit, of any size. Null
+    /// for NaN, infinities and numbers with a fraction, and when memory runs
+    /// out (fromDigits answering null or throwing std::bad_alloc).
+    template <class ValueT>
+    static ValueT* wholeValue(double value) {
+        std::string digits;
+        try {
+            return wholeDigits(value, digits) ? ValueT::fromDigits(value < 0, digits) : nullptr;
+        } catch (const std::bad_alloc&) {
+            return nullptr;
+        }
+    }
 };
 
 }  // namespace qorv::math::algexpr::support

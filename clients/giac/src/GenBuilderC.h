@@ -17,12 +17,9 @@
 
 #include "GiacHeaders.h"
 #include "Vocabulary.h"
+#include "algexpr/NodeABC.h"
 #include "algexpr/NodeVisitorABC.h"
-
-namespace qorv::math::algexpr {
-class NodeABC;
-class ParentNodeABC;
-}  // namespace qorv::math::algexpr
+#include "algexpr/ParentNodeABC.h"
 
 namespace qorv::math::algexpr::giac::detail {
 

@@ -26,12 +26,7 @@ IntegerValueABC* IntegerValueFactoryC::fromInt64(std::int64_t value) {
 }
 
 IntegerValueABC* IntegerValueFactoryC::fromDouble(double value) {
-    std::string digits;
-    try {
-        return support::NumberTextC::wholeDigits(value, digits) ? IntegerValueC::fromDigits(value < 0, digits) : nullptr;
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
+    return support::NumberTextC::wholeValue<IntegerValueC>(value);
 }
 
 IntegerValueABC* IntegerValueFactoryC::zero() { return fromInt64(0); }

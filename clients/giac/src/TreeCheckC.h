@@ -12,11 +12,8 @@
 #include <vector>
 
 #include "Vocabulary.h"
+#include "algexpr/NodeABC.h"
 #include "algexpr/NodeVisitorABC.h"
-
-namespace qorv::math::algexpr {
-class NodeABC;
-}  // namespace qorv::math::algexpr
 
 namespace qorv::math::algexpr::giac::detail {
 

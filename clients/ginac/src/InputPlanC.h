@@ -24,13 +24,10 @@
 #include <vector>
 
 #include "Vocabulary.h"
+#include "algexpr/NodeABC.h"
 #include "algexpr/NodeVisitorABC.h"
+#include "algexpr/SymbolC.h"
 #include "algexpr/ginac/GinacLimitsS.h"
-
-namespace qorv::math::algexpr {
-class NodeABC;
-class SymbolC;
-}  // namespace qorv::math::algexpr
 
 namespace qorv::math::algexpr::ginac::detail {
 

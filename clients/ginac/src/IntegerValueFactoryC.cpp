@@ -31,12 +31,7 @@ IntegerValueABC* IntegerValueFactoryC::fromString(const std::u16string& text) {
 IntegerValueABC* IntegerValueFactoryC::fromInt64(std::int64_t value) { return new (std::nothrow) IntegerValueC(value); }
 
 IntegerValueABC* IntegerValueFactoryC::fromDouble(double value) {
-    std::string digits;
-    try {
-        return support::NumberTextC::wholeDigits(value, digits) ? IntegerValueC::fromDigits(value < 0, digits) : nullptr;
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
+    return support::NumberTextC::wholeValue<IntegerValueC>(value);
 }
 
 IntegerValueABC* IntegerValueFactoryC::zero() { return new (std::nothrow) IntegerValueC(0); }

@@ -12,11 +12,8 @@
 #include <string>
 
 #include "ResultGraphC.h"
-
-namespace qorv::math::algexpr {
-class IntegerValueABC;
-class FloatValueABC;
-}  // namespace qorv::math::algexpr
+#include "algexpr/FloatValueABC.h"
+#include "algexpr/IntegerValueABC.h"
 
 namespace qorv::math::algexpr::ginac::detail {
 
