@@ -49,6 +49,25 @@ enum class WordE : unsigned char {
 
 using VerdictE = AnswerCheckC::VerdictE;
 
+// The functions of one argument by how EvaluatorC computes them (see unary).
+constexpr WordE kElementary[] = {WordE::Sin, WordE::Cos, WordE::Tan, WordE::Exp, WordE::Log, WordE::Sqrt, WordE::Abs};
+constexpr WordE kInverseOrHyperbolic[] = {WordE::Asin, WordE::Acos, WordE::Atan, WordE::Sinh, WordE::Cosh, WordE::Tanh};
+constexpr WordE kSpecial[] = {WordE::Erf, WordE::Erfc, WordE::Gamma, WordE::Lgamma, WordE::Si,
+                              WordE::Ci,  WordE::Sec,  WordE::Csc,   WordE::Cot};
+constexpr WordE kKeepsValue[] = {WordE::Expand, WordE::Simplify, WordE::Factor};
+constexpr WordE kPartOrSign[] = {WordE::Conjugate, WordE::RealPart, WordE::ImagPart, WordE::Csgn, WordE::Step};
+// The functions without a branch cut or sign region (meromorphic ones, and
+// whole powers, which SymbolsC tells apart by their exponent).
+constexpr WordE kMeromorphic[] = {WordE::Plus, WordE::Minus, WordE::Times, WordE::Divide, WordE::Neg,
+                                  WordE::Exp,  WordE::Sin,   WordE::Cos,   WordE::Tan,    WordE::Sinh,
+                                  WordE::Cosh, WordE::Tanh,  WordE::Erf,   WordE::Erfc,   WordE::Gamma,
+                                  WordE::Si,   WordE::Sec,   WordE::Csc,   WordE::Cot};
+
+template <std::size_t N>
+bool isIn(const WordE (&words)[N], WordE word) {
+    return std::find(std::begin(words), std::end(words), word) != std::end(words);
+}
+
 constexpr slong kPrecision = 64;        // bits of the first evaluation (one word)
 constexpr slong kMorePrecision = 320;   // of the second, for a wide ball
 constexpr slong kTinyBits = 36;         // a passing difference is below 2^-36 of the values
@@ -85,22 +104,17 @@ public:
     acb_t d;
 };
 
-// Thin owners of Arb's values for temporaries.
-struct AcbS {
-    AcbS() { acb_init(x); }
-    ~AcbS() { acb_clear(x); }
-    AcbS(const AcbS&) = delete;
-    AcbS& operator=(const AcbS&) = delete;
-    acb_t x;
+// A thin owner of one of Arb's values for temporaries: AcbS, ArbS.
+template <class ValueT, void (*init)(ValueT*), void (*clear)(ValueT*)>
+struct ArbOwnerTS {
+    ArbOwnerTS() { init(x); }
+    ~ArbOwnerTS() { clear(x); }
+    ArbOwnerTS(const ArbOwnerTS&) = delete;
+    ArbOwnerTS& operator=(const ArbOwnerTS&) = delete;
+    ValueT x[1];  // as acb_t and arb_t are
 };
-
-struct ArbS {
-    ArbS() { arb_init(x); }
-    ~ArbS() { arb_clear(x); }
-    ArbS(const ArbS&) = delete;
-    ArbS& operator=(const ArbS&) = delete;
-    arb_t x;
-};
+using AcbS = ArbOwnerTS<acb_struct, acb_init, acb_clear>;
+using ArbS = ArbOwnerTS<arb_struct, arb_init, arb_clear>;
 
 // Why a tree has no value at a point.
 enum class HoleE : unsigned char { None, Undefined, Unknown };
@@ -583,51 +597,21 @@ private:
     bool unary(WordE word, const DualC& a, DualC& r) {
         AcbS t;
         bool defined = false;
-        switch (word) {
-            case WordE::Sin:
-            case WordE::Cos:
-            case WordE::Tan:
-            case WordE::Exp:
-            case WordE::Log:
-            case WordE::Sqrt:
-            case WordE::Abs:
-                defined = elementary(word, a, r, t);
-                break;
-            case WordE::Asin:
-            case WordE::Acos:
-            case WordE::Atan:
-            case WordE::Sinh:
-            case WordE::Cosh:
-            case WordE::Tanh:
-                defined = inverseOrHyperbolic(word, a, r, t);
-                break;
-            case WordE::Erf:
-            case WordE::Erfc:
-            case WordE::Gamma:
-            case WordE::Lgamma:
-            case WordE::Si:
-            case WordE::Ci:
-            case WordE::Sec:
-            case WordE::Csc:
-            case WordE::Cot:
-                defined = special(word, a, r, t);
-                break;
-            case WordE::Expand:
-            case WordE::Simplify:
-            case WordE::Factor:
-                // The value of an operation that keeps values: its argument's.
-                r = a;
-                return true;
-            case WordE::Conjugate:
-            case WordE::RealPart:
-            case WordE::ImagPart:
-            case WordE::Csgn:
-            case WordE::Step:
-                defined = partOrSign(word, a, r, t);
-                break;
-            default:
-                hole = HoleE::Unknown;
-                return false;
+        if (isIn(kElementary, word)) {
+            defined = elementary(word, a, r, t);
+        } else if (isIn(kInverseOrHyperbolic, word)) {
+            defined = inverseOrHyperbolic(word, a, r, t);
+        } else if (isIn(kSpecial, word)) {
+            defined = special(word, a, r, t);
+        } else if (isIn(kKeepsValue, word)) {
+            // The value of an operation that keeps values: its argument's.
+            r = a;
+            return true;
+        } else if (isIn(kPartOrSign, word)) {
+            defined = partOrSign(word, a, r, t);
+        } else {
+            hole = HoleE::Unknown;
+            return false;
         }
         if (!defined) {
             return false;
@@ -718,7 +702,6 @@ private:
     // The value of sin ... abs in r, the derivative's factor in t; false
     // where undefined.
     bool elementary(WordE word, const DualC& a, DualC& r, AcbS& t) {
-        AcbS u;
         switch (word) {
             case WordE::Sin:
                 acb_sin_cos(r.v, t.x, a.v, prec);
@@ -728,14 +711,7 @@ private:
                 acb_neg(t.x, t.x);
                 break;
             case WordE::Tan:
-                acb_cos(u.x, a.v, prec);
-                if (nearZero(u.x)) {
-                    return undefined();
-                }
-                acb_tan(r.v, a.v, prec);
-                acb_mul(t.x, r.v, r.v, prec);
-                acb_add_ui(t.x, t.x, 1, prec);
-                break;
+                return tangent(word, a, r, t);
             case WordE::Exp:
                 acb_exp(r.v, a.v, prec);
                 acb_set(t.x, r.v);
@@ -782,7 +758,6 @@ private:
 
     // The same for asin ... tanh.
     bool inverseOrHyperbolic(WordE word, const DualC& a, DualC& r, AcbS& t) {
-        AcbS u;
         switch (word) {
             case WordE::Asin:
             case WordE::Acos:
@@ -817,17 +792,29 @@ private:
                 acb_sinh_cosh(t.x, r.v, a.v, prec);
                 break;
             case WordE::Tanh:
-                acb_cosh(u.x, a.v, prec);
-                if (nearZero(u.x)) {
-                    return undefined();
-                }
-                acb_tanh(r.v, a.v, prec);
-                acb_mul(t.x, r.v, r.v, prec);
-                acb_sub_ui(t.x, t.x, 1, prec);
-                acb_neg(t.x, t.x);
-                break;
+                return tangent(word, a, r, t);
             default:
                 break;
+        }
+        return true;
+    }
+
+    // The same for tan and tanh: tan' = 1 + tan^2, tanh' = 1 - tanh^2,
+    // undefined where cos or cosh is zero.
+    bool tangent(WordE word, const DualC& a, DualC& r, AcbS& t) {
+        const bool circular = word == WordE::Tan;
+        AcbS u;
+        circular ? acb_cos(u.x, a.v, prec) : acb_cosh(u.x, a.v, prec);
+        if (nearZero(u.x)) {
+            return undefined();
+        }
+        circular ? acb_tan(r.v, a.v, prec) : acb_tanh(r.v, a.v, prec);
+        acb_mul(t.x, r.v, r.v, prec);
+        if (circular) {
+            acb_add_ui(t.x, t.x, 1, prec);
+        } else {
+            acb_sub_ui(t.x, t.x, 1, prec);
+            acb_neg(t.x, t.x);
         }
         return true;
     }
@@ -921,35 +908,10 @@ public:
         const auto word = code >= 0 && static_cast<std::size_t>(code) < context.count
                               ? static_cast<WordE>(context.words[code])
                               : WordE::None;
-        bool cut = true;
-        switch (word) {
-            case WordE::Plus:
-            case WordE::Minus:
-            case WordE::Times:
-            case WordE::Divide:
-            case WordE::Neg:
-            case WordE::Exp:
-            case WordE::Sin:
-            case WordE::Cos:
-            case WordE::Tan:
-            case WordE::Sinh:
-            case WordE::Cosh:
-            case WordE::Tanh:
-            case WordE::Erf:
-            case WordE::Erfc:
-            case WordE::Gamma:
-            case WordE::Si:
-            case WordE::Sec:
-            case WordE::Csc:
-            case WordE::Cot:
-                cut = false;
-                break;
-            case WordE::Power:
-                cut = node.numChildren() != 2 || node.child(1) == nullptr ||
-                      node.child(1)->lookUpBase(IntegerNodeC::getCastableId()) == nullptr;
-                break;
-            default:
-                break;
+        bool cut = !isIn(kMeromorphic, word);
+        if (word == WordE::Power) {
+            cut = node.numChildren() != 2 || node.child(1) == nullptr ||
+                  node.child(1)->lookUpBase(IntegerNodeC::getCastableId()) == nullptr;
         }
         const bool symbolic = operandsHoldSymbols(node.numChildren());
         branched = branched || (cut && symbolic);
@@ -1546,6 +1508,26 @@ VerdictE checkIntegral(WordE word, NodeABC& input, NodeABC& answer, const Answer
     return byPoints(context, plan, why);
 }
 
+// Walks the tree below `root` without recursion and calls
+// slot(parent, i, child) for each child that is there: slot answers the node
+// to walk on from there (the child, or what replaced it), or null for none.
+template <class SlotF>
+void walkChildren(NodeABC& root, SlotF slot) {
+    std::vector<NodeABC*> stack{&root};
+    while (!stack.empty()) {
+        NodeABC* node = stack.back();
+        stack.pop_back();
+        auto* parent = static_cast<ParentNodeABC*>(node->lookUpBase(ParentNodeABC::getCastableId()));
+        for (unsigned int i = 0; parent != nullptr && i < parent->numChildren(); ++i) {
+            NodeABC* c = parent->child(i);
+            NodeABC* next = c == nullptr ? nullptr : slot(*parent, i, *c);
+            if (next != nullptr) {
+                stack.push_back(next);
+            }
+        }
+    }
+}
+
 // f with each leaf that is the variable replaced by a copy of value.
 std::unique_ptr<NodeABC> substitute(NodeABC& f, const std::u16string& variable, NodeABC& value) {
     std::unique_ptr<NodeABC> substituted(f.clone());
@@ -1554,20 +1536,13 @@ std::unique_ptr<NodeABC> substitute(NodeABC& f, const std::u16string& variable, 
     }
     // The variable becomes the root: a walk that swaps the symbol's leaves.
     std::vector<std::pair<ParentNodeABC*, unsigned int>> places;
-    std::vector<NodeABC*> stack{substituted.get()};
-    while (!stack.empty()) {
-        NodeABC* node = stack.back();
-        stack.pop_back();
-        auto* parent = static_cast<ParentNodeABC*>(node->lookUpBase(ParentNodeABC::getCastableId()));
-        for (unsigned int i = 0; parent != nullptr && i < parent->numChildren(); ++i) {
-            NodeABC* c = parent->child(i);
-            if (c != nullptr && symbolName(c) == variable) {
-                places.emplace_back(parent, i);
-            } else if (c != nullptr) {
-                stack.push_back(c);
-            }
+    walkChildren(*substituted, [&](ParentNodeABC& parent, unsigned int i, NodeABC& c) -> NodeABC* {
+        if (symbolName(&c) == variable) {
+            places.emplace_back(&parent, i);
+            return nullptr;
         }
-    }
+        return &c;
+    });
     if (symbolName(substituted.get()) == variable) {
         substituted.reset(value.clone());
     }
@@ -1599,6 +1574,23 @@ bool namesAny(NodeABC& tree, const std::vector<std::u16string>& names) {
         }
     }
     return false;
+}
+
+// Whether `f`, a side with a root put in, is zero at the points (Passed or
+// Unchecked, the latter kept in `verdict`); false when it is not (Failed,
+// `why` saying so with `what`).
+bool isZero(const AnswerCheckC::ContextS& context, NodeABC& f, std::u16string what, VerdictE& verdict,
+            std::u16string& why) {
+    PlanS plan;
+    plan.kind = PlanS::KindE::Root;
+    plan.left = &f;
+    plan.right = &f;
+    plan.what = std::move(what);
+    const VerdictE v = byPoints(context, plan, why);
+    if (v == VerdictE::Unchecked) {
+        verdict = v;
+    }
+    return v != VerdictE::Failed;
 }
 
 // solve(list(equations), list(variables)): each solution's values in place
@@ -1640,18 +1632,11 @@ VerdictE checkSystem(NodeABC& equations, NodeABC& variables, NodeABC& answer, co
                 substituted = std::move(next);
                 at = substituted.get();
             }
-            PlanS plan;
-            plan.kind = PlanS::KindE::Root;
-            plan.left = at;
-            plan.right = at;
-            plan.what = u"'s solution " + solution->toPrefixString().substr(0, 60) +
-                        u" does not make every equation zero";
-            const VerdictE v = byPoints(context, plan, why);
-            if (v == VerdictE::Failed) {
-                return v;
-            }
-            if (v == VerdictE::Unchecked) {
-                verdict = v;
+            if (!isZero(
+                    context, *at,
+                    u"'s solution " + solution->toPrefixString().substr(0, 60) + u" does not make every equation zero",
+                    verdict, why)) {
+                return VerdictE::Failed;
             }
         }
     }
@@ -1659,10 +1644,7 @@ VerdictE checkSystem(NodeABC& equations, NodeABC& variables, NodeABC& answer, co
 }
 
 VerdictE checkSolve(NodeABC& input, NodeABC& answer, const AnswerCheckC::ContextS& context, std::u16string& why) {
-    const unsigned int n = children(input);
-    PlanS plan;
-    plan.right = &answer;
-    if (n != 2) {
+    if (children(input) != 2) {
         return VerdictE::NotChecked;
     }
     if (wordOf(context, *child(input, 1)) == WordE::List) {
@@ -1670,8 +1652,8 @@ VerdictE checkSolve(NodeABC& input, NodeABC& answer, const AnswerCheckC::Context
     }
     std::unique_ptr<NodeABC> owner;
     NodeABC* f = zeroSide(context, *child(input, 0), owner);
-    plan.variable = symbolName(child(input, 1));
-    if (f == nullptr || plan.variable.empty()) {
+    const std::u16string variable = symbolName(child(input, 1));
+    if (f == nullptr || variable.empty()) {
         return VerdictE::NotChecked;
     }
     // Each root in place of the variable: f(root) is zero.
@@ -1683,7 +1665,6 @@ VerdictE checkSolve(NodeABC& input, NodeABC& answer, const AnswerCheckC::Context
     } else {
         roots.push_back(&answer);
     }
-    plan.kind = PlanS::KindE::Root;
     VerdictE verdict = VerdictE::Passed;
     for (NodeABC* root : roots) {
         if (root == nullptr) {
@@ -1693,19 +1674,12 @@ VerdictE checkSolve(NodeABC& input, NodeABC& answer, const AnswerCheckC::Context
         if (wordOf(context, *root) == WordE::Equal && children(*root) == 2) {
             value = child(*root, 1);
         }
-        std::unique_ptr<NodeABC> substituted = substitute(*f, plan.variable, *value);
-        plan.left = substituted.get();
-        plan.right = substituted.get();
-        plan.what = u"'s root " + plan.variable + u" = " + value->toPrefixString().substr(0, 60) +
-                    u" does not make the equation zero";
-        PlanS one = plan;
-        one.variable.clear();
-        const VerdictE v = byPoints(context, one, why);
-        if (v == VerdictE::Failed) {
-            return v;
-        }
-        if (v == VerdictE::Unchecked) {
-            verdict = v;
+        std::unique_ptr<NodeABC> substituted = substitute(*f, variable, *value);
+        if (!isZero(context, *substituted,
+                    u"'s root " + variable + u" = " + value->toPrefixString().substr(0, 60) +
+                        u" does not make the equation zero",
+                    verdict, why)) {
+            return VerdictE::Failed;
         }
     }
     return verdict;
@@ -1775,51 +1749,41 @@ NodeABC* AnswerCheckC::rewritten(NodeABC& input, const ContextS& context) noexce
             return nullptr;
         }
         bool changed = false;
-        std::vector<NodeABC*> stack{copy.get()};
-        while (!stack.empty()) {
-            NodeABC* node = stack.back();
-            stack.pop_back();
-            auto* parent = static_cast<ParentNodeABC*>(node->lookUpBase(ParentNodeABC::getCastableId()));
-            for (unsigned int i = 0; parent != nullptr && i < parent->numChildren(); ++i) {
-                NodeABC* c = parent->child(i);
-                if (c == nullptr) {
-                    continue;
-                }
-                const int half = wordOf(context, *c) == WordE::Power && children(*c) == 2 && child(*c, 0) != nullptr &&
-                                         child(*c, 1) != nullptr
-                                     ? halfPower(context, *child(*c, 1))
-                                     : 0;
-                if (half == 0) {
-                    stack.push_back(c);
-                    continue;
-                }
-                // power(u, 1/2) as sqrt(u), power(u, -1/2) as divide(1, sqrt(u))
-                auto root = std::make_unique<CoreFunctionNodeC>(sqrt);
-                root->addChild(child(*c, 0)->clone());
-                if (root->numChildren() != 1) {
-                    return nullptr;
-                }
-                std::unique_ptr<NodeABC> replacement(root.release());
-                if (half < 0) {
-                    const auto read = AlgebraicExpressionC::fromPrefixString(u"1");
-                    std::unique_ptr<NodeABC> one(read && read->getNode() != nullptr ? read->getNode()->clone() : nullptr);
-                    if (!one) {
-                        return nullptr;
-                    }
-                    auto quotient = std::make_unique<CoreFunctionNodeC>(divide);
-                    quotient->addChild(one.release());
-                    quotient->addChild(replacement.release());
-                    if (quotient->numChildren() != 2) {
-                        return nullptr;
-                    }
-                    replacement.reset(quotient.release());
-                }
-                NodeABC* base = half < 0 ? child(*child(*replacement, 1), 0) : child(*replacement, 0);
-                parent->replaceChild(i, replacement.release());
-                stack.push_back(base);  // rewritten too
-                changed = true;
+        // A failure to build a replacement leaves as bad_alloc, answered null below.
+        walkChildren(*copy, [&](ParentNodeABC& parent, unsigned int i, NodeABC& c) -> NodeABC* {
+            const int half = wordOf(context, c) == WordE::Power && children(c) == 2 && child(c, 0) != nullptr &&
+                                     child(c, 1) != nullptr
+                                 ? halfPower(context, *child(c, 1))
+                                 : 0;
+            if (half == 0) {
+                return &c;
             }
-        }
+            // power(u, 1/2) as sqrt(u), power(u, -1/2) as divide(1, sqrt(u))
+            auto root = std::make_unique<CoreFunctionNodeC>(sqrt);
+            root->addChild(child(c, 0)->clone());
+            if (root->numChildren() != 1) {
+                throw std::bad_alloc();
+            }
+            std::unique_ptr<NodeABC> replacement(root.release());
+            if (half < 0) {
+                const auto read = AlgebraicExpressionC::fromPrefixString(u"1");
+                std::unique_ptr<NodeABC> one(read && read->getNode() != nullptr ? read->getNode()->clone() : nullptr);
+                if (!one) {
+                    throw std::bad_alloc();
+                }
+                auto quotient = std::make_unique<CoreFunctionNodeC>(divide);
+                quotient->addChild(one.release());
+                quotient->addChild(replacement.release());
+                if (quotient->numChildren() != 2) {
+                    throw std::bad_alloc();
+                }
+                replacement.reset(quotient.release());
+            }
+            NodeABC* base = half < 0 ? child(*child(*replacement, 1), 0) : child(*replacement, 0);
+            parent.replaceChild(i, replacement.release());
+            changed = true;
+            return base;  // rewritten too
+        });
         return changed ? copy.release() : nullptr;
     } catch (...) {
         return nullptr;
