@@ -39,9 +39,7 @@
 #include <cstdint>
 #include <string>
 
-namespace qorv::math::algexpr {
-class NodeABC;
-}  // namespace qorv::math::algexpr
+#include "algexpr/NodeABC.h"
 
 namespace qorv::math::algexpr::support {
 

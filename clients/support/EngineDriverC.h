@@ -30,10 +30,7 @@
 #include "AnswerCheckC.h"
 #include "OutcomeS.h"
 #include "WorkerThreadC.h"
-
-namespace qorv::math::algexpr {
-class NodeABC;
-}  // namespace qorv::math::algexpr
+#include "algexpr/NodeABC.h"
 
 namespace qorv::math::algexpr::support {
 

@@ -40,12 +40,9 @@
 #include "NumberMakerABC.h"
 #include "ResultGraphC.h"
 #include "ResultLayoutC.h"
-
-namespace qorv::math::algexpr {
-class CASSessionBC;
-class NodeABC;
-class ParentNodeABC;
-}  // namespace qorv::math::algexpr
+#include "algexpr/CASSessionBC.h"
+#include "algexpr/NodeABC.h"
+#include "algexpr/ParentNodeABC.h"
 
 namespace qorv::math::algexpr::support {
 
