@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "TreeCheckC.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <string>
 
 #include "Refusal.h"
@@ -10,7 +12,9 @@
 #include "algexpr/IntegerNodeC.h"
 #include "algexpr/IntegerValueABC.h"
 #include "algexpr/NodeABC.h"
+#include "algexpr/NodeCast.h"
 #include "algexpr/SymbolC.h"
+#include "algexpr/TreeCursorC.h"
 #include "algexpr/Utf8C.h"
 #include "algexpr/giac/IntegerValueC.h"
 
@@ -23,12 +27,41 @@ std::u16string count(std::size_t value) { return Utf8C::toUtf16(std::to_string(v
 }  // namespace
 
 TreeCheckC::TreeCheckC(const std::vector<OperationE>& operations, const GiacEngineC::LimitsS& limits)
-    : NodeVisitorABC(PreOrder | PostOrder), operations(operations), limits(limits) {}
+    : operations(operations), limits(limits) {}
 
 TreeCheckC::~TreeCheckC() = default;
 
 void TreeCheckC::run(NodeABC& root) {
-    root.traverse(*this);
+    std::size_t deepest = 0;  // function nodes on the longest path down
+    std::size_t nodes = 0;
+    for (TreeCursorC at(&root, PreOrder); at.node() != nullptr; at.next()) {
+        const NodeABC* node = at.node();
+        ++nodes;
+        if (const auto* core = dynCast<CoreFunctionNodeC>(node)) {
+            deepest = std::max(deepest, at.depth() + 1);
+            const int code = core->getCode();
+            const bool known = code >= 0 && static_cast<std::size_t>(code) < operations.size() &&
+                               operations[static_cast<std::size_t>(code)] != OperationE::None;
+            if (!known) {
+                function_names.insert(core->toString());
+            }
+        } else if (const auto* function = dynCast<ExtendedFunctionNodeC>(node)) {
+            deepest = std::max(deepest, at.depth() + 1);
+            if (function->getSymbol()) {
+                function_names.insert(function->getSymbol()->getName());
+            }
+        } else if (const auto* symbol = dynCast<ExtendedSymbolNodeC>(node)) {
+            if (symbol->getSymbol()) {
+                symbol_names.insert(symbol->getSymbol()->getName());
+            }
+        } else if (const auto* integer = dynCast<IntegerNodeC>(node)) {
+            const auto* ours = dynamic_cast<const IntegerValueC*>(integer->getValue());
+            if (ours != nullptr && ours->digits().size() > limits.integer_digits) {
+                throw RefusalC(u"an integer has " + count(ours->digits().size()) + u" digits; the limit is " +
+                               count(limits.integer_digits));
+            }
+        }
+    }
     if (deepest > limits.depth) {
         throw RefusalC(u"the expression is nested " + count(deepest) + u" levels deep; the limit is " +
                        count(limits.depth));
@@ -36,69 +69,6 @@ void TreeCheckC::run(NodeABC& root) {
     if (nodes > limits.result_nodes) {
         throw RefusalC(u"the expression has " + count(nodes) + u" nodes; the limit is " + count(limits.result_nodes));
     }
-}
-
-void TreeCheckC::enter() {
-    ++nodes;
-    ++depth;
-    deepest = depth > deepest ? depth : deepest;
-}
-
-void TreeCheckC::leaf() { ++nodes; }
-
-bool TreeCheckC::visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE order) {
-    if (order != PreOrder) {
-        --depth;
-        return true;
-    }
-    enter();
-    const int code = node.getCode();
-    const bool known = code >= 0 && static_cast<std::size_t>(code) < operations.size() &&
-                       operations[static_cast<std::size_t>(code)] != OperationE::None;
-    if (!known) {
-        function_names.insert(node.toString());
-    }
-    return true;
-}
-
-bool TreeCheckC::visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE order) {
-    if (order != PreOrder) {
-        --depth;
-        return true;
-    }
-    enter();
-    if (node.getSymbol()) {
-        function_names.insert(node.getSymbol()->getName());
-    }
-    return true;
-}
-
-bool TreeCheckC::visitCoreSymbolNode(CoreSymbolNodeC&) {
-    leaf();
-    return true;
-}
-
-bool TreeCheckC::visitExtendedSymbolNode(ExtendedSymbolNodeC& node) {
-    leaf();
-    if (node.getSymbol()) {
-        symbol_names.insert(node.getSymbol()->getName());
-    }
-    return true;
-}
-
-bool TreeCheckC::visitFloatNode(FloatNodeC&) {
-    leaf();
-    return true;
-}
-
-bool TreeCheckC::visitIntegerNode(IntegerNodeC& node) {
-    leaf();
-    const auto* ours = dynamic_cast<const IntegerValueC*>(node.getValue());
-    if (ours != nullptr && ours->digits().size() > limits.integer_digits) {
-        throw RefusalC(u"an integer has " + count(ours->digits().size()) + u" digits; the limit is " +
-                       count(limits.integer_digits));
-    }
-    return true;
 }
 
 }  // namespace qorv::math::algexpr::giac::detail

@@ -6,21 +6,19 @@
 #ifndef ALGEXPR_GIAC_SRC_TREECHECKC_H
 #define ALGEXPR_GIAC_SRC_TREECHECKC_H
 
-#include <cstddef>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "Vocabulary.h"
 #include "algexpr/NodeABC.h"
-#include "algexpr/NodeVisitorABC.h"
 
 namespace qorv::math::algexpr::giac::detail {
 
-class TreeCheckC : public NodeVisitorABC {
+class TreeCheckC {
 public:
     TreeCheckC(const std::vector<OperationE>& operations, const GiacEngineC::LimitsS& limits);
-    ~TreeCheckC() override;
+    ~TreeCheckC();
 
     /// Walks the tree; throws RefusalC when it is too deep or too large.
     void run(NodeABC& root);
@@ -29,24 +27,11 @@ public:
     const std::set<std::u16string>& symbols() const { return symbol_names; }
     const std::set<std::u16string>& functions() const { return function_names; }
 
-    bool visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE order) override;
-    bool visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE order) override;
-    bool visitCoreSymbolNode(CoreSymbolNodeC& node) override;
-    bool visitExtendedSymbolNode(ExtendedSymbolNodeC& node) override;
-    bool visitFloatNode(FloatNodeC& node) override;
-    bool visitIntegerNode(IntegerNodeC& node) override;
-
 private:
-    void enter();
-    void leaf();
-
     const std::vector<OperationE>& operations;
     const GiacEngineC::LimitsS& limits;
     std::set<std::u16string> symbol_names;
     std::set<std::u16string> function_names;
-    std::size_t depth = 0;
-    std::size_t deepest = 0;
-    std::size_t nodes = 0;
 };
 
 }  // namespace qorv::math::algexpr::giac::detail
