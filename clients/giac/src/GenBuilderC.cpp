@@ -16,7 +16,9 @@
 #include "algexpr/FloatValueABC.h"
 #include "algexpr/IntegerNodeC.h"
 #include "algexpr/IntegerValueABC.h"
+#include "algexpr/NodeCast.h"
 #include "algexpr/SymbolC.h"
+#include "algexpr/TreeWalk.h"
 #include "algexpr/Utf8C.h"
 #include "algexpr/giac/IntegerValueC.h"
 
@@ -52,7 +54,7 @@ gen integerOf(bool negative, const std::string& digits) {
 
 GenBuilderC::GenBuilderC(const std::vector<OperationE>& operations, const TreeCheckC& check,
                          std::size_t integer_digits, ::giac::context* context)
-    : NodeVisitorABC(PostOrder), operations(operations), integer_digits(integer_digits), context(context) {
+    : operations(operations), integer_digits(integer_digits), context(context) {
     std::size_t k = 0;
     for (const std::u16string& name : check.symbols()) {
         const std::string id = "algexpr_s" + std::to_string(k++);
@@ -70,14 +72,14 @@ GenBuilderC::GenBuilderC(const std::vector<OperationE>& operations, const TreeCh
 GenBuilderC::~GenBuilderC() = default;
 
 gen GenBuilderC::build(NodeABC& root) {
-    root.traverse(*this);
+    walk(root);
     return values.back();
 }
 
 std::vector<gen> GenBuilderC::buildArguments(NodeABC& root, OperationE& operation) {
     held_root = &root;
     held = nullptr;
-    root.traverse(*this);
+    walk(root);
     held_root = nullptr;
     if (held == nullptr) {
         operation = OperationE::None;
@@ -94,6 +96,29 @@ gen GenBuilderC::finish() {
         applyCore(root);
     }
     return values.back();
+}
+
+// Bottom-up: each node's value from those of its arguments, in post-order.
+void GenBuilderC::walk(NodeABC& root) {
+    for (NodeABC* node : postOrder(&root)) {
+        if (auto* core = dynCast<CoreFunctionNodeC>(node)) {
+            if (node == held_root) {
+                held = core;
+            } else {
+                applyCore(*core);
+            }
+        } else if (auto* function = dynCast<ExtendedFunctionNodeC>(node)) {
+            applyFunction(*function);
+        } else if (const auto* constant = dynCast<CoreSymbolNodeC>(node)) {
+            pushConstant(*constant);
+        } else if (const auto* symbol = dynCast<ExtendedSymbolNodeC>(node)) {
+            pushSymbol(*symbol);
+        } else if (const auto* number = dynCast<FloatNodeC>(node)) {
+            pushFloat(*number);
+        } else if (const auto* integer = dynCast<IntegerNodeC>(node)) {
+            pushInteger(*integer);
+        }
+    }
 }
 
 OperationE GenBuilderC::operationOf(int code) const {
@@ -124,15 +149,6 @@ void GenBuilderC::call(const std::u16string& name, std::vector<gen> arguments) {
     values.push_back(::giac::symbolic(::giac::at_of, ::giac::makesequence(function, inner)));
 }
 
-bool GenBuilderC::visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE) {
-    if (&node == held_root) {
-        held = &node;
-        return true;
-    }
-    applyCore(node);
-    return true;
-}
-
 void GenBuilderC::applyCore(CoreFunctionNodeC& node) {
     std::vector<gen> operands = arguments(node);
     const OperationE operation = operationOf(node.getCode());
@@ -152,29 +168,28 @@ void GenBuilderC::applyCore(CoreFunctionNodeC& node) {
     values.push_back(apply(operation, operands, integer_digits, context));
 }
 
-bool GenBuilderC::visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE) {
+void GenBuilderC::applyFunction(ExtendedFunctionNodeC& node) {
     std::vector<gen> operands = arguments(node);
     if (!node.getSymbol()) {
         throw RefusalC(u"a function without a name");
     }
     call(node.getSymbol()->getName(), std::move(operands));
-    return true;
 }
 
-bool GenBuilderC::visitCoreSymbolNode(CoreSymbolNodeC& node) {
+void GenBuilderC::pushConstant(const CoreSymbolNodeC& node) {
     switch (operationOf(node.getCode())) {
         case OperationE::Pi:
             values.push_back(::giac::cst_pi);
-            return true;
+            return;
         case OperationE::E:
             values.push_back(::giac::exp(gen(1), context));
-            return true;
+            return;
         case OperationE::I:
             values.push_back(::giac::cst_i);
-            return true;
+            return;
         case OperationE::Infinity:
             values.push_back(::giac::plus_inf);
-            return true;
+            return;
         case OperationE::None:
             throw RefusalC(node.toString() + u": a core name the engine does not know");
         default:
@@ -182,24 +197,22 @@ bool GenBuilderC::visitCoreSymbolNode(CoreSymbolNodeC& node) {
     }
 }
 
-bool GenBuilderC::visitExtendedSymbolNode(ExtendedSymbolNodeC& node) {
+void GenBuilderC::pushSymbol(const ExtendedSymbolNodeC& node) {
     if (!node.getSymbol()) {
         throw RefusalC(u"a symbol without a name");
     }
     values.push_back(symbols.at(node.getSymbol()->getName()));
-    return true;
 }
 
-bool GenBuilderC::visitFloatNode(FloatNodeC& node) {
+void GenBuilderC::pushFloat(const FloatNodeC& node) {
     if (node.getValue() == nullptr || !node.getValue()->isFinite()) {
         throw RefusalC(u"a float without a finite value");
     }
     // Giac's own doubles lose their last bits: an MPFR float keeps all 53.
     values.push_back(gen(::giac::real_object(node.getValue()->getValue())));
-    return true;
 }
 
-bool GenBuilderC::visitIntegerNode(IntegerNodeC& node) {
+void GenBuilderC::pushInteger(const IntegerNodeC& node) {
     const IntegerValueABC* value = node.getValue();
     if (value == nullptr) {
         throw RefusalC(u"an integer without a value");
@@ -209,7 +222,6 @@ bool GenBuilderC::visitIntegerNode(IntegerNodeC& node) {
     } else {
         values.push_back(gen(static_cast<long long>(value->getValue())));
     }
-    return true;
 }
 
 }  // namespace qorv::math::algexpr::giac::detail

@@ -17,19 +17,24 @@
 
 #include "GiacHeaders.h"
 #include "Vocabulary.h"
+#include "algexpr/CoreFunctionNodeC.h"
+#include "algexpr/CoreSymbolNodeC.h"
+#include "algexpr/ExtendedFunctionNodeC.h"
+#include "algexpr/ExtendedSymbolNodeC.h"
+#include "algexpr/FloatNodeC.h"
+#include "algexpr/IntegerNodeC.h"
 #include "algexpr/NodeABC.h"
-#include "algexpr/NodeVisitorABC.h"
 #include "algexpr/ParentNodeABC.h"
 
 namespace qorv::math::algexpr::giac::detail {
 
 class TreeCheckC;
 
-class GenBuilderC : public NodeVisitorABC {
+class GenBuilderC {
 public:
     GenBuilderC(const std::vector<OperationE>& operations, const TreeCheckC& check, std::size_t integer_digits,
                 ::giac::context* context);
-    ~GenBuilderC() override;
+    ~GenBuilderC();
 
     /// The value of the tree that `check` walked.
     ::giac::gen build(NodeABC& root);
@@ -41,18 +46,18 @@ public:
     /// Our name of each identifier made, by the identifier's name.
     const std::unordered_map<std::string, std::u16string>& names() const { return our_names; }
 
-    bool visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE order) override;
-    bool visitExtendedFunctionNode(ExtendedFunctionNodeC& node, VisitationOrderE order) override;
-    bool visitCoreSymbolNode(CoreSymbolNodeC& node) override;
-    bool visitExtendedSymbolNode(ExtendedSymbolNodeC& node) override;
-    bool visitFloatNode(FloatNodeC& node) override;
-    bool visitIntegerNode(IntegerNodeC& node) override;
-
 private:
+    void walk(NodeABC& root);
     OperationE operationOf(int code) const;
     std::vector<::giac::gen> arguments(const ParentNodeABC& node);
     void call(const std::u16string& name, std::vector<::giac::gen> arguments);
+    // What each kind of node adds to the value stack.
     void applyCore(CoreFunctionNodeC& node);
+    void applyFunction(ExtendedFunctionNodeC& node);
+    void pushConstant(const CoreSymbolNodeC& node);
+    void pushSymbol(const ExtendedSymbolNodeC& node);
+    void pushFloat(const FloatNodeC& node);
+    void pushInteger(const IntegerNodeC& node);
 
     const std::vector<OperationE>& operations;
     std::size_t integer_digits;
