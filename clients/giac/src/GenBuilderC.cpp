@@ -52,8 +52,8 @@ gen integerOf(bool negative, const std::string& digits) {
 
 }  // namespace
 
-GenBuilderC::GenBuilderC(const std::vector<OperationE>& operations, const TreeCheckC& check,
-                         std::size_t integer_digits, ::giac::context* context)
+GenBuilderC::GenBuilderC(const std::vector<OperationE>& operations, const TreeCheckC& check, std::size_t integer_digits,
+                         ::giac::context* context)
     : operations(operations), integer_digits(integer_digits), context(context) {
     std::size_t k = 0;
     for (const std::u16string& name : check.symbols()) {
