@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdint>
 #include <deque>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <new>
@@ -106,15 +107,16 @@ public:
 
 // A thin owner of one of Arb's values for temporaries: AcbS, ArbS.
 template <class ValueT, void (*init)(ValueT*), void (*clear)(ValueT*)>
-struct ArbOwnerTS {
-    ArbOwnerTS() { init(x); }
-    ~ArbOwnerTS() { clear(x); }
-    ArbOwnerTS(const ArbOwnerTS&) = delete;
-    ArbOwnerTS& operator=(const ArbOwnerTS&) = delete;
+class ArbOwnerTC {
+public:
+    ArbOwnerTC() { init(x); }
+    ~ArbOwnerTC() { clear(x); }
+    ArbOwnerTC(const ArbOwnerTC&) = delete;
+    ArbOwnerTC& operator=(const ArbOwnerTC&) = delete;
     ValueT x[1];  // as acb_t and arb_t are
 };
-using AcbS = ArbOwnerTS<acb_struct, acb_init, acb_clear>;
-using ArbS = ArbOwnerTS<arb_struct, arb_init, arb_clear>;
+using AcbS = ArbOwnerTC<acb_struct, acb_init, acb_clear>;
+using ArbS = ArbOwnerTC<arb_struct, arb_init, arb_clear>;
 
 // Why a tree has no value at a point.
 enum class HoleE : unsigned char { None, Undefined, Unknown };
