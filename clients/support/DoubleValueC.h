@@ -2,7 +2,7 @@
 // DoubleValueC: a float value that is a double, for the clients whose
 // floats are doubles; its texts are the numeric client's (NumberTextC):
 // the shortest text that reads back exactly, or the digits and form asked
-// for, "nan", "inf" and "-inf" for what is not finite. Owns nothing.
+// for; "nan", "1e999" and "-1e999" for what is not finite. Owns nothing.
 //
 //   double d;
 //   if (DoubleValueC::parse(u"1.5e3", d)) { ... }          // 1500
