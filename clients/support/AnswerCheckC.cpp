@@ -59,10 +59,10 @@ constexpr WordE kKeepsValue[] = {WordE::Expand, WordE::Simplify, WordE::Factor};
 constexpr WordE kPartOrSign[] = {WordE::Conjugate, WordE::RealPart, WordE::ImagPart, WordE::Csgn, WordE::Step};
 // The functions without a branch cut or sign region (meromorphic ones, and
 // whole powers, which SymbolsC tells apart by their exponent).
-constexpr WordE kMeromorphic[] = {WordE::Plus, WordE::Minus, WordE::Times, WordE::Divide, WordE::Neg,
-                                  WordE::Exp,  WordE::Sin,   WordE::Cos,   WordE::Tan,    WordE::Sinh,
-                                  WordE::Cosh, WordE::Tanh,  WordE::Erf,   WordE::Erfc,   WordE::Gamma,
-                                  WordE::Si,   WordE::Sec,   WordE::Csc,   WordE::Cot};
+constexpr WordE kMeromorphic[] = {
+    WordE::Plus,  WordE::Minus,     WordE::Times,    WordE::Divide, WordE::Neg,  WordE::Exp, WordE::Sin,
+    WordE::Cos,   WordE::Tan,       WordE::Sinh,     WordE::Cosh,   WordE::Tanh, WordE::Erf, WordE::Erfc,
+    WordE::Gamma, WordE::Factorial, WordE::Binomial, WordE::Si,     WordE::Sec,  WordE::Csc, WordE::Cot};
 
 template <std::size_t N>
 bool isIn(const WordE (&words)[N], WordE word) {
@@ -536,6 +536,17 @@ private:
                 return true;
             case WordE::Power:
                 return count == 2 && power(a[0], a[1], r);
+            case WordE::Binomial:
+                return count == 2 && binomial(a[0], a[1], r);
+            case WordE::Factorial:
+                if (count != 1) {
+                    break;
+                }
+                {
+                    DualC shifted(a[0]);  // n! is gamma(n + 1)
+                    acb_add_ui(shifted.v, shifted.v, 1, prec);
+                    return unary(WordE::Gamma, shifted, r);
+                }
             default:
                 break;
         }
@@ -591,6 +602,59 @@ private:
         acb_div(u.x, a.d, a.v, prec);
         acb_addmul(t.x, u.x, b.v, prec);
         acb_mul(r.d, r.v, t.x, prec);
+        return true;
+    }
+
+    // binomial(n,k): for a whole k from 0 to 4095, n (n - 1) ... (n - k + 1) / k!,
+    // a polynomial in n defined for every n; otherwise
+    // gamma(n + 1) / (gamma(k + 1) gamma(n - k + 1)), undefined at its poles.
+    bool binomial(const DualC& n, const DualC& k, DualC& r) {
+        const arf_struct* middle = arb_midref(acb_realref(k.v));
+        if (acb_is_exact(k.v) && acb_is_int(k.v) && acb_is_zero(k.d) && arf_sgn(middle) >= 0 &&
+            arf_cmpabs_2exp_si(middle, 12) < 0) {
+            const slong m = arf_get_si(middle, ARF_RND_DOWN);
+            acb_one(r.v);
+            acb_zero(r.d);
+            AcbS factor;
+            AcbS t;
+            for (slong i = 0; i < m; ++i) {
+                acb_sub_si(factor.x, n.v, i, prec);
+                if (dual) {  // (p f)' = p' f + p f', f' = n'
+                    acb_mul(t.x, r.d, factor.x, prec);
+                    acb_addmul(t.x, r.v, n.d, prec);
+                    acb_div_ui(r.d, t.x, static_cast<ulong>(i + 1), prec);
+                }
+                acb_mul(r.v, r.v, factor.x, prec);
+                acb_div_ui(r.v, r.v, static_cast<ulong>(i + 1), prec);
+            }
+            return true;
+        }
+        AcbS top;
+        AcbS below;
+        AcbS rest;
+        acb_add_ui(top.x, n.v, 1, prec);
+        acb_add_ui(below.x, k.v, 1, prec);
+        acb_sub(rest.x, top.x, k.v, prec);
+        AcbS t;
+        acb_gamma(r.v, top.x, prec);
+        acb_rgamma(t.x, below.x, prec);
+        acb_mul(r.v, r.v, t.x, prec);
+        acb_rgamma(t.x, rest.x, prec);
+        acb_mul(r.v, r.v, t.x, prec);
+        if (!acb_is_finite(r.v)) {
+            return undefined();  // a pole, or too near one
+        }
+        if (dual) {  // r' = r (psi(n + 1) n' - psi(k + 1) k' - psi(n - k + 1) (n' - k'))
+            AcbS sum;
+            acb_digamma(t.x, top.x, prec);
+            acb_mul(sum.x, t.x, n.d, prec);
+            acb_digamma(t.x, below.x, prec);
+            acb_submul(sum.x, t.x, k.d, prec);
+            acb_digamma(t.x, rest.x, prec);
+            acb_sub(top.x, n.d, k.d, prec);
+            acb_submul(sum.x, t.x, top.x, prec);
+            acb_mul(r.d, r.v, sum.x, prec);
+        }
         return true;
     }
 
@@ -896,7 +960,7 @@ private:
 // Also whether a tree may have a branch cut or a sign region where an
 // identity fails (`branched`): a function other than sums, products,
 // quotients, whole powers, exp, the trigonometric functions and the
-// hyperbolic sine, cosine and tangent, erf, erfc, gamma and Si (which are
+// hyperbolic sine, cosine and tangent, erf, erfc, gamma, factorial, binomial and Si (which are
 // meromorphic), taking an argument with a symbol in it; sqrt(2) or log(3)
 // is one number on every branch. A function of the input that the engine
 // knows nothing of is evaluated as a polynomial of its arguments (see

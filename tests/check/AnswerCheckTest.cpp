@@ -175,6 +175,14 @@ TEST(AnswerCheckTest, RootsIntegralsAndNumericIntegrals) {
         {"simplify(divide(gamma(plus(x,1)),gamma(x)))", "x", VerdictE::Passed},
         {"simplify(minus(lgamma(plus(x,1)),lgamma(x)))", "log(x)", VerdictE::Passed},
         {"simplify(minus(lgamma(plus(x,1)),lgamma(x)))", "log(plus(x,1))", VerdictE::Failed},
+        // binomial(n,k) of a whole k is a polynomial in n; otherwise gamma's quotient.
+        {"expand(binomial(n,2))", "divide(times(n,minus(n,1)),2)", VerdictE::Passed},
+        {"expand(binomial(n,2))", "divide(power(n,2),2)", VerdictE::Failed},
+        {"integrate(minus(x,divide(1,2)),x)", "binomial(x,2)", VerdictE::Passed},
+        {"simplify(binomial(x,y))", "divide(factorial(x),times(factorial(y),factorial(minus(x,y))))", VerdictE::Passed},
+        {"simplify(binomial(x,y))", "divide(factorial(x),times(factorial(y),factorial(y)))", VerdictE::Failed},
+        {"simplify(divide(factorial(plus(n,1)),factorial(n)))", "plus(n,1)", VerdictE::Passed},
+        {"simplify(divide(factorial(plus(n,1)),factorial(n)))", "n", VerdictE::Failed},
     };
     for (const auto& row : special) {
         EXPECT_EQ(check(row.input, row.answer, false).verdict, row.verdict) << row.input << " = " << row.answer;

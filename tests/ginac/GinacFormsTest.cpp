@@ -77,9 +77,16 @@ TEST(GinacFormsTest, SeriesAtInfinityAndInFractionalPowers) {
          "plus(minus(sqrt(x),power(x,divide(3,2))),power(x,divide(5,2)),order(power(x,3)))"},
         {"series(plus(sqrt(minus(x,2)),power(minus(x,2),divide(1,3))),x,2,1)",
          "plus(sqrt(minus(x,2)),power(minus(x,2),divide(1,3)))"},
+        // atan(A) at a pole of A: sign(A)*pi/2 - atan(1/A).
+        {"series(atan(x),x,infinity,4)",
+         "plus(minus(divide(pi,2),divide(1,x)),divide(1,times(3,power(x,3))),order(divide(1,power(x,4))))"},
+        {"series(atan(times(-2,x)),x,neg(infinity),2)", "plus(divide(pi,2),divide(1,times(2,x)),order(divide(1,power(x,2))))"},
+        {"series(atan(plus(power(x,2),x)),x,infinity,4)",
+         "plus(minus(divide(pi,2),divide(1,power(x,2))),divide(1,power(x,3)),order(divide(1,power(x,4))))"},
     };
     EXPECT_CASES(cases);
-    for (const char* none : {"series(exp(divide(1,x)),x,0,3)", "series(exp(x),x,infinity,3)", "series(power(x,x),x,0,2)"}) {
+    for (const char* none : {"series(exp(divide(1,x)),x,0,3)", "series(exp(x),x,infinity,3)", "series(power(x,x),x,0,2)",
+                             "series(atan(times(y,x)),x,infinity,2)"}) {  // y complex: no one sign at infinity
         EXPECT_EQ(run(none).reason.rfind("series: no series in powers of the variable around", 0), 0u) << none;
     }
     // infinity is a series point only.

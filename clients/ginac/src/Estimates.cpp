@@ -523,6 +523,18 @@ PartsWork leafParts(const GiNaC::ex& x) {
     return {1.0, ownRealPart(x) || (GiNaC::is_a<GiNaC::symbol>(x) && x.info(GiNaC::info_flags::real))};
 }
 
+// Whether a product has an integer power of a sum among its factors.
+bool powerOfSum(const GiNaC::ex& product) {
+    for (std::size_t i = 0; i < product.nops(); ++i) {
+        const GiNaC::ex factor = product.op(i);
+        if (GiNaC::is_exactly_a<GiNaC::power>(factor) && GiNaC::is_exactly_a<GiNaC::add>(factor.op(0)) &&
+            factor.op(1).info(GiNaC::info_flags::integer)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 PartsWork partsOf(const GiNaC::ex& x, const PartsWork* parts, std::size_t count) {
     if (count == 0) {
         return leafParts(x);
@@ -555,10 +567,20 @@ PartsWork partsOf(const GiNaC::ex& x, const PartsWork* parts, std::size_t count)
 void checkParts(const GiNaC::ex& e, const char16_t* operation, const GinacLimitsS& limits) {
     checkExponentSums(e, limits);
     GinacWalkerTC<PartsWork> walker;
-    const double work =
-        walker.run(e, [](const GiNaC::ex& x) { return !GiNaC::is_exactly_a<GiNaC::numeric>(x) && !ownRealPart(x); },
-                   partsOf)
-            .work;
+    // GiNaC expands the product of a product's real parts, multiplying out an
+    // integer power of a sum among its factors ((x + 1)^(10^29)/2 ran out of
+    // stack): such a product asks for the expansion's bound.
+    bool multiplied = false;
+    const double work = walker
+                            .run(e, [](const GiNaC::ex& x) { return !GiNaC::is_exactly_a<GiNaC::numeric>(x) && !ownRealPart(x); },
+                                 [&multiplied](const GiNaC::ex& x, const PartsWork* parts, std::size_t count) {
+                                     multiplied = multiplied || (GiNaC::is_exactly_a<GiNaC::mul>(x) && powerOfSum(x));
+                                     return partsOf(x, parts, count);
+                                 })
+                            .work;
+    if (multiplied) {
+        checkExpansion(e, operation, false, limits);
+    }
     const double most = std::pow(2.0, static_cast<double>(limits.parts_depth) + 2.0);  // the chain passes
     if (work > most) {
         throw RefusalC(std::u16string(operation) + u": taking the expression apart would take about " +

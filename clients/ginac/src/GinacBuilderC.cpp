@@ -253,6 +253,26 @@ bool essentialSingularity(const GiNaC::ex& e, const GiNaC::symbol& t) {
 // log(t^-k*B) as -k*log(t) + log(B) (t is positive): GiNaC expands the
 // former through a pole it catches, and loses memory each time. Walks
 // without recursion.
+// atan(A) of an A with a pole at t = 0 (t > 0) whose leading coefficient c
+// is a real number: sign(c)*pi/2 - atan(1/A), since atan(A) + atan(1/A) is
+// pi/2 where A's real part is positive and -pi/2 where it is negative, as
+// c*t^-k makes it near 0. Otherwise A unchanged (GiNaC has no series there).
+GiNaC::ex inverseTangentAtPole(const GiNaC::ex& e, const GiNaC::symbol& t) {
+    const GiNaC::ex& a = e.op(0);
+    const long k = poleOrder(a, t);
+    if (k == 0) {
+        return e;
+    }
+    const GiNaC::ex c = (a * GiNaC::pow(t, k)).expand().subs(t == 0);
+    if (!GiNaC::is_exactly_a<GiNaC::numeric>(c) || !c.info(GiNaC::info_flags::real) || c.is_zero()) {
+        return e;
+    }
+    const int sign = GiNaC::ex_to<GiNaC::numeric>(c).is_positive() ? 1 : -1;
+    // 1/(1/t^2 + 1/t) as t^2/(t + 1): GiNaC expands the former through a pole.
+    const GiNaC::ex inverse = (1 / a).info(GiNaC::info_flags::rational_function) ? (1 / a).normal() : 1 / a;
+    return sign * GiNaC::Pi / 2 - GiNaC::atan(inverse);
+}
+
 GiNaC::ex polesTakenOut(const GiNaC::ex& e, const GiNaC::symbol& t) {
     GinacWalkerTC<GiNaC::ex> walker;
     return walker.run(
@@ -262,6 +282,9 @@ GiNaC::ex polesTakenOut(const GiNaC::ex& e, const GiNaC::symbol& t) {
             if (count != 0) {
                 OperandsF operands(values);
                 rebuilt = part.map(operands);
+            }
+            if (isFunction(rebuilt, GiNaC::atan_SERIAL::serial)) {
+                return inverseTangentAtPole(rebuilt, t);
             }
             const bool power = GiNaC::is_exactly_a<GiNaC::power>(rebuilt);
             const bool logarithm = isFunction(rebuilt, GiNaC::log_SERIAL::serial);
