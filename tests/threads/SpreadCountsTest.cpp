@@ -150,15 +150,20 @@ TEST(SpreadCountsTest, GatheredWhileOtherThreadsCount) {
             }
             std::vector<PointerTC<CountedC>>& mine = kept[static_cast<std::size_t>(t)];
             mine.push_back(keeper);
-            // Both spread it at once; a late one finds it gathered, and it stays so.
-            wrong_here += CountSpreading::spread(*keeper) == CountSpreading::isSpread(*keeper) ? 0 : 1;
+            // Both spread it at once; a late one finds it gathered, and it stays
+            // so (a gatherer may also come between the spreading and the look).
+            const bool spread = CountSpreading::spread(*keeper);
+            wrong_here += !spread && CountSpreading::isSpread(*keeper) ? 1 : 0;
             for (int i = 0; !gathered.load() || i < 500; ++i) {
                 PointerTC<CountedC> passing = mine.front();
                 PointerTC<CountedC> again = passing;
                 if (i % 16 == 0) {
                     mine.push_back(again);
                     const unsigned long seen = passing->references();
-                    wrong_here += seen >= 3 && seen < 100000 ? 0 : 1;
+                    // At least these three; far fewer than a count gone below
+                    // zero (a thread that waits long for the gatherers keeps
+                    // adding owners meanwhile, so no closer bound holds).
+                    wrong_here += seen >= 3 && seen < (1UL << 40) ? 0 : 1;
                 }
                 ++counting;
             }
