@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "algexpr/algexpr.h"
 #include "algexpr/ginac.h"
@@ -47,6 +48,39 @@ inline Outcome run(const std::string& text, bool numeric = false) {
 
 inline std::string eval(const std::string& text) { return run(text).text; }
 inline std::string numeric(const std::string& text) { return run(text, true).text; }
+
+// A text and what it evaluates to, or the reason (or its start) it is refused with.
+struct CaseS {
+    std::string input;
+    std::string expected;
+};
+
+inline void expectResults(const std::vector<CaseS>& cases, bool numeric = false) {
+    for (const CaseS& c : cases) {
+        EXPECT_EQ(run(c.input, numeric).text, c.expected) << c.input;
+    }
+}
+
+inline void expectRefused(const std::vector<CaseS>& cases, bool numeric = false, bool prefix = false) {
+    for (const CaseS& c : cases) {
+        const Outcome outcome = run(c.input, numeric);
+        EXPECT_EQ(outcome.text, "null") << c.input;
+        EXPECT_EQ(prefix ? outcome.reason.substr(0, c.expected.size()) : outcome.reason, c.expected) << c.input;
+    }
+}
+
+// f(f(...f(inner)...)), `depth` calls deep.
+inline std::string nested(const std::string& function, std::size_t depth, const std::string& inner) {
+    std::string text;
+    text.reserve(depth * (function.size() + 2) + inner.size());
+    for (std::size_t i = 0; i < depth; ++i) {
+        text += function;
+        text += '(';
+    }
+    text += inner;
+    text.append(depth, ')');
+    return text;
+}
 
 // Sets the session's digits for one scope.
 class DigitsGuard {

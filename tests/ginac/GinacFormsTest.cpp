@@ -12,21 +12,8 @@ using namespace ginac_tests;
 
 namespace {
 
-struct CaseS {
-    const char* input;
-    const char* result;
-};
-
-void expectAll(const CaseS* begin, const CaseS* end) {
-    for (const CaseS* c = begin; c != end; ++c) {
-        EXPECT_EQ(eval(c->input), c->result) << c->input;
-    }
-}
-
-#define EXPECT_CASES(cases) expectAll(std::begin(cases), std::end(cases))
-
 TEST(GinacFormsTest, SumsStartWithTheirLeadingTermWhateverItsSign) {
-    const CaseS cases[] = {
+    expectResults({
         // -x^3 + 3*x^2 - 3*x + 1
         {"expand(power(minus(1,x),3))", "plus(minus(plus(neg(power(x,3)),times(3,power(x,2))),times(3,x)),1)"},
         {"minus(y,x)", "plus(neg(x),y)"},
@@ -39,12 +26,11 @@ TEST(GinacFormsTest, SumsStartWithTheirLeadingTermWhateverItsSign) {
         {"minus(1,times(x,y))", "plus(neg(times(x,y)),1)"},
         {"minus(minus(1,x),y)", "plus(minus(neg(x),y),1)"},
         {"minus(1,times(i,x))", "plus(neg(times(i,x)),1)"},
-    };
-    EXPECT_CASES(cases);
+    });
 }
 
 TEST(GinacFormsTest, SeriesRiseInPowersWithTheOrderTermLast) {
-    const CaseS cases[] = {
+    expectResults({
         // 1 - x^2/6 + x^4/120 - x^6/5040 + order(x^8)
         {"series(divide(sin(x),x),x,0,8)",
          "plus(minus(plus(minus(1,divide(power(x,2),6)),divide(power(x,4),120)),divide(power(x,6),5040)),"
@@ -52,14 +38,13 @@ TEST(GinacFormsTest, SeriesRiseInPowersWithTheOrderTermLast) {
         {"series(neg(cos(x)),x,0,4)", "plus(-1,divide(power(x,2),2),order(power(x,4)))"},
         {"series(exp(x),x,1,3)",
          "plus(e,times(e,minus(x,1)),divide(times(e,power(minus(x,1),2)),2),order(power(minus(x,1),3)))"},
-    };
-    EXPECT_CASES(cases);
+    });
 }
 
 // At infinity in descending powers, in fractional powers where the variable
 // has them; refused with a reason where no series exists.
 TEST(GinacFormsTest, SeriesAtInfinityAndInFractionalPowers) {
-    const CaseS cases[] = {
+    expectResults({
         {"series(divide(1,minus(x,1)),x,infinity,4)",
          "plus(divide(1,x),divide(1,power(x,2)),divide(1,power(x,3)),order(divide(1,power(x,4))))"},
         {"series(minus(sqrt(plus(power(x,2),1)),x),x,infinity,6)",
@@ -83,8 +68,7 @@ TEST(GinacFormsTest, SeriesAtInfinityAndInFractionalPowers) {
         {"series(atan(times(-2,x)),x,neg(infinity),2)", "plus(divide(pi,2),divide(1,times(2,x)),order(divide(1,power(x,2))))"},
         {"series(atan(plus(power(x,2),x)),x,infinity,4)",
          "plus(minus(divide(pi,2),divide(1,power(x,2))),divide(1,power(x,3)),order(divide(1,power(x,4))))"},
-    };
-    EXPECT_CASES(cases);
+    });
     for (const char* none : {"series(exp(divide(1,x)),x,0,3)", "series(exp(x),x,infinity,3)", "series(power(x,x),x,0,2)",
                              "series(atan(times(y,x)),x,infinity,2)"}) {  // y complex: no one sign at infinity
         EXPECT_EQ(run(none).reason.rfind("series: no series in powers of the variable around", 0), 0u) << none;
@@ -97,27 +81,25 @@ TEST(GinacFormsTest, SeriesAtInfinityAndInFractionalPowers) {
 }
 
 TEST(GinacFormsTest, ComplexNumbersShowTheirRealPartFirst) {
-    const CaseS cases[] = {
+    expectResults({
         {"divide(plus(2,times(3,i)),minus(4,times(5,i)))", "plus(divide(-7,41),divide(times(22,i),41))"},
         {"minus(1,i)", "minus(1,i)"},
         {"minus(-1,i)", "minus(-1,i)"},
         {"plus(divide(1,3),divide(i,2))", "plus(divide(1,3),divide(i,2))"},
-    };
-    EXPECT_CASES(cases);
+    });
 }
 
 TEST(GinacFormsTest, FactorsHaveAPositiveLeadingTermAndTheSignInFront) {
-    const CaseS cases[] = {
+    expectResults({
         {"factor(plus(power(x,4),4))",
          "times(plus(minus(power(x,2),times(2,x)),2),plus(power(x,2),times(2,x),2))"},
         {"factor(minus(1,power(x,2)))", "neg(times(minus(x,1),plus(x,1)))"},
         {"factor(minus(2,times(2,power(x,2))))", "times(-2,minus(x,1),plus(x,1))"},
-    };
-    EXPECT_CASES(cases);
+    });
 }
 
 TEST(GinacFormsTest, IntegerRadicalsAreReduced) {
-    const CaseS cases[] = {
+    expectResults({
         {"sqrt(8)", "times(2,sqrt(2))"},
         {"times(sqrt(12),sqrt(3))", "6"},
         {"sqrt(72)", "times(6,sqrt(2))"},
@@ -146,8 +128,7 @@ TEST(GinacFormsTest, IntegerRadicalsAreReduced) {
         {"sqrt(times(power(2,81),power(3,3),power(999983,2),7))", "times(3298478808234983424,sqrt(42))"},
         {"power(times(power(997,3),999961,power(999983,6)),divide(1,3))",
          "times(996966102288133,power(999961,divide(1,3)))"},
-    };
-    EXPECT_CASES(cases);
+    });
     // A radicand of many digits costs a bounded time, reduced or not.
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(eval("sqrt(times(8,plus(power(10,5000),1)))").substr(0, 13), "times(2,sqrt(");
@@ -155,7 +136,7 @@ TEST(GinacFormsTest, IntegerRadicalsAreReduced) {
 }
 
 TEST(GinacFormsTest, NestedSquareRootsDenestWhereARationalSquareAllows) {
-    const CaseS cases[] = {
+    expectResults({
         {"sqrt(plus(3,times(2,sqrt(2))))", "plus(sqrt(2),1)"},
         {"sqrt(minus(5,times(2,sqrt(6))))", "plus(neg(sqrt(2)),sqrt(3))"},
         {"sqrt(plus(2,sqrt(3)))", "plus(divide(sqrt(2),2),divide(sqrt(6),2))"},
@@ -165,12 +146,11 @@ TEST(GinacFormsTest, NestedSquareRootsDenestWhereARationalSquareAllows) {
         {"sqrt(plus(1,sqrt(2)))", "sqrt(plus(sqrt(2),1))"},
         {"sqrt(minus(times(-2,sqrt(2)),3))", "sqrt(minus(times(-2,sqrt(2)),3))"},
         {"sqrt(plus(x,times(2,sqrt(2))))", "sqrt(plus(x,times(2,sqrt(2))))"},
-    };
-    EXPECT_CASES(cases);
+    });
 }
 
 TEST(GinacFormsTest, PowersOfExpAndOfOneBaseJoin) {
-    const CaseS cases[] = {
+    expectResults({
         {"times(exp(2),exp(3))", "exp(5)"},
         {"power(e,times(i,pi))", "-1"},
         {"times(exp(x),exp(times(2,x)))", "exp(times(3,x))"},
@@ -193,12 +173,11 @@ TEST(GinacFormsTest, PowersOfExpAndOfOneBaseJoin) {
         {"times(power(x,n),power(x,2),power(x,-5))", "power(x,minus(n,3))"},
         {"times(power(x,n),power(x,m))", "times(power(x,m),power(x,n))"},
         {"times(power(x,n),power(x,divide(1,2)))", "times(sqrt(x),power(x,n))"},
-    };
-    EXPECT_CASES(cases);
+    });
 }
 
 TEST(GinacFormsTest, InverseTrigonometricFunctionsHaveExactValues) {
-    const CaseS cases[] = {
+    expectResults({
         {"asin(divide(sqrt(2),2))", "divide(pi,4)"},   {"asin(neg(divide(sqrt(3),2)))", "divide(neg(pi),3)"},
         {"asin(divide(1,2))", "divide(pi,6)"},         {"asin(-1)", "divide(neg(pi),2)"},
         {"asin(0)", "0"},                              {"acos(divide(sqrt(3),2))", "divide(pi,6)"},
@@ -207,23 +186,21 @@ TEST(GinacFormsTest, InverseTrigonometricFunctionsHaveExactValues) {
         {"atan(divide(sqrt(3),3))", "divide(pi,6)"},   {"atan(divide(1,sqrt(3)))", "divide(pi,6)"},
         {"atan(-1)", "divide(neg(pi),4)"},             {"atan(0)", "0"},
         {"asin(divide(sqrt(3),3))", "asin(divide(sqrt(3),3))"},
-    };
-    EXPECT_CASES(cases);
+    });
 }
 
 TEST(GinacFormsTest, SimplifyRationalisesDenominatorsOfSquareRoots) {
-    const CaseS cases[] = {
+    expectResults({
         {"simplify(divide(1,plus(sqrt(2),1)))", "minus(sqrt(2),1)"},
         {"simplify(divide(1,plus(sqrt(2),sqrt(3))))", "plus(neg(sqrt(2)),sqrt(3))"},
         {"simplify(divide(plus(x,1),plus(sqrt(2),1)))", "times(plus(x,1),minus(sqrt(2),1))"},
         // A denominator with symbols stays as it is.
         {"simplify(divide(1,plus(sqrt(2),x)))", "divide(1,plus(x,sqrt(2)))"},
-    };
-    EXPECT_CASES(cases);
+    });
 }
 
 TEST(GinacFormsTest, IntegerOperations) {
-    const CaseS cases[] = {
+    expectResults({
         {"factorial(20)", "2432902008176640000"},
         {"factorial(0)", "1"},
         {"binomial(50,25)", "126410606437752"},
@@ -242,8 +219,7 @@ TEST(GinacFormsTest, IntegerOperations) {
         {"factor(binomial(n,2))", "divide(times(n,minus(n,1)),2)"},
         {"expand(binomial(n,-1))", "0"},
         {"expand(binomial(n,k))", "binomial(n,k)"},
-    };
-    EXPECT_CASES(cases);
+    });
     EXPECT_EQ(run("factorial(-1)").reason, "factorial: the argument must not be negative");
     EXPECT_EQ(run("binomial(x,divide(1,2))").reason, "binomial: the arguments must be integers");
     EXPECT_EQ(run("mod(1,0)").reason, "mod: division by zero");
@@ -255,21 +231,20 @@ TEST(GinacFormsTest, IntegerOperations) {
 }
 
 TEST(GinacFormsTest, PolynomialOperations) {
-    const CaseS cases[] = {
+    expectResults({
         {"gcd(minus(power(x,2),1),plus(minus(power(x,2),times(2,x)),1))", "minus(x,1)"},
         {"lcm(minus(x,1),plus(x,1))", "times(minus(x,1),plus(x,1))"},
         {"quo(plus(power(x,3),times(2,x),1),minus(x,1))", "plus(power(x,2),x,3)"},
         {"rem(plus(power(x,3),times(2,x),1),minus(x,1))", "4"},
         {"quo(plus(power(x,2),times(x,y)),plus(x,y),x)", "x"},
-    };
-    EXPECT_CASES(cases);
+    });
     EXPECT_EQ(run("quo(plus(x,y),y)").reason, "quo: name the variable: the polynomials have more than one symbol");
     EXPECT_EQ(run("rem(x,0)").reason, "rem: division by zero");
     EXPECT_EQ(run("gcd(sin(x),x)").reason, "gcd: the arguments must be polynomials with rational coefficients");
 }
 
 TEST(GinacFormsTest, NumericIntegralsAndRoots) {
-    const CaseS cases[] = {
+    expectResults({
         {"nintegrate(sin(x),x,0,pi)", "2.0"},
         {"nintegrate(exp(neg(power(x,2))),x,0,1)", "0.74682413281242703"},
         {"nintegrate(sqrt(x),x,0,1)", "0.66666666666666667"},
@@ -280,8 +255,7 @@ TEST(GinacFormsTest, NumericIntegralsAndRoots) {
         {"nsolve(minus(power(x,2),2),x,0,2)", "1.414213562373095"},
         {"nsolve(minus(cos(x),x),x,0,1)", "0.73908513321516064"},
         {"nsolve(x,x,0,1)", "0"},
-    };
-    EXPECT_CASES(cases);
+    });
     EXPECT_EQ(run("nsolve(x,x,1,2)").reason, "nsolve: the function must change sign between the ends of the interval");
     // A change of sign at a pole or a jump is no root.
     EXPECT_EQ(run("nsolve(tan(x),x,1,2)").reason, "no root in [1, 2]: tan has a pole at 1.5707963267948966");
@@ -304,13 +278,11 @@ TEST(GinacFormsTest, NumericIntegralsAndRoots) {
     }
 }
 
-// Names of the vocabulary that this engine does not compute keep their codes
-// and are refused with the reason every engine gives.
 // The special functions' own rules (their values at points are checked
 // against SymPy by the tool's tests): exact values, what stays, what is
 // decided only when the float is clearly away from a jump, derivatives.
 TEST(GinacFormsTest, SpecialFunctions) {
-    const CaseS cases[] = {
+    expectResults({
         {"floor(times(power(10,40),pi))", "floor(times(10000000000000000000000000000000000000000,pi))"},
         {"floor(neg(sqrt(2)))", "-2"},
         {"ceil(divide(-7,2))", "-3"},
@@ -325,8 +297,7 @@ TEST(GinacFormsTest, SpecialFunctions) {
         {"diff(erf(x),x)", "divide(times(2,exp(neg(power(x,2)))),sqrt(pi))"},
         {"polylog(2,1)", "divide(power(pi,2),6)"},
         {"zeta(-1)", "divide(-1,12)"},
-    };
-    EXPECT_CASES(cases);
+    });
     EXPECT_EQ(run("diff(floor(x),x)").reason, "the result holds a derivative of floor, which is not a function where it jumps");
     EXPECT_EQ(run("erfc(200.0)").reason, "erfc: an argument above 100 needs more digits than it is computed with");
     EXPECT_EQ(run("zeta(2000)").reason, "zeta: an exact value for whole arguments of at most 1000 in size only");
@@ -335,6 +306,8 @@ TEST(GinacFormsTest, SpecialFunctions) {
     EXPECT_EQ(run("Si(1)").reason, "Si: not offered by this engine");
 }
 
+// Names of the vocabulary that this engine does not compute keep their codes
+// and are refused with the reason every engine gives.
 TEST(GinacFormsTest, NamesTheEngineDoesNotOfferAreRefused) {
     for (const char* input : {"integrate(x,x)", "limit(x,x,0)", "sum(k,k,1,3)", "infinity", "Ci(x)"}) {
         const std::string name = std::string(input).substr(0, std::string(input).find('('));

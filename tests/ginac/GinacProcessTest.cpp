@@ -20,10 +20,7 @@
 #include <string>
 #include <thread>
 
-#include <gtest/gtest.h>
-
-#include "algexpr/algexpr.h"
-#include "algexpr/ginac.h"
+#include "GinacFixture.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define ALGEXPR_TEST_ASAN 1
@@ -33,33 +30,9 @@
 #endif
 #endif
 
-using namespace qorv::math::algexpr;
-using namespace qorv::math::algexpr::ginac;
-using qorv::oss::PointerTC;
+using namespace ginac_tests;
 
 namespace {
-
-std::string narrow(const std::u16string& text) { return std::string(text.begin(), text.end()); }
-
-GinacSessionC& session() {
-    static GinacSessionC* installed = [] {
-        auto* made = new GinacSessionC();
-        CASSessionBC::setSession(PointerTC<CASSessionBC>(made));
-        return made;
-    }();
-    return *installed;
-}
-
-std::string eval(const std::string& text, std::string* reason = nullptr) {
-    session();
-    PointerTC<AlgebraicExpressionC> e = AlgebraicExpressionC::fromPrefixString(std::u16string(text.begin(), text.end()));
-    std::u16string why;
-    PointerTC<AlgebraicExpressionC> r = e ? e->execute(false, &why) : PointerTC<AlgebraicExpressionC>();
-    if (reason != nullptr) {
-        *reason = narrow(why);
-    }
-    return r ? narrow(r->toPrefixString(0, qorv::math::Standard)) : "null";
-}
 
 // Runs `job` on the worker (GinacEngineC::runOnWorker takes a plain function).
 template <class F>
@@ -103,11 +76,10 @@ void exhaustMemory() {
     const char* big[] = {"power(3,2000000)", "expand(power(plus(x,y,z,1),80))", "expand(power(plus(x,y,z,w,1),30))",
                          "times(power(7,1100000),power(11,900000),power(13,800000))", "power(3,2000000)"};
     for (const char* text : big) {
-        std::string reason;
-        const std::string result = eval(text, &reason);
-        if (result == "null") {
-            std::fprintf(stderr, "%s: %s\n", text, reason.c_str());
-            out_of_memory += reason == "out of memory" ? 1 : 0;
+        const Outcome outcome = run(text);
+        if (outcome.text == "null") {
+            std::fprintf(stderr, "%s: %s\n", text, outcome.reason.c_str());
+            out_of_memory += outcome.reason == "out of memory" ? 1 : 0;
         }
     }
     setrlimit(RLIMIT_AS, &saved);
@@ -284,9 +256,8 @@ TEST(GinacProcessTest, AForkWhileAJobRunsDoesNotWaitForIt) {
     const pid_t child = fork();  // blocked until the job ended, it would time out
     if (child == 0) {
         // GiNaC was at work on a thread this process does not have: refused.
-        std::string reason;
-        const std::string result = eval("plus(1,1)", &reason);
-        std::_Exit(result == "null" && reason.find("forked") != std::string::npos ? 0 : 1);
+        const Outcome outcome = run("plus(1,1)");
+        std::_Exit(outcome.text == "null" && outcome.reason.find("forked") != std::string::npos ? 0 : 1);
     }
     held.let_go = true;
     caller.join();

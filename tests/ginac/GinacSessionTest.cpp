@@ -14,23 +14,8 @@ using namespace ginac_tests;
 
 namespace {
 
-std::string nested(const std::string& function, std::size_t depth, const std::string& inner) {
-    std::string text;
-    text.reserve(depth * (function.size() + 2) + inner.size());
-    for (std::size_t i = 0; i < depth; ++i) {
-        text += function;
-        text += '(';
-    }
-    text += inner;
-    text.append(depth, ')');
-    return text;
-}
-
 TEST(GinacSessionTest, GivesExactResultsAsAPersonWritesThem) {
-    const struct {
-        const char* input;
-        const char* result;
-    } cases[] = {
+    expectResults({
         {"divide(1,3)", "divide(1,3)"},
         {"plus(divide(1,2),divide(1,3))", "divide(5,6)"},
         {"power(2,100)", "1267650600228229401496703205376"},
@@ -45,19 +30,13 @@ TEST(GinacSessionTest, GivesExactResultsAsAPersonWritesThem) {
         {"simplify(divide(minus(power(x,2),1),minus(x,1)))", "plus(x,1)"},
         {"diff(power(x,3),x)", "times(3,power(x,2))"},
         {"factor(minus(power(x,2),1))", "times(minus(x,1),plus(x,1))"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(eval(c.input), c.result) << c.input;
-    }
+    });
     DigitsGuard digits(30);
     EXPECT_EQ(numeric("divide(1,3)"), "0.333333333333333333333333333333");
 }
 
 TEST(GinacSessionTest, WritesEachKindOfTermInItsOwnForm) {
-    const struct {
-        const char* input;
-        const char* result;
-    } cases[] = {
+    expectResults({
         {"divide(-1,3)", "divide(-1,3)"},
         {"neg(x)", "neg(x)"},
         {"times(x,-3)", "times(-3,x)"},
@@ -79,8 +58,6 @@ TEST(GinacSessionTest, WritesEachKindOfTermInItsOwnForm) {
         {"times(i,x)", "times(i,x)"},
         {"plus(x,0.5)", "plus(x,0.5)"},
         {"times(-2.5,x)", "times(-2.5,x)"},
-        {"minus(1,x)", "minus(1,x)"},
-        {"minus(neg(x),1)", "minus(neg(x),1)"},
         {"plus(1,neg(power(x,2)),times(2,x))", "plus(neg(power(x,2)),times(2,x),1)"},
         {"expand(power(minus(x,1),2))", "plus(minus(power(x,2),times(2,x)),1)"},
         {"plus(y,x,z)", "plus(x,y,z)"},
@@ -89,10 +66,7 @@ TEST(GinacSessionTest, WritesEachKindOfTermInItsOwnForm) {
         {"times(sin(x),cos(x),y,x,sqrt(2))", "times(sqrt(2),x,y,cos(x),sin(x))"},
         {"plus(times(x,y),power(y,2),power(x,2))", "plus(power(x,2),times(x,y),power(y,2))"},
         {"times(plus(x,1),x,sin(x))", "times(x,sin(x),plus(x,1))"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(eval(c.input), c.result) << c.input;
-    }
+    });
 }
 
 // GiNaC orders terms by when their symbols were made; the client does not.
@@ -114,10 +88,7 @@ TEST(GinacSessionTest, OrderDependsOnTheExpressionAloneNotOnWhatWasReadBefore) {
 }
 
 TEST(GinacSessionTest, CarriesOutTheOperations) {
-    const struct {
-        const char* input;
-        const char* result;
-    } cases[] = {
+    expectResults({
         {"diff(sin(x),x)", "cos(x)"},
         {"diff(power(x,4),x,2)", "times(12,power(x,2))"},
         {"diff(sin(x),x,0)", "sin(x)"},
@@ -132,10 +103,7 @@ TEST(GinacSessionTest, CarriesOutTheOperations) {
         {"series(sin(x),x,0,4)", "plus(minus(x,divide(power(x,3),6)),order(power(x,4)))"},
         {"plus(f(x),f(x),g(x))", "plus(times(2,f(x)),g(x))"},
         {"expand(times(f(plus(x,1)),plus(x,1)))", "plus(times(x,f(plus(x,1))),f(plus(x,1)))"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(eval(c.input), c.result) << c.input;
-    }
+    });
 }
 
 // Every result reads back through the session, and evaluating it again
@@ -198,17 +166,8 @@ TEST(GinacSessionTest, NumericFlagGivesOneNumberAtTheSessionsPrecision) {
         EXPECT_EQ(numeric("pi"), "3.1415926535897932384626433832795028841971693993751");
         EXPECT_EQ(numeric("divide(2,3)"), "0.66666666666666666666666666666666666666666666666667");
     }
-    const struct {
-        const char* input;
-        const char* reason;
-    } refused[] = {{"plus(x,y)", "x: free symbol"},
-                   {"f(1)", "f: unknown function"},
-                   {"order(x)", "x: free symbol"}};
-    for (const auto& c : refused) {
-        const Outcome outcome = run(c.input, true);
-        EXPECT_EQ(outcome.text, "null") << c.input;
-        EXPECT_EQ(outcome.reason, c.reason) << c.input;
-    }
+    expectRefused({{"plus(x,y)", "x: free symbol"}, {"f(1)", "f: unknown function"}, {"order(x)", "x: free symbol"}},
+                  true);
     EXPECT_EQ(run("cos(i)", true).text, "1.5430806348152438") << "real, though i is in it";
     // Complex values: each part on its own, an integer where it is exact.
     EXPECT_EQ(numeric("i"), "i");
@@ -258,10 +217,7 @@ TEST(GinacSessionTest, DigitsAreBoundedWithAMessage) {
 }
 
 TEST(GinacSessionTest, FailuresGiveNullWithTheReason) {
-    const struct {
-        const char* input;
-        const char* reason;
-    } cases[] = {
+    expectRefused({
         {"divide(1,0)", "division by zero"},
         {"log(0)", "log(0)"},
         {"tan(divide(pi,2))", "simple pole"},
@@ -274,20 +230,12 @@ TEST(GinacSessionTest, FailuresGiveNullWithTheReason) {
         {"series(exp(x),x,0,0)", "series: the order must be a whole number from 1 to 100"},
         {"pdiff(sin(x),1)", "pdiff: the first argument must be an unknown function applied to arguments"},
         {"pdiff(f(x),2)", "pdiff: the argument position must be a whole number from 1 to 1"},
-    };
-    for (const auto& c : cases) {
-        const Outcome outcome = run(c.input);
-        EXPECT_EQ(outcome.text, "null") << c.input;
-        EXPECT_EQ(outcome.reason, c.reason) << c.input;
-    }
+    });
 }
 
 TEST(GinacSessionTest, SizeLimitsRefuseBeforeComputing) {
     const auto start = std::chrono::steady_clock::now();
-    const struct {
-        const char* input;
-        const char* reason_start;
-    } cases[] = {
+    expectRefused({
         {"power(3,power(10,9))", "power: the result would hold an integer of about 477,121,254 digits"},
         {"power(times(2,x),power(10,8))", "power: the result would hold an integer of about 30,102,999 digits"},
         {"power(power(2,divide(1,2)),power(10,10))", "power: the result would hold an integer of about"},
@@ -306,12 +254,7 @@ TEST(GinacSessionTest, SizeLimitsRefuseBeforeComputing) {
         // 1/x and x make more terms than the degree alone allows.
         {"expand(power(plus(times(plus(x,divide(1,x)),plus(x,divide(1,minus(x,7))),power(plus(x,y,z),5)),4),5))",
          "expand: expanding would "},
-    };
-    for (const auto& c : cases) {
-        const Outcome outcome = run(c.input);
-        EXPECT_EQ(outcome.text, "null") << c.input;
-        EXPECT_EQ(outcome.reason.rfind(c.reason_start, 0), 0u) << c.input << ": " << outcome.reason;
-    }
+    }, false, true);
     // sin(atan(u)) is u/sqrt(1 + u^2): u twice at each level, 2^40 times in all.
     std::string doubling = "x";
     std::string once = "x";

@@ -50,19 +50,11 @@ TEST_F(GinacToolTest, ExactResultsTextForText) {
         std::vector<std::string> words;
         const char* result;
     } table[] = {
-        {{"eval", "divide(1,3)"}, "divide(1,3)"},
         {{"eval", "plus(divide(1,2),divide(1,3))"}, "divide(5,6)"},
         {{"eval", "power(2,100)"}, "1267650600228229401496703205376"},
-        {{"eval", "sin(divide(pi,6))"}, "divide(1,2)"},
-        {{"eval", "minus(power(2,70),minus(power(2,70),1))"}, "1"},
         {{"eval", "minus(x,y)"}, "minus(x,y)"},
-        {{"eval", "divide(x,y)"}, "divide(x,y)"},
-        {{"eval", "plus(x,1)"}, "plus(x,1)"},
-        {{"eval", "sqrt(-1)"}, "i"},
         {{"print", "99999999999999999999999999"}, "99999999999999999999999999"},
-        {{"simplify", "minus(plus(x,1),x)"}, "1"},
         {{"simplify", "divide(minus(power(x,2),1),minus(x,1))"}, "plus(x,1)"},
-        {{"diff", "x", "power(x,3)"}, "times(3,power(x,2))"},
         {{"eval", "--numeric", "--digits", "30", "divide(1,3)"}, "0.333333333333333333333333333333"},
     };
     for (const auto& row : table) {
@@ -86,7 +78,6 @@ TEST_F(GinacToolTest, OperationsAreShorthandsForTheirCoreFunctions) {
     } shorthands[] = {
         {{"diff", "x", "sin(x)"}, "diff(sin(x),x)"},
         {{"diff", "--order", "3", "x", "times(sin(x),power(x,4))"}, "diff(times(sin(x),power(x,4)),x,3)"},
-        {{"diff", "x", "f(times(2,x))"}, "diff(f(times(2,x)),x)"},
         {{"expand", "power(plus(x,y,1),3)"}, "expand(power(plus(x,y,1),3))"},
         {{"simplify", "plus(divide(1,x),divide(1,y))"}, "simplify(plus(divide(1,x),divide(1,y)))"},
         {{"factor", "minus(power(x,4),1)"}, "factor(minus(power(x,4),1))"},
@@ -99,13 +90,6 @@ TEST_F(GinacToolTest, OperationsAreShorthandsForTheirCoreFunctions) {
         EXPECT_EQ(out(row.words), expected) << ::testing::PrintToString(row.words);
     }
     EXPECT_EQ(out({"diff", "x", "f(times(2,x))"}), "times(2,pdiff(f(times(2,x)),1))\n");
-    EXPECT_EQ(out({"expand", "power(plus(x,1),2)"}), "plus(power(x,2),times(2,x),1)\n");
-    // Identities beyond algebra are not applied.
-    EXPECT_EQ(out({"simplify", "plus(power(sin(x),2),power(cos(x),2))"}),
-              "plus(power(cos(x),2),power(sin(x),2))\n");
-    EXPECT_EQ(out({"series", "x", "0", "4", "exp(x)"}),
-              "plus(1,x,divide(power(x,2),2),divide(power(x,3),6),order(power(x,4)))\n");
-
     // Notations in and out, for the inputs and the operands alike.
     EXPECT_EQ(out({"diff", "--from", "infix", "--to", "infix", "x", "x^3 + 1/x"}), "3*x^2 - 1/x^2\n");
     EXPECT_EQ(out({"series", "--from", "infix", "x", "1", "2", "log(x)"}),
@@ -181,17 +165,9 @@ TEST_F(GinacToolTest, NumericGivesExactlyTheDigitsAskedFor) {
     }
 }
 
-// Chains 10^5 and 10^6 deep give the depth error on their line, quickly;
-// never a signal. Operations count their own call as a level.
-// Symbols are complex unless --real names them; the help states the limits
-// the engine has.
+// An integral with fewer correct digits than asked for is given with a note
+// on standard error (the values and refusals: GinacFormsTest).
 TEST_F(GinacToolTest, NumericOperationsGiveOnlyRightDigits) {
-    // A change of sign at a pole is no root; integrals to the digits asked
-    // for, or fewer where the work runs out, said on standard error.
-    EXPECT_EQ(run({"eval", "--from", "infix", "nsolve(tan(x),x,1,2)"}),
-              (Result{"\n", "algexpr: argument 1: cannot evaluate: no root in [1, 2]: tan has a pole at 1.5707963267948966\n", 1}));
-    EXPECT_EQ(out({"eval", "--from", "infix", "--digits", "30", "nintegrate(exp(-x^2),x,0,1)"}),
-              "0.746824132812427025399467436132\n");
     EXPECT_EQ(run({"eval", "--from", "infix", "nintegrate(sin(200*x),x,0,10)"}),
               (Result{"0.00683729774550416\n",
                       "algexpr: argument 1: unchecked: nintegrate: 15 correct digits, not 17 (the evaluations the "

@@ -170,8 +170,6 @@ TEST_F(ToolTest, TyposArePointedOut) {
                   "algexpr: argument 2, column 8: warning: unknown symbol 'Add'; did you mean 'add'?"}));
 }
 
-// --to infix and --to latex on print, subst and eval; a name that is no
-// identifier fails its line in infix.
 // Names judged no typo once are passed by the symbol afterwards: a typo
 // after them, on a later line, is still found and placed.
 TEST_F(ToolTest, TyposArePlacedAmongNamesSeenBefore) {
@@ -199,6 +197,8 @@ TEST_F(ToolTest, LinesOfAnyLengthAndScriptOneAfterTheOther) {
     EXPECT_EQ(run({"print"}, input), (Result{input, "", 0}));
 }
 
+// --to infix and --to latex on print, subst and eval; a name that is no
+// identifier fails its line in infix.
 TEST_F(ToolTest, InfixAndLatexOut) {
     EXPECT_EQ(run({"print", "--to", "infix", "plus(times(2,x),sin(divide(pi,6)))", "neg(neg(x))", "power(-3,2)",
                    "plus(x,-3)", "plus(x)", "f(a+b)", "minus(a,minus(b,c))"}),

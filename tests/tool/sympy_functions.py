@@ -77,10 +77,8 @@ FAILURES = []
 
 
 def run_tool(tool, words, lines):
-    """The output lines for the input lines (empty where a line failed) and standard error."""
-    run = subprocess.run([tool] + words, input="\n".join(lines) + "\n", capture_output=True, text=True,
-                         encoding="utf-8")
-    return run.stdout.split("\n")[:-1], run.stderr
+    out, _, err = readback.run_tool(tool, words, lines)
+    return out, err
 
 
 def engines(tool):

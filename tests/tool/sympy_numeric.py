@@ -54,13 +54,7 @@ POINT_Y = "minus(divide(-5,4),times(divide(1,2),i))"
 
 
 def run_tool(tool, words, lines):
-    """The tool's output lines for the input lines (empty where a line failed)."""
-    run = subprocess.run([tool] + words, input="\n".join(lines) + "\n", capture_output=True, text=True,
-                         encoding="utf-8")
-    out = run.stdout.split("\n")[:-1]
-    if len(out) != len(lines):
-        raise RuntimeError(f"{' '.join(words)}: {len(out)} lines for {len(lines)}:\n{run.stderr}")
-    return out
+    return readback.run_tool(tool, words, lines)[0]
 
 
 FLOAT = re.compile(r"(?<![\w.])-?\d+\.\d*(?:e-?\d+)?")

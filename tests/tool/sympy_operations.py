@@ -32,7 +32,7 @@ from fractions import Fraction
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import sympy_readback as readback  # noqa: E402  (exits 77 itself without SymPy)
-from sympy_readback import SKIP, from_prefix, random_tree, sympy  # noqa: E402
+from sympy_readback import SKIP, from_prefix, random_tree, run_tool, sympy  # noqa: E402
 
 FUNCTIONS = [
     ("plus", [2, 2, 3]), ("times", [2, 2, 3]), ("minus", [2]), ("divide", [2]), ("power", [2, 2]),
@@ -50,18 +50,6 @@ POINTS = [
     {"x": Fraction(-3, 2), "y": Fraction(2, 9), "z": Fraction(4, 3)},
     {"x": Fraction(11, 6), "y": Fraction(3, 8), "z": Fraction(-5, 4)},
 ]
-
-
-def run_tool(tool, words, lines):
-    """The tool's output lines for the input lines, and its status and
-    messages."""
-    run = subprocess.run([tool] + words, input="\n".join(lines) + "\n", capture_output=True, text=True,
-                         encoding="utf-8")
-    out = run.stdout.split("\n")[:-1]
-    if len(out) != len(lines):
-        raise RuntimeError(f"{' '.join(words)}: {len(out)} lines for {len(lines)} (status {run.returncode}):\n"
-                           f"{run.stderr}")
-    return out, run.returncode, run.stderr
 
 
 def at(expression, point):

@@ -58,6 +58,18 @@ def import_lark():
         sys.path.remove(debian)
 
 
+def run_tool(tool, words, lines):
+    """The tool's output lines for the input lines (empty where a line
+    failed), its status and its messages."""
+    run = subprocess.run([tool] + words, input="\n".join(lines) + "\n", capture_output=True, text=True,
+                         encoding="utf-8")
+    out = run.stdout.split("\n")[:-1]
+    if len(out) != len(lines):
+        raise RuntimeError(f"{' '.join(words)}: {len(out)} lines for {len(lines)} (status {run.returncode}):\n"
+                           f"{run.stderr}")
+    return out, run.returncode, run.stderr
+
+
 # ---- Random prefix trees ---------------------------------------------------
 
 # (name, arities to draw from): the operators with their operator arities most
