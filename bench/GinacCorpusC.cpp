@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "GinacCorpusC.h"
 
+#include <benchmark/benchmark.h>
+
 namespace qorv::math::algexpr::bench {
 
 namespace {
@@ -136,6 +138,20 @@ void GinacCorpusC::lines(std::size_t size, std::vector<std::string>& prefix, std
         prefix.push_back(std::move(p));
         infix.push_back(std::move(i));
     }
+}
+
+bool GinacCorpusC::startBenchmarks(int& argc, char** argv, std::size_t& size) {
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]).rfind("--size=", 0) == 0) {
+            size = std::stoul(std::string(argv[i]).substr(7));
+        } else {
+            argv[kept++] = argv[i];
+        }
+    }
+    argc = kept;
+    benchmark::Initialize(&argc, argv);
+    return !benchmark::ReportUnrecognizedArguments(argc, argv);
 }
 
 }  // namespace qorv::math::algexpr::bench

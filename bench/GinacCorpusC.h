@@ -29,6 +29,11 @@ public:
     /// Lines until the prefix lines hold at least `size` characters.
     void lines(std::size_t size, std::vector<std::string>& prefix, std::vector<std::string>& infix);
 
+    /// Google Benchmark's start for the corpus benchmarks: takes `--size=N`
+    /// (characters of prefix text) out of the arguments into `size`, then
+    /// initialises; false when an argument is unknown.
+    static bool startBenchmarks(int& argc, char** argv, std::size_t& size);
+
 private:
     std::size_t below(std::size_t n);
     void node(std::string& prefix, std::string& infix, int depth);

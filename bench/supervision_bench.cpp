@@ -150,17 +150,7 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
-    int kept = 1;
-    for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]).rfind("--size=", 0) == 0) {
-            corpus_size = std::stoul(std::string(argv[i]).substr(7));
-        } else {
-            argv[kept++] = argv[i];
-        }
-    }
-    argc = kept;
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+    if (!GinacCorpusC::startBenchmarks(argc, argv, corpus_size)) {
         return 1;
     }
     benchmark::RegisterBenchmark("tool/eval/in-process", evalInProcess)
