@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "EngineEntryABC.h"
 
+#include "AppendUtf8.h"
 #include "CommandLineC.h"
 #include "algexpr/AlgebraicExpressionC.h"
 #include "algexpr/CASSessionBC.h"
@@ -74,6 +75,12 @@ bool EngineEntryABC::makeCurrent(const qorv::oss::PointerTC<CASSessionBC>& sessi
         return false;
     }
     return true;
+}
+
+std::string EngineEntryABC::narrow(const std::u16string& text) {
+    std::string out;
+    appendUtf8(text, out);
+    return out;
 }
 
 bool EngineEntryABC::assumptionsOf(const CommandLineC& options, std::vector<SymbolAssumptionS>& assumptions,

@@ -115,6 +115,24 @@ protected:
     /// with `problem` for a name that is not UTF-8.
     static bool assumptionsOf(const CommandLineC& options, std::vector<SymbolAssumptionS>& assumptions,
                               std::string& problem);
+    /// Hands those to `session`'s setAssumptions: false with `problem`
+    /// ("--assume: " and the session's reason) where it declines them.
+    template <class SessionT>
+    static bool assume(const CommandLineC& options, SessionT& session, std::string& problem) {
+        std::vector<SymbolAssumptionS> assumptions;
+        std::u16string message;
+        if (!assumptionsOf(options, assumptions, problem)) {
+            return false;
+        }
+        if (!session.setAssumptions(std::move(assumptions), &message)) {
+            problem = "--assume: " + narrow(message);
+            return false;
+        }
+        return true;
+    }
+
+private:
+    static std::string narrow(const std::u16string& text);
 };
 
 }  // namespace qorv::math::algexpr::cli

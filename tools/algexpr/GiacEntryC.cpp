@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "GiacEntryC.h"
 
-#include <utility>
 #include <vector>
 
 #include "AppendUtf8.h"
@@ -50,14 +49,7 @@ qorv::oss::PointerTC<giac::GiacSessionC> GiacEntryC::make(const CommandLineC& op
     limits.refuse_unchecked = options.refuse_unchecked;
     limits.complex_solutions = options.complex_solutions;
     session->setLimits(limits);
-    std::vector<SymbolAssumptionS> assumptions;
-    std::u16string message;
-    if (!assumptionsOf(options, assumptions, problem)) {
-        return {};
-    }
-    if (!session->setAssumptions(std::move(assumptions), &message)) {
-        problem = "--assume: ";
-        appendUtf8(message, problem);
+    if (!assume(options, *session, problem)) {
         return {};
     }
     // The few messages Giac writes to std::cerr itself never mix with the

@@ -62,14 +62,7 @@ const char16_t* const* GinacEntryC::builtinCoreNames() const { return GinacEngin
 qorv::oss::PointerTC<ginac::GinacSessionC> GinacEntryC::make(const CommandLineC& options,
                                                              const char16_t* const* core_names, std::string& problem) {
     qorv::oss::PointerTC<ginac::GinacSessionC> session(new ginac::GinacSessionC(core_names));
-    std::vector<SymbolAssumptionS> assumptions;
-    std::u16string message;
-    if (!assumptionsOf(options, assumptions, problem)) {
-        return {};
-    }
-    if (!session->setAssumptions(std::move(assumptions), &message)) {
-        problem = "--assume: ";
-        appendUtf8(message, problem);
+    if (!assume(options, *session, problem)) {
         return {};
     }
     ginac::GinacLimitsS limits = session->getLimits();
@@ -79,6 +72,7 @@ qorv::oss::PointerTC<ginac::GinacSessionC> GinacEntryC::make(const CommandLineC&
     // CommandLineC keeps to the bounds of the engine it names; another's
     // --digits may be beyond GiNaC's.
     const unsigned long digits = options.digits != 0 ? options.digits : GinacEngineC::kDefaultDigits;
+    std::u16string message;
     if (!session->setDigits(digits, &message)) {
         appendUtf8(message, problem);
         return {};
