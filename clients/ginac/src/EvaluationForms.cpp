@@ -10,6 +10,7 @@
 
 #include "ComplexRules.h"
 #include "Estimates.h"
+#include "GinacFunctions.h"
 #include "GinacWalkerTC.h"
 #include "OperandsF.h"
 #include "SupportNames.h"
@@ -30,9 +31,6 @@ constexpr std::size_t kMaxRationalizedRoots = 3;
 
 cln::cl_I clnInteger(const GiNaC::numeric& n) { return cln::the<cln::cl_I>(n.to_cl_N()); }
 
-bool isFunction(const GiNaC::ex& e, unsigned serial) {
-    return GiNaC::is_a<GiNaC::function>(e) && GiNaC::ex_to<GiNaC::function>(e).get_serial() == serial;
-}
 
 bool isExp(const GiNaC::ex& e) { return isFunction(e, GiNaC::exp_SERIAL::serial); }
 

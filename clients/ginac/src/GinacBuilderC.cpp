@@ -16,6 +16,7 @@
 #include "OperandsF.h"
 #include "ComplexRules.h"
 #include "Equations.h"
+#include "GinacFunctions.h"
 #include "GinacWalkerTC.h"
 #include "NormalForms.h"
 #include "NumberOperations.h"
@@ -213,9 +214,6 @@ long poleOrder(const GiNaC::ex& e, const GiNaC::symbol& t) {
     return k;
 }
 
-bool isFunction(const GiNaC::ex& e, unsigned serial) {
-    return GiNaC::is_exactly_a<GiNaC::function>(e) && GiNaC::ex_to<GiNaC::function>(e).get_serial() == serial;
-}
 
 // Whether a function of e (but log) has an argument with a pole at t = 0,
 // or a power of e with t in its exponent a base that vanishes or has a pole

@@ -20,6 +20,9 @@ OperationE operationOfSerial(unsigned serial);
 const std::u16string& functionName(unsigned serial);
 /// The name a GiNaC constant is written with: pi, Euler or Catalan.
 std::u16string constantName(const GiNaC::ex& constant);
+/// Whether `e` is a call of the GiNaC function with this serial (not a
+/// derivative of it).
+bool isFunction(const GiNaC::ex& e, unsigned serial);
 
 }  // namespace qorv::math::algexpr::ginac::detail
 

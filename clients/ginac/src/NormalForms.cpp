@@ -184,9 +184,6 @@ GiNaC::ex withOpaquePowers(const GiNaC::ex& e, Operation operation) {
     return operation(opaque).subs(hide.back, GiNaC::subs_options::no_pattern);
 }
 
-bool isFunction(const GiNaC::ex& e, unsigned serial) {
-    return GiNaC::is_a<GiNaC::function>(e) && GiNaC::ex_to<GiNaC::function>(e).get_serial() == serial;
-}
 
 // A part of the expression as the log splitting leaves it, and what is
 // known of it, found from its operands': whether it holds a symbol, is
