@@ -2,25 +2,26 @@
 #include "ComplexRules.h"
 
 #include "Estimates.h"
+#include "GinacFunctions.h"
 
 namespace qorv::math::algexpr::ginac::detail {
 
 GiNaC::ex absoluteValue(const GiNaC::ex& a, const GinacLimitsS& limits, int levels) {
-    if (levels > 0 && GiNaC::is_exactly_a<GiNaC::mul>(a)) {
+    if (levels > 0 && isExactly<GiNaC::mul>(a)) {
         for (std::size_t i = 0; i < a.nops(); ++i) {
             const GiNaC::ex factor = a.op(i);
-            if (GiNaC::is_exactly_a<GiNaC::numeric>(factor) && !GiNaC::ex_to<GiNaC::numeric>(factor).is_real()) {
+            if (isExactly<GiNaC::numeric>(factor) && !GiNaC::ex_to<GiNaC::numeric>(factor).is_real()) {
                 return GiNaC::abs(GiNaC::ex_to<GiNaC::numeric>(factor)) * absoluteValue(a / factor, limits, levels - 1);
             }
         }
     }
-    if (levels > 0 && GiNaC::is_exactly_a<GiNaC::power>(a) && GiNaC::is_exactly_a<GiNaC::numeric>(a.op(1)) &&
+    if (levels > 0 && isExactly<GiNaC::power>(a) && isExactly<GiNaC::numeric>(a.op(1)) &&
         GiNaC::ex_to<GiNaC::numeric>(a.op(1)).is_real()) {
         return evaluated(GiNaC::power(absoluteValue(a.op(0), limits, levels - 1), a.op(1)));
     }
     if (GiNaC::is_the_function<GiNaC::exp_SERIAL>(a)) {
         checkParts(a.op(0), u"abs", limits);
-    } else if (GiNaC::is_exactly_a<GiNaC::power>(a)) {
+    } else if (isExactly<GiNaC::power>(a)) {
         checkParts(a.op(1), u"abs", limits);
     }
     return GiNaC::abs(a);
@@ -34,12 +35,12 @@ namespace {
 
 bool reciprocalInside(const GiNaC::ex& base) {
     const auto reciprocal = [](const GiNaC::ex& e) {
-        return GiNaC::is_exactly_a<GiNaC::power>(e) && e.op(1).is_equal(-1);
+        return isExactly<GiNaC::power>(e) && e.op(1).is_equal(-1);
     };
     if (reciprocal(base)) {
         return true;
     }
-    if (GiNaC::is_exactly_a<GiNaC::mul>(base)) {
+    if (isExactly<GiNaC::mul>(base)) {
         for (std::size_t i = 0; i < base.nops(); ++i) {
             if (reciprocal(base.op(i))) {
                 return true;
@@ -72,7 +73,7 @@ bool rationalSquare(const GiNaC::numeric& q, GiNaC::numeric& root) {
 // (squared, a + |b|*sqrt(c) with the sign of b; both roots real, the first
 // the larger, so the sum is the principal root). Null otherwise.
 GiNaC::ex denestedRoot(const GiNaC::ex& base) {
-    if (!GiNaC::is_exactly_a<GiNaC::add>(base) || base.nops() != 2) {
+    if (!isExactly<GiNaC::add>(base) || base.nops() != 2) {
         return GiNaC::ex();
     }
     GiNaC::numeric a;
@@ -81,19 +82,19 @@ GiNaC::ex denestedRoot(const GiNaC::ex& base) {
     bool found_a = false;
     for (std::size_t i = 0; i < 2; ++i) {
         const GiNaC::ex term = base.op(i);
-        if (GiNaC::is_exactly_a<GiNaC::numeric>(term)) {
+        if (isExactly<GiNaC::numeric>(term)) {
             a = GiNaC::ex_to<GiNaC::numeric>(term);
             found_a = true;
-        } else if (GiNaC::is_exactly_a<GiNaC::mul>(term) && term.nops() == 2 &&
-                   GiNaC::is_exactly_a<GiNaC::numeric>(term.op(1))) {
+        } else if (isExactly<GiNaC::mul>(term) && term.nops() == 2 &&
+                   isExactly<GiNaC::numeric>(term.op(1))) {
             b = GiNaC::ex_to<GiNaC::numeric>(term.op(1));
             root = term.op(0);
         } else {
             root = term;
         }
     }
-    if (!found_a || !a.is_rational() || !a.is_positive() || !b.is_rational() || !GiNaC::is_exactly_a<GiNaC::power>(root) ||
-        !root.op(1).is_equal(GiNaC::numeric(1, 2)) || !GiNaC::is_exactly_a<GiNaC::numeric>(root.op(0))) {
+    if (!found_a || !a.is_rational() || !a.is_positive() || !b.is_rational() || !isExactly<GiNaC::power>(root) ||
+        !root.op(1).is_equal(GiNaC::numeric(1, 2)) || !isExactly<GiNaC::numeric>(root.op(0))) {
         return GiNaC::ex();
     }
     const GiNaC::numeric c = GiNaC::ex_to<GiNaC::numeric>(root.op(0));
@@ -119,7 +120,7 @@ GiNaC::ex principalPower(const GiNaC::ex& base, const GiNaC::ex& exponent) {
             return exponent.is_equal(GiNaC::numeric(1, 2)) ? denested : evaluated(GiNaC::power(denested, -1));
         }
     }
-    if (GiNaC::is_exactly_a<GiNaC::numeric>(exponent) && !GiNaC::ex_to<GiNaC::numeric>(exponent).is_integer() &&
+    if (isExactly<GiNaC::numeric>(exponent) && !GiNaC::ex_to<GiNaC::numeric>(exponent).is_integer() &&
         reciprocalInside(base)) {
         return GiNaC::power(base, exponent).hold();
     }
@@ -127,7 +128,7 @@ GiNaC::ex principalPower(const GiNaC::ex& base, const GiNaC::ex& exponent) {
 }
 
 GiNaC::ex oddSignOut(const GiNaC::ex& e) {
-    if (!GiNaC::is_exactly_a<GiNaC::function>(e) || e.nops() == 0 || !e.op(0).info(GiNaC::info_flags::negative)) {
+    if (!isExactly<GiNaC::function>(e) || e.nops() == 0 || !e.op(0).info(GiNaC::info_flags::negative)) {
         return e;
     }
     const GiNaC::ex positive = -e.op(0);

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "GinacFunctions.h"
 #include "OrderedSymbolC.h"
 #include "RefusalC.h"
 
@@ -98,7 +99,7 @@ GiNaC::ex solveLinear(const GiNaC::ex& equations, const GiNaC::ex& variables) {
     for (const GiNaC::ex& relation : found) {
         // One fraction, but a sum over a number denominator (Giac's forms).
         GiNaC::ex value = relation.rhs().normal();
-        if (GiNaC::is_exactly_a<GiNaC::numeric>(value.denom())) {
+        if (isExactly<GiNaC::numeric>(value.denom())) {
             value = value.expand();
         }
         if (holdsAny(value, names)) {

@@ -64,11 +64,11 @@ double contentDigits(const GiNaC::ex& sum) {
     for (std::size_t i = 0; i < sum.nops(); ++i) {
         const GiNaC::ex term = sum.op(i);
         GiNaC::numeric coefficient = 1;
-        if (GiNaC::is_exactly_a<GiNaC::numeric>(term)) {
+        if (isExactly<GiNaC::numeric>(term)) {
             coefficient = GiNaC::ex_to<GiNaC::numeric>(term);
-        } else if (GiNaC::is_exactly_a<GiNaC::mul>(term)) {
+        } else if (isExactly<GiNaC::mul>(term)) {
             for (std::size_t k = 0; k < term.nops(); ++k) {
-                if (GiNaC::is_exactly_a<GiNaC::numeric>(term.op(k))) {
+                if (isExactly<GiNaC::numeric>(term.op(k))) {
                     coefficient *= GiNaC::ex_to<GiNaC::numeric>(term.op(k));
                 }
             }
@@ -92,18 +92,18 @@ double numberWeight(const GiNaC::ex& e) {
     while (!stack.empty()) {
         const Item item = stack.back();
         stack.pop_back();
-        if (GiNaC::is_exactly_a<GiNaC::numeric>(item.e)) {
+        if (isExactly<GiNaC::numeric>(item.e)) {
             const auto& n = GiNaC::ex_to<GiNaC::numeric>(item.e);
             if (!n.is_zero()) {
                 weight += item.factor * decimalDigits(n);
             }
-        } else if (GiNaC::is_exactly_a<GiNaC::mul>(item.e)) {
+        } else if (isExactly<GiNaC::mul>(item.e)) {
             for (std::size_t i = 0; i < item.e.nops(); ++i) {
                 stack.push_back(Item{item.e.op(i), item.factor});
             }
-        } else if (GiNaC::is_exactly_a<GiNaC::add>(item.e)) {
+        } else if (isExactly<GiNaC::add>(item.e)) {
             weight += item.factor * contentDigits(item.e);
-        } else if (GiNaC::is_exactly_a<GiNaC::power>(item.e) && GiNaC::is_exactly_a<GiNaC::numeric>(item.e.op(1)) &&
+        } else if (isExactly<GiNaC::power>(item.e) && isExactly<GiNaC::numeric>(item.e.op(1)) &&
                    GiNaC::ex_to<GiNaC::numeric>(item.e.op(1)).is_rational()) {
             // GiNaC computes rational powers of numbers only; others stay as they are.
             const double factor = item.factor * std::max(1.0, magnitude(GiNaC::ex_to<GiNaC::numeric>(item.e.op(1))));
@@ -128,13 +128,13 @@ struct Size {
 // The number GiNaC raises on its own: the base, or the numbers of a product
 // (c*x^2 to a float power is c^z*x^(2*z)); 1 when there is none.
 GiNaC::numeric numberOfBase(const GiNaC::ex& base) {
-    if (GiNaC::is_exactly_a<GiNaC::numeric>(base)) {
+    if (isExactly<GiNaC::numeric>(base)) {
         return GiNaC::ex_to<GiNaC::numeric>(base);
     }
     GiNaC::numeric product = 1;
-    if (GiNaC::is_exactly_a<GiNaC::mul>(base)) {
+    if (isExactly<GiNaC::mul>(base)) {
         for (std::size_t i = 0; i < base.nops(); ++i) {
-            if (GiNaC::is_exactly_a<GiNaC::numeric>(base.op(i))) {
+            if (isExactly<GiNaC::numeric>(base.op(i))) {
                 product = product * GiNaC::ex_to<GiNaC::numeric>(base.op(i));
             }
         }
@@ -145,15 +145,15 @@ GiNaC::numeric numberOfBase(const GiNaC::ex& base) {
 void checkFloatPower(const GiNaC::ex& base, const GiNaC::numeric& exponent) {
     // exp(a) to a float power c is exp(a*c) to GiNaC (e^c of a huge complex
     // c took 2 GB).
-    if (GiNaC::is_the_function<GiNaC::exp_SERIAL>(base) && GiNaC::is_exactly_a<GiNaC::numeric>(base.op(0))) {
+    if (GiNaC::is_the_function<GiNaC::exp_SERIAL>(base) && isExactly<GiNaC::numeric>(base.op(0))) {
         const GiNaC::numeric argument = GiNaC::ex_to<GiNaC::numeric>(base.op(0)) * exponent;
         checkExponentialArgument(u"power", argument);
         checkPeriodicArgument(u"power", argument.imag());
         return;
     }
     // (b^q)^c of numbers is b^(q*c) to GiNaC (sqrt(2)^c of a huge c took 2 GB).
-    if (GiNaC::is_exactly_a<GiNaC::power>(base) && GiNaC::is_exactly_a<GiNaC::numeric>(base.op(0)) &&
-        GiNaC::is_exactly_a<GiNaC::numeric>(base.op(1))) {
+    if (isExactly<GiNaC::power>(base) && isExactly<GiNaC::numeric>(base.op(0)) &&
+        isExactly<GiNaC::numeric>(base.op(1))) {
         checkFloatPower(base.op(0), GiNaC::ex_to<GiNaC::numeric>(base.op(1)) * exponent);
         return;
     }
@@ -198,7 +198,7 @@ void checkFloatPower(const GiNaC::ex& base, const GiNaC::numeric& exponent) {
 }
 
 void checkPower(const GiNaC::ex& base, const GiNaC::ex& exponent, const GinacLimitsS& limits) {
-    if (!GiNaC::is_exactly_a<GiNaC::numeric>(exponent)) {
+    if (!isExactly<GiNaC::numeric>(exponent)) {
         return;
     }
     const auto& n = GiNaC::ex_to<GiNaC::numeric>(exponent);
@@ -218,7 +218,7 @@ void checkPower(const GiNaC::ex& base, const GiNaC::ex& exponent, const GinacLim
 }
 
 void checkPeriodicArgument(const char16_t* operation, const GiNaC::ex& argument) {
-    if (!GiNaC::is_exactly_a<GiNaC::numeric>(argument)) {
+    if (!isExactly<GiNaC::numeric>(argument)) {
         return;
     }
     const auto& n = GiNaC::ex_to<GiNaC::numeric>(argument);
@@ -240,7 +240,7 @@ void checkPeriodicArgument(const char16_t* operation, const GiNaC::ex& argument)
 }
 
 void checkInverseArgument(const char16_t* operation, const GiNaC::ex& argument, const GinacLimitsS& limits) {
-    if (!GiNaC::is_a<GiNaC::function>(argument) || argument.nops() != 1) {
+    if (!isExactly<GiNaC::function>(argument) || argument.nops() != 1) {
         return;
     }
     const unsigned serial = GiNaC::ex_to<GiNaC::function>(argument).get_serial();
@@ -267,7 +267,7 @@ void checkInverseArgument(const char16_t* operation, const GiNaC::ex& argument, 
 }
 
 void checkExponentialArgument(const char16_t* operation, const GiNaC::ex& argument) {
-    if (!GiNaC::is_exactly_a<GiNaC::numeric>(argument)) {
+    if (!isExactly<GiNaC::numeric>(argument)) {
         return;
     }
     const GiNaC::numeric real = GiNaC::ex_to<GiNaC::numeric>(argument).real();
@@ -304,10 +304,10 @@ struct Expansion {
 
     Size part(const GiNaC::ex& x, const Size* parts, std::size_t count) {
         Size size{1.0, 0.0, 0.0};
-        if (GiNaC::is_exactly_a<GiNaC::numeric>(x)) {
+        if (isExactly<GiNaC::numeric>(x)) {
             const auto& n = GiNaC::ex_to<GiNaC::numeric>(x);
             size.digits = n.is_zero() ? 0.0 : decimalDigits(n);
-        } else if (GiNaC::is_exactly_a<GiNaC::add>(x)) {
+        } else if (isExactly<GiNaC::add>(x)) {
             size = Size{0.0, 0.0, 0.0, 0.0};
             double biggest = 0.0;
             for (std::size_t i = 0; i < count; ++i) {
@@ -317,18 +317,18 @@ struct Expansion {
                 size.degree = std::max(size.degree, parts[i].degree);
             }
             size.digits = biggest + std::log10(static_cast<double>(count));
-        } else if (GiNaC::is_exactly_a<GiNaC::mul>(x)) {
+        } else if (isExactly<GiNaC::mul>(x)) {
             for (std::size_t i = 0; i < count; ++i) {
                 size.terms *= parts[i].terms;
                 size.raw *= parts[i].raw;
                 size.digits += parts[i].digits;
                 size.degree += parts[i].degree;
             }
-        } else if (GiNaC::is_exactly_a<GiNaC::power>(x) && GiNaC::is_exactly_a<GiNaC::numeric>(x.op(1)) &&
+        } else if (isExactly<GiNaC::power>(x) && isExactly<GiNaC::numeric>(x.op(1)) &&
                    GiNaC::ex_to<GiNaC::numeric>(x.op(1)).is_integer()) {
             power(GiNaC::ex_to<GiNaC::numeric>(x.op(1)), parts[0], size);
-        } else if (GiNaC::is_exactly_a<GiNaC::power>(x) && count == 2 && parts[0].terms > 1.0 &&
-                   GiNaC::is_exactly_a<GiNaC::numeric>(x.op(1)) &&
+        } else if (isExactly<GiNaC::power>(x) && count == 2 && parts[0].terms > 1.0 &&
+                   isExactly<GiNaC::numeric>(x.op(1)) &&
                    GiNaC::ex_to<GiNaC::numeric>(x.op(1)).is_rational() &&
                    GiNaC::ex_to<GiNaC::numeric>(x.op(1)).is_positive()) {
             rootOfSum(GiNaC::ex_to<GiNaC::numeric>(x.op(1)), parts[0], size);
@@ -338,7 +338,7 @@ struct Expansion {
                 inner_terms += parts[i].terms;
                 inner_digits += parts[i].terms * (parts[i].digits + 1.0);
             }
-            const bool constant = GiNaC::is_exactly_a<GiNaC::constant>(x);
+            const bool constant = isExactly<GiNaC::constant>(x);
             size.degree = constant ? 0.0 : 1.0;
             if (!constant) {
                 atoms.insert(&GiNaC::ex_to<GiNaC::basic>(x));
@@ -388,9 +388,9 @@ struct Expansion {
 
 void checkExponentSums(const GiNaC::ex& e, const GinacLimitsS& limits) {
     GinacWalkerTC<int> walker;
-    walker.run(e, [](const GiNaC::ex& x) { return !GiNaC::is_exactly_a<GiNaC::numeric>(x); },
+    walker.run(e, [](const GiNaC::ex& x) { return !isExactly<GiNaC::numeric>(x); },
                [&limits](const GiNaC::ex& x, const int*, std::size_t) {
-                   if (!GiNaC::is_exactly_a<GiNaC::power>(x) || !GiNaC::is_exactly_a<GiNaC::add>(x.op(1))) {
+                   if (!isExactly<GiNaC::power>(x) || !isExactly<GiNaC::add>(x.op(1))) {
                        return 0;
                    }
                    const GiNaC::ex& sum = x.op(1);
@@ -398,7 +398,7 @@ void checkExponentSums(const GiNaC::ex& e, const GinacLimitsS& limits) {
                        // A sum's one number is its overall coefficient. Its real
                        // and imaginary parts count too: real_part and imag_part
                        // make each the coefficient of an exponent of their own.
-                       if (!GiNaC::is_exactly_a<GiNaC::numeric>(sum.op(i))) {
+                       if (!isExactly<GiNaC::numeric>(sum.op(i))) {
                            continue;
                        }
                        // A rational part is raised by its whole part too
@@ -415,7 +415,7 @@ void checkExponentSums(const GiNaC::ex& e, const GinacLimitsS& limits) {
                            checkPower(x.op(0), whole, limits);
                            const double n = magnitude(whole);
                            const double terms = static_cast<double>(x.op(0).nops());
-                           if (GiNaC::is_exactly_a<GiNaC::add>(x.op(0)) &&
+                           if (isExactly<GiNaC::add>(x.op(0)) &&
                                logBinomial(n, terms - 1.0) > std::log(static_cast<double>(limits.expand_terms))) {
                                throw RefusalC(u"power: expanding would give up to " +
                                               approximately(std::exp(logBinomial(n, terms - 1.0))) +
@@ -432,7 +432,7 @@ void checkExpansion(const GiNaC::ex& e, const char16_t* operation, bool for_fact
     Expansion expansion;
     GinacWalkerTC<Size> walker;
     const Size total = walker.run(
-        e, [](const GiNaC::ex& x) { return !GiNaC::is_exactly_a<GiNaC::numeric>(x); },
+        e, [](const GiNaC::ex& x) { return !isExactly<GiNaC::numeric>(x); },
         [&expansion](const GiNaC::ex& x, const Size* parts, std::size_t count) { return expansion.part(x, parts, count); });
     // GiNaC multiplies out every combination before it gathers like terms:
     // (36 float terms)^7 is 27 million products for 1,275 terms.
@@ -517,7 +517,7 @@ struct PartsWork {
 };
 
 PartsWork leafParts(const GiNaC::ex& x) {
-    if (GiNaC::is_exactly_a<GiNaC::numeric>(x)) {
+    if (isExactly<GiNaC::numeric>(x)) {
         return {1.0, GiNaC::ex_to<GiNaC::numeric>(x).is_real()};
     }
     return {1.0, ownRealPart(x) || (GiNaC::is_a<GiNaC::symbol>(x) && x.info(GiNaC::info_flags::real))};
@@ -527,7 +527,7 @@ PartsWork leafParts(const GiNaC::ex& x) {
 bool powerOfSum(const GiNaC::ex& product) {
     for (std::size_t i = 0; i < product.nops(); ++i) {
         const GiNaC::ex factor = product.op(i);
-        if (GiNaC::is_exactly_a<GiNaC::power>(factor) && GiNaC::is_exactly_a<GiNaC::add>(factor.op(0)) &&
+        if (isExactly<GiNaC::power>(factor) && isExactly<GiNaC::add>(factor.op(0)) &&
             factor.op(1).info(GiNaC::info_flags::integer)) {
             return true;
         }
@@ -546,14 +546,14 @@ PartsWork partsOf(const GiNaC::ex& x, const PartsWork* parts, std::size_t count)
         complex += parts[i].real ? 0 : 1;
     }
     const bool real = complex == 0;
-    if (GiNaC::is_exactly_a<GiNaC::mul>(x)) {
+    if (isExactly<GiNaC::mul>(x)) {
         const double products = std::pow(2.0, static_cast<double>(std::max<std::size_t>(complex, 2)) - 1.0);
         return {std::min(1e300, sum * products), real};
     }
-    if (GiNaC::is_exactly_a<GiNaC::add>(x)) {
+    if (isExactly<GiNaC::add>(x)) {
         return {sum, real};
     }
-    if (GiNaC::is_exactly_a<GiNaC::power>(x) && x.op(1).info(GiNaC::info_flags::integer)) {
+    if (isExactly<GiNaC::power>(x) && x.op(1).info(GiNaC::info_flags::integer)) {
         // GiNaC multiplies an integer power of a + b i out, a term for each
         // power of the parts, to take it apart.
         const double n = parts[0].real ? 1.0 : std::fabs(GiNaC::ex_to<GiNaC::numeric>(x.op(1)).to_double());
@@ -572,9 +572,9 @@ void checkParts(const GiNaC::ex& e, const char16_t* operation, const GinacLimits
     // stack): such a product asks for the expansion's bound.
     bool multiplied = false;
     const double work = walker
-                            .run(e, [](const GiNaC::ex& x) { return !GiNaC::is_exactly_a<GiNaC::numeric>(x) && !ownRealPart(x); },
+                            .run(e, [](const GiNaC::ex& x) { return !isExactly<GiNaC::numeric>(x) && !ownRealPart(x); },
                                  [&multiplied](const GiNaC::ex& x, const PartsWork* parts, std::size_t count) {
-                                     multiplied = multiplied || (GiNaC::is_exactly_a<GiNaC::mul>(x) && powerOfSum(x));
+                                     multiplied = multiplied || (isExactly<GiNaC::mul>(x) && powerOfSum(x));
                                      return partsOf(x, parts, count);
                                  })
                             .work;

@@ -272,16 +272,16 @@ public:
     explicit FormsC(const GinacLimitsS& limits) : limits(limits) {}
 
     GiNaC::ex rewritten(const GiNaC::ex& e) {
-        if (GiNaC::is_exactly_a<GiNaC::power>(e)) {
+        if (isExactly<GiNaC::power>(e)) {
             return power(e);
         }
-        if (GiNaC::is_exactly_a<GiNaC::mul>(e)) {
+        if (isExactly<GiNaC::mul>(e)) {
             return product(e);
         }
         if (isExp(e)) {
             return powerOfLogarithm(e);
         }
-        if (GiNaC::is_a<GiNaC::function>(e) && e.nops() == 1) {
+        if (isExactly<GiNaC::function>(e) && e.nops() == 1) {
             return inverseTrigonometric(e);
         }
         return e;
@@ -291,14 +291,14 @@ private:
     GiNaC::ex power(const GiNaC::ex& e) {
         const GiNaC::ex& base = e.op(0);
         const GiNaC::ex& exponent = e.op(1);
-        if (GiNaC::is_exactly_a<GiNaC::add>(base) && exponent.info(GiNaC::info_flags::integer)) {
+        if (isExactly<GiNaC::add>(base) && exponent.info(GiNaC::info_flags::integer)) {
             return SumContentC::takenOut(GiNaC::ex_to<GiNaC::add>(base), GiNaC::ex_to<GiNaC::numeric>(exponent), e,
                                          limits);
         }
         if (isExp(base) && (exponent.info(GiNaC::info_flags::integer) || base.op(0).info(GiNaC::info_flags::real))) {
             return GiNaC::exp(base.op(0) * exponent);  // (e^a)^b is e^(a*b) for a real a or an integer b
         }
-        if (!GiNaC::is_exactly_a<GiNaC::numeric>(base) || !GiNaC::is_exactly_a<GiNaC::numeric>(exponent)) {
+        if (!isExactly<GiNaC::numeric>(base) || !isExactly<GiNaC::numeric>(exponent)) {
             return e;
         }
         const GiNaC::numeric& b = GiNaC::ex_to<GiNaC::numeric>(base);
@@ -337,12 +337,50 @@ private:
     // multiplied out, and its roots joined again: sin(pi/12), which GiNaC
     // gives as sqrt(6)*(3 - sqrt(3))/12, is sqrt(6)/4 - sqrt(2)/4.
     GiNaC::ex product(const GiNaC::ex& e) {
-        if (numberOfRoots(e)) {
+        const FactorsS factors = surveyed(e);
+        if (factors.numbers && factors.sum && numberOfRoots(e)) {
             return evaluationForms(e.expand(), limits);
         }
-        GiNaC::ex joined = joinedRoots(e);
-        joined = GiNaC::is_exactly_a<GiNaC::mul>(joined) ? wholePowersJoined(joined) : joined;
-        return GiNaC::is_exactly_a<GiNaC::mul>(joined) ? exponentials(joined) : joined;
+        const GiNaC::ex joined = factors.roots > 1 ? joinedRoots(e) : e;
+        // What joined roots make is looked at afresh.
+        const bool fresh = !GiNaC::are_ex_trivially_equal(joined, e);
+        if (!isExactly<GiNaC::mul>(joined) || (!fresh && !factors.symbolic_powers && factors.exponentials < 2)) {
+            return joined;
+        }
+        const GiNaC::ex whole = fresh || factors.symbolic_powers ? wholePowersJoined(joined) : joined;
+        return isExactly<GiNaC::mul>(whole) ? exponentials(whole) : whole;
+    }
+
+    // What the factors of a product hold, in one pass: which of product's
+    // rewritings may apply.
+    struct FactorsS {
+        bool numbers = true;           // only numbers, sums, products and powers
+        bool sum = false;              // a sum among them
+        std::size_t roots = 0;         // positive rational roots
+        bool symbolic_powers = false;  // powers of neither a number base nor a number exponent
+        std::size_t exponentials = 0;  // exp and its integer powers
+    };
+
+    static FactorsS surveyed(const GiNaC::ex& e) {
+        FactorsS found;
+        for (std::size_t i = 0; i < e.nops(); ++i) {
+            const GiNaC::ex factor = e.op(i);
+            const bool power = isExactly<GiNaC::power>(factor);
+            const bool sum = isExactly<GiNaC::add>(factor);
+            found.sum = found.sum || sum;
+            found.numbers = found.numbers && (sum || power || isExactly<GiNaC::numeric>(factor) ||
+                                              isExactly<GiNaC::mul>(factor));
+            if (power && isExactly<GiNaC::add>(factor.op(0))) {
+                found.numbers = false;  // a denominator: rationalizedDenominator's
+            }
+            found.roots += positiveRoot(factor) ? 1 : 0;
+            found.symbolic_powers = found.symbolic_powers || (power && !isExactly<GiNaC::numeric>(factor.op(0)) &&
+                                                              !isExactly<GiNaC::numeric>(factor.op(1)));
+            const bool exponential = isExp(factor) || (power && isExp(factor.op(0)) &&
+                                                       factor.op(1).info(GiNaC::info_flags::integer));
+            found.exponentials += exponential ? 1 : 0;
+        }
+        return found;
     }
 
     // n*x^n/x, as GiNaC differentiates x^n, is n*x^(n - 1): a power of x to
@@ -355,15 +393,15 @@ private:
         }
         bool joined = false;
         for (GiNaC::ex& power : factors) {
-            if (!GiNaC::is_exactly_a<GiNaC::power>(power) || GiNaC::is_exactly_a<GiNaC::numeric>(power.op(1)) ||
-                GiNaC::is_exactly_a<GiNaC::numeric>(power.op(0))) {
+            if (!isExactly<GiNaC::power>(power) || isExactly<GiNaC::numeric>(power.op(1)) ||
+                isExactly<GiNaC::numeric>(power.op(0))) {
                 continue;
             }
             const GiNaC::ex base = power.op(0);
             GiNaC::ex exponent = power.op(1);
             for (GiNaC::ex& other : factors) {
                 const bool plain = other.is_equal(base);
-                const bool whole = GiNaC::is_exactly_a<GiNaC::power>(other) && other.op(0).is_equal(base) &&
+                const bool whole = isExactly<GiNaC::power>(other) && other.op(0).is_equal(base) &&
                                    other.op(1).info(GiNaC::info_flags::integer);
                 if (&other != &power && (plain || whole)) {
                     exponent += plain ? GiNaC::ex(1) : other.op(1);
@@ -380,18 +418,18 @@ private:
         bool sum = false;
         for (std::size_t i = 0; i < e.nops(); ++i) {
             const GiNaC::ex factor = e.op(i);
-            if (GiNaC::is_exactly_a<GiNaC::power>(factor) && GiNaC::is_exactly_a<GiNaC::add>(factor.op(0))) {
+            if (isExactly<GiNaC::power>(factor) && isExactly<GiNaC::add>(factor.op(0))) {
                 return false;  // a denominator: rationalizedDenominator's
             }
-            sum = sum || GiNaC::is_exactly_a<GiNaC::add>(factor);
+            sum = sum || isExactly<GiNaC::add>(factor);
         }
         std::vector<GiNaC::numeric> radicands;
         return sum && squareRoots(e, radicands) && !radicands.empty();
     }
 
     static bool positiveRoot(const GiNaC::ex& factor) {
-        if (!GiNaC::is_exactly_a<GiNaC::power>(factor) || !GiNaC::is_exactly_a<GiNaC::numeric>(factor.op(0)) ||
-            !GiNaC::is_exactly_a<GiNaC::numeric>(factor.op(1))) {
+        if (!isExactly<GiNaC::power>(factor) || !isExactly<GiNaC::numeric>(factor.op(0)) ||
+            !isExactly<GiNaC::numeric>(factor.op(1))) {
             return false;
         }
         const GiNaC::numeric& b = GiNaC::ex_to<GiNaC::numeric>(factor.op(0));
@@ -426,7 +464,7 @@ private:
         }
         for (const auto& root : roots) {
             const GiNaC::ex root_value = evaluated(GiNaC::power(root.second, root.first));
-            others.push_back(GiNaC::is_exactly_a<GiNaC::power>(root_value) ? power(root_value) : root_value);
+            others.push_back(isExactly<GiNaC::power>(root_value) ? power(root_value) : root_value);
         }
         return evaluated(GiNaC::mul(others));
     }
@@ -442,14 +480,14 @@ private:
             GiNaC::ex exponent;
             if (isExp(factor)) {
                 exponent = factor.op(0);
-            } else if (GiNaC::is_exactly_a<GiNaC::power>(factor) && isExp(factor.op(0)) &&
+            } else if (isExactly<GiNaC::power>(factor) && isExp(factor.op(0)) &&
                        factor.op(1).info(GiNaC::info_flags::integer)) {
                 exponent = factor.op(0).op(0) * factor.op(1);
             } else {
                 others.push_back(factor);
                 continue;
             }
-            const GiNaC::ex rest = GiNaC::is_exactly_a<GiNaC::numeric>(exponent) ? GiNaC::ex(1) : withoutNumber(exponent);
+            const GiNaC::ex rest = isExactly<GiNaC::numeric>(exponent) ? GiNaC::ex(1) : withoutNumber(exponent);
             auto group = std::find_if(groups.begin(), groups.end(), [&rest](const auto& g) { return g.first.is_equal(rest); });
             if (group == groups.end()) {
                 groups.emplace_back(rest, GiNaC::exvector{});
@@ -468,12 +506,12 @@ private:
 
     // 2*x*y as x*y: a product without its number coefficient.
     static GiNaC::ex withoutNumber(const GiNaC::ex& e) {
-        if (!GiNaC::is_exactly_a<GiNaC::mul>(e)) {
+        if (!isExactly<GiNaC::mul>(e)) {
             return e;
         }
         GiNaC::exvector factors;
         for (std::size_t i = 0; i < e.nops(); ++i) {
-            if (!GiNaC::is_exactly_a<GiNaC::numeric>(e.op(i))) {
+            if (!isExactly<GiNaC::numeric>(e.op(i))) {
                 factors.push_back(e.op(i));
             }
         }
@@ -486,7 +524,7 @@ private:
         const GiNaC::ex& a = e.op(0);
         GiNaC::ex c = 1;
         GiNaC::ex logarithm = a;
-        if (GiNaC::is_exactly_a<GiNaC::mul>(a) && a.nops() == 2 && GiNaC::is_exactly_a<GiNaC::numeric>(a.op(1))) {
+        if (isExactly<GiNaC::mul>(a) && a.nops() == 2 && isExactly<GiNaC::numeric>(a.op(1))) {
             c = a.op(1);
             logarithm = a.op(0);
         }
@@ -500,7 +538,7 @@ private:
             return e;  // a power beyond the digits allowed: exp stays
         }
         const GiNaC::ex value = evaluated(GiNaC::power(logarithm.op(0), c));
-        return GiNaC::is_exactly_a<GiNaC::power>(value) ? power(value) : value;
+        return isExactly<GiNaC::power>(value) ? power(value) : value;
     }
 
     // asin, acos and atan at the arguments of the usual triangles.
@@ -538,27 +576,34 @@ private:
 }  // namespace
 
 GiNaC::ex evaluationForms(const GiNaC::ex& e, const GinacLimitsS& limits) {
+    // Each part's form, and whether it differs from the part: a rewriting
+    // that changes nothing gives back the object it was given.
+    struct FormS {
+        GiNaC::ex form;
+        bool changed = false;
+    };
     FormsC forms(limits);
-    GinacWalkerTC<GiNaC::ex> walker;
-    return walker.run(
-        e, [](const GiNaC::ex&) { return true; },
-        [&forms, &limits](const GiNaC::ex& part, const GiNaC::ex* values, std::size_t count) {
-            // An operand unchanged may still be another object: the factors of
-            // a product are made afresh by each op().
-            bool changed = false;
-            for (std::size_t i = 0; i < count && !changed; ++i) {
-                const GiNaC::ex operand = part.op(i);
-                changed = !GiNaC::are_ex_trivially_equal(values[i], operand) && !values[i].is_equal(operand);
-            }
-            if (!changed) {
-                return forms.rewritten(part);
-            }
-            if (GiNaC::is_exactly_a<GiNaC::power>(part)) {
-                checkPower(values[0], values[1], limits);
-            }
-            OperandsF operands(values);
-            return forms.rewritten(part.map(operands));
-        });
+    GinacWalkerTC<FormS> walker;
+    std::vector<GiNaC::ex> operands;
+    return walker
+        .run(e, [](const GiNaC::ex&) { return true; },
+             [&forms, &limits, &operands](const GiNaC::ex& part, const FormS* values, std::size_t count) {
+                 if (std::none_of(values, values + count, [](const FormS& v) { return v.changed; })) {
+                     GiNaC::ex form = forms.rewritten(part);
+                     const bool changed = !GiNaC::are_ex_trivially_equal(form, part);
+                     return FormS{std::move(form), changed};
+                 }
+                 if (isExactly<GiNaC::power>(part)) {
+                     checkPower(values[0].form, values[1].form, limits);
+                 }
+                 operands.clear();
+                 for (std::size_t i = 0; i < count; ++i) {
+                     operands.push_back(values[i].form);
+                 }
+                 OperandsF rebuilt(operands.data());
+                 return FormS{forms.rewritten(part.map(rebuilt)), true};
+             })
+        .form;
 }
 
 namespace {
@@ -568,14 +613,14 @@ namespace {
 // powers.
 bool squareRoots(const GiNaC::ex& e, std::vector<GiNaC::numeric>& radicands) {
     GinacWalkerTC<unsigned char> walker;
-    return walker.run(e, [](const GiNaC::ex& part) { return !GiNaC::is_exactly_a<GiNaC::numeric>(part); },
+    return walker.run(e, [](const GiNaC::ex& part) { return !isExactly<GiNaC::numeric>(part); },
                       [&radicands](const GiNaC::ex& part, const unsigned char* parts, std::size_t count) -> unsigned char {
                           const unsigned char fine =
                               std::all_of(parts, parts + count, [](unsigned char p) { return p != 0; }) ? 1 : 0;
-                          if (GiNaC::is_exactly_a<GiNaC::numeric>(part)) {
+                          if (isExactly<GiNaC::numeric>(part)) {
                               return GiNaC::ex_to<GiNaC::numeric>(part).is_rational() ? fine : 0;
                           }
-                          if (GiNaC::is_exactly_a<GiNaC::power>(part) && part.op(1).is_equal(GiNaC::ex(1) / 2) &&
+                          if (isExactly<GiNaC::power>(part) && part.op(1).is_equal(GiNaC::ex(1) / 2) &&
                               part.op(0).info(GiNaC::info_flags::posint)) {
                               const GiNaC::numeric& n = GiNaC::ex_to<GiNaC::numeric>(part.op(0));
                               if (std::find_if(radicands.begin(), radicands.end(),
@@ -585,10 +630,10 @@ bool squareRoots(const GiNaC::ex& e, std::vector<GiNaC::numeric>& radicands) {
                               }
                               return fine;
                           }
-                          const bool power = GiNaC::is_exactly_a<GiNaC::power>(part) &&
+                          const bool power = isExactly<GiNaC::power>(part) &&
                                              part.op(1).info(GiNaC::info_flags::integer);
-                          const bool structure = GiNaC::is_exactly_a<GiNaC::add>(part) ||
-                                                 GiNaC::is_exactly_a<GiNaC::mul>(part);
+                          const bool structure = isExactly<GiNaC::add>(part) ||
+                                                 isExactly<GiNaC::mul>(part);
                           return power || structure ? fine : static_cast<unsigned char>(0);
                       }) != 0;
 }
@@ -597,7 +642,7 @@ bool squareRoots(const GiNaC::ex& e, std::vector<GiNaC::numeric>& radicands) {
 // false.
 bool conjugateOf(const GiNaC::ex& d, GiNaC::ex& conjugate, GiNaC::ex& rational) {
     std::vector<GiNaC::numeric> radicands;
-    if (!GiNaC::is_exactly_a<GiNaC::add>(d) || !squareRoots(d, radicands) || radicands.empty() ||
+    if (!isExactly<GiNaC::add>(d) || !squareRoots(d, radicands) || radicands.empty() ||
         radicands.size() > kMaxRationalizedRoots) {
         return false;
     }
@@ -617,7 +662,7 @@ bool conjugateOf(const GiNaC::ex& d, GiNaC::ex& conjugate, GiNaC::ex& rational) 
         conjugate = (conjugate * (a - b * root)).expand();
         current = (a * a - b * b * n).expand();
     }
-    if (!GiNaC::is_exactly_a<GiNaC::numeric>(current) || current.is_zero()) {
+    if (!isExactly<GiNaC::numeric>(current) || current.is_zero()) {
         return false;
     }
     rational = current;
@@ -628,7 +673,7 @@ bool conjugateOf(const GiNaC::ex& d, GiNaC::ex& conjugate, GiNaC::ex& rational) 
 
 GiNaC::ex rationalizedDenominator(const GiNaC::ex& e) {
     GiNaC::exvector factors;
-    if (GiNaC::is_exactly_a<GiNaC::mul>(e)) {
+    if (isExactly<GiNaC::mul>(e)) {
         for (std::size_t i = 0; i < e.nops(); ++i) {
             factors.push_back(e.op(i));
         }
@@ -639,7 +684,7 @@ GiNaC::ex rationalizedDenominator(const GiNaC::ex& e) {
     for (GiNaC::ex& factor : factors) {
         GiNaC::ex conjugate;
         GiNaC::ex rational;
-        if (GiNaC::is_exactly_a<GiNaC::power>(factor) && factor.op(1).info(GiNaC::info_flags::negint) &&
+        if (isExactly<GiNaC::power>(factor) && factor.op(1).info(GiNaC::info_flags::negint) &&
             conjugateOf(factor.op(0), conjugate, rational)) {
             const GiNaC::ex k = -factor.op(1);
             factor = (evaluated(GiNaC::power(conjugate, k)).expand()) / evaluated(GiNaC::power(rational, k));

@@ -40,7 +40,7 @@ GiNaC::ex periodicOfExact(unsigned serial, const GiNaC::numeric& x) {
         throw;
     }
     GiNaC::Digits = working;
-    if (GiNaC::is_exactly_a<GiNaC::numeric>(value) && isRealNumber(GiNaC::ex_to<GiNaC::numeric>(value)) &&
+    if (isExactly<GiNaC::numeric>(value) && isRealNumber(GiNaC::ex_to<GiNaC::numeric>(value)) &&
         !realIfReal(GiNaC::ex_to<GiNaC::numeric>(value)).is_rational()) {
         const cln::cl_F f = cln::the<cln::cl_F>(realIfReal(GiNaC::ex_to<GiNaC::numeric>(value)).to_cl_N());
         return GiNaC::numeric(cln::cl_N(cln::cl_float(f, cln::float_format(static_cast<unsigned long>(working)))));
@@ -89,7 +89,7 @@ bool isPeriodic(unsigned serial) {
 GiNaC::ex functionOfFloats(const GiNaC::ex& e, const GiNaC::ex* values, std::size_t count) {
     const unsigned serial = GiNaC::ex_to<GiNaC::function>(e).get_serial();
     const GiNaC::ex exact = e.op(0);
-    if (isPeriodic(serial) && GiNaC::is_exactly_a<GiNaC::numeric>(exact) &&
+    if (isPeriodic(serial) && isExactly<GiNaC::numeric>(exact) &&
         GiNaC::ex_to<GiNaC::numeric>(exact).is_rational()) {
         return periodicOfExact(serial, GiNaC::ex_to<GiNaC::numeric>(exact));
     }
@@ -109,14 +109,14 @@ GiNaC::ex functionOfFloats(const GiNaC::ex& e, const GiNaC::ex* values, std::siz
     }
     const GiNaC::ex result = GiNaC::function(serial, std::move(arguments));
     // A function of numbers can give an exact constant (atan2(0,-1.5) is pi).
-    const bool numbers = std::all_of(values, values + count, [](const GiNaC::ex& v) { return GiNaC::is_exactly_a<GiNaC::numeric>(v); });
-    return numbers && !GiNaC::is_exactly_a<GiNaC::numeric>(result) ? result.evalf() : result;
+    const bool numbers = std::all_of(values, values + count, [](const GiNaC::ex& v) { return isExactly<GiNaC::numeric>(v); });
+    return numbers && !isExactly<GiNaC::numeric>(result) ? result.evalf() : result;
 }
 
 }  // namespace
 
 GiNaC::ex inverseSine(unsigned serial, const GiNaC::ex& argument) {
-    if (GiNaC::is_exactly_a<GiNaC::numeric>(argument)) {
+    if (isExactly<GiNaC::numeric>(argument)) {
         const auto& z = GiNaC::ex_to<GiNaC::numeric>(argument);
         if (!isRealNumber(z) && !(z.real().is_rational() && z.imag().is_rational())) {
             return inverseSineOfComplexFloat(serial, z);
@@ -128,24 +128,24 @@ GiNaC::ex inverseSine(unsigned serial, const GiNaC::ex& argument) {
 GiNaC::ex evaluateFloats(const GiNaC::ex& e) {
     GinacWalkerTC<GiNaC::ex> walker;
     const auto composite = [](const GiNaC::ex& x) {
-        return GiNaC::is_exactly_a<GiNaC::add>(x) || GiNaC::is_exactly_a<GiNaC::mul>(x) ||
-               GiNaC::is_exactly_a<GiNaC::power>(x) || GiNaC::is_exactly_a<GiNaC::function>(x);
+        return isExactly<GiNaC::add>(x) || isExactly<GiNaC::mul>(x) ||
+               isExactly<GiNaC::power>(x) || isExactly<GiNaC::function>(x);
     };
     return walker.run(e, composite, [&composite](const GiNaC::ex& x, const GiNaC::ex* values, std::size_t count) {
         if (!composite(x)) {
-            return GiNaC::is_exactly_a<GiNaC::numeric>(x) || GiNaC::is_exactly_a<GiNaC::constant>(x) ? x.evalf() : x;
+            return isExactly<GiNaC::numeric>(x) || isExactly<GiNaC::constant>(x) ? x.evalf() : x;
         }
-        if (GiNaC::is_exactly_a<GiNaC::add>(x)) {
+        if (isExactly<GiNaC::add>(x)) {
             return evaluated(GiNaC::add(GiNaC::exvector(values, values + count)));
         }
-        if (GiNaC::is_exactly_a<GiNaC::mul>(x)) {
+        if (isExactly<GiNaC::mul>(x)) {
             return evaluated(GiNaC::mul(GiNaC::exvector(values, values + count)));
         }
-        if (GiNaC::is_exactly_a<GiNaC::power>(x)) {
+        if (isExactly<GiNaC::power>(x)) {
             const GiNaC::ex& exponent = x.op(1);
-            const bool exact = GiNaC::is_exactly_a<GiNaC::numeric>(exponent) &&
+            const bool exact = isExactly<GiNaC::numeric>(exponent) &&
                                GiNaC::ex_to<GiNaC::numeric>(exponent).is_rational();
-            if (!exact && GiNaC::is_exactly_a<GiNaC::numeric>(values[1])) {
+            if (!exact && isExactly<GiNaC::numeric>(values[1])) {
                 checkFloatPower(values[0], GiNaC::ex_to<GiNaC::numeric>(values[1]));
             }
             return evaluated(GiNaC::power(values[0], exact ? exponent : values[1]));

@@ -42,7 +42,7 @@ RefusalC misuse(OperationE operation, const char16_t* what) { return RefusalC(na
 
 // A whole number from `low` to `limit`, for orders and positions.
 std::size_t wholeNumber(OperationE operation, const GiNaC::ex& e, std::size_t low, std::size_t limit, const char16_t* what) {
-    if (GiNaC::is_exactly_a<GiNaC::numeric>(e)) {
+    if (isExactly<GiNaC::numeric>(e)) {
         const auto& n = GiNaC::ex_to<GiNaC::numeric>(e);
         if (n.is_integer() && n >= static_cast<long>(low) && n <= static_cast<long>(limit)) {
             return static_cast<std::size_t>(n.to_long());
@@ -105,13 +105,13 @@ double derivativeSize(const GiNaC::ex& e, const GiNaC::symbol& x) {
     };
     GinacWalkerTC<Sizes> walker;
     const Sizes total = walker.run(
-        e, [](const GiNaC::ex& part) { return !GiNaC::is_exactly_a<GiNaC::numeric>(part); },
+        e, [](const GiNaC::ex& part) { return !isExactly<GiNaC::numeric>(part); },
         [&x](const GiNaC::ex& part, const Sizes* parts, std::size_t count) {
             Sizes result{1.0, part.is_equal(x) ? 1.0 : 0.0};
             for (std::size_t i = 0; i < count; ++i) {
                 result.size += parts[i].size;
             }
-            const bool sum = GiNaC::is_exactly_a<GiNaC::add>(part);
+            const bool sum = isExactly<GiNaC::add>(part);
             for (std::size_t i = 0; i < count; ++i) {
                 if (parts[i].derivative > 0.0) {
                     result.derivative += parts[i].derivative + (sum ? 0.0 : result.size);
@@ -128,14 +128,14 @@ double derivativeSize(const GiNaC::ex& e, const GiNaC::symbol& x) {
 // than any limit (x^x around 10^29 has 10^30 digits), which GiNaC would try
 // to compute.
 void checkSeriesPoint(const GiNaC::ex& e, const GiNaC::symbol& x, const GiNaC::ex& point) {
-    if (!GiNaC::is_exactly_a<GiNaC::numeric>(point) || GiNaC::ex_to<GiNaC::numeric>(point).is_zero() ||
+    if (!isExactly<GiNaC::numeric>(point) || GiNaC::ex_to<GiNaC::numeric>(point).is_zero() ||
         log10Magnitude(GiNaC::abs(GiNaC::ex_to<GiNaC::numeric>(point))) < 6.0) {
         return;
     }
     GinacWalkerTC<unsigned char> walker;
     const bool power_of_x = walker.run(e, [](const GiNaC::ex&) { return true; },
                                        [&x](const GiNaC::ex& part, const unsigned char* parts, std::size_t count) {
-                                           unsigned char found = GiNaC::is_exactly_a<GiNaC::power>(part) &&
+                                           unsigned char found = isExactly<GiNaC::power>(part) &&
                                                                          part.op(1).has(x) ? 1 : 0;
                                            for (std::size_t i = 0; found == 0 && i < count; ++i) {
                                                found = parts[i];
@@ -171,8 +171,8 @@ long puiseuxDenominator(const GiNaC::ex& e, const GiNaC::symbol& x, const GiNaC:
                           for (std::size_t i = 0; i < count && q < beyond; ++i) {
                               q = std::min(std::lcm(q, parts[i]), beyond);
                           }
-                          if (q < beyond && GiNaC::is_exactly_a<GiNaC::power>(part) &&
-                              GiNaC::is_exactly_a<GiNaC::numeric>(part.op(1)) && (part.op(0) - u).is_zero()) {
+                          if (q < beyond && isExactly<GiNaC::power>(part) &&
+                              isExactly<GiNaC::numeric>(part.op(1)) && (part.op(0) - u).is_zero()) {
                               const GiNaC::numeric& k = GiNaC::ex_to<GiNaC::numeric>(part.op(1));
                               if (k.is_rational() && !k.is_integer()) {
                                   q = k.denom() >= beyond ? beyond : std::min(std::lcm(q, k.denom().to_long()), beyond);
@@ -188,11 +188,11 @@ long degreeOfTerm(const GiNaC::ex& term, const GiNaC::symbol& t) {
     if (term.is_equal(t)) {
         return 1;
     }
-    if (GiNaC::is_exactly_a<GiNaC::power>(term) && term.op(0).is_equal(t) &&
+    if (isExactly<GiNaC::power>(term) && term.op(0).is_equal(t) &&
         term.op(1).info(GiNaC::info_flags::integer)) {
         return GiNaC::ex_to<GiNaC::numeric>(term.op(1)).to_long();
     }
-    if (GiNaC::is_exactly_a<GiNaC::mul>(term)) {
+    if (isExactly<GiNaC::mul>(term)) {
         long m = 0;
         for (std::size_t i = 0; i < term.nops(); ++i) {
             m += degreeOfTerm(term.op(i), t);  // a factor is no mul: one level
@@ -204,7 +204,7 @@ long degreeOfTerm(const GiNaC::ex& term, const GiNaC::symbol& t) {
 
 // The order k of the pole of a sum at t = 0 from its terms c*t^m (0 for none).
 long poleOrder(const GiNaC::ex& e, const GiNaC::symbol& t) {
-    if (!GiNaC::is_exactly_a<GiNaC::add>(e)) {
+    if (!isExactly<GiNaC::add>(e)) {
         return std::max(0L, -degreeOfTerm(e, t));
     }
     long k = 0;
@@ -228,7 +228,7 @@ bool essentialSingularity(const GiNaC::ex& e, const GiNaC::symbol& t) {
                                   return 1;
                               }
                           }
-                          if (GiNaC::is_exactly_a<GiNaC::power>(part) && part.op(1).has(t)) {
+                          if (isExactly<GiNaC::power>(part) && part.op(1).has(t)) {
                               // x^x at 0: a logarithm in the exponent, no power series.
                               // 2^(1/t) too; (1 + t)^(1/t) has one.
                               const GiNaC::ex& base = part.op(0);
@@ -262,7 +262,7 @@ GiNaC::ex inverseTangentAtPole(const GiNaC::ex& e, const GiNaC::symbol& t) {
         return e;
     }
     const GiNaC::ex c = (a * GiNaC::pow(t, k)).expand().subs(t == 0);
-    if (!GiNaC::is_exactly_a<GiNaC::numeric>(c) || !c.info(GiNaC::info_flags::real) || c.is_zero()) {
+    if (!isExactly<GiNaC::numeric>(c) || !c.info(GiNaC::info_flags::real) || c.is_zero()) {
         return e;
     }
     const int sign = GiNaC::ex_to<GiNaC::numeric>(c).is_positive() ? 1 : -1;
@@ -284,9 +284,9 @@ GiNaC::ex polesTakenOut(const GiNaC::ex& e, const GiNaC::symbol& t) {
             if (isFunction(rebuilt, GiNaC::atan_SERIAL::serial)) {
                 return inverseTangentAtPole(rebuilt, t);
             }
-            const bool power = GiNaC::is_exactly_a<GiNaC::power>(rebuilt);
+            const bool power = isExactly<GiNaC::power>(rebuilt);
             const bool logarithm = isFunction(rebuilt, GiNaC::log_SERIAL::serial);
-            if ((!power && !logarithm) || !GiNaC::is_exactly_a<GiNaC::add>(rebuilt.op(0))) {
+            if ((!power && !logarithm) || !isExactly<GiNaC::add>(rebuilt.op(0))) {
                 return rebuilt;
             }
             const GiNaC::ex& base = rebuilt.op(0);
@@ -312,7 +312,7 @@ constexpr std::size_t kMaxPolylogOrder = 100;
 // and lgamma the logarithm of one: refused before GiNaC computes one beyond
 // the digits allowed.
 void checkGammaArgument(OperationE operation, const GiNaC::ex& a, const GinacLimitsS& limits) {
-    if (!GiNaC::is_exactly_a<GiNaC::numeric>(a) || !GiNaC::ex_to<GiNaC::numeric>(a).is_rational()) {
+    if (!isExactly<GiNaC::numeric>(a) || !GiNaC::ex_to<GiNaC::numeric>(a).is_rational()) {
         return;
     }
     const GiNaC::numeric size = GiNaC::abs(GiNaC::ex_to<GiNaC::numeric>(a));
@@ -325,7 +325,7 @@ void checkGammaArgument(OperationE operation, const GiNaC::ex& a, const GinacLim
 
 // log(a)/log(10); a whole power of 10 (or its inverse) gives its exponent.
 GiNaC::ex logarithm10(const GiNaC::ex& a) {
-    if (GiNaC::is_exactly_a<GiNaC::numeric>(a) && GiNaC::ex_to<GiNaC::numeric>(a).is_rational() &&
+    if (isExactly<GiNaC::numeric>(a) && GiNaC::ex_to<GiNaC::numeric>(a).is_rational() &&
         GiNaC::ex_to<GiNaC::numeric>(a).is_positive()) {
         const GiNaC::numeric& n = GiNaC::ex_to<GiNaC::numeric>(a);
         const bool inverse = n.numer().is_equal(1) && !n.denom().is_equal(1);
@@ -642,7 +642,7 @@ GiNaC::ex GinacBuilderC::specialUnary(OperationE operation, const GiNaC::ex& a) 
             checkGammaArgument(operation, a, limits);
             return operation == OperationE::Gamma ? GiNaC::tgamma(a) : GiNaC::lgamma(a);
         case OperationE::Zeta:
-            if (GiNaC::is_exactly_a<GiNaC::numeric>(a) && GiNaC::ex_to<GiNaC::numeric>(a).is_integer() &&
+            if (isExactly<GiNaC::numeric>(a) && GiNaC::ex_to<GiNaC::numeric>(a).is_integer() &&
                 GiNaC::abs(GiNaC::ex_to<GiNaC::numeric>(a)) > kMaxZetaArgument) {
                 throw misuse(operation, u"an exact value for whole arguments of at most 1000 in size only");
             }
@@ -685,9 +685,10 @@ GiNaC::ex GinacBuilderC::apply(OperationE operation, std::vector<GiNaC::ex>& arg
     // Lists and equations are solve's arguments (and its answers) only.
     if (operation != OperationE::Solve) {
         for (const GiNaC::ex& a : arguments) {
-            if (GiNaC::is_a<GiNaC::lst>(a) || (operation != OperationE::List && GiNaC::is_a<GiNaC::relational>(a))) {
-                throw misuse(operation, GiNaC::is_a<GiNaC::lst>(a) ? u"a list as an argument (lists are solve's)"
-                                                                   : u"an equation as an argument (equations are solve's)");
+            const bool list = isExactly<GiNaC::lst>(a);
+            if (list || (operation != OperationE::List && isExactly<GiNaC::relational>(a))) {
+                throw misuse(operation, list ? u"a list as an argument (lists are solve's)"
+                                             : u"an equation as an argument (equations are solve's)");
             }
         }
     }
@@ -742,7 +743,7 @@ GiNaC::ex GinacBuilderC::apply(OperationE operation, std::vector<GiNaC::ex>& arg
                 throw misuse(operation, u"the first argument must be an unknown function applied to arguments");
             }
             GiNaC::paramset parameters;
-            if (GiNaC::is_exactly_a<GiNaC::fderivative>(g)) {
+            if (isExactly<GiNaC::fderivative>(g)) {
                 parameters = GiNaC::ex_to<GiNaC::fderivative>(g).derivatives();
             }
             const std::size_t k = wholeNumber(operation, arguments[1], 1, g.nops(), u"the argument position");
@@ -831,7 +832,7 @@ GiNaC::ex rootSeries(const GiNaC::ex& function, const GiNaC::symbol& x, const Gi
         throw RefusalC(none);
     }
     GiNaC::ex result = f.series(t == 0, order);
-    if (GiNaC::is_exactly_a<GiNaC::pseries>(result)) {
+    if (isExactly<GiNaC::pseries>(result)) {
         result = GiNaC::ex_to<GiNaC::pseries>(result).convert_to_poly(false);
     }
     if (infinite != 0) {
@@ -895,7 +896,7 @@ GiNaC::ex GinacBuilderC::series(std::vector<GiNaC::ex>& arguments) const {
         // Puiseux series": no expansion in powers of t.
         throw RefusalC(none);
     }
-    return GiNaC::is_exactly_a<GiNaC::pseries>(result) ? GiNaC::ex_to<GiNaC::pseries>(result).convert_to_poly(false)
+    return isExactly<GiNaC::pseries>(result) ? GiNaC::ex_to<GiNaC::pseries>(result).convert_to_poly(false)
                                                        : result;
 }
 

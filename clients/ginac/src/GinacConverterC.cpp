@@ -126,7 +126,7 @@ IdT GinacConverterC::scaled(const GiNaC::ex& rest, IdT converted, const GiNaC::n
         return graph->product(numberNode(coefficient), &converted, 1);
     }
     GiNaC::numeric total = coefficient;
-    if (GiNaC::is_exactly_a<GiNaC::mul>(rest)) {
+    if (isExactly<GiNaC::mul>(rest)) {
         total = total * GiNaC::ex_to<GiNaC::numeric>(PairsC::overall(rest));
     }
     const ResultGraphC::NodeS node = graph->node(converted);
@@ -150,20 +150,20 @@ IdT GinacConverterC::part(const GiNaC::ex& e, ClassE c, const IdT* parts, std::s
             break;
     }
     const GiNaC::basic& object = GiNaC::ex_to<GiNaC::basic>(e);
-    if (GiNaC::is_exactly_a<GiNaC::lst>(e)) {
+    if (isExactly<GiNaC::lst>(e)) {
         return graph->function(wordIndex(OperationE::List), parts, count);
     }
-    if (GiNaC::is_exactly_a<GiNaC::relational>(e) && GiNaC::ex_to<GiNaC::relational>(e).info(GiNaC::info_flags::relation_equal)) {
+    if (isExactly<GiNaC::relational>(e) && GiNaC::ex_to<GiNaC::relational>(e).info(GiNaC::info_flags::relation_equal)) {
         return graph->function(wordIndex(OperationE::Equal), parts, count);
     }
     if (typeid(object) == typeid(OrderedSymbolC)) {
         return graph->symbol(static_cast<const OrderedSymbolC&>(object).rank());
     }
-    if (GiNaC::is_exactly_a<GiNaC::constant>(e) && e.is_equal(GiNaC::Pi)) {
+    if (isExactly<GiNaC::constant>(e) && e.is_equal(GiNaC::Pi)) {
         return graph->constant(ResultGraphC::ConstantE::Pi);
     }
     std::u16string what = utf16(GiNaC::ex_to<GiNaC::basic>(e).class_name());
-    if (GiNaC::is_exactly_a<GiNaC::constant>(e)) {
+    if (isExactly<GiNaC::constant>(e)) {
         what = u"constant " + constantName(e);
     }
     throw RefusalC(u"the result holds GiNaC's " + what + u", which has no name here");
@@ -195,7 +195,7 @@ IdT GinacConverterC::function(const GiNaC::ex& e, const IdT* parts, std::size_t 
         return graph->order(parts[0]);
     }
     const IdT index = functionIndex(serial);
-    if (!GiNaC::is_exactly_a<GiNaC::fderivative>(e) && (operation == OperationE::Min || operation == OperationE::Max)) {
+    if (!isExactly<GiNaC::fderivative>(e) && (operation == OperationE::Min || operation == OperationE::Max)) {
         // GiNaC's min and max take two arguments: min(min(a,b),c) is min(a,b,c).
         std::vector<IdT> flat;
         for (std::size_t i = 0; i < count; ++i) {
@@ -205,7 +205,7 @@ IdT GinacConverterC::function(const GiNaC::ex& e, const IdT* parts, std::size_t 
         }
         return graph->function(index, flat.data(), flat.size());
     }
-    if (!GiNaC::is_exactly_a<GiNaC::fderivative>(e)) {
+    if (!isExactly<GiNaC::fderivative>(e)) {
         return graph->function(index, parts, count);
     }
     if (operation == OperationE::Floor || operation == OperationE::Ceil || operation == OperationE::Sign ||

@@ -129,17 +129,17 @@ std::vector<GiNaC::ex> makeSymbols(const std::vector<SymbolC*>& found, const sup
 support::NumberS numericValue(const GiNaC::ex& exact, unsigned long digits, std::size_t max_digits,
                               std::u16string& reason) {
     GiNaC::ex value = exact;
-    if (!GiNaC::is_exactly_a<GiNaC::numeric>(value)) {
+    if (!detail::isExactly<GiNaC::numeric>(value)) {
         value = detail::evaluateFloats(value);
     }
-    if (!GiNaC::is_exactly_a<GiNaC::numeric>(value)) {
+    if (!detail::isExactly<GiNaC::numeric>(value)) {
         reason = u"not a number";
         return support::NumberS();
     }
     // Parts beyond the digits shown (and a few more) of the other are noise.
     const GiNaC::numeric n =
         detail::realIfReal(detail::withoutNoise(GiNaC::ex_to<GiNaC::numeric>(value), digits + GinacEngineC::kGuardDigits / 2));
-    const bool exact_number = GiNaC::is_exactly_a<GiNaC::numeric>(exact);
+    const bool exact_number = detail::isExactly<GiNaC::numeric>(exact);
     const auto part = [&](const GiNaC::numeric& x) {
         return detail::realOf(x, digits, max_digits, !(exact_number && x.is_integer()));
     };

@@ -78,8 +78,4 @@ std::u16string constantName(const GiNaC::ex& constant) {
     return constant.is_equal(GiNaC::Euler) ? u"Euler" : constant.is_equal(GiNaC::Catalan) ? u"Catalan" : u"constant";
 }
 
-bool isFunction(const GiNaC::ex& e, unsigned serial) {
-    return GiNaC::is_exactly_a<GiNaC::function>(e) && GiNaC::ex_to<GiNaC::function>(e).get_serial() == serial;
-}
-
 }  // namespace qorv::math::algexpr::ginac::detail

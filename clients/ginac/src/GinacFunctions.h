@@ -20,9 +20,21 @@ OperationE operationOfSerial(unsigned serial);
 const std::u16string& functionName(unsigned serial);
 /// The name a GiNaC constant is written with: pi, Euler or Catalan.
 std::u16string constantName(const GiNaC::ex& constant);
+/// Whether `e` is of exactly the GiNaC class T, as GiNaC::is_exactly_a
+/// says, told by the class's registration record (one per class) instead of
+/// by its type name, which costs a string comparison whenever the classes
+/// differ. Not for a class that others derive from without a registration
+/// of their own (symbol).
+template <class T>
+bool isExactly(const GiNaC::ex& e) {
+    return &GiNaC::ex_to<GiNaC::basic>(e).get_class_info() == &T::get_class_info_static();
+}
+
 /// Whether `e` is a call of the GiNaC function with this serial (not a
 /// derivative of it).
-bool isFunction(const GiNaC::ex& e, unsigned serial);
+inline bool isFunction(const GiNaC::ex& e, unsigned serial) {
+    return isExactly<GiNaC::function>(e) && GiNaC::ex_to<GiNaC::function>(e).get_serial() == serial;
+}
 
 }  // namespace qorv::math::algexpr::ginac::detail
 

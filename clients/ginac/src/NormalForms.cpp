@@ -33,8 +33,8 @@ GiNaC::ex factor(const GiNaC::ex& e) { return GiNaC::factor(e); }
 // the rationals"), while as symbols they factor as they should: pi*x + pi*y
 // is pi*(x + y).
 bool isIrrationalNumber(const GiNaC::ex& e) {
-    return GiNaC::is_exactly_a<GiNaC::constant>(e) ||
-           (GiNaC::is_exactly_a<GiNaC::numeric>(e) && !e.info(GiNaC::info_flags::rational));
+    return isExactly<GiNaC::constant>(e) ||
+           (isExactly<GiNaC::numeric>(e) && !e.info(GiNaC::info_flags::rational));
 }
 
 std::uint64_t mix(std::uint64_t seed, std::uint64_t value) {
@@ -48,15 +48,15 @@ std::uint64_t textHash(const std::string& text) { return std::hash<std::string>(
 std::uint64_t fingerprint(const GiNaC::ex& e) {
     GinacWalkerTC<std::uint64_t> walker;
     return walker.run(
-        e, [](const GiNaC::ex& x) { return !GiNaC::is_exactly_a<GiNaC::numeric>(x); },
+        e, [](const GiNaC::ex& x) { return !isExactly<GiNaC::numeric>(x); },
         [](const GiNaC::ex& x, const std::uint64_t* parts, std::size_t count) {
-            if (GiNaC::is_exactly_a<GiNaC::numeric>(x) || GiNaC::is_a<GiNaC::symbol>(x) ||
-                GiNaC::is_exactly_a<GiNaC::constant>(x)) {
+            if (isExactly<GiNaC::numeric>(x) || GiNaC::is_a<GiNaC::symbol>(x) ||
+                isExactly<GiNaC::constant>(x)) {
                 std::ostringstream text;
                 text << x;
                 return textHash(text.str());
             }
-            const bool commutative = GiNaC::is_exactly_a<GiNaC::add>(x) || GiNaC::is_exactly_a<GiNaC::mul>(x);
+            const bool commutative = isExactly<GiNaC::add>(x) || isExactly<GiNaC::mul>(x);
             std::uint64_t h = textHash(GiNaC::is_a<GiNaC::function>(x)
                                            ? utf8(functionName(GiNaC::ex_to<GiNaC::function>(x).get_serial()))
                                            : std::string(GiNaC::ex_to<GiNaC::basic>(x).class_name()));
@@ -136,7 +136,7 @@ public:
             // conjugate(x): the call is a symbol to it, its argument factored.
             return standIn(GiNaC::conjugate_function(withOpaquePowers(e.op(0), operation)));
         }
-        if (!GiNaC::is_exactly_a<GiNaC::power>(e) || e.op(1).info(GiNaC::info_flags::integer)) {
+        if (!isExactly<GiNaC::power>(e) || e.op(1).info(GiNaC::info_flags::integer)) {
             return e.map(*this);
         }
         const GiNaC::ex base = withOpaquePowers(e.op(0), operation);
@@ -146,7 +146,7 @@ public:
             exponent = -exponent;
         }
         const GiNaC::ex power = principalPower(base, exponent);
-        if (!GiNaC::is_exactly_a<GiNaC::power>(power)) {
+        if (!isExactly<GiNaC::power>(power)) {
             return reciprocal ? evaluated(GiNaC::power(power, -1)) : power;  // evaluated: 4^(1/2) is 2
         }
         const GiNaC::ex symbol = standIn(power);
@@ -226,13 +226,13 @@ SplitPartS splitPart(const GiNaC::ex& x, const SplitPartS* ops, std::size_t coun
     }
     if (count == 0) {
         part.symbol = GiNaC::is_a<GiNaC::symbol>(x);
-        const bool leaf = part.symbol || GiNaC::is_a<GiNaC::constant>(x) || GiNaC::is_exactly_a<GiNaC::numeric>(x);
+        const bool leaf = part.symbol || GiNaC::is_a<GiNaC::constant>(x) || isExactly<GiNaC::numeric>(x);
         part.real = leaf && x.info(GiNaC::info_flags::real);
         part.positive = leaf && x.info(GiNaC::info_flags::positive);
-    } else if (GiNaC::is_exactly_a<GiNaC::add>(x) || GiNaC::is_exactly_a<GiNaC::mul>(x)) {
+    } else if (isExactly<GiNaC::add>(x) || isExactly<GiNaC::mul>(x)) {
         part.real = all_real;
         part.positive = all_positive;
-    } else if (GiNaC::is_exactly_a<GiNaC::power>(x) && count == 2) {
+    } else if (isExactly<GiNaC::power>(x) && count == 2) {
         part.positive = ops[0].positive && ops[1].real;
         part.real = part.positive || (ops[0].real && ops[1].e.info(GiNaC::info_flags::integer));
     } else if (isFunction(x, GiNaC::exp_SERIAL::serial) && count == 1) {
@@ -246,7 +246,7 @@ SplitPartS splitPart(const GiNaC::ex& x, const SplitPartS* ops, std::size_t coun
     }
     // log(a*b*...) splits over the positive factors when one holds a symbol;
     // log(b^c) for a positive b with symbols and a real c.
-    if (GiNaC::is_exactly_a<GiNaC::mul>(x)) {
+    if (isExactly<GiNaC::mul>(x)) {
         GiNaC::ex split = 0;
         GiNaC::ex rest = 1;
         bool symbolic = false;
@@ -261,7 +261,7 @@ SplitPartS splitPart(const GiNaC::ex& x, const SplitPartS* ops, std::size_t coun
         if (symbolic) {
             part.logged = split + (rest.is_equal(1) ? GiNaC::ex(0) : GiNaC::log(rest));
         }
-    } else if (GiNaC::is_exactly_a<GiNaC::power>(x) && count == 2 && ops[0].symbol && ops[0].positive && ops[1].real) {
+    } else if (isExactly<GiNaC::power>(x) && count == 2 && ops[0].symbol && ops[0].positive && ops[1].real) {
         part.logged = ops[1].e * (ops[0].logged.is_zero() ? GiNaC::log(ops[0].e) : ops[0].logged);
     }
     return part;

@@ -11,6 +11,7 @@
 #include "ComplexRules.h"
 #include "DoubleValueC.h"
 #include "Estimates.h"
+#include "GinacFunctions.h"
 #include "GinacWalkerTC.h"
 #include "SupportNames.h"
 #include "algexpr/Utf8C.h"
@@ -24,7 +25,7 @@ std::u16string name(OperationE operation) { return Words::nameOf(operation); }
 RefusalC misuse(OperationE operation, const char16_t* what) { return RefusalC(name(operation) + u": " + what); }
 
 const GiNaC::numeric& integerArgument(OperationE operation, const GiNaC::ex& e) {
-    if (!GiNaC::is_exactly_a<GiNaC::numeric>(e) || !GiNaC::ex_to<GiNaC::numeric>(e).is_integer()) {
+    if (!isExactly<GiNaC::numeric>(e) || !GiNaC::ex_to<GiNaC::numeric>(e).is_integer()) {
         throw misuse(operation, u"the arguments must be integers");
     }
     return GiNaC::ex_to<GiNaC::numeric>(e);
@@ -43,7 +44,7 @@ void checkDigits(OperationE operation, double digits, const GinacLimitsS& limits
 }
 
 GiNaC::ex factorial(const GiNaC::ex& a, const GinacLimitsS& limits) {
-    if (!GiNaC::is_exactly_a<GiNaC::numeric>(a)) {
+    if (!isExactly<GiNaC::numeric>(a)) {
         return GiNaC::factorial(a).hold();  // of a symbol, it stays
     }
     const GiNaC::numeric& n = integerArgument(OperationE::Factorial, a);
@@ -56,8 +57,8 @@ GiNaC::ex factorial(const GiNaC::ex& a, const GinacLimitsS& limits) {
 }
 
 GiNaC::ex binomial(const GiNaC::ex& a, const GiNaC::ex& b, const GinacLimitsS& limits) {
-    if (!GiNaC::is_exactly_a<GiNaC::numeric>(a) || !GiNaC::is_exactly_a<GiNaC::numeric>(b)) {
-        if (GiNaC::is_exactly_a<GiNaC::numeric>(b)) {
+    if (!isExactly<GiNaC::numeric>(a) || !isExactly<GiNaC::numeric>(b)) {
+        if (isExactly<GiNaC::numeric>(b)) {
             integerArgument(OperationE::Binomial, b);
         }
         return GiNaC::binomial(a, b).hold();  // of symbols, it stays (expand writes it out)
@@ -154,7 +155,7 @@ double partsOf(const GiNaC::ex& e) {
 // The real number an end of an interval stands for.
 GiNaC::numeric endpoint(OperationE operation, const GiNaC::ex& e) {
     const GiNaC::ex value = e.evalf();
-    if (!GiNaC::is_exactly_a<GiNaC::numeric>(value) || !GiNaC::ex_to<GiNaC::numeric>(value).is_real()) {
+    if (!isExactly<GiNaC::numeric>(value) || !GiNaC::ex_to<GiNaC::numeric>(value).is_real()) {
         throw misuse(operation, u"the ends of the interval must be real numbers");
     }
     return GiNaC::ex_to<GiNaC::numeric>(value);
@@ -250,7 +251,7 @@ private:
     GiNaC::numeric at(const GiNaC::numeric& point) {
         --evaluations;
         const GiNaC::ex v = f.subs(x == point).evalf();
-        if (!GiNaC::is_exactly_a<GiNaC::numeric>(v) || !GiNaC::ex_to<GiNaC::numeric>(v).is_real()) {
+        if (!isExactly<GiNaC::numeric>(v) || !GiNaC::ex_to<GiNaC::numeric>(v).is_real()) {
             throw misuse(OperationE::Nintegrate, u"the function has no real number at some point of the interval");
         }
         return GiNaC::ex_to<GiNaC::numeric>(v);
@@ -332,7 +333,7 @@ std::u16string shortText(const GiNaC::numeric& x) {
 
 // An end of the interval as given: a rational stays one.
 std::u16string endText(const GiNaC::ex& e) {
-    return GiNaC::is_exactly_a<GiNaC::numeric>(e) ? shortText(GiNaC::ex_to<GiNaC::numeric>(e))
+    return isExactly<GiNaC::numeric>(e) ? shortText(GiNaC::ex_to<GiNaC::numeric>(e))
                                                   : shortText(endpoint(OperationE::Nsolve, e));
 }
 
@@ -360,7 +361,7 @@ void checkRoot(const std::vector<GiNaC::ex>& arguments, const GiNaC::symbol& x, 
             continue;
         }
         const GiNaC::ex v = part->subs(x == root).evalf();
-        if (GiNaC::is_exactly_a<GiNaC::numeric>(v) && GiNaC::abs(GiNaC::ex_to<GiNaC::numeric>(v)) * 10 >= residual) {
+        if (isExactly<GiNaC::numeric>(v) && GiNaC::abs(GiNaC::ex_to<GiNaC::numeric>(v)) * 10 >= residual) {
             if (GiNaC::is_a<GiNaC::function>(*part)) {
                 culprit = Utf8C::toUtf16(GiNaC::ex_to<GiNaC::function>(*part).get_name());
             }
@@ -378,7 +379,7 @@ GiNaC::ex nsolve(std::vector<GiNaC::ex>& arguments, unsigned long digits) {
     GiNaC::numeric b = endpoint(OperationE::Nsolve, arguments[3]);
     const auto at = [&](const GiNaC::numeric& point) {
         const GiNaC::ex v = arguments[0].subs(x == point).evalf();
-        if (!GiNaC::is_exactly_a<GiNaC::numeric>(v) || !GiNaC::ex_to<GiNaC::numeric>(v).is_real()) {
+        if (!isExactly<GiNaC::numeric>(v) || !GiNaC::ex_to<GiNaC::numeric>(v).is_real()) {
             throw misuse(OperationE::Nsolve, u"the function must be real on the interval");
         }
         return GiNaC::ex_to<GiNaC::numeric>(v);
@@ -426,11 +427,11 @@ GiNaC::ex binomialProducts(const GiNaC::ex& e) {
     walker.run(e, [](const GiNaC::ex&) { return true; },
                [&products](const GiNaC::ex& part, const unsigned char*, std::size_t) -> unsigned char {
                    if (!GiNaC::is_the_function<GiNaC::binomial_SERIAL>(part) ||
-                       !GiNaC::is_exactly_a<GiNaC::numeric>(part.op(1))) {
+                       !isExactly<GiNaC::numeric>(part.op(1))) {
                        return 0;
                    }
                    const GiNaC::numeric& k = GiNaC::ex_to<GiNaC::numeric>(part.op(1));
-                   if (!k.is_integer() || k > kMaxBinomialFactors || GiNaC::is_exactly_a<GiNaC::numeric>(part.op(0))) {
+                   if (!k.is_integer() || k > kMaxBinomialFactors || isExactly<GiNaC::numeric>(part.op(0))) {
                        return 0;
                    }
                    GiNaC::ex product = k.is_negative() ? 0 : 1;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "FloatEvaluation.h"
+#include "GinacFunctions.h"
 #include "SupportNames.h"
 
 namespace qorv::math::algexpr::ginac::detail {
@@ -19,8 +20,8 @@ namespace {
 // precision; false for anything else (symbols, unknown functions, complex
 // values).
 bool realFloat(const GiNaC::ex& a, GiNaC::numeric& value) {
-    const GiNaC::ex v = GiNaC::is_exactly_a<GiNaC::numeric>(a) ? a : evaluateFloats(a);
-    if (!GiNaC::is_exactly_a<GiNaC::numeric>(v) || !GiNaC::ex_to<GiNaC::numeric>(v).is_real()) {
+    const GiNaC::ex v = isExactly<GiNaC::numeric>(a) ? a : evaluateFloats(a);
+    if (!isExactly<GiNaC::numeric>(v) || !GiNaC::ex_to<GiNaC::numeric>(v).is_real()) {
         return false;
     }
     value = GiNaC::ex_to<GiNaC::numeric>(v);
@@ -46,7 +47,7 @@ GiNaC::numeric floorNumber(const GiNaC::numeric& n) {
 // floor(a) (ceil(a) as -floor(-a)) of a number, or an exact value clearly
 // away from an integer; false otherwise.
 bool floorValue(const GiNaC::ex& a, GiNaC::numeric& result) {
-    if (GiNaC::is_exactly_a<GiNaC::numeric>(a)) {
+    if (isExactly<GiNaC::numeric>(a)) {
         const GiNaC::numeric& n = GiNaC::ex_to<GiNaC::numeric>(a);
         if (!n.is_real()) {
             return false;
@@ -128,7 +129,7 @@ GiNaC::ex errorFunction(bool complement, const GiNaC::numeric& x) {
 // erf and erfc: a real float is computed, erf(0) is 0 and erfc(0) 1; the
 // rest stays.
 bool isRealFloat(const GiNaC::ex& a) {
-    return GiNaC::is_exactly_a<GiNaC::numeric>(a) && GiNaC::ex_to<GiNaC::numeric>(a).is_real() &&
+    return isExactly<GiNaC::numeric>(a) && GiNaC::ex_to<GiNaC::numeric>(a).is_real() &&
            !GiNaC::ex_to<GiNaC::numeric>(a).is_rational();
 }
 
@@ -201,7 +202,7 @@ GiNaC::ex signOf(const GiNaC::ex& a) {
     if (a.is_zero()) {
         return 0;
     }
-    if (GiNaC::is_exactly_a<GiNaC::numeric>(a)) {
+    if (isExactly<GiNaC::numeric>(a)) {
         const GiNaC::numeric& n = GiNaC::ex_to<GiNaC::numeric>(a);
         return n.is_real() ? GiNaC::ex(n.is_positive() ? 1 : -1) : a / GiNaC::abs(a);
     }
@@ -223,7 +224,7 @@ GiNaC::ex extremeOf(bool greatest, const GiNaC::ex& a, const GiNaC::ex& b) {
     GiNaC::numeric x;
     GiNaC::numeric y;
     // Numbers compare as they are; other exact values by their floats.
-    const bool numbers = GiNaC::is_exactly_a<GiNaC::numeric>(a) && GiNaC::is_exactly_a<GiNaC::numeric>(b);
+    const bool numbers = isExactly<GiNaC::numeric>(a) && isExactly<GiNaC::numeric>(b);
     if (realFloat(a, x) && realFloat(b, y) && (numbers ? x != y : clearlyApart(x, y))) {
         return (x > y) == greatest ? a : b;
     }
