@@ -133,6 +133,31 @@ TEST(GinacFormsTest, IntegerRadicalsAreReduced) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(eval("sqrt(times(8,plus(power(10,5000),1)))").substr(0, 13), "times(2,sqrt(");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+
+    // Radicands of 900 digits, each 4 times an odd number. A few fit the trial budget: all are
+    // reduced. Forty do not: the walk would meet them in GiNaC's order of terms, which changes
+    // from process to process, so none is reduced rather than some.
+    const auto sum = [](int terms) {
+        std::string text = "plus(";
+        for (int k = 1; k <= terms; ++k) {
+            text += (k > 1 ? "," : "") + std::string("sqrt(times(4,plus(power(10,") + std::to_string(900 + k) + ")," +
+                    std::to_string(2 * k + 1) + ")))";
+        }
+        return text + ")";
+    };
+    const auto count = [](const std::string& text, const std::string& part) {
+        std::size_t n = 0;
+        for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+            ++n;
+        }
+        return n;
+    };
+    const std::string few = eval(sum(4));
+    EXPECT_EQ(count(few, "sqrt("), 4u);
+    EXPECT_EQ(count(few, "times("), 4u) << few.substr(0, 200);
+    const std::string many = eval(sum(40));
+    EXPECT_EQ(count(many, "sqrt("), 40u);
+    EXPECT_EQ(count(many, "times("), 0u) << many.substr(0, 200);
 }
 
 TEST(GinacFormsTest, NestedSquareRootsDenestWhereARationalSquareAllows) {

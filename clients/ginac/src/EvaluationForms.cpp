@@ -145,7 +145,8 @@ std::vector<std::uint32_t> primeDivisors(const cln::cl_I& m) {
     cln::cl_I left = gcdWithAllPrimes(m);
     for (std::size_t chunk = 0; chunk < products.size() && cln::compare(left, 1) > 0; ++chunk) {
         cln::cl_I g = cln::gcd(left, products[chunk]);
-        for (std::size_t i = chunk * kChunkPrimes; cln::compare(g, 1) > 0 && i < list.size(); ++i) {
+        const std::size_t end = std::min(list.size(), (chunk + 1) * kChunkPrimes);
+        for (std::size_t i = chunk * kChunkPrimes; cln::compare(g, 1) > 0 && i < end; ++i) {
             const cln::cl_I p(static_cast<unsigned long>(list[i]));
             const cln::cl_I_div_t division = cln::truncate2(g, p);
             if (cln::zerop(division.remainder)) {
@@ -154,8 +155,39 @@ std::vector<std::uint32_t> primeDivisors(const cln::cl_I& m) {
                 left = cln::exquo(left, p);
             }
         }
+        // What is left has only primes past this chunk's last, once each:
+        // below that prime's square it is one of them.
+        const cln::cl_I last(static_cast<unsigned long>(list[end - 1]));
+        if (cln::compare(left, 1) > 0 && cln::compare(left, last * last) < 0) {
+            found.push_back(static_cast<std::uint32_t>(cln::cl_I_to_UL(left)));
+            break;
+        }
     }
     return found;
+}
+
+// Charges `cost` for each of up to `count` primes, one after the other,
+// while the budget is not negative, as trying them in turn would; the
+// number charged. Costs are multiples of 1/64 well inside a double's exact
+// range, so the sums are exact.
+std::size_t charge(double& budget, double cost, std::size_t count) {
+    if (budget < 0.0 || count == 0) {
+        return 0;
+    }
+    if (budget - cost * static_cast<double>(count) >= 0.0) {
+        budget -= cost * static_cast<double>(count);
+        return count;
+    }
+    // The first charge that leaves the budget negative is the last.
+    auto charged = static_cast<std::size_t>(budget / cost) + 1;
+    while (charged > 1 && budget - cost * static_cast<double>(charged - 1) < 0.0) {
+        --charged;
+    }
+    while (charged < count && budget - cost * static_cast<double>(charged) >= 0.0) {
+        ++charged;
+    }
+    budget -= cost * static_cast<double>(charged);
+    return charged;
 }
 
 // Below this a radicand is tried by every prime up to its square root.
@@ -206,18 +238,14 @@ void splitRadicand(const GiNaC::numeric& n, unsigned q, GiNaC::numeric& s_out, G
         for (std::uint32_t p : primeDivisors(m)) {
             const std::size_t at = static_cast<std::size_t>(std::lower_bound(list.begin(), list.end(), p) - list.begin());
             const double cost = static_cast<double>(cln::integer_length(m)) / 64.0 + 1.0;
-            for (; next <= at && budget >= 0.0; ++next) {
-                budget -= cost;
-            }
+            next += charge(budget, cost, next <= at ? at + 1 - next : 0);
             if (budget < 0.0) {
                 break;
             }
             takePowers<cln::cl_I>(m, q, s, r, p, divide);
         }
         const double cost = static_cast<double>(cln::integer_length(m)) / 64.0 + 1.0;
-        for (; next < list.size() && budget >= 0.0; ++next) {
-            budget -= cost;
-        }
+        charge(budget, cost, list.size() - next);
     }
     cln::cl_I root;
     if (cln::compare(m, 1) > 0 && cln::rootp(m, q, &root)) {
@@ -269,7 +297,10 @@ bool squareRoots(const GiNaC::ex& e, std::vector<GiNaC::numeric>& radicands);
 
 class FormsC {
 public:
-    explicit FormsC(const GinacLimitsS& limits) : limits(limits) {}
+    FormsC(const GinacLimitsS& limits, double budget) : budget(budget), limits(limits) {}
+
+    /// Whether the trial divisions wanted more than the budget.
+    bool ranOut() const { return budget < 0.0; }
 
     GiNaC::ex rewritten(const GiNaC::ex& e) {
         if (isExactly<GiNaC::power>(e)) {
@@ -569,20 +600,17 @@ private:
         return e;
     }
 
-    double budget = kTrialBudget;
+    double budget;
     const GinacLimitsS& limits;
 };
 
-}  // namespace
-
-GiNaC::ex evaluationForms(const GiNaC::ex& e, const GinacLimitsS& limits) {
+GiNaC::ex formsOf(const GiNaC::ex& e, FormsC& forms, const GinacLimitsS& limits) {
     // Each part's form, and whether it differs from the part: a rewriting
     // that changes nothing gives back the object it was given.
     struct FormS {
         GiNaC::ex form;
         bool changed = false;
     };
-    FormsC forms(limits);
     GinacWalkerTC<FormS> walker;
     std::vector<GiNaC::ex> operands;
     return walker
@@ -604,6 +632,22 @@ GiNaC::ex evaluationForms(const GiNaC::ex& e, const GinacLimitsS& limits) {
                  return FormS{forms.rewritten(part.map(rebuilt)), true};
              })
         .form;
+}
+
+}  // namespace
+
+GiNaC::ex evaluationForms(const GiNaC::ex& e, const GinacLimitsS& limits) {
+    // The walk meets radicands in GiNaC's order of terms, which changes from
+    // process to process. Where the budget does not reach them all, which
+    // ones it reaches would change with it: then none is tried (the walk
+    // runs again without trial division), and every process writes one form.
+    FormsC forms(limits, kTrialBudget);
+    GiNaC::ex form = formsOf(e, forms, limits);
+    if (forms.ranOut()) {
+        FormsC untried(limits, -1.0);
+        form = formsOf(e, untried, limits);
+    }
+    return form;
 }
 
 namespace {

@@ -27,8 +27,10 @@ constexpr std::uint32_t kRadicalTrialBound = 1000000;
 /// `e` with the rewrites above applied everywhere, inner parts first, in one
 /// walk without recursion (GiNaC re-evaluates each rebuilt part). The trial
 /// divisions of all radicals together are bounded, so that the work stays
-/// within a fraction of a second whatever the result; radicands met after the
-/// budget ran out are reduced by perfect powers only.
+/// within a fraction of a second whatever the result; where its radicands
+/// want more than that, all of them are reduced by perfect powers only (which
+/// of them the budget would reach changes with GiNaC's order of terms, from
+/// process to process).
 /// A power of a sum rebuilt with rewritten terms is checked against `limits`
 /// first (checkPower): GiNaC takes a new rational content out of the sum,
 /// raised to the exponent.
