@@ -129,7 +129,7 @@ const char16_t* PolyEngineC::nameOf(OperationE operation) { return kNames[static
 
 bool PolyEngineC::named(const char16_t* name, OperationE& operation) {
     for (std::size_t i = 0; i < sizeof kNames / sizeof *kNames; ++i) {
-        if (std::u16string_view(name) == kNames[i]) {
+        if (name[0] == kNames[i][0] && std::u16string_view(name) == kNames[i]) {
             operation = static_cast<OperationE>(i);
             return true;
         }

@@ -3,6 +3,7 @@
 
 #include <new>
 #include <utility>
+#include <vector>
 
 #include "MessageText.h"
 #include "RefusalC.h"
@@ -49,21 +50,13 @@ NodeABC* ResultShaperC::write(IdT root) {
 
 std::u16string ResultShaperC::reason(IdT root, bool numbers) const {
     const ResultGraphC::FunctionS* function = nullptr;
-    std::u16string symbol;
-    IdT symbol_index = kNoId;  // the first by name so far; its name is `symbol`
+    std::vector<bool> used(graph.symbols().size(), false);  // symbols met, by index
     bool order = false;
     bool complex = false;
     for (IdT id = 0; id < original_size && id <= root; ++id) {
         const ResultGraphC::NodeS node = graph.node(id);  // a copy: writing adds nodes
         if (node.kind == KindE::Symbol) {
-            if (node.data != symbol_index) {  // the same symbol again changes nothing
-                const PointerTC<SymbolC>& s = graph.symbols()[node.data];
-                const std::u16string name = s ? s->getName() : std::u16string();
-                if (symbol_index == kNoId || name < symbol) {
-                    symbol = name;
-                    symbol_index = node.data;
-                }
-            }
+            used[node.data] = true;
         } else if (node.kind == KindE::Function || node.kind == KindE::Derivative) {
             const IdT index = node.kind == KindE::Function ? node.data : graph.derivatives()[node.data].function;
             const ResultGraphC::FunctionS& f = graph.functions()[index];
@@ -74,6 +67,19 @@ std::u16string ResultShaperC::reason(IdT root, bool numbers) const {
             order = true;
         } else if (node.kind == KindE::Number) {
             complex = complex || graph.numberOf(id).complex;
+        }
+    }
+    // The symbol first by name.
+    std::u16string symbol;
+    IdT symbol_index = kNoId;
+    for (IdT index = 0; index < used.size(); ++index) {
+        if (used[index]) {
+            const PointerTC<SymbolC>& s = graph.symbols()[index];
+            std::u16string name = s ? s->getName() : std::u16string();
+            if (symbol_index == kNoId || name < symbol) {
+                symbol = std::move(name);
+                symbol_index = index;
+            }
         }
     }
     if (symbol_index != kNoId) {

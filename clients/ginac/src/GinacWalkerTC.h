@@ -27,6 +27,13 @@ namespace qorv::math::algexpr::ginac::detail {
 template <class Value>
 class GinacWalkerTC {
 public:
+    // Room for a small expression from the start: most walks are of one.
+    GinacWalkerTC() {
+        frames.reserve(kFirstRoom);
+        values.reserve(kFirstRoom);
+        alive.reserve(kFirstRoom);
+    }
+
     /// `descend(part)`: whether to visit the part's operands (those not
     /// visited give leave() no values). `leave(part, values, count)`: the
     /// part's value from its operands' values, in operand order.
@@ -78,6 +85,8 @@ public:
     }
 
 private:
+    static constexpr std::size_t kFirstRoom = 32;
+
     struct Frame {
         GiNaC::ex e;
         std::size_t next;   // the operand to take next
