@@ -18,6 +18,25 @@ using KindE = ResultGraphC::KindE;
 
 namespace {
 
+// std::stable_sort's order; a short range by insertion, without the buffer
+// stable_sort takes at each call.
+template <class Iterator, class Less>
+void stableSort(Iterator first, Iterator last, Less less) {
+    constexpr long kShort = 16;
+    if (last - first > kShort) {
+        std::stable_sort(first, last, less);
+        return;
+    }
+    for (Iterator i = first; i != last; ++i) {
+        auto moving = std::move(*i);
+        Iterator j = i;
+        for (; j != first && less(moving, *(j - 1)); --j) {
+            *j = std::move(*(j - 1));
+        }
+        *j = std::move(moving);
+    }
+}
+
 template <class T>
 int compareValues(const T& a, const T& b) {
     return a < b ? -1 : b < a ? 1 : 0;
@@ -93,7 +112,7 @@ void ResultLayoutC::prepare() {
         names[i] = symbols[i] ? symbols[i]->getName() : std::u16string();
         by_name[i] = static_cast<IdT>(i);
     }
-    std::stable_sort(by_name.begin(), by_name.end(), [&names](IdT a, IdT b) { return names[a] < names[b]; });
+    stableSort(by_name.begin(), by_name.end(), [&names](IdT a, IdT b) { return names[a] < names[b]; });
     symbol_rank.assign(symbols.size(), 0);
     for (std::size_t i = 0; i < by_name.size(); ++i) {
         symbol_rank[by_name[i]] = static_cast<IdT>(i);
@@ -186,7 +205,7 @@ void ResultLayoutC::layOutPower(IdT id) {
 }
 
 void ResultLayoutC::sortFactors(ProductS& layout) const {
-    std::stable_sort(layout.factors.begin(), layout.factors.end(), [this](const FactorS& a, const FactorS& b) {
+    stableSort(layout.factors.begin(), layout.factors.end(), [this](const FactorS& a, const FactorS& b) {
         const int order = compare(a.base, b.base);
         return order != 0 ? order < 0 : compare(a.exponent, b.exponent) < 0;
     });
@@ -320,6 +339,7 @@ IdT ResultLayoutC::negatedSum(IdT id) {
 void ResultLayoutC::layOutSum(IdT id) {
     SumS layout;
     const std::size_t count = graph.node(id).count;
+    layout.sorted.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         const IdT term = graph.child(id, i);
         if (graph.kind(term) != KindE::Number) {
@@ -348,7 +368,7 @@ void ResultLayoutC::layOutSum(IdT id) {
     for (IdT term : layout.sorted) {
         layOut(term);
     }
-    std::stable_sort(layout.sorted.begin(), layout.sorted.end(),
+    stableSort(layout.sorted.begin(), layout.sorted.end(),
                      [this](IdT a, IdT b) { return compareTerms(a, b) < 0; });
     layout.shown.reserve(layout.sorted.size());
     for (IdT term : layout.sorted) {
@@ -359,7 +379,7 @@ void ResultLayoutC::layOutSum(IdT id) {
         // A series: powers towards the order term's, which stands last:
         // ascending around a point, descending at infinity (order(1/x^n)).
         const bool descending = degreeOf(graph.child(layout.sorted.back(), 0)) < 0.0;
-        std::stable_sort(layout.shown.begin(), layout.shown.end() - 1,
+        stableSort(layout.shown.begin(), layout.shown.end() - 1,
                          [this, descending](const TermS& a, const TermS& b) {
                              return descending ? degreeOf(a.term) > degreeOf(b.term)
                                                : degreeOf(a.term) < degreeOf(b.term);
