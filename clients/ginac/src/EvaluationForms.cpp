@@ -166,30 +166,6 @@ std::vector<std::uint32_t> primeDivisors(const cln::cl_I& m) {
     return found;
 }
 
-// Charges `cost` for each of up to `count` primes, one after the other,
-// while the budget is not negative, as trying them in turn would; the
-// number charged. Costs are multiples of 1/64 well inside a double's exact
-// range, so the sums are exact.
-std::size_t charge(double& budget, double cost, std::size_t count) {
-    if (budget < 0.0 || count == 0) {
-        return 0;
-    }
-    if (budget - cost * static_cast<double>(count) >= 0.0) {
-        budget -= cost * static_cast<double>(count);
-        return count;
-    }
-    // The first charge that leaves the budget negative is the last.
-    auto charged = static_cast<std::size_t>(budget / cost) + 1;
-    while (charged > 1 && budget - cost * static_cast<double>(charged - 1) < 0.0) {
-        --charged;
-    }
-    while (charged < count && budget - cost * static_cast<double>(charged) >= 0.0) {
-        ++charged;
-    }
-    budget -= cost * static_cast<double>(charged);
-    return charged;
-}
-
 // Below this a radicand is tried by every prime up to its square root.
 constexpr std::uint64_t kTriedInTurn = std::uint64_t{1} << 32;
 
@@ -235,17 +211,19 @@ void splitRadicand(const GiNaC::numeric& n, unsigned q, GiNaC::numeric& s_out, G
         };
         const std::vector<std::uint32_t>& list = primes();
         std::size_t next = 0;  // the next prime to be charged for
-        for (std::uint32_t p : primeDivisors(m)) {
+        for (std::uint32_t p : budget < 0.0 ? std::vector<std::uint32_t>() : primeDivisors(m)) {
             const std::size_t at = static_cast<std::size_t>(std::lower_bound(list.begin(), list.end(), p) - list.begin());
             const double cost = static_cast<double>(cln::integer_length(m)) / 64.0 + 1.0;
-            next += charge(budget, cost, next <= at ? at + 1 - next : 0);
+            budget -= cost * static_cast<double>(at + 1 - next);
+            next = at + 1;
             if (budget < 0.0) {
                 break;
             }
             takePowers<cln::cl_I>(m, q, s, r, p, divide);
         }
-        const double cost = static_cast<double>(cln::integer_length(m)) / 64.0 + 1.0;
-        charge(budget, cost, list.size() - next);
+        if (budget >= 0.0) {
+            budget -= (static_cast<double>(cln::integer_length(m)) / 64.0 + 1.0) * static_cast<double>(list.size() - next);
+        }
     }
     cln::cl_I root;
     if (cln::compare(m, 1) > 0 && cln::rootp(m, q, &root)) {
