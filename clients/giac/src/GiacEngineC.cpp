@@ -48,7 +48,7 @@ struct GiacEngineC::StateS {
 namespace {
 
 struct JobS {
-    const std::vector<GiacEngineC::OperationE>& operations;
+    const std::vector<OperationE>& operations;
     const std::vector<int>& codes;
     GiacEngineC::StateS& state;
     NodeABC& root;
