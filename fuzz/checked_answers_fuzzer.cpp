@@ -24,6 +24,7 @@
 
 #include "AnswerCheckC.h"
 #include "AssumedFactsC.h"
+#include "OperationE.h"
 #include "VocabularyTC.h"
 #include "algexpr/SymbolAssumptionS.h"
 #include "algexpr/algexpr.h"
@@ -48,10 +49,7 @@ constexpr int kGiacRoots = 2;   // roots nested in a tree Giac gets
 // Not the check's own seed: other points.
 constexpr std::uint64_t kOtherSeed = 0x0f1e2d3c4b5a6978ULL;
 
-enum class WordE : unsigned char {
-#include "VocabularyOperations.inc"
-};
-using Words = support::VocabularyTC<WordE>;
+using Words = support::VocabularyTC<support::OperationE>;
 
 struct Function {
     const char* name;
@@ -167,8 +165,8 @@ PointerTC<CASSessionBC> giacSession() {
 
 // The check's context for an engine's column and symbols, at the other seed.
 support::AnswerCheckC::ContextS contextFor(support::EngineColumnE column, bool real_x, const char16_t* engine) {
-    static std::vector<WordE> words[2];
-    std::vector<WordE>& kept = words[column == support::EngineColumnE::Giac ? 1 : 0];
+    static std::vector<support::OperationE> words[2];
+    std::vector<support::OperationE>& kept = words[column == support::EngineColumnE::Giac ? 1 : 0];
     if (kept.empty()) {
         std::vector<int> codes;
         Words::mapCodes(GinacEngineC::builtinCoreNames(), column, kept, &codes);
@@ -182,7 +180,7 @@ support::AnswerCheckC::ContextS contextFor(support::EngineColumnE column, bool r
         return facts;
     }();
     support::AnswerCheckC::ContextS context;
-    context.words = reinterpret_cast<const unsigned char*>(kept.data());
+    context.words = kept.data();
     context.count = kept.size();
     context.symbols = column == support::EngineColumnE::Giac ? support::AnswerCheckC::SymbolsE::Real
                                                              : support::AnswerCheckC::SymbolsE::Complex;

@@ -39,14 +39,9 @@ namespace qorv::math::algexpr::support {
 
 namespace {
 
-// The vocabulary's operations, in the order of every engine's OperationE.
-enum class WordE : unsigned char {
-    None,
-#define ALGEXPR_WORD(id, ...) id,
-#include "Vocabulary.def"
-#undef ALGEXPR_WORD
-    Count
-};
+// The vocabulary's operations, as every engine keeps them (the words of
+// ContextS).
+using WordE = OperationE;
 
 using VerdictE = AnswerCheckC::VerdictE;
 
@@ -380,8 +375,8 @@ public:
 
 private:
     WordE wordOf(int code) const {
-        return code >= 0 && static_cast<std::size_t>(code) < context.count && context.words[code] < static_cast<unsigned char>(WordE::Count)
-                   ? static_cast<WordE>(context.words[code])
+        return code >= 0 && static_cast<std::size_t>(code) < context.count && context.words[code] < WordE::Count
+                   ? context.words[code]
                    : WordE::None;
     }
 
@@ -971,9 +966,8 @@ public:
     explicit SymbolsC(const AnswerCheckC::ContextS& context) : NodeVisitorABC(PostOrder), context(context) {}
     bool visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE) override {
         const int code = node.getCode();
-        const auto word = code >= 0 && static_cast<std::size_t>(code) < context.count
-                              ? static_cast<WordE>(context.words[code])
-                              : WordE::None;
+        const auto word =
+            code >= 0 && static_cast<std::size_t>(code) < context.count ? context.words[code] : WordE::None;
         bool cut = !isIn(kMeromorphic, word);
         if (word == WordE::Power) {
             cut = node.numChildren() != 2 || node.child(1) == nullptr ||
@@ -1413,9 +1407,8 @@ WordE wordOf(const AnswerCheckC::ContextS& context, NodeABC& node) {
         return WordE::None;
     }
     const int code = core->getCode();
-    return code >= 0 && static_cast<std::size_t>(code) < context.count &&
-                   context.words[code] < static_cast<unsigned char>(WordE::Count)
-               ? static_cast<WordE>(context.words[code])
+    return code >= 0 && static_cast<std::size_t>(code) < context.count && context.words[code] < WordE::Count
+               ? context.words[code]
                : WordE::None;
 }
 
@@ -1469,7 +1462,7 @@ bool hasInfinity(const AnswerCheckC::ContextS& context, NodeABC& tree) {
         stack.pop_back();
         auto* symbol = static_cast<CoreSymbolNodeC*>(node->lookUpBase(CoreSymbolNodeC::getCastableId()));
         if (symbol != nullptr && symbol->getCode() >= 0 && static_cast<std::size_t>(symbol->getCode()) < context.count &&
-            context.words[symbol->getCode()] == static_cast<unsigned char>(WordE::Infinity)) {
+            context.words[symbol->getCode()] == WordE::Infinity) {
             return true;
         }
         for (unsigned int i = 0; i < children(*node); ++i) {
@@ -1489,7 +1482,7 @@ NodeABC* zeroSide(const AnswerCheckC::ContextS& context, NodeABC& equation, std:
     }
     int minus = -1;
     for (std::size_t code = 0; code < context.count; ++code) {
-        if (context.words[code] == static_cast<unsigned char>(WordE::Minus)) {
+        if (context.words[code] == WordE::Minus) {
             minus = static_cast<int>(code);
             break;
         }
@@ -1777,7 +1770,7 @@ VerdictE check(NodeABC& input, NodeABC& answer, const AnswerCheckC::ContextS& co
 
 int codeOf(const AnswerCheckC::ContextS& context, WordE word) {
     for (std::size_t code = 0; code < context.count; ++code) {
-        if (context.words[code] == static_cast<unsigned char>(word)) {
+        if (context.words[code] == word) {
             return static_cast<int>(code);
         }
     }

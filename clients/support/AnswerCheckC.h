@@ -39,6 +39,7 @@
 #include <cstdint>
 #include <string>
 
+#include "OperationE.h"
 #include "algexpr/NodeABC.h"
 
 namespace qorv::math::algexpr::support {
@@ -52,11 +53,11 @@ public:
     static constexpr std::uint64_t kSeed = 0x5eed0f0c4ec4ULL;
     enum class SymbolsE : unsigned char { Complex, Real };
 
-    /// What an engine tells the check: its operation of each core code (an
-    /// engine's OperationE, one byte made from Vocabulary.def, 0 for none),
-    /// the meaning of its symbols, its name for reasons, and the settings.
+    /// What an engine tells the check: its operation of each core code
+    /// (None for none), the meaning of its symbols, its name for reasons,
+    /// and the settings.
     struct ContextS {
-        const unsigned char* words = nullptr;  // by core code
+        const OperationE* words = nullptr;  // by core code
         std::size_t count = 0;
         SymbolsE symbols = SymbolsE::Complex;
         const AssumedFactsC* facts = nullptr;  // what symbols are assumed to be (null: nothing)

@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: MIT
 // VocabularyTC: the engines' core vocabulary (Vocabulary.def) as a table,
 // read through an operation enum made from the same lines: None, one
-// enumerator a line, Count. Each engine defines its enum so and reads names,
-// arities, constants and what it offers here; the tool reads the same table
-// for its capabilities and help.
+// enumerator a line, Count. The engines share one such enum (OperationE.h)
+// and read names, arities, constants and, by their own column, what they
+// offer here; the tool reads the same table for its capabilities and help.
 //
-//   enum class OperationE : unsigned char {
-//   #include "VocabularyOperations.inc"
-//   };
-//   using Words = support::VocabularyTC<OperationE>;
+//   #include "OperationE.h"
+//   using Words = support::VocabularyTC<support::OperationE>;
 //   Words::named(u"sin");                                  // OperationE::Sin
 //   Words::builtinNames(support::EngineColumnE::Ginac);     // u"plus", ..., u""
 //

@@ -12,6 +12,7 @@
 #include "AnswerCheckC.h"
 #include "AssumedFactsC.h"
 #include "DigitsValueC.h"
+#include "OperationE.h"
 #include "VocabularyTC.h"
 #include "algexpr/AlgebraicExpressionC.h"
 #include "algexpr/CASSessionBC.h"
@@ -25,13 +26,13 @@ using VerdictE = AnswerCheckC::VerdictE;
 
 // The numeric session with GiNaC's whole vocabulary: every name has its
 // code, and code c is the vocabulary's line c + 1 (as in every engine).
-const std::vector<unsigned char>& words() {
-    static const std::vector<unsigned char> table = [] {
+const std::vector<support::OperationE>& words() {
+    static const std::vector<support::OperationE> table = [] {
         const char16_t* const* names = support::builtinNames(support::EngineColumnE::Ginac);
         CASSessionBC::setSession(qorv::oss::PointerTC<CASSessionBC>(new numeric::NumericSessionC(names)));
-        std::vector<unsigned char> made;
+        std::vector<support::OperationE> made;
         for (std::size_t i = 0; names[i][0] != 0; ++i) {
-            made.push_back(static_cast<unsigned char>(i + 1));
+            made.push_back(static_cast<support::OperationE>(i + 1));
         }
         return made;
     }();

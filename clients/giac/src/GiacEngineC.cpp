@@ -48,7 +48,7 @@ struct GiacEngineC::StateS {
 namespace {
 
 struct JobS {
-    const std::vector<GiacEngineC::OperationE>& operations;
+    const std::vector<OperationE>& operations;
     const std::vector<int>& codes;
     GiacEngineC::StateS& state;
     NodeABC& root;
@@ -368,9 +368,8 @@ NodeABC* GiacEngineC::evaluate(NodeABC& root, CASSessionBC& session, bool numeri
         return nullptr;
     }
     JobS job{operations, codes, *state_p, root, session, numeric, limits, facts};
-    static_assert(sizeof(OperationE) == 1, "the check reads the operations as bytes");
     support::AnswerCheckC::ContextS check;
-    check.words = reinterpret_cast<const unsigned char*>(operations.data());
+    check.words = operations.data();
     check.count = operations.size();
     check.symbols = support::AnswerCheckC::SymbolsE::Real;  // Giac's symbols are real
     check.facts = &facts;

@@ -14,6 +14,7 @@
 #include "PolynomialRootsC.h"
 #include "Refusal.h"
 #include "algexpr/Utf8C.h"
+#include "algexpr/giac/GiacEngineC.h"
 
 namespace qorv::math::algexpr::giac::detail {
 

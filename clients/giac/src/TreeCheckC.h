@@ -12,6 +12,7 @@
 
 #include "Vocabulary.h"
 #include "algexpr/NodeABC.h"
+#include "algexpr/giac/GiacEngineC.h"
 
 namespace qorv::math::algexpr::giac::detail {
 

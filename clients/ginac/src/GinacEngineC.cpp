@@ -331,9 +331,8 @@ NodeABC* GinacEngineC::evaluate(NodeABC& root, CASSessionBC& session, const Gina
         return nullptr;
     }
     Job job{operations, codes, root, session, limits, facts, numeric, digits};
-    static_assert(sizeof(OperationE) == 1, "the check reads the operations as bytes");
     support::AnswerCheckC::ContextS check;
-    check.words = reinterpret_cast<const unsigned char*>(operations.data());
+    check.words = operations.data();
     check.count = operations.size();
     check.facts = &facts;
     check.engine = u"GiNaC";

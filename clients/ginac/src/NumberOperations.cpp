@@ -15,6 +15,7 @@
 #include "GinacWalkerTC.h"
 #include "SupportNames.h"
 #include "algexpr/Utf8C.h"
+#include "algexpr/ginac/GinacEngineC.h"
 
 namespace qorv::math::algexpr::ginac::detail {
 

@@ -1,25 +1,19 @@
 // SPDX-License-Identifier: MIT
-// The engine's core vocabulary: the engines' one table (Vocabulary.def in
-// the client support), read through the engine's operation enum.
+// The engine's core vocabulary: the engines' one operation enum and table
+// (OperationE.h and Vocabulary.def in the client support), read by the
+// engine's own column.
 #ifndef ALGEXPR_GINAC_SRC_VOCABULARY_H
 #define ALGEXPR_GINAC_SRC_VOCABULARY_H
 
+#include "OperationE.h"
 #include "VocabularyTC.h"
-#include "algexpr/ginac/GinacEngineC.h"
 
-namespace qorv::math::algexpr::ginac {
+namespace qorv::math::algexpr::ginac::detail {
 
-enum class GinacEngineC::OperationE : unsigned char {
-#include "VocabularyOperations.inc"
-};
-
-namespace detail {
-
-using OperationE = GinacEngineC::OperationE;
+using support::OperationE;
 using Words = support::VocabularyTC<OperationE>;
 constexpr support::EngineColumnE kColumn = support::EngineColumnE::Ginac;
 
-}  // namespace detail
-}  // namespace qorv::math::algexpr::ginac
+}  // namespace qorv::math::algexpr::ginac::detail
 
 #endif

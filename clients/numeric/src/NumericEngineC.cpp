@@ -9,6 +9,7 @@
 #include <new>
 #include <string_view>
 
+#include "OperationE.h"
 #include "OutOfMemory.h"
 #include "VocabularyTC.h"
 #include "algexpr/CoreFunctionNodeC.h"
@@ -28,13 +29,9 @@ namespace qorv::math::algexpr::numeric {
 using support::reserveOutOfMemory;
 using support::setOutOfMemory;
 
-enum class NumericEngineC::OperationE : unsigned char {
-#include "VocabularyOperations.inc"
-};
-
 namespace {
 
-using OperationE = NumericEngineC::OperationE;
+using support::OperationE;
 using Words = support::VocabularyTC<OperationE>;
 
 constexpr double kPi = 3.14159265358979323846264338327950288;

@@ -129,6 +129,7 @@ namespace qorv::math::algexpr {
 class CASSessionBC;
 class NodeABC;
 namespace support {
+enum class OperationE : unsigned char;
 enum class OutcomeE : unsigned char;
 }  // namespace support
 }  // namespace qorv::math::algexpr
@@ -203,8 +204,6 @@ public:
     /// that uses Giac directly beside this client. The job must not throw.
     static bool runOnWorker(void (*job)(void*), void* context);
 
-    /// What the engine does with a core element; defined with the vocabulary.
-    enum class OperationE : unsigned char;
     /// Giac's context for this engine, made on first use; internal.
     struct StateS;
 
@@ -215,8 +214,8 @@ private:
                       const std::vector<SymbolAssumptionS>& assumptions, std::u16string& reason,
                       support::OutcomeE& kind) const;
 
-    std::vector<OperationE> operations;  // by core code
-    std::vector<int> codes;              // by operation; -1 when the vocabulary lacks it
+    std::vector<support::OperationE> operations;  // by core code
+    std::vector<int> codes;                       // by operation; -1 when the vocabulary lacks it
     std::unique_ptr<StateS> state_p;
 };
 

@@ -206,6 +206,7 @@ namespace qorv::math::algexpr {
 class CASSessionBC;
 class NodeABC;
 namespace support {
+enum class OperationE : unsigned char;
 enum class OutcomeE : unsigned char;
 }  // namespace support
 }  // namespace qorv::math::algexpr
@@ -300,9 +301,6 @@ public:
     /// thread (GiNaC's state may be half-changed there).
     static bool runOnWorker(void (*job)(void*), void* context);
 
-    /// What the engine does with a core element; defined with the vocabulary.
-    enum class OperationE : unsigned char;
-
 private:
     friend class GinacSessionC;
     // evaluate() with the outcome's kind (support::OutcomeE), for the session.
@@ -310,8 +308,8 @@ private:
                       const std::vector<SymbolAssumptionS>& assumptions, bool numeric, unsigned long digits,
                       std::u16string& reason, support::OutcomeE& kind) const;
 
-    std::vector<OperationE> operations;  // by core code; None past the end
-    std::vector<int> codes;              // by operation; -1 when the vocabulary lacks it
+    std::vector<support::OperationE> operations;  // by core code; None past the end
+    std::vector<int> codes;                       // by operation; -1 when the vocabulary lacks it
 };
 
 }  // namespace qorv::math::algexpr::ginac

@@ -49,6 +49,9 @@ namespace qorv::math::algexpr {
 class NodeABC;
 class IntegerValueFactoryABC;
 class FloatValueFactoryABC;
+namespace support {
+enum class OperationE : unsigned char;
+}  // namespace support
 }  // namespace qorv::math::algexpr
 
 namespace qorv::math::algexpr::numeric {
@@ -78,11 +81,8 @@ public:
     NodeABC* evaluate(NodeABC& root, IntegerValueFactoryABC& integers, FloatValueFactoryABC& floats,
                       bool require_number, std::u16string& reason) const;
 
-    /// What the engine does with a core element; defined with the evaluator.
-    enum class OperationE : unsigned char;
-
 private:
-    std::vector<OperationE> operations;  // by core code; None past the end
+    std::vector<support::OperationE> operations;  // by core code; None past the end
 };
 
 }  // namespace qorv::math::algexpr::numeric
