@@ -4,6 +4,7 @@
 #include <pthread.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <new>
@@ -21,6 +22,22 @@ enum class StateE {
 
 thread_local const WorkerThreadC::SharedS* worker_of = nullptr;  // the state whose worker this thread is
 thread_local const char16_t* why_not = u"";
+
+// This process's id, without a system call at each evaluation: read at
+// first use, and again in the child of each fork.
+std::atomic<pid_t> process_id{0};
+
+void renewProcessId() noexcept { process_id.store(::getpid(), std::memory_order_relaxed); }
+
+pid_t processId() noexcept {
+    static const bool watched = [] {
+        renewProcessId();
+        ::pthread_atfork(nullptr, nullptr, renewProcessId);
+        return true;
+    }();
+    (void)watched;
+    return process_id.load(std::memory_order_relaxed);
+}
 
 }  // namespace
 
@@ -88,7 +105,7 @@ void* loop(void* argument) {
         shared->running.store(true);
         job(shared->context);
         shared->running.store(false);
-        if (::getpid() != shared->owner) {
+        if (processId() != shared->owner) {
             ::_exit(0);  // the job forked and this is the child: no caller waits for it here
         }
         lock.lock();
@@ -105,7 +122,7 @@ WorkerThreadC::WorkerThreadC(std::size_t stack_bytes, const MessagesS& messages)
 
 // The state of this process: made on first use and after a fork.
 WorkerThreadC::SharedS* WorkerThreadC::shared() noexcept {
-    const pid_t self = ::getpid();
+    const pid_t self = processId();
     SharedS* seen = current_p.load(std::memory_order_acquire);
     while (seen == nullptr || seen->owner != self) {
         auto* made = new (std::nothrow) SharedS(self, seen);
@@ -129,7 +146,7 @@ WorkerThreadC::SharedS* WorkerThreadC::shared() noexcept {
 // Stops and joins the worker of this process; at exit.
 void WorkerThreadC::stop() noexcept {
     SharedS* shared = current_p.load(std::memory_order_acquire);
-    if (shared == nullptr || shared->owner != ::getpid()) {
+    if (shared == nullptr || shared->owner != processId()) {
         return;  // a child that never used the worker: the state is its parent's
     }
     std::unique_lock<std::mutex> lock(shared->mutex);
