@@ -117,6 +117,7 @@ void ResultLayoutC::prepare() {
     for (std::size_t i = 0; i < by_name.size(); ++i) {
         symbol_rank[by_name[i]] = static_cast<IdT>(i);
     }
+    entries.reserve(graph.size() + graph.size() / 4);  // the layout adds a few nodes
     for (IdT id = 0; id < graph.size(); ++id) {
         layOut(id);
     }
@@ -180,6 +181,7 @@ void ResultLayoutC::layOutProduct(IdT id) {
     ProductS layout;
     layout.coefficient = graph.node(id).data;
     const std::size_t count = graph.node(id).count;
+    layout.factors.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         const IdT factor = graph.child(id, i);
         if (graph.kind(factor) == KindE::Power) {

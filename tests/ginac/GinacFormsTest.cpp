@@ -68,6 +68,12 @@ TEST(GinacFormsTest, SeriesAtInfinityAndInFractionalPowers) {
         {"series(atan(times(-2,x)),x,neg(infinity),2)", "plus(divide(pi,2),divide(1,times(2,x)),order(divide(1,power(x,2))))"},
         {"series(atan(plus(power(x,2),x)),x,infinity,4)",
          "plus(minus(divide(pi,2),divide(1,power(x,2))),divide(1,power(x,3)),order(divide(1,power(x,4))))"},
+        // atan of a constant on its branch cut is a constant (GiNaC's own expansion never ends).
+        {"series(atan(times(2,i)),x,0,4)", "atan(times(2,i))"},
+        {"series(times(sin(x),atan(divide(i,log(2)))),x,0,3)",
+         "plus(times(x,atan(divide(i,log(2)))),order(power(x,3)))"},
+        {"series(sqrt(plus(x,atan(times(3,i)))),x,0,2)",
+         "plus(sqrt(atan(times(3,i))),divide(x,times(2,sqrt(atan(times(3,i))))),order(power(x,2)))"},
     });
     for (const char* none : {"series(exp(divide(1,x)),x,0,3)", "series(exp(x),x,infinity,3)", "series(power(x,x),x,0,2)",
                              "series(atan(times(y,x)),x,infinity,2)"}) {  // y complex: no one sign at infinity

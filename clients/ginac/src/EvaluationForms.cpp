@@ -13,6 +13,7 @@
 #include "GinacFunctions.h"
 #include "GinacWalkerTC.h"
 #include "OperandsF.h"
+#include "PairsC.h"
 #include "SupportNames.h"
 
 namespace qorv::math::algexpr::ginac::detail {
@@ -614,7 +615,97 @@ GiNaC::ex formsOf(const GiNaC::ex& e, FormsC& forms, const GinacLimitsS& limits)
 
 }  // namespace
 
+namespace {
+
+// Whether the walk may change base^exponent: a root of a number, a power of
+// exp, a power with an exponent that is no number (whole powers of its base
+// join it), or a sum's content taken out (which needs a coefficient that is
+// not rational). A power of a product or of a power is made afresh by the
+// walk, and GiNaC evaluates it anew: (496/k)^(1/2) as 496^(1/2)*k^(-1/2).
+bool powerMayChange(const GiNaC::ex& base, const GiNaC::ex& exponent) {
+    if (isExactly<GiNaC::numeric>(base) || isExp(base) || !isExactly<GiNaC::numeric>(exponent) ||
+        isExactly<GiNaC::mul>(base) || isExactly<GiNaC::power>(base)) {
+        return true;
+    }
+    if (isExactly<GiNaC::add>(base)) {
+        for (const GiNaC::expair& term : PairsC::pairs(base)) {
+            if (!GiNaC::ex_to<GiNaC::numeric>(term.coeff).is_rational()) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Whether exp(a) may be a power of a number: a is a logarithm, or a product
+// with one.
+bool logarithmic(const GiNaC::ex& a) {
+    if (isFunction(a, GiNaC::log_SERIAL::serial)) {
+        return true;
+    }
+    if (!isExactly<GiNaC::mul>(a)) {
+        return false;
+    }
+    const GiNaC::epvector& factors = PairsC::pairs(a);
+    return std::any_of(factors.begin(), factors.end(),
+                       [](const GiNaC::expair& f) { return isFunction(f.rest, GiNaC::log_SERIAL::serial); });
+}
+
+// Whether any part of `e` may be rewritten: false only where none of the
+// rewritings can apply, so that the walk, which makes a new object for
+// each factor of a product, is spared. Sums and products are read in
+// place, their factors rest^coefficient as the powers the walk meets.
+bool mayChange(const GiNaC::ex& e) {
+    std::vector<GiNaC::ex> parts{e};
+    while (!parts.empty()) {
+        const GiNaC::ex part = std::move(parts.back());
+        parts.pop_back();
+        if (part.nops() == 0) {
+            continue;  // a number, symbol or constant: nothing to rewrite
+        }
+        const bool product = isExactly<GiNaC::mul>(part);
+        if (product || isExactly<GiNaC::add>(part)) {
+            std::size_t exponentials = 0;
+            for (const GiNaC::expair& pair : PairsC::pairs(part)) {
+                if (product && !GiNaC::ex_to<GiNaC::numeric>(pair.coeff).is_equal(GiNaC::numeric(1)) && powerMayChange(pair.rest, pair.coeff)) {
+                    return true;
+                }
+                exponentials += product && isExp(pair.rest) ? 1 : 0;
+                parts.push_back(pair.rest);
+            }
+            if (exponentials > 1) {
+                return true;  // exp(x)*exp(2*x)
+            }
+        } else if (isExactly<GiNaC::power>(part)) {
+            if (powerMayChange(part.op(0), part.op(1))) {
+                return true;
+            }
+            parts.push_back(part.op(0));
+        } else if (isExactly<GiNaC::function>(part)) {
+            const unsigned serial = GiNaC::ex_to<GiNaC::function>(part).get_serial();
+            if (serial == GiNaC::asin_SERIAL::serial || serial == GiNaC::acos_SERIAL::serial ||
+                serial == GiNaC::atan_SERIAL::serial) {
+                return true;
+            }
+            if (serial == GiNaC::exp_SERIAL::serial && logarithmic(part.op(0))) {
+                return true;  // exp(c*log(r))
+            }
+            for (std::size_t i = 0; i < part.nops(); ++i) {
+                parts.push_back(part.op(i));
+            }
+        } else {
+            return true;  // lists, equations, series, derivatives: the walk decides
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 GiNaC::ex evaluationForms(const GiNaC::ex& e, const GinacLimitsS& limits) {
+    if (!mayChange(e)) {
+        return e;
+    }
     // The walk meets radicands in GiNaC's order of terms, which changes from
     // process to process. Where the budget does not reach them all, which
     // ones it reaches would change with it: then none is tried (the walk

@@ -799,6 +799,36 @@ GiNaC::ex GinacBuilderC::derivative(std::vector<GiNaC::ex>& arguments) const {
 
 namespace {
 
+// GiNaC expands atan of a constant on its branch cut (i*c real, |c| > 1) by
+// calling itself on the same constant without end, until the stack runs
+// out. A constant's series is the constant: atan of anything free of x
+// stands in as a symbol of its own while the series is made; `back` takes
+// the symbols back to the parts.
+GiNaC::ex constantsStanding(const GiNaC::ex& e, const GiNaC::symbol& x, GiNaC::exmap& back) {
+    std::vector<GiNaC::ex> found;
+    GinacWalkerTC<unsigned char> walker;
+    walker.run(e, [](const GiNaC::ex&) { return true; },
+               [&x, &found](const GiNaC::ex& part, const unsigned char* parts, std::size_t count) -> unsigned char {
+                   const bool holds = part.is_equal(x) || std::any_of(parts, parts + count, [](unsigned char p) { return p != 0; });
+                   if (!holds && isFunction(part, GiNaC::atan_SERIAL::serial)) {
+                       found.push_back(part);
+                   }
+                   return holds ? 1 : 0;
+               });
+    if (found.empty()) {
+        return e;
+    }
+    GiNaC::exmap standing;
+    for (const GiNaC::ex& part : found) {
+        if (standing.count(part) == 0) {
+            const GiNaC::symbol stand_in;
+            standing[part] = stand_in;
+            back[stand_in] = part;
+        }
+    }
+    return e.subs(standing, GiNaC::subs_options::no_pattern);
+}
+
 // f's series where the local variable u (x - a, or 1/x at infinity) is
 // t^q: in t, as a polynomial, written back with t = u^(1/q) (see
 // GinacBuilderC::series); `powers` are f's fractional powers of u.
@@ -865,9 +895,12 @@ GiNaC::ex GinacBuilderC::series(std::vector<GiNaC::ex>& arguments) const {
         checkSeriesPoint(arguments[0], x, point);
     }
     checkExponentSums(arguments[0], limits);
+    GiNaC::exmap back;
+    const GiNaC::ex f = constantsStanding(arguments[0], x, back);
+    const auto restored = [&back](const GiNaC::ex& e) { return back.empty() ? e : e.subs(back, GiNaC::subs_options::no_pattern); };
     std::vector<GiNaC::ex> powers;
     const GiNaC::ex u = infinite != 0 ? GiNaC::ex(x) : x - point;
-    const long q = puiseuxDenominator(arguments[0], x, u, limits.series_order, powers);
+    const long q = puiseuxDenominator(f, x, u, limits.series_order, powers);
     const double order = static_cast<double>(q) * static_cast<double>(n);
     if (order > static_cast<double>(limits.series_order)) {
         throw RefusalC(u"series: the fractional powers of the variable ask for a series of order " +
@@ -882,12 +915,12 @@ GiNaC::ex GinacBuilderC::series(std::vector<GiNaC::ex>& arguments) const {
     try {
         if (infinite == 0 && q == 1) {
             const GiNaC::symbol local("t");
-            if (essentialSingularity(arguments[0].subs(x == point + local), local)) {
+            if (essentialSingularity(f.subs(x == point + local), local)) {
                 throw RefusalC(none);
             }
-            result = arguments[0].series(x == point, static_cast<int>(n));
+            result = f.series(x == point, static_cast<int>(n));
         } else {
-            return rootSeries(arguments[0], x, point, infinite, q, static_cast<int>(order), powers, none);
+            return restored(rootSeries(f, x, point, infinite, q, static_cast<int>(order), powers, none));
         }
     } catch (const std::bad_alloc&) {
         throw;
@@ -896,8 +929,8 @@ GiNaC::ex GinacBuilderC::series(std::vector<GiNaC::ex>& arguments) const {
         // Puiseux series": no expansion in powers of t.
         throw RefusalC(none);
     }
-    return isExactly<GiNaC::pseries>(result) ? GiNaC::ex_to<GiNaC::pseries>(result).convert_to_poly(false)
-                                                       : result;
+    return restored(isExactly<GiNaC::pseries>(result) ? GiNaC::ex_to<GiNaC::pseries>(result).convert_to_poly(false)
+                                                               : result);
 }
 
 }  // namespace qorv::math::algexpr::ginac::detail

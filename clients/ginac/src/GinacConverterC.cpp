@@ -9,6 +9,7 @@
 #include "GinacFunctions.h"
 #include "Numbers.h"
 #include "OrderedSymbolC.h"
+#include "PairsC.h"
 #include "SupportNames.h"
 #include "Vocabulary.h"
 
@@ -24,19 +25,6 @@ void GinacConverterC::reset(const ContextS& given) { context = &given; }
 namespace {
 
 using ClassE = GinacClassE;
-
-// The pairs of a sum (coefficient times rest) or product (rest to the power
-// coefficient) and their overall coefficient, which op() would recombine
-// into new objects: a member pointer taken in a class derived from
-// expairseq reaches them on any expairseq.
-struct PairsC : GiNaC::expairseq {
-    static const GiNaC::epvector& pairs(const GiNaC::ex& e) {
-        return static_cast<const GiNaC::expairseq&>(GiNaC::ex_to<GiNaC::basic>(e)).*(&PairsC::seq);
-    }
-    static const GiNaC::ex& overall(const GiNaC::ex& e) {
-        return static_cast<const GiNaC::expairseq&>(GiNaC::ex_to<GiNaC::basic>(e)).*(&PairsC::overall_coeff);
-    }
-};
 
 ClassE classOf(const GiNaC::ex& e) {
     const GiNaC::registered_class_info* info = &GiNaC::ex_to<GiNaC::basic>(e).get_class_info();
@@ -92,10 +80,25 @@ IdT GinacConverterC::convertMore(const GiNaC::ex& result) {
         const GiNaC::epvector& pairs = PairsC::pairs(e);
         return i < pairs.size() ? pairs[i].rest : PairsC::overall(e);
     };
-    return walker.runOver(result, count, operand, [this](const GiNaC::ex& e, const IdT* parts, std::size_t n) {
+    // A part that cannot be written refuses the result. The walk meets parts
+    // in GiNaC's order, which changes from process to process: it goes on
+    // past such a part, and the first reason in text order is given.
+    std::u16string refused;
+    const IdT root = walker.runOver(result, count, operand, [this, &refused](const GiNaC::ex& e, const IdT* parts, std::size_t n) {
         const ClassE c = classOf(e);
-        return isSequence(c) ? sequence(e, c == ClassE::Add, parts, n) : part(e, c, parts, n);
+        try {
+            return isSequence(c) ? sequence(e, c == ClassE::Add, parts, n) : part(e, c, parts, n);
+        } catch (const RefusalC& refusal) {
+            if (refused.empty() || refusal.reason() < refused) {
+                refused = refusal.reason();
+            }
+            return graph->constant(ResultGraphC::ConstantE::Pi);  // a stand-in until the walk ends
+        }
     });
+    if (!refused.empty()) {
+        throw RefusalC(refused);
+    }
+    return root;
 }
 
 // A sum or product from the converted rests of its pairs (and its overall
