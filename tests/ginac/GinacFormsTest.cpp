@@ -126,6 +126,8 @@ TEST(GinacFormsTest, IntegerRadicalsAreReduced) {
         // Trial division finds primes up to 10^6; a perfect power is found whatever its root.
         {"sqrt(times(2,power(1000003,2)))", "times(1000003,sqrt(2))"},
         {"sqrt(times(1000003,1000033))", "sqrt(1000036000099)"},
+        // A reduced radical as the one operand of what holds it.
+        {"sin(sqrt(8))", "sin(times(2,sqrt(2)))"},
         {"sqrt(times(3,power(2,200)))", "times(1267650600228229401496703205376,sqrt(3))"},
         {"sqrt(power(plus(power(10,30),57),2))", "1000000000000000000000000000057"},
         // Radicands of a word and beyond, with primes from the first and the last of them.

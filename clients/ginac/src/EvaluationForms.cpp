@@ -619,22 +619,26 @@ namespace {
 
 // Whether the walk may change base^exponent: a root of a number, a power of
 // exp, a power with an exponent that is no number (whole powers of its base
-// join it), or a sum's content taken out (which needs a coefficient that is
-// not rational). A power of a product or of a power is made afresh by the
-// walk, and GiNaC evaluates it anew: (496/k)^(1/2) as 496^(1/2)*k^(-1/2).
+// join it), or a sum's content taken out (which needs coefficients of both
+// kinds, rational and not). A power of a product or of a power is made
+// afresh by the walk, and GiNaC evaluates it anew: (496/k)^(1/2) as
+// 496^(1/2)*k^(-1/2).
 bool powerMayChange(const GiNaC::ex& base, const GiNaC::ex& exponent) {
     if (isExactly<GiNaC::numeric>(base) || isExp(base) || !isExactly<GiNaC::numeric>(exponent) ||
         isExactly<GiNaC::mul>(base) || isExactly<GiNaC::power>(base)) {
         return true;
     }
-    if (isExactly<GiNaC::add>(base)) {
-        for (const GiNaC::expair& term : PairsC::pairs(base)) {
-            if (!GiNaC::ex_to<GiNaC::numeric>(term.coeff).is_rational()) {
-                return true;
-            }
-        }
+    if (!isExactly<GiNaC::add>(base)) {
+        return false;
     }
-    return false;
+    bool floats = false;
+    bool rationals = false;
+    for (const GiNaC::expair& term : PairsC::pairs(base)) {
+        const bool rational = GiNaC::ex_to<GiNaC::numeric>(term.coeff).is_rational();
+        floats = floats || !rational;
+        rationals = rationals || rational;
+    }
+    return floats && rationals;
 }
 
 // Whether exp(a) may be a power of a number: a is a logarithm, or a product
