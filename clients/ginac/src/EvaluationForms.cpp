@@ -686,12 +686,9 @@ bool mayChange(const GiNaC::ex& e) {
             }
             parts.push_back(part.op(0));
         } else if (isExactly<GiNaC::function>(part)) {
-            const unsigned serial = GiNaC::ex_to<GiNaC::function>(part).get_serial();
-            if (serial == GiNaC::asin_SERIAL::serial || serial == GiNaC::acos_SERIAL::serial ||
-                serial == GiNaC::atan_SERIAL::serial) {
-                return true;
-            }
-            if (serial == GiNaC::exp_SERIAL::serial && logarithmic(part.op(0))) {
+            // asin, acos and atan have exact values only at roots of numbers,
+            // which the look-over finds in their arguments.
+            if (isExp(part) && logarithmic(part.op(0))) {
                 return true;  // exp(c*log(r))
             }
             for (std::size_t i = 0; i < part.nops(); ++i) {
