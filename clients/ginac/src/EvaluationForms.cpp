@@ -244,20 +244,25 @@ namespace {
 // coefficients the choice shows, so the content is taken out here whatever
 // comes first, by the very operations GiNaC uses (each coefficient divided
 // by the content), and every process writes the one form.
+// Whether the terms of a sum have coefficients of both kinds, rational and
+// not: where the content GiNaC takes out of the sum shows.
+bool mixedCoefficients(const GiNaC::epvector& terms) {
+    bool floats = false;
+    bool rationals = false;
+    for (const GiNaC::expair& term : terms) {
+        const bool rational = GiNaC::ex_to<GiNaC::numeric>(term.coeff).is_rational();
+        floats = floats || !rational;
+        rationals = rationals || rational;
+    }
+    return floats && rationals;
+}
+
 class SumContentC : GiNaC::add {
 public:
     static GiNaC::ex takenOut(const GiNaC::add& sum, const GiNaC::numeric& exponent, const GiNaC::ex& e,
                               const GinacLimitsS& limits) {
-        const GiNaC::epvector& terms = sum.*(&SumContentC::seq);
-        bool floats = false;
-        bool rationals = false;
-        for (const GiNaC::expair& term : terms) {
-            const bool rational = GiNaC::ex_to<GiNaC::numeric>(term.coeff).is_rational();
-            floats = floats || !rational;
-            rationals = rationals || rational;
-        }
         const GiNaC::numeric content = sum.integer_content();
-        if (!floats || !rationals || content.is_equal(GiNaC::numeric(1)) || content.is_zero()) {
+        if (!mixedCoefficients(sum.*(&SumContentC::seq)) || content.is_equal(GiNaC::numeric(1)) || content.is_zero()) {
             return e;
         }
         checkPower(content, exponent, limits);
@@ -631,14 +636,7 @@ bool powerMayChange(const GiNaC::ex& base, const GiNaC::ex& exponent) {
     if (!isExactly<GiNaC::add>(base)) {
         return false;
     }
-    bool floats = false;
-    bool rationals = false;
-    for (const GiNaC::expair& term : PairsC::pairs(base)) {
-        const bool rational = GiNaC::ex_to<GiNaC::numeric>(term.coeff).is_rational();
-        floats = floats || !rational;
-        rationals = rationals || rational;
-    }
-    return floats && rationals;
+    return mixedCoefficients(PairsC::pairs(base));
 }
 
 // Whether exp(a) may be a power of a number: a is a logarithm, or a product
