@@ -15,8 +15,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "EngineVocabulary.h"
 #include "GiacHeaders.h"
-#include "Vocabulary.h"
 #include "algexpr/CoreFunctionNodeC.h"
 #include "algexpr/CoreSymbolNodeC.h"
 #include "algexpr/ExtendedFunctionNodeC.h"

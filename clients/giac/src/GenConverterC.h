@@ -18,9 +18,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "EngineVocabulary.h"
 #include "GiacHeaders.h"
 #include "ResultGraphC.h"
-#include "Vocabulary.h"
 
 namespace qorv::math::algexpr {
 class CASSessionBC;

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "EngineVocabulary.h"
 #include "GiacHeaders.h"
-#include "Vocabulary.h"
 
 namespace qorv::math::algexpr::giac::detail {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "Vocabulary.h"
+#include "EngineVocabulary.h"
 #include "algexpr/NodeABC.h"
 #include "algexpr/giac/GiacEngineC.h"
 

@@ -18,8 +18,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "EngineVocabulary.h"
 #include "InputPlanC.h"
-#include "Vocabulary.h"
 #include "algexpr/SymbolC.h"
 #include "algexpr/ginac/GinacLimitsS.h"
 #include "oss/PointerTC.h"

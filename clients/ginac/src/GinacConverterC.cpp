@@ -5,13 +5,13 @@
 #include <typeinfo>
 #include <vector>
 
+#include "EngineVocabulary.h"
 #include "FunctionTableC.h"
 #include "GinacFunctions.h"
 #include "Numbers.h"
 #include "OrderedSymbolC.h"
 #include "PairsC.h"
 #include "SupportNames.h"
-#include "Vocabulary.h"
 
 namespace qorv::math::algexpr::ginac::detail {
 

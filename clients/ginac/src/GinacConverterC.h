@@ -16,9 +16,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "EngineVocabulary.h"
 #include "GinacWalkerTC.h"
 #include "ResultGraphC.h"
-#include "Vocabulary.h"
 #include "algexpr/SymbolC.h"
 #include "oss/PointerTC.h"
 

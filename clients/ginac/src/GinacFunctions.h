@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "Vocabulary.h"
+#include "EngineVocabulary.h"
 
 namespace qorv::math::algexpr::ginac::detail {
 

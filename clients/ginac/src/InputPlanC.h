@@ -23,7 +23,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "Vocabulary.h"
+#include "EngineVocabulary.h"
 #include "algexpr/NodeABC.h"
 #include "algexpr/NodeVisitorABC.h"
 #include "algexpr/SymbolC.h"

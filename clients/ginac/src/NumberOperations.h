@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "Vocabulary.h"
+#include "EngineVocabulary.h"
 #include "algexpr/ginac/GinacLimitsS.h"
 
 namespace qorv::math::algexpr::ginac::detail {

@@ -9,9 +9,8 @@
 #include <new>
 #include <string_view>
 
-#include "OperationE.h"
+#include "EngineVocabulary.h"
 #include "OutOfMemory.h"
-#include "VocabularyTC.h"
 #include "algexpr/CoreFunctionNodeC.h"
 #include "algexpr/CoreSymbolNodeC.h"
 #include "algexpr/ExtendedFunctionNodeC.h"
@@ -31,8 +30,8 @@ using support::setOutOfMemory;
 
 namespace {
 
-using support::OperationE;
-using Words = support::VocabularyTC<OperationE>;
+using detail::OperationE;
+using detail::Words;
 
 constexpr double kPi = 3.14159265358979323846264338327950288;
 constexpr double kE = 2.71828182845904523536028747135266250;
@@ -415,7 +414,7 @@ public:
     bool visitCoreFunctionNode(CoreFunctionNodeC& node, VisitationOrderE) override {
         const unsigned int count = countChildren(node);
         const OperationE operation = operationOf(node.getCode());
-        if (Words::support(operation, support::EngineColumnE::Numeric) == support::SupportE::Refuses) {
+        if (Words::support(operation, detail::kColumn) == support::SupportE::Refuses) {
             if (!refused(operation)) {
                 return false;
             }
@@ -458,7 +457,7 @@ public:
             case OperationE::None:
                 return keep(node, "free symbol");
             default:
-                if (Words::support(operationOf(node.getCode()), support::EngineColumnE::Numeric) ==
+                if (Words::support(operationOf(node.getCode()), detail::kColumn) ==
                     support::SupportE::Refuses) {
                     return refused(operationOf(node.getCode())) && keep(node, "");
                 }
@@ -621,10 +620,10 @@ private:
 
 }  // namespace
 
-const char16_t* const* NumericEngineC::builtinCoreNames() { return Words::builtinNames(support::EngineColumnE::Numeric); }
+const char16_t* const* NumericEngineC::builtinCoreNames() { return Words::builtinNames(detail::kColumn); }
 
 NumericEngineC::NumericEngineC(const char16_t* const* core_names) {
-    Words::mapCodes(core_names, support::EngineColumnE::Numeric, operations, nullptr);
+    Words::mapCodes(core_names, detail::kColumn, operations, nullptr);
 }
 
 NumericEngineC::~NumericEngineC() = default;
