@@ -10,6 +10,13 @@
 // products of symbols, small integers and sin, cos, exp and log: nothing for
 // the written forms to reduce), of the same size.
 //
+// Two yardsticks more bound what a route through GiNaC and the tree can
+// reach: `algexpr print` (the prefix text read into a tree and written
+// back, no engine) and GiNaC's parse alone (the reference with
+// --parse-only). Their sum is printed after the ratio, as a share of
+// GiNaC's parse and print: the route pays both, and then converts and
+// orders GiNaC's result besides.
+//
 //   algexpr_ginac_tool_bench --benchmark_repetitions=5 [--size=N]
 //
 // The tool and the reference program are found beside this program (the
@@ -91,8 +98,16 @@ void toolEval(benchmark::State& state, const std::string* file) {
     runProcess(state, "'" + setup().tool + "' eval < '" + *file + "' > /dev/null 2>&1");
 }
 
+void toolPrint(benchmark::State& state, const std::string* file) {
+    runProcess(state, "'" + setup().tool + "' print < '" + *file + "' > /dev/null 2>&1");
+}
+
 void ginacParsePrint(benchmark::State& state, const std::string* file) {
     runProcess(state, "'" + setup().reference + "' < '" + *file + "' > /dev/null 2>&1");
+}
+
+void ginacParse(benchmark::State& state, const std::string* file) {
+    runProcess(state, "'" + setup().reference + "' --parse-only < '" + *file + "' > /dev/null 2>&1");
 }
 
 class RatioC : public benchmark::ConsoleReporter {
@@ -118,10 +133,20 @@ public:
         for (const char* corpus : {"tool", "flat"}) {
             const std::string eval = std::string(corpus) + "/algexpr-eval";
             const std::string reference = std::string(corpus) + "/ginac-parse-print";
-            if (times.count(eval) != 0 && times.count(reference) != 0) {
-                GetOutputStream() << "\n" << corpus << ": algexpr eval / GiNaC parse and print ("
-                                  << (times[eval].median ? "medians" : "single runs")
-                                  << "): " << times[eval].seconds / times[reference].seconds << "\n";
+            if (times.count(eval) == 0 || times.count(reference) == 0) {
+                continue;
+            }
+            const double whole = times[reference].seconds;
+            GetOutputStream() << "\n" << corpus << ": algexpr eval / GiNaC parse and print ("
+                              << (times[eval].median ? "medians" : "single runs")
+                              << "): " << times[eval].seconds / whole << "\n";
+            const std::string print = std::string(corpus) + "/algexpr-print";
+            const std::string parse = std::string(corpus) + "/ginac-parse";
+            if (times.count(print) != 0 && times.count(parse) != 0) {
+                GetOutputStream() << corpus << ": algexpr print " << times[print].seconds / whole
+                                  << " + GiNaC parse " << times[parse].seconds / whole << " = "
+                                  << (times[print].seconds + times[parse].seconds) / whole
+                                  << " of GiNaC parse and print\n";
             }
         }
     }
@@ -152,8 +177,12 @@ int main(int argc, char** argv) {
     };
     add("tool/algexpr-eval", toolEval, &s.prefix_file);
     add("tool/ginac-parse-print", ginacParsePrint, &s.infix_file);
+    add("tool/algexpr-print", toolPrint, &s.prefix_file);
+    add("tool/ginac-parse", ginacParse, &s.infix_file);
     add("flat/algexpr-eval", toolEval, &s.flat_prefix_file);
     add("flat/ginac-parse-print", ginacParsePrint, &s.flat_infix_file);
+    add("flat/algexpr-print", toolPrint, &s.flat_prefix_file);
+    add("flat/ginac-parse", ginacParse, &s.flat_infix_file);
     RatioC reporter(isatty(STDOUT_FILENO) != 0 ? RatioC::OO_Defaults : RatioC::OO_Tabular);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
