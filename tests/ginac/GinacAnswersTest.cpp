@@ -125,6 +125,25 @@ TEST(GinacAnswersTest, FactorsGetAPositiveLeadingTermAndOneOrder) {
               "plus(minus(1,divide(power(minus(times(2,x),pi),2),8)),order(power(minus(times(2,x),pi),3)))");
 }
 
+// A product's factors free of the series variable multiply each coefficient
+// at the end, in every process alike: a number stays outside a constant sum
+// beside other factors and goes into one that stands alone; an exact series
+// has no order term, whatever the constants are.
+TEST(GinacAnswersTest, SeriesTakeAProductsConstantFactorsAsAWhole) {
+    EXPECT_EQ(eval("series(times(plus(divide(496,k),2.25),y,sin(x)),x,0,4)"),
+              "plus(minus(times(x,y,plus(divide(496,k),2.25)),divide(times(power(x,3),y,plus(divide(496,k),2.25)),6)),"
+              "order(power(x,4)))");
+    EXPECT_EQ(eval("series(times(plus(divide(496,k),2.25),sin(x)),x,0,4)"),
+              "plus(minus(times(x,plus(divide(496,k),2.25)),divide(times(power(x,3),plus(divide(248,k),1.125)),3)),"
+              "order(power(x,4)))");
+    EXPECT_EQ(eval("series(times(0.5,plus(y,1),exp(x)),x,0,2)"),
+              "plus(0.5,times(0.5,y),times(x,plus(times(0.5,y),0.5)),order(power(x,2)))");
+    EXPECT_EQ(eval("series(divide(x,plus(pi,1)),x,0,4)"), "divide(x,plus(pi,1))");
+    EXPECT_EQ(eval("series(divide(x,y),x,0,4)"), "divide(x,y)");
+    EXPECT_EQ(eval("series(times(y,power(x,-1),sin(x)),x,0,3)"),
+              "plus(minus(y,divide(times(power(x,2),y),6)),order(power(x,3)))");
+}
+
 TEST(GinacAnswersTest, LimitsAreASessionSetting) {
     EXPECT_EQ(run("diff(diff(sin(x),x,30),x,30)").reason, "diff: derivatives of order 60 in all; the limit is 50");
     {

@@ -42,6 +42,9 @@ FIXED = [
     "series(abs(x),x,1,3)",
     "series(minus(sqrt(plus(power(x,2),1)),x),x,infinity,6)",
     "series(exp(sqrt(x)),x,0,4)",
+    # A number that meets a constant sum in one order of the factors only.
+    "series(times(plus(divide(496,k),2.25),y,sin(x)),x,0,6)",
+    "series(times(plus(divide(496,k),2.2),y,z,cos(x)),x,0,5)",
     "times(sqrt(2),sqrt(6),power(x,n),power(x,-1))",
     "simplify(divide(1,minus(y,x)))",
     "factor(plus(times(2,power(x,2)),times(-2,power(y,2))))",

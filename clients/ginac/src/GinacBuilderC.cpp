@@ -829,6 +829,52 @@ GiNaC::ex constantsStanding(const GiNaC::ex& e, const GiNaC::symbol& x, GiNaC::e
     return e.subs(standing, GiNaC::subs_options::no_pattern);
 }
 
+// f's series in x around `point`. GiNaC multiplies the series of a
+// product's factors in its own order of the factors, which follows hash
+// values that differ from process to process, and a number that meets a
+// sum alone is spread over its terms: -1/6*y*(496/k + 2.25) in one process,
+// -1/3*y*(248/k + 1.125) in another. The factors free of x are therefore
+// multiplied into each coefficient of the other factors' series at the end,
+// all at once, and the product's number last, as GiNaC does: the same form
+// in every process.
+GiNaC::ex seriesOf(const GiNaC::ex& f, const GiNaC::symbol& x, const GiNaC::ex& point, int order) {
+    GiNaC::exvector constant;
+    GiNaC::exvector varying;
+    GiNaC::ex number = 1;
+    if (isExactly<GiNaC::mul>(f)) {
+        for (std::size_t i = 0; i < f.nops(); ++i) {
+            const GiNaC::ex& factor = f.op(i);
+            if (factor.has(x)) {
+                varying.push_back(factor);
+            } else if (isExactly<GiNaC::numeric>(factor)) {
+                number *= factor;
+            } else {
+                constant.push_back(factor);
+            }
+        }
+    }
+    if (constant.empty() || varying.empty()) {
+        return f.series(x == point, order);
+    }
+    const GiNaC::ex rest = GiNaC::mul(varying).series(x == point, order);
+    if (!isExactly<GiNaC::pseries>(rest)) {
+        return rest * GiNaC::mul(constant) * number;
+    }
+    const auto& terms = GiNaC::ex_to<GiNaC::pseries>(rest);
+    GiNaC::epvector scaled;
+    scaled.reserve(terms.nops());
+    for (std::size_t i = 0; i < terms.nops(); ++i) {
+        GiNaC::ex coefficient = terms.coeffop(i);
+        if (!GiNaC::is_order_function(coefficient)) {
+            GiNaC::exvector factors(constant);
+            factors.push_back(coefficient);
+            coefficient = GiNaC::ex(GiNaC::mul(factors)) * number;
+        }
+        scaled.emplace_back(coefficient, terms.exponop(i));
+    }
+    return GiNaC::pseries(x == point, std::move(scaled));
+}
+
 // f's series where the local variable u (x - a, or 1/x at infinity) is
 // t^q: in t, as a polynomial, written back with t = u^(1/q) (see
 // GinacBuilderC::series); `powers` are f's fractional powers of u.
@@ -861,7 +907,7 @@ GiNaC::ex rootSeries(const GiNaC::ex& function, const GiNaC::symbol& x, const Gi
     if (essentialSingularity(f, t)) {
         throw RefusalC(none);
     }
-    GiNaC::ex result = f.series(t == 0, order);
+    GiNaC::ex result = seriesOf(f, t, 0, order);
     if (isExactly<GiNaC::pseries>(result)) {
         result = GiNaC::ex_to<GiNaC::pseries>(result).convert_to_poly(false);
     }
@@ -918,7 +964,7 @@ GiNaC::ex GinacBuilderC::series(std::vector<GiNaC::ex>& arguments) const {
             if (essentialSingularity(f.subs(x == point + local), local)) {
                 throw RefusalC(none);
             }
-            result = f.series(x == point, static_cast<int>(n));
+            result = seriesOf(f, x, point, static_cast<int>(n));
         } else {
             return restored(rootSeries(f, x, point, infinite, q, static_cast<int>(order), powers, none));
         }
