@@ -125,10 +125,35 @@ TEST(GinacAnswersTest, FactorsGetAPositiveLeadingTermAndOneOrder) {
               "plus(minus(1,divide(power(minus(times(2,x),pi),2),8)),order(power(minus(times(2,x),pi),3)))");
 }
 
+// sqrt(1/k) is not 1/sqrt(k) where k is a negative number, and GiNaC took
+// the one for the other whenever such a root met another factor: each
+// stays what it is in sums, products, simplify, factor and diff by another
+// variable, and its integer powers are powers of its base.
+TEST(GinacAnswersTest, RootsOfReciprocalsStayPrincipalInProducts) {
+    expectResults({
+        {"times(x,sqrt(divide(1,k)))", "times(x,sqrt(divide(1,k)))"},
+        {"times(y,sqrt(divide(496,k)))", "times(y,sqrt(divide(496,k)))"},
+        {"plus(sqrt(divide(1,k)),sqrt(divide(1,k)))", "times(2,sqrt(divide(1,k)))"},
+        {"factor(times(x,sqrt(divide(1,k))))", "times(x,sqrt(divide(1,k)))"},
+        {"simplify(times(sqrt(divide(1,k)),sqrt(k)))", "times(sqrt(k),sqrt(divide(1,k)))"},
+        {"times(x,sqrt(divide(1,plus(1,sqrt(divide(1,k))))))", "times(x,sqrt(divide(1,plus(sqrt(divide(1,k)),1))))"},
+        {"diff(times(x,sqrt(divide(1,k))),x)", "sqrt(divide(1,k))"},
+        {"solve(minus(times(x,sqrt(divide(1,k))),1),x)", "list(divide(1,sqrt(divide(1,k))))"},
+        {"power(sqrt(divide(1,k)),3)", "power(divide(1,k),divide(3,2))"},
+        {"times(k,power(sqrt(divide(1,k)),2))", "1"},
+        {"expand(power(plus(1,sqrt(divide(1,k))),2))", "plus(times(2,sqrt(divide(1,k))),divide(1,k),1)"},
+        // Of what is positive, (1/x)^c is x^(-c).
+        {"times(x,sqrt(divide(1,pi)))", "divide(x,sqrt(pi))"},
+    });
+    // sqrt(1/(pi - 4)) is i*1.079..., and twice it is too.
+    EXPECT_EQ(numeric("times(2,sqrt(divide(1,minus(pi,4))))"), "times(2.1586552217353951,i)");
+    EXPECT_EQ(numeric("plus(1,times(3,sqrt(divide(2,minus(1,e)))))"), "plus(1,times(3.2366001797639256,i))");
+}
+
 // A product's factors free of the series variable multiply each coefficient
 // at the end, in every process alike: a number stays outside a constant sum
 // beside other factors and goes into one that stands alone; an exact series
-// has no order term, whatever the constants are.
+// has no order term, whatever the constants are (nor has that of a constant).
 TEST(GinacAnswersTest, SeriesTakeAProductsConstantFactorsAsAWhole) {
     EXPECT_EQ(eval("series(times(plus(divide(496,k),2.25),y,sin(x)),x,0,4)"),
               "plus(minus(times(x,y,plus(divide(496,k),2.25)),divide(times(power(x,3),y,plus(divide(496,k),2.25)),6)),"
@@ -140,6 +165,8 @@ TEST(GinacAnswersTest, SeriesTakeAProductsConstantFactorsAsAWhole) {
               "plus(0.5,times(0.5,y),times(x,plus(times(0.5,y),0.5)),order(power(x,2)))");
     EXPECT_EQ(eval("series(divide(x,plus(pi,1)),x,0,4)"), "divide(x,plus(pi,1))");
     EXPECT_EQ(eval("series(divide(x,y),x,0,4)"), "divide(x,y)");
+    EXPECT_EQ(eval("series(divide(2,plus(y,1)),x,0,4)"), "divide(2,plus(y,1))");
+    EXPECT_EQ(eval("series(divide(1,plus(pi,1)),x,infinity,4)"), "divide(1,plus(pi,1))");
     EXPECT_EQ(eval("series(times(y,power(x,-1),sin(x)),x,0,3)"),
               "plus(minus(y,divide(times(power(x,2),y),6)),order(power(x,3)))");
 }

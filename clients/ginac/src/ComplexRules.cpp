@@ -33,9 +33,11 @@ GiNaC::ex absoluteValue(const GiNaC::ex& a, const GinacLimitsS& limits, int leve
 // -i/sqrt(2)).
 namespace {
 
+// Whether the base holds the reciprocal of what may not be positive (of a
+// positive x, (1/x)^c is x^(-c)).
 bool reciprocalInside(const GiNaC::ex& base) {
     const auto reciprocal = [](const GiNaC::ex& e) {
-        return isExactly<GiNaC::power>(e) && e.op(1).is_equal(-1);
+        return isExactly<GiNaC::power>(e) && e.op(1).is_equal(-1) && !e.op(0).info(GiNaC::info_flags::positive);
     };
     if (reciprocal(base)) {
         return true;
@@ -120,11 +122,15 @@ GiNaC::ex principalPower(const GiNaC::ex& base, const GiNaC::ex& exponent) {
             return exponent.is_equal(GiNaC::numeric(1, 2)) ? denested : evaluated(GiNaC::power(denested, -1));
         }
     }
-    if (isExactly<GiNaC::numeric>(exponent) && !GiNaC::ex_to<GiNaC::numeric>(exponent).is_integer() &&
-        reciprocalInside(base)) {
+    if (keptAsIs(base, exponent)) {
         return GiNaC::power(base, exponent).hold();
     }
     return evaluated(GiNaC::power(base, exponent));
+}
+
+bool keptAsIs(const GiNaC::ex& base, const GiNaC::ex& exponent) {
+    return isExactly<GiNaC::numeric>(exponent) && !GiNaC::ex_to<GiNaC::numeric>(exponent).is_integer() &&
+           reciprocalInside(base);
 }
 
 GiNaC::ex oddSignOut(const GiNaC::ex& e) {

@@ -30,10 +30,17 @@ GiNaC::ex absoluteValue(const GiNaC::ex& a, const GinacLimitsS& limits, int leve
 /// base^exponent, the principal value. GiNaC turns (1/x)^c, and a product
 /// with such a factor, into x^(-c) for a fractional c, which differs where x
 /// is a negative real number (sqrt(1/(-2)) is i/sqrt(2), (-2)^(-1/2) is
-/// -i/sqrt(2)): such a power is kept as it is. A square root (or its
+/// -i/sqrt(2)): such a power, of an x not known positive, is kept as it is. A square root (or its
 /// reciprocal) of a + b*sqrt(c), a > 0, b, c rational, is denested when
 /// a^2 - b^2*c is a rational square: sqrt(3 + 2*sqrt(2)) is sqrt(2) + 1.
 GiNaC::ex principalPower(const GiNaC::ex& base, const GiNaC::ex& exponent);
+
+/// Whether principalPower keeps base^exponent as it is: a fractional
+/// exponent of a base that holds the reciprocal of something not known
+/// positive. GiNaC takes such a power
+/// for x^(-c) again as soon as it meets it in a product (a product keeps
+/// each factor as a base and an exponent, and evaluates their power anew).
+bool keptAsIs(const GiNaC::ex& base, const GiNaC::ex& exponent);
 
 /// e, or -f(-u) for e = f(u) with f one of atan, sinh and tanh and u
 /// negative, or -atan2(-y, x) for e = atan2(y, x) and y negative. GiNaC

@@ -415,7 +415,11 @@ std::vector<GiNaC::ex> GinacBuilderC::buildArguments() {
     if (steps.back().operation != OperationE::Series) {
         refuseInfinity();
     }
-    return values;  // the root's arguments are all that is left
+    std::vector<GiNaC::ex> arguments = values;  // the root's arguments are all that is left
+    for (GiNaC::ex& argument : arguments) {
+        argument = kept_roots.settled(argument);
+    }
+    return arguments;
 }
 
 GiNaC::ex GinacBuilderC::finish() {
@@ -423,7 +427,7 @@ GiNaC::ex GinacBuilderC::finish() {
         step(plan.steps().back());
     }
     refuseInfinity();
-    return values.back();
+    return kept_roots.settled(values.back());
 }
 
 // Infinity anywhere but as the point of a series.
@@ -485,10 +489,44 @@ void GinacBuilderC::core(const InputPlanC::StepS& step) {
         if (operation == OperationE::Series && operands.size() == 4 && infinitePoint(operands[2], infinity_mark) != 0) {
             --infinities;
         }
+        keptRootsFor(operation, operands);
         result = oddSignOut(apply(operation, operands));
     }
     values.push_back(std::move(result));
     produced.push_back(1);
+}
+
+// An operation whose meaning depends on the symbols its arguments hold gets
+// the kept roots that hold its variable back (all of them without one), and
+// a numerical one the roots' values.
+void GinacBuilderC::keptRootsFor(OperationE operation, std::vector<GiNaC::ex>& operands) const {
+    if (kept_roots.empty()) {
+        return;
+    }
+    switch (operation) {
+        case OperationE::Nintegrate:
+        case OperationE::Nsolve:
+            for (GiNaC::ex& operand : operands) {
+                operand = kept_roots.valued(operand);
+            }
+            return;
+        case OperationE::Diff:
+        case OperationE::Series:
+        case OperationE::Solve:
+        case OperationE::Apart:
+        case OperationE::Quo:
+        case OperationE::Rem: {
+            std::size_t index = 0;
+            const bool variable = operation != OperationE::Quo && operation != OperationE::Rem && operands.size() > 1 &&
+                                  GiNaC::is_a<GiNaC::symbol>(operands[1]) && !KeptRootsC::standsIn(operands[1], index);
+            for (GiNaC::ex& operand : operands) {
+                operand = kept_roots.released(operand, variable ? &operands[1] : nullptr);
+            }
+            return;
+        }
+        default:
+            return;
+    }
 }
 
 void GinacBuilderC::function(const InputPlanC::StepS& step) {
@@ -559,7 +597,7 @@ void GinacBuilderC::leaf(const InputPlanC::StepS& step) {
     produced.push_back(1);
 }
 
-GiNaC::ex GinacBuilderC::unary(OperationE operation, const GiNaC::ex& a) const {
+GiNaC::ex GinacBuilderC::unary(OperationE operation, const GiNaC::ex& a) {
     switch (operation) {
         case OperationE::Neg:
             return -a;
@@ -581,7 +619,7 @@ GiNaC::ex GinacBuilderC::unary(OperationE operation, const GiNaC::ex& a) const {
         case OperationE::Log:
             return GiNaC::log(a);
         case OperationE::Sqrt:
-            return principalPower(a, GiNaC::numeric(1, 2));
+            return kept_roots.power(a, GiNaC::numeric(1, 2));
         case OperationE::Abs:
             return absoluteValue(a, limits);
         case OperationE::Asin:
@@ -681,7 +719,7 @@ GiNaC::ex GinacBuilderC::specialUnary(OperationE operation, const GiNaC::ex& a) 
 }
 
 
-GiNaC::ex GinacBuilderC::apply(OperationE operation, std::vector<GiNaC::ex>& arguments) const {
+GiNaC::ex GinacBuilderC::apply(OperationE operation, std::vector<GiNaC::ex>& arguments) {
     // Lists and equations are solve's arguments (and its answers) only.
     if (operation != OperationE::Solve) {
         for (const GiNaC::ex& a : arguments) {
@@ -711,7 +749,7 @@ GiNaC::ex GinacBuilderC::apply(OperationE operation, std::vector<GiNaC::ex>& arg
             return arguments[0] / arguments[1];
         case OperationE::Power:
             checkPower(arguments[0], arguments[1], limits);
-            return principalPower(arguments[0], arguments[1]);
+            return kept_roots.power(arguments[0], arguments[1]);
         case OperationE::Atan2:
             return GiNaC::atan2(arguments[0], arguments[1]);
         case OperationE::Min:
@@ -836,8 +874,12 @@ GiNaC::ex constantsStanding(const GiNaC::ex& e, const GiNaC::symbol& x, GiNaC::e
 // -1/3*y*(248/k + 1.125) in another. The factors free of x are therefore
 // multiplied into each coefficient of the other factors' series at the end,
 // all at once, and the product's number last, as GiNaC does: the same form
-// in every process.
+// in every process. An f free of x is its own series, exact (GiNaC's
+// would add an order term for some constants and not for others).
 GiNaC::ex seriesOf(const GiNaC::ex& f, const GiNaC::symbol& x, const GiNaC::ex& point, int order) {
+    if (!f.has(x)) {
+        return f;
+    }
     GiNaC::exvector constant;
     GiNaC::exvector varying;
     GiNaC::ex number = 1;

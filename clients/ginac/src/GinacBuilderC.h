@@ -20,6 +20,7 @@
 
 #include "EngineVocabulary.h"
 #include "InputPlanC.h"
+#include "KeptRootsC.h"
 #include "algexpr/SymbolC.h"
 #include "algexpr/ginac/GinacLimitsS.h"
 #include "oss/PointerTC.h"
@@ -42,16 +43,20 @@ public:
     GiNaC::ex finish();
     /// The symbol of each unknown function met, by GiNaC serial.
     const std::unordered_map<unsigned, qorv::oss::PointerTC<SymbolC>>& functions() const { return function_symbols; }
+    /// The roots kept as symbols in what build(), buildArguments() and
+    /// finish() give (KeptRootsC).
+    const KeptRootsC& roots() const { return kept_roots; }
 
 private:
     void step(const InputPlanC::StepS& step);
     void core(const InputPlanC::StepS& step);
+    void keptRootsFor(OperationE operation, std::vector<GiNaC::ex>& operands) const;
     void function(const InputPlanC::StepS& step);
     void leaf(const InputPlanC::StepS& step);
     std::size_t arguments(std::size_t arity);
     unsigned serialFor(const std::u16string& name, SymbolC* symbol, std::size_t arity);
-    GiNaC::ex apply(OperationE operation, std::vector<GiNaC::ex>& arguments) const;
-    GiNaC::ex unary(OperationE operation, const GiNaC::ex& a) const;
+    GiNaC::ex apply(OperationE operation, std::vector<GiNaC::ex>& arguments);
+    GiNaC::ex unary(OperationE operation, const GiNaC::ex& a);
     GiNaC::ex specialUnary(OperationE operation, const GiNaC::ex& a) const;
     GiNaC::ex derivative(std::vector<GiNaC::ex>& arguments) const;
     GiNaC::ex series(std::vector<GiNaC::ex>& arguments) const;
@@ -72,6 +77,7 @@ private:
     std::vector<std::size_t> produced;  // how many values each finished node left
     std::size_t infinities = 0;         // infinity leaves not yet taken as the point of a series
     GiNaC::ex infinity_mark;            // the stand-in for infinity, which only a series point may hold
+    KeptRootsC kept_roots;
 };
 
 }  // namespace qorv::math::algexpr::ginac::detail

@@ -9,6 +9,7 @@
 #include "FunctionTableC.h"
 #include "GinacFunctions.h"
 #include "Numbers.h"
+#include "KeptRootsC.h"
 #include "OrderedSymbolC.h"
 #include "PairsC.h"
 #include "SupportNames.h"
@@ -61,6 +62,12 @@ IdT GinacConverterC::convert(const GiNaC::ex& result, ResultGraphC& target) {
     function_indices.clear();
     for (const qorv::oss::PointerTC<SymbolC>& symbol : context->symbols) {
         target.addSymbol(symbol);  // graph symbol index = rank
+    }
+    // Each kept root before what holds it: a root's base holds only those
+    // made before it.
+    kept_root_ids.clear();
+    for (const GiNaC::ex& root : context->kept_roots) {
+        kept_root_ids.push_back(convertMore(root));
     }
     return convertMore(result);
 }
@@ -160,7 +167,9 @@ IdT GinacConverterC::part(const GiNaC::ex& e, ClassE c, const IdT* parts, std::s
         return graph->function(wordIndex(OperationE::Equal), parts, count);
     }
     if (typeid(object) == typeid(OrderedSymbolC)) {
-        return graph->symbol(static_cast<const OrderedSymbolC&>(object).rank());
+        std::size_t kept = 0;
+        return KeptRootsC::standsIn(e, kept) ? kept_root_ids.at(kept)
+                                             : graph->symbol(static_cast<const OrderedSymbolC&>(object).rank());
     }
     if (isExactly<GiNaC::constant>(e) && e.is_equal(GiNaC::Pi)) {
         return graph->constant(ResultGraphC::ConstantE::Pi);

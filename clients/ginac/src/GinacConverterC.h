@@ -37,6 +37,7 @@ public:
         const std::unordered_map<unsigned, qorv::oss::PointerTC<SymbolC>>& functions;  // unknown ones by serial
         unsigned long digits;                                                           // of floats
         std::size_t max_digits;                                                         // of integers
+        const std::vector<GiNaC::ex>& kept_roots;  // written for their stand-ins (KeptRootsC)
     };
 
     explicit GinacConverterC(const ContextS& context);
@@ -65,6 +66,7 @@ private:
     const ContextS* context;
     support::ResultGraphC* graph = nullptr;
     std::unordered_map<unsigned, support::IdT> function_indices;  // graph function by serial
+    std::vector<support::IdT> kept_root_ids;                      // graph node by stand-in
     std::vector<support::IdT> factors;
     std::vector<support::IdT> terms;
     GinacWalkerTC<support::IdT> walker;

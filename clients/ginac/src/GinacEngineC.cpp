@@ -198,21 +198,32 @@ NodeABC* evaluateOnWorker(Job& job, std::u16string& reason) {
         support::ResultGraphC& graph;
         ~Emptied() { graph.clear(); }
     } emptied{graph};
+    // The roots kept as symbols, as the converter writes them: their bases
+    // in the written forms too.
+    std::vector<GiNaC::ex> kept_roots;
+    const auto formRoots = [&builder, &kept_roots, &job] {
+        kept_roots.clear();
+        for (const GiNaC::ex& kept : builder.roots().powers()) {
+            kept_roots.push_back(GiNaC::power(detail::evaluationForms(kept.op(0), job.limits), kept.op(1)).hold());
+        }
+    };
     const detail::GinacConverterC::ContextS convert{job.codes, ranked, builder.functions(), job.digits,
-                                                     job.limits.integer_digits};
+                                                     job.limits.integer_digits, kept_roots};
     static thread_local detail::GinacConverterC converter(convert);
     converter.reset(convert);
     support::IdT root = support::kNoId;
     GiNaC::ex result;
     if (job.numeric) {
-        result = builder.build();
+        result = builder.roots().valued(builder.build());
     } else {
         const std::vector<GiNaC::ex> arguments = builder.buildArguments();
+        formRoots();
         root = polynomialRoot(job, plan.steps().back().operation, arguments, converter, graph);
         if (root == support::kNoId) {
             graph.clear();
             // The forms a person expects of an exact result.
             result = detail::evaluationForms(builder.finish(), job.limits);
+            formRoots();
         }
     }
     const support::ResultShaperC::CodesT codes = support::ResultShaperC::codesOf<detail::Words>(job.codes);
