@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "KeptRootsC.h"
 
+#include <algorithm>
 #include <string>
 #include <typeinfo>
 
@@ -37,6 +38,23 @@ GiNaC::ex KeptRootsC::power(const GiNaC::ex& base, const GiNaC::ex& exponent) {
     return symbol;
 }
 
+// The stand-ins that `e` holds, each once, in the order they were made.
+std::vector<std::size_t> KeptRootsC::present(const GiNaC::ex& e) const {
+    std::vector<std::size_t> found_here;
+    GinacWalkerTC<unsigned char> walker;
+    walker.run(e, [](const GiNaC::ex&) { return true; },
+               [&found_here](const GiNaC::ex& part, const unsigned char*, std::size_t) -> unsigned char {
+                   std::size_t index = 0;
+                   if (standsIn(part, index)) {
+                       found_here.push_back(index);
+                   }
+                   return 0;
+               });
+    std::sort(found_here.begin(), found_here.end());
+    found_here.erase(std::unique(found_here.begin(), found_here.end()), found_here.end());
+    return found_here;
+}
+
 GiNaC::ex KeptRootsC::released(const GiNaC::ex& e, const GiNaC::ex* variable) const {
     if (empty()) {
         return e;
@@ -45,9 +63,10 @@ GiNaC::ex KeptRootsC::released(const GiNaC::ex& e, const GiNaC::ex* variable) co
         return e.subs(released_forms, GiNaC::subs_options::no_pattern);
     }
     GiNaC::exmap holding;
-    for (const auto& [stand_in, form] : released_forms) {
+    for (const std::size_t index : present(e)) {
+        const GiNaC::ex& form = released_forms.at(stand_ins[index]);
         if (form.has(*variable)) {
-            holding.emplace(stand_in, form);
+            holding.emplace(stand_ins[index], form);
         }
     }
     return holding.empty() ? e : e.subs(holding, GiNaC::subs_options::no_pattern);
@@ -75,20 +94,25 @@ GiNaC::ex KeptRootsC::settled(const GiNaC::ex& e) const {
 }
 
 GiNaC::ex KeptRootsC::valued(const GiNaC::ex& e) const {
-    if (empty()) {
+    const std::vector<std::size_t> here = empty() ? std::vector<std::size_t>() : present(e);
+    if (here.empty()) {
         return e;
     }
-    GiNaC::exmap values;
-    for (std::size_t i = 0; i < kept.size(); ++i) {
-        const GiNaC::ex base = kept[i].op(0).subs(values, GiNaC::subs_options::no_pattern).evalf();
-        if (isExactly<GiNaC::numeric>(base)) {
-            // A number's power is its principal value.
-            values.emplace(stand_ins[i], GiNaC::pow(base, kept[i].op(1)).evalf());
-        } else {
-            values.emplace(stand_ins[i], released_forms.at(stand_ins[i]));
-        }
+    // Each root's value once an evaluation, those before it first (a base
+    // holds only stand-ins made before it).
+    while (values.size() <= here.back()) {
+        const std::size_t i = values.size();
+        const GiNaC::ex base = kept[i].op(0).subs(value_map, GiNaC::subs_options::no_pattern).evalf();
+        // A number's power is its principal value.
+        values.push_back(isExactly<GiNaC::numeric>(base) ? GiNaC::pow(base, kept[i].op(1)).evalf()
+                                                         : released_forms.at(stand_ins[i]));
+        value_map.emplace(stand_ins[i], values.back());
     }
-    return e.subs(values, GiNaC::subs_options::no_pattern);
+    GiNaC::exmap these;
+    for (const std::size_t index : here) {
+        these.emplace(stand_ins[index], values[index]);
+    }
+    return e.subs(these, GiNaC::subs_options::no_pattern);
 }
 
 bool KeptRootsC::standsIn(const GiNaC::ex& e, std::size_t& index) {

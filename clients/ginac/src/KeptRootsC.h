@@ -53,10 +53,14 @@ public:
     static bool standsIn(const GiNaC::ex& e, std::size_t& index);
 
 private:
+    std::vector<std::size_t> present(const GiNaC::ex& e) const;
+
     std::vector<GiNaC::ex> kept;       // by stand-in
     std::vector<GiNaC::ex> stand_ins;  // by stand-in
     GiNaC::exmap released_forms;       // stand-in -> its power as GiNaC evaluates it
     std::map<GiNaC::ex, GiNaC::ex, GiNaC::ex_is_less> found;  // kept power -> stand-in
+    mutable std::vector<GiNaC::ex> values;  // by stand-in, made by valued() as far as asked
+    mutable GiNaC::exmap value_map;         // the same, by stand-in
 };
 
 }  // namespace qorv::math::algexpr::ginac::detail
