@@ -16,7 +16,9 @@
 //                            trigonometric or other identities
 //   factor(f)                factorisation of polynomials over the rationals
 //   series(f,x,a,n)          series of f in x around a up to order n: the
-//                            polynomial part plus order(power(x-a,n)); a may
+//                            polynomial part plus order(power(x-a,n)), which
+//                            an exact series (a polynomial in x - a, or an
+//                            f free of x) does without; a may
 //                            be infinity or neg(infinity) (powers of 1/x, x
 //                            real), and fractional powers of x - a give a
 //                            series in their common root; infinity anywhere
@@ -64,8 +66,13 @@
 // session names it real or positive (GinacSessionC::setAssumptions):
 // log(exp(x)) and x*conjugate(x) stay as they are for a complex x; with x
 // positive, sqrt(x^2) is x and expand splits log(x*y) over the positive
-// factors. GiNaC knows no integer, negative or merely non-zero symbols:
-// those assumptions are refused, never dropped. A result without meaning
+// factors. A fractional power of a reciprocal of what is not known
+// positive, sqrt(divide(1,k)), stays as it is (GiNaC would take it for
+// 1/sqrt(k), which differs for a negative k): times(x,sqrt(divide(1,k)));
+// its integer powers are powers of its base. Only diff, series, solve,
+// apart, quo and rem by a variable that it holds see it as GiNaC does.
+// GiNaC knows no integer, negative or merely non-zero symbols: those
+// assumptions are refused, never dropped. A result without meaning
 // in this vocabulary is refused with the reason, never written: a derivative
 // of conjugate, real_part, abs and the like (for complex arguments they have
 // none), GiNaC's other constants and functions. Integration, solving and
