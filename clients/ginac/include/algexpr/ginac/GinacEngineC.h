@@ -69,8 +69,8 @@
 // factors. A fractional power of a reciprocal of what is not known
 // positive, sqrt(divide(1,k)), stays as it is (GiNaC would take it for
 // 1/sqrt(k), which differs for a negative k): times(x,sqrt(divide(1,k)));
-// its integer powers are powers of its base. Only diff, series, solve,
-// apart, quo and rem by a variable that it holds see it as GiNaC does.
+// its integer powers are powers of its base. Only diff, series, solve and
+// apart by a variable that it holds, and quo and rem, see it as GiNaC does.
 // GiNaC knows no integer, negative or merely non-zero symbols: those
 // assumptions are refused, never dropped. A result without meaning
 // in this vocabulary is refused with the reason, never written: a derivative
