@@ -150,14 +150,19 @@ TEST(GinacAnswersTest, RootsOfReciprocalsStayPrincipalInProducts) {
     EXPECT_EQ(numeric("plus(1,times(3,sqrt(divide(2,minus(1,e)))))"), "plus(1,times(3.2366001797639256,i))");
 }
 
-// A product's factors free of the series variable multiply each coefficient
-// at the end, in every process alike: a number stays outside a constant sum
-// beside other factors and goes into one that stands alone; an exact series
-// has no order term, whatever the constants are (nor has that of a constant).
+// A product's factors free of the series variable, alone or as a term of a
+// sum, multiply each coefficient at the end, in every process alike: a
+// number stays outside a constant sum beside other factors and goes into
+// one that stands alone; an exact series has no order term, whatever the
+// constants are (nor has that of a constant).
 TEST(GinacAnswersTest, SeriesTakeAProductsConstantFactorsAsAWhole) {
     EXPECT_EQ(eval("series(times(plus(divide(496,k),2.25),y,sin(x)),x,0,4)"),
               "plus(minus(times(x,y,plus(divide(496,k),2.25)),divide(times(power(x,3),y,plus(divide(496,k),2.25)),6)),"
               "order(power(x,4)))");
+    EXPECT_EQ(eval("series(plus(times(plus(divide(496,k),2.25),y,sin(x)),cos(x)),x,0,5)"),
+              "plus(minus(plus(minus(1,divide(power(x,2),2)),times(x,y,plus(divide(496,k),2.25)),divide(power(x,4),24)),"
+              "divide(times(power(x,3),y,plus(divide(496,k),2.25)),6)),order(power(x,5)))");
+    EXPECT_EQ(eval("series(plus(divide(x,plus(pi,1)),y),x,0,4)"), "plus(divide(x,plus(pi,1)),y)");
     EXPECT_EQ(eval("series(times(plus(divide(496,k),2.25),sin(x)),x,0,4)"),
               "plus(minus(times(x,plus(divide(496,k),2.25)),divide(times(power(x,3),plus(divide(248,k),1.125)),3)),"
               "order(power(x,4)))");

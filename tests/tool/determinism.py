@@ -45,6 +45,7 @@ FIXED = [
     # A number that meets a constant sum in one order of the factors only.
     "series(times(plus(divide(496,k),2.25),y,sin(x)),x,0,6)",
     "series(times(plus(divide(496,k),2.2),y,z,cos(x)),x,0,5)",
+    "series(plus(times(plus(divide(496,k),2.25),y,sin(x)),cos(x)),x,0,5)",
     # Roots of reciprocals, kept as symbols of their own.
     "expand(times(plus(sqrt(divide(1,k)),sqrt(divide(2,a)),y),sqrt(divide(1,plus(sqrt(divide(1,k)),b)))))",
     "series(times(sqrt(divide(496,k)),y,sin(x)),x,0,4)",

@@ -867,37 +867,31 @@ GiNaC::ex constantsStanding(const GiNaC::ex& e, const GiNaC::symbol& x, GiNaC::e
     return e.subs(standing, GiNaC::subs_options::no_pattern);
 }
 
-// f's series in x around `point`. GiNaC multiplies the series of a
-// product's factors in its own order of the factors, which follows hash
-// values that differ from process to process, and a number that meets a
-// sum alone is spread over its terms: -1/6*y*(496/k + 2.25) in one process,
-// -1/3*y*(248/k + 1.125) in another. The factors free of x are therefore
-// multiplied into each coefficient of the other factors' series at the end,
-// all at once, and the product's number last, as GiNaC does: the same form
-// in every process. An f free of x is its own series, exact (GiNaC's
-// would add an order term for some constants and not for others).
-GiNaC::ex seriesOf(const GiNaC::ex& f, const GiNaC::symbol& x, const GiNaC::ex& point, int order) {
-    if (!f.has(x)) {
-        return f;
+// Whether f is a product of factors that hold x and factors free of x other
+// than its number, and which are which.
+bool splitProduct(const GiNaC::ex& f, const GiNaC::symbol& x, GiNaC::exvector& constant, GiNaC::exvector& varying,
+                  GiNaC::ex& number) {
+    if (!isExactly<GiNaC::mul>(f)) {
+        return false;
     }
-    GiNaC::exvector constant;
-    GiNaC::exvector varying;
-    GiNaC::ex number = 1;
-    if (isExactly<GiNaC::mul>(f)) {
-        for (std::size_t i = 0; i < f.nops(); ++i) {
-            const GiNaC::ex& factor = f.op(i);
-            if (factor.has(x)) {
-                varying.push_back(factor);
-            } else if (isExactly<GiNaC::numeric>(factor)) {
-                number *= factor;
-            } else {
-                constant.push_back(factor);
-            }
+    for (std::size_t i = 0; i < f.nops(); ++i) {
+        const GiNaC::ex& factor = f.op(i);
+        if (factor.has(x)) {
+            varying.push_back(factor);
+        } else if (isExactly<GiNaC::numeric>(factor)) {
+            number *= factor;
+        } else {
+            constant.push_back(factor);
         }
     }
-    if (constant.empty() || varying.empty()) {
-        return f.series(x == point, order);
-    }
+    return !constant.empty() && !varying.empty();
+}
+
+// The series of such a product: the factors that hold x expanded, the
+// others multiplied into each coefficient at the end, all at once, and the
+// product's number last, as GiNaC does.
+GiNaC::ex productSeries(const GiNaC::exvector& constant, const GiNaC::exvector& varying, const GiNaC::ex& number,
+                        const GiNaC::symbol& x, const GiNaC::ex& point, int order) {
     const GiNaC::ex rest = GiNaC::mul(varying).series(x == point, order);
     if (!isExactly<GiNaC::pseries>(rest)) {
         return rest * GiNaC::mul(constant) * number;
@@ -915,6 +909,60 @@ GiNaC::ex seriesOf(const GiNaC::ex& f, const GiNaC::symbol& x, const GiNaC::ex& 
         scaled.emplace_back(coefficient, terms.exponop(i));
     }
     return GiNaC::pseries(x == point, std::move(scaled));
+}
+
+// f's series in x around `point`. GiNaC multiplies the series of a
+// product's factors in its own order of the factors, which follows hash
+// values that differ from process to process, and a number that meets a
+// sum alone is spread over its terms: -1/6*y*(496/k + 2.25) in one process,
+// -1/3*y*(248/k + 1.125) in another. Such products, alone or as terms of a
+// sum, are therefore expanded by productSeries: the same form in every
+// process. An f free of x is its own series, exact (GiNaC's would add an
+// order term for some constants and not for others).
+GiNaC::ex seriesOf(const GiNaC::ex& f, const GiNaC::symbol& x, const GiNaC::ex& point, int order) {
+    if (!f.has(x)) {
+        return f;
+    }
+    GiNaC::exvector constant;
+    GiNaC::exvector varying;
+    GiNaC::ex number = 1;
+    if (splitProduct(f, x, constant, varying, number)) {
+        return productSeries(constant, varying, number, x, point, order);
+    }
+    const auto splits = [&x](const GiNaC::ex& term) {
+        GiNaC::exvector c;
+        GiNaC::exvector v;
+        GiNaC::ex n = 1;
+        return splitProduct(term, x, c, v, n);
+    };
+    bool split = false;
+    for (std::size_t i = 0; !split && isExactly<GiNaC::add>(f) && i < f.nops(); ++i) {
+        split = splits(f.op(i));
+    }
+    if (!split) {
+        return f.series(x == point, order);
+    }
+    // A sum: its terms' series added up, as GiNaC adds them.
+    GiNaC::ex sum;
+    for (std::size_t i = 0; i < f.nops(); ++i) {
+        const GiNaC::ex& term = f.op(i);
+        constant.clear();
+        varying.clear();
+        number = 1;
+        GiNaC::ex series;
+        if (!term.has(x)) {
+            series = GiNaC::pseries(x == point, GiNaC::epvector{GiNaC::expair(term, 0)});
+        } else if (splitProduct(term, x, constant, varying, number)) {
+            series = productSeries(constant, varying, number, x, point, order);
+        } else {
+            series = term.series(x == point, order);
+        }
+        if (!isExactly<GiNaC::pseries>(series)) {
+            return f.series(x == point, order);
+        }
+        sum = i == 0 ? series : GiNaC::ex_to<GiNaC::pseries>(sum).add_series(GiNaC::ex_to<GiNaC::pseries>(series));
+    }
+    return sum;
 }
 
 // f's series where the local variable u (x - a, or 1/x at infinity) is
