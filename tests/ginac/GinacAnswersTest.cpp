@@ -173,6 +173,7 @@ TEST(GinacAnswersTest, SeriesTakeAProductsConstantFactorsAsAWhole) {
     EXPECT_EQ(eval("series(divide(x,plus(pi,1)),x,0,4)"), "divide(x,plus(pi,1))");
     EXPECT_EQ(eval("series(divide(x,y),x,0,4)"), "divide(x,y)");
     EXPECT_EQ(eval("series(divide(2,plus(y,1)),x,0,4)"), "divide(2,plus(y,1))");
+    EXPECT_EQ(eval("series(sqrt(divide(496,k)),x,0,4)"), "sqrt(divide(496,k))") << "not 4*sqrt(31)/sqrt(k)";
     EXPECT_EQ(eval("series(divide(1,plus(pi,1)),x,infinity,4)"), "divide(1,plus(pi,1))");
     EXPECT_EQ(eval("series(times(y,power(x,-1),sin(x)),x,0,3)"),
               "plus(minus(y,divide(times(power(x,2),y),6)),order(power(x,3)))");
