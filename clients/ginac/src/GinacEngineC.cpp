@@ -199,12 +199,12 @@ NodeABC* evaluateOnWorker(Job& job, std::u16string& reason) {
         ~Emptied() { graph.clear(); }
     } emptied{graph};
     // The roots kept as symbols, as the converter writes them: their bases
-    // in the written forms too.
+    // in the written forms too. The builder only adds roots: each is formed once.
     std::vector<GiNaC::ex> kept_roots;
     const auto formRoots = [&builder, &kept_roots, &job] {
-        kept_roots.clear();
-        for (const GiNaC::ex& kept : builder.roots().powers()) {
-            kept_roots.push_back(GiNaC::power(detail::evaluationForms(kept.op(0), job.limits), kept.op(1)).hold());
+        const std::vector<GiNaC::ex>& powers = builder.roots().powers();
+        for (std::size_t i = kept_roots.size(); i < powers.size(); ++i) {
+            kept_roots.push_back(GiNaC::power(detail::evaluationForms(powers[i].op(0), job.limits), powers[i].op(1)).hold());
         }
     };
     const detail::GinacConverterC::ContextS convert{job.codes, ranked, builder.functions(), job.digits,
