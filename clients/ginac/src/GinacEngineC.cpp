@@ -204,7 +204,8 @@ NodeABC* evaluateOnWorker(Job& job, std::u16string& reason) {
     const auto formRoots = [&builder, &kept_roots, &job] {
         const std::vector<GiNaC::ex>& powers = builder.roots().powers();
         for (std::size_t i = kept_roots.size(); i < powers.size(); ++i) {
-            kept_roots.push_back(GiNaC::power(detail::evaluationForms(powers[i].op(0), job.limits), powers[i].op(1)).hold());
+            const GiNaC::ex base = detail::evaluationForms(powers[i].op(0), job.limits);
+            kept_roots.push_back(GiNaC::power(base, powers[i].op(1)).hold());
         }
     };
     const detail::GinacConverterC::ContextS convert{job.codes, ranked, builder.functions(), job.digits,
